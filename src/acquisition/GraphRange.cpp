@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "acquisition/GraphRange.h"
+
+namespace tarnwell {
+
+GraphRange ComputeRange(const SampleHistory& history, const AppConfig& config,
+                        const Regional& regional) {
+  GraphRange r;
+  if (config.Expanded.Equals(regional, 1)) {
+    r.Max = -9999999999.0;
+    r.Min = 9999999999.0;
+    const auto& s = history.Samples();
+    for (int i = 0; i < history.UB(); ++i) {
+      const double v = s[static_cast<std::size_t>(i)];
+      if (v > r.Max) r.Max = v;
+      if (v < r.Min) r.Min = v;
+    }
+    return r;
+  }
+  r.Max = config.GraphMax;
+  r.Min = config.GraphMin.NumberOr(regional, 0);
+  return r;
+}
+
+}  // namespace tarnwell

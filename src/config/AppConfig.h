@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "config/Value.h"
+#include "platform/Regional.h"
+
+namespace tarnwell {
+
+struct Rgb {
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// Builds a colour from three parts, each above 255 counting as 255 (below 0 as 0).
+Rgb MakeColor(int red, int green, int blue);
+
+// The program's settings, one field per line of config.ini, in the file's order, with their
+// defaults. GuideLine holds the main window's hidden guide-line switch (line 2).
+struct AppConfig {
+  bool AdvancedMode = false;
+  bool GuideLine = true;
+  Value Expanded = 1;
+  Value NofChars = 10;
+  double OmitCh = 0;
+  Value CommPort = 1;
+  std::string BaudIndex = "3";
+  double LogTime = 1;
+  std::string LastLogTime;
+  Value Performance = 1;
+  double NofSamples = 100;
+  Value GraphMin = 0;
+  double GraphMax = 1000;
+  double LogFileType = 0;
+  bool LogEnable = false;
+  std::string LogFileName;
+  bool LogIncremental = true;
+  double LogVariation = 0;
+  Value Language = 1;
+  Value LineMode = 0;
+  Value BackRed = 5;
+  Value BackGreen = 5;
+  Value BackBlue = 5;
+  Value LineRed = 224;
+  Value LineGreen = 224;
+  Value LineBlue = 224;
+  Value FontRed = 224;
+  Value FontGreen = 224;
+  Value FontBlue = 224;
+  Value MouseEvent = 0;
+  double DevType = 0;
+  Value RecordOnStartup = 0;
+  Value WindowState = 0;
+  Value WindowLeft = 0;
+  Value WindowTop = 0;
+  Value WindowWidth = 7290;
+  Value WindowHeight = 6300;
+  double LogThreshold = -100000;
+  double MotionTime = 0;
+
+  // Derived from the parts above; not stored in the file.
+  Rgb LineColor = MakeColor(224, 224, 224);
+  Rgb FontColor = MakeColor(224, 224, 224);
+
+  // Recomputes LineColor and FontColor. False when a part is not a number that fits a 16-bit
+  // integer; the colours are then left as they were.
+  bool UpdateDerivedColors(const Regional& regional);
+  // The graph background colour of BackRed, BackGreen, BackBlue; false as above.
+  bool BackColor(const Regional& regional, Rgb* color) const;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "config/NumberText.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace tarnwell {
+namespace {
+
+bool IsDropped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+double RadixValue(const std::string& s, std::size_t pos, int radix) {
+  double v = 0;
+  bool any = false;
+  for (; pos < s.size(); ++pos) {
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(s[pos])));
+    int d = -1;
+    if (c >= '0' && c <= '9') d = c - '0';
+    if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    if (d < 0 || d >= radix) break;
+    v = v * radix + d;
+    any = true;
+  }
+  return any ? v : 0.0;
+}
+
+// Length of the longest number prefix of s: sign, digits with one point (`point`), exponent.
+std::size_t NumberPrefix(const std::string& s, char point, bool* hasDigits) {
+  std::size_t i = 0;
+  *hasDigits = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  bool seenPoint = false;
+  while (i < s.size()) {
+    const char c = s[i];
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      *hasDigits = true;
+    } else if (c == point && !seenPoint) {
+      seenPoint = true;
+    } else {
+      break;
+    }
+    ++i;
+  }
+  if (!*hasDigits) return 0;
+  if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+    std::size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    const std::size_t digitsStart = j;
+    while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+    if (j > digitsStart) i = j;
+  }
+  return i;
+}
+
+double ParsePrefix(std::string s, std::size_t len, char point) {
+  s.resize(len);
+  for (char& c : s) {
+    if (c == point) c = '.';
+    if (c == 'D' || c == 'd') c = 'e';
+  }
+  // strtod follows the C locale's decimal point; the program never changes LC_NUMERIC.
+  return std::strtod(s.c_str(), nullptr);
+}
+
+}  // namespace
+
+double Val(std::string_view text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text) {
+    if (!IsDropped(c)) s.push_back(c);
+  }
+  if (s.size() >= 2 && s[0] == '&') {
+    const char k = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
+    if (k == 'H') return RadixValue(s, 2, 16);
+    if (k == 'O') return RadixValue(s, 2, 8);
+  }
+  bool hasDigits = false;
+  const std::size_t len = NumberPrefix(s, '.', &hasDigits);
+  if (len == 0) return 0.0;
+  const double v = ParsePrefix(s, len, '.');
+  return std::isfinite(v) ? v : 0.0;
+}
+
+std::optional<double> ToNumber(std::string_view text, const Regional& regional) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+  std::string s(text.substr(b, e - b));
+  if (s.empty()) return std::nullopt;
+  for (char point : {regional.decimal, '.'}) {
+    bool hasDigits = false;
+    const std::size_t len = NumberPrefix(s, point, &hasDigits);
+    if (hasDigits && len == s.size()) {
+      const double v = ParsePrefix(s, len, point);
+      if (std::isfinite(v)) return v;
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string NumberToText(double value, const Regional& regional, int significant) {
+  if (value == 0) return "0";  // also for -0
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*G", significant, value);
+  std::string s(buf);
+  // %G keeps trailing zeros only with '#'; it may still give an exponent for large or tiny
+  // values, which stays in the "1E+20" form.
+  for (char& c : s) {
+    if (c == '.') c = regional.decimal;
+  }
+  return s;
+}
+
+double RoundHalfEven(double value) { return std::nearbyint(value); }
+
+std::optional<std::int16_t> ToInt16(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  const double r = RoundHalfEven(value);
+  if (r < -32768.0 || r > 32767.0) return std::nullopt;
+  return static_cast<std::int16_t>(r);
+}
+
+}  // namespace tarnwell

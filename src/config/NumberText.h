@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Regional.h"
+
+namespace tarnwell {
+
+// Lenient reading of a number from the start of a text, as frames and typed fields are read:
+// blanks, tabs and line feeds are dropped wherever they stand, then a sign, digits with at most
+// one ".", and an exponent (E, e, D or d) are taken up to the first character that does not fit.
+// "&H" and "&O" prefixes read hexadecimal and octal. No digits at the start read as 0.
+double Val(std::string_view text);
+
+// Strict conversion of a whole text to a number (blanks around it allowed), with the regional
+// decimal separator or "."; nothing when the text is not a number.
+std::optional<double> ToNumber(std::string_view text, const Regional& regional);
+
+inline bool IsNumeric(std::string_view text, const Regional& regional) {
+  return ToNumber(text, regional).has_value();
+}
+
+// A number in its plain decimal form: up to `significant` digits, no leading blank, no
+// grouping, the regional decimal separator (250, 0.5, -100000).
+std::string NumberToText(double value, const Regional& regional, int significant = 15);
+
+// Rounds to the nearest whole number, halves to even.
+double RoundHalfEven(double value);
+
+// The value rounded (halves to even) when it fits a 16-bit integer.
+std::optional<std::int16_t> ToInt16(double value);
+
+}  // namespace tarnwell

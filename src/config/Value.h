@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/Regional.h"
+
+namespace tarnwell {
+
+// A loosely typed setting: holds exactly the text read from config.ini, or a number the
+// program assigned, and is written back in the form it holds.
+class Value {
+ public:
+  enum class Kind { kText, kInteger, kSingle, kDouble };
+
+  Value() = default;
+  Value(int number) : kind_(Kind::kInteger), number_(number) {}  // NOLINT: defaults read naturally
+  static Value Text(std::string text);
+  static Value Single(double number);
+  static Value Double(double number);
+
+  Kind GetKind() const { return kind_; }
+  bool IsText() const { return kind_ == Kind::kText; }
+  const std::string& TextValue() const { return text_; }
+
+  // The number it holds or reads as; nothing for a text that is not a number.
+  std::optional<double> AsNumber(const Regional& regional) const;
+  // As AsNumber, with `fallback` for a text that is not a number.
+  double NumberOr(const Regional& regional, double fallback) const;
+  // True when it is, as a number, equal to `n` (a text that is not a number is not).
+  bool Equals(const Regional& regional, double n) const;
+  std::string ToText(const Regional& regional) const;
+
+ private:
+  Kind kind_ = Kind::kText;
+  std::string text_;
+  double number_ = 0;
+};
+
+}  // namespace tarnwell

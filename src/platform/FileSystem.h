@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tarnwell {
+
+// A file held open for appending. Every Write reaches the operating system before it returns.
+class AppendFile {
+ public:
+  virtual ~AppendFile() = default;
+  // False when the bytes could not be written whole (disk full, file gone, medium removed).
+  virtual bool Write(const std::string& bytes) = 0;
+  // Forces what was written to the disk.
+  virtual bool Sync() = 0;
+  // Tries to open the same path again after a failure; true when it is writable again.
+  virtual bool Reopen() = 0;
+};
+
+// Files are bytes in and out; the logic decides about code pages.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // The program's own folder, without a trailing separator.
+  virtual std::string ProgramFolder() const = 0;
+  // The separator the platform joins folder and file names with.
+  virtual char Separator() const = 0;
+  virtual std::optional<std::string> ReadAll(const std::string& path) const = 0;
+  // Replaces the file whole, never leaving a truncated file behind: the bytes go to a file
+  // beside it which is then renamed over it.
+  virtual bool WriteWhole(const std::string& path, const std::string& bytes) = 0;
+  // Opens for appending, creating the file when it does not exist; nothing when it cannot.
+  virtual std::unique_ptr<AppendFile> OpenAppend(const std::string& path) = 0;
+  virtual bool FolderExists(const std::string& path) const = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  virtual bool FileExists(const std::string& path) const = 0;
+
+  std::string Join(const std::string& folder, const std::string& name) const {
+    return folder + Separator() + name;
+  }
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace tarnwell::testing {
+
+// An in-memory file system with '/' as separator. `full` makes every write fail until it is
+// cleared; `readOnly` refuses whole writes and folder creation.
+class FakeFileSystem : public FileSystem {
+ public:
+  std::string ProgramFolder() const override { return folder; }
+  char Separator() const override { return '/'; }
+  std::optional<std::string> ReadAll(const std::string& path) const override;
+  bool WriteWhole(const std::string& path, const std::string& bytes) override;
+  std::unique_ptr<AppendFile> OpenAppend(const std::string& path) override;
+  bool FolderExists(const std::string& path) const override { return folders.count(path) > 0; }
+  bool CreateFolder(const std::string& path) override;
+  bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
+
+  std::string folder = "/prog";
+  std::map<std::string, std::string> files;
+  std::set<std::string> folders{"/prog"};
+  bool full = false;
+  bool readOnly = false;
+  int syncs = 0;
+  int wholeWrites = 0;
+};
+
+}  // namespace tarnwell::testing

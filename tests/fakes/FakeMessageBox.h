@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/MessageBox.h"
+
+namespace tarnwell::testing {
+
+class FakeMessageBox : public MessageBox {
+ public:
+  struct Shown {
+    std::string text;
+    std::string title;
+  };
+  void Show(const std::string& text, const std::string& title) override {
+    shown.push_back({text, title});
+  }
+  std::vector<Shown> shown;
+};
+
+}  // namespace tarnwell::testing
