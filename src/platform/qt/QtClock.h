@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace tarnwell {
+
+class QtClock : public Clock {
+ public:
+  DateTime LocalNow() const override;
+  DateTime UtcNow() const override;
+  std::int64_t SteadyMs() const override;
+};
+
+}  // namespace tarnwell
