@@ -2,6 +2,7 @@
 #include "config/NumberText.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -61,8 +62,14 @@ double ParsePrefix(std::string s, std::size_t len, char point) {
     if (c == point) c = '.';
     if (c == 'D' || c == 'd') c = 'e';
   }
-  // strtod follows the C locale's decimal point; the program never changes LC_NUMERIC.
-  return std::strtod(s.c_str(), nullptr);
+  // from_chars ignores the C locale, which the toolkit sets from the user's environment.
+  std::size_t b = 0;
+  bool negative = false;
+  if (b < s.size() && (s[b] == '+' || s[b] == '-')) negative = s[b++] == '-';
+  double v = 0;
+  const auto res = std::from_chars(s.data() + b, s.data() + s.size(), v);
+  if (res.ec != std::errc()) v = 0;
+  return negative ? -v : v;
 }
 
 }  // namespace

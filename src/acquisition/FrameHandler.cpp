@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "acquisition/FrameHandler.h"
+
+#include <optional>
+
+#include "acquisition/NumberFormat.h"
+#include "config/NumberText.h"
+
+namespace tarnwell {
+namespace {
+
+// The characters of `buffer` from 1-based position `from`, `count` of them, shorter where the
+// buffer ends. Nothing when the window cannot be taken (negative length, position before 1).
+std::optional<std::string_view> Window(std::string_view buffer, double from, double count) {
+  const double pos = RoundHalfEven(from);
+  const double len = RoundHalfEven(count);
+  if (len < 0 || pos < 1) return std::nullopt;
+  const auto p = static_cast<std::size_t>(pos) - 1;
+  if (p >= buffer.size()) return std::string_view{};
+  return buffer.substr(
+      p, static_cast<std::size_t>(std::min<double>(len, static_cast<double>(buffer.size() - p))));
+}
+
+}  // namespace
+
+FrameHandler::FrameHandler(const AppConfig& config, FrameState& state, SampleHistory& history,
+                           const Regional& regional)
+    : config_(config), state_(state), history_(history), regional_(regional) {}
+
+void FrameHandler::SetRecording(std::function<bool()> recording, std::function<void()> runWriter) {
+  recording_ = std::move(recording);
+  runWriter_ = std::move(runWriter);
+}
+
+void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end) {
+  double len = static_cast<double>(end) - static_cast<double>(start) + 1;
+  // A NofChars that is not a number cannot cut the frame; the step is skipped.
+  if (const auto nofChars = config_.NofChars.AsNumber(regional_); nofChars && *nofChars < len) {
+    len = *nofChars;
+  }
+  const double omit = config_.OmitCh;
+  const double from = static_cast<double>(start) + omit;
+
+  if (const auto format = Window(buffer, from, len - omit - 1)) {
+    const int dots = Find_Dot(*format);
+    if (dots <= 255) state_.ValueFormat = Find_Format(static_cast<std::uint8_t>(dots));
+  }
+
+  const auto value = Window(buffer, from, len - omit);
+  if (recording_ && recording_() && config_.LogEnable) {
+    if (value) state_.CurrentValue = Val(*value);
+    if (config_.LogTime == 0 && runWriter_) runWriter_();
+    return;
+  }
+  if (value) {
+    history_.Append(Val(*value), config_.NofSamples);
+  } else {
+    history_.Skip(config_.NofSamples);
+  }
+}
+
+}  // namespace tarnwell

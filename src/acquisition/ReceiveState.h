@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/DateTime.h"
+
+namespace tarnwell {
+
+// The receive side of the serial link, read by the update cycle.
+struct ReceiveState {
+  // Characters received and not yet consumed by a complete frame (bounded, see SerialLink).
+  std::string RxBuffer;
+  double FrameCount = 0;
+  // FrameCount as it stood at the last roll-over; nothing before the first.
+  std::optional<double> FramesPerSecond;
+  // Local date and time of the last roll-over, as regional text, and as a reading.
+  std::string SecondStamp;
+  DateTime SecondStampTime;
+  bool DataAlive = false;
+  std::int16_t SilentTicks = 10;
+  // 1 until the first complete frame has been handled, then 2.
+  int FirstFrame = 1;
+};
+
+}  // namespace tarnwell

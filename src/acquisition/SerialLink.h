@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "acquisition/FrameHandler.h"
+#include "acquisition/ReceiveState.h"
+#include "config/AppConfig.h"
+#include "i18n/LangTable.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/SerialPort.h"
+
+namespace tarnwell {
+
+// Speeds in bit/s by BaudIndex; index 5 is 33600, not 38400.
+inline constexpr std::array<int, 11> BaudTable = {1200,  2400,   4800,   9600,   19200, 33600,
+                                                  57600, 115200, 230400, 460800, 921600};
+
+// The speed for a BaudIndex text ("0" to "10" exactly); any other text gives 9600 at index 3.
+int BaudLookup(const std::string& baudIndex, int* usedIndex);
+
+// "9600,n,8,1": the serial control's settings for a speed.
+std::string PortSettings(int speed);
+
+// The listening side of the link to the indicator: opens the port, cuts the stream into frames
+// at CR or ETX and hands each to the frame handler. Nothing is ever sent.
+class SerialLink {
+ public:
+  // Characters kept when no terminator has come for this long; older ones are dropped.
+  static constexpr std::size_t kMaxPending = 1024;
+  static constexpr std::size_t kKeptPending = 256;
+
+  SerialLink(SerialPort& port, AppConfig& config, ReceiveState& state, FrameHandler& frames,
+             const Clock& clock, const Regional& regional, MessageBox& messages,
+             const LangTable& texts);
+
+  // The trace fill asked for by the first frame after start-up (the graph's double click).
+  void SetFirstFrameHandler(std::function<void()> handler) { firstFrame_ = std::move(handler); }
+
+  // Opens the port from CommPort and BaudIndex; a failure is shown with text 5 and the port
+  // stays closed.
+  void PortConfig();
+  void MSComm1_OnComm();
+
+  // Resets the receive state for a fresh start.
+  void ResetReceiveState();
+
+  // For suspend and resume: closes when open, opens when closed.
+  void ClosePort();
+  std::optional<SerialError> OpenPort();
+
+  // Text 5, two blanks, the error number, ":" and the description.
+  std::string FailureText(const SerialError& error) const;
+
+ private:
+  void Receive();
+
+  SerialPort& port_;
+  AppConfig& config_;
+  ReceiveState& state_;
+  FrameHandler& frames_;
+  const Clock& clock_;
+  const Regional& regional_;
+  MessageBox& messages_;
+  const LangTable& texts_;
+  std::function<void()> firstFrame_;
+};
+
+}  // namespace tarnwell

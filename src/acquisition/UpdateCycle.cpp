@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "acquisition/UpdateCycle.h"
+
+#include "acquisition/NumberFormat.h"
+
+namespace tarnwell {
+
+UpdateCycle::UpdateCycle(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
+                         const SampleHistory& history, LiveView& view, Timer& timer1,
+                         const Regional& regional)
+    : config_(config),
+      receive_(receive),
+      frame_(frame),
+      history_(history),
+      view_(view),
+      timer1_(timer1),
+      regional_(regional) {}
+
+int UpdateCycle::RefreshInterval(double performance) {
+  if (performance == 0) return 333;
+  if (performance == 2) return 50;
+  return 100;
+}
+
+void UpdateCycle::SetRefreshRate() {
+  timer1_.SetInterval(RefreshInterval(config_.Performance.NumberOr(regional_, 1)));
+}
+
+void UpdateCycle::Timer1_Timer() {
+  if (receive_.SilentTicks > 30) {
+    receive_.DataAlive = false;
+  } else {
+    ++receive_.SilentTicks;
+  }
+
+  if (receive_.DataAlive) {
+    view_.SetCurrentColor(kAliveColor);
+    view_.SetCurrentVisible(true);
+  } else {
+    view_.SetCurrentColor(kStaleColor);
+  }
+
+  const GraphRange range = ComputeRange(history_, config_, regional_);
+
+  const std::string& format = frame_.ValueFormat;
+  if (recording_ && recording_()) {
+    if (auto text = FormatNumber(frame_.CurrentValue, format, regional_)) {
+      view_.SetCurrentCaption(*text);
+    }
+  } else if (history_.SampleIndex() > 0) {
+    if (auto text = FormatNumber(history_.Slot(history_.SampleIndex() - 1), format, regional_)) {
+      view_.SetCurrentCaption(*text);
+    }
+  }
+
+  const double span = range.Max - range.Min;
+
+  const double rangeTop = view_.GraphOuterHeight() + 300;
+  view_.SetRangeOfChangeTop(rangeTop);
+  std::string fps;
+  if (receive_.FramesPerSecond) {
+    fps = FormatNumber(*receive_.FramesPerSecond, "", regional_).value_or("");
+  }
+  view_.SetLabNofDat(fps + "/s", rangeTop + 200);
+  view_.SetLogoTop(rangeTop + 650);
+
+  if (auto half = FormatNumber(span / 2, format, regional_)) {
+    view_.SetRangeOfChangeCaption("+/- " + *half);
+  }
+
+  view_.DrawGraph(range, span);
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "acquisition/FrameState.h"
+#include "acquisition/GraphRange.h"
+#include "acquisition/ReceiveState.h"
+#include "acquisition/SampleHistory.h"
+#include "config/AppConfig.h"
+#include "platform/Timer.h"
+
+namespace tarnwell {
+
+// The main window's controls that the tick writes. Positions in twips.
+class LiveView {
+ public:
+  virtual ~LiveView() = default;
+  virtual void SetCurrentColor(Rgb color) = 0;
+  virtual void SetCurrentVisible(bool visible) = 0;
+  virtual void SetCurrentCaption(const std::string& caption) = 0;
+  virtual double GraphOuterHeight() const = 0;
+  virtual void SetRangeOfChangeTop(double top) = 0;
+  virtual void SetRangeOfChangeCaption(const std::string& caption) = 0;
+  virtual void SetLabNofDat(const std::string& caption, double top) = 0;
+  virtual void SetLogoTop(double top) = 0;
+  // Redraws the whole graph for this tick's range; `span` is Max - Min before any widening.
+  virtual void DrawGraph(const GraphRange& range, double span) = 0;
+};
+
+inline constexpr Rgb kAliveColor{255, 128, 0};
+inline constexpr Rgb kStaleColor{128, 64, 0};
+
+// The heartbeat of the main window: shows what the link and the parser left behind.
+class UpdateCycle {
+ public:
+  UpdateCycle(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
+              const SampleHistory& history, LiveView& view, Timer& timer1,
+              const Regional& regional);
+
+  // Whether a recording runs (the value shown is then CurrentValue).
+  void SetRecording(std::function<bool()> recording) { recording_ = std::move(recording); }
+
+  // Timer1's interval from Performance: 333, 100 or 50 ms, 100 for any other level.
+  void SetRefreshRate();
+  void Timer1_Timer();
+
+  static int RefreshInterval(double performance);
+
+ private:
+  const AppConfig& config_;
+  ReceiveState& receive_;
+  const FrameState& frame_;
+  const SampleHistory& history_;
+  LiveView& view_;
+  Timer& timer1_;
+  const Regional& regional_;
+  std::function<bool()> recording_;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "config/AppConfig.h"
+#include "config/ConfigWindow.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+
+namespace tarnwell {
+
+// config.ini beside the program: 39 lines, each a value directly followed by its comment,
+// CR LF line ends, 8-bit text. A missing, short or damaged file is renewed with the defaults.
+class ConfigFile {
+ public:
+  static constexpr int kLines = 39;
+
+  ConfigFile(AppConfig& config, ConfigWindow& window, FileSystem& fs, MessageBox& messages,
+             const Clock& clock, const Regional& regional);
+
+  std::string Path() const;
+
+  void ReadConfig();
+  // False when the file could not be written; the operator is told once per run and the
+  // settings stay in memory.
+  bool WriteConfig();
+
+  // The file's bytes for the settings as they stand (refreshing the window fields first).
+  std::string Serialize();
+
+ private:
+  bool ReadLines(const std::string& bytes);
+  void Renew();
+
+  AppConfig& config_;
+  ConfigWindow& window_;
+  FileSystem& fs_;
+  MessageBox& messages_;
+  const Clock& clock_;
+  const Regional& regional_;
+  bool writeFailureShown_ = false;
+};
+
+// Splits at CR LF, a lone CR or a lone LF; a final line end does not start another line.
+std::vector<std::string> SplitLines(const std::string& bytes);
+
+}  // namespace tarnwell

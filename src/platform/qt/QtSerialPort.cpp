@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/QtSerialPort.h"
+
+#include <QFileInfo>
+#include <cstdlib>
+
+namespace tarnwell {
+namespace {
+
+// QSerialPort's error numbers are small; keep them apart from the line-event codes.
+SerialError ErrorOf(const QSerialPort& port) {
+  return SerialError{8000 + static_cast<int>(port.error()), port.errorString().toStdString()};
+}
+
+}  // namespace
+
+std::string DeviceForPort(int port, const std::string& programFolder) {
+  const std::string linked = programFolder + "/ports/COM" + std::to_string(port);
+  if (QFileInfo::exists(QString::fromStdString(linked)) ||
+      QFileInfo(QString::fromStdString(linked)).isSymLink()) {
+    return linked;
+  }
+  if (port >= 1 && port <= 32) return "/dev/ttyS" + std::to_string(port - 1);
+  if (port >= 33 && port <= 64) return "/dev/ttyUSB" + std::to_string(port - 33);
+  if (port >= 65 && port <= 96) return "/dev/ttyACM" + std::to_string(port - 65);
+  return {};
+}
+
+QtSerialPort::QtSerialPort(std::string programFolder) : programFolder_(std::move(programFolder)) {
+  port_.setReadBufferSize(0);
+  QObject::connect(&port_, &QSerialPort::readyRead, [this] { Raise(comm::kReceive); });
+  QObject::connect(&port_, &QSerialPort::errorOccurred,
+                   [this](QSerialPort::SerialPortError e) { OnError(e); });
+  reopen_.setInterval(1000);
+  QObject::connect(&reopen_, &QTimer::timeout, [this] { TryReopen(); });
+}
+
+std::optional<SerialError> QtSerialPort::SetCommPort(std::int16_t port) {
+  if (wantOpen_) return SerialError{8005, "Port already open"};
+  if (port < 1) return SerialError{8002, "Invalid port number"};
+  commPort_ = port;
+  return std::nullopt;
+}
+
+std::optional<SerialError> QtSerialPort::SetSettings(const std::string& settings) {
+  const auto comma = settings.find(',');
+  char* end = nullptr;
+  const long baud = std::strtol(settings.substr(0, comma).c_str(), &end, 10);
+  if (baud <= 0 || baud > 4000000) return SerialError{380, "Invalid property value"};
+  settings_ = settings;
+  baud_ = static_cast<qint32>(baud);
+  if (port_.isOpen()) port_.setBaudRate(baud_);
+  return std::nullopt;
+}
+
+std::optional<SerialError> QtSerialPort::OpenDevice() {
+  const std::string device = DeviceForPort(commPort_, programFolder_);
+  if (device.empty()) return SerialError{8002, "Invalid port number"};
+  port_.setPortName(QString::fromStdString(device));
+  port_.setBaudRate(baud_);
+  port_.setDataBits(QSerialPort::Data8);
+  port_.setParity(QSerialPort::NoParity);
+  port_.setStopBits(QSerialPort::OneStop);
+  port_.setFlowControl(QSerialPort::NoFlowControl);
+  if (!port_.open(QIODevice::ReadOnly)) {
+    SerialError e = ErrorOf(port_);
+    e.description += " (" + device + ")";
+    port_.clearError();
+    return e;
+  }
+  return std::nullopt;
+}
+
+std::optional<SerialError> QtSerialPort::SetPortOpen(bool open) {
+  reopen_.stop();
+  if (!open) {
+    wantOpen_ = false;
+    if (port_.isOpen()) port_.close();
+    return std::nullopt;
+  }
+  if (wantOpen_) return SerialError{8005, "Port already open"};
+  if (auto e = OpenDevice()) return e;
+  wantOpen_ = true;
+  return std::nullopt;
+}
+
+std::string QtSerialPort::Input() {
+  const QByteArray bytes = port_.readAll();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void QtSerialPort::Raise(std::int16_t code) {
+  event_ = code;
+  if (handler_) handler_();
+}
+
+void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
+  switch (error) {
+    case QSerialPort::NoError:
+    case QSerialPort::OpenError:
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+      return;  // reported by the open call itself
+    case QSerialPort::ResourceError:
+      // The device went away: close quietly and look for it again once a second.
+      port_.clearError();
+      if (port_.isOpen()) port_.close();
+      if (wantOpen_) reopen_.start();
+      return;
+    default:
+      port_.clearError();
+      if (port_.isOpen()) Raise(comm::kDcb);
+      return;
+  }
+}
+
+void QtSerialPort::TryReopen() {
+  if (!wantOpen_ || port_.isOpen()) {
+    reopen_.stop();
+    return;
+  }
+  if (!OpenDevice()) reopen_.stop();
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <QTimer>
+#include <string>
+
+#include "platform/SerialPort.h"
+
+namespace tarnwell {
+
+// The device a port number opens: <program folder>/ports/COM<n> when that path exists (a link
+// to any device), else 1-32 /dev/ttyS0-31, 33-64 /dev/ttyUSB0-31, 65-96 /dev/ttyACM0-31.
+std::string DeviceForPort(int port, const std::string& programFolder);
+
+// The serial control on QSerialPort. Only listens. A device that vanishes (an adapter pulled)
+// is closed without a message and opened again by itself, at most once a second, until the
+// program closes the port.
+class QtSerialPort : public SerialPort {
+ public:
+  explicit QtSerialPort(std::string programFolder);
+
+  std::optional<SerialError> SetCommPort(std::int16_t port) override;
+  std::int16_t CommPort() const override { return commPort_; }
+  std::optional<SerialError> SetSettings(const std::string& settings) override;
+  std::string Settings() const override { return settings_; }
+  bool PortOpen() const override { return wantOpen_; }
+  std::optional<SerialError> SetPortOpen(bool open) override;
+  std::int16_t CommEvent() const override { return event_; }
+  std::string Input() override;
+  void SetOnComm(std::function<void()> handler) override { handler_ = std::move(handler); }
+
+  // True while the device is really open (not waiting for a vanished device to come back).
+  bool DeviceOpen() const { return port_.isOpen(); }
+
+ private:
+  std::optional<SerialError> OpenDevice();
+  void Raise(std::int16_t code);
+  void OnError(QSerialPort::SerialPortError error);
+  void TryReopen();
+
+  std::string programFolder_;
+  QSerialPort port_;
+  QTimer reopen_;
+  std::int16_t commPort_ = 1;
+  std::string settings_ = "9600,n,8,1";
+  qint32 baud_ = 9600;
+  bool wantOpen_ = false;
+  std::int16_t event_ = 0;
+  std::function<void()> handler_;
+};
+
+}  // namespace tarnwell
