@@ -26,8 +26,10 @@ std::string RoundedDigits(double magnitude, int decimals, const Regional& region
   if (roundUp) {
     int i = static_cast<int>(digits.size()) - 1;
     while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-    if (i >= 0) ++digits[i];
-    else digits.insert(digits.begin(), '1');
+    if (i >= 0)
+      ++digits[i];
+    else
+      digits.insert(digits.begin(), '1');
   }
   std::string out = digits.substr(0, digits.size() - static_cast<std::size_t>(decimals));
   if (out.empty()) out = "0";

@@ -5,7 +5,9 @@
 
 namespace tarnwell {
 
-void SampleHistory::Resize(int ub) { samples_.resize(static_cast<std::size_t>(std::max(ub, 0)) + 1, 0.0); }
+void SampleHistory::Resize(int ub) {
+  samples_.resize(static_cast<std::size_t>(std::max(ub, 0)) + 1, 0.0);
+}
 
 void SampleHistory::ResizeFilling(int newUb, int oldCount) {
   Resize(newUb);
@@ -15,8 +17,10 @@ void SampleHistory::ResizeFilling(int newUb, int oldCount) {
 }
 
 void SampleHistory::Append(double value, double nofSamples) {
-  if (sampleIndex_ >= 0 && sampleIndex_ < UB()) samples_[static_cast<std::size_t>(sampleIndex_)] = value;
-  else if (UB() == 0 && sampleIndex_ == 0) samples_[0] = value;
+  if (sampleIndex_ >= 0 && sampleIndex_ < UB())
+    samples_[static_cast<std::size_t>(sampleIndex_)] = value;
+  else if (UB() == 0 && sampleIndex_ == 0)
+    samples_[0] = value;
   Advance(nofSamples);
 }
 
