@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "graph/GraphView.h"
+
+#include "config/NumberText.h"
+
+namespace tarnwell {
+namespace {
+
+constexpr double kPointerLift = 380;
+
+}  // namespace
+
+GraphView::GraphView(AppConfig& config, SampleHistory& history, DrawSurface& graph,
+                     const Regional& regional)
+    : config_(config), history_(history), graph_(graph), regional_(regional) {}
+
+void GraphView::ResetPointer() {
+  graphMouseX_ = 0;
+  graphMouseY_ = -kPointerLift;
+}
+
+void GraphView::DrawGuideLines() {
+  if (!config_.GuideLine) return;
+  graph_.SetPenWidth(1);
+  const double width = graph_.Width();
+  const double height = graph_.Height();
+  const double sx = RoundHalfEven((width - 10) / 10);
+  const double sy = RoundHalfEven((height - 10) / 10);
+  // A background that cannot be read is shown in its design colour.
+  Rgb back{5, 5, 5};
+  config_.BackColor(regional_, &back);
+  const Rgb light = MakeColor(back.red + 10, back.green + 10, back.blue + 10);
+  const DrawColor color{light.red, light.green, light.blue};
+  for (int i = 0; i <= 10; ++i) graph_.Line(sx * i, 0, sx * i, height, color);
+  for (int i = 0; i <= 10; ++i) graph_.Line(0, sy * i, width, sy * i, color);
+  graph_.SetPenWidth(2);
+}
+
+void GraphView::Y_Zoom(bool LowerSide, int Mode) {
+  const double min = config_.GraphMin.NumberOr(regional_, 0);
+  double& max = config_.GraphMax;
+  if (Mode == 0) {
+    const double mid = (min + max) / 2;
+    if (LowerSide) {
+      max = mid;
+    } else {
+      config_.GraphMin = Value::Double(mid);
+    }
+  } else if (Mode == 1) {
+    if (LowerSide) {
+      config_.GraphMin = Value::Double(min - (max - min) / 2);
+    } else {
+      if (min == max) max += 1;
+      max = max + (max - min) / 2;
+    }
+  }
+}
+
+void GraphView::FitToData() {
+  double max = 0;
+  double min = 100000000000.0;
+  const auto& samples = history_.Samples();
+  for (int i = 0; i < history_.UB(); ++i) {
+    const double v = samples[static_cast<std::size_t>(i)];
+    if (v > max) max = v;
+    if (v < min) min = v;
+  }
+  config_.GraphMax = max;
+  config_.GraphMin = Value::Double(min);
+}
+
+void GraphView::CmdZoomIn_MouseDown(int button) {
+  if (button == 2) {
+    FitToData();
+    return;
+  }
+  if (zoomMode_ == 1) {
+    zoomMode_ = 0;
+    pointer_ = PointerStyle::kDefault;
+  } else {
+    zoomMode_ = 1;
+    pointer_ = PointerStyle::kSizeAll;
+  }
+}
+
+void GraphView::Graph_MouseDown(int button) {
+  if (zoomMode_ != 1) return;
+  // The click's own position is not used: the last pointer position decides, lifted by 380,
+  // so a click a little below the middle still counts as upper.
+  const bool lower = !(graphMouseY_ < graph_.Height() / 2);
+  if (button == 1) {
+    Y_Zoom(lower, 0);
+  } else if (button == 2) {
+    Y_Zoom(lower, 1);
+  }
+}
+
+void GraphView::Graph_MouseMove(double x, double y) {
+  graphMouseX_ = x;
+  graphMouseY_ = y - kPointerLift;
+}
+
+void GraphView::Graph_DblClick() {
+  if (zoomMode_ == 1) return;
+  history_.TraceFill();
+}
+
+}  // namespace tarnwell

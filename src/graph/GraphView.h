@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "acquisition/SampleHistory.h"
+#include "config/AppConfig.h"
+#include "platform/DrawSurface.h"
+#include "platform/Regional.h"
+
+namespace tarnwell {
+
+// The main window's pointer shapes, by the toolkit's style numbers.
+enum class PointerStyle { kDefault = 0, kSizeAll = 5 };
+
+// What the operator does with the trend graph: the guide-line grid, the vertical zoom, the trace
+// reset and the pointer tracking. Zoom changes GraphMin and GraphMax in the settings; the next
+// tick shows the new range.
+class GraphView {
+ public:
+  // `graph` is the graph's picture: the grid is drawn on it and its outer size decides the
+  // zoom clicks.
+  GraphView(AppConfig& config, SampleHistory& history, DrawSurface& graph,
+            const Regional& regional);
+
+  int ZoomMode() const { return zoomMode_; }
+  // Pointer position in twips; GraphMouseY lies 380 above the pointer.
+  double GraphMouseX() const { return graphMouseX_; }
+  double GraphMouseY() const { return graphMouseY_; }
+  // The pointer the main window shows; it changes with zoom mode.
+  PointerStyle MousePointer() const { return pointer_; }
+
+  // Back to the pointer position of start-up: the top left corner.
+  void ResetPointer();
+  void DrawGuideLines();
+  // Mode 0 zooms into the lower or upper half, mode 1 extends the range down or up.
+  void Y_Zoom(bool LowerSide, int Mode);
+
+  // Buttons as the toolkit numbers them: 1 left, 2 right.
+  void CmdZoomIn_MouseDown(int button);
+  void Graph_MouseDown(int button);
+  void Graph_MouseMove(double x, double y);
+  // The trace reset; also called by the receive path for the first frame and by the start of
+  // a recording. Does nothing while zoom mode is on.
+  void Graph_DblClick();
+
+ private:
+  void FitToData();
+
+  AppConfig& config_;
+  SampleHistory& history_;
+  DrawSurface& graph_;
+  const Regional& regional_;
+  int zoomMode_ = 0;
+  double graphMouseX_ = 0;
+  double graphMouseY_ = -380;
+  PointerStyle pointer_ = PointerStyle::kDefault;
+};
+
+}  // namespace tarnwell
