@@ -66,6 +66,8 @@ void SerialLink::ClosePort() {
 
 std::optional<SerialError> SerialLink::OpenPort() {
   if (port_.PortOpen()) return std::nullopt;
+  // Port 0 means no port is set; resuming must not open whatever the control last held.
+  if (config_.CommPort.Equals(regional_, 0)) return std::nullopt;
   return port_.SetPortOpen(true);
 }
 

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+
+#include "config/AppConfig.h"
+#include "i18n/LangTable.h"
+#include "platform/DrawList.h"
+
+namespace tarnwell {
+
+// The main window as the program's logic sees it. Sizes and positions in twips.
+class MainView {
+ public:
+  virtual ~MainView() = default;
+  virtual void SetCurrentColor(Rgb color) = 0;
+  virtual void SetCurrentVisible(bool visible) = 0;
+  virtual void SetCurrentCaption(const std::string& caption) = 0;
+  virtual double GraphOuterHeight() const = 0;
+  virtual void SetRangeOfChangeTop(double top) = 0;
+  virtual void SetRangeOfChangeCaption(const std::string& caption) = 0;
+  virtual void SetLabNofDat(const std::string& caption, double top) = 0;
+  virtual void SetLogoTop(double top) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual std::string Caption() const = 0;
+  virtual std::string CurrentCaption() const = 0;
+  // 0 normal, 1 minimised, 2 maximised; false for any other state.
+  virtual bool SetWindowState(int state) = 0;
+  virtual int WindowState() const = 0;
+  virtual void MoveWindow(double left, double top) = 0;
+  // Outer size; a minimised or maximised window takes it for its restored bounds.
+  virtual void ResizeWindow(double width, double height) = 0;
+  virtual double WindowLeft() const = 0;
+  virtual double WindowTop() const = 0;
+  virtual double WindowWidth() const = 0;
+  virtual double WindowHeight() const = 0;
+  virtual void SetGraphBackColor(Rgb color) = 0;
+  virtual void SetZoomButtonVisible(bool visible) = 0;
+  // 0 the default pointer, 5 the four-way sizing pointer.
+  virtual void SetPointerStyle(int style) = 0;
+  // Gives every control with a text index its texts from the table.
+  virtual void ApplyFormTexts(const LangTable& texts, int charset) = 0;
+  // Inner (drawing) and outer size of the graph, and the outer width of the sample-axis strip.
+  virtual void GraphSizes(double* scaleWidth, double* scaleHeight, double* width,
+                          double* height) const = 0;
+  virtual double XaxisTopWidth() const = 0;
+  // Shows this tick's pictures of the graph, the sample axis and the small test picture.
+  virtual void ShowPlot(const DrawList& graph, const DrawList& xaxis, const DrawList& testPic) = 0;
+  // Ends the program (the window closes without the shutdown sequence having anything to do).
+  virtual void CloseWindow() = 0;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Mainform.h"
+
+#include "acquisition/TracePlot.h"
+#include "config/NumberText.h"
+#include "i18n/TextIndex.h"
+
+namespace tarnwell {
+
+Mainform::Mainform(Platform platform, MainView& view, Version version)
+    : platform_(platform), view_(view), version_(version) {
+  const Regional& r = platform_.regional;
+  frames_ = std::make_unique<FrameHandler>(config_, frame_, history_, r);
+  link_ = std::make_unique<SerialLink>(platform_.port, config_, receive_, *frames_,
+                                       platform_.clock, r, platform_.messages, texts_);
+  cycle_ = std::make_unique<UpdateCycle>(config_, receive_, frame_, history_, *this,
+                                         platform_.timer1, r);
+  configFile_ = std::make_unique<ConfigFile>(config_, *this, platform_.files, platform_.messages,
+                                             platform_.clock, r);
+  graph_ = std::make_unique<GraphView>(config_, history_, graphPicture_, r);
+  recording_ = std::make_unique<Recording>(RecordingServices{
+      config_, frame_, history_, platform_.files, platform_.clock, r, platform_.messages, texts_,
+      [this] { graph_->Graph_DblClick(); }, [this] { return view_.CurrentCaption(); }});
+
+  link_->SetFirstFrameHandler([this] { graph_->Graph_DblClick(); });
+  frames_->SetRecording([this] { return recording_->Recording(); },
+                        [this] { recording_->TimerLog_Timer(); });
+  cycle_->SetRecording([this] { return recording_->RecState() == 1; });
+
+  // Nothing may be handled before the start-up sequence has finished.
+  platform_.timer1.SetEnabled(false);
+  platform_.motionTmr.SetEnabled(false);
+  platform_.timer1.SetInterval(100);
+  platform_.motionTmr.SetInterval(100);
+  platform_.timerLog.SetInterval(0);
+  platform_.timer1.SetHandler([this] { cycle_->Timer1_Timer(); });
+  platform_.motionTmr.SetHandler([this] { recording_->MotionTmr_Timer(); });
+  platform_.timerLog.SetHandler([this] { recording_->TimerLog_Timer(); });
+  platform_.port.SetOnComm([this] { OnComm(); });
+}
+
+Mainform::~Mainform() = default;
+
+void Mainform::OnComm() {
+  // Characters that arrive while start-up runs stay in the port until the next event.
+  if (!loading_) link_->MSComm1_OnComm();
+}
+
+bool Mainform::Form_Load() {
+  const Regional& r = platform_.regional;
+  history_.Resize(50);
+  configFile_->ReadConfig();
+  if (!ReadLanguage()) {
+    loading_ = false;
+    view_.CloseWindow();
+    return false;
+  }
+  langCharset_ = LangCharsetFromText(texts_.Text(text::kCharset));
+  view_.ApplyFormTexts(texts_, langCharset_);
+  if (config_.AdvancedMode) {
+    graph_->SetZoomMode(0);
+    view_.SetZoomButtonVisible(true);
+  }
+  receive_.SilentTicks = 10;
+  receive_.DataAlive = false;
+  link_->PortConfig();
+  recording_->SetRecState(3);
+  view_.SetCurrentCaption("0");
+  if (config_.LogTime > 0) platform_.timerLog.SetInterval(100);
+  history_.Resize(static_cast<int>(RoundHalfEven(config_.NofSamples)));
+  view_.SetCaption(view_.Caption() + " v" + std::to_string(version_.major) + "." +
+                   std::to_string(version_.minor) + "." + std::to_string(version_.revision));
+  history_.SetSampleIndex(0);
+  UpdateGraphSizes();
+  graph_->DrawGuideLines();
+  link_->ResetReceiveState();
+  if (config_.LogFileName.empty()) recording_->SetNewLogFileName();
+  view_.ResizeWindow(config_.WindowWidth.NumberOr(r, 7290), config_.WindowHeight.NumberOr(r, 6300));
+  config_.WindowWidth = Value::Single(view_.WindowWidth());
+  config_.WindowHeight = Value::Single(view_.WindowHeight());
+  if (config_.RecordOnStartup.Equals(r, 1)) recording_->CmdStart_Click();
+  graph_->ResetPointer();
+
+  loading_ = false;
+  platform_.timer1.SetEnabled(true);
+  platform_.motionTmr.SetEnabled(true);
+  return true;
+}
+
+bool Mainform::ReadLanguage() {
+  return ReadLanguageFile(config_, texts_, platform_.files, platform_.messages,
+                          platform_.regional);
+}
+
+void Mainform::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  if (unloadSettings_) unloadSettings_();
+  configFile_->WriteConfig();
+  recording_->Close();
+  platform_.timer1.SetEnabled(false);
+  platform_.timerLog.SetEnabled(false);
+  platform_.motionTmr.SetEnabled(false);
+}
+
+void Mainform::App_Stop_Click(bool checked) {
+  if (checked) {
+    platform_.timer1.SetEnabled(false);
+    link_->ClosePort();
+    platform_.timerLog.SetEnabled(false);
+    return;
+  }
+  if (auto error = link_->OpenPort()) {
+    platform_.messages.Show(texts_.Text(text::kSerialFailure));
+    return;
+  }
+  platform_.timer1.SetEnabled(true);
+  platform_.timerLog.SetEnabled(true);
+}
+
+void Mainform::UpdateGraphSizes() {
+  double sw = 0, sh = 0, w = 0, h = 0;
+  view_.GraphSizes(&sw, &sh, &w, &h);
+  graphPicture_.SetSizes(sw, sh, w, h);
+  xaxisPicture_.SetSizes(view_.XaxisTopWidth(), 135, view_.XaxisTopWidth(), 135);
+  testPicture_.SetSizes(90, 135, 90, 135);
+}
+
+void Mainform::DrawGraph(const GraphRange& range, double span) {
+  UpdateGraphSizes();
+  PlotInputs in{history_, config_, frame_.ValueFormat, platform_.regional, range, span,
+                graph_->GraphMouseX(), graph_->GraphMouseY(),
+                [this] { graph_->DrawGuideLines(); }};
+  TracePlot::Draw(in, graphPicture_, xaxisPicture_, testPicture_);
+  view_.ShowPlot(graphPicture_, xaxisPicture_, testPicture_);
+}
+
+void Mainform::CmdZoomIn_MouseDown(int button) {
+  graph_->CmdZoomIn_MouseDown(button);
+  view_.SetPointerStyle(static_cast<int>(graph_->MousePointer()));
+}
+
+void Mainform::SetRefreshRate() { cycle_->SetRefreshRate(); }
+
+void Mainform::ResetLastLogValue() { recording_->ResetLastLogValue(); }
+
+void Mainform::SetGraphBackColor(Rgb color) {
+  backColor_ = color;
+  view_.SetGraphBackColor(color);
+}
+
+bool Mainform::SetWindowState(int state) { return view_.SetWindowState(state); }
+
+void Mainform::MoveWindow(double left, double top) { view_.MoveWindow(left, top); }
+
+int Mainform::WindowState() const { return view_.WindowState(); }
+
+double Mainform::WindowLeft() const { return view_.WindowLeft(); }
+
+double Mainform::WindowTop() const { return view_.WindowTop(); }
+
+double Mainform::WindowWidth() const { return view_.WindowWidth(); }
+
+double Mainform::WindowHeight() const { return view_.WindowHeight(); }
+
+void Mainform::SetNewLogFileName() { recording_->SetNewLogFileName(); }
+
+}  // namespace tarnwell

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "acquisition/FrameHandler.h"
+#include "acquisition/FrameState.h"
+#include "acquisition/ReceiveState.h"
+#include "acquisition/SampleHistory.h"
+#include "acquisition/SerialLink.h"
+#include "acquisition/UpdateCycle.h"
+#include "app/MainView.h"
+#include "config/AppConfig.h"
+#include "config/ConfigFile.h"
+#include "graph/GraphView.h"
+#include "platform/DrawList.h"
+#include "recording/Recording.h"
+#include "i18n/LangTable.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/SerialPort.h"
+#include "platform/Timer.h"
+
+namespace tarnwell {
+
+// The platform services the program runs on.
+struct Platform {
+  SerialPort& port;
+  const Clock& clock;
+  FileSystem& files;
+  MessageBox& messages;
+  Regional regional;
+  Timer& timer1;
+  Timer& timerLog;
+  Timer& motionTmr;
+};
+
+// The program version shown in the caption.
+struct Version {
+  int major = 0;
+  int minor = 0;
+  int revision = 0;
+};
+
+inline constexpr const char* kDesignCaption = "Vornel-> Tarnwell";
+
+// The whole program's state and the main window's start-up, suspend and shutdown. Owns every
+// program-wide object; the window only forwards events here.
+class Mainform : public ConfigWindow, private LiveView {
+ public:
+  Mainform(Platform platform, MainView& view, Version version);
+  ~Mainform() override;
+
+  // The start-up sequence, run once before the window is first shown. False when the program
+  // must end (no language file at all).
+  bool Form_Load();
+  // The shutdown sequence: closes the settings dialog, writes config.ini, closes the record.
+  void Form_Unload();
+  // The suspend switch: checked stops the timers and closes the port; unchecked resumes.
+  void App_Stop_Click(bool checked);
+
+  // True from construction until Form_Load has finished; no event is handled before.
+  bool Loading() const { return loading_; }
+
+  void SetUnloadSettings(std::function<void()> unload) { unloadSettings_ = std::move(unload); }
+
+  AppConfig& Config() { return config_; }
+  const LangTable& Texts() const { return texts_; }
+  SampleHistory& History() { return history_; }
+  ReceiveState& Receive() { return receive_; }
+  FrameState& Frame() { return frame_; }
+  SerialLink& Link() { return *link_; }
+  GraphView& Graph() { return *graph_; }
+  Recording& Record() { return *recording_; }
+  UpdateCycle& Cycle() { return *cycle_; }
+  ConfigFile& Configuration() { return *configFile_; }
+  const Platform& Services() const { return platform_; }
+
+  // The zoom button; the window shows the pointer that zoom mode asks for.
+  void CmdZoomIn_MouseDown(int button);
+
+  // ConfigWindow
+  void SetRefreshRate() override;
+  void ResetLastLogValue() override;
+  void SetGraphBackColor(Rgb color) override;
+  bool SetWindowState(int state) override;
+  void MoveWindow(double left, double top) override;
+  int WindowState() const override;
+  double WindowLeft() const override;
+  double WindowTop() const override;
+  double WindowWidth() const override;
+  double WindowHeight() const override;
+  void SetNewLogFileName() override;
+
+ private:
+  // LiveView: the tick's writes go to the window, the graph through the plot.
+  void SetCurrentColor(Rgb color) override { view_.SetCurrentColor(color); }
+  void SetCurrentVisible(bool visible) override { view_.SetCurrentVisible(visible); }
+  void SetCurrentCaption(const std::string& caption) override { view_.SetCurrentCaption(caption); }
+  double GraphOuterHeight() const override { return view_.GraphOuterHeight(); }
+  void SetRangeOfChangeTop(double top) override { view_.SetRangeOfChangeTop(top); }
+  void SetRangeOfChangeCaption(const std::string& c) override { view_.SetRangeOfChangeCaption(c); }
+  void SetLabNofDat(const std::string& c, double top) override { view_.SetLabNofDat(c, top); }
+  void SetLogoTop(double top) override { view_.SetLogoTop(top); }
+  void DrawGraph(const GraphRange& range, double span) override;
+
+  bool ReadLanguage();
+  void OnComm();
+  void UpdateGraphSizes();
+
+  Platform platform_;
+  MainView& view_;
+  Version version_;
+  bool loading_ = true;
+
+  AppConfig config_;
+  LangTable texts_;
+  SampleHistory history_;
+  ReceiveState receive_;
+  FrameState frame_;
+  int langCharset_ = 0;
+  Rgb backColor_{5, 5, 5};
+  bool unloaded_ = false;
+  DrawList graphPicture_;
+  DrawList xaxisPicture_;
+  DrawList testPicture_;
+
+  std::unique_ptr<FrameHandler> frames_;
+  std::unique_ptr<SerialLink> link_;
+  std::unique_ptr<UpdateCycle> cycle_;
+  std::unique_ptr<ConfigFile> configFile_;
+  std::unique_ptr<GraphView> graph_;
+  std::unique_ptr<Recording> recording_;
+  std::function<void()> unloadSettings_;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace tarnwell {
+
+// The window the resize rules act on: its outer size in twips, which the rules may change.
+class ResizableWindow {
+ public:
+  virtual ~ResizableWindow() = default;
+  virtual bool Minimized() const = 0;
+  virtual double Width() const = 0;
+  virtual double Height() const = 0;
+  virtual void SetWidth(double width) = 0;
+  virtual void SetHeight(double height) = 0;
+};
+
+// Where the resize rules put the main window's controls (twips, in the window).
+struct MainLayout {
+  double graphWidth = 6615;
+  double graphHeight = 3975;
+  double theBoxLeft = 840;
+  double theBoxTop = 960;
+  double weighBoxLeft = -240;
+  double weighBoxTop = 4320;
+  double xaxisTop = 45;
+  double xaxisWidth = 6925;
+};
+
+// The graph takes all the room the window gives; the value panel stays at the bottom right; the
+// window is kept at least 8005 by 3825 twips with the design sizes.
+class ResizeRules {
+ public:
+  static constexpr double kEkranHeight = 2175;
+  static constexpr double kTheBoxWidth = 780;
+  static constexpr double kTheBoxHeight = 975;
+  static constexpr double kWeighBoxWidth = 6975;
+  static constexpr double kWeighBoxHeight = 1400;
+
+  static constexpr double MinimumWidth() { return kTheBoxWidth + kWeighBoxWidth + 250; }
+  static constexpr double MinimumHeight() { return kEkranHeight + 1650; }
+
+  // Runs the rules on the window's current size; nothing is done while it is minimised.
+  // Returns false (and leaves `layout` alone) in that case.
+  static bool Form_Resize(ResizableWindow& window, MainLayout& layout);
+};
+
+}  // namespace tarnwell

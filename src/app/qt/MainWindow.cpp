@@ -1,0 +1,321 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/qt/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QPixmap>
+#include <QResizeEvent>
+#include <QScreen>
+#include <cmath>
+
+#include "app/Mainform.h"
+
+namespace tarnwell {
+namespace {
+
+void SetTextIndex(QWidget* w, const char* index) { w->setProperty("textIndex", QString(index)); }
+
+QFont TahomaFont(int points, bool bold) {
+  QFont f(QStringLiteral("Tahoma"));
+  f.setStyleHint(QFont::SansSerif);
+  f.setPointSize(points);
+  f.setBold(bold);
+  return f;
+}
+
+void SetBackground(QWidget* w, const QColor& c) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, c);
+  w->setPalette(p);
+  w->setAutoFillBackground(true);
+}
+
+void SetForeground(QWidget* w, const QColor& c) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::WindowText, c);
+  p.setColor(QPalette::Text, c);
+  p.setColor(QPalette::ButtonText, c);
+  w->setPalette(p);
+}
+
+}  // namespace
+
+class MainWindow::Resizable : public ResizableWindow {
+ public:
+  explicit Resizable(MainWindow& w) : w_(w) {}
+  bool Minimized() const override { return w_.isMinimized(); }
+  double Width() const override { return w_.Tw(w_.frameGeometry().width()); }
+  double Height() const override { return w_.Tw(w_.frameGeometry().height()); }
+  // A maximised window keeps its size; it is larger than the minimum in practice.
+  void SetWidth(double width) override {
+    if (w_.isMaximized()) return;
+    w_.resize(std::max(1, w_.Px(width) - w_.FrameExtra().width()), w_.height());
+  }
+  void SetHeight(double height) override {
+    if (w_.isMaximized()) return;
+    w_.resize(w_.width(), std::max(1, w_.Px(height) - w_.FrameExtra().height()));
+  }
+
+ private:
+  MainWindow& w_;
+};
+
+MainWindow::MainWindow() {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) twips_.dpi = screen->logicalDotsPerInch();
+  setObjectName(QStringLiteral("Mainform"));
+  setWindowTitle(QString::fromUtf8(kDesignCaption));
+  SetBackground(this, QColor(40, 40, 40));
+  SetForeground(this, QColor(224, 224, 224));
+  setWindowIcon(QIcon(QStringLiteral(":/tarnwell/logo.png")));
+
+  graph_ = new QWidget(this);
+  graph_->setObjectName(QStringLiteral("Graph"));
+  SetBackground(graph_, QColor(5, 5, 5));
+  xaxisTop_ = new QWidget(this);
+  xaxisTop_->setObjectName(QStringLiteral("XaxisTop"));
+  SetTextIndex(xaxisTop_, "55");
+  SetBackground(xaxisTop_, QColor(25, 25, 25));
+
+  rangeofChange_ = new QLabel(QStringLiteral("00000"), this);
+  rangeofChange_->setObjectName(QStringLiteral("RangeofChange"));
+  labNofDat_ = new QLabel(QStringLiteral("00000"), this);
+  labNofDat_->setObjectName(QStringLiteral("LabNofDat"));
+  picLogo_ = new QLabel(this);
+  picLogo_->setObjectName(QStringLiteral("picLogo"));
+  picLogo_->setPixmap(QPixmap(QStringLiteral(":/tarnwell/logo.png")));
+  picLogo_->setScaledContents(true);
+
+  weighBox_ = new QWidget(this);
+  weighBox_->setObjectName(QStringLiteral("WeighBox"));
+  current_ = new QLabel(QStringLiteral("123456.7"), weighBox_);
+  current_->setObjectName(QStringLiteral("Current"));
+  SetTextIndex(current_, "52");
+  current_->setToolTip(QString::fromUtf8("Anlık ölçüm değeridir"));
+  current_->setFont(TahomaFont(54, true));
+  current_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  appStop_ = new QCheckBox(QStringLiteral("Durdur"), weighBox_);
+  appStop_->setObjectName(QStringLiteral("App_Stop"));
+  SetTextIndex(appStop_, "38");
+  appStop_->setFont(TahomaFont(8, false));
+  cmdZoomIn_ = new QPushButton(weighBox_);
+  cmdZoomIn_->setObjectName(QStringLiteral("CmdZoomIn"));
+  SetTextIndex(cmdZoomIn_, "76");
+  cmdZoomIn_->setIcon(QIcon(QStringLiteral(":/tarnwell/zoom.png")));
+  cmdZoomIn_->setVisible(false);
+  theSetup_ = new QPushButton(weighBox_);
+  theSetup_->setObjectName(QStringLiteral("TheSetup"));
+  SetTextIndex(theSetup_, "81");
+  theSetup_->setIcon(QIcon(QStringLiteral(":/tarnwell/setup.png")));
+  testPic_ = new QWidget(weighBox_);
+  testPic_->setObjectName(QStringLiteral("TestPic"));
+  SetTextIndex(testPic_, "55");
+  SetBackground(testPic_, QColor(0, 0, 0));
+
+  // Hidden parts of the design: they carry settings or sizes only.
+  theBox_ = new QWidget(this);
+  theBox_->setObjectName(QStringLiteral("TheBox"));
+  theBox_->setVisible(false);
+  txtAdditionalFileName_ = new QLineEdit(theBox_);
+  txtAdditionalFileName_->setObjectName(QStringLiteral("TxtAdditionalFileName"));
+  ekran_ = new QWidget(this);
+  ekran_->setObjectName(QStringLiteral("Ekran"));
+  ekran_->setVisible(false);
+  guideLine_ = new QCheckBox(ekran_);
+  guideLine_->setObjectName(QStringLiteral("GuideLine"));
+  guideLine_->setChecked(true);
+
+  Place(graph_, 120, 120, 6615, 3975);
+  Place(xaxisTop_, 120, 45, 6925, 135);
+  Place(rangeofChange_, 120, 4080, 1575, 255);
+  Place(labNofDat_, 120, 5760, 1575, 255);
+  Place(picLogo_, 120, 5280, 2160, 660);
+  Place(weighBox_, -240, 4320, 6975, 1400);
+  Place(current_, 480, -300, 6495, 1335);
+  Place(appStop_, 5040, 1080, 1215, 250);
+  Place(cmdZoomIn_, 6360, 1080, 195, 210);
+  Place(theSetup_, 6600, 1080, 350, 210);
+  Place(testPic_, 0, 0, 90, 135);
+  Place(theBox_, 840, 960, 780, 975);
+  Place(ekran_, 2400, 6600, 3135, 2175);
+  cmdZoomIn_->setIconSize(QSize(Px(195) - 4, Px(210) - 4));
+  theSetup_->setIconSize(QSize(Px(350) - 4, Px(210) - 4));
+
+  resize(Px(6810), Px(5970));
+  setMinimumSize(Px(ResizeRules::MinimumWidth()), Px(ResizeRules::MinimumHeight()));
+
+  connect(appStop_, &QCheckBox::clicked, this, [this](bool checked) {
+    if (form_) form_->App_Stop_Click(checked);
+  });
+  connect(theSetup_, &QPushButton::clicked, this, [this] {
+    if (onSetup_) onSetup_();
+  });
+}
+
+MainWindow::~MainWindow() = default;
+
+int MainWindow::Px(double twips) const { return static_cast<int>(std::lround(twips_.ToPixels(twips))); }
+
+double MainWindow::Tw(int pixels) const { return std::round(twips_.FromPixels(pixels)); }
+
+void MainWindow::Place(QWidget* w, double left, double top, double width, double height) {
+  w->setGeometry(Px(left), Px(top), std::max(0, Px(width)), std::max(0, Px(height)));
+}
+
+QSize MainWindow::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
+
+void MainWindow::SetGraphWidgets(QWidget* graph, QWidget* xaxisTop, QWidget* testPic) {
+  auto swap = [](QWidget*& slot, QWidget* replacement, QWidget* parent) {
+    if (!replacement) return;
+    replacement->setParent(parent);
+    replacement->setObjectName(slot->objectName());
+    replacement->setProperty("textIndex", slot->property("textIndex"));
+    replacement->setGeometry(slot->geometry());
+    replacement->show();
+    delete slot;
+    slot = replacement;
+  };
+  swap(graph_, graph, this);
+  swap(xaxisTop_, xaxisTop, this);
+  swap(testPic_, testPic, weighBox_);
+  RunResizeRules();
+}
+
+void MainWindow::SetCurrentColor(Rgb color) {
+  if (color == currentColor_) return;
+  currentColor_ = color;
+  SetForeground(current_, QColor(color.red, color.green, color.blue));
+}
+
+void MainWindow::SetCurrentVisible(bool visible) {
+  if (current_->isVisible() != visible) current_->setVisible(visible);
+}
+
+void MainWindow::SetCurrentCaption(const std::string& caption) {
+  const QString text = QString::fromStdString(caption);
+  if (current_->text() != text) current_->setText(text);
+}
+
+double MainWindow::GraphOuterHeight() const { return Tw(graph_->height()); }
+
+void MainWindow::SetRangeOfChangeTop(double top) { rangeofChange_->move(rangeofChange_->x(), Px(top)); }
+
+void MainWindow::SetRangeOfChangeCaption(const std::string& caption) {
+  const QString text = QString::fromStdString(caption);
+  if (rangeofChange_->text() != text) rangeofChange_->setText(text);
+}
+
+void MainWindow::SetLabNofDat(const std::string& caption, double top) {
+  const QString text = QString::fromStdString(caption);
+  if (labNofDat_->text() != text) labNofDat_->setText(text);
+  labNofDat_->move(labNofDat_->x(), Px(top));
+}
+
+void MainWindow::SetLogoTop(double top) { picLogo_->move(picLogo_->x(), Px(top)); }
+
+
+void MainWindow::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+}
+
+std::string MainWindow::Caption() const { return windowTitle().toStdString(); }
+
+std::string MainWindow::CurrentCaption() const { return current_->text().toStdString(); }
+
+bool MainWindow::SetWindowState(int state) {
+  switch (state) {
+    case 0: setWindowState(Qt::WindowNoState); return true;
+    case 1: setWindowState(Qt::WindowMinimized); return true;
+    case 2: setWindowState(Qt::WindowMaximized); return true;
+    default: return false;
+  }
+}
+
+int MainWindow::WindowState() const {
+  if (isMinimized()) return 1;
+  if (isMaximized()) return 2;
+  return 0;
+}
+
+void MainWindow::MoveWindow(double left, double top) { move(Px(left), Px(top)); }
+
+void MainWindow::ResizeWindow(double width, double height) {
+  const QSize outer(Px(width), Px(height));
+  if (isMinimized() || isMaximized()) {
+    restoredSize_ = outer;
+    return;
+  }
+  resize((outer - FrameExtra()).expandedTo(QSize(1, 1)));
+}
+
+double MainWindow::WindowLeft() const { return Tw(frameGeometry().x()); }
+
+double MainWindow::WindowTop() const { return Tw(frameGeometry().y()); }
+
+double MainWindow::WindowWidth() const {
+  if ((isMinimized() || isMaximized()) && restoredSize_.isValid()) return Tw(restoredSize_.width());
+  return Tw(frameGeometry().width());
+}
+
+double MainWindow::WindowHeight() const {
+  if ((isMinimized() || isMaximized()) && restoredSize_.isValid()) return Tw(restoredSize_.height());
+  return Tw(frameGeometry().height());
+}
+
+void MainWindow::SetGraphBackColor(Rgb color) {
+  SetBackground(graph_, QColor(color.red, color.green, color.blue));
+}
+
+void MainWindow::SetZoomButtonVisible(bool visible) { cmdZoomIn_->setVisible(visible); }
+
+void MainWindow::SetPointerStyle(int style) {
+  if (style == 5) {
+    setCursor(Qt::SizeAllCursor);
+  } else {
+    unsetCursor();
+  }
+}
+
+void MainWindow::ApplyFormTexts(const LangTable&, int) {}
+
+void MainWindow::CloseWindow() {
+  closing_ = true;
+  close();
+}
+
+void MainWindow::RunResizeRules() {
+  if (inResize_) return;
+  inResize_ = true;
+  Resizable window(*this);
+  if (ResizeRules::Form_Resize(window, layout_)) {
+    Place(graph_, 120, 120, layout_.graphWidth, layout_.graphHeight);
+    Place(theBox_, layout_.theBoxLeft, layout_.theBoxTop, ResizeRules::kTheBoxWidth,
+          ResizeRules::kTheBoxHeight);
+    weighBox_->move(Px(layout_.weighBoxLeft), Px(layout_.weighBoxTop));
+    Place(xaxisTop_, 120, layout_.xaxisTop, layout_.xaxisWidth, 135);
+  }
+  inResize_ = false;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  RunResizeRules();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  if (!isMinimized() && !isMaximized() && restoredSize_.isValid()) {
+    const QSize outer = restoredSize_;
+    restoredSize_ = QSize();
+    resize((outer - FrameExtra()).expandedTo(QSize(1, 1)));
+  }
+  RunResizeRules();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (form_ && !closing_) form_->Form_Unload();
+  closing_ = true;
+  event->accept();
+}
+
+}  // namespace tarnwell

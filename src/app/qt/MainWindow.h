@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/MainView.h"
+#include "app/ResizeRules.h"
+#include "platform/Twips.h"
+
+namespace tarnwell {
+
+class Mainform;
+
+// The main window: its controls at their design places, the resize rules, and the events
+// forwarded to the program. It holds no program state.
+class MainWindow : public QWidget, public MainView {
+  Q_OBJECT
+
+ public:
+  MainWindow();
+  ~MainWindow() override;
+
+  void SetForm(Mainform* form) { form_ = form; }
+  // What the settings button does (open the settings dialog or bring it forward).
+  void SetOnSetup(std::function<void()> onSetup) { onSetup_ = std::move(onSetup); }
+
+  // Controls by their design names, for the program's wiring and for tests.
+  QWidget* Graph() const { return graph_; }
+  QWidget* XaxisTop() const { return xaxisTop_; }
+  QWidget* TestPic() const { return testPic_; }
+  QLabel* Current() const { return current_; }
+  QLabel* RangeofChange() const { return rangeofChange_; }
+  QLabel* LabNofDat() const { return labNofDat_; }
+  QCheckBox* App_Stop() const { return appStop_; }
+  QPushButton* CmdZoomIn() const { return cmdZoomIn_; }
+  QPushButton* TheSetup() const { return theSetup_; }
+  QWidget* WeighBox() const { return weighBox_; }
+  const Twips& Units() const { return twips_; }
+  const MainLayout& Layout() const { return layout_; }
+
+  // Replaces the graph areas by the widgets that draw them (they take the design places).
+  void SetGraphWidgets(QWidget* graph, QWidget* xaxisTop, QWidget* testPic);
+
+  // MainView
+  void SetCurrentColor(Rgb color) override;
+  void SetCurrentVisible(bool visible) override;
+  void SetCurrentCaption(const std::string& caption) override;
+  double GraphOuterHeight() const override;
+  void SetRangeOfChangeTop(double top) override;
+  void SetRangeOfChangeCaption(const std::string& caption) override;
+  void SetLabNofDat(const std::string& caption, double top) override;
+  void SetLogoTop(double top) override;
+  void SetCaption(const std::string& caption) override;
+  std::string Caption() const override;
+  std::string CurrentCaption() const override;
+  bool SetWindowState(int state) override;
+  int WindowState() const override;
+  void MoveWindow(double left, double top) override;
+  void ResizeWindow(double width, double height) override;
+  double WindowLeft() const override;
+  double WindowTop() const override;
+  double WindowWidth() const override;
+  double WindowHeight() const override;
+  void SetGraphBackColor(Rgb color) override;
+  void SetZoomButtonVisible(bool visible) override;
+  void SetPointerStyle(int style) override;
+  void ApplyFormTexts(const LangTable& texts, int charset) override;
+  void GraphSizes(double* scaleWidth, double* scaleHeight, double* width,
+                  double* height) const override;
+  double XaxisTopWidth() const override;
+  void ShowPlot(const DrawList& graph, const DrawList& xaxis, const DrawList& testPic) override;
+  void CloseWindow() override;
+
+  // Applies the resize rules to the controls now.
+  void RunResizeRules();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  class Resizable;
+  int Px(double twips) const;
+  double Tw(int pixels) const;
+  void Place(QWidget* w, double left, double top, double width, double height);
+  QSize FrameExtra() const;
+
+  Twips twips_;
+  Mainform* form_ = nullptr;
+  std::function<void()> onSetup_;
+  MainLayout layout_;
+  bool closing_ = false;
+  bool inResize_ = false;
+  Rgb currentColor_{0, 0, 0};
+  // Outer size asked for while minimised or maximised, applied to the restored bounds.
+  QSize restoredSize_;
+
+  QWidget* graph_ = nullptr;
+  QWidget* xaxisTop_ = nullptr;
+  QLabel* rangeofChange_ = nullptr;
+  QLabel* labNofDat_ = nullptr;
+  QLabel* picLogo_ = nullptr;
+  QWidget* weighBox_ = nullptr;
+  QLabel* current_ = nullptr;
+  QCheckBox* appStop_ = nullptr;
+  QPushButton* cmdZoomIn_ = nullptr;
+  QPushButton* theSetup_ = nullptr;
+  QWidget* testPic_ = nullptr;
+  QWidget* theBox_ = nullptr;
+  QWidget* ekran_ = nullptr;
+  QCheckBox* guideLine_ = nullptr;
+  QLineEdit* txtAdditionalFileName_ = nullptr;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/qt/Program.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+
+#include "app/Mainform.h"
+#include "app/qt/MainWindow.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtFileSystem.h"
+#include "platform/qt/QtGraphWidget.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtRegional.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtTimer.h"
+
+namespace tarnwell {
+namespace {
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const auto n = ::write(gSignalPipe[1], &byte, 1);
+}
+
+void CatchTerminationSignals() {
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return;
+  struct sigaction sa {};
+  sa.sa_handler = OnSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGHUP, &sa, nullptr);
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tarnwell"));
+  CatchTerminationSignals();
+
+  QtFileSystem files;
+  QtClock clock;
+  QtMessageBox messages("Tarnwell");
+  QtSerialPort port(files.ProgramFolder());
+  QtTimer timer1, timerLog, motionTmr;
+  QTimer recordSync;
+
+  MainWindow window;
+  messages.SetParent(&window);
+  auto* graph = new QtGraphWidget;
+  auto* xaxis = new QtGraphWidget;
+  auto* testPic = new QtGraphWidget;
+  window.SetGraphWidgets(graph, xaxis, testPic);
+
+  Mainform form(Platform{port, clock, files, messages, SystemRegional(), timer1, timerLog,
+                         motionTmr},
+                window,
+                Version{TARNWELL_VERSION_MAJOR, TARNWELL_VERSION_MINOR, TARNWELL_VERSION_PATCH});
+  window.SetForm(&form);
+  window.SetGraphCallbacks(graph);
+
+  if (!form.Form_Load()) return 0;
+
+  // The record file is synced at least once a second, also when no further line comes.
+  QObject::connect(&recordSync, &QTimer::timeout, [&form] { form.Record().Flush(); });
+  recordSync.start(1000);
+
+  QSocketNotifier signals(gSignalPipe[0], QSocketNotifier::Read);
+  QObject::connect(&signals, &QSocketNotifier::activated, [&window] {
+    char byte = 0;
+    [[maybe_unused]] const auto n = ::read(gSignalPipe[0], &byte, 1);
+    window.close();
+  });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, [&form] { form.Form_Unload(); });
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, [&form] { form.Form_Unload(); });
+
+  window.show();
+  return QApplication::exec();
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ResizeRules.h"
+
+#include <gtest/gtest.h>
+
+namespace tarnwell {
+namespace {
+
+// A window that takes every size it is given, as a normal window does.
+struct FakeWindow : ResizableWindow {
+  double w = 0, h = 0;
+  bool minimized = false;
+  int resizes = 0;
+  bool Minimized() const override { return minimized; }
+  double Width() const override { return w; }
+  double Height() const override { return h; }
+  void SetWidth(double v) override {
+    w = v;
+    ++resizes;
+  }
+  void SetHeight(double v) override {
+    h = v;
+    ++resizes;
+  }
+};
+
+TEST(ResizeRules, GraphFillsTheRoomAndPanelStaysBottomRight) {
+  FakeWindow win;
+  MainLayout l;
+
+  win.w = 7290, win.h = 6300;  // the default size is narrower than the minimum
+  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
+  EXPECT_EQ(win.w, 8005);
+  EXPECT_EQ(l.graphWidth, 7630);
+  EXPECT_EQ(l.graphHeight, 4175);
+  EXPECT_EQ(l.xaxisTop, 4325);
+  EXPECT_EQ(l.xaxisWidth, 7630);
+  EXPECT_EQ(l.weighBoxLeft, 755);
+  EXPECT_EQ(l.weighBoxTop, 4450);
+  EXPECT_EQ(l.theBoxLeft, 999925);
+
+  win.w = 10000, win.h = 8000;
+  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
+  EXPECT_EQ(l.graphWidth, 9625);
+  EXPECT_EQ(l.graphHeight, 5875);
+  EXPECT_EQ(l.weighBoxLeft, 2750);
+  EXPECT_EQ(l.weighBoxTop, 6150);
+  EXPECT_EQ(l.theBoxTop, 8000 - 975 - 1100);
+}
+
+TEST(ResizeRules, MinimumSizeAndMinimisedWindow) {
+  FakeWindow win;
+  MainLayout l;
+  win.w = 9000, win.h = 3000;  // dragged too low
+  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
+  EXPECT_EQ(win.h, 3825);
+  EXPECT_EQ(l.graphHeight, 1700);
+  EXPECT_EQ(win.w, 9000);
+
+  win.w = 3674, win.h = 3674;  // below both minimums at once
+  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
+  EXPECT_EQ(win.w, 8005);
+  EXPECT_EQ(win.h, 3825);
+  EXPECT_EQ(l.graphWidth, 7630);
+
+  // 3675 is exactly the limit: not raised.
+  win.w = 8005, win.h = 3675;
+  const int before = win.resizes;
+  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
+  EXPECT_EQ(win.h, 3675);
+  EXPECT_EQ(win.resizes, before);
+
+  const MainLayout kept = l;
+  win.minimized = true;
+  win.w = 100, win.h = 100;
+  EXPECT_FALSE(ResizeRules::Form_Resize(win, l));
+  EXPECT_EQ(l.graphWidth, kept.graphWidth);
+  EXPECT_EQ(win.w, 100);
+}
+
+}  // namespace
+}  // namespace tarnwell
