@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/SettingsApply.h"
+
+#include <cmath>
+#include <new>
+#include <stdexcept>
+
+#include "acquisition/SerialLink.h"
+#include "config/NumberText.h"
+#include "i18n/TextIndex.h"
+#include "platform/DateTime.h"
+#include "settings/LeadingNumber.h"
+
+namespace tarnwell {
+
+SettingsApply::SettingsApply(const SettingsServices& services, const SettingsControls& controls,
+                             std::function<void(SettingsField)> moveFocus)
+    : services_(services), controls_(controls), moveFocus_(std::move(moveFocus)) {}
+
+std::optional<double> SettingsApply::Numeric(const std::string& text) const {
+  return ToNumber(text, services_.regional);
+}
+
+void SettingsApply::FieldMessage(int text, SettingsField field) {
+  services_.messages.Show(services_.lang.Text(text));
+  if (moveFocus_) moveFocus_(field);
+}
+
+void SettingsApply::Fail(bool saved) {
+  services_.messages.Show(services_.lang.Text(text::kSerialFailure));
+  // When the failing step was the save itself, trying again at once would only fail again.
+  if (!saved && services_.WriteConfig) services_.WriteConfig();
+}
+
+void SettingsApply::Apply_Click() {
+  SerialPort& serial = services_.serial;
+  if (serial.PortOpen() && !Ok(serial.SetPortOpen(false))) return Fail(false);
+
+  const double port = LeadingNumber(controls_.CommSel, services_.regional);
+  if (port < 0 || port > 99) return FieldMessage(text::kBadPort, SettingsField::CommSel);
+  if (!ApplyPort(port)) return Fail(false);
+
+  ApplyRange();
+  ApplyRecordTests();
+  if (!ApplySpeed()) return Fail(false);
+  if (port != 0 && !Ok(serial.SetPortOpen(true))) return Fail(false);
+  if (!ApplySamples()) return Fail(false);
+  ApplyRecordTiming();
+  ApplySwitches();
+  if (services_.SetRefreshRate) services_.SetRefreshRate();
+  services_.config.RecordOnStartup = controls_.RecordOnStartup ? 1 : 0;
+  if (services_.WriteConfig && !services_.WriteConfig()) return Fail(true);
+}
+
+bool SettingsApply::ApplyPort(double port) {
+  if (port != 0) {
+    const auto whole = ToInt16(port);
+    if (!whole || !Ok(services_.serial.SetCommPort(*whole))) return false;
+  }
+  services_.config.CommPort = Value::Double(port);
+  return true;
+}
+
+// Minimum, language and maximum, in this order, then the range check on what was stored.
+void SettingsApply::ApplyRange() {
+  AppConfig& c = services_.config;
+  if (const auto min = Numeric(controls_.TxtMin)) {
+    c.GraphMin = Value::Double(*min);
+  } else {
+    FieldMessage(text::kBadMinimum, SettingsField::TxtMin);
+  }
+  ApplyLanguage();
+  if (const auto max = Numeric(controls_.TxtMax)) {
+    c.GraphMax = *max;
+  } else {
+    FieldMessage(text::kBadMaximum, SettingsField::TxtMax);
+  }
+  const auto min = c.GraphMin.AsNumber(services_.regional);
+  if (controls_.Expanded == false && min && *min >= c.GraphMax) {
+    FieldMessage(text::kMinimumNotBelowMaximum, SettingsField::TxtMin);
+  }
+}
+
+// The list has no entry for a stored language beyond it, nor is the stored one replaced while
+// the list shows it: only a choice the operator made changes the language.
+void SettingsApply::ApplyLanguage() {
+  AppConfig& c = services_.config;
+  const int position = controls_.LangSel;
+  if (position < 0 || c.Language.Equals(services_.regional, position)) return;
+  services_.messages.Show(services_.lang.Text(text::kLanguageNextStart));
+  c.Language = position == 1 ? 1 : 0;
+}
+
+void SettingsApply::ApplyRecordTests() {
+  AppConfig& c = services_.config;
+  if (const auto jump = Numeric(controls_.TxtJump)) {
+    c.LogVariation = *jump;
+    if (services_.ResetLastLogValue) services_.ResetLastLogValue();
+  } else {
+    FieldMessage(text::kBadVariation, SettingsField::TxtJump);
+  }
+  if (const auto threshold = Numeric(controls_.TxtThreshold)) {
+    c.LogThreshold = *threshold;
+  } else {
+    FieldMessage(text::kBadThreshold, SettingsField::TxtThreshold);
+  }
+  if (const auto motion = Numeric(controls_.TxtMotionTmr)) {
+    c.MotionTime = *motion;
+  } else {
+    FieldMessage(text::kBadMotionTime, SettingsField::TxtMotionTmr);
+  }
+}
+
+// With no speed chosen (a stored index the list does not hold) the stored text stays and the
+// port gets the speed the serial link reads from it.
+bool SettingsApply::ApplySpeed() {
+  AppConfig& c = services_.config;
+  const int s = controls_.BaudSel;
+  int speed = 0;
+  if (s >= 0 && s < static_cast<int>(BaudTable.size())) {
+    c.BaudIndex = std::to_string(s);
+    speed = BaudTable[static_cast<std::size_t>(s)];
+  } else {
+    int used = 3;
+    speed = BaudLookup(c.BaudIndex, &used);
+  }
+  return Ok(services_.serial.SetSettings(PortSettings(speed)));
+}
+
+bool SettingsApply::ApplySamples() {
+  AppConfig& c = services_.config;
+  const auto n = Numeric(controls_.NofSamples);
+  if (!n || !(*n > 0 && *n < 10000)) {
+    FieldMessage(text::kBadSampleCount, SettingsField::NofSamples);
+    return true;
+  }
+  const double old = c.NofSamples;
+  SampleHistory& history = services_.history;
+  try {
+    // The slots above the old top take its value, so the trace goes on without a drop to zero;
+    // the older readings below it are kept.
+    const double oldTop = RoundHalfEven(old);
+    history.ResizeFilling(
+        static_cast<int>(RoundHalfEven(*n)),
+        std::isfinite(oldTop) && oldTop >= 0 && oldTop < 10000 ? static_cast<int>(oldTop) : -1);
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
+  }
+  // A shorter history must not leave the write position beyond its last slot.
+  if (history.SampleIndex() > history.UB()) history.SetSampleIndex(0);
+  c.NofSamples = *n;
+  return true;
+}
+
+void SettingsApply::ApplyRecordTiming() {
+  AppConfig& c = services_.config;
+  Timer& timer = services_.TimerLog;
+  const Regional& r = services_.regional;
+  if (controls_.LogSet == 0) {
+    c.LogTime = 0;
+    timer.SetInterval(0);
+    return;
+  }
+  timer.SetInterval(100);
+  if (controls_.LogSet == 1) {
+    c.LogTime = LeadingNumber(controls_.TxtSecond, r);
+  } else if (controls_.LogSet == 2) {
+    c.LogTime = LeadingNumber(controls_.TxtMinute, r) * 60;
+  } else if (controls_.LogSet == 3) {
+    c.LogTime = 0;
+    timer.SetInterval(0);
+  }
+}
+
+void SettingsApply::ApplySwitches() {
+  AppConfig& c = services_.config;
+  if (controls_.SelDatLogEnab) {
+    c.LogEnable = true;
+    if (c.LastLogTime.empty()) {
+      c.LastLogTime = DateTimeText(services_.clock.LocalNow(), services_.regional);
+    }
+  } else {
+    c.LogEnable = false;
+  }
+  c.LogFileType = controls_.LogTypeSel == 0 ? 0 : 1;
+  c.LogIncremental = controls_.LogIncSel;
+  if (controls_.OptPf >= 0 && controls_.OptPf <= 2) c.Performance = controls_.OptPf;
+  c.LineMode = controls_.GrMode ? 0 : 1;
+  c.MouseEvent = controls_.MouseEvent ? 1 : 0;
+  c.OmitCh = controls_.DevType == 1 ? 1 : 0;
+  c.DevType = controls_.DevType;
+}
+
+}  // namespace tarnwell

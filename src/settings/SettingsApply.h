@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/SerialPort.h"
+#include "settings/SettingsControls.h"
+#include "settings/SettingsServices.h"
+
+namespace tarnwell {
+
+// Apply: checks the dialog's entries, copies them into AppConfig, pushes them into the running
+// program and saves config.ini. A bad field is reported, gets the focus and keeps its old
+// value; a bad port number ends Apply before anything is stored; a failing operation is
+// reported with text 5, what was stored so far is saved and the rest is skipped.
+class SettingsApply {
+ public:
+  SettingsApply(const SettingsServices& services, const SettingsControls& controls,
+                std::function<void(SettingsField)> moveFocus);
+
+  void Apply_Click();
+
+ private:
+  // Each step returns false when an operation failed and Apply must stop.
+  bool ApplyPort(double port);
+  void ApplyRange();
+  void ApplyLanguage();
+  void ApplyRecordTests();
+  bool ApplySpeed();
+  bool ApplySamples();
+  void ApplyRecordTiming();
+  void ApplySwitches();
+  void Fail(bool saved);
+  void FieldMessage(int text, SettingsField field);
+  std::optional<double> Numeric(const std::string& text) const;
+  bool Ok(const std::optional<SerialError>& error) const { return !error; }
+
+  SettingsServices services_;
+  const SettingsControls& controls_;
+  std::function<void(SettingsField)> moveFocus_;
+};
+
+}  // namespace tarnwell
