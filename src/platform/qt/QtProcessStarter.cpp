@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/QtProcessStarter.h"
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace tarnwell {
+
+bool QtProcessStarter::StartDetached(const std::string& program,
+                                     const std::vector<std::string>& arguments) {
+  QStringList args;
+  for (const std::string& a : arguments) args << QString::fromStdString(a);
+  return QProcess::startDetached(QString::fromStdString(program), args);
+}
+
+}  // namespace tarnwell
