@@ -22,8 +22,12 @@ class QtGraphWidget : public QWidget {
   explicit QtGraphWidget(QWidget* parent = nullptr);
 
   void SetUnits(const Twips& twips);
-  // Draw on it, then call update() to show it. Its sizes follow the widget's.
-  DrawList& Picture() { return picture_; }
+  // Draw on it, then call update() to show it. Its sizes follow the widget's; a hidden widget
+  // gets no resize events, so they are brought up to date here as well.
+  DrawList& Picture() {
+    UpdateSizes();
+    return picture_;
+  }
   const DrawList& Picture() const { return picture_; }
 
   void SetMouseMoveHandler(std::function<void(double x, double y)> handler) {

@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+#include <vector>
+
+#include "acquisition/TracePlot.h"
+#include "graph/GraphView.h"
+#include "platform/qt/QtGraphWidget.h"
+
+namespace tarnwell {
+namespace {
+
+// The application lives from before the first test to after the last, and is gone before the
+// program's static objects are, as the toolkit requires.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { app_ = new QApplication(argc_, argv_); }
+  void TearDown() override {
+    delete app_;
+    app_ = nullptr;
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[19] = "graph_picture_test";
+  char* argv_[2] = {name_, nullptr};
+  QApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+QColor Rgb8(int r, int g, int b) { return QColor(r, g, b); }
+
+// One real tick on a 441 by 265 pixel graph (6615 by 3975 twips at 96 dots per inch).
+class GraphPictureTest : public ::testing::Test {
+ protected:
+  GraphPictureTest() {
+    widget.SetUnits(twips);
+    widget.resize(441, 265);
+    xaxis.SetUnits(twips);
+    xaxis.resize(441, 9);
+    config.LineColor = Rgb{0, 255, 0};
+    config.FontColor = Rgb{255, 0, 0};
+    config.Expanded = 0;
+    config.GraphMin = Value::Double(0);
+    config.GraphMax = 1000;
+    config.LineMode = 1;
+    history.Resize(100);
+    for (int i = 0; i < 100; ++i) history.SetSlot(i, 600);
+    history.SetSampleIndex(37);
+  }
+
+  void Tick() {
+    const GraphRange range = ComputeRange(history, config, regional);
+    TracePlot::Draw(
+        PlotInputs{history, config, format, regional, range, range.Max - range.Min,
+                   view.GraphMouseX(), view.GraphMouseY(), [this] { view.DrawGuideLines(); }},
+        widget.Picture(), xaxis.Picture(), testPic);
+  }
+  QImage Render() const {
+    QImage image(441, 265, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QtGraphWidget::Replay(widget.Picture(), painter, twips, image.size());
+    return image;
+  }
+  static bool ColumnHas(const QImage& image, int x, int y, QColor color) {
+    return image.pixelColor(x, y) == color;
+  }
+
+  Twips twips{96};
+  Regional regional;
+  AppConfig config;
+  SampleHistory history;
+  std::string format = "#0";
+  QtGraphWidget widget;
+  QtGraphWidget xaxis;
+  DrawList testPic;
+  GraphView view{config, history, widget.Picture(), regional};
+};
+
+TEST_F(GraphPictureTest, TickPaintsBackgroundGridTraceAndMarkerWhereTheyBelong) {
+  ASSERT_EQ(widget.Picture().Width(), 6615);
+  ASSERT_EQ(widget.Picture().Height(), 3975);
+  Tick();
+  const QImage image = Render();
+  const QColor back = Rgb8(5, 5, 5), grid = Rgb8(15, 15, 15);
+  EXPECT_EQ(image.pixelColor(300, 200), back);
+  // Guide lines every 660 twips across (44 px) and 396 down (26.4 px).
+  EXPECT_EQ(image.pixelColor(44, 200), grid);
+  EXPECT_EQ(image.pixelColor(88, 200), grid);
+  EXPECT_EQ(image.pixelColor(45, 200), back);
+  EXPECT_EQ(image.pixelColor(300, 0), grid);
+  // 600 of 0..1000 is 1590 twips from the top: row 106.
+  for (int x : {50, 200, 400}) {
+    EXPECT_EQ(image.pixelColor(x, 106), Rgb8(0, 255, 0)) << x;
+    EXPECT_EQ(image.pixelColor(x, 108), back) << x;
+  }
+  // The sweep marker at position 36: 36 x 6615 / 99 twips, 160.4 px.
+  const QColor red = Rgb8(255, 0, 0);
+  EXPECT_TRUE(ColumnHas(image, 160, 200, red) || ColumnHas(image, 161, 200, red));
+  EXPECT_EQ(image.pixelColor(150, 200), back);
+  // The value labels are white text at the left edge.
+  int white = 0;
+  for (int y = 240; y < 265; ++y) {
+    for (int x = 0; x < 60; ++x) white += image.pixelColor(x, y) == Rgb8(255, 255, 255);
+  }
+  EXPECT_GT(white, 10) << "bottom label \"0\" painted";
+}
+
+TEST_F(GraphPictureTest, ValuesFarOutsideTheRangeAreCutAtTheEdgeNotClamped) {
+  config.LineMode = 0;
+  history.SetSlot(50, 1e15);
+  history.SetSlot(51, -1e15);
+  Tick();
+  const QImage image = Render();
+  // The steep segments still cross the picture as vertical lines near the middle column.
+  const int x50 = static_cast<int>(std::lround(twips.ToPixels(13 * 6615 / 99.0)));
+  int green = 0;
+  for (int x = x50 - 2; x <= x50 + 6; ++x) green += image.pixelColor(x, 10) == Rgb8(0, 255, 0);
+  EXPECT_GE(green, 1);
+  EXPECT_NE(image.pixelColor(5, 106), Rgb8(5, 5, 5)) << "the rest of the trace is there";
+}
+
+TEST_F(GraphPictureTest, WidgetPaintsItsPictureAndPassesPointerEventsInTwips) {
+  Tick();
+  widget.show();
+  const QImage shot = widget.grab().toImage();
+  ASSERT_EQ(shot.width(), 441);
+  EXPECT_EQ(shot.pixelColor(300, 200), Rgb8(5, 5, 5));
+  EXPECT_EQ(shot.pixelColor(200, 106), Rgb8(0, 255, 0));
+
+  std::vector<int> downs;
+  double mx = -1, my = -1;
+  int doubles = 0;
+  widget.SetMouseMoveHandler([&](double x, double y) { mx = x, my = y; });
+  widget.SetMouseDownHandler([&](int b, double, double) { downs.push_back(b); });
+  widget.SetDoubleClickHandler([&] { ++doubles; });
+  auto send = [&](QEvent::Type type, Qt::MouseButton button, QPointF at) {
+    QMouseEvent event(type, at, widget.mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+  };
+  send(QEvent::MouseMove, Qt::NoButton, QPointF(30, 40));
+  EXPECT_DOUBLE_EQ(mx, 450);
+  EXPECT_DOUBLE_EQ(my, 600);
+  send(QEvent::MouseButtonPress, Qt::LeftButton, QPointF(1, 1));
+  send(QEvent::MouseButtonPress, Qt::RightButton, QPointF(1, 1));
+  send(QEvent::MouseButtonPress, Qt::MiddleButton, QPointF(1, 1));
+  send(QEvent::MouseButtonDblClick, Qt::LeftButton, QPointF(1, 1));
+  EXPECT_EQ(downs, (std::vector<int>{1, 2, 4}));
+  EXPECT_EQ(doubles, 1);
+
+  // A resized widget draws the next tick to its new size.
+  widget.resize(882, 265);
+  EXPECT_EQ(widget.Picture().Width(), 13230);
+}
+
+TEST_F(GraphPictureTest, DoubleClickAndZoomDriveTheNextPicture) {
+  widget.SetMouseMoveHandler([&](double x, double y) { view.Graph_MouseMove(x, y); });
+  widget.SetMouseDownHandler([&](int b, double, double) { view.Graph_MouseDown(b); });
+  widget.SetDoubleClickHandler([&] { view.Graph_DblClick(); });
+  view.CmdZoomIn_MouseDown(1);
+  QMouseEvent move(QEvent::MouseMove, QPointF(100, 20), QPointF(100, 20), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &move);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, 20), QPointF(100, 20), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &press);
+  EXPECT_EQ(config.GraphMin.NumberOr(regional, -1), 500);
+  Tick();
+  // 600 of 500..1000 lies at 80 % of the height: row 212.
+  EXPECT_EQ(Render().pixelColor(200, 212), Rgb8(0, 255, 0));
+}
+
+}  // namespace
+}  // namespace tarnwell
