@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/QtFileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace tarnwell {
+namespace {
+
+std::string WithoutTrailingSeparator(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+std::string ExecutableFolder() {
+  std::error_code ec;
+  const auto exe = std::filesystem::canonical("/proc/self/exe", ec);
+  if (ec) return std::filesystem::current_path(ec).string();
+  return exe.parent_path().string();
+}
+
+int OpenForAppend(const std::string& path) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Writes every byte, going on after short writes and interruptions; false on the first error.
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Writes go straight to the descriptor, so nothing is left in a buffer of ours. A write that
+// stops part way is cut back off the file: a line is in the file whole or not at all, and the
+// caller can write it again later without leaving a broken line.
+class PosixAppendFile : public AppendFile {
+ public:
+  PosixAppendFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+  ~PosixAppendFile() override { CloseFd(); }
+
+  bool Write(const std::string& bytes) override {
+    if (fd_ < 0) return false;
+    struct stat before {};
+    // A file removed or replaced under us would take every further line into nothing.
+    if (::fstat(fd_, &before) != 0 || before.st_nlink == 0) return false;
+    if (WriteAll(fd_, bytes)) return true;
+    while (::ftruncate(fd_, before.st_size) != 0 && errno == EINTR) {
+    }
+    return false;
+  }
+
+  bool Sync() override {
+    if (fd_ < 0) return false;
+    int rc;
+    do {
+      rc = ::fdatasync(fd_);
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0 && !Unlinked();
+  }
+
+  bool Reopen() override {
+    CloseFd();
+    fd_ = OpenForAppend(path_);
+    return fd_ >= 0;
+  }
+
+ private:
+  bool Unlinked() const {
+    struct stat st {};
+    return ::fstat(fd_, &st) != 0 || st.st_nlink == 0;
+  }
+
+  void CloseFd() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+  std::string path_;
+  int fd_;
+};
+
+QString QtPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+}  // namespace
+
+QtFileSystem::QtFileSystem() {
+  const char* home = std::getenv("TARNWELL_HOME");
+  programFolder_ = WithoutTrailingSeparator(home && *home ? std::string(home) : ExecutableFolder());
+}
+
+QtFileSystem::QtFileSystem(std::string programFolder)
+    : programFolder_(WithoutTrailingSeparator(std::move(programFolder))) {}
+
+std::optional<std::string> QtFileSystem::ReadAll(const std::string& path) const {
+  QFile f(QtPath(path));
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray bytes = f.readAll();
+  if (f.error() != QFileDevice::NoError) return std::nullopt;
+  return bytes.toStdString();
+}
+
+bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
+  // QSaveFile is not used: on a full disk it reports success for an empty file.
+  static std::atomic<unsigned> serial{0};
+  const std::string temp =
+      path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+std::unique_ptr<AppendFile> QtFileSystem::OpenAppend(const std::string& path) {
+  const int fd = OpenForAppend(path);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixAppendFile>(path, fd);
+}
+
+bool QtFileSystem::FolderExists(const std::string& path) const {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool QtFileSystem::CreateFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0777) == 0) return true;
+  return errno == EEXIST && FolderExists(path);
+}
+
+bool QtFileSystem::FileExists(const std::string& path) const {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+}  // namespace tarnwell

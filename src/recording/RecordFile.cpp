@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "recording/RecordFile.h"
+
+namespace tarnwell {
+
+RecordFile::RecordFile(FileSystem& fs, const Clock& clock, std::size_t maxPending)
+    : fs_(fs), clock_(clock), maxPending_(maxPending) {}
+
+bool RecordFile::Open(const std::string& folder, const std::string& path) {
+  Close(true);
+  file_ = fs_.OpenAppend(path);
+  if (!file_) return false;
+  folder_ = folder;
+  path_ = path;
+  lastSync_ = clock_.SteadyMs();
+  return true;
+}
+
+void RecordFile::Append(std::string line) {
+  if (!file_) return;
+  if (!failed_) {
+    if (file_->Write(line)) {
+      unsynced_ = true;
+      if (clock_.SteadyMs() - lastSync_ >= kSyncMs) Sync();
+      return;
+    }
+    failed_ = true;
+    lastRetry_ = clock_.SteadyMs();
+    Keep(std::move(line));
+    Emit(Event::kWriteFailed, pending_.size());
+    return;
+  }
+  Keep(std::move(line));
+  if (clock_.SteadyMs() - lastRetry_ >= kRetryMs) Retry(true);
+}
+
+void RecordFile::Flush() {
+  if (!file_) return;
+  if (failed_) {
+    Retry(true);
+  } else if (unsynced_) {
+    Sync();
+  }
+}
+
+void RecordFile::Close(bool tell) {
+  if (!file_) return;
+  if (failed_) Retry(false);
+  if (!failed_ && unsynced_) Sync();
+  const std::size_t lost = pending_.size() + dropped_;
+  file_.reset();
+  pending_.clear();
+  dropped_ = 0;
+  failed_ = false;
+  syncFailed_ = false;
+  unsynced_ = false;
+  if (tell && lost > 0) Emit(Event::kLinesLost, lost);
+}
+
+void RecordFile::Keep(std::string line) {
+  if (pending_.size() >= maxPending_) {
+    ++dropped_;
+    return;
+  }
+  pending_.push_back(std::move(line));
+}
+
+bool RecordFile::Retry(bool announce) {
+  lastRetry_ = clock_.SteadyMs();
+  if (!folder_.empty() && !fs_.FolderExists(folder_)) fs_.CreateFolder(folder_);
+  if (!file_->Reopen()) return false;
+  while (!pending_.empty()) {
+    if (!file_->Write(pending_.front())) return false;
+    pending_.pop_front();
+    unsynced_ = true;
+  }
+  failed_ = false;
+  const std::size_t dropped = dropped_;
+  dropped_ = 0;
+  Sync();
+  if (announce) {
+    if (dropped > 0) Emit(Event::kLinesLost, dropped);
+    Emit(Event::kRecovered, 0);
+  }
+  return true;
+}
+
+void RecordFile::Sync() {
+  lastSync_ = clock_.SteadyMs();
+  unsynced_ = false;
+  if (file_->Sync()) {
+    syncFailed_ = false;
+    return;
+  }
+  // Lines keep going to the file; the operator hears of it once, not every second.
+  if (!syncFailed_) {
+    syncFailed_ = true;
+    Emit(Event::kWriteFailed, 0);
+  }
+}
+
+void RecordFile::Emit(Event event, std::size_t count) {
+  if (listener_) listener_(event, count);
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "recording/RecordFileName.h"
+
+#include <cstdio>
+
+namespace tarnwell {
+
+std::string NewLogFileName(const DateTime& at, bool advancedMode, std::string_view additional,
+                           double logFileType) {
+  char digits[64];
+  std::snprintf(digits, sizeof digits, "%04d%02d%02d%02d%02d%02d", at.year, at.month, at.day,
+                at.hour, at.minute, at.second);
+  std::string name(digits);
+  if (advancedMode) {
+    name += ' ';
+    name += additional;
+  }
+  name += logFileType == 1 ? ".xls" : ".txt";
+  return name;
+}
+
+bool IsPlainFileName(std::string_view name) {
+  if (name.empty() || name == ".") return false;
+  if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos) return false;
+  return name.find("..") == std::string_view::npos;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/DateTime.h"
+
+namespace tarnwell {
+
+// A record file name from a local reading: the 14 digits yyyymmddhhmmss, in advanced mode a
+// blank and `additional`, then ".xls" when `logFileType` is 1, else ".txt".
+std::string NewLogFileName(const DateTime& at, bool advancedMode, std::string_view additional,
+                           double logFileType);
+
+// True for a name that stays a file inside the record folder: not empty, no path separator of
+// either kind, no "..", no NUL. config.ini can be edited by hand, so its name is checked.
+bool IsPlainFileName(std::string_view name);
+
+}  // namespace tarnwell

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "acquisition/FrameState.h"
+#include "acquisition/SampleHistory.h"
+#include "config/AppConfig.h"
+#include "platform/Clock.h"
+#include "recording/RecordFile.h"
+
+namespace tarnwell {
+
+// Decides on each run whether CurrentValue is recorded: the interval (LogTime), the enable
+// switch, the recording state, the threshold, the dead band (LogVariation) and the stability
+// time (MotionTime), in that order. A recorded value also goes into the sample history.
+class RecordWriter {
+ public:
+  RecordWriter(AppConfig& config, const FrameState& frame, SampleHistory& history, RecordFile& file,
+               const Clock& clock, const Regional& regional);
+
+  // One run of the rules; `recState` is the recording state (1 while recording).
+  void TimerLog_Timer(double recState);
+  void MotionTmr_Timer() { MotionCount_ += 1; }
+
+  // The start of a recording: the count begins again and the first line is due at once.
+  void Restart();
+  void ResetLastLogValue() { LastLogValue_ = 0; }
+
+  double LogCount() const { return LogCount_; }
+  double LastLogValue() const { return LastLogValue_; }
+  double MotionCount() const { return MotionCount_; }
+  double MotionRef() const { return MotionRef_; }
+  double StableLogged() const { return StableLogged_; }
+
+ private:
+  // Whole seconds since the last line; nothing when none was written since the start.
+  std::optional<std::int64_t> SecondsSinceLastLine(const DateTime& now,
+                                                   std::int64_t steadyNow) const;
+  void WriteLine(const DateTime& now, std::int64_t steadyNow);
+
+  AppConfig& config_;
+  const FrameState& frame_;
+  SampleHistory& history_;
+  RecordFile& file_;
+  const Clock& clock_;
+  const Regional& regional_;
+
+  double LogCount_ = 0;
+  double LastLogValue_ = 0;
+  double MotionCount_ = 0;
+  double MotionRef_ = 0;
+  double StableLogged_ = 0;
+
+  // The last line as LastLogTime holds it, with the readings of both clocks at that moment.
+  struct LastLine {
+    std::string text;
+    DateTime local;
+    std::int64_t steadyMs = 0;
+  };
+  std::optional<LastLine> lastLine_;
+};
+
+}  // namespace tarnwell

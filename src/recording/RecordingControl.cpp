@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "recording/RecordingControl.h"
+
+#include "config/NumberText.h"
+#include "i18n/TextIndex.h"
+#include "recording/RecordFileName.h"
+
+namespace tarnwell {
+namespace {
+
+constexpr const char* kWriteFailedText =
+    "Writing to the record file failed. The lines are kept and written when the file accepts "
+    "them again:";
+constexpr const char* kLinesDroppedText = "Record lines lost:";
+constexpr const char* kFolderFailedText = "The record folder cannot be created:";
+constexpr const char* kFileFailedText = "The record file cannot be opened:";
+constexpr const char* kRecoveredText = "Writing to the record file works again:";
+
+}  // namespace
+
+RecordingControl::RecordingControl(AppConfig& config, FrameState& frame, SampleHistory& history,
+                                   FileSystem& fs, const Clock& clock, const Regional& regional,
+                                   MessageBox& messages, const LangTable& texts,
+                                   std::function<void()> graphDblClick,
+                                   std::function<std::string()> currentCaption,
+                                   std::size_t maxPendingLines)
+    : config_(config),
+      frame_(frame),
+      fs_(fs),
+      clock_(clock),
+      messages_(messages),
+      texts_(texts),
+      graphDblClick_(std::move(graphDblClick)),
+      currentCaption_(std::move(currentCaption)),
+      file_(fs, clock, maxPendingLines),
+      writer_(config, frame, history, file_, clock, regional) {
+  file_.SetListener([this](RecordFile::Event e, std::size_t n) { OnFileEvent(e, n); });
+}
+
+RecordingControl::~RecordingControl() {
+  RecState_ = 3;
+  file_.Close(false);
+}
+
+std::string RecordingControl::LogFolder() const { return fs_.Join(fs_.ProgramFolder(), "Log"); }
+
+void RecordingControl::SetNewLogFileName() {
+  config_.LogFileName = NewLogFileName(clock_.LocalNow(), config_.AdvancedMode, additionalFileName_,
+                                       config_.LogFileType);
+}
+
+void RecordingControl::CmdStart_Click() {
+  if (!config_.LogEnable) return;
+  // Idle until the file is open, so that nothing is written while a message is up.
+  RecState_ = 3;
+  file_.Close(true);
+  const std::string folder = LogFolder();
+  if (!fs_.FolderExists(folder) && !fs_.CreateFolder(folder)) {
+    Tell(text::kRecordFolderFailed, kFolderFailedText, folder);
+    return;
+  }
+  if (config_.LogIncremental || !IsPlainFileName(config_.LogFileName)) SetNewLogFileName();
+  const std::string path = fs_.Join(folder, config_.LogFileName);
+  if (!file_.Open(folder, path)) {
+    Tell(text::kRecordFileFailed, kFileFailedText, path);
+    return;
+  }
+  RecState_ = 1;
+  if (graphDblClick_) graphDblClick_();
+  frame_.CurrentValue = Val(currentCaption_ ? currentCaption_() : std::string("0"));
+  writer_.Restart();
+  writer_.TimerLog_Timer(RecState_);
+}
+
+void RecordingControl::Close() {
+  RecState_ = 3;
+  file_.Close(true);
+}
+
+void RecordingControl::OnFileEvent(RecordFile::Event event, std::size_t count) {
+  switch (event) {
+    case RecordFile::Event::kWriteFailed:
+      Tell(text::kRecordWriteFailed, kWriteFailedText, file_.Path());
+      break;
+    case RecordFile::Event::kLinesLost:
+      Tell(text::kRecordLinesDropped, kLinesDroppedText, std::to_string(count));
+      break;
+    case RecordFile::Event::kRecovered:
+      Tell(text::kRecordWriteRecovered, kRecoveredText, file_.Path());
+      break;
+  }
+}
+
+void RecordingControl::Tell(int index, const char* fallback, const std::string& detail) {
+  std::string message = texts_.Text(index);
+  if (message.empty()) message = fallback;
+  if (!detail.empty()) message += " " + detail;
+  notices_.push_back(std::move(message));
+  // A message box runs an event loop in which the writer can report again; those messages
+  // follow the one on screen instead of stacking boxes.
+  if (telling_) return;
+  telling_ = true;
+  while (!notices_.empty()) {
+    const std::string next = std::move(notices_.front());
+    notices_.pop_front();
+    messages_.Show(next, {});
+  }
+  telling_ = false;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "acquisition/FrameState.h"
+#include "acquisition/SampleHistory.h"
+#include "config/AppConfig.h"
+#include "i18n/LangTable.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "recording/RecordFile.h"
+#include "recording/RecordWriter.h"
+
+namespace tarnwell {
+
+// The recording state, the record folder `Log` beside the program, the naming and opening of
+// the record file, and the record writer that fills it. Runs on the user-interface thread.
+class RecordingControl {
+ public:
+  // `graphDblClick` is the graph's trace reset; `currentCaption` reads the caption of the large
+  // value label.
+  RecordingControl(AppConfig& config, FrameState& frame, SampleHistory& history, FileSystem& fs,
+                   const Clock& clock, const Regional& regional, MessageBox& messages,
+                   const LangTable& texts, std::function<void()> graphDblClick,
+                   std::function<std::string()> currentCaption,
+                   std::size_t maxPendingLines = RecordFile::kDefaultMaxPending);
+  // Writes what is kept and syncs, without messages.
+  ~RecordingControl();
+  RecordingControl(const RecordingControl&) = delete;
+  RecordingControl& operator=(const RecordingControl&) = delete;
+
+  // Makes LogFileName from the local date and time.
+  void SetNewLogFileName();
+  // Starts recording when LogEnable allows it. A folder or file that cannot be made or opened
+  // is reported and the recording stays idle.
+  void CmdStart_Click();
+  void TimerLog_Timer() { writer_.TimerLog_Timer(RecState_); }
+  void MotionTmr_Timer() { writer_.MotionTmr_Timer(); }
+  // What the frame handler asks: RecState is 1 and LogEnable is on.
+  bool Recording() const { return RecState_ == 1 && config_.LogEnable; }
+  void ResetLastLogValue() { writer_.ResetLastLogValue(); }
+  // For a one-second timer: syncs the last lines and retries kept ones.
+  void Flush() { file_.Flush(); }
+  // Shutdown: writes kept lines, syncs and closes; lines that could not be written are
+  // reported. Recording is idle afterwards.
+  void Close();
+
+  double RecState() const { return RecState_; }
+  double LogCount() const { return writer_.LogCount(); }
+  const RecordWriter& Writer() const { return writer_; }
+  const RecordFile& File() const { return file_; }
+  std::string LogFolder() const;
+
+  // The additional file-name text of advanced mode; its text box is never shown.
+  void SetAdditionalFileName(std::string text) { additionalFileName_ = std::move(text); }
+
+  // TimerLog's interval for a LogTime: 100 ms above 0, else 0 (stopped).
+  static int TimerLogInterval(double logTime) { return logTime > 0 ? 100 : 0; }
+
+ private:
+  void OnFileEvent(RecordFile::Event event, std::size_t count);
+  // A text of the language, or `fallback` when the language has none, then `detail`.
+  void Tell(int index, const char* fallback, const std::string& detail);
+
+  AppConfig& config_;
+  FrameState& frame_;
+  FileSystem& fs_;
+  const Clock& clock_;
+  MessageBox& messages_;
+  const LangTable& texts_;
+  std::function<void()> graphDblClick_;
+  std::function<std::string()> currentCaption_;
+  RecordFile file_;
+  RecordWriter writer_;
+  double RecState_ = 3;
+  std::string additionalFileName_;
+  std::deque<std::string> notices_;
+  bool telling_ = false;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "TinyTmpfs.h"
+#include "platform/qt/QtFileSystem.h"
+
+namespace tarnwell {
+namespace {
+
+using testing::TinyTmpfs;
+namespace fs = std::filesystem;
+
+class QtFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/tarnwell-fs-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    dir_ = folder;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string dir_;
+};
+
+TEST_F(QtFileSystemTest, ProgramFolderIsTheExecutablesOrTarnwellHome) {
+  ::unsetenv("TARNWELL_HOME");
+  EXPECT_EQ(QtFileSystem().ProgramFolder(), fs::canonical("/proc/self/exe").parent_path().string());
+  ::setenv("TARNWELL_HOME", (dir_ + "/").c_str(), 1);
+  EXPECT_EQ(QtFileSystem().ProgramFolder(), dir_);
+  ::unsetenv("TARNWELL_HOME");
+}
+
+TEST_F(QtFileSystemTest, WholeFilesRoundTripAndReplaceWithoutLeftovers) {
+  QtFileSystem files(dir_);
+  const std::string path = files.Join(dir_, "config.ini");
+  EXPECT_FALSE(files.ReadAll(path));
+  const std::string bytes("1'Mode\r\n\xfd\xdd\0end", 14);
+  ASSERT_TRUE(files.WriteWhole(path, bytes));
+  ASSERT_TRUE(files.WriteWhole(path, bytes + "more"));
+  EXPECT_EQ(files.ReadAll(path), bytes + "more");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+
+  EXPECT_TRUE(files.FileExists(path));
+  EXPECT_FALSE(files.FolderExists(path));
+  EXPECT_FALSE(files.CreateFolder(path));
+  EXPECT_TRUE(files.CreateFolder(dir_ + "/Log"));
+  EXPECT_TRUE(files.CreateFolder(dir_ + "/Log"));
+  EXPECT_TRUE(files.FolderExists(dir_ + "/Log"));
+  EXPECT_FALSE(files.FileExists(dir_ + "/Log"));
+}
+
+TEST_F(QtFileSystemTest, AppendReachesTheFileAtOnceAndSurvivesRemoval) {
+  QtFileSystem files(dir_);
+  const std::string path = dir_ + "/rec.txt";
+  ASSERT_TRUE(files.WriteWhole(path, "old\r\n"));
+  auto file = files.OpenAppend(path);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(file->Write("1\r\n"));
+  EXPECT_EQ(files.ReadAll(path), "old\r\n1\r\n");  // nothing waits in a buffer
+  EXPECT_TRUE(file->Sync());
+
+  fs::remove(path);
+  EXPECT_FALSE(file->Write("2\r\n"));
+  ASSERT_TRUE(file->Reopen());
+  ASSERT_TRUE(file->Write("2\r\n"));
+  EXPECT_EQ(files.ReadAll(path), "2\r\n");
+  EXPECT_FALSE(files.OpenAppend(dir_ + "/missing/rec.txt"));
+}
+
+TEST(QtFileSystemDisk, FullDiskRefusesWholeLinesAndTakesThemAgainLater) {
+  TinyTmpfs disk;
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+  QtFileSystem files(disk.Path());
+  const std::string path = disk.Path() + "/rec.txt";
+  const std::string config = disk.Path() + "/config.ini";
+  ASSERT_TRUE(files.WriteWhole(config, "kept"));
+  auto file = files.OpenAppend(path);
+  ASSERT_TRUE(file);
+  const std::string line = "123456\t1250.5\t31/01/24\t15:45:02\t120\r\n";
+  std::string expected;
+  // Half a page already written: the disk runs full in the middle of a line.
+  for (int i = 0; i < 50; ++i, expected += line) ASSERT_TRUE(file->Write(line));
+  const std::string filler = disk.Fill();
+  int refused = 0;
+  for (int i = 0; i < 500 && refused < 3; ++i) {
+    if (file->Write(line)) {
+      expected += line;
+    } else {
+      ++refused;
+    }
+  }
+  ASSERT_EQ(refused, 3);
+  EXPECT_EQ(files.ReadAll(path), expected);  // no part of a refused line is left
+  EXPECT_FALSE(files.WriteWhole(config, std::string(8192, 'c')));
+  EXPECT_EQ(files.ReadAll(config), "kept");
+  EXPECT_EQ(std::distance(fs::directory_iterator(disk.Path()), fs::directory_iterator()), 3);
+
+  fs::remove(filler);
+  ASSERT_TRUE(file->Reopen());
+  ASSERT_TRUE(file->Write(line));
+  EXPECT_TRUE(file->Sync());
+  EXPECT_EQ(files.ReadAll(path), expected + line);
+}
+
+TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {
+  TinyTmpfs disk;
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+  QtFileSystem files(disk.Path());
+  const std::string path = disk.Path() + "/config.ini";
+  ASSERT_TRUE(files.WriteWhole(path, "kept"));
+  ASSERT_TRUE(disk.SetReadOnly(true));
+  EXPECT_FALSE(files.WriteWhole(path, "new"));
+  EXPECT_EQ(files.ReadAll(path), "kept");
+  EXPECT_FALSE(files.OpenAppend(disk.Path() + "/rec.txt"));
+  EXPECT_FALSE(files.CreateFolder(disk.Path() + "/Log"));
+  EXPECT_TRUE(files.FolderExists(disk.Path()));
+}
+
+}  // namespace
+}  // namespace tarnwell
