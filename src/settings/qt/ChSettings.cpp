@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/qt/ChSettings.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+namespace tarnwell {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+std::string S(const QString& s) { return s.toUtf8().toStdString(); }
+
+void ShowText(QLineEdit* edit, const std::string& text, bool enabled = true) {
+  const QString t = Q(text);
+  // Rewriting an unchanged text would move the cursor while the operator types.
+  if (edit->text() != t) edit->setText(t);
+  edit->setEnabled(enabled);
+}
+
+void ShowTick(QCheckBox* box, bool ticked) {
+  const QSignalBlocker block(box);
+  box->setChecked(ticked);
+}
+
+void ShowChoice(QButtonGroup* group, int id) {
+  const QSignalBlocker block(group);
+  if (QAbstractButton* b = group->button(id)) {
+    b->setChecked(true);
+    return;
+  }
+  // An exclusive group cannot have its checked button unchecked directly.
+  group->setExclusive(false);
+  for (QAbstractButton* b : group->buttons()) b->setChecked(false);
+  group->setExclusive(true);
+}
+
+void ShowPosition(QComboBox* list, int position) {
+  const QSignalBlocker block(list);
+  list->setCurrentIndex(position < list->count() ? position : -1);
+}
+
+}  // namespace
+
+ChSettings::ChSettings(const SettingsServices& services, ApplyTexts applyTexts, const Twips& twips)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      form_(services) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setModal(false);
+  ui_.Build(this, twips);
+  Connect();
+  form_.SetFocusHandler([this](SettingsField f) { Edit(f)->setFocus(Qt::OtherFocusReason); });
+  if (applyTexts) applyTexts(this);
+  form_.Form_Load();
+  ShowState();
+}
+
+ChSettings* ChSettings::ShowOrRaise(QPointer<ChSettings>& slot, const SettingsServices& services,
+                                    const ApplyTexts& applyTexts) {
+  if (!slot) {
+    Twips twips;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      twips.dpi = screen->logicalDotsPerInch();
+    }
+    slot = new ChSettings(services, applyTexts, twips);
+  }
+  slot->show();
+  slot->raise();
+  slot->activateWindow();
+  return slot;
+}
+
+QLineEdit* ChSettings::Edit(SettingsField field) const {
+  switch (field) {
+    case SettingsField::CommSel:
+      return ui_.CommSel;
+    case SettingsField::NofSamples:
+      return ui_.NofSamples;
+    case SettingsField::TxtMin:
+      return ui_.TxtMin;
+    case SettingsField::TxtMax:
+      return ui_.TxtMax;
+    case SettingsField::TxtSecond:
+      return ui_.TxtSecond;
+    case SettingsField::TxtMinute:
+      return ui_.TxtMinute;
+    case SettingsField::TxtMotionTmr:
+      return ui_.TxtMotionTmr;
+    case SettingsField::TxtJump:
+      return ui_.TxtJump;
+    case SettingsField::TxtThreshold:
+      break;
+  }
+  return ui_.TxtThreshold;
+}
+
+void ChSettings::Connect() {
+  for (SettingsField f :
+       {SettingsField::CommSel, SettingsField::NofSamples, SettingsField::TxtMin,
+        SettingsField::TxtMax, SettingsField::TxtSecond, SettingsField::TxtMinute,
+        SettingsField::TxtMotionTmr, SettingsField::TxtJump, SettingsField::TxtThreshold}) {
+    connect(Edit(f), &QLineEdit::textEdited, this, [this, f](const QString& text) {
+      form_.SetText(f, S(text));
+      ShowState();
+    });
+  }
+  const auto after = [this](auto change) {
+    return [this, change](auto value) {
+      change(value);
+      ShowState();
+    };
+  };
+  connect(ui_.BaudSel, &QComboBox::activated, this, after([this](int i) { form_.SetBaudSel(i); }));
+  connect(ui_.LangSel, &QComboBox::activated, this, after([this](int i) { form_.SetLangSel(i); }));
+  connect(ui_.Expanded, &QCheckBox::clicked, this,
+          after([this](bool on) { form_.SetExpanded(on); }));
+  connect(ui_.GrMode, &QCheckBox::clicked, this, after([this](bool on) { form_.SetGrMode(on); }));
+  connect(ui_.MouseEvent, &QCheckBox::clicked, this,
+          after([this](bool on) { form_.SetMouseEvent(on); }));
+  connect(ui_.SelDatLogEnab, &QCheckBox::clicked, this,
+          after([this](bool on) { form_.SetSelDatLogEnab(on); }));
+  connect(ui_.RecordOnStartup, &QCheckBox::clicked, this,
+          after([this](bool on) { form_.SetRecordOnStartup(on); }));
+  connect(ui_.LogIncSel, &QCheckBox::clicked, this,
+          after([this](bool on) { form_.SetLogIncSel(on); }));
+  connect(ui_.OptPfGroup, &QButtonGroup::idClicked, this,
+          after([this](int i) { form_.SetOptPf(i); }));
+  connect(ui_.LogSetGroup, &QButtonGroup::idClicked, this,
+          after([this](int i) { form_.SetLogSet(i); }));
+  connect(ui_.LogTypeSelGroup, &QButtonGroup::idClicked, this,
+          after([this](int i) { form_.SetLogTypeSel(i); }));
+  connect(ui_.Command2, &QPushButton::clicked, this, [this] { form_.Command2_Click(); });
+  connect(ui_.Apply, &QPushButton::clicked, this, [this] {
+    form_.Apply_Click();
+    ShowState();
+  });
+  connect(ui_.Command1, &QPushButton::clicked, this, [this] {
+    form_.Command1_Click();
+    ShowState();
+  });
+  connect(ui_.Cancel, &QPushButton::clicked, this, &QDialog::close);
+  ui_.Label2->installEventFilter(this);
+}
+
+bool ChSettings::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui_.Label2 && event->type() == QEvent::MouseButtonDblClick) {
+    form_.Label2_DblClick();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void ChSettings::ShowState() {
+  const SettingsControls& c = form_.Controls();
+  const SettingsControls::Enabled& e = c.enabled;
+  {
+    // The texts shown here are the form's own; they need not come back as changes.
+    const QSignalBlocker b1(ui_.CommSel), b2(ui_.NofSamples), b3(ui_.TxtMin), b4(ui_.TxtMax),
+        b5(ui_.TxtSecond), b6(ui_.TxtMinute), b7(ui_.TxtMotionTmr), b8(ui_.TxtJump),
+        b9(ui_.TxtThreshold);
+    ShowText(ui_.CommSel, c.CommSel);
+    ShowText(ui_.NofSamples, c.NofSamples);
+    ShowText(ui_.TxtMin, c.TxtMin, e.TxtMin);
+    ShowText(ui_.TxtMax, c.TxtMax, e.TxtMax);
+    ShowText(ui_.TxtSecond, c.TxtSecond, e.TxtSecond);
+    ShowText(ui_.TxtMinute, c.TxtMinute, e.TxtMinute);
+    ShowText(ui_.TxtMotionTmr, c.TxtMotionTmr, e.TxtMotionTmr);
+    ShowText(ui_.TxtJump, c.TxtJump, e.TxtJump);
+    ShowText(ui_.TxtThreshold, c.TxtThreshold, e.TxtThreshold);
+  }
+  ShowPosition(ui_.BaudSel, c.BaudSel);
+  ShowPosition(ui_.DevType, c.DevType);
+  ShowPosition(ui_.LangSel, c.LangSel);
+  ui_.LabCommSet->setText(Q(c.LabCommSet));
+
+  ShowTick(ui_.GrMode, c.GrMode);
+  ShowTick(ui_.MouseEvent, c.MouseEvent);
+  ShowTick(ui_.Expanded, c.Expanded);
+  ShowTick(ui_.SelDatLogEnab, c.SelDatLogEnab);
+  ShowTick(ui_.RecordOnStartup, c.RecordOnStartup);
+  ShowTick(ui_.LogIncSel, c.LogIncSel);
+  ShowChoice(ui_.OptPfGroup, c.OptPf);
+  ShowChoice(ui_.LogSetGroup, c.LogSet);
+  ShowChoice(ui_.LogTypeSelGroup, c.LogTypeSel);
+
+  ui_.LabMin->setEnabled(e.LabMin);
+  ui_.LabMax->setEnabled(e.LabMax);
+  for (int i = 0; i < 4; ++i) ui_.LogSet[i]->setEnabled(e.LogSet[i]);
+  for (int i = 0; i < 2; ++i) ui_.LogTypeSel[i]->setEnabled(e.LogTypeSel[i]);
+  ui_.LogIncSel->setEnabled(e.LogIncSel);
+  ui_.FrameFile->setEnabled(e.FrameFile);
+  ui_.LabStabTime->setEnabled(e.LabStabTime);
+  ui_.LabJump->setEnabled(e.LabJump);
+  ui_.LabThreshold->setEnabled(e.LabThreshold);
+}
+
+}  // namespace tarnwell

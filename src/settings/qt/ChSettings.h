@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+#include "platform/Twips.h"
+#include "settings/SettingsForm.h"
+#include "settings/qt/ChSettingsDesign.h"
+
+class QLineEdit;
+
+namespace tarnwell {
+
+// The settings dialog window: modeless, without owner, one at a time. It forwards every change
+// the operator makes to SettingsForm and shows the form's controls after it; it holds no
+// settings of its own. Closing it (Exit, Esc, the title bar) deletes it.
+class ChSettings : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Gives a window's controls their language texts by their "textIndex" property.
+  using ApplyTexts = std::function<void(QWidget*)>;
+
+  ChSettings(const SettingsServices& services, ApplyTexts applyTexts, const Twips& twips);
+
+  // TheSetup: creates and loads the dialog when `slot` holds none, else only brings the open
+  // one forward, keeping its unsaved edits.
+  static ChSettings* ShowOrRaise(QPointer<ChSettings>& slot, const SettingsServices& services,
+                                 const ApplyTexts& applyTexts);
+
+  const SettingsForm& Form() const { return form_; }
+  const ChSettingsDesign& Design() const { return ui_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Connect();
+  void ShowState();
+  QLineEdit* Edit(SettingsField field) const;
+
+  SettingsForm form_;
+  ChSettingsDesign ui_;
+};
+
+}  // namespace tarnwell

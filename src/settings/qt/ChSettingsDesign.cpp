@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/qt/ChSettingsDesign.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+#include "settings/SettingsForm.h"
+
+namespace tarnwell {
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Every control is made here: name, position and size in twips within its parent, and the text
+// index the language texts are looked up by (none for -1).
+class Maker {
+ public:
+  explicit Maker(const Twips& twips) : twips_(twips) {}
+
+  template <typename W>
+  W* Make(QWidget* parent, const QString& name, int textIndex, double left, double top,
+          double width, double height) const {
+    auto* w = new W(parent);
+    w->setObjectName(name);
+    if (textIndex >= 0) w->setProperty("textIndex", QString::number(textIndex));
+    w->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    return w;
+  }
+  int Px(double t) const { return static_cast<int>(twips_.ToPixels(t) + 0.5); }
+
+ private:
+  const Twips& twips_;
+};
+
+template <typename W>
+void Caption(W* w, const QString& caption, const QString& tip = {}) {
+  w->setText(caption);
+  if (!tip.isEmpty()) w->setToolTip(tip);
+}
+
+void Title(QGroupBox* frame, const QString& caption, const QString& tip = {}) {
+  frame->setTitle(caption);
+  if (!tip.isEmpty()) frame->setToolTip(tip);
+}
+
+void Fill(QComboBox* list, const std::vector<std::string>& entries) {
+  for (const std::string& e : entries) list->addItem(QString::fromStdString(e));
+}
+
+// Where the family is not installed, the font system's stand-in for Arial keeps the design's
+// text widths closer than the default font would.
+QFont DesignFont(const char* family) {
+  QFont font;
+  const QString name = QString::fromLatin1(family);
+  font.setFamily(QFontDatabase::families().contains(name) ? name : QStringLiteral("Arial"));
+  font.setPointSize(8);
+  return font;
+}
+
+}  // namespace
+
+void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
+  const Maker m(twips);
+  dialog->setObjectName(QStringLiteral("ChSettings"));
+  dialog->setProperty("textIndex", QStringLiteral("7"));
+  dialog->setWindowTitle(QStringLiteral("Channel Settings"));
+  dialog->setFixedSize(m.Px(kWidth), m.Px(kHeight));
+  dialog->setFont(DesignFont("Tahoma"));
+
+  const QString sameAsBaud = U("Baudrate seçimini cihaz ile aynı yapınız");
+
+  Frame1 = m.Make<QGroupBox>(dialog, "Frame1", 4, 60, 60, 5280, 1140);
+  Title(Frame1, U("Port Ayarları"), U("Haberleşme Ayarları"));
+  Label1[0] = m.Make<QLabel>(Frame1, "Label1_0", 5, 120, 300, 780, 255);
+  Caption(Label1[0], U("Comport"),
+          U("Haberleşme portu seçimidir. Cihazın bağlı olduğu Comm portu seçiniz..."));
+  CommSel = m.Make<QLineEdit>(Frame1, "CommSel", -1, 900, 270, 480, 285);
+  CommSel->setText(QStringLiteral("0"));
+  Label1[1] = m.Make<QLabel>(Frame1, "Label1_1", 6, 1500, 300, 780, 255);
+  Caption(Label1[1], U("Baudrate"), sameAsBaud);
+  BaudSel = m.Make<QComboBox>(Frame1, "BaudSel", -1, 2280, 255, 1080, 315);
+  Fill(BaudSel, SettingsForm::BaudEntries());
+  DevType = m.Make<QComboBox>(Frame1, "DevType", -1, 3480, 255, 1500, 315);
+  Fill(DevType, SettingsForm::DevTypeEntries());
+  DevType->hide();
+  LabCommSet = m.Make<QLabel>(Frame1, "LabCommSet", 30, 120, 690, 2280, 255);
+  LabCommSet->setText(QStringLiteral("Comm1,9600,8b,n,1s"));
+  LabCommSet->setFont(DesignFont("Arial"));
+  Label2 = m.Make<QLabel>(Frame1, "Label2", 30, 2460, 600, 2760, 480);
+  Label2->setText(U("Cihazı sürekli gönder moduna alınız..."));
+  Label2->setWordWrap(true);
+
+  Frame2 = m.Make<QGroupBox>(dialog, "Frame2", 8, 60, 1260, 5280, 2160);
+  Title(Frame2, U("Görünüm Ayarları"));
+  Label1[2] = m.Make<QLabel>(Frame2, "Label1_2", 9, 120, 300, 1000, 255);
+  Caption(Label1[2], U("Data Sayısı"), U("Grafik ekranda görüntülenecek data sayısıdır"));
+  NofSamples = m.Make<QLineEdit>(Frame2, "NofSamples", -1, 1140, 270, 600, 285);
+  NofSamples->setText(QStringLiteral("0"));
+  const QString expandedTip =
+      U("Grafik ekrandaki değerlere göre Maksimum ve Minimum noktalar otomatik olarak "
+        "ayarlanır. Yada bu seçenek seçilmez ise aşağıdaki kutucuklara manuel olarak "
+        "belirtilir.");
+  GrMode = m.Make<QCheckBox>(Frame2, "GrMode", 37, 1860, 285, 1500, 255);
+  Caption(GrMode, U("Kayan Grafik"),
+          U("Kayan Grafik seçildiğinde ekrandaki grafik sürekli olarak sola kayar. Aksi "
+            "durumda ekran soldan sağa taranır."));
+  MouseEvent = m.Make<QCheckBox>(Frame2, "MouseEvent", 42, 3360, 285, 1880, 255);
+  Caption(MouseEvent, U("Fare İmleci göster"), expandedTip);
+
+  Frame3[2] = m.Make<QGroupBox>(Frame2, "Frame3_2", 31, 120, 660, 1560, 1380);
+  Title(Frame3[2], U("Performans"), U("Ekran yenileme oranının belirlendiği alandır"));
+  const char* pfCaptions[] = {"Düşük", "Orta", "Yüksek"};
+  const char* pfTips[] = {"Saniyede 3 yenileme oranıdır", "Saniyede 10 yenileme oranıdır",
+                          "Saniyede 20 yenileme oranıdır"};
+  OptPfGroup = new QButtonGroup(dialog);
+  for (int i = 0; i < 3; ++i) {
+    OptPf[i] = m.Make<QRadioButton>(Frame3[2], QStringLiteral("OptPf_%1").arg(i), 32 + i, 120,
+                                    270 + 360 * i, 1320, 255);
+    Caption(OptPf[i], U(pfCaptions[i]), U(pfTips[i]));
+    OptPfGroup->addButton(OptPf[i], i);
+  }
+
+  Frame3[3] = m.Make<QGroupBox>(Frame2, "Frame3_3", 40, 1800, 660, 3360, 1380);
+  Title(Frame3[3], U("Gösterge Aralığı"), U("Ekran yenileme oranının belirlendiği alandır"));
+  Expanded = m.Make<QCheckBox>(Frame3[3], "Expanded", 12, 120, 270, 3120, 255);
+  Caption(Expanded, U("Otomatik Ayarla"), expandedTip);
+  LabMin = m.Make<QLabel>(Frame3[3], "LabMin", 10, 120, 630, 1560, 255);
+  Caption(LabMin, U("Minimum Değer"), U("Grafik ekran için minimum değerdir."));
+  TxtMin = m.Make<QLineEdit>(Frame3[3], "TxtMin", -1, 1740, 600, 1440, 285);
+  TxtMin->setText(QStringLiteral("0"));
+  LabMax = m.Make<QLabel>(Frame3[3], "LabMax", 11, 120, 990, 1560, 255);
+  Caption(LabMax, U("Maksimum Değer"), U("Grafik ekran için Maksimum değerdir."));
+  TxtMax = m.Make<QLineEdit>(Frame3[3], "TxtMax", -1, 1740, 960, 1440, 285);
+  TxtMax->setText(QStringLiteral("1000"));
+
+  Frame3[0] = m.Make<QGroupBox>(dialog, "Frame3_0", 17, 60, 3480, 5280, 2700);
+  Title(Frame3[0], U("Kayıt Ayarları"), U("Kayıt bilgileri alanıdır"));
+  SelDatLogEnab = m.Make<QCheckBox>(Frame3[0], "SelDatLogEnab", 28, 120, 270, 2520, 255);
+  Caption(SelDatLogEnab, U("Kayıt Tutma Aktif"), U("Kayıt dosyası tutma özelliğini aktif eder"));
+  RecordOnStartup = m.Make<QCheckBox>(Frame3[0], "RecordOnStartup", 54, 2700, 270, 2460, 255);
+  Caption(RecordOnStartup, U("Açılışta Kayıt Başlat"),
+          U("Program açılır açılmaz kayıt tutmaya başlatma özelliğidir"));
+  LogIncSel = m.Make<QCheckBox>(Frame3[0], "LogIncSel", 29, 120, 600, 2520, 255);
+  Caption(LogIncSel, U("Artan Dosya Adı"),
+          U("Bu seçenek seçildiğinde herbir kayıt başlat işleminde yeni bir kayıt dosyası "
+            "oluşturur"));
+
+  const QString continuousTip =
+      U("Haberleşme portundan alınan herbir data kayıt edilir. (Haberleme hızına ve cihaza "
+        "göre değişiklik gösterir. Gelen data sayısı kadar kayıt tutar)");
+  const char* logCaptions[] = {"Sürekli Kayıt", "Saniye Bazlı", "Dakika Bazlı", "Kararlılık Süre"};
+  const QString logTips[] = {continuousTip, U("Saniye olarak kayıt tutulur"),
+                             U("Dakika olarak kayıt tutulur"), continuousTip};
+  const int logIndices[] = {18, 19, 20, 67};
+  LogSetGroup = new QButtonGroup(dialog);
+  for (int i = 0; i < 4; ++i) {
+    LogSet[i] = m.Make<QRadioButton>(Frame3[0], QStringLiteral("LogSet_%1").arg(i), logIndices[i],
+                                     120, 960 + 330 * i, 1800, 255);
+    Caption(LogSet[i], U(logCaptions[i]), logTips[i]);
+    LogSetGroup->addButton(LogSet[i], i);
+  }
+  TxtSecond = m.Make<QLineEdit>(Frame3[0], "TxtSecond", -1, 1980, 1275, 600, 285);
+  TxtSecond->setText(QStringLiteral("1"));
+  TxtSecond->setEnabled(false);
+  TxtMinute = m.Make<QLineEdit>(Frame3[0], "TxtMinute", -1, 1980, 1605, 600, 285);
+  TxtMinute->setText(QStringLiteral("1"));
+  TxtMinute->setEnabled(false);
+  TxtMotionTmr = m.Make<QLineEdit>(Frame3[0], "TxtMotionTmr", -1, 1980, 1935, 600, 285);
+  TxtMotionTmr->setText(QStringLiteral("0"));
+  LabStabTime = m.Make<QLabel>(Frame3[0], "LabStabTime", 68, 2640, 1965, 200, 255);
+  Caption(LabStabTime, QStringLiteral("s"), sameAsBaud);
+
+  FrameFile = m.Make<QGroupBox>(Frame3[0], "FrameFile", 23, 2880, 600, 2280, 960);
+  Title(FrameFile, U("Dosya Uzantısı"));
+  LogTypeSelGroup = new QButtonGroup(dialog);
+  const char* typeCaptions[] = {"*.txt", "*.xls"};
+  const char* typeTips[] = {"Metin tipi kayıt dosyası uzantısı olacaktır",
+                            "Excell tipi kayıt dosyası uzantısı olacaktır"};
+  for (int i = 0; i < 2; ++i) {
+    LogTypeSel[i] = m.Make<QRadioButton>(FrameFile, QStringLiteral("LogTypeSel_%1").arg(i), 21 + i,
+                                         120, 270 + 330 * i, 1200, 255);
+    Caption(LogTypeSel[i], U(typeCaptions[i]), U(typeTips[i]));
+    LogTypeSelGroup->addButton(LogTypeSel[i], i);
+  }
+  Command2 = m.Make<QPushButton>(FrameFile, "Command2", -1, 1440, 270, 600, 540);
+  Command2->setIcon(dialog->style()->standardIcon(QStyle::SP_DirOpenIcon));
+
+  FrameLogStyle = m.Make<QGroupBox>(Frame3[0], "FrameLogStyle", 73, 2880, 1620, 2280, 1020);
+  Title(FrameLogStyle, U("Raporlama Kriterleri"));
+  LabJump = m.Make<QLabel>(FrameLogStyle, "LabJump", 41, 120, 300, 1380, 255);
+  Caption(LabJump, U("Değişimi Raporla"), sameAsBaud);
+  TxtJump = m.Make<QLineEdit>(FrameLogStyle, "TxtJump", 41, 1500, 270, 660, 285);
+  TxtJump->setText(QStringLiteral("0"));
+  LabThreshold = m.Make<QLabel>(FrameLogStyle, "LabThreshold", 71, 120, 660, 1380, 255);
+  Caption(LabThreshold, U("Eşik Değer"), sameAsBaud);
+  TxtThreshold = m.Make<QLineEdit>(FrameLogStyle, "TxtThreshold", 71, 1500, 630, 660, 285);
+  TxtThreshold->setText(QStringLiteral("0"));
+
+  Frame4 = m.Make<QGroupBox>(dialog, "Frame4", 74, 60, 6240, 5280, 660);
+  Title(Frame4, U("Dil Seçimi"));
+  LangSel = m.Make<QComboBox>(Frame4, "LangSel", 56, 120, 255, 2160, 315);
+  Fill(LangSel, SettingsForm::LangEntries());
+
+  Frame3[1] = m.Make<QGroupBox>(dialog, "Frame3_1", -1, 60, 6930, 5280, 270);
+  LabRights = m.Make<QLabel>(Frame3[1], "LabRights", -1, 120, 45, 5040, 180);
+
+  Command1 = m.Make<QPushButton>(dialog, "Command1", 13, 60, 7260, 1680, 390);
+  Caption(Command1, U("Varsayılan"), U("Varsayılan değerleri yükler"));
+  Apply = m.Make<QPushButton>(dialog, "Apply", 14, 1860, 7260, 1680, 390);
+  Caption(Apply, QStringLiteral("Apply"), U("Değişiklikleri uygular ve kaydeder"));
+  Cancel = m.Make<QPushButton>(dialog, "Cancel", 16, 3660, 7260, 1680, 390);
+  Caption(Cancel, QStringLiteral("Exit"), U("Ayarlar ekranını kapatır"));
+  // Enter has no meaning in this dialog: no button is the default.
+  for (QPushButton* b : {Command1, Apply, Cancel, Command2}) {
+    b->setAutoDefault(false);
+    b->setDefault(false);
+  }
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+#include "FakeClock.h"
+#include "FakeMessageBox.h"
+#include "FakeProcessStarter.h"
+#include "FakeSerialPort.h"
+#include "FakeTimer.h"
+#include "config/ConfigFile.h"
+#include "platform/qt/QtFileSystem.h"
+#include "settings/qt/ChSettings.h"
+
+namespace tarnwell::testing {
+namespace {
+
+class NoWindow : public ConfigWindow {
+ public:
+  void SetRefreshRate() override {}
+  void ResetLastLogValue() override {}
+  void SetGraphBackColor(Rgb) override {}
+  bool SetWindowState(int) override { return true; }
+  void MoveWindow(double, double) override {}
+  int WindowState() const override { return 0; }
+  double WindowLeft() const override { return 0; }
+  double WindowTop() const override { return 0; }
+  double WindowWidth() const override { return 7290; }
+  double WindowHeight() const override { return 6300; }
+  void SetNewLogFileName() override {}
+};
+
+std::vector<std::string> FileLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return SplitLines(bytes.str());
+}
+
+template <typename W>
+W* Child(QWidget* dialog, const char* name) {
+  W* w = dialog->findChild<W*>(QString::fromLatin1(name));
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
+// On the box itself: a check box or option button takes clicks only on its box and caption.
+void Tick(QAbstractButton* button) {
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
+
+void Retype(QLineEdit* edit, const char* text) {
+  edit->setFocus();
+  QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(edit, Qt::Key_Delete);
+  QTest::keyClicks(edit, QString::fromLatin1(text));
+}
+
+TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
+  int argc = 1;
+  char name[] = "settings_qt_test";
+  char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+
+  AppConfig config;
+  config.LastLogTime = "31/01/2024 15:00:00";
+  config.LogFileName = "20240131150000.txt";
+  FakeSerialPort serial;
+  serial.open = true;
+  FakeTimer timerLog;
+  SampleHistory history;
+  history.Resize(100);
+  FakeMessageBox messages;
+  LangTable lang;
+  for (int i = 0; i <= 400; ++i) lang.Set(i, "T" + std::to_string(i));
+  FakeClock clock;
+  const Regional regional;
+  QtFileSystem files(folder.path().toStdString());
+  FakeProcessStarter processes;
+  NoWindow window;
+  ConfigFile configFile(config, window, files, messages, clock, regional);
+  int refreshes = 0;
+  const SettingsServices services{config,
+                                  serial,
+                                  timerLog,
+                                  history,
+                                  messages,
+                                  lang,
+                                  clock,
+                                  regional,
+                                  files,
+                                  processes,
+                                  [&] { ++refreshes; },
+                                  [&] { return configFile.WriteConfig(); },
+                                  [] {}};
+  std::vector<QWidget*> textsApplied;
+  const ChSettings::ApplyTexts applyTexts = [&](QWidget* w) { textsApplied.push_back(w); };
+
+  QPointer<ChSettings> slot;
+  ChSettings* dialog = ChSettings::ShowOrRaise(slot, services, applyTexts);
+  ASSERT_TRUE(dialog);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  EXPECT_EQ(textsApplied, std::vector<QWidget*>{dialog});
+  EXPECT_FALSE(dialog->isModal());
+  EXPECT_EQ(dialog->parent(), nullptr);
+  EXPECT_EQ(dialog->property("textIndex").toString(), "7");
+  EXPECT_EQ(Child<QRadioButton>(dialog, "LogSet_3")->property("textIndex").toString(), "67");
+  EXPECT_EQ(Child<QComboBox>(dialog, "BaudSel")->count(), 11);
+  EXPECT_FALSE(Child<QComboBox>(dialog, "DevType")->isVisible());
+
+  auto* commSel = Child<QLineEdit>(dialog, "CommSel");
+  auto* preview = Child<QLabel>(dialog, "LabCommSet");
+  EXPECT_EQ(commSel->text(), "1");
+  Retype(commSel, "2");
+  EXPECT_EQ(preview->text(), "Comm2,9600,8b,n,1s");
+  auto* baud = Child<QComboBox>(dialog, "BaudSel");
+  baud->setFocus();
+  QTest::keyClick(baud, Qt::Key_Down);  // 9600 -> 19200
+  EXPECT_EQ(preview->text(), "Comm1, 19200,8b,n,1s");
+
+  Tick(Child<QCheckBox>(dialog, "Expanded"));
+  EXPECT_TRUE(config.Expanded.Equals(regional, 0));
+  auto* txtMax = Child<QLineEdit>(dialog, "TxtMax");
+  EXPECT_TRUE(txtMax->isEnabled());
+  Retype(txtMax, "750");
+  Retype(Child<QLineEdit>(dialog, "NofSamples"), "300");
+  Tick(Child<QCheckBox>(dialog, "SelDatLogEnab"));
+  EXPECT_TRUE(config.LogEnable);
+  auto* minutes = Child<QRadioButton>(dialog, "LogSet_2");
+  Tick(minutes);
+  auto* txtMinute = Child<QLineEdit>(dialog, "TxtMinute");
+  EXPECT_TRUE(txtMinute->isEnabled());
+  Retype(txtMinute, "3");
+
+  QTest::mouseClick(Child<QPushButton>(dialog, "Apply"), Qt::LeftButton);
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_TRUE(serial.open);
+  EXPECT_EQ(serial.opens, 1);
+  EXPECT_EQ(serial.commPort, 2);
+  EXPECT_EQ(serial.settings, "19200,n,8,1");
+  EXPECT_EQ(timerLog.interval, 100);
+  EXPECT_EQ(history.UB(), 300);
+  EXPECT_EQ(refreshes, 1);
+  auto lines = FileLines(folder.filePath("config.ini").toStdString());
+  ASSERT_EQ(lines.size(), 39u);
+  EXPECT_EQ(lines[2], "0'Expanded view. 1:Enable/0:Disable");
+  EXPECT_EQ(lines[5], "2'Communication port");
+  EXPECT_EQ(lines[6], "4'Baudrate");
+  EXPECT_EQ(lines[7].substr(0, 4), "180'");
+  EXPECT_EQ(lines[10].substr(0, 4), "300'");
+  EXPECT_EQ(lines[12].substr(0, 4), "750'");
+  EXPECT_EQ(lines[14].substr(0, 2), "1'");
+
+  // A bad entry is reported and the focus goes to it; the file is written all the same.
+  auto* txtMin = Child<QLineEdit>(dialog, "TxtMin");
+  Retype(txtMin, "abc");
+  Retype(commSel, "3");
+  QTest::mouseClick(Child<QPushButton>(dialog, "Apply"), Qt::LeftButton);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "T6");
+  EXPECT_EQ(dialog->focusWidget(), txtMin);
+  EXPECT_EQ(serial.opens, 2);
+  lines = FileLines(folder.filePath("config.ini").toStdString());
+  ASSERT_EQ(lines.size(), 39u);
+  EXPECT_EQ(lines[5], "3'Communication port");
+
+  // TheSetup again only brings the open dialog forward; unsaved edits stay.
+  Retype(commSel, "9");
+  EXPECT_EQ(ChSettings::ShowOrRaise(slot, services, applyTexts), dialog);
+  EXPECT_EQ(textsApplied.size(), 1u);
+  EXPECT_EQ(commSel->text(), "9");
+
+  // Esc unloads it; the next opening loads afresh from the stored settings.
+  QTest::keyClick(dialog, Qt::Key_Escape);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(slot.isNull());
+  dialog = ChSettings::ShowOrRaise(slot, services, applyTexts);
+  EXPECT_EQ(Child<QLineEdit>(dialog, "CommSel")->text(), "3");
+  EXPECT_EQ(Child<QLineEdit>(dialog, "TxtMinute")->text(), "3");
+  QTest::mouseClick(Child<QPushButton>(dialog, "Cancel"), Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(slot.isNull());
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
