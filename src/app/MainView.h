@@ -40,12 +40,13 @@ class MainView {
   virtual void SetPointerStyle(int style) = 0;
   // Gives every control with a text index its texts from the table.
   virtual void ApplyFormTexts(const LangTable& texts, int charset) = 0;
-  // Inner (drawing) and outer size of the graph, and the outer width of the sample-axis strip.
-  virtual void GraphSizes(double* scaleWidth, double* scaleHeight, double* width,
-                          double* height) const = 0;
-  virtual double XaxisTopWidth() const = 0;
-  // Shows this tick's pictures of the graph, the sample axis and the small test picture.
-  virtual void ShowPlot(const DrawList& graph, const DrawList& xaxis, const DrawList& testPic) = 0;
+  // The pictures of the graph, the sample-axis strip and the small test box, with their sizes
+  // brought up to date; they live as long as the window.
+  virtual DrawList& GraphPicture() = 0;
+  virtual DrawList& XaxisPicture() = 0;
+  virtual DrawList& TestPicture() = 0;
+  // Shows what was drawn on the pictures.
+  virtual void ShowPlot() = 0;
   // Ends the program (the window closes without the shutdown sequence having anything to do).
   virtual void CloseWindow() = 0;
 };

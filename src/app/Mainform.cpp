@@ -13,14 +13,15 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
   frames_ = std::make_unique<FrameHandler>(config_, frame_, history_, r);
   link_ = std::make_unique<SerialLink>(platform_.port, config_, receive_, *frames_,
                                        platform_.clock, r, platform_.messages, texts_);
-  cycle_ = std::make_unique<UpdateCycle>(config_, receive_, frame_, history_, *this,
+  cycle_ = std::make_unique<UpdateCycle>(config_, receive_, frame_, history_,
+                                         static_cast<LiveView&>(*this),
                                          platform_.timer1, r);
   configFile_ = std::make_unique<ConfigFile>(config_, *this, platform_.files, platform_.messages,
                                              platform_.clock, r);
-  graph_ = std::make_unique<GraphView>(config_, history_, graphPicture_, r);
-  recording_ = std::make_unique<Recording>(RecordingServices{
+  graph_ = std::make_unique<GraphView>(config_, history_, view_.GraphPicture(), r);
+  recording_ = std::make_unique<RecordingControl>(
       config_, frame_, history_, platform_.files, platform_.clock, r, platform_.messages, texts_,
-      [this] { graph_->Graph_DblClick(); }, [this] { return view_.CurrentCaption(); }});
+      [this] { graph_->Graph_DblClick(); }, [this] { return view_.CurrentCaption(); });
 
   link_->SetFirstFrameHandler([this] { graph_->Graph_DblClick(); });
   frames_->SetRecording([this] { return recording_->Recording(); },
@@ -57,21 +58,18 @@ bool Mainform::Form_Load() {
   }
   langCharset_ = LangCharsetFromText(texts_.Text(text::kCharset));
   view_.ApplyFormTexts(texts_, langCharset_);
-  if (config_.AdvancedMode) {
-    graph_->SetZoomMode(0);
-    view_.SetZoomButtonVisible(true);
-  }
+  // Zoom mode starts off; its button exists only in advanced mode.
+  if (config_.AdvancedMode) view_.SetZoomButtonVisible(true);
   receive_.SilentTicks = 10;
   receive_.DataAlive = false;
   link_->PortConfig();
-  recording_->SetRecState(3);
   view_.SetCurrentCaption("0");
   if (config_.LogTime > 0) platform_.timerLog.SetInterval(100);
   history_.Resize(static_cast<int>(RoundHalfEven(config_.NofSamples)));
   view_.SetCaption(view_.Caption() + " v" + std::to_string(version_.major) + "." +
                    std::to_string(version_.minor) + "." + std::to_string(version_.revision));
   history_.SetSampleIndex(0);
-  UpdateGraphSizes();
+  view_.GraphPicture();
   graph_->DrawGuideLines();
   link_->ResetReceiveState();
   if (config_.LogFileName.empty()) recording_->SetNewLogFileName();
@@ -118,21 +116,12 @@ void Mainform::App_Stop_Click(bool checked) {
   platform_.timerLog.SetEnabled(true);
 }
 
-void Mainform::UpdateGraphSizes() {
-  double sw = 0, sh = 0, w = 0, h = 0;
-  view_.GraphSizes(&sw, &sh, &w, &h);
-  graphPicture_.SetSizes(sw, sh, w, h);
-  xaxisPicture_.SetSizes(view_.XaxisTopWidth(), 135, view_.XaxisTopWidth(), 135);
-  testPicture_.SetSizes(90, 135, 90, 135);
-}
-
 void Mainform::DrawGraph(const GraphRange& range, double span) {
-  UpdateGraphSizes();
   PlotInputs in{history_, config_, frame_.ValueFormat, platform_.regional, range, span,
                 graph_->GraphMouseX(), graph_->GraphMouseY(),
                 [this] { graph_->DrawGuideLines(); }};
-  TracePlot::Draw(in, graphPicture_, xaxisPicture_, testPicture_);
-  view_.ShowPlot(graphPicture_, xaxisPicture_, testPicture_);
+  TracePlot::Draw(in, view_.GraphPicture(), view_.XaxisPicture(), view_.TestPicture());
+  view_.ShowPlot();
 }
 
 void Mainform::CmdZoomIn_MouseDown(int button) {
@@ -144,10 +133,7 @@ void Mainform::SetRefreshRate() { cycle_->SetRefreshRate(); }
 
 void Mainform::ResetLastLogValue() { recording_->ResetLastLogValue(); }
 
-void Mainform::SetGraphBackColor(Rgb color) {
-  backColor_ = color;
-  view_.SetGraphBackColor(color);
-}
+void Mainform::SetGraphBackColor(Rgb color) { view_.SetGraphBackColor(color); }
 
 bool Mainform::SetWindowState(int state) { return view_.SetWindowState(state); }
 

@@ -16,7 +16,7 @@
 #include "config/ConfigFile.h"
 #include "graph/GraphView.h"
 #include "platform/DrawList.h"
-#include "recording/Recording.h"
+#include "recording/RecordingControl.h"
 #include "i18n/LangTable.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -69,12 +69,13 @@ class Mainform : public ConfigWindow, private LiveView {
 
   AppConfig& Config() { return config_; }
   const LangTable& Texts() const { return texts_; }
+  int LangCharset() const { return langCharset_; }
   SampleHistory& History() { return history_; }
   ReceiveState& Receive() { return receive_; }
   FrameState& Frame() { return frame_; }
   SerialLink& Link() { return *link_; }
   GraphView& Graph() { return *graph_; }
-  Recording& Record() { return *recording_; }
+  RecordingControl& Record() { return *recording_; }
   UpdateCycle& Cycle() { return *cycle_; }
   ConfigFile& Configuration() { return *configFile_; }
   const Platform& Services() const { return platform_; }
@@ -109,7 +110,6 @@ class Mainform : public ConfigWindow, private LiveView {
 
   bool ReadLanguage();
   void OnComm();
-  void UpdateGraphSizes();
 
   Platform platform_;
   MainView& view_;
@@ -122,18 +122,14 @@ class Mainform : public ConfigWindow, private LiveView {
   ReceiveState receive_;
   FrameState frame_;
   int langCharset_ = 0;
-  Rgb backColor_{5, 5, 5};
   bool unloaded_ = false;
-  DrawList graphPicture_;
-  DrawList xaxisPicture_;
-  DrawList testPicture_;
 
   std::unique_ptr<FrameHandler> frames_;
   std::unique_ptr<SerialLink> link_;
   std::unique_ptr<UpdateCycle> cycle_;
   std::unique_ptr<ConfigFile> configFile_;
   std::unique_ptr<GraphView> graph_;
-  std::unique_ptr<Recording> recording_;
+  std::unique_ptr<RecordingControl> recording_;
   std::function<void()> unloadSettings_;
 };
 

@@ -2,6 +2,8 @@
 #include "app/qt/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QFont>
 #include <QPixmap>
 #include <QResizeEvent>
@@ -68,13 +70,11 @@ MainWindow::MainWindow() {
   SetForeground(this, QColor(224, 224, 224));
   setWindowIcon(QIcon(QStringLiteral(":/tarnwell/logo.png")));
 
-  graph_ = new QWidget(this);
+  graph_ = new QtGraphWidget(this);
   graph_->setObjectName(QStringLiteral("Graph"));
-  SetBackground(graph_, QColor(5, 5, 5));
-  xaxisTop_ = new QWidget(this);
+  xaxisTop_ = new QtGraphWidget(this);
   xaxisTop_->setObjectName(QStringLiteral("XaxisTop"));
   SetTextIndex(xaxisTop_, "55");
-  SetBackground(xaxisTop_, QColor(25, 25, 25));
 
   rangeofChange_ = new QLabel(QStringLiteral("00000"), this);
   rangeofChange_->setObjectName(QStringLiteral("RangeofChange"));
@@ -106,10 +106,10 @@ MainWindow::MainWindow() {
   theSetup_->setObjectName(QStringLiteral("TheSetup"));
   SetTextIndex(theSetup_, "81");
   theSetup_->setIcon(QIcon(QStringLiteral(":/tarnwell/setup.png")));
-  testPic_ = new QWidget(weighBox_);
+  testPic_ = new QtGraphWidget(weighBox_);
   testPic_->setObjectName(QStringLiteral("TestPic"));
   SetTextIndex(testPic_, "55");
-  SetBackground(testPic_, QColor(0, 0, 0));
+  for (QtGraphWidget* picture : {graph_, xaxisTop_, testPic_}) picture->SetUnits(twips_);
 
   // Hidden parts of the design: they carry settings or sizes only.
   theBox_ = new QWidget(this);
@@ -149,6 +149,16 @@ MainWindow::MainWindow() {
   connect(theSetup_, &QPushButton::clicked, this, [this] {
     if (onSetup_) onSetup_();
   });
+  cmdZoomIn_->installEventFilter(this);
+  graph_->SetMouseMoveHandler([this](double x, double y) {
+    if (form_) form_->Graph().Graph_MouseMove(x, y);
+  });
+  graph_->SetMouseDownHandler([this](int button, double, double) {
+    if (form_) form_->Graph().Graph_MouseDown(button);
+  });
+  graph_->SetDoubleClickHandler([this] {
+    if (form_) form_->Graph().Graph_DblClick();
+  });
 }
 
 MainWindow::~MainWindow() = default;
@@ -162,23 +172,6 @@ void MainWindow::Place(QWidget* w, double left, double top, double width, double
 }
 
 QSize MainWindow::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
-
-void MainWindow::SetGraphWidgets(QWidget* graph, QWidget* xaxisTop, QWidget* testPic) {
-  auto swap = [](QWidget*& slot, QWidget* replacement, QWidget* parent) {
-    if (!replacement) return;
-    replacement->setParent(parent);
-    replacement->setObjectName(slot->objectName());
-    replacement->setProperty("textIndex", slot->property("textIndex"));
-    replacement->setGeometry(slot->geometry());
-    replacement->show();
-    delete slot;
-    slot = replacement;
-  };
-  swap(graph_, graph, this);
-  swap(xaxisTop_, xaxisTop, this);
-  swap(testPic_, testPic, weighBox_);
-  RunResizeRules();
-}
 
 void MainWindow::SetCurrentColor(Rgb color) {
   if (color == currentColor_) return;
@@ -261,8 +254,23 @@ double MainWindow::WindowHeight() const {
   return Tw(frameGeometry().height());
 }
 
-void MainWindow::SetGraphBackColor(Rgb color) {
-  SetBackground(graph_, QColor(color.red, color.green, color.blue));
+// The graph clears itself to the background colour on every tick.
+void MainWindow::SetGraphBackColor(Rgb) {}
+
+void MainWindow::ShowPlot() {
+  graph_->update();
+  xaxisTop_->update();
+  testPic_->update();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == cmdZoomIn_ && event->type() == QEvent::MouseButtonPress && form_) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const int button = mouse->button() == Qt::RightButton ? 2 : mouse->button() == Qt::LeftButton ? 1 : 4;
+    form_->CmdZoomIn_MouseDown(button);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::SetZoomButtonVisible(bool visible) { cmdZoomIn_->setVisible(visible); }

@@ -12,6 +12,7 @@
 #include "app/MainView.h"
 #include "app/ResizeRules.h"
 #include "platform/Twips.h"
+#include "platform/qt/QtGraphWidget.h"
 
 namespace tarnwell {
 
@@ -31,9 +32,9 @@ class MainWindow : public QWidget, public MainView {
   void SetOnSetup(std::function<void()> onSetup) { onSetup_ = std::move(onSetup); }
 
   // Controls by their design names, for the program's wiring and for tests.
-  QWidget* Graph() const { return graph_; }
-  QWidget* XaxisTop() const { return xaxisTop_; }
-  QWidget* TestPic() const { return testPic_; }
+  QtGraphWidget* Graph() const { return graph_; }
+  QtGraphWidget* XaxisTop() const { return xaxisTop_; }
+  QtGraphWidget* TestPic() const { return testPic_; }
   QLabel* Current() const { return current_; }
   QLabel* RangeofChange() const { return rangeofChange_; }
   QLabel* LabNofDat() const { return labNofDat_; }
@@ -44,8 +45,6 @@ class MainWindow : public QWidget, public MainView {
   const Twips& Units() const { return twips_; }
   const MainLayout& Layout() const { return layout_; }
 
-  // Replaces the graph areas by the widgets that draw them (they take the design places).
-  void SetGraphWidgets(QWidget* graph, QWidget* xaxisTop, QWidget* testPic);
 
   // MainView
   void SetCurrentColor(Rgb color) override;
@@ -71,10 +70,10 @@ class MainWindow : public QWidget, public MainView {
   void SetZoomButtonVisible(bool visible) override;
   void SetPointerStyle(int style) override;
   void ApplyFormTexts(const LangTable& texts, int charset) override;
-  void GraphSizes(double* scaleWidth, double* scaleHeight, double* width,
-                  double* height) const override;
-  double XaxisTopWidth() const override;
-  void ShowPlot(const DrawList& graph, const DrawList& xaxis, const DrawList& testPic) override;
+  DrawList& GraphPicture() override { return graph_->Picture(); }
+  DrawList& XaxisPicture() override { return xaxisTop_->Picture(); }
+  DrawList& TestPicture() override { return testPic_->Picture(); }
+  void ShowPlot() override;
   void CloseWindow() override;
 
   // Applies the resize rules to the controls now.
@@ -84,6 +83,7 @@ class MainWindow : public QWidget, public MainView {
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   class Resizable;
@@ -102,8 +102,8 @@ class MainWindow : public QWidget, public MainView {
   // Outer size asked for while minimised or maximised, applied to the restored bounds.
   QSize restoredSize_;
 
-  QWidget* graph_ = nullptr;
-  QWidget* xaxisTop_ = nullptr;
+  QtGraphWidget* graph_ = nullptr;
+  QtGraphWidget* xaxisTop_ = nullptr;
   QLabel* rangeofChange_ = nullptr;
   QLabel* labNofDat_ = nullptr;
   QLabel* picLogo_ = nullptr;
@@ -112,7 +112,7 @@ class MainWindow : public QWidget, public MainView {
   QCheckBox* appStop_ = nullptr;
   QPushButton* cmdZoomIn_ = nullptr;
   QPushButton* theSetup_ = nullptr;
-  QWidget* testPic_ = nullptr;
+  QtGraphWidget* testPic_ = nullptr;
   QWidget* theBox_ = nullptr;
   QWidget* ekran_ = nullptr;
   QCheckBox* guideLine_ = nullptr;

@@ -5,16 +5,18 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
 
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
+#include "settings/qt/ChSettings.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
-#include "platform/qt/QtGraphWidget.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
@@ -56,17 +58,34 @@ int RunProgram(int argc, char** argv) {
 
   MainWindow window;
   messages.SetParent(&window);
-  auto* graph = new QtGraphWidget;
-  auto* xaxis = new QtGraphWidget;
-  auto* testPic = new QtGraphWidget;
-  window.SetGraphWidgets(graph, xaxis, testPic);
 
   Mainform form(Platform{port, clock, files, messages, SystemRegional(), timer1, timerLog,
                          motionTmr},
                 window,
                 Version{TARNWELL_VERSION_MAJOR, TARNWELL_VERSION_MINOR, TARNWELL_VERSION_PATCH});
   window.SetForm(&form);
-  window.SetGraphCallbacks(graph);
+
+  QtProcessStarter processes;
+  const Regional regional = form.Services().regional;
+  const SettingsServices settings{form.Config(),
+                                  port,
+                                  timerLog,
+                                  form.History(),
+                                  messages,
+                                  form.Texts(),
+                                  clock,
+                                  regional,
+                                  files,
+                                  processes,
+                                  [&form] { form.SetRefreshRate(); },
+                                  [&form] { return form.Configuration().WriteConfig(); },
+                                  [&form] { form.ResetLastLogValue(); }};
+  QPointer<ChSettings> dialog;
+  const ChSettings::ApplyTexts applyTexts = [&form](QWidget* w) {
+    ApplyFormTextsTo(w, form.Texts(), form.LangCharset());
+  };
+  window.SetOnSetup([&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts); });
+  form.SetUnloadSettings([&dialog] { delete dialog.data(); });
 
   if (!form.Form_Load()) return 0;
 
