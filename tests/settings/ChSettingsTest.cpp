@@ -176,6 +176,14 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   ASSERT_EQ(lines.size(), 39u);
   EXPECT_EQ(lines[5], "3'Communication port");
 
+  QTest::mouseDClick(Child<QLabel>(dialog, "Label2"), Qt::LeftButton);
+  EXPECT_TRUE(config.AdvancedMode);
+  QTest::mouseClick(Child<QPushButton>(dialog, "Command2"), Qt::LeftButton);
+  const std::string logFolder = folder.filePath("Log").toStdString();
+  EXPECT_TRUE(files.FolderExists(logFolder));
+  ASSERT_EQ(processes.started.size(), 1u);
+  EXPECT_EQ(processes.started[0].arguments.back(), logFolder);
+
   // TheSetup again only brings the open dialog forward; unsaved edits stay.
   Retype(commSel, "9");
   EXPECT_EQ(ChSettings::ShowOrRaise(slot, services, applyTexts), dialog);

@@ -308,13 +308,5 @@ TEST_F(SettingsApplyTest, FailedSaveIsReportedOnce) {
   EXPECT_EQ(refreshes, 1);
 }
 
-TEST_F(SettingsApplyTest, ApplyingTwiceReopensThePortEachTime) {
-  ApplyWith([](SettingsForm&) {});
-  form->Apply_Click();
-  EXPECT_EQ(serial.opens, 2);
-  EXPECT_TRUE(serial.open);
-  EXPECT_EQ(writes, 2);
-}
-
 }  // namespace
 }  // namespace tarnwell::testing

@@ -60,41 +60,25 @@ TEST_F(SettingsLoad, IntervalEncodingChoosesOptionAndBox) {
 
 TEST_F(SettingsLoad, FieldsShowTheirValues) {
   config.CommPort = Value::Text("2");
-  config.NofSamples = 250;
   config.GraphMin = Value::Text("-5");
   config.GraphMax = 0.5;
   config.LineMode = 1;
   config.MouseEvent = 1;
   config.RecordOnStartup = 1;
   config.LogFileType = 1;
-  config.LogIncremental = false;
-  config.LogThreshold = -100000;
-  config.LogVariation = 2.5;
   config.Expanded = 0;
-  config.Language = 0;
   Load();
   const auto& c = Controls();
   EXPECT_EQ(c.CommSel, "2");
-  EXPECT_EQ(c.BaudSel, 3);
-  EXPECT_EQ(c.LangSel, 0);
-  EXPECT_EQ(c.NofSamples, "250");
   EXPECT_EQ(c.TxtMin, "-5");
   EXPECT_EQ(c.TxtMax, "0.5");
-  EXPECT_FALSE(c.GrMode);
-  EXPECT_TRUE(c.MouseEvent);
-  EXPECT_TRUE(c.RecordOnStartup);
-  EXPECT_EQ(c.LogTypeSel, 1);
-  EXPECT_FALSE(c.LogIncSel);
   EXPECT_EQ(c.TxtThreshold, "-100000");
-  EXPECT_EQ(c.TxtJump, "2.5");
-  EXPECT_FALSE(c.Expanded);
+  EXPECT_FALSE(c.GrMode);  // the tick means scrolling, LineMode 0
+  EXPECT_TRUE(c.MouseEvent && c.RecordOnStartup && c.LogIncSel);
+  EXPECT_EQ(c.LogTypeSel, 1);
   EXPECT_TRUE(c.enabled.TxtMin && c.enabled.TxtMax && c.enabled.LabMin && c.enabled.LabMax);
-  EXPECT_EQ(c.OptPf, 1);
-  EXPECT_EQ(c.DevType, 0);
-
   config.LineMode = 0;
-  Load();
-  EXPECT_TRUE(Controls().GrMode);
+  EXPECT_TRUE(Load().Controls().GrMode);
 }
 
 TEST_F(SettingsLoad, ResetsPerformanceAndDeviceTypeBeyondTheirLists) {
@@ -164,21 +148,13 @@ TEST_F(SettingsRules, RecordSwitchActsAtOnceAndSetsEnabledStates) {
   form->SetSelDatLogEnab(true);
   EXPECT_TRUE(config.LogEnable);
   EXPECT_TRUE(e.TxtMotionTmr);  // LogSet(3) was the last choice
-  EXPECT_FALSE(e.TxtSecond);
-  EXPECT_TRUE(e.FrameFile && e.LogIncSel && e.LabJump && e.LogSet[0] && e.LogTypeSel[1]);
-}
-
-TEST_F(SettingsRules, ContinuousRecordingClearsTheStabilityTime) {
-  config.LogEnable = true;
-  config.LogTime = 0;
-  config.MotionTime = 7;
-  Load();
-  EXPECT_EQ(Controls().TxtMotionTmr, "7");
+  form->SetText(SettingsField::TxtMotionTmr, "7");
   form->SetLogSet(0);
   EXPECT_EQ(Controls().TxtMotionTmr, "0");
-  EXPECT_FALSE(Controls().enabled.TxtMotionTmr);
-  form->SetLogSet(2);
-  EXPECT_TRUE(Controls().enabled.TxtMinute);
+  EXPECT_FALSE(e.TxtMotionTmr);
+  form->SetLogSet(3);
+  EXPECT_FALSE(e.TxtSecond);
+  EXPECT_TRUE(e.FrameFile && e.LogIncSel && e.LabJump && e.LogSet[0] && e.LogTypeSel[1]);
 }
 
 TEST_F(SettingsRules, AutoRangeAndAdvancedModeSwitchAtOnce) {
