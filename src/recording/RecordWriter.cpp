@@ -19,7 +19,7 @@ RecordWriter::RecordWriter(AppConfig& config, const FrameState& frame, SampleHis
 
 void RecordWriter::Restart() {
   LogCount_ = 0;
-  config_.LastLogTime.assign(1, '0');
+  config_.LastLogTime.assign(1, '0');  // not = "0": GCC 12 warns falsely (-Wrestrict)
   lastLine_.reset();
 }
 
