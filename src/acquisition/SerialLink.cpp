@@ -72,6 +72,14 @@ std::optional<SerialError> SerialLink::OpenPort() {
 }
 
 void SerialLink::MSComm1_OnComm() {
+  // A message box shown from inside the handler runs the event loop; an event delivered then
+  // must not touch the buffer being cut. Its characters stay in the port for the next event.
+  if (inHandler_) return;
+  inHandler_ = true;
+  struct Leave {
+    bool& flag;
+    ~Leave() { flag = false; }
+  } leave{inHandler_};
   switch (port_.CommEvent()) {
     case comm::kBreak:
       if (port_.PortOpen()) {

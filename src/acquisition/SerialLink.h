@@ -68,6 +68,7 @@ class SerialLink {
   MessageBox& messages_;
   const LangTable& texts_;
   std::function<void()> firstFrame_;
+  bool inHandler_ = false;
 };
 
 }  // namespace tarnwell
