@@ -126,6 +126,45 @@ TEST_F(GraphPictureTest, ValuesFarOutsideTheRangeAreCutAtTheEdgeNotClamped) {
   EXPECT_NE(image.pixelColor(5, 106), Rgb8(5, 5, 5)) << "the rest of the trace is there";
 }
 
+// Joining and thinning the trace must not change a pixel: the reference draws every recorded
+// line on its own.
+TEST_F(GraphPictureTest, DenseTracePaintsTheSamePixelsAsLineByLine) {
+  for (int mode : {0, 1}) {
+    config.LineMode = mode;
+    config.Expanded = 1;
+    history.Resize(3000);
+    unsigned noise = 7;
+    for (int i = 0; i < 3000; ++i) {
+      noise = noise * 1103515245u + 12345u;
+      history.SetSlot(i, 300 * std::sin(i * 0.004) + (noise >> 16) % 97 + (i % 500 == 0 ? 400 : 0));
+    }
+    history.SetSampleIndex(1234);
+    Tick();
+    const QImage joined = Render();
+
+    QImage reference(441, 265, QImage::Format_RGB32);
+    QPainter painter(&reference);
+    const DrawList& list = widget.Picture();
+    for (const DrawOp& op : list.Ops()) {
+      if (op.kind == DrawOp::Kind::kLine) {
+        QPen pen(QColor(op.color.red, op.color.green, op.color.blue), op.penWidth);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        const double s = twips.ToPixels(1);
+        painter.drawLine(QPointF(op.x1 * s, op.y1 * s), QPointF(op.x2 * s, op.y2 * s));
+      } else if (op.kind == DrawOp::Kind::kClear) {
+        painter.fillRect(reference.rect(), QColor(op.color.red, op.color.green, op.color.blue));
+      }
+    }
+    painter.end();
+    int differing = 0;
+    for (int y = 0; y < 265; ++y) {
+      for (int x = 60; x < 441; ++x) differing += joined.pixel(x, y) != reference.pixel(x, y);
+    }
+    EXPECT_EQ(differing, 0) << "mode " << mode;
+  }
+}
+
 TEST_F(GraphPictureTest, WidgetPaintsItsPictureAndPassesPointerEventsInTwips) {
   Tick();
   widget.show();

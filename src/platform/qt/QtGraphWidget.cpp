@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
-#include <QPolygonF>
+#include <algorithm>
 #include <cmath>
 
 namespace tarnwell {
@@ -91,22 +91,29 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
                            QSize pixels) {
   const QRectF area(0, 0, pixels.width(), pixels.height());
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.fillRect(area, ToQColor(list.BackColor()));
+  const auto& ops = list.Ops();
+  if (ops.empty() || ops.front().kind != DrawOp::Kind::kClear) {
+    painter.fillRect(area, ToQColor(list.BackColor()));
+  }
   const QRectF box = area.adjusted(-16, -16, 16, 16);
   const double scale = twips.ToPixels(1);
 
-  // Joined lines of one pen go out as one polyline: the same picture at a fraction of the cost.
-  QPolygonF run;
-  QPen runPen;
+  // Consecutive lines of one pen go out in one call; each is still drawn as a line of its own
+  // (a polyline would leave out the tip pixels of sharp turns).
+  QVector<QLineF> batch;
+  batch.reserve(static_cast<qsizetype>(ops.size()));
+  DrawColor batchColor;
+  int batchWidth = 0;
   auto flush = [&] {
-    if (run.size() >= 2) {
-      painter.setPen(runPen);
-      painter.drawPolyline(run);
-    }
-    run.clear();
+    if (batch.isEmpty()) return;
+    QPen pen(ToQColor(batchColor), std::max(batchWidth, 1));
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.drawLines(batch);
+    batch.clear();
   };
 
-  for (const DrawOp& op : list.Ops()) {
+  for (const DrawOp& op : ops) {
     switch (op.kind) {
       case DrawOp::Kind::kClear:
         flush();
@@ -114,19 +121,13 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
         break;
       case DrawOp::Kind::kLine: {
         QPointF a(op.x1 * scale, op.y1 * scale), b(op.x2 * scale, op.y2 * scale);
-        const QPointF wantedStart = a;
-        if (!ClipTo(box, a, b)) {
+        if (!ClipTo(box, a, b)) break;
+        if (!(op.color == batchColor) || op.penWidth != batchWidth) {
           flush();
-          break;
+          batchColor = op.color;
+          batchWidth = op.penWidth;
         }
-        QPen pen(ToQColor(op.color), std::max(op.penWidth, 1));
-        pen.setCosmetic(true);
-        if (run.isEmpty() || pen != runPen || run.back() != wantedStart || a != wantedStart) {
-          flush();
-          runPen = pen;
-          run << a;
-        }
-        run << b;
+        batch.append(QLineF(a, b));
         break;
       }
       case DrawOp::Kind::kText: {
