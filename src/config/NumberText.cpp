@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/NumberText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -56,6 +57,28 @@ std::size_t NumberPrefix(const std::string& s, char point, bool* hasDigits) {
   return i;
 }
 
+// from_chars leaves the value alone when it lies beyond the double range; the decimal exponent
+// of the first significant digit tells an overflow from an underflow. `digits` has no sign.
+bool Overflows(std::string_view digits) {
+  const auto e = digits.find_first_of("eE");
+  const std::string_view mantissa = digits.substr(0, e);
+  long exponent = 0;
+  if (e != std::string_view::npos) {
+    std::size_t i = e + 1;
+    const bool negative = i < digits.size() && digits[i] == '-';
+    if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) ++i;
+    for (; i < digits.size() && exponent < 100000; ++i)
+      exponent = exponent * 10 + (digits[i] - '0');
+    if (negative) exponent = -exponent;
+  }
+  const auto point = std::min(mantissa.find('.'), mantissa.size());
+  const auto first = mantissa.find_first_not_of("0.");
+  if (first == std::string_view::npos) return false;
+  const long magnitude =
+      first < point ? static_cast<long>(point - first) : -static_cast<long>(first - point);
+  return magnitude + exponent > 0;
+}
+
 double ParsePrefix(std::string s, std::size_t len, char point) {
   s.resize(len);
   for (char& c : s) {
@@ -68,7 +91,11 @@ double ParsePrefix(std::string s, std::size_t len, char point) {
   if (b < s.size() && (s[b] == '+' || s[b] == '-')) negative = s[b++] == '-';
   double v = 0;
   const auto res = std::from_chars(s.data() + b, s.data() + s.size(), v);
-  if (res.ec != std::errc()) v = 0;
+  if (res.ec == std::errc::result_out_of_range) {
+    v = Overflows(std::string_view(s).substr(b)) ? HUGE_VAL : 0.0;
+  } else if (res.ec != std::errc()) {
+    v = 0;
+  }
   return negative ? -v : v;
 }
 

@@ -1,0 +1,346 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "FakeClock.h"
+#include "FakeConfigWindow.h"
+#include "FakeFileSystem.h"
+#include "FakeMessageBox.h"
+#include "config/ConfigFile.h"
+
+namespace tarnwell::testing {
+namespace {
+
+const std::string kPath = "/prog/config.ini";
+const std::string kRenewed = "Can not open /prog/config.ini file. The configuration file renewed.";
+
+// A fresh file of the defaults, written by hand, with LastLogTime "31/01/2024 15:45:02" and
+// the record name "20240131154502.txt".
+std::string Golden() {
+  std::ifstream in(TARNWELL_GOLDEN_DIR "/default_config.ini", std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> CrLfLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  for (auto at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", from)) {
+    lines.push_back(bytes.substr(from, at - from));
+    from = at + 2;
+  }
+  return lines;
+}
+
+std::string JoinCrLf(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
+// `bytes` with line n (1-based) given a new value before its comment.
+std::string WithValue(const std::string& bytes, int n, const std::string& value) {
+  auto lines = CrLfLines(bytes);
+  std::string& line = lines[static_cast<std::size_t>(n - 1)];
+  line = value + line.substr(line.find('\'', 1));
+  return JoinCrLf(lines);
+}
+
+std::string WithLine(const std::string& bytes, int n, const std::string& line) {
+  auto lines = CrLfLines(bytes);
+  lines[static_cast<std::size_t>(n - 1)] = line;
+  return JoinCrLf(lines);
+}
+
+std::string LineOf(const std::string& bytes, int n) {
+  return CrLfLines(bytes)[static_cast<std::size_t>(n - 1)];
+}
+
+// Everything a ConfigFile works with, made fresh for each case.
+struct Rig {
+  Rig() { window.config = &config; }
+  void Read(const std::string& bytes) {
+    fs.files[kPath] = bytes;
+    file.ReadConfig();
+  }
+  std::string& Stored() { return fs.files[kPath]; }
+
+  AppConfig config;
+  FakeConfigWindow window;
+  FakeFileSystem fs;
+  FakeMessageBox messages;
+  FakeClock clock;  // 31/01/2024 15:45:02
+  Regional regional;
+  ConfigFile file{config, window, fs, messages, clock, regional};
+};
+
+TEST(ConfigRenewal, MissingFileIsReportedOnceAndWrittenAfreshWithTheDefaults) {
+  Rig r;
+  r.config.NofChars = Value::Text("3");
+  r.file.ReadConfig();
+  ASSERT_EQ(r.messages.shown.size(), 1u);
+  EXPECT_EQ(r.messages.shown[0].text, kRenewed);
+  EXPECT_EQ(r.messages.shown[0].title, "");
+  EXPECT_EQ(r.Stored(), Golden());
+  EXPECT_EQ(r.config.NofChars.ToText(r.regional), "10");
+  EXPECT_EQ(r.window.back, MakeColor(5, 5, 5));
+  EXPECT_EQ(r.config.LineColor, MakeColor(224, 224, 224));
+  EXPECT_EQ(r.config.FontColor, MakeColor(224, 224, 224));
+  // The renewal itself applies neither the refresh rate nor the window state or position.
+  EXPECT_EQ(r.window.calls, (std::vector<std::string>{"back", "newname"}));
+}
+
+TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
+  // Settings early in the file that differ from the defaults; the damage comes after them.
+  const std::string base = WithValue(WithValue(Golden(), 4, "12"), 6, "2");
+  const auto lines = CrLfLines(base);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"empty file", ""},
+      {"38 lines", JoinCrLf({lines.begin(), lines.end() - 1})},
+      {"comment only", WithValue(base, 16, "")},
+      {"no comment", base.substr(0, base.find("0'Log Motion")) + "0\r\n"},
+      {"line 1 not a number", WithValue(base, 1, "abc")},
+      {"double not a number", WithValue(base, 11, "many")},
+      {"performance not a number", WithValue(base, 10, "fast")},
+      {"colour beyond 16 bits", WithValue(base, 23, "40000")},
+      {"colour not a number", WithValue(base, 27, "red")},
+      {"window state 5", WithValue(base, 33, "5")},
+      {"window top not a number", WithValue(base, 35, "top")},
+      {"line 39 not a number", WithValue(base, 39, "x")},
+  };
+  for (const auto& [what, bytes] : cases) {
+    Rig r;
+    r.Read(bytes);
+    ASSERT_EQ(r.messages.shown.size(), 1u) << what;
+    EXPECT_EQ(r.messages.shown[0].text, kRenewed) << what;
+    EXPECT_EQ(r.Stored(), Golden()) << what;
+    EXPECT_EQ(r.config.CommPort.ToText(r.regional), "1") << what;
+  }
+}
+
+TEST(ConfigRenewal, WhatWasAppliedBeforeTheFailureStaysApplied) {
+  Rig r;
+  r.window.rejectedState = 2;
+  r.Read(WithValue(Golden(), 33, "2"));
+  ASSERT_EQ(r.messages.shown.size(), 1u);
+  EXPECT_EQ(r.window.calls,
+            (std::vector<std::string>{"refresh", "lastlog", "back", "state 2", "back", "newname"}));
+  EXPECT_EQ(r.Stored(), Golden());
+}
+
+TEST(ConfigRenewal, ReadOnlyFolderKeepsTheDefaultsInMemory) {
+  Rig r;
+  r.fs.readOnly = true;
+  r.file.ReadConfig();
+  ASSERT_EQ(r.messages.shown.size(), 2u);
+  EXPECT_EQ(r.messages.shown[0].text, kRenewed);
+  EXPECT_EQ(r.messages.shown[1].text,
+            "Can not write /prog/config.ini file. The settings are kept until the program ends.");
+  EXPECT_EQ(r.fs.files.count(kPath), 0u);
+  EXPECT_EQ(r.config.LogFileName, "20240131154502.txt");
+  EXPECT_EQ(r.config.BaudIndex, "3");
+}
+
+TEST(ConfigReading, AppliesSettingsAtTheirPlaceInTheSequence) {
+  Rig r;
+  std::string bytes = WithValue(Golden(), 21, "10");
+  bytes = WithValue(bytes, 22, "20");
+  bytes = WithValue(bytes, 23, "30");
+  bytes = WithValue(bytes, 24, "300");
+  bytes = WithValue(bytes, 29, "7.6");
+  bytes = WithValue(bytes, 33, "2");
+  bytes = WithValue(bytes, 35, "100");
+  r.Read(bytes);
+  EXPECT_TRUE(r.messages.shown.empty());
+  EXPECT_EQ(r.window.calls,
+            (std::vector<std::string>{"refresh", "lastlog", "back", "state 2", "move"}));
+  EXPECT_EQ(r.window.back, MakeColor(10, 20, 30));
+  EXPECT_EQ(r.config.LineColor, MakeColor(255, 224, 224));
+  EXPECT_EQ(r.config.FontColor, MakeColor(224, 224, 8));
+  EXPECT_EQ(r.window.left, 0);
+  EXPECT_EQ(r.window.top, 100);
+
+  // Both edges 0: the window keeps its start-up position.
+  Rig still;
+  still.window.left = 480;
+  still.Read(Golden());
+  EXPECT_EQ(still.window.calls,
+            (std::vector<std::string>{"refresh", "lastlog", "back", "state 0"}));
+  EXPECT_EQ(still.window.left, 480);
+}
+
+TEST(ConfigReading, FlagsCompareAsTextOrAsNumberLineByLine) {
+  struct Case {
+    int line;
+    std::string value;
+    bool on;
+  };
+  const std::vector<Case> cases = {
+      {1, "52814", true}, {1, "1", false}, {1, "0", false},   {14, "1", true},  {14, "01", false},
+      {14, " 1", false},  {15, "1", true}, {15, "01", false}, {2, "01", true},  {2, "2", false},
+      {3, "01", true},    {3, "2", false}, {17, "01", true},  {17, "2", false}, {17, " 1 ", true},
+  };
+  for (const auto& c : cases) {
+    Rig r;
+    r.Read(WithValue(Golden(), c.line, c.value));
+    ASSERT_TRUE(r.messages.shown.empty()) << c.line << " " << c.value;
+    const AppConfig& k = r.config;
+    const bool got = c.line == 1    ? k.AdvancedMode
+                     : c.line == 2  ? k.GuideLine
+                     : c.line == 3  ? k.Expanded.Equals(r.regional, 1)
+                     : c.line == 14 ? k.LogFileType == 1
+                     : c.line == 15 ? k.LogEnable
+                                    : k.LogIncremental;
+    EXPECT_EQ(got, c.on) << c.line << " " << c.value;
+    r.file.WriteConfig();
+    const std::string written = c.line == 1 ? (c.on ? "52814" : "0") : (c.on ? "1" : "0");
+    EXPECT_EQ(LineOf(r.Stored(), c.line).substr(0, written.size() + 1), written + "'")
+        << c.line << " " << c.value;
+  }
+}
+
+TEST(ConfigRoundTrip, ReadThenWriteGivesTheSameBytes) {
+  Rig r;
+  r.Read(Golden());
+  EXPECT_TRUE(r.messages.shown.empty());
+  ASSERT_TRUE(r.file.WriteConfig());
+  EXPECT_EQ(r.Stored(), Golden());
+
+  // Values of loose type are written back exactly as they were read; lines after the 39th are
+  // ignored and dropped.
+  std::string custom = Golden();
+  for (const auto& [line, value] : std::vector<std::pair<int, std::string>>{
+           {4, "010"},      {5, "1"},     {6, "4"},       {7, "7"},      {8, "0.5"},
+           {9, "0"},        {10, "2"},    {11, "250"},    {12, "-5.50"}, {13, "1E+20"},
+           {16, "my 'log"}, {19, "0"},    {20, "1"},      {31, "1"},     {32, "1"},
+           {34, "2400"},    {35, "1200"}, {36, "9000.5"}, {37, "7000"},  {38, "-0.25"},
+           {39, "3"}}) {
+    custom = WithValue(custom, line, value);
+  }
+  Rig c;
+  c.window.left = 2400;
+  c.window.top = 1200;
+  c.window.width = 9000.5;
+  c.window.height = 7000;
+  c.Read(custom + "extra line\r\n'another\r\n");
+  EXPECT_TRUE(c.messages.shown.empty());
+  EXPECT_EQ(c.config.LogFileName, "my ");
+  EXPECT_EQ(c.config.OmitCh, 1);
+  EXPECT_EQ(c.config.GraphMax, 1e20);
+  ASSERT_TRUE(c.file.WriteConfig());
+  EXPECT_EQ(c.Stored(), WithLine(custom, 16, "my 'Record file name"));
+}
+
+TEST(ConfigRoundTrip, RecordNameWithQuoteIsCutWhenReadBack) {
+  Rig r;
+  r.Read(Golden());
+  r.config.LogFileName = "weigh'in.txt";
+  r.file.WriteConfig();
+  EXPECT_EQ(LineOf(r.Stored(), 16), "weigh'in.txt'Record file name");
+  r.file.ReadConfig();
+  EXPECT_TRUE(r.messages.shown.empty());
+  EXPECT_EQ(r.config.LogFileName, "weigh");
+}
+
+TEST(ConfigReading, AcceptsBareLineFeedsAndALastLineWithoutEnd) {
+  std::string lf = Golden();
+  for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.replace(at, 2, "\n");
+  Rig r;
+  r.Read(lf.substr(0, lf.size() - 1));
+  EXPECT_TRUE(r.messages.shown.empty());
+  r.file.WriteConfig();
+  EXPECT_EQ(r.Stored(), Golden());
+
+  EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+  EXPECT_EQ(SplitLines("\n\r"), (std::vector<std::string>{"", ""}));
+  EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(ConfigWriting, WindowFieldsComeFromTheWindowUnlessMinimisedOrMaximised) {
+  Rig r;
+  r.config.WindowLeft = 100;
+  r.config.WindowTop = 200;
+  r.config.WindowWidth = 8000;
+  r.config.WindowHeight = 7000;
+  r.window.left = 1234.5;
+  r.window.top = -60;
+  r.window.width = 9999;
+  r.window.height = 5000;
+
+  r.window.state = 1;
+  r.file.WriteConfig();
+  EXPECT_EQ(LineOf(r.Stored(), 33),
+            "1' Windows state when started-up. "
+            "0:Normal/1:Minimized/2:Maximized/Def:0");
+  EXPECT_EQ(LineOf(r.Stored(), 34), "100' Window position X. Def: ");
+  EXPECT_EQ(LineOf(r.Stored(), 35), "200' Window position Y. Def: ");
+  EXPECT_EQ(LineOf(r.Stored(), 36), "9999' Window Width. Def:7290 ");
+  EXPECT_EQ(LineOf(r.Stored(), 37), "5000' Window Height. Def:6300 ");
+
+  r.window.state = 2;
+  r.window.width = 20000;
+  r.file.WriteConfig();
+  EXPECT_EQ(LineOf(r.Stored(), 34), "1234.5' Window position X. Def: ");
+  EXPECT_EQ(LineOf(r.Stored(), 35), "-60' Window position Y. Def: ");
+  EXPECT_EQ(LineOf(r.Stored(), 36), "9999' Window Width. Def:7290 ");
+
+  r.window.state = 0;
+  r.regional.decimal = ',';
+  r.file.WriteConfig();
+  EXPECT_EQ(LineOf(r.Stored(), 33).substr(0, 2), "0'");
+  EXPECT_EQ(LineOf(r.Stored(), 34), "1234,5' Window position X. Def: ");
+  EXPECT_EQ(LineOf(r.Stored(), 36), "20000' Window Width. Def:7290 ");
+}
+
+TEST(ConfigWriting, FailedWriteIsReportedOnceAndKeepsFileAndSettings) {
+  Rig r;
+  r.fs.files[kPath] = "old";
+  r.fs.readOnly = true;
+  r.config.NofChars = Value::Text("12");
+  EXPECT_FALSE(r.file.WriteConfig());
+  EXPECT_FALSE(r.file.WriteConfig());
+  ASSERT_EQ(r.messages.shown.size(), 1u);
+  EXPECT_EQ(r.messages.shown[0].text,
+            "Can not write /prog/config.ini file. The settings are kept until the program ends.");
+  EXPECT_EQ(r.fs.files[kPath], "old");
+  EXPECT_EQ(r.config.NofChars.ToText(r.regional), "12");
+
+  r.fs.readOnly = false;
+  EXPECT_TRUE(r.file.WriteConfig());
+  EXPECT_EQ(LineOf(r.Stored(), 4), "12'Number of Characters");
+  EXPECT_EQ(r.messages.shown.size(), 1u);
+}
+
+TEST(ConfigSeparators, NumbersUseTheRegionalDecimalSeparator) {
+  Rig comma;
+  comma.regional.decimal = ',';
+  std::string bytes = WithValue(Golden(), 5, "0,5");
+  bytes = WithValue(bytes, 8, "0.25");  // an older file written with the point is still read
+  bytes = WithValue(bytes, 12, "-2,5");
+  bytes = WithValue(bytes, 38, "-100,5");
+  comma.Read(bytes);
+  ASSERT_TRUE(comma.messages.shown.empty());
+  EXPECT_EQ(comma.config.OmitCh, 0.5);
+  EXPECT_EQ(comma.config.LogTime, 0.25);
+  EXPECT_EQ(comma.config.GraphMin.NumberOr(comma.regional, 0), -2.5);
+  EXPECT_EQ(comma.config.LogThreshold, -100.5);
+  comma.file.WriteConfig();
+  EXPECT_EQ(LineOf(comma.Stored(), 5), "0,5'Omitted characters");
+  EXPECT_EQ(LineOf(comma.Stored(), 8), "0,25'Log Time in seconds");
+  EXPECT_EQ(LineOf(comma.Stored(), 12), "-2,5'Minimum value for the graphic view");
+  EXPECT_EQ(LineOf(comma.Stored(), 38), "-100,5'Log Threshold value. Def:0");
+
+  // With the point as separator a comma is not part of a number.
+  Rig point;
+  point.Read(WithValue(Golden(), 5, "0,5"));
+  EXPECT_EQ(point.messages.shown.size(), 1u);
+  EXPECT_EQ(point.config.OmitCh, 0);
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
