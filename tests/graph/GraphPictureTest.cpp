@@ -198,22 +198,5 @@ TEST_F(GraphPictureTest, WidgetPaintsItsPictureAndPassesPointerEventsInTwips) {
   EXPECT_EQ(widget.Picture().Width(), 13230);
 }
 
-TEST_F(GraphPictureTest, DoubleClickAndZoomDriveTheNextPicture) {
-  widget.SetMouseMoveHandler([&](double x, double y) { view.Graph_MouseMove(x, y); });
-  widget.SetMouseDownHandler([&](int b, double, double) { view.Graph_MouseDown(b); });
-  widget.SetDoubleClickHandler([&] { view.Graph_DblClick(); });
-  view.CmdZoomIn_MouseDown(1);
-  QMouseEvent move(QEvent::MouseMove, QPointF(100, 20), QPointF(100, 20), Qt::NoButton,
-                   Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(&widget, &move);
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, 20), QPointF(100, 20), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&widget, &press);
-  EXPECT_EQ(config.GraphMin.NumberOr(regional, -1), 500);
-  Tick();
-  // 600 of 500..1000 lies at 80 % of the height: row 212.
-  EXPECT_EQ(Render().pixelColor(200, 212), Rgb8(0, 255, 0));
-}
-
 }  // namespace
 }  // namespace tarnwell
