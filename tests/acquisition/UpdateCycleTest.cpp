@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "FakeTimer.h"
+#include "acquisition/UpdateCycle.h"
+
+namespace tarnwell::testing {
+namespace {
+
+class FakeLiveView : public LiveView {
+ public:
+  void SetCurrentColor(Rgb c) override { color = c; }
+  void SetCurrentVisible(bool v) override { visible = v; }
+  void SetCurrentCaption(const std::string& c) override { caption = c; }
+  double GraphOuterHeight() const override { return graphOuterHeight; }
+  void SetRangeOfChangeTop(double t) override { rangeTop = t; }
+  void SetRangeOfChangeCaption(const std::string& c) override { rangeCaption = c; }
+  void SetLabNofDat(const std::string& c, double t) override {
+    nofDat = c;
+    nofDatTop = t;
+  }
+  void SetLogoTop(double t) override { logoTop = t; }
+  void DrawGraph(const GraphRange& r, double s) override {
+    range = r;
+    span = s;
+    ++draws;
+  }
+
+  Rgb color;
+  bool visible = false;
+  std::string caption = "0";
+  double graphOuterHeight = 3975;
+  double rangeTop = 0, nofDatTop = 0, logoTop = 0;
+  std::string rangeCaption, nofDat;
+  GraphRange range;
+  double span = 0;
+  int draws = 0;
+};
+
+class UpdateCycleTest : public ::testing::Test {
+ protected:
+  UpdateCycleTest() { history.Resize(100); }
+
+  AppConfig config;
+  ReceiveState receive;
+  FrameState frame;
+  SampleHistory history;
+  FakeLiveView view;
+  FakeTimer timer1;
+  Regional regional;
+  UpdateCycle cycle{config, receive, frame, history, view, timer1, regional};
+};
+
+TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
+  const std::pair<Value, int> cases[] = {{0, 333},
+                                         {1, 100},
+                                         {2, 50},
+                                         {3, 100},
+                                         {7, 100},
+                                         {Value::Text("2"), 50},
+                                         {Value::Text("fast"), 100},
+                                         {Value::Text("0"), 333}};
+  for (const auto& [performance, interval] : cases) {
+    config.Performance = performance;
+    cycle.SetRefreshRate();
+    EXPECT_EQ(timer1.interval, interval) << performance.ToText(regional);
+  }
+}
+
+TEST_F(UpdateCycleTest, ValueDarkensOnTheThirtySecondTickWithoutData) {
+  // Start-up: nothing has arrived yet.
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.color, kStaleColor);
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(view.caption, "0");
+
+  // A frame has just been handled.
+  history.Append(12.5, 100);
+  frame.ValueFormat = "#0.00";
+  receive.DataAlive = true;
+  receive.SilentTicks = 0;
+  for (int tick = 1; tick <= 31; ++tick) {
+    cycle.Timer1_Timer();
+    ASSERT_EQ(view.color, kAliveColor) << tick;
+  }
+  EXPECT_TRUE(view.visible);
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.color, (Rgb{128, 64, 0}));
+  EXPECT_EQ(view.caption, "12.50");
+  EXPECT_FALSE(receive.DataAlive);
+  for (int tick = 0; tick < 40000; ++tick) cycle.Timer1_Timer();
+  EXPECT_EQ(receive.SilentTicks, 31);
+  EXPECT_EQ(kAliveColor, (Rgb{255, 128, 0}));
+}
+
+TEST_F(UpdateCycleTest, ValueShownIsTheLatestSampleOrTheRecordedValue) {
+  history.Resize(2);
+  frame.ValueFormat = "#0";
+  history.Append(5, 2);
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "5");
+  // Just wrapped: the caption stays until the next value is appended.
+  history.Append(6, 2);
+  EXPECT_EQ(history.SampleIndex(), 0);
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "5");
+  history.Append(7.5, 2);
+  regional.decimal = ',';
+  frame.ValueFormat = "#0.00";
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "7,50");
+
+  // A value that cannot be shown leaves the caption.
+  history.SetSlot(0, std::numeric_limits<double>::infinity());
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "7,50");
+
+  // Before the first frame the general format applies; during a recording CurrentValue shows.
+  frame.ValueFormat.clear();
+  bool recording = true;
+  cycle.SetRecording([&] { return recording; });
+  frame.CurrentValue = 3.25;
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "3,25");
+  frame.ValueFormat = "#0.0";
+  history.SetSampleIndex(0);
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "3,3");
+  EXPECT_EQ(view.draws, 6);
+}
+
+TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
+  config.Expanded = 0;
+  config.GraphMin = Value::Text("-250");
+  config.GraphMax = 750;
+  frame.ValueFormat = "#0.0";
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.nofDat, "/s");
+  EXPECT_EQ(view.rangeTop, 4275);
+  EXPECT_EQ(view.nofDatTop, 4475);
+  EXPECT_EQ(view.logoTop, 4925);
+  EXPECT_EQ(view.rangeCaption, "+/- 500.0");
+  EXPECT_EQ(view.range.Max, 750);
+  EXPECT_EQ(view.range.Min, -250);
+  EXPECT_EQ(view.span, 1000);
+
+  receive.FramesPerSecond = 25;
+  view.graphOuterHeight = 1000;
+  config.Expanded = Value::Text("1");
+  history.Resize(4);
+  for (double v : {10.0, 14.5, 12.0, 11.0}) history.Append(v, 4);
+  history.SetSlot(4, 99);  // the top slot is not drawn and not in the range
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.nofDat, "25/s");
+  EXPECT_EQ(view.rangeTop, 1300);
+  EXPECT_EQ(view.range.Max, 14.5);
+  EXPECT_EQ(view.range.Min, 10);
+  EXPECT_EQ(view.rangeCaption, "+/- 2.3");
+}
+
+TEST(GraphRange, AutomaticFromTheDrawnSlotsElseFromTheSettings) {
+  SampleHistory h;
+  h.Resize(3);
+  h.SetSlot(0, -2);
+  h.SetSlot(1, 8);
+  h.SetSlot(3, 1000);
+  AppConfig config;
+  const Regional regional;
+  GraphRange r = ComputeRange(h, config, regional);
+  EXPECT_EQ(r.Max, 8);
+  EXPECT_EQ(r.Min, -2);
+
+  config.Expanded = 0;
+  config.GraphMin = Value::Text("low");
+  config.GraphMax = 40;
+  r = ComputeRange(h, config, regional);
+  EXPECT_EQ(r.Max, 40);
+  EXPECT_EQ(r.Min, 0);
+  config.GraphMin = Value::Text("-1,5");
+  EXPECT_EQ(ComputeRange(h, config, Regional{',', '.'}).Min, -1.5);
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
