@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include "platform/DateTime.h"
+
+namespace tarnwell::testing {
+namespace {
+
+TEST(DateTime, WholeSecondsCountCalendarDaysAndIgnoreMilliseconds) {
+  EXPECT_EQ(WholeSeconds(DateTime{1970, 1, 1, 0, 0, 0, 999}), 0);
+  EXPECT_EQ(WholeSeconds(DateTime{2000, 3, 1, 0, 0, 0, 0}) -
+                WholeSeconds(DateTime{2000, 2, 28, 0, 0, 0, 0}),
+            2 * 86400);
+  EXPECT_EQ(WholeSeconds(DateTime{1900, 3, 1, 0, 0, 0, 0}) -
+                WholeSeconds(DateTime{1900, 2, 28, 0, 0, 0, 0}),
+            86400);
+  EXPECT_EQ(WholeSeconds(DateTime{2024, 1, 31, 15, 45, 2, 120}), 1706715902);
+  EXPECT_EQ(WholeSeconds(DateTime{1969, 12, 31, 23, 59, 59, 0}), -1);
+
+  const DateTime before{2024, 12, 31, 23, 59, 59, 999};
+  const DateTime after{2025, 1, 1, 0, 0, 0, 0};
+  EXPECT_EQ(SecondsBetween(before, after), 1);
+  EXPECT_EQ(SecondsBetween(after, before), -1);
+  EXPECT_EQ(SecondsBetween(DateTime{2024, 1, 1, 0, 0, 5, 0}, DateTime{2024, 1, 1, 0, 0, 5, 999}),
+            0);
+}
+
+TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
+  const DateTime t{2024, 1, 5, 7, 8, 9, 450};
+  EXPECT_EQ(DateTimeText(t, Regional{'.', '/'}), "05/01/2024 07:08:09");
+  EXPECT_EQ(DateTimeText(t, Regional{',', '.'}), "05.01.2024 07:08:09");
+  EXPECT_EQ(DateTimeText(DateTime{987, 12, 31, 23, 59, 59, 0}, Regional{}), "31/12/0987 23:59:59");
+
+  for (char sep : {'/', '.', '-'}) {
+    const auto back = ParseDateTimeText(DateTimeText(t, Regional{'.', sep}));
+    ASSERT_TRUE(back) << sep;
+    EXPECT_EQ(*back, (DateTime{2024, 1, 5, 7, 8, 9, 0})) << sep;
+  }
+  for (const char* bad : {"0", "", "05/01.2024 07:08:09", "05/13/2024 07:08:09",
+                          "32/01/2024 07:08:09", "05/01/2024 24:00:00", "05/01/2024 07:60:00",
+                          "05/01/2024 07:08:09x", "05/01/2024", "-5/01/2024 07:08:09"}) {
+    EXPECT_FALSE(ParseDateTimeText(bad)) << '"' << bad << '"';
+  }
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
