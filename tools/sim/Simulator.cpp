@@ -1,0 +1,200 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sim/Simulator.h"
+
+#include <poll.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <vector>
+
+namespace tarnwell::sim {
+namespace {
+constexpr double kMostSleep = 0.05;
+constexpr double kFlushEvery = 0.2;
+constexpr double kDrainSeconds = 2.0;
+constexpr double kNever = std::numeric_limits<double>::infinity();
+}  // namespace
+
+Simulator::Simulator(const SimOptions& options, int signalFd)
+    : options_(options), signalFd_(signalFd), source_(options), pacer_(options.baud) {}
+
+double Simulator::Now() const {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
+bool Simulator::LimitReached(double now) const {
+  return (options_.count > 0 && stats_.framesWritten >= options_.count) ||
+         (options_.duration > 0 && now >= options_.duration);
+}
+
+int Simulator::Run() {
+  if (!log_.Open(options_.log)) {
+    std::fprintf(stderr, "indicator_sim: cannot write the log %s\n", options_.log.c_str());
+    return 1;
+  }
+  std::string error;
+  if (!line_.Open(options_.link, error)) {
+    std::fprintf(stderr, "indicator_sim: %s\n", error.c_str());
+    return 1;
+  }
+  if (!options_.ready.empty() && !WriteWholeFile(options_.ready, options_.link + "\n")) {
+    std::fprintf(stderr, "indicator_sim: cannot write %s\n", options_.ready.c_str());
+  }
+  std::printf("READY %s\n", options_.link.c_str());
+  std::fflush(stdout);
+
+  start_ = std::chrono::steady_clock::now();
+  nextUnplug_ = options_.unplugEvery > 0 ? options_.unplugEvery : kNever;
+  int code = 0;
+  bool finished = false;
+  double finishedAt = 0;
+  while (!stop_) {
+    const double now = Now();
+    if (now - lastFlush_ >= kFlushEvery) {
+      log_.Flush();
+      lastFlush_ = now;
+    }
+    if (!finished && LimitReached(now)) {
+      finished = true;
+      finishedAt = now;
+    }
+    if (finished) {
+      if (!options_.stay && (Drained() || now - finishedAt > kDrainSeconds)) break;
+      Wait(now + 0.02);
+      continue;
+    }
+    if (line_.IsOpen() && now >= nextUnplug_) Unplug();
+    if (!line_.IsOpen() && now >= replugAt_) {
+      if (!Replug(error)) {
+        std::fprintf(stderr, "indicator_sim: %s\n", error.c_str());
+        code = 1;
+        break;
+      }
+      nextUnplug_ = now + options_.unplugEvery;
+    }
+    pacer_.CatchUp(now);
+    Send(now);
+    const std::size_t left = current_ ? current_->item.bytes.size() - current_->sent : 1;
+    double wake = pacer_.WakeFor(left);
+    if (!line_.IsOpen()) wake = std::min(wake, replugAt_);
+    Wait(std::min(wake, nextUnplug_));
+  }
+  Finish();
+  return code;
+}
+
+void Simulator::Send(double now) {
+  struct Done {
+    std::size_t end;  // in `out`
+    std::string frame;
+  };
+  std::string out;
+  std::vector<Done> done;
+  std::size_t currentFrom = 0;
+  const std::int64_t wanted = options_.count > 0 ? options_.count : -1;
+  for (;;) {
+    if (wanted >= 0 && stats_.framesWritten + static_cast<std::int64_t>(done.size()) >= wanted) {
+      break;
+    }
+    if (!current_) {
+      LineItem item = source_.Next(pacer_.Next());
+      pacer_.IdleUntil(item.start);
+      // Whole items only: a reader that opens mid-frame starts with the next one.
+      const bool deliver = line_.IsOpen() && line_.ReaderPresent();
+      current_ = Current{std::move(item), 0, deliver};
+      currentFrom = out.size();
+    }
+    const std::size_t due = pacer_.Due(now);
+    if (due == 0) break;
+    Current& c = *current_;
+    const std::size_t n = std::min(due, c.item.bytes.size() - c.sent);
+    if (c.deliver) out.append(c.item.bytes, c.sent, n);
+    c.sent += n;
+    pacer_.Sent(n);
+    if (c.sent < c.item.bytes.size()) continue;
+    switch (c.item.kind) {
+      case LineItem::Kind::kFrame:
+        if (c.deliver) {
+          done.push_back({out.size(), c.item.frame});
+        } else {
+          ++stats_.framesUndelivered;
+        }
+        break;
+      case LineItem::Kind::kGarbage:
+        ++stats_.garbageBursts;
+        break;
+      case LineItem::Kind::kRunaway:
+        stats_.runawayChars += static_cast<std::int64_t>(c.item.bytes.size());
+        break;
+    }
+    current_.reset();
+    currentFrom = out.size();
+  }
+  if (out.empty()) return;
+  ssize_t written = line_.IsOpen() ? ::write(line_.Master(), out.data(), out.size()) : 0;
+  if (written < 0) written = 0;  // a full line: the reader has stopped taking characters
+  const auto w = static_cast<std::size_t>(written);
+  stats_.bytesWritten += written;
+  for (const Done& d : done) {
+    if (d.end <= w) {
+      log_.Add(d.frame);
+      ++stats_.framesWritten;
+    } else {
+      ++stats_.framesUndelivered;
+    }
+  }
+  // Characters the line could not take are lost, as on a wire; the rest of that item goes too.
+  if (w < out.size() && current_ && out.size() > currentFrom) current_->deliver = false;
+}
+
+void Simulator::Unplug() {
+  line_.Close();
+  ++stats_.unplugs;
+  if (current_) current_->deliver = false;
+  replugAt_ = Now() + options_.unplugFor;
+  nextUnplug_ = kNever;
+}
+
+bool Simulator::Replug(std::string& error) { return line_.Open(options_.link, error); }
+
+void Simulator::Wait(double until) {
+  const double seconds = std::clamp(until - Now(), 0.0, kMostSleep);
+  timespec timeout{};
+  timeout.tv_sec = static_cast<time_t>(seconds);
+  timeout.tv_nsec = static_cast<long>((seconds - std::floor(seconds)) * 1e9);
+  pollfd fds[3] = {
+      {signalFd_, POLLIN, 0}, {line_.Master(), POLLIN, 0}, {line_.WatchFd(), POLLIN, 0}};
+  if (::ppoll(fds, 3, &timeout, nullptr) <= 0) return;
+  if (fds[0].revents & POLLIN) {
+    signalfd_siginfo info{};
+    if (::read(signalFd_, &info, sizeof info) > 0) stop_ = true;
+  }
+  if (fds[1].revents & POLLIN) line_.DrainMaster();
+  if (fds[2].revents & POLLIN) line_.ReadWatch();
+}
+
+// Twice empty in a row, since characters reach the reader's queue a moment after the write.
+bool Simulator::Drained() {
+  if (!line_.IsOpen() || !line_.ReaderPresent()) return true;
+  if (line_.Unread() > 0) {
+    quietChecks_ = 0;
+    return false;
+  }
+  return ++quietChecks_ >= 2;
+}
+
+void Simulator::Finish() {
+  stats_.seconds = Now();
+  log_.Flush();
+  line_.Close();
+  if (!options_.stats.empty() && !WriteWholeFile(options_.stats, stats_.Text())) {
+    std::fprintf(stderr, "indicator_sim: cannot write %s\n", options_.stats.c_str());
+  }
+  std::fprintf(stderr, "indicator_sim: %s\n", stats_.Summary().c_str());
+}
+
+}  // namespace tarnwell::sim

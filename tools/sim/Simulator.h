@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "sim/FrameLog.h"
+#include "sim/ItemSource.h"
+#include "sim/LinePacer.h"
+#include "sim/PtyLine.h"
+#include "sim/SimOptions.h"
+#include "sim/SimStats.h"
+
+namespace tarnwell::sim {
+
+// The run: paces items onto the line, follows readers coming and going, pulls the device out
+// when asked, and ends at a limit or when `signalFd` (a signalfd) becomes readable.
+class Simulator {
+ public:
+  Simulator(const SimOptions& options, int signalFd);
+
+  // The process's exit code: 0 after a limit or a signal, 1 when the line cannot be made.
+  int Run();
+  const SimStats& Stats() const { return stats_; }
+
+ private:
+  struct Current {
+    LineItem item;
+    std::size_t sent = 0;
+    bool deliver = false;
+  };
+
+  double Now() const;
+  bool LimitReached(double now) const;
+  void Send(double now);
+  void Unplug();
+  bool Replug(std::string& error);
+  // Sleeps until `until` at the latest, handling signals, readers and sent-back bytes.
+  void Wait(double until);
+  bool Drained();
+  void Finish();
+
+  const SimOptions& options_;
+  int signalFd_;
+  PtyLine line_;
+  FrameLog log_;
+  ItemSource source_;
+  LinePacer pacer_;
+  SimStats stats_;
+  std::optional<Current> current_;
+  std::chrono::steady_clock::time_point start_;
+  bool stop_ = false;
+  double nextUnplug_ = 0;
+  double replugAt_ = -1;
+  double lastFlush_ = 0;
+  int quietChecks_ = 0;
+};
+
+}  // namespace tarnwell::sim
