@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and ./run need. Quiet when all are there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build
+  qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  socat xvfb x11-utils imagemagick fonts-dejavu-core
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  # dpkg -s also answers for a package removed with its settings kept, so look at the status.
+  if ! dpkg -s "$package" 2>/dev/null | grep -q '^Status: install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+  if ! command -v sudo >/dev/null; then
+    echo "deps.sh: missing ${missing[*]}; run as root to install them" >&2
+    exit 1
+  fi
+  as_root=(sudo)
+fi
+echo "Installing ${missing[*]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
