@@ -26,7 +26,8 @@ class LangTable {
     return texts_[static_cast<std::size_t>(index)];
   }
   void Set(int index, std::string text) {
-    if (index >= kFirst && index <= kLast) texts_[static_cast<std::size_t>(index)] = std::move(text);
+    if (index >= kFirst && index <= kLast)
+      texts_[static_cast<std::size_t>(index)] = std::move(text);
   }
 
  private:
