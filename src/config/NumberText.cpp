@@ -26,7 +26,8 @@ double RadixValue(const std::string& s, std::size_t pos, int radix) {
     v = v * radix + d;
     any = true;
   }
-  return any ? v : 0.0;
+  // Endless digits from a garbled stream must not put an infinity into the history.
+  return any && std::isfinite(v) ? v : 0.0;
 }
 
 // Length of the longest number prefix of s: sign, digits with one point (`point`), exponent.

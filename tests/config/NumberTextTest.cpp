@@ -26,6 +26,7 @@ TEST(Val, ReadsTheLeadingNumberOfAFrameLeniently) {
   EXPECT_EQ(Val("ST,GS"), 0);
   EXPECT_EQ(Val("+-5"), 0);
   EXPECT_EQ(Val("9e999"), 0);
+  EXPECT_EQ(Val("&H" + std::string(300, 'F')), 0);
 }
 
 TEST(ToNumber, AcceptsOnlyAWholeNumberWithEitherSeparator) {
