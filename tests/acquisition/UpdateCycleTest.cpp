@@ -3,7 +3,11 @@
 
 #include <limits>
 
+#include "FakeClock.h"
+#include "FakeMessageBox.h"
+#include "FakeSerialPort.h"
 #include "FakeTimer.h"
+#include "acquisition/SerialLink.h"
 #include "acquisition/UpdateCycle.h"
 
 namespace tarnwell::testing {
@@ -158,6 +162,40 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   EXPECT_EQ(view.range.Max, 14.5);
   EXPECT_EQ(view.range.Min, 10);
   EXPECT_EQ(view.rangeCaption, "+/- 2.3");
+}
+
+TEST_F(UpdateCycleTest, OneReadingFromThePortToTheDisplay) {
+  FakeSerialPort port;
+  FakeClock clock;
+  FakeMessageBox messages;
+  LangTable texts;
+  FrameHandler frames{config, frame, history, regional};
+  SerialLink link{port, config, receive, frames, clock, regional, messages, texts};
+  link.SetFirstFrameHandler([this] { history.TraceFill(); });
+  link.ResetReceiveState();
+  link.PortConfig();
+  ASSERT_TRUE(port.open);
+
+  port.Receive("+0012.");
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "0");
+  EXPECT_EQ(view.color, kStaleColor);
+  // The first frame fills the trace and leaves the write position at 0, so the caption waits
+  // for the second.
+  port.Receive("34\r\n-0001.5");
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "0");
+  EXPECT_EQ(view.color, kAliveColor);
+  EXPECT_EQ(view.range.Max, 12.34);
+  EXPECT_EQ(view.range.Min, 12.34);
+  port.Receive("\r");
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.caption, "-1.5");
+  EXPECT_EQ(view.rangeCaption, "+/- 6.9");
+  clock.Advance(1000);
+  port.Receive("");
+  cycle.Timer1_Timer();
+  EXPECT_EQ(view.nofDat, "2/s");
 }
 
 }  // namespace
