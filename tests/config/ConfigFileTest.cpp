@@ -105,6 +105,7 @@ TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
       {"no comment", base.substr(0, base.find("0'Log Motion")) + "0\r\n"},
       {"line 1 not a number", WithValue(base, 1, "abc")},
       {"double not a number", WithValue(base, 11, "many")},
+      {"double beyond its range", WithValue(base, 13, "1e999")},
       {"performance not a number", WithValue(base, 10, "fast")},
       {"colour beyond 16 bits", WithValue(base, 23, "40000")},
       {"colour not a number", WithValue(base, 27, "red")},
