@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Mainform.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "acquisition/TracePlot.h"
 #include "config/NumberText.h"
+#include "i18n/LangCharset.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
 
 namespace tarnwell {
@@ -65,7 +70,10 @@ bool Mainform::Form_Load() {
   link_->PortConfig();
   view_.SetCurrentCaption("0");
   if (config_.LogTime > 0) platform_.timerLog.SetInterval(100);
-  history_.Resize(static_cast<int>(RoundHalfEven(config_.NofSamples)));
+  // config.ini is edited by hand at times: a count beyond what Apply accepts must not ask for
+  // gigabytes or overflow.
+  const double count = std::isfinite(config_.NofSamples) ? config_.NofSamples : 0;
+  history_.Resize(static_cast<int>(RoundHalfEven(std::clamp(count, 0.0, 9999.0))));
   view_.SetCaption(view_.Caption() + " v" + std::to_string(version_.major) + "." +
                    std::to_string(version_.minor) + "." + std::to_string(version_.revision));
   history_.SetSampleIndex(0);

@@ -337,10 +337,7 @@ std::string ConfigFile::Serialize() {
 }
 
 bool ConfigFile::WriteConfig() {
-  if (fs_.WriteWhole(Path(), Serialize())) {
-    writeFailureShown_ = false;
-    return true;
-  }
+  if (fs_.WriteWhole(Path(), Serialize())) return true;
   if (!writeFailureShown_) {
     writeFailureShown_ = true;
     messages_.Show("Can not write " + fs_.ProgramFolder() + fs_.Separator() +

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "app/Mainform.h"
+#include "platform/qt/QtFormTexts.h"
 
 namespace tarnwell {
 namespace {
@@ -283,7 +284,9 @@ void MainWindow::SetPointerStyle(int style) {
   }
 }
 
-void MainWindow::ApplyFormTexts(const LangTable&, int) {}
+void MainWindow::ApplyFormTexts(const LangTable& texts, int charset) {
+  ApplyFormTextsTo(this, texts, charset);
+}
 
 void MainWindow::CloseWindow() {
   closing_ = true;

@@ -15,6 +15,7 @@
 #include "settings/qt/ChSettings.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
+#include "platform/qt/QtFormTexts.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"
@@ -85,7 +86,9 @@ int RunProgram(int argc, char** argv) {
     ApplyFormTextsTo(w, form.Texts(), form.LangCharset());
   };
   window.SetOnSetup([&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts); });
-  form.SetUnloadSettings([&dialog] { delete dialog.data(); });
+  form.SetUnloadSettings([&dialog] {
+    if (dialog) dialog->close();
+  });
 
   if (!form.Form_Load()) return 0;
 
@@ -93,8 +96,8 @@ int RunProgram(int argc, char** argv) {
   QObject::connect(&recordSync, &QTimer::timeout, [&form] { form.Record().Flush(); });
   recordSync.start(1000);
 
-  QSocketNotifier signals(gSignalPipe[0], QSocketNotifier::Read);
-  QObject::connect(&signals, &QSocketNotifier::activated, [&window] {
+  QSocketNotifier stopRequests(gSignalPipe[0], QSocketNotifier::Read);
+  QObject::connect(&stopRequests, &QSocketNotifier::activated, [&window] {
     char byte = 0;
     [[maybe_unused]] const auto n = ::read(gSignalPipe[0], &byte, 1);
     window.close();

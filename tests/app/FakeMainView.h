@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/MainView.h"
+
+namespace tarnwell::testing {
+
+// A main window without a display; it keeps what it was told and logs the steps that start-up
+// order depends on.
+class FakeMainView : public MainView {
+ public:
+  void SetCurrentColor(Rgb c) override { currentColor = c; }
+  void SetCurrentVisible(bool v) override { currentVisible = v; }
+  void SetCurrentCaption(const std::string& c) override { current = c; }
+  double GraphOuterHeight() const override { return graph.Height(); }
+  void SetRangeOfChangeTop(double t) override { rangeTop = t; }
+  void SetRangeOfChangeCaption(const std::string& c) override { range = c; }
+  void SetLabNofDat(const std::string& c, double) override { labNofDat = c; }
+  void SetLogoTop(double) override {}
+  void SetCaption(const std::string& c) override { caption = c; }
+  std::string Caption() const override { return caption; }
+  std::string CurrentCaption() const override { return current; }
+  bool SetWindowState(int s) override {
+    if (s < 0 || s > 2) return false;
+    state = s;
+    return true;
+  }
+  int WindowState() const override { return state; }
+  void MoveWindow(double l, double t) override { left = l, top = t; }
+  void ResizeWindow(double w, double h) override {
+    // The window keeps the minimum size, as the resize rules make it.
+    width = w < 8005 ? 8005 : w;
+    height = h < 3825 ? 3825 : h;
+    log.push_back("resize");
+  }
+  double WindowLeft() const override { return left; }
+  double WindowTop() const override { return top; }
+  double WindowWidth() const override { return width; }
+  double WindowHeight() const override { return height; }
+  void SetGraphBackColor(Rgb c) override { back = c; }
+  void SetZoomButtonVisible(bool v) override { zoomVisible = v; }
+  void SetPointerStyle(int s) override { pointer = s; }
+  void ApplyFormTexts(const LangTable& t, int c) override {
+    charset = c;
+    setupTip = t.Text(181);
+    log.push_back("texts");
+  }
+  DrawList& GraphPicture() override { return graph; }
+  DrawList& XaxisPicture() override { return xaxis; }
+  DrawList& TestPicture() override { return testPic; }
+  void ShowPlot() override { ++plots; }
+  void CloseWindow() override { closed = true; }
+
+  Rgb currentColor, back;
+  bool currentVisible = true, zoomVisible = false, closed = false;
+  std::string current = "123456.7", range, labNofDat, caption = "Vornel-> Tarnwell", setupTip;
+  int state = 0, pointer = 0, charset = -1, plots = 0;
+  double left = 0, top = 0, width = 7290, height = 6300, rangeTop = 0;
+  std::vector<std::string> log;
+  DrawList graph, xaxis, testPic;
+
+  FakeMainView() {
+    graph.SetSizes(6615, 3975, 6615, 3975);
+    xaxis.SetSizes(6925, 135, 6925, 135);
+    testPic.SetSizes(90, 135, 90, 135);
+  }
+};
+
+}  // namespace tarnwell::testing
