@@ -31,7 +31,7 @@ lines=(
 "224' Font Color Red Def:224"
 "224' Font Color Green Def:224"
 "224' Font Color Blue Def:224"
-"1' Mouse position data show. Def:0"
+"0' Mouse position data show. Def:0"
 "0' Device Name sel. 0:Standart/1:Orvo & Zenn"
 "1' Record can start automatically when started-up. 0:Cancel/1:Operate /Def:0"
 "0' Windows state when started-up. 0:Normal/1:Minimized/2:Maximized/Def:0"

@@ -138,8 +138,13 @@ MainWindow::MainWindow() {
   Place(testPic_, 0, 0, 90, 135);
   Place(theBox_, 840, 960, 780, 975);
   Place(ekran_, 2400, 6600, 3135, 2175);
-  cmdZoomIn_->setIconSize(QSize(Px(195) - 4, Px(210) - 4));
-  theSetup_->setIconSize(QSize(Px(350) - 4, Px(210) - 4));
+  // The picture buttons are small; the picture takes the whole face.
+  for (QPushButton* b : {cmdZoomIn_, theSetup_}) {
+    b->setStyleSheet(QStringLiteral(
+        "QPushButton { border: 1px solid #606060; border-radius: 2px; padding: 0;"
+        " background: #d0d0d0; } QPushButton:pressed { background: #a0a0a0; }"));
+    b->setIconSize(b->size() - QSize(2, 2));
+  }
 
   resize(Px(6810), Px(5970));
   setMinimumSize(Px(ResizeRules::MinimumWidth()), Px(ResizeRules::MinimumHeight()));

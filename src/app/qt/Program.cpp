@@ -22,6 +22,9 @@
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
 
+// The pictures live in a static library, whose resources the program must ask for by name.
+static void InitResources() { Q_INIT_RESOURCE(icons); }
+
 namespace tarnwell {
 namespace {
 
@@ -47,6 +50,7 @@ void CatchTerminationSignals() {
 
 int RunProgram(int argc, char** argv) {
   QApplication app(argc, argv);
+  InitResources();
   QApplication::setApplicationName(QStringLiteral("Tarnwell"));
   CatchTerminationSignals();
 
