@@ -13,10 +13,10 @@
 
 namespace tarnwell {
 
-// The main window's controls that the tick writes. Positions in twips.
-class LiveView {
+// The main window's labels that the tick writes. Positions in twips.
+class LiveLabels {
  public:
-  virtual ~LiveView() = default;
+  virtual ~LiveLabels() = default;
   virtual void SetCurrentColor(Rgb color) = 0;
   virtual void SetCurrentVisible(bool visible) = 0;
   virtual void SetCurrentCaption(const std::string& caption) = 0;
@@ -25,6 +25,11 @@ class LiveView {
   virtual void SetRangeOfChangeCaption(const std::string& caption) = 0;
   virtual void SetLabNofDat(const std::string& caption, double top) = 0;
   virtual void SetLogoTop(double top) = 0;
+};
+
+// Everything the tick writes: the labels and the graph.
+class LiveView : public LiveLabels {
+ public:
   // Redraws the whole graph for this tick's range; `span` is Max - Min before any widening.
   virtual void DrawGraph(const GraphRange& range, double span) = 0;
 };

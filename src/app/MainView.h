@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "acquisition/UpdateCycle.h"
 #include "config/AppConfig.h"
 #include "i18n/LangTable.h"
 #include "platform/DrawList.h"
@@ -10,17 +11,8 @@
 namespace tarnwell {
 
 // The main window as the program's logic sees it. Sizes and positions in twips.
-class MainView {
+class MainView : public LiveLabels {
  public:
-  virtual ~MainView() = default;
-  virtual void SetCurrentColor(Rgb color) = 0;
-  virtual void SetCurrentVisible(bool visible) = 0;
-  virtual void SetCurrentCaption(const std::string& caption) = 0;
-  virtual double GraphOuterHeight() const = 0;
-  virtual void SetRangeOfChangeTop(double top) = 0;
-  virtual void SetRangeOfChangeCaption(const std::string& caption) = 0;
-  virtual void SetLabNofDat(const std::string& caption, double top) = 0;
-  virtual void SetLogoTop(double top) = 0;
   virtual void SetCaption(const std::string& caption) = 0;
   virtual std::string Caption() const = 0;
   virtual std::string CurrentCaption() const = 0;
