@@ -166,8 +166,10 @@ ParseResult ParseSimOptions(int argc, const char* const argv[], SimOptions& o, s
        [&](const std::string& v) { return ToDouble(v, 0.01, 1e6, o.unplugEvery); }},
       {"--unplug-for", [&](const std::string& v) { return ToDouble(v, 0.01, 1e6, o.unplugFor); }},
   };
-  const std::map<std::string, bool*> flags = {
-      {"--zeros", &o.zeros}, {"--garbage-terms", &o.garbageTerms}, {"--stay", &o.stay}};
+  const std::map<std::string, bool*> flags = {{"--zeros", &o.zeros},
+                                              {"--garbage-terms", &o.garbageTerms},
+                                              {"--stay", &o.stay},
+                                              {"--wait", &o.wait}};
 
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -255,6 +257,8 @@ Faults
   --runaway-len N        ... N characters long; 0 never ends (default 0)
 
 Limits and reports
+  --wait                 start when a reader first opens the device: the first
+                         frame it gets is the run's first, the clocks start then
   --count N              stop after N frames written to a reader
   --duration S           stop after S seconds
   --stay                 after a limit, keep the line up until a signal; otherwise

@@ -40,6 +40,7 @@ struct SimOptions {
   long count = 0;
   double duration = 0.0;
   bool stay = false;
+  bool wait = false;
   std::uint32_t seed = 1;
 
   std::string log;

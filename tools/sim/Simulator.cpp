@@ -48,6 +48,10 @@ int Simulator::Run() {
   std::fflush(stdout);
 
   start_ = std::chrono::steady_clock::now();
+  if (options_.wait) {
+    while (!stop_ && !line_.ReaderPresent()) Wait(Now() + kMostSleep);
+    start_ = std::chrono::steady_clock::now();
+  }
   nextUnplug_ = options_.unplugEvery > 0 ? options_.unplugEvery : kNever;
   int code = 0;
   bool finished = false;
@@ -88,18 +92,14 @@ int Simulator::Run() {
 }
 
 void Simulator::Send(double now) {
-  struct Done {
-    std::size_t end;  // in `out`
-    std::string frame;
-  };
+  std::vector<LineItem> finished;
   std::string out;
-  std::vector<Done> done;
+  std::vector<std::size_t> ends;
   std::size_t currentFrom = 0;
+  std::int64_t framesDone = 0;
   const std::int64_t wanted = options_.count > 0 ? options_.count : -1;
   for (;;) {
-    if (wanted >= 0 && stats_.framesWritten + static_cast<std::int64_t>(done.size()) >= wanted) {
-      break;
-    }
+    if (wanted >= 0 && stats_.framesWritten + framesDone >= wanted) break;
     if (!current_) {
       LineItem item = source_.Next(pacer_.Next());
       pacer_.IdleUntil(item.start);
@@ -116,20 +116,12 @@ void Simulator::Send(double now) {
     c.sent += n;
     pacer_.Sent(n);
     if (c.sent < c.item.bytes.size()) continue;
-    switch (c.item.kind) {
-      case LineItem::Kind::kFrame:
-        if (c.deliver) {
-          done.push_back({out.size(), c.item.frame});
-        } else {
-          ++stats_.framesUndelivered;
-        }
-        break;
-      case LineItem::Kind::kGarbage:
-        ++stats_.garbageBursts;
-        break;
-      case LineItem::Kind::kRunaway:
-        stats_.runawayChars += static_cast<std::int64_t>(c.item.bytes.size());
-        break;
+    if (c.deliver) {
+      if (c.item.kind == LineItem::Kind::kFrame) ++framesDone;
+      ends.push_back(out.size());
+      finished.push_back(std::move(c.item));
+    } else if (c.item.kind == LineItem::Kind::kFrame) {
+      ++stats_.framesUndelivered;
     }
     current_.reset();
     currentFrom = out.size();
@@ -139,12 +131,20 @@ void Simulator::Send(double now) {
   if (written < 0) written = 0;  // a full line: the reader has stopped taking characters
   const auto w = static_cast<std::size_t>(written);
   stats_.bytesWritten += written;
-  for (const Done& d : done) {
-    if (d.end <= w) {
-      log_.Add(d.frame);
-      ++stats_.framesWritten;
-    } else {
-      ++stats_.framesUndelivered;
+  for (std::size_t i = 0; i < finished.size(); ++i) {
+    const bool whole = ends[i] <= w;
+    const LineItem& item = finished[i];
+    switch (item.kind) {
+      case LineItem::Kind::kFrame:
+        if (whole) log_.Add(item.frame);
+        ++(whole ? stats_.framesWritten : stats_.framesUndelivered);
+        break;
+      case LineItem::Kind::kGarbage:
+        stats_.garbageBursts += whole;
+        break;
+      case LineItem::Kind::kRunaway:
+        if (whole) stats_.runawayChars += static_cast<std::int64_t>(item.bytes.size());
+        break;
     }
   }
   // Characters the line could not take are lost, as on a wire; the rest of that item goes too.
@@ -174,7 +174,11 @@ void Simulator::Wait(double until) {
     if (::read(signalFd_, &info, sizeof info) > 0) stop_ = true;
   }
   if (fds[1].revents & POLLIN) line_.DrainMaster();
-  if (fds[2].revents & POLLIN) line_.ReadWatch();
+  if (fds[2].revents & POLLIN) {
+    line_.ReadWatch();
+    // What the last reader left unread is gone, and so is the rest of the item under way.
+    if (!line_.ReaderPresent() && current_) current_->deliver = false;
+  }
 }
 
 // Twice empty in a row, since characters reach the reader's queue a moment after the write.
