@@ -387,6 +387,35 @@ TEST_F(SimulatorTest, ReaderThatClosesAndReopensGetsFreshFramesOnly) {
   EXPECT_GT(Stats(sim.stats)["frames_undelivered"], 0);
 }
 
+// Past the line's buffer a reader that does not read loses characters, as on a wire.
+TEST_F(SimulatorTest, StalledReaderLosesCharactersButNeverHoldsTheLineUp) {
+  SimRun sim(dir, {"--baud", "921600"});
+  ASSERT_TRUE(sim.Ready());
+  RawReader reader;
+  ASSERT_TRUE(reader.Open(sim.link));
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  reader.ReadFor(0.3);
+  const auto start = Clock::now();
+  EXPECT_EQ(sim.Stop(), 0);
+  EXPECT_LT(Since(start), 1.0);
+  EXPECT_GT(Stats(sim.stats)["frames_undelivered"], 0);
+
+  const auto log = Lines(ReadFile(sim.log));
+  const std::regex plain(R"(\+ {0,6}\d+\.\d\d)");
+  int cut = 0;
+  auto at = log.begin();
+  for (const std::string& f : Frames(reader.bytes)) {
+    if (!std::regex_match(f, plain)) {
+      ++cut;
+      continue;
+    }
+    at = std::find(at, log.end(), f);
+    ASSERT_NE(at, log.end()) << "arrived but not logged, or out of order: " << f;
+    ++at;
+  }
+  EXPECT_LE(cut, 3);
+}
+
 TEST_F(SimulatorTest, GarbageBurstsAndARunWithoutTerminators) {
   {
     SimRun sim(dir, {"--baud", "115200", "--garbage-every", "5", "--garbage-len", "16", "--count",

@@ -217,6 +217,8 @@ Plays a weighing indicator on a pseudo-terminal: PATH becomes a link to the
 terminal's device, which a reader opens like a serial port. Frames are paced at
 the speed given (10 bit times per character) and are written only while some
 program has the device open; what a reader leaves unread is gone when it closes.
+A reader that stops reading loses characters once the line's buffer is full, as
+on a wire: frames cut short count as not delivered and are not logged.
 
 Line
   --link PATH            link to create (its folder is made; a stale link is replaced)
