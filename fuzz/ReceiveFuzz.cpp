@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <set>
+
+#include "FakeClock.h"
+#include "FakeMessageBox.h"
+#include "FakeSerialPort.h"
+#include "FuzzEntries.h"
+#include "FuzzInput.h"
+#include "acquisition/NumberFormat.h"
+#include "acquisition/SerialLink.h"
+
+namespace tarnwell::fuzz {
+namespace {
+
+// Numbers a setting can hold after config.ini or the settings dialog: small whole ones,
+// halves, negatives and the edges of the integer and double ranges.
+double PickNumber(std::uint8_t selector, std::uint8_t v) {
+  static constexpr std::array<double, 14> kEdges = {1e300,
+                                                    -1e300,
+                                                    9.2233720368547758e18,
+                                                    1.8446744073709552e19,
+                                                    4294967296.0,
+                                                    2147483648.0,
+                                                    -2147483649.0,
+                                                    1.7976931348623157e308,
+                                                    -1.7976931348623157e308,
+                                                    4.9e-324,
+                                                    0.5,
+                                                    1.5,
+                                                    2.5,
+                                                    -0.5};
+  switch (selector % 8) {
+    case 0:
+      return v;
+    case 1:
+      return -static_cast<double>(v);
+    case 2:
+      return v / 4.0;
+    case 3:
+      return -v / 4.0;
+    case 4:
+      return v * 1e6;
+    case 5:
+      return kEdges[v % kEdges.size()];
+    case 6:
+      return v + 0.5;
+    default:
+      return 0;
+  }
+}
+
+// NofChars as the file leaves it: a text, a number or neither.
+Value PickValue(FuzzInput& in) {
+  static constexpr std::array<const char*, 11> kTexts = {"",    "abc", " 12 ",  "1e3", "&H10", "-3",
+                                                         "2.5", "2,5", "1E400", "0",   "5"};
+  const std::uint8_t selector = in.Byte();
+  if (selector & 0x80) return Value::Text(kTexts[selector % kTexts.size()]);
+  return Value::Double(PickNumber(selector, in.Byte()));
+}
+
+constexpr std::array<std::int16_t, 16> kEvents = {
+    comm::kBreak, comm::kFrame,   comm::kOverrun, comm::kRxOver, comm::kRxParity,
+    comm::kDcb,   comm::kReceive, comm::kSend,    comm::kCts,    comm::kDsr,
+    comm::kCd,    comm::kRing,    comm::kEof,     comm::kTxFull, 0,
+    9999};
+
+std::size_t Terminators(std::string_view s) {
+  return static_cast<std::size_t>(
+      std::count_if(s.begin(), s.end(), [](char c) { return c == '\r' || c == '\x03'; }));
+}
+
+// Counts the terminators the link takes in on receive events; those are the frames it owes.
+class CountingPort : public testing::FakeSerialPort {
+ public:
+  std::string Input() override {
+    std::string s = FakeSerialPort::Input();
+    if (event == comm::kReceive) received += Terminators(s);
+    return s;
+  }
+  std::size_t received = 0;
+};
+
+struct Switches {
+  bool recording;
+  bool logging;
+  bool writerEachFrame;
+  bool fillOnFirst;
+};
+
+class ReceiveRun {
+ public:
+  explicit ReceiveRun(FuzzInput& in) {
+    config.NofChars = PickValue(in);
+    const std::uint8_t omitSelector = in.Byte();
+    config.OmitCh = PickNumber(omitSelector, in.Byte());
+    const std::uint8_t samplesSelector = in.Byte();
+    config.NofSamples = PickNumber(samplesSelector, in.Byte());
+    ub = in.Byte();
+    history.Resize(ub);
+    const std::uint8_t flags = in.Byte();
+    on = {(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0, (flags & 8) != 0};
+    config.LogEnable = on.logging;
+    config.LogTime = on.writerEachFrame ? 0 : 1;
+    if (flags & 16) regional.decimal = ',';
+    frames.SetRecording(
+        [this] {
+          ++handled;
+          return on.recording;
+        },
+        [this] { ++writerRuns; });
+    if (on.fillOnFirst) {
+      link.SetFirstFrameHandler([this] {
+        ++fills;
+        history.TraceFill();
+      });
+    }
+    link.ResetReceiveState();
+    port.open = true;
+    for (std::size_t k = 0; k <= 7; ++k) formats.insert(Find_Format(static_cast<std::uint8_t>(k)));
+  }
+
+  void Step(FuzzInput& in) {
+    const std::uint8_t op = in.Byte();
+    const std::size_t n = op >> 2;
+    switch (op & 3) {
+      case 0:
+        port.Receive(std::string(n == 0 ? in.Rest() : in.Take(n)));
+        break;
+      case 1:
+        // Characters that arrive without an event: a later event takes or drops them.
+        port.pending += n == 0 ? in.Rest() : in.Take(n);
+        break;
+      case 2:
+        port.Raise(kEvents[n % kEvents.size()]);
+        break;
+      default:
+        if (n & 1) {
+          clock.SetLocalSeconds(WholeSeconds(clock.local) - static_cast<std::int64_t>(n >> 1));
+        } else {
+          clock.Advance(static_cast<std::int64_t>(n >> 1) * 100);
+        }
+        break;
+    }
+  }
+
+  std::string Broken() const {
+    const std::string& rx = state.RxBuffer;
+    if (rx.size() > SerialLink::kMaxPending) return "receive buffer above its bound";
+    if (Terminators(rx) != 0) return "a complete frame left in the receive buffer";
+    if (handled != port.received) return "frames handled differ from terminators received";
+    const bool logged = on.recording && on.logging;
+    if (writerRuns != (logged && on.writerEachFrame ? handled : 0)) return "record writer runs";
+    if (!std::isfinite(frame.CurrentValue)) return "current value not finite";
+    if (!logged && frame.CurrentValue != 0) return "current value set without a recording";
+    if (!frame.ValueFormat.empty() && !formats.count(frame.ValueFormat)) return "value format";
+    if (history.UB() != ub) return "history resized";
+    if (history.SampleIndex() < 0 || history.SampleIndex() > history.UB()) return "sample index";
+    if (logged && history.SampleIndex() != 0) return "history written while recording";
+    for (const double s : history.Samples()) {
+      if (!std::isfinite(s)) return "sample not finite";
+    }
+    if (fills != (on.fillOnFirst && handled > 0 ? 1 : 0)) return "trace fills";
+    if (state.FirstFrame != (handled > 0 ? 2 : 1)) return "first-frame mark";
+    if (state.DataAlive != (handled > 0)) return "data-alive mark";
+    if (state.FrameCount < 0 || state.FrameCount > static_cast<double>(handled)) return "count";
+    return {};
+  }
+
+ private:
+  CountingPort port;
+  AppConfig config;
+  ReceiveState state;
+  FrameState frame;
+  SampleHistory history;
+  Regional regional;
+  testing::FakeClock clock;
+  testing::FakeMessageBox messages;
+  LangTable texts;
+  FrameHandler frames{config, frame, history, regional};
+  SerialLink link{port, config, state, frames, clock, regional, messages, texts};
+  Switches on{};
+  int ub = 0;
+  std::size_t handled = 0;
+  std::size_t writerRuns = 0;
+  int fills = 0;
+  std::set<std::string> formats;
+};
+
+}  // namespace
+
+std::string FuzzReceive(std::string_view bytes) {
+  FuzzInput in(bytes);
+  ReceiveRun run(in);
+  while (!in.Empty()) {
+    run.Step(in);
+    if (std::string broken = run.Broken(); !broken.empty()) return broken;
+  }
+  return run.Broken();
+}
+
+}  // namespace tarnwell::fuzz
