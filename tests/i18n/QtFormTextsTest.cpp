@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <tuple>
+
+#include "UsedTexts.h"
+#include "app/qt/MainWindow.h"
+#include "i18n/LanguageFile.h"
+#include "platform/qt/QtFormTexts.h"
+#include "settings/qt/ChSettingsDesign.h"
+
+static void InitIcons() { Q_INIT_RESOURCE(icons); }
+
+namespace tarnwell::testing {
+namespace {
+
+class QtFormTexts : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "i18n_qt_test";
+    static char* argv[] = {name, nullptr};
+    app_ = new QApplication(argc, argv);
+    InitIcons();
+  }
+  static void TearDownTestSuite() {
+    delete app_;
+    app_ = nullptr;
+  }
+  static QApplication* app_;
+};
+QApplication* QtFormTexts::app_ = nullptr;
+
+LangTable Numbered() {
+  LangTable texts;
+  for (int k = 0; k <= 1000; ++k) texts.Set(k, "text " + std::to_string(k));
+  return texts;
+}
+
+LangTable Shipped(const std::string& name) {
+  const char* bin = std::getenv("TARNWELL_BIN");
+  std::ifstream in(std::string(bin != nullptr ? bin : TARNWELL_PROGRAM_DIR) + "/" + name,
+                   std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  LangTable texts;
+  EXPECT_GE(ReadLanguageText(bytes.str(), texts), 200) << name;
+  return texts;
+}
+
+template <typename W>
+W* Make(QWidget* parent, const char* name, const char* textIndex, const char* text = "design") {
+  auto* w = new W(parent);
+  w->setObjectName(QString::fromLatin1(name));
+  if (textIndex != nullptr) w->setProperty("textIndex", QString::fromLatin1(textIndex));
+  if constexpr (std::is_same_v<W, QGroupBox>) {
+    w->setTitle(QString::fromLatin1(text));
+  } else if constexpr (!std::is_same_v<W, QComboBox>) {
+    w->setText(QString::fromLatin1(text));
+  }
+  w->setToolTip(QStringLiteral("design tip"));
+  return w;
+}
+
+auto Key(const ControlTextIndex& c) {
+  return std::tie(c.name, c.textIndex, c.isWindow, c.caption, c.listEntries);
+}
+
+TEST_F(QtFormTexts, ControlsTakeTheirTextsByIndex) {
+  QDialog window;
+  window.setProperty("textIndex", QStringLiteral("7"));
+  window.setWindowTitle(QStringLiteral("Channel Settings"));
+  auto* current = Make<QLabel>(&window, "Current", "52", "123456.7");
+  auto* langSel = Make<QComboBox>(&window, "LangSel", "56");
+  langSel->addItems({"English", "Turkce", "----"});
+  auto* single = Make<QComboBox>(&window, "Single", "56");
+  single->addItem(QStringLiteral("only"));
+  auto* untagged = Make<QLabel>(&window, "Untagged", nullptr, "Durdur");
+  auto* high = Make<QLabel>(&window, "High", "900");
+  auto* frame = Make<QGroupBox>(&window, "Frame1", "4");
+  auto* inFrame = Make<QCheckBox>(frame, "App_Stop", "38");
+  auto* edit = Make<QLineEdit>(frame, "TxtJump", "41", "0");
+  auto* picture = Make<QLabel>(&window, "Picture", "55");
+  picture->setPixmap(QPixmap(8, 8));
+  auto* button = Make<QPushButton>(&window, "TheSetup", "81", "");
+  button->setIcon(QIcon(QPixmap(8, 8)));
+  auto* other = new QDialog(&window);  // another window, not a control of this one
+  other->setProperty("textIndex", QStringLiteral("4"));
+  other->setWindowTitle(QStringLiteral("other"));
+
+  ApplyFormTextsTo(&window, Numbered(), 204);
+
+  EXPECT_EQ(window.windowTitle(), "text 207");
+  EXPECT_EQ(current->text(), "text 252");
+  EXPECT_EQ(current->toolTip(), "text 152");
+  ASSERT_EQ(langSel->count(), 3);
+  EXPECT_EQ(langSel->itemText(0), "text 256");
+  EXPECT_EQ(langSel->itemText(2), "text 258");
+  EXPECT_EQ(single->itemText(0), "only");
+  EXPECT_EQ(untagged->text(), "Durdur");
+  EXPECT_EQ(untagged->toolTip(), "design tip");
+  EXPECT_EQ(high->text(), "design");
+  EXPECT_EQ(high->toolTip(), "text 1000");
+  EXPECT_EQ(frame->title(), "text 204");
+  EXPECT_EQ(inFrame->text(), "text 238");
+  EXPECT_EQ(edit->text(), "0");
+  EXPECT_EQ(edit->toolTip(), "text 141");
+  EXPECT_FALSE(picture->pixmap().isNull());
+  EXPECT_EQ(picture->toolTip(), "text 155");
+  EXPECT_EQ(button->text(), "text 281");
+  EXPECT_EQ(other->windowTitle(), "other");
+
+  // A window without a text index keeps its title.
+  QWidget main;
+  main.setWindowTitle(QStringLiteral("Vornel-> Tarnwell"));
+  Make<QLabel>(&main, "Current", "52");
+  ApplyFormTextsTo(&main, Numbered(), 0);
+  EXPECT_EQ(main.windowTitle(), "Vornel-> Tarnwell");
+
+  const std::vector<ControlTextIndex> found = CollectTextIndices(&window);
+  const std::vector<ControlTextIndex> expected = {
+      {"", "7", true, true, 0},           {"Current", "52", false, true, 0},
+      {"LangSel", "56", false, false, 3}, {"Single", "56", false, false, 1},
+      {"High", "900", false, true, 0},    {"Frame1", "4", false, true, 0},
+      {"App_Stop", "38", false, true, 0}, {"TxtJump", "41", false, false, 0},
+      {"Picture", "55", false, false, 0}, {"TheSetup", "81", false, false, 0}};
+  ASSERT_EQ(found.size(), expected.size());
+  for (std::size_t i = 0; i < found.size(); ++i) EXPECT_EQ(Key(found[i]), Key(expected[i])) << i;
+}
+
+// The windows as built carry the text indices they are designed with, and every shipped
+// language has a text for each index they take.
+TEST_F(QtFormTexts, RealWindowsCarryTheirIndicesAndEveryLanguageFillsThem) {
+  MainWindow mainWindow;
+  QDialog dialog;
+  ChSettingsDesign design;
+  design.Build(&dialog, Twips{});
+
+  std::vector<ControlTextIndex> dialogFound = CollectTextIndices(&dialog);
+  std::vector<ControlTextIndex> dialogDesign = SettingsDialogDesign();
+  auto byKey = [](const ControlTextIndex& a, const ControlTextIndex& b) { return Key(a) < Key(b); };
+  std::sort(dialogFound.begin(), dialogFound.end(), byKey);
+  std::sort(dialogDesign.begin(), dialogDesign.end(), byKey);
+  ASSERT_EQ(dialogFound.size(), dialogDesign.size());
+  for (std::size_t i = 0; i < dialogFound.size(); ++i) {
+    EXPECT_EQ(Key(dialogFound[i]), Key(dialogDesign[i])) << dialogFound[i].name;
+  }
+  const std::vector<ControlTextIndex> mainFound = CollectTextIndices(&mainWindow);
+  for (const ControlTextIndex& d : MainWindowDesign()) {
+    EXPECT_TRUE(std::any_of(mainFound.begin(), mainFound.end(), [&](const ControlTextIndex& f) {
+      return Key(f) == Key(d);
+    })) << d.name;
+  }
+
+  std::vector<ControlTextIndex> all = mainFound;
+  all.insert(all.end(), dialogFound.begin(), dialogFound.end());
+  for (const char* name :
+       {"en.lng", "tr.lng", "ru.lng", "bg.lng", "fr.lng", "gr.lng", "sp.lng", "std.lng"}) {
+    const LangTable texts = Shipped(name);
+    for (int index : UsedTextIndices(all)) {
+      EXPECT_FALSE(texts.Text(index).empty()) << name << " text " << index;
+    }
+  }
+}
+
+TEST_F(QtFormTexts, TurkishAndRussianOnTheRealWindows) {
+  QDialog dialog;
+  ChSettingsDesign d;
+  d.Build(&dialog, Twips{});
+  ApplyFormTextsTo(&dialog, Shipped("tr.lng"), 162);
+  EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Kanal Ayarları"));
+  EXPECT_EQ(d.LogSet[3]->text(), QString::fromUtf8("Kararlılık Süre"));
+  EXPECT_EQ(d.MouseEvent->text(), QString::fromUtf8("Fare İmleci göster"));
+  EXPECT_EQ(d.LangSel->itemText(0), QString::fromUtf8("İngilizce"));
+  EXPECT_EQ(d.LangSel->itemText(1), QString::fromUtf8("Türkçe"));
+  EXPECT_EQ(d.Frame3[0]->title(), QString::fromUtf8("Kayıt Ayarları"));
+  ApplyFormTextsTo(&dialog, Shipped("ru.lng"), 204);
+  EXPECT_EQ(d.Cancel->text(), QString::fromUtf8("Выход"));
+  EXPECT_EQ(d.LangSel->count(), 3);
+  EXPECT_EQ(d.TxtJump->toolTip().left(8), QString::fromUtf8("Значение"));
+
+  MainWindow window;
+  const QString caption = window.windowTitle();
+  ApplyFormTextsTo(&window, Shipped("en.lng"), 0);
+  EXPECT_EQ(window.windowTitle(), caption);
+  EXPECT_EQ(window.App_Stop()->text(), "Stop");
+  EXPECT_EQ(window.TheSetup()->text(), "");
+  EXPECT_FALSE(window.TheSetup()->icon().isNull());
+  EXPECT_EQ(window.TheSetup()->toolTip(), "Settings");
+  EXPECT_EQ(window.Current()->toolTip(), "Current measured value");
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
