@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "ProgramRun.h"
+#include "TempFolder.h"
+
+namespace tarnwell::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kFolder = "/opt/tarnwell";
+const fs::path kMenuEntry = "/usr/share/applications/tarnwell.desktop";
+
+bool Have(const std::string& command) {
+  return ChildProcess::Run({"sh", "-c", "command -v " + command}).exitCode == 0;
+}
+
+// "installed", "config-files" and the like; empty when dpkg knows no such package.
+std::string PackageStatus() {
+  const auto query = ChildProcess::Run({"dpkg-query", "-W", "-f=${db:Status-Status}", "tarnwell"});
+  return query.exitCode == 0 ? query.output : std::string();
+}
+
+// dpkg refuses at once while apt or another dpkg holds its lock; wait for that to pass.
+ChildProcess::Result Dpkg(const std::vector<std::string>& args) {
+  std::vector<std::string> argv{"dpkg"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  ChildProcess::Result result;
+  for (int attempt = 0; attempt < 30; ++attempt) {
+    result = ChildProcess::Run(argv);
+    if (result.exitCode == 0 || result.output.find("lock") == std::string::npos) break;
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+  }
+  return result;
+}
+
+// Two builds testing at once would install the same package over each other.
+class MachineLock {
+ public:
+  MachineLock()
+      : fd_(::open("/tmp/tarnwell-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+  }
+  ~MachineLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  MachineLock(const MachineLock&) = delete;
+  MachineLock& operator=(const MachineLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+// Whatever fails on the way, the machine is left without the package.
+struct PurgeAtEnd {
+  ~PurgeAtEnd() {
+    if (!PackageStatus().empty() && PackageStatus() != "not-installed")
+      Dpkg({"--purge", "tarnwell"});
+  }
+};
+
+struct Owner {
+  uid_t uid = 0;
+  gid_t gid = 0;
+  unsigned mode = 0;
+};
+
+Owner OwnerOf(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return {st.st_uid, st.st_gid, st.st_mode & 07777u};
+}
+
+std::string ControlField(const fs::path& deb, const std::string& field) {
+  return ChildProcess::Run({"dpkg-deb", "-f", deb.string(), field}).output;
+}
+
+TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
+  if (::geteuid() != 0) GTEST_SKIP() << "installing a package needs root";
+  if (!Have("dpkg") || !Have("dpkg-deb") || !Have("setpriv")) GTEST_SKIP() << "no dpkg or setpriv";
+  const group* dialout = ::getgrnam("dialout");
+  if (!dialout) GTEST_SKIP() << "no group dialout";
+  const gid_t dialoutGid = dialout->gr_gid;
+  MachineLock lock;
+  if (!PackageStatus().empty() && PackageStatus() != "not-installed") {
+    GTEST_SKIP() << "tarnwell is installed on this machine; the test leaves it alone";
+  }
+  if (fs::exists(kFolder)) GTEST_SKIP() << kFolder << " exists; the test leaves it alone";
+
+  TempFolder temp;
+  ASSERT_FALSE(temp.Path().empty());
+  // The operators' message logs lie in folders below it.
+  fs::permissions(temp.Path(), fs::perms::others_exec | fs::perms::group_exec,
+                  fs::perm_options::add);
+  const auto cpack = ChildProcess::Run({TARNWELL_CPACK, "--config",
+                                        std::string(TARNWELL_BUILD_DIR) + "/CPackConfig.cmake",
+                                        "-B", (temp.Path() / "package").string()});
+  ASSERT_EQ(cpack.exitCode, 0) << cpack.output;
+  fs::path deb;
+  for (const auto& entry : fs::directory_iterator(temp.Path() / "package")) {
+    if (entry.path().extension() == ".deb") deb = entry.path();
+  }
+  ASSERT_FALSE(deb.empty()) << cpack.output;
+
+  EXPECT_EQ(ControlField(deb, "Package"), "tarnwell\n");
+  const std::string depends = ControlField(deb, "Depends");
+  for (const char* runtime : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6serialport6",
+                              "qt6-qpa-plugins", "libc6"}) {
+    EXPECT_NE(depends.find(runtime), std::string::npos) << runtime << " in " << depends;
+  }
+
+  PurgeAtEnd purge;
+  const auto install = Dpkg({"-i", deb.string()});
+  ASSERT_EQ(install.exitCode, 0) << install.output;
+  EXPECT_EQ(PackageStatus(), "installed");
+  for (const fs::path& folder : {kFolder, kFolder / "Log"}) {
+    const Owner owner = OwnerOf(folder);
+    EXPECT_EQ(owner.gid, dialoutGid) << folder;
+    EXPECT_EQ(owner.mode, 02775u) << folder;
+  }
+  EXPECT_TRUE(fs::is_regular_file(kFolder / "en.lng"));
+  EXPECT_NE(ReadFile(kMenuEntry).find("\nExec=/opt/tarnwell/tarnwell\n"), std::string::npos);
+  EXPECT_TRUE(fs::is_regular_file("/usr/share/icons/hicolor/scalable/apps/tarnwell.svg"));
+  EXPECT_TRUE(fs::is_regular_file("/usr/share/icons/hicolor/256x256/apps/tarnwell.png"));
+
+  // Two operators who are only in the group dialout: the first start renews the missing
+  // config.ini, and the second operator can still rewrite the file the first one made.
+  const RunAs first{65534, 65534, dialoutGid};
+  const RunAs second{65533, 65533, dialoutGid};
+  const ProgramRun run1 = RunProgramBriefly(kFolder / "tarnwell", temp.Path() / "run1", first);
+  EXPECT_TRUE(run1.stillRunning) << run1.output;
+  EXPECT_EQ(run1.exitCode, 0) << run1.output;
+  EXPECT_EQ(run1.messages.rfind(
+                "Tarnwell\tCan not open /opt/tarnwell/config.ini file. The configuration file "
+                "renewed.\n",
+                0),
+            0u)
+      << run1.messages;
+  EXPECT_EQ(run1.messages.find("File Error"), std::string::npos) << run1.messages;
+  Owner config = OwnerOf(kFolder / "config.ini");
+  EXPECT_EQ(config.uid, first.uid);
+  EXPECT_EQ(config.gid, dialoutGid);
+
+  const ProgramRun run2 = RunProgramBriefly(kFolder / "tarnwell", temp.Path() / "run2", second);
+  EXPECT_EQ(run2.exitCode, 0) << run2.output;
+  EXPECT_EQ(run2.messages.find("config.ini"), std::string::npos) << run2.messages;
+  config = OwnerOf(kFolder / "config.ini");
+  EXPECT_EQ(config.uid, second.uid);
+  EXPECT_EQ(config.gid, dialoutGid);
+  const std::string text = ReadFile(kFolder / "config.ini");
+  EXPECT_EQ(text.rfind("0'Advanced mode or Customer. Use 0 as default\r\n", 0), 0u) << text;
+
+  const auto remove = Dpkg({"--purge", "tarnwell"});
+  EXPECT_EQ(remove.exitCode, 0) << remove.output;
+  EXPECT_FALSE(fs::exists(kFolder)) << remove.output;
+  EXPECT_FALSE(fs::exists(kMenuEntry));
+  EXPECT_TRUE(PackageStatus().empty() || PackageStatus() == "not-installed") << PackageStatus();
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
