@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtSerialPort.h"
 
+#include <termios.h>
+
 #include <QFileInfo>
 #include <cstdlib>
 
@@ -33,6 +35,8 @@ QtSerialPort::QtSerialPort(std::string programFolder) : programFolder_(std::move
                    [this](QSerialPort::SerialPortError e) { OnError(e); });
   reopen_.setInterval(1000);
   QObject::connect(&reopen_, &QTimer::timeout, [this] { TryReopen(); });
+  check_.setInterval(200);
+  QObject::connect(&check_, &QTimer::timeout, [this] { CheckDevice(); });
 }
 
 std::optional<SerialError> QtSerialPort::SetCommPort(std::int16_t port) {
@@ -68,12 +72,14 @@ std::optional<SerialError> QtSerialPort::OpenDevice() {
     port_.clearError();
     return e;
   }
+  check_.start();
   return std::nullopt;
 }
 
 std::optional<SerialError> QtSerialPort::SetPortOpen(bool open) {
   reopen_.stop();
   if (!open) {
+    check_.stop();
     wantOpen_ = false;
     if (port_.isOpen()) port_.close();
     return std::nullopt;
@@ -102,16 +108,26 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
     case QSerialPort::PermissionError:
       return;  // reported by the open call itself
     case QSerialPort::ResourceError:
-      // The device went away: close quietly and look for it again once a second.
       port_.clearError();
-      if (port_.isOpen()) port_.close();
-      if (wantOpen_) reopen_.start();
+      Lost();
       return;
     default:
       port_.clearError();
       if (port_.isOpen()) Raise(comm::kDcb);
       return;
   }
+}
+
+// The device went away: close quietly and look for it again once a second.
+void QtSerialPort::Lost() {
+  check_.stop();
+  if (port_.isOpen()) port_.close();
+  if (wantOpen_) reopen_.start();
+}
+
+void QtSerialPort::CheckDevice() {
+  termios settings{};
+  if (port_.isOpen() && ::tcgetattr(static_cast<int>(port_.handle()), &settings) != 0) Lost();
 }
 
 void QtSerialPort::TryReopen() {

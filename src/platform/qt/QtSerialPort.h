@@ -16,7 +16,8 @@ std::string DeviceForPort(int port, const std::string& programFolder);
 
 // The serial control on QSerialPort. Only listens. A device that vanishes (an adapter pulled)
 // is closed without a message and opened again by itself, at most once a second, until the
-// program closes the port.
+// program closes the port. A hung-up terminal only reads as end of file, which QSerialPort does
+// not report, so an open device is also checked a few times a second.
 class QtSerialPort : public SerialPort {
  public:
   explicit QtSerialPort(std::string programFolder);
@@ -39,10 +40,13 @@ class QtSerialPort : public SerialPort {
   void Raise(std::int16_t code);
   void OnError(QSerialPort::SerialPortError error);
   void TryReopen();
+  void CheckDevice();
+  void Lost();
 
   std::string programFolder_;
   QSerialPort port_;
   QTimer reopen_;
+  QTimer check_;
   std::int16_t commPort_ = 1;
   std::string settings_ = "9600,n,8,1";
   qint32 baud_ = 9600;
