@@ -1,0 +1,262 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "E2eFiles.h"
+#include "FakeMessageBox.h"
+#include "SimProcess.h"
+#include "TempDir.h"
+#include "acquisition/FrameHandler.h"
+#include "acquisition/SerialLink.h"
+#include "i18n/TextIndex.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
+
+namespace tarnwell::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the frame handler left for one frame.
+struct Arrival {
+  double value = 0;
+  std::string format;
+  qint64 ms = 0;  // since the link was opened
+};
+
+// The receive path of the program on the real serial control, fed by the simulator through a
+// pseudo-terminal. The record writer's hook collects every frame's value and format.
+class SerialLinkPtyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(SimulatorPath())) GTEST_SKIP() << "no simulator at " << SimulatorPath();
+    app_ = std::make_unique<QCoreApplication>(argc_, argv_);
+    texts_.Set(text::kSerialFailure, "Port failure");
+    config_.CommPort = 1;
+    config_.LogEnable = true;
+    config_.LogTime = 0;
+    frames_.SetRecording([] { return true; },
+                         [this] {
+                           arrived_.push_back({frame_.CurrentValue, frame_.ValueFormat,
+                                               clock_.isValid() ? clock_.elapsed() : 0});
+                         });
+    port_ = std::make_unique<QtSerialPort>(dir_.Path());
+    link_ = std::make_unique<SerialLink>(*port_, config_, state_, frames_, qtClock_, regional_,
+                                         messages_, texts_);
+    link_->ResetReceiveState();
+    port_->SetOnComm([this] {
+      link_->MSComm1_OnComm();
+      maxPending_ = std::max(maxPending_, state_.RxBuffer.size());
+    });
+  }
+
+  void Open(const std::string& baudIndex) {
+    config_.BaudIndex = baudIndex;
+    clock_.start();
+    link_->PortConfig();
+  }
+
+  // Runs the event loop until `done` holds or `seconds` pass; gives the longest time in ms the
+  // loop did not come round to a 10 ms timer.
+  qint64 RunFor(double seconds, const std::function<bool()>& done = {}) {
+    QEventLoop loop;
+    QTimer tick;
+    QElapsedTimer since;
+    qint64 longest = 0;
+    since.start();
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      longest = std::max(longest, since.restart());
+      if (done && done()) loop.quit();
+    });
+    tick.start(10);
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
+    return longest;
+  }
+
+  static inline int argc_ = 1;
+  static inline char name_[] = "SerialLinkPtyTest";
+  static inline char* argv_[] = {name_, nullptr};
+  std::unique_ptr<QCoreApplication> app_;
+
+  TempDir dir_;
+  SimProcess sim_{dir_.Path()};
+  QtClock qtClock_;
+  QElapsedTimer clock_;
+  Regional regional_;
+  FakeMessageBox messages_;
+  LangTable texts_;
+  AppConfig config_;
+  FrameState frame_;
+  SampleHistory history_;
+  ReceiveState state_;
+  FrameHandler frames_{config_, frame_, history_, regional_};
+  std::unique_ptr<QtSerialPort> port_;
+  std::unique_ptr<SerialLink> link_;
+  std::vector<Arrival> arrived_;
+  std::size_t maxPending_ = 0;
+};
+
+TEST_F(SerialLinkPtyTest, FramesArriveAsTheIndicatorSentThemAtTheLineRate) {
+  ASSERT_TRUE(sim_.Start({"--baud", "19200", "--pattern", "steps", "--value", "100", "--step",
+                          "12.5", "--hold", "0.3", "--decimals", "2", "--count", "450"}));
+  Open("4");
+  ASSERT_TRUE(port_->PortOpen());
+  EXPECT_EQ(port_->Settings(), "19200,n,8,1");
+  EXPECT_EQ(config_.BaudIndex, "4");
+
+  RunFor(10, [&] { return arrived_.size() >= 450; });
+  EXPECT_EQ(sim_.Wait(5), 0);
+  const auto logged = sim_.Logged();
+  ASSERT_EQ(logged.size(), 450u);
+  ASSERT_EQ(arrived_.size(), 450u);
+  int levels = 0;
+  for (std::size_t i = 0; i < logged.size(); ++i) {
+    ASSERT_DOUBLE_EQ(arrived_[i].value, Number(logged[i])) << i << ": " << logged[i];
+    ASSERT_EQ(arrived_[i].format, "#0.00") << i;
+    if (i > 0 && std::abs(arrived_[i].value - arrived_[i - 1].value) > 5) ++levels;
+  }
+  EXPECT_GE(levels, 3);
+  EXPECT_EQ(state_.FirstFrame, 2);
+  EXPECT_TRUE(state_.DataAlive);
+  EXPECT_EQ(state_.RxBuffer, "");
+
+  // 19200 bit/s, 10 bits a character, 9 characters a frame; the machine is shared, so loose.
+  ASSERT_TRUE(state_.FramesPerSecond.has_value());
+  EXPECT_GT(*state_.FramesPerSecond, 213 * 0.5);
+  EXPECT_LT(*state_.FramesPerSecond, 213 * 1.5);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(SerialLinkPtyTest, GarbageAndEndlessCharactersKeepTheBufferBoundedAndTheLoopResponsive) {
+  {
+    // Bursts without terminators run into the frame after them; the other frames are intact.
+    ASSERT_TRUE(sim_.Start({"--baud", "115200", "--garbage-every", "4", "--garbage-len", "40",
+                            "--count", "400", "--seed", "3"}));
+    Open("7");
+    const qint64 stall = RunFor(10, [&] { return arrived_.size() >= 400; });
+    EXPECT_EQ(sim_.Wait(5), 0);
+    const auto logged = sim_.Logged();
+    ASSERT_EQ(logged.size(), 400u);
+    ASSERT_EQ(arrived_.size(), 400u);
+    // Bursts come after every 4th frame the simulator made, counted from before the port opened.
+    std::vector<std::size_t> dirty;
+    for (std::size_t i = 0; i < logged.size(); ++i) {
+      if (arrived_[i].value == Number(logged[i]) && arrived_[i].format == "#0.00") continue;
+      if (!dirty.empty()) EXPECT_EQ(i - dirty.back(), 4u) << i;
+      dirty.push_back(i);
+    }
+    EXPECT_GE(dirty.size(), 99u);
+    EXPECT_LE(dirty.size(), 100u);
+    EXPECT_LE(maxPending_, SerialLink::kMaxPending);
+    EXPECT_LT(stall, 500);
+    link_->ClosePort();
+  }
+  {
+    // Frames until the 60th since the simulator started, then characters without end at the top
+    // speed.
+    arrived_.clear();
+    maxPending_ = 0;
+    ASSERT_TRUE(sim_.Start({"--baud", "921600", "--rate", "200", "--runaway-after", "60"}));
+    Open("10");
+    ASSERT_TRUE(port_->PortOpen());
+    EXPECT_EQ(port_->Settings(), "921600,n,8,1");
+    const qint64 stall = RunFor(2.5);
+    ASSERT_GE(arrived_.size(), 40u);
+    EXPECT_GT(maxPending_, SerialLink::kKeptPending);
+    EXPECT_LE(maxPending_, SerialLink::kMaxPending);
+    EXPECT_LE(state_.RxBuffer.size(), SerialLink::kMaxPending);
+    EXPECT_LT(stall, 500);
+    EXPECT_EQ(sim_.Stop(), 0);
+    EXPECT_GT(sim_.Stats()["bytes_written"], 100000);
+    const auto logged = sim_.Logged();
+    ASSERT_EQ(logged.size(), arrived_.size());
+    for (std::size_t i = 0; i < logged.size(); ++i) {
+      EXPECT_DOUBLE_EQ(arrived_[i].value, Number(logged[i])) << i;
+    }
+  }
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheToolkitsError) {
+  fs::create_directories(dir_ / "ports");
+  fs::create_symlink(dir_ / "no-such-device", dir_ / "ports/COM1");
+  Open("3");
+  EXPECT_FALSE(port_->PortOpen());
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  const std::string& shown = messages_.shown[0].text;
+  EXPECT_TRUE(std::regex_match(shown, std::regex("Port failure  8\\d{3}:.+")));
+  EXPECT_NE(shown.find("(" + dir_ / "ports/COM1" + ")"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("No such file or directory"), std::string::npos) << shown;
+  EXPECT_EQ(messages_.shown[0].title, "");
+
+  // A file that is no terminal.
+  fs::remove(dir_ / "ports/COM1");
+  WriteFile(dir_ / "plain-file", "not a port");
+  fs::create_symlink(dir_ / "plain-file", dir_ / "ports/COM1");
+  Open("3");
+  EXPECT_FALSE(port_->PortOpen());
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_TRUE(std::regex_match(messages_.shown[1].text, std::regex("Port failure  8\\d{3}:.+")))
+      << messages_.shown[1].text;
+
+  // A number that names no device at all.
+  config_.CommPort = 97;
+  Open("3");
+  ASSERT_EQ(messages_.shown.size(), 3u);
+  EXPECT_EQ(messages_.shown[2].text, "Port failure  8002:Invalid port number");
+
+  // Nothing is received and nothing is retried without a port.
+  RunFor(0.3);
+  EXPECT_TRUE(arrived_.empty());
+  EXPECT_EQ(messages_.shown.size(), 3u);
+}
+
+TEST_F(SerialLinkPtyTest, PulledDeviceIsOpenedAgainByItselfAndFramesArriveAgain) {
+  ASSERT_TRUE(
+      sim_.Start({"--baud", "19200", "--unplug-every", "1.2", "--unplug-for", "0.3", "--noise", "0",
+                  "--pattern", "steps", "--step", "1", "--hold", "0.05", "--levels", "100000"}));
+  Open("4");
+  ASSERT_TRUE(port_->PortOpen());
+  // Pulled at 1.2 s, back at 1.5 s; the control looks for it once a second.
+  const auto gapAt = [&] {
+    for (std::size_t i = 1; i < arrived_.size(); ++i) {
+      if (arrived_[i].ms - arrived_[i - 1].ms > 500) return i;
+    }
+    return arrived_.size();
+  };
+  const auto back = [&] { return arrived_.size() >= gapAt() + 50; };
+  RunFor(5, back);
+  EXPECT_EQ(sim_.Stop(), 0);
+  ASSERT_TRUE(back()) << arrived_.size() << " frames";
+  EXPECT_GE(sim_.Stats()["unplugs"], 1);
+  EXPECT_TRUE(port_->PortOpen());
+
+  // Frames before and after the gap are the simulator's, in order, nothing from the old line.
+  const auto logged = sim_.Logged();
+  std::vector<double> values;
+  for (const Arrival& a : arrived_) values.push_back(a.value);
+  std::vector<double> sent;
+  for (const std::string& f : logged) sent.push_back(Number(f));
+  const auto gap = static_cast<long>(gapAt());
+  EXPECT_TRUE(std::equal(values.begin(), values.begin() + gap, sent.begin()));
+  const auto after =
+      std::search(sent.begin() + gap, sent.end(), values.begin() + gap, values.begin() + gap + 50);
+  EXPECT_NE(after, sent.end());
+  EXPECT_GT(values[gap], values[gap - 1]);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
