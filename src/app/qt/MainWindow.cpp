@@ -93,7 +93,8 @@ MainWindow::MainWindow() {
   SetTextIndex(current_, "52");
   current_->setToolTip(QString::fromUtf8("Anlık ölçüm değeridir"));
   current_->setFont(TahomaFont(54, true));
-  current_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // The label reaches above the panel; the digits sit at its bottom, clear of the sample axis.
+  current_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
   appStop_ = new QCheckBox(QStringLiteral("Durdur"), weighBox_);
   appStop_->setObjectName(QStringLiteral("App_Stop"));
   SetTextIndex(appStop_, "38");
