@@ -18,6 +18,10 @@ while [[ $# -gt 0 ]]; do
   esac
 done
 [[ ${#names[@]} -eq 0 ]] && names=(receive config language)
+if ! [[ $minutes =~ ^[0-9]+$ && $minutes -gt 0 ]]; then
+  echo "fuzz.sh: -t takes a whole number of minutes above 0" >&2
+  exit 2
+fi
 
 build=build-fuzz
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
@@ -46,8 +50,7 @@ for name in "${names[@]}"; do
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n1)
   crashes=$(find "$findings" -type f | wc -l)
   [[ $status -ne 0 || $crashes -ne 0 ]] && found=1
-  summary+=("$name: ${runs:-?} executions, ${rate:-?}/s, ${secs:-?} s," \
-    " exit $status, $crashes finding(s) in $findings")
+  summary+=("$name: ${runs:-?} executions, ${rate:-?}/s, ${secs:-?} s, exit $status, $crashes finding(s)")
   grep -E '^(==[0-9]+==ERROR|SUMMARY|check failed|.*runtime error)' "$log" | head -n5 || true
 done
 printf '%s\n' "${summary[@]}"
