@@ -153,8 +153,10 @@ cpu_run() {
   local whole rss
   whole=$(sed -n 's/.*Percent of CPU this job got: //p' "$home/time.txt")
   rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$home/time.txt")
-  printf '%-14s cpu %5s%% of one core (whole run %s, X server %s%%)  frames %s/s  not taken %s  max RSS %s kB' \
-    "$name" "$share" "$whole" "$(calc "100 * ($x2 - $x1) / $TICKS / ($t2 - $t1)" 1)" "$(calc "$written / $DURATION")" "$undelivered" "$rss" |
+  local xshare=none
+  [[ -n $XVFB_PID ]] && xshare=$(calc "100 * ($x2 - $x1) / $TICKS / ($t2 - $t1)" 1)%
+  printf '%-14s cpu %5s%% of one core (whole run %s, X server %s)  frames %s/s  not taken %s  max RSS %s kB' \
+    "$name" "$share" "$whole" "$xshare" "$(calc "$written / $DURATION")" "$undelivered" "$rss" |
     tee -a "$SUMMARY"
   if [[ $record = 1 ]]; then
     # The first line is the start's own, before any frame.
