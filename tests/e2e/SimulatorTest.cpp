@@ -38,7 +38,7 @@ double Since(Clock::time_point start) {
 
 std::string SimPath() {
   const char* path = std::getenv("TARNWELL_SIM");
-  return path && *path ? path : TARNWELL_SIM_BUILT;
+  return path ? path : "";
 }
 
 // A reading as the indicator writes it: the sign may stand apart from the digits.
@@ -257,7 +257,9 @@ std::vector<std::string> Frames(const std::string& bytes, bool crlf = false) {
 class SimulatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!fs::exists(SimPath())) GTEST_SKIP() << "no simulator at " << SimPath();
+    if (SimPath().empty() || !fs::exists(SimPath())) {
+      GTEST_SKIP() << "TARNWELL_SIM names no simulator";
+    }
   }
   TempDir dir;
 };
