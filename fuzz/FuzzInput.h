@@ -15,6 +15,7 @@ class FuzzInput {
   explicit FuzzInput(std::string_view bytes) : rest_(bytes) {}
 
   bool Empty() const { return rest_.empty(); }
+  std::size_t Left() const { return rest_.size(); }
 
   std::uint8_t Byte() {
     if (rest_.empty()) return 0;

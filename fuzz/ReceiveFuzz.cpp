@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <set>
+#include <vector>
 
 #include "FakeClock.h"
 #include "FakeMessageBox.h"
@@ -77,10 +78,15 @@ class CountingPort : public testing::FakeSerialPort {
  public:
   std::string Input() override {
     std::string s = FakeSerialPort::Input();
-    if (event == comm::kReceive) received += Terminators(s);
+    if (event == comm::kReceive) {
+      received += Terminators(s);
+      stream += s;
+    }
     return s;
   }
   std::size_t received = 0;
+  // Every character the link took in, in order, whatever the chunks were.
+  std::string stream;
 };
 
 struct Switches {
@@ -110,7 +116,7 @@ class ReceiveRun {
           ++handled;
           return on.recording;
         },
-        [this] { ++writerRuns; });
+        [this] { logged.push_back(frame.CurrentValue); });
     if (on.fillOnFirst) {
       link.SetFirstFrameHandler([this] {
         ++fills;
@@ -151,14 +157,14 @@ class ReceiveRun {
     if (rx.size() > SerialLink::kMaxPending) return "receive buffer above its bound";
     if (Terminators(rx) != 0) return "a complete frame left in the receive buffer";
     if (handled != port.received) return "frames handled differ from terminators received";
-    const bool logged = on.recording && on.logging;
-    if (writerRuns != (logged && on.writerEachFrame ? handled : 0)) return "record writer runs";
+    const bool recorded = on.recording && on.logging;
+    if (logged.size() != (recorded && on.writerEachFrame ? handled : 0)) return "writer runs";
     if (!std::isfinite(frame.CurrentValue)) return "current value not finite";
-    if (!logged && frame.CurrentValue != 0) return "current value set without a recording";
+    if (!recorded && frame.CurrentValue != 0) return "current value set without a recording";
     if (!frame.ValueFormat.empty() && !formats.count(frame.ValueFormat)) return "value format";
     if (history.UB() != ub) return "history resized";
     if (history.SampleIndex() < 0 || history.SampleIndex() > history.UB()) return "sample index";
-    if (logged && history.SampleIndex() != 0) return "history written while recording";
+    if (recorded && history.SampleIndex() != 0) return "history written while recording";
     for (const double s : history.Samples()) {
       if (!std::isfinite(s)) return "sample not finite";
     }
@@ -166,6 +172,32 @@ class ReceiveRun {
     if (state.FirstFrame != (handled > 0 ? 2 : 1)) return "first-frame mark";
     if (state.DataAlive != (handled > 0)) return "data-alive mark";
     if (state.FrameCount < 0 || state.FrameCount > static_cast<double>(handled)) return "count";
+    return {};
+  }
+
+  // True when no run of characters without a terminator outgrows the receive buffer, so that
+  // nothing was dropped and the chunks cannot have mattered.
+  bool NothingDropped() const {
+    std::size_t run = 0;
+    for (const char c : port.stream) {
+      run = c == '\r' || c == '\x03' ? 0 : run + 1;
+      if (run > SerialLink::kMaxPending) return false;
+    }
+    return true;
+  }
+
+  void ReceiveWhole(const ReceiveRun& chunked) { port.Receive(chunked.port.stream); }
+
+  // What the frames left behind must not depend on how the characters were cut into events.
+  std::string DiffersFrom(const ReceiveRun& whole) const {
+    if (handled != whole.handled) return "frames differ between chunked and whole";
+    if (logged != whole.logged) return "recorded values differ between chunked and whole";
+    if (history.Samples() != whole.history.Samples())
+      return "history differs between chunked and whole";
+    if (history.SampleIndex() != whole.history.SampleIndex()) return "sample index differs";
+    if (frame.ValueFormat != whole.frame.ValueFormat) return "value format differs";
+    if (frame.CurrentValue != whole.frame.CurrentValue) return "current value differs";
+    if (state.RxBuffer != whole.state.RxBuffer) return "pending characters differ";
     return {};
   }
 
@@ -184,7 +216,7 @@ class ReceiveRun {
   Switches on{};
   int ub = 0;
   std::size_t handled = 0;
-  std::size_t writerRuns = 0;
+  std::vector<double> logged;
   int fills = 0;
   std::set<std::string> formats;
 };
@@ -194,11 +226,17 @@ class ReceiveRun {
 std::string FuzzReceive(std::string_view bytes) {
   FuzzInput in(bytes);
   ReceiveRun run(in);
+  const std::string_view header = bytes.substr(0, bytes.size() - in.Left());
   while (!in.Empty()) {
     run.Step(in);
     if (std::string broken = run.Broken(); !broken.empty()) return broken;
   }
-  return run.Broken();
+  if (!run.NothingDropped()) return {};
+  FuzzInput same(header);
+  ReceiveRun whole(same);
+  whole.ReceiveWhole(run);
+  if (std::string broken = whole.Broken(); !broken.empty()) return broken + " (whole)";
+  return run.DiffersFrom(whole);
 }
 
 }  // namespace tarnwell::fuzz
