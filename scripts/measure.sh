@@ -7,10 +7,10 @@
 #   scripts/measure.sh [-b BUILD] [-d SECONDS] [-m MEMORY_SECONDS] [-o OUT] [-s STARTS] [-x]
 #
 #   -b  build folder with bin/tarnwell and tools/indicator_sim (default build)
-#   -d  seconds of each CPU run (default 30)
+#   -d  seconds of each CPU run (default 30; 0 skips them)
 #   -m  seconds of the memory run (default 600; 0 skips it)
 #   -o  folder for the program folders, counts and samples (default out/measure)
-#   -s  start-ups to time (default 5)
+#   -s  start-ups to time (default 5; 0 skips them)
 #   -x  offscreen Qt platform instead of an Xvfb server (start-up time needs Xvfb)
 #
 # The machine's other load skews every figure: look at `uptime` first.
@@ -221,10 +221,12 @@ memory_run() {
 
 say "measure.sh $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load:$(uptime | sed 's/.*load average://')"
 say "display: $([[ $OFFSCREEN = 1 ]] && echo offscreen || echo "Xvfb $DISPLAY")"
-cpu_run receive-9999 9999 0
-cpu_run receive-100 100 0
-cpu_run record-9999 9999 1
-cpu_run record-100 100 1
-if [[ $OFFSCREEN = 0 ]]; then startup_runs; fi
+if [[ $DURATION != 0 ]]; then
+  cpu_run receive-9999 9999 0
+  cpu_run receive-100 100 0
+  cpu_run record-9999 9999 1
+  cpu_run record-100 100 1
+fi
+if [[ $OFFSCREEN = 0 && $STARTS != 0 ]]; then startup_runs; fi
 if [[ $MEMORY != 0 ]]; then memory_run; fi
 say "load after: $(uptime | sed 's/.*load average://')"
