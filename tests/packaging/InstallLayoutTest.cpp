@@ -8,7 +8,7 @@
 
 #include "ChildProcess.h"
 #include "ProgramRun.h"
-#include "TempFolder.h"
+#include "TempDir.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -27,9 +27,9 @@ std::set<std::string> FilesUnder(const fs::path& root) {
 }
 
 TEST(InstallLayout, PrefixBecomesAProgramFolderThatRuns) {
-  TempFolder temp;
+  TempDir temp;
   ASSERT_FALSE(temp.Path().empty());
-  const fs::path prefix = temp.Path() / "Tarnwell";
+  const fs::path prefix = temp / "Tarnwell";
   const auto install = ChildProcess::Run(
       {TARNWELL_CMAKE, "--install", TARNWELL_BUILD_DIR, "--prefix", prefix.string()});
   ASSERT_EQ(install.exitCode, 0) << install.output;
@@ -52,7 +52,7 @@ TEST(InstallLayout, PrefixBecomesAProgramFolderThatRuns) {
   }
 
   // Started from there, it finds its language file and writes config.ini beside itself.
-  const ProgramRun run = RunProgramBriefly(prefix / "tarnwell", temp.Path() / "run");
+  const ProgramRun run = RunProgramBriefly(prefix / "tarnwell", temp / "run");
   EXPECT_TRUE(run.stillRunning) << run.output;
   EXPECT_EQ(run.exitCode, 0) << run.output;
   // A serial-port message may follow, depending on the machine's ports.

@@ -11,7 +11,7 @@
 
 #include "ChildProcess.h"
 #include "ProgramRun.h"
-#include "TempFolder.h"
+#include "TempDir.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -97,17 +97,17 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   }
   if (fs::exists(kFolder)) GTEST_SKIP() << kFolder << " exists; the test leaves it alone";
 
-  TempFolder temp;
+  TempDir temp;
   ASSERT_FALSE(temp.Path().empty());
   // The operators' message logs lie in folders below it.
   fs::permissions(temp.Path(), fs::perms::others_exec | fs::perms::group_exec,
                   fs::perm_options::add);
   const auto cpack = ChildProcess::Run({TARNWELL_CPACK, "--config",
                                         std::string(TARNWELL_BUILD_DIR) + "/CPackConfig.cmake",
-                                        "-B", (temp.Path() / "package").string()});
+                                        "-B", temp / "package"});
   ASSERT_EQ(cpack.exitCode, 0) << cpack.output;
   fs::path deb;
-  for (const auto& entry : fs::directory_iterator(temp.Path() / "package")) {
+  for (const auto& entry : fs::directory_iterator(temp / "package")) {
     if (entry.path().extension() == ".deb") deb = entry.path();
   }
   ASSERT_FALSE(deb.empty()) << cpack.output;
@@ -137,7 +137,7 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   // config.ini, and the second operator can still rewrite the file the first one made.
   const RunAs first{65534, 65534, dialoutGid};
   const RunAs second{65533, 65533, dialoutGid};
-  const ProgramRun run1 = RunProgramBriefly(kFolder / "tarnwell", temp.Path() / "run1", first);
+  const ProgramRun run1 = RunProgramBriefly(kFolder / "tarnwell", temp / "run1", first);
   EXPECT_TRUE(run1.stillRunning) << run1.output;
   EXPECT_EQ(run1.exitCode, 0) << run1.output;
   EXPECT_EQ(run1.messages.rfind(
@@ -151,7 +151,7 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   EXPECT_EQ(config.uid, first.uid);
   EXPECT_EQ(config.gid, dialoutGid);
 
-  const ProgramRun run2 = RunProgramBriefly(kFolder / "tarnwell", temp.Path() / "run2", second);
+  const ProgramRun run2 = RunProgramBriefly(kFolder / "tarnwell", temp / "run2", second);
   EXPECT_EQ(run2.exitCode, 0) << run2.output;
   EXPECT_EQ(run2.messages.find("config.ini"), std::string::npos) << run2.messages;
   config = OwnerOf(kFolder / "config.ini");

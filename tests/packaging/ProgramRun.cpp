@@ -4,12 +4,18 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "ChildProcess.h"
-#include "TempFolder.h"
 
 namespace tarnwell::testing {
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
 
 ProgramRun RunProgramBriefly(const std::filesystem::path& program,
                              const std::filesystem::path& scratch,
@@ -21,11 +27,9 @@ ProgramRun RunProgramBriefly(const std::filesystem::path& program,
                  ::chown((scratch / "runtime").c_str(), asUser->uid, asUser->gid) != 0)) {
     return {};
   }
-  ChildProcess::EnvChanges env{{"QT_QPA_PLATFORM", "offscreen"},
-                               {"TARNWELL_MESSAGE_LOG", messages.string()},
-                               {"TARNWELL_HOME", std::nullopt},
-                               {"HOME", scratch.string()},
-                               {"XDG_RUNTIME_DIR", (scratch / "runtime").string()}};
+  const std::vector<std::string> env{
+      "QT_QPA_PLATFORM=offscreen", "TARNWELL_MESSAGE_LOG=" + messages.string(), "TARNWELL_HOME",
+      "HOME=" + scratch.string(), "XDG_RUNTIME_DIR=" + (scratch / "runtime").string()};
   std::vector<std::string> argv;
   if (asUser) {
     argv = {"setpriv", "--reuid=" + std::to_string(asUser->uid),
@@ -36,14 +40,14 @@ ProgramRun RunProgramBriefly(const std::filesystem::path& program,
 
   ProgramRun run;
   {
-    ChildProcess child(argv, env, (scratch / "output.txt").string());
-    if (!child.Started()) return run;
+    const std::string output = (scratch / "output.txt").string();
+    ChildProcess child;
+    if (!child.Start(argv[0], {argv.begin() + 1, argv.end()}, env, output, output)) return run;
     std::this_thread::sleep_for(std::chrono::seconds(3));
-    run.stillRunning = child.Running();
+    run.stillRunning = child.Alive();
     child.Signal(SIGTERM);
-    const ChildProcess::Result result = child.Wait(std::chrono::seconds(10));
-    run.exitCode = result.exitCode;
-    run.output = result.output;
+    run.exitCode = child.Wait(10).value_or(-1);
+    run.output = ReadFile(output);
   }
   run.messages = ReadFile(messages);
   return run;

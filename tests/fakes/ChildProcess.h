@@ -18,8 +18,14 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
   ~ChildProcess();
 
-  // Starts `program` with `args`. `env` holds NAME=VALUE entries that are added to the test's
-  // environment or replace what it holds; standard output and error go to the files named.
+  struct Result {
+    int exitCode = -1;  // -1 when it did not end in time
+    std::string output;
+  };
+
+  // Starts `program` (looked up in PATH when it has no slash) with `args`. `env` holds NAME=VALUE
+  // entries that are added to the test's environment or replace what it holds, and bare NAMEs
+  // that are removed from it; standard output and error go to the files named, which may be one.
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::vector<std::string>& env, const std::string& out, const std::string& err);
 
@@ -30,7 +36,12 @@ class ChildProcess {
   // True once the process has a handler for `signal` installed.
   bool Catches(int signal) const;
   bool Running() const { return pid_ > 0; }
+  // True until the process has ended, reaping it when it has.
+  bool Alive();
   pid_t Pid() const { return pid_; }
+
+  // Runs `argv` to its end with the test's environment; output and errors together.
+  static Result Run(const std::vector<std::string>& argv, double timeout = 60);
 
  private:
   pid_t pid_ = -1;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 extern char** environ;
@@ -19,12 +20,14 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra) {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     const std::string entry = *e;
-    const std::string name = entry.substr(0, entry.find('=') + 1);
+    const std::string name = entry.substr(0, entry.find('='));
     bool replaced = false;
-    for (const std::string& x : extra) replaced |= x.rfind(name, 0) == 0;
+    for (const std::string& x : extra) replaced |= x.substr(0, x.find('=')) == name;
     if (!replaced) env.push_back(entry);
   }
-  env.insert(env.end(), extra.begin(), extra.end());
+  for (const std::string& x : extra) {
+    if (x.find('=') != std::string::npos) env.push_back(x);
+  }
   return env;
 }
 
@@ -53,15 +56,19 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   std::vector<char*> argv = Pointers(argTexts);
   std::vector<char*> envp = Pointers(envTexts);
   const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (o < 0 || e < 0) return false;
+  const int e = err == out ? ::fcntl(o, F_DUPFD_CLOEXEC, 0)
+                           : ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (o < 0 || e < 0 || in < 0) return false;
   pid_ = ::fork();
   if (pid_ == 0) {
+    ::dup2(in, 0);
     ::dup2(o, 1);
     ::dup2(e, 2);
-    ::execve(program.c_str(), argv.data(), envp.data());
+    ::execvpe(program.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
+  ::close(in);
   ::close(o);
   ::close(e);
   return pid_ > 0;
@@ -79,6 +86,12 @@ std::optional<int> ChildProcess::Wait(double timeout) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+bool ChildProcess::Alive() {
+  int status = 0;
+  if (pid_ > 0 && ::waitpid(pid_, &status, WNOHANG) == pid_) pid_ = -1;
+  return pid_ > 0;
+}
+
 void ChildProcess::Signal(int signal) {
   if (pid_ > 0) ::kill(pid_, signal);
 }
@@ -91,6 +104,24 @@ bool ChildProcess::Catches(int signal) const {
     return (mask >> (signal - 1)) & 1;
   }
   return false;
+}
+
+ChildProcess::Result ChildProcess::Run(const std::vector<std::string>& argv, double timeout) {
+  char path[] = "/tmp/tarnwell-run-XXXXXX";
+  const int fd = ::mkstemp(path);
+  if (fd < 0) return {};
+  ::close(fd);
+  Result result;
+  {
+    ChildProcess child;
+    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, {}, path, path)) {
+      result.exitCode = child.Wait(timeout).value_or(-1);
+    }
+  }
+  std::ifstream in(path, std::ios::binary);
+  result.output.assign(std::istreambuf_iterator<char>(in), {});
+  ::unlink(path);
+  return result;
 }
 
 }  // namespace tarnwell::testing

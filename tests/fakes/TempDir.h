@@ -12,7 +12,7 @@ namespace tarnwell::testing {
 class TempDir {
  public:
   TempDir() {
-    char name[] = "/tmp/tarnwell-e2e-XXXXXX";
+    char name[] = "/tmp/tarnwell-test-XXXXXX";
     if (::mkdtemp(name)) path_ = name;
   }
   TempDir(const TempDir&) = delete;
