@@ -127,14 +127,10 @@ TEST_F(SerialLinkTest, CrEtxAndCrLfEndFramesAndTwoInARowMakeAnEmptyOne) {
   LogFrames();
   port.Receive("+1.5\r\n+2.25\r\n");
   EXPECT_EQ(values, (std::vector<double>{1.5, 2.25}));
-  EXPECT_EQ(frame.ValueFormat, "#0.00");
   EXPECT_EQ(state.RxBuffer, "\n");
   port.Receive("7.125\x03");
-  EXPECT_EQ(values.back(), 7.125);
-  EXPECT_EQ(frame.ValueFormat, "#0.000");
   port.Receive("5\r\r");
   EXPECT_EQ(values, (std::vector<double>{1.5, 2.25, 7.125, 5, 0}));
-  EXPECT_EQ(frame.ValueFormat, "#0");
   // A lone line feed is an ordinary character, dropped when the number is read.
   port.Receive("5\n6\r");
   EXPECT_EQ(values.back(), 56);

