@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "QtTestApplication.h"
 #include "acquisition/TracePlot.h"
 #include "graph/GraphView.h"
 #include "platform/qt/QtGraphWidget.h"
@@ -15,24 +16,8 @@
 namespace tarnwell {
 namespace {
 
-// The application lives from before the first test to after the last, and is gone before the
-// program's static objects are, as the toolkit requires.
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { app_ = new QApplication(argc_, argv_); }
-  void TearDown() override {
-    delete app_;
-    app_ = nullptr;
-  }
-
- private:
-  int argc_ = 1;
-  char name_[19] = "graph_picture_test";
-  char* argv_[2] = {name_, nullptr};
-  QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] const auto* const kQt =
+    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
 QColor Rgb8(int r, int g, int b) { return QColor(r, g, b); }
 

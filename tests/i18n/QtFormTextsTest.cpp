@@ -17,6 +17,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "QtTestApplication.h"
 #include "UsedTexts.h"
 #include "app/qt/MainWindow.h"
 #include "i18n/LanguageFile.h"
@@ -30,20 +31,9 @@ namespace {
 
 class QtFormTexts : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "i18n_qt_test";
-    static char* argv[] = {name, nullptr};
-    app_ = new QApplication(argc, argv);
-    InitIcons();
-  }
-  static void TearDownTestSuite() {
-    delete app_;
-    app_ = nullptr;
-  }
-  static QApplication* app_;
+  static void SetUpTestSuite() { InitIcons(); }
 };
-QApplication* QtFormTexts::app_ = nullptr;
+[[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 LangTable Numbered() {
   LangTable texts;

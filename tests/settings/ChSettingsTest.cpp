@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "FakeClock.h"
+#include "FakeConfigWindow.h"
 #include "FakeMessageBox.h"
 #include "FakeProcessStarter.h"
 #include "FakeSerialPort.h"
@@ -24,21 +25,6 @@
 
 namespace tarnwell::testing {
 namespace {
-
-class NoWindow : public ConfigWindow {
- public:
-  void SetRefreshRate() override {}
-  void ResetLastLogValue() override {}
-  void SetGraphBackColor(Rgb) override {}
-  bool SetWindowState(int) override { return true; }
-  void MoveWindow(double, double) override {}
-  int WindowState() const override { return 0; }
-  double WindowLeft() const override { return 0; }
-  double WindowTop() const override { return 0; }
-  double WindowWidth() const override { return 7290; }
-  double WindowHeight() const override { return 6300; }
-  void SetNewLogFileName() override {}
-};
 
 std::vector<std::string> FileLines(const QTemporaryDir& folder) {
   std::ifstream in(folder.filePath("config.ini").toStdString(), std::ios::binary);
@@ -89,7 +75,7 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   const Regional regional;
   QtFileSystem files(folder.path().toStdString());
   FakeProcessStarter processes;
-  NoWindow window;
+  FakeConfigWindow window;
   ConfigFile configFile(config, window, files, messages, clock, regional);
   int refreshes = 0;
   const SettingsServices services{config,
