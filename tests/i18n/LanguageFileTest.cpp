@@ -62,7 +62,6 @@ TEST(LanguageText, LinesPastTheTableAreCountedButNotStored) {
   EXPECT_EQ(ReadLanguageText(File(1005, "t"), texts), 1005);
   EXPECT_EQ(texts.Lang(1000), "t 1000");
   EXPECT_EQ(texts.Lang(1001), std::nullopt);
-  EXPECT_EQ(texts.Lang(-1), std::nullopt);
 }
 
 TEST(LanguageText, DecodedFromTheCodePageOfTheFilesOwnText1) {
