@@ -193,13 +193,5 @@ TEST(LanguageFile, MissingOrShortStandardFileEndsTheProgram) {
   }
 }
 
-TEST(LanguageFile, NamesAreJoinedWithTheFileSystemsSeparator) {
-  Reader r;
-  r.files.folder = "/opt/tarnwell";
-  r.files.files["/opt/tarnwell/sp.lng"] = File(200, "es");
-  EXPECT_TRUE(r.Read(6));
-  EXPECT_EQ(r.texts.Text(3), "es 3");
-}
-
 }  // namespace
 }  // namespace tarnwell::testing
