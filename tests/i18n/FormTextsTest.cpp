@@ -52,10 +52,7 @@ struct FakeControl : TextControl {
 
 struct FakeForm : TextForm {
   std::string TextIndex() const override { return index; }
-  void SetTitle(const std::string& text) override {
-    log.push_back("title");
-    title = text;
-  }
+  void SetTitle(const std::string& text) override { title = text; }
   int ControlCount() const override { return static_cast<int>(controls.size()); }
   TextControl& Control(int i) override { return controls[static_cast<std::size_t>(i)]; }
 
@@ -95,19 +92,6 @@ TEST(FormTexts, IndicesThatAreNotPlainNumbers) {
   EXPECT_EQ(empty.caption, "design");
   for (const FakeControl& c : form.controls) EXPECT_EQ(c.charset, 204) << c.name_;
   EXPECT_EQ(form.title, "Design title");
-}
-
-TEST(FormTexts, ListsAndTitleFirstThenCaptionsAndTips) {
-  FakeForm form;
-  form.index = "7";
-  form.controls.reserve(2);
-  form.Add("A", "56").list = {"x", "y"};
-  form.Add("B", "");
-  ApplyFormTexts(form, Numbered(), 0);
-  const std::vector<std::string> expected = {"A charset", "A entry 0", "A entry 1",
-                                             "B charset", "title",     "A charset",
-                                             "A caption", "A tip",     "B charset"};
-  EXPECT_EQ(form.log, expected);
 }
 
 TEST(FormTexts, IndexIsRoundedHalvesToEven) {
