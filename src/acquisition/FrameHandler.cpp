@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/FrameHandler.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "acquisition/NumberFormat.h"
@@ -38,7 +39,10 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   if (const auto nofChars = config_.NofChars.AsNumber(regional_); nofChars && *nofChars < len) {
     len = *nofChars;
   }
-  const double omit = config_.OmitCh;
+  // Only whole characters of this frame can be skipped. A negative or fractional count from a
+  // hand-edited config.ini would reach into the previous frame, or move with the frame's place
+  // in the buffer, and so read differently depending on how the port split the stream.
+  const double omit = std::max(0.0, RoundHalfEven(config_.OmitCh));
   const double from = static_cast<double>(start) + omit;
 
   if (const auto format = Window(buffer, from, len - omit - 1)) {
