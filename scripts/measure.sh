@@ -214,7 +214,10 @@ memory_run() {
     sleep 5
   done
   stop_app
-  say "memory over ${MEMORY}s (kB): $(awk -F, 'NR > 1 { if (NR == 2) f = $2; if ($1 >= 10 && !w) { w = $2 } if ($2 > m) m = $2; l = $2 }
+  local ran
+  ran=$(stat_of "$home" seconds)
+  if [[ $(calc "$ran < $MEMORY - 1") = 1 ]]; then say "  the simulator ended after ${ran}s (a signal?)"; fi
+  say "memory over ${ran:-?}s of ${MEMORY}s (kB): $(awk -F, 'NR > 1 { if (NR == 2) f = $2; if ($1 >= 10 && !w) { w = $2 } if ($2 > m) m = $2; l = $2 }
     END { printf "first %d, at 10 s %d, last %d, max %d, growth after 10 s %d", f, w, l, m, l - w }' "$home/rss.csv")"
   say "  samples: $home/rss.csv"
 }
