@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "app/Mainform.h"
@@ -170,7 +171,13 @@ MainWindow::MainWindow() {
 
 MainWindow::~MainWindow() = default;
 
-int MainWindow::Px(double twips) const { return static_cast<int>(std::lround(twips_.ToPixels(twips))); }
+// Positions come from config.ini, which may hold any number; keep them within what a window
+// can take.
+int MainWindow::Px(double twips) const {
+  const double px = twips_.ToPixels(twips);
+  if (!std::isfinite(px)) return 0;
+  return static_cast<int>(std::lround(std::clamp(px, -1e6, 1e6)));
+}
 
 double MainWindow::Tw(int pixels) const { return std::round(twips_.FromPixels(pixels)); }
 
