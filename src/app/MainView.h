@@ -26,7 +26,6 @@ class MainView : public LiveLabels {
   virtual double WindowTop() const = 0;
   virtual double WindowWidth() const = 0;
   virtual double WindowHeight() const = 0;
-  virtual void SetGraphBackColor(Rgb color) = 0;
   virtual void SetZoomButtonVisible(bool visible) = 0;
   // 0 the default pointer, 5 the four-way sizing pointer.
   virtual void SetPointerStyle(int style) = 0;

@@ -16,11 +16,10 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
     : platform_(platform), view_(view), version_(version) {
   const Regional& r = platform_.regional;
   frames_ = std::make_unique<FrameHandler>(config_, frame_, history_, r);
-  link_ = std::make_unique<SerialLink>(platform_.port, config_, receive_, *frames_,
-                                       platform_.clock, r, platform_.messages, texts_);
+  link_ = std::make_unique<SerialLink>(platform_.port, config_, receive_, *frames_, platform_.clock,
+                                       r, platform_.messages, texts_);
   cycle_ = std::make_unique<UpdateCycle>(config_, receive_, frame_, history_,
-                                         static_cast<LiveView&>(*this),
-                                         platform_.timer1, r);
+                                         static_cast<LiveView&>(*this), platform_.timer1, r);
   configFile_ = std::make_unique<ConfigFile>(config_, *this, platform_.files, platform_.messages,
                                              platform_.clock, r);
   graph_ = std::make_unique<GraphView>(config_, history_, view_.GraphPicture(), r);
@@ -94,8 +93,7 @@ bool Mainform::Form_Load() {
 }
 
 bool Mainform::ReadLanguage() {
-  return ReadLanguageFile(config_, texts_, platform_.files, platform_.messages,
-                          platform_.regional);
+  return ReadLanguageFile(config_, texts_, platform_.files, platform_.messages, platform_.regional);
 }
 
 void Mainform::Form_Unload() {
@@ -125,8 +123,14 @@ void Mainform::App_Stop_Click(bool checked) {
 }
 
 void Mainform::DrawGraph(const GraphRange& range, double span) {
-  PlotInputs in{history_, config_, frame_.ValueFormat, platform_.regional, range, span,
-                graph_->GraphMouseX(), graph_->GraphMouseY(),
+  PlotInputs in{history_,
+                config_,
+                frame_.ValueFormat,
+                platform_.regional,
+                range,
+                span,
+                graph_->GraphMouseX(),
+                graph_->GraphMouseY(),
                 [this] { graph_->DrawGuideLines(); }};
   TracePlot::Draw(in, view_.GraphPicture(), view_.XaxisPicture(), view_.TestPicture());
   view_.ShowPlot();
@@ -141,7 +145,8 @@ void Mainform::SetRefreshRate() { cycle_->SetRefreshRate(); }
 
 void Mainform::ResetLastLogValue() { recording_->ResetLastLogValue(); }
 
-void Mainform::SetGraphBackColor(Rgb color) { view_.SetGraphBackColor(color); }
+// The graph clears itself to BackRed, BackGreen, BackBlue on every tick; nothing to keep here.
+void Mainform::SetGraphBackColor(Rgb) {}
 
 bool Mainform::SetWindowState(int state) { return view_.SetWindowState(state); }
 

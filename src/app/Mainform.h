@@ -15,14 +15,14 @@
 #include "config/AppConfig.h"
 #include "config/ConfigFile.h"
 #include "graph/GraphView.h"
-#include "platform/DrawList.h"
-#include "recording/RecordingControl.h"
 #include "i18n/LangTable.h"
 #include "platform/Clock.h"
+#include "platform/DrawList.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
 #include "platform/Timer.h"
+#include "recording/RecordingControl.h"
 
 namespace tarnwell {
 

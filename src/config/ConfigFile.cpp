@@ -65,6 +65,8 @@ std::optional<std::string> LineValue(const std::string& line) {
 
 }  // namespace
 
+const char* ConfigComment(int line) { return kComments.at(static_cast<std::size_t>(line - 1)); }
+
 std::vector<std::string> SplitLines(const std::string& bytes) {
   std::vector<std::string> lines;
   std::string cur;

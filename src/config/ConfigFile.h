@@ -44,6 +44,9 @@ class ConfigFile {
   bool writeFailureShown_ = false;
 };
 
+// The comment written after the value of line `line` (1 to 39).
+const char* ConfigComment(int line);
+
 // Splits at CR LF, a lone CR or a lone LF; a final line end does not start another line.
 std::vector<std::string> SplitLines(const std::string& bytes);
 

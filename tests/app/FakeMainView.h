@@ -40,7 +40,6 @@ class FakeMainView : public MainView {
   double WindowTop() const override { return top; }
   double WindowWidth() const override { return width; }
   double WindowHeight() const override { return height; }
-  void SetGraphBackColor(Rgb c) override { back = c; }
   void SetZoomButtonVisible(bool v) override { zoomVisible = v; }
   void SetPointerStyle(int s) override { pointer = s; }
   void ApplyFormTexts(const LangTable& t, int c) override {
@@ -54,7 +53,7 @@ class FakeMainView : public MainView {
   void ShowPlot() override { ++plots; }
   void CloseWindow() override { closed = true; }
 
-  Rgb currentColor, back;
+  Rgb currentColor;
   bool currentVisible = true, zoomVisible = false, closed = false;
   std::string current = "123456.7", range, labNofDat, caption = "Vornel-> Tarnwell", setupTip;
   int state = 0, pointer = 0, charset = -1, plots = 0;

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <thread>
 
+#include "config/ConfigFile.h"
+
 namespace tarnwell::testing {
 
 std::string ReadFile(const std::string& path) {
@@ -74,51 +76,6 @@ std::string LanguageFileText(const std::string& portFailure) {
   return text;
 }
 
-const std::vector<std::string>& ConfigComments() {
-  static const std::vector<std::string> comments = {
-      "'Advanced mode or Customer. Use 0 as default",
-      "'Guide Lines. 1:visible/0:not",
-      "'Expanded view. 1:Enable/0:Disable",
-      "'Number of Characters",
-      "'Omitted characters",
-      "'Communication port",
-      "'Baudrate",
-      "'Log Time in seconds",
-      "'Last Log time information",
-      "'Performance setting. 0:Low/1:Mid/2:High/3:Ultra",
-      "'Number of samples",
-      "'Minimum value for the graphic view",
-      "'Maximum value for the graphic view",
-      "'Kay\xFDt dosyas\xFD tipi. 1:xls/0:txt",
-      "'Data record enable. 0:dis/1:en",
-      "'Record file name",
-      "'Incremental record. 0:dis/1:en",
-      "'Log variation value. Def:0",
-      "'Language settings 0:En/1:Tr/2:Bg/3:Ru",
-      "'Linemode or not 0:not/1:line",
-      "'Back Color Red Def:5",
-      "'Back Color Green Def:5",
-      "'Back Color Blue Def:5",
-      "' Line Color Red Def:224",
-      "' L\xDDne Color Green Def:224",
-      "' L\xDDne Color Blue Def:224",
-      "' Font Color Red Def:224",
-      "' Font Color Green Def:224",
-      "' Font Color Blue Def:224",
-      "' Mouse position data show. Def:0",
-      "' Device Name sel. 0:Standart/1:Orvo & Zenn",
-      "' Record can start automatically when started-up. 0:Cancel/1:Operate /Def:0",
-      "' Windows state when started-up. 0:Normal/1:Minimized/2:Maximized/Def:0",
-      "' Window position X. Def: ",
-      "' Window position Y. Def: ",
-      "' Window Width. Def:7290 ",
-      "' Window Height. Def:6300 ",
-      "'Log Threshold value. Def:0",
-      "'Log Motion Timer value. Def:0",
-  };
-  return comments;
-}
-
 std::string ConfigIniText(const std::map<int, std::string>& values) {
   static const std::vector<std::string> defaults = {
       "0",   "1",   "1",       "10", "0", "1", "3", "1", "0", "1",    "100",  "0",       "1000",
@@ -127,7 +84,8 @@ std::string ConfigIniText(const std::map<int, std::string>& values) {
   std::string text;
   for (std::size_t i = 0; i < defaults.size(); ++i) {
     const auto v = values.find(static_cast<int>(i) + 1);
-    text += (v == values.end() ? defaults[i] : v->second) + ConfigComments()[i] + "\r\n";
+    text += (v == values.end() ? defaults[i] : v->second) + ConfigComment(static_cast<int>(i) + 1) +
+            "\r\n";
   }
   return text;
 }

@@ -27,8 +27,6 @@ std::string Fixed(double value, int decimals);
 // "Text <k>".
 std::string LanguageFileText(const std::string& portFailure);
 
-// The 39 comments of config.ini, byte for byte, in line order.
-const std::vector<std::string>& ConfigComments();
 // A config.ini of the program's defaults (with a record name and a last-record time, which a
 // read file must hold), with the values of the lines in `values` (1-based) replaced.
 std::string ConfigIniText(const std::map<int, std::string>& values);

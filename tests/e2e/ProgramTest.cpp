@@ -13,6 +13,7 @@
 #include "E2eFiles.h"
 #include "SimProcess.h"
 #include "TempDir.h"
+#include "config/ConfigFile.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -74,7 +75,7 @@ class ProgramTest : public ::testing::Test {
     EXPECT_EQ(lines.size(), 39u);
     std::vector<std::string> values;
     for (std::size_t i = 0; i < lines.size() && i < 39; ++i) {
-      const std::string& comment = ConfigComments()[i];
+      const std::string comment = ConfigComment(static_cast<int>(i) + 1);
       const bool ends =
           lines[i].size() > comment.size() &&
           lines[i].compare(lines[i].size() - comment.size(), comment.size(), comment) == 0;

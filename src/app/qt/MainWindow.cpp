@@ -2,9 +2,9 @@
 #include "app/qt/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QFont>
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
@@ -65,7 +65,8 @@ class MainWindow::Resizable : public ResizableWindow {
 };
 
 MainWindow::MainWindow() {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) twips_.dpi = screen->logicalDotsPerInch();
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    twips_.dpi = screen->logicalDotsPerInch();
   setObjectName(QStringLiteral("Mainform"));
   setWindowTitle(QString::fromUtf8(kDesignCaption));
   SetBackground(this, QColor(40, 40, 40));
@@ -142,9 +143,9 @@ MainWindow::MainWindow() {
   Place(ekran_, 2400, 6600, 3135, 2175);
   // The picture buttons are small; the picture takes the whole face.
   for (QPushButton* b : {cmdZoomIn_, theSetup_}) {
-    b->setStyleSheet(QStringLiteral(
-        "QPushButton { border: 1px solid #606060; border-radius: 2px; padding: 0;"
-        " background: #d0d0d0; } QPushButton:pressed { background: #a0a0a0; }"));
+    b->setStyleSheet(
+        QStringLiteral("QPushButton { border: 1px solid #606060; border-radius: 2px; padding: 0;"
+                       " background: #d0d0d0; } QPushButton:pressed { background: #a0a0a0; }"));
     b->setIconSize(b->size() - QSize(2, 2));
   }
 
@@ -204,7 +205,9 @@ void MainWindow::SetCurrentCaption(const std::string& caption) {
 
 double MainWindow::GraphOuterHeight() const { return Tw(graph_->height()); }
 
-void MainWindow::SetRangeOfChangeTop(double top) { rangeofChange_->move(rangeofChange_->x(), Px(top)); }
+void MainWindow::SetRangeOfChangeTop(double top) {
+  rangeofChange_->move(rangeofChange_->x(), Px(top));
+}
 
 void MainWindow::SetRangeOfChangeCaption(const std::string& caption) {
   const QString text = QString::fromStdString(caption);
@@ -219,7 +222,6 @@ void MainWindow::SetLabNofDat(const std::string& caption, double top) {
 
 void MainWindow::SetLogoTop(double top) { picLogo_->move(picLogo_->x(), Px(top)); }
 
-
 void MainWindow::SetCaption(const std::string& caption) {
   setWindowTitle(QString::fromStdString(caption));
 }
@@ -230,10 +232,17 @@ std::string MainWindow::CurrentCaption() const { return current_->text().toStdSt
 
 bool MainWindow::SetWindowState(int state) {
   switch (state) {
-    case 0: setWindowState(Qt::WindowNoState); return true;
-    case 1: setWindowState(Qt::WindowMinimized); return true;
-    case 2: setWindowState(Qt::WindowMaximized); return true;
-    default: return false;
+    case 0:
+      setWindowState(Qt::WindowNoState);
+      return true;
+    case 1:
+      setWindowState(Qt::WindowMinimized);
+      return true;
+    case 2:
+      setWindowState(Qt::WindowMaximized);
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -264,12 +273,10 @@ double MainWindow::WindowWidth() const {
 }
 
 double MainWindow::WindowHeight() const {
-  if ((isMinimized() || isMaximized()) && restoredSize_.isValid()) return Tw(restoredSize_.height());
+  if ((isMinimized() || isMaximized()) && restoredSize_.isValid())
+    return Tw(restoredSize_.height());
   return Tw(frameGeometry().height());
 }
-
-// The graph clears itself to the background colour on every tick.
-void MainWindow::SetGraphBackColor(Rgb) {}
 
 void MainWindow::ShowPlot() {
   graph_->update();
@@ -280,7 +287,9 @@ void MainWindow::ShowPlot() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == cmdZoomIn_ && event->type() == QEvent::MouseButtonPress && form_) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    const int button = mouse->button() == Qt::RightButton ? 2 : mouse->button() == Qt::LeftButton ? 1 : 4;
+    const int button = mouse->button() == Qt::RightButton  ? 2
+                       : mouse->button() == Qt::LeftButton ? 1
+                                                           : 4;
     form_->CmdZoomIn_MouseDown(button);
     return true;
   }

@@ -45,7 +45,6 @@ class MainWindow : public QWidget, public MainView {
   const Twips& Units() const { return twips_; }
   const MainLayout& Layout() const { return layout_; }
 
-
   // MainView
   void SetCurrentColor(Rgb color) override;
   void SetCurrentVisible(bool visible) override;
@@ -66,7 +65,6 @@ class MainWindow : public QWidget, public MainView {
   double WindowTop() const override;
   double WindowWidth() const override;
   double WindowHeight() const override;
-  void SetGraphBackColor(Rgb color) override;
   void SetZoomButtonVisible(bool visible) override;
   void SetPointerStyle(int style) override;
   void ApplyFormTexts(const LangTable& texts, int charset) override;

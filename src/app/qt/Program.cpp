@@ -12,7 +12,6 @@
 
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
-#include "settings/qt/ChSettings.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtFormTexts.h"
@@ -21,6 +20,7 @@
 #include "platform/qt/QtRegional.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
+#include "settings/qt/ChSettings.h"
 
 // The pictures live in a static library, whose resources the program must ask for by name.
 static void InitResources() { Q_INIT_RESOURCE(icons); }
@@ -64,10 +64,9 @@ int RunProgram(int argc, char** argv) {
   MainWindow window;
   messages.SetParent(&window);
 
-  Mainform form(Platform{port, clock, files, messages, SystemRegional(), timer1, timerLog,
-                         motionTmr},
-                window,
-                Version{TARNWELL_VERSION_MAJOR, TARNWELL_VERSION_MINOR, TARNWELL_VERSION_PATCH});
+  Mainform form(
+      Platform{port, clock, files, messages, SystemRegional(), timer1, timerLog, motionTmr}, window,
+      Version{TARNWELL_VERSION_MAJOR, TARNWELL_VERSION_MINOR, TARNWELL_VERSION_PATCH});
   window.SetForm(&form);
 
   QtProcessStarter processes;
