@@ -158,6 +158,38 @@ TEST_F(SimulatorTest, UnpluggedDeviceVanishesAndComesBack) {
   EXPECT_GE(sim.Stats()["unplugs"], 1);
 }
 
+// What a reader has not taken when the device goes is lost with it, and the counts say how much:
+// every logged frame was either read or is counted as taken back.
+TEST_F(SimulatorTest, FramesUnreadWhenUnpluggedAreCountedAsTakenBack) {
+  ASSERT_TRUE(sim.Start({"--baud", "9600", "--pattern", "count", "--value", "7", "--decimals",
+                         "0", "--width", "8", "--zeros", "--wait", "--unplug-every", "0.6",
+                         "--unplug-for", "30"}));
+  std::vector<std::string> read;
+  {
+    RawReader reader(sim.link);
+    reader.Read(20, 2);
+    read = reader.Frames();
+    // Stops reading: some 40 frames pile up in the device until it is pulled.
+    ASSERT_TRUE(WaitUntil([&] { return LinkGone(sim.link); }, 3));
+    reader.Read(1000, 0.5);
+    EXPECT_TRUE(reader.hungUp);
+    EXPECT_EQ(reader.Frames().size(), read.size());
+  }
+  EXPECT_EQ(sim.Stop(), 0);
+  const auto log = sim.Logged();
+  auto stats = sim.Stats();
+  ASSERT_GE(read.size(), 20u);
+  EXPECT_GE(stats["frames_taken_back"], 20);
+  EXPECT_EQ(static_cast<long long>(read.size()) + stats["frames_taken_back"],
+            stats["frames_written"]);
+  ASSERT_EQ(static_cast<long long>(log.size()), stats["frames_written"]);
+  EXPECT_TRUE(std::equal(read.begin(), read.end(), log.begin()));
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    ASSERT_EQ(log[i], "+" + std::string(8 - std::to_string(7 + i).size(), '0') +
+                          std::to_string(7 + i));
+  }
+}
+
 TEST_F(SimulatorTest, CommandLineAndTheLinkPath) {
   const auto run = [&](const std::vector<std::string>& args) {
     ChildProcess child;

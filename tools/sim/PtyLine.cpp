@@ -95,17 +95,31 @@ void PtyLine::Close() {
   readers_ = -1;
 }
 
-void PtyLine::ReadWatch() {
+std::size_t PtyLine::TakeBack() {
+  if (slave_ < 0) return 0;
+  const int flags = ::fcntl(slave_, F_GETFL);
+  ::fcntl(slave_, F_SETFL, flags | O_NONBLOCK);
+  std::size_t taken = 0;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(slave_, buffer, sizeof buffer)) > 0;) {
+    taken += static_cast<std::size_t>(n);
+  }
+  ::fcntl(slave_, F_SETFL, flags);
+  return taken;
+}
+
+std::size_t PtyLine::ReadWatch() {
+  std::size_t dropped = 0;
   alignas(inotify_event) char buffer[4096];
   for (;;) {
     const ssize_t n = ::read(watch_, buffer, sizeof buffer);
-    if (n <= 0) return;
+    if (n <= 0) return dropped;
     for (ssize_t at = 0; at < n;) {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
       if (event->mask & IN_OPEN) ++readers_;
       if ((event->mask & IN_CLOSE) && readers_ > 0) {
         // A closed serial port keeps nothing of what arrived unread.
-        if (--readers_ == 0) ::tcflush(slave_, TCIFLUSH);
+        if (--readers_ == 0) dropped += TakeBack();
       }
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
     }

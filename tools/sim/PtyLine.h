@@ -19,12 +19,16 @@ class PtyLine {
   bool Open(const std::string& link, std::string& error);
   // Hangs the line up for its readers and removes the link if it is still ours.
   void Close();
+  // Takes out what is waiting in the device for its reader, as pulling the device loses it;
+  // returns how many characters that was.
+  std::size_t TakeBack();
   bool IsOpen() const { return master_ >= 0; }
 
   int Master() const { return master_; }
   // Readable when a reader opened or closed the device; -1 when opens cannot be watched.
   int WatchFd() const { return watch_; }
-  void ReadWatch();
+  // Follows opens and closes; returns the characters dropped unread when the last reader left.
+  std::size_t ReadWatch();
   // Takes and drops whatever a reader sent: nothing listens on this side.
   void DrainMaster();
 

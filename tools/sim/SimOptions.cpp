@@ -123,7 +123,8 @@ ParseResult ParseSimOptions(int argc, const char* const argv[], SimOptions& o, s
          return ToChoice<PatternKind>(v,
                                       {{"steady", PatternKind::kSteady},
                                        {"steps", PatternKind::kSteps},
-                                       {"plateau", PatternKind::kPlateau}},
+                                       {"plateau", PatternKind::kPlateau},
+                                       {"count", PatternKind::kCount}},
                                       o.pattern);
        }},
       {"--value", [&](const std::string& v) { return ToDouble(v, -1e9, 1e9, o.value); }},
@@ -239,10 +240,12 @@ Frames
   --terminator cr|crlf|etx   frame end: CR, CR LF or ETX (code 3) (default cr)
 
 Values
-  --pattern steady|steps|plateau
+  --pattern steady|steps|plateau|count
                          steady: the value with noise; steps: levels value,
                          value+step, ... each for --hold seconds, with noise;
-                         plateau: the same levels held exactly (default steady)
+                         plateau: the same levels held exactly; count: value,
+                         then one unit of the last decimal more each frame, so
+                         that every frame can be told apart (default steady)
   --value V              base value (default 100)
   --noise A              noise of +-A (default one unit of the last decimal)
   --step S               size of a step (default 50)

@@ -8,7 +8,7 @@ namespace tarnwell::sim {
 
 enum class FrameKind { kPlain, kFixed };
 enum class Terminator { kCr, kCrLf, kEtx };
-enum class PatternKind { kSteady, kSteps, kPlateau };
+enum class PatternKind { kSteady, kSteps, kPlateau, kCount };
 
 struct SimOptions {
   std::string link;

@@ -12,6 +12,7 @@ std::string SimStats::Text() const {
   std::snprintf(seconds_text, sizeof seconds_text, "%.3f", seconds);
   return "frames_written=" + std::to_string(framesWritten) +
          "\nframes_undelivered=" + std::to_string(framesUndelivered) +
+         "\nframes_taken_back=" + std::to_string(framesTakenBack) +
          "\ngarbage_bursts=" + std::to_string(garbageBursts) +
          "\nrunaway_chars=" + std::to_string(runawayChars) +
          "\nbytes_written=" + std::to_string(bytesWritten) +
@@ -21,9 +22,10 @@ std::string SimStats::Text() const {
 std::string SimStats::Summary() const {
   char text[256];
   std::snprintf(text, sizeof text,
-                "%lld frames written, %lld not delivered, %lld garbage bursts, %lld bytes in "
-                "%.2f s",
-                static_cast<long long>(framesWritten), static_cast<long long>(framesUndelivered),
+                "%lld frames written (%lld of them unread when the line went), %lld not "
+                "delivered, %lld garbage bursts, %lld bytes in %.2f s",
+                static_cast<long long>(framesWritten), static_cast<long long>(framesTakenBack),
+                static_cast<long long>(framesUndelivered),
                 static_cast<long long>(garbageBursts), static_cast<long long>(bytesWritten),
                 seconds);
   return text;

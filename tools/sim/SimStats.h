@@ -10,6 +10,9 @@ struct SimStats {
   std::int64_t framesWritten = 0;
   // Frames sent while nobody listened, while unplugged, or cut short by a full line.
   std::int64_t framesUndelivered = 0;
+  // Frames written whole that a reader had not taken when the device was pulled or the last
+  // reader closed it: they are counted in framesWritten and in the log, but never arrived.
+  std::int64_t framesTakenBack = 0;
   std::int64_t garbageBursts = 0;
   std::int64_t runawayChars = 0;
   std::int64_t bytesWritten = 0;

@@ -17,6 +17,7 @@ constexpr double kMostSleep = 0.05;
 constexpr double kFlushEvery = 0.2;
 constexpr double kDrainSeconds = 2.0;
 constexpr double kNever = std::numeric_limits<double>::infinity();
+constexpr std::size_t kFramesRemembered = 1 << 16;
 }  // namespace
 
 Simulator::Simulator(const SimOptions& options, int signalFd)
@@ -130,13 +131,17 @@ void Simulator::Send(double now) {
   ssize_t written = line_.IsOpen() ? ::write(line_.Master(), out.data(), out.size()) : 0;
   if (written < 0) written = 0;  // a full line: the reader has stopped taking characters
   const auto w = static_cast<std::size_t>(written);
+  const std::int64_t before = stats_.bytesWritten;
   stats_.bytesWritten += written;
   for (std::size_t i = 0; i < finished.size(); ++i) {
     const bool whole = ends[i] <= w;
     const LineItem& item = finished[i];
     switch (item.kind) {
       case LineItem::Kind::kFrame:
-        if (whole) log_.Add(item.frame);
+        if (whole) {
+          log_.Add(item.frame);
+          frameEnds_.push_back(before + static_cast<std::int64_t>(ends[i]));
+        }
         ++(whole ? stats_.framesWritten : stats_.framesUndelivered);
         break;
       case LineItem::Kind::kGarbage:
@@ -147,11 +152,20 @@ void Simulator::Send(double now) {
         break;
     }
   }
+  // More than a device's buffer holds, so the frames that can still be unread are all known.
+  while (frameEnds_.size() > kFramesRemembered) frameEnds_.pop_front();
   // Characters the line could not take are lost, as on a wire; the rest of that item goes too.
   if (w < out.size() && current_ && out.size() > currentFrom) current_->deliver = false;
 }
 
+void Simulator::TakenBack(std::size_t unread) {
+  const std::int64_t cut = stats_.bytesWritten - static_cast<std::int64_t>(unread);
+  for (const std::int64_t end : frameEnds_) stats_.framesTakenBack += end > cut;
+  frameEnds_.clear();
+}
+
 void Simulator::Unplug() {
+  TakenBack(line_.TakeBack());
   line_.Close();
   ++stats_.unplugs;
   if (current_) current_->deliver = false;
@@ -175,7 +189,7 @@ void Simulator::Wait(double until) {
   }
   if (fds[1].revents & POLLIN) line_.DrainMaster();
   if (fds[2].revents & POLLIN) {
-    line_.ReadWatch();
+    TakenBack(line_.ReadWatch());
     // What the last reader left unread is gone, and so is the rest of the item under way.
     if (!line_.ReaderPresent() && current_) current_->deliver = false;
   }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -39,6 +41,9 @@ class Simulator {
   // Sleeps until `until` at the latest, handling signals, readers and sent-back bytes.
   void Wait(double until);
   bool Drained();
+  // The last `unread` characters written never reached a reader: the frames among them (whole
+  // or partly read) are counted as taken back.
+  void TakenBack(std::size_t unread);
   void Finish();
 
   const SimOptions& options_;
@@ -49,6 +54,8 @@ class Simulator {
   LinePacer pacer_;
   SimStats stats_;
   std::optional<Current> current_;
+  // Where recent frames written whole end, in characters written since the start.
+  std::deque<std::int64_t> frameEnds_;
   std::chrono::steady_clock::time_point start_;
   bool stop_ = false;
   double nextUnplug_ = 0;

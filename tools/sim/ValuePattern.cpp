@@ -30,6 +30,8 @@ double ValuePattern::At(double seconds) {
   switch (kind_) {
     case PatternKind::kSteady:
       return base_ + Noise(noise_);
+    case PatternKind::kCount:
+      return base_ + unit_ * static_cast<double>(counted_++);
     case PatternKind::kSteps:
       return target + Noise(noise_);
     case PatternKind::kPlateau: {
