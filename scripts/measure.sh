@@ -18,7 +18,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 
-BUILD=build DURATION=30 MEMORY=600 OUT=out/measure STARTS=5 OFFSCREEN=0 XVFB_PID=
+BUILD=build DURATION=30 MEMORY=600 OUT=out/measure STARTS=5 OFFSCREEN=0
 while getopts "b:d:m:o:s:x" opt; do
   case $opt in
     b) BUILD=$OPTARG ;;
@@ -32,18 +32,8 @@ while getopts "b:d:m:o:s:x" opt; do
 done
 [[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
 [[ $OUT = /* ]] || OUT=$ROOT/$OUT
-APP=$BUILD/bin/tarnwell
-SIM=$BUILD/tools/indicator_sim
-for f in "$APP" "$SIM"; do
-  [[ -x $f ]] || { echo "measure.sh: $f missing; build targets tarnwell and indicator_sim" >&2; exit 1; }
-done
-for tool in /usr/bin/time Xvfb xwininfo; do
-  command -v "$tool" >/dev/null || {
-    echo "measure.sh: $tool missing (Debian packages time, xvfb, x11-utils)" >&2
-    exit 1
-  }
-done
-TICKS=$(getconf CLK_TCK)
+source scripts/run-lib.sh
+need /usr/bin/time Xvfb xwininfo
 
 rm -rf "$OUT"
 mkdir -p "$OUT"
@@ -51,73 +41,7 @@ SUMMARY=$OUT/summary.txt
 : >"$SUMMARY"
 say() { echo "$*" | tee -a "$SUMMARY"; }
 
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-}
-trap cleanup EXIT
-
-if [[ $OFFSCREEN = 1 ]]; then
-  export QT_QPA_PLATFORM=offscreen
-else
-  Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$OUT/display" >"$OUT/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  pids+=($XVFB_PID)
-  for _ in $(seq 1000); do [[ -s $OUT/display ]] && break; sleep 0.01; done
-  [[ -s $OUT/display ]] || { echo "measure.sh: Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=:$(head -1 "$OUT/display")
-  export QT_QPA_PLATFORM=xcb
-fi
-
-# A program folder with the shipped language files and a config.ini of the demo settings, with
-# the lines named (1-based) given new values: "7=10 11=9999".
-make_home() {
-  local home=$1; shift
-  mkdir -p "$home/ports"
-  cp "$BUILD"/bin/*.lng "$home/"
-  scripts/demo-config.sh | awk -v set="$*" '
-    BEGIN { n = split(set, pairs, " "); for (i = 1; i <= n; i++) { split(pairs[i], kv, "="); v[kv[1]] = kv[2] } }
-    (NR in v) { cut = index(substr($0, 2), "'\''") + 1; $0 = v[NR] substr($0, cut) }
-    { print }' >"$home/config.ini"
-}
-
-start_sim() {
-  local home=$1; shift
-  "$SIM" --link "$home/ports/COM1" --stats "$home/sim.stats" --ready "$home/sim.ready" "$@" \
-    >"$home/sim.out" 2>&1 &
-  SIM_PID=$!
-  pids+=($SIM_PID)
-  for _ in $(seq 500); do [[ -e $home/sim.ready ]] && return 0; sleep 0.01; done
-  echo "measure.sh: simulator did not start" >&2
-  exit 1
-}
-
-# Starts the program under /usr/bin/time; APP_PID is the program itself.
-start_app() {
-  local home=$1
-  TARNWELL_HOME=$home TARNWELL_MESSAGE_LOG=$home/messages.log \
-    /usr/bin/time -v -o "$home/time.txt" "$APP" >"$home/app.out" 2>&1 &
-  TIME_PID=$!
-  pids+=($TIME_PID)
-  APP_PID=
-  for _ in $(seq 500); do
-    APP_PID=$(ps -o pid= --ppid "$TIME_PID" | tr -d ' ' || true)
-    [[ -n $APP_PID ]] && return 0
-    sleep 0.01
-  done
-  echo "measure.sh: program did not start" >&2
-  exit 1
-}
-
-stop_app() {
-  kill -TERM "$APP_PID" 2>/dev/null || true
-  wait "$TIME_PID" || true
-}
-
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-now() { date +%s.%N; }
-calc() { awk "BEGIN { printf \"%.${2:-0}f\", $1 }"; }
-stat_of() { sed -n "s/^$2=//p" "$1/sim.stats"; }
+start_display "$OFFSCREEN"
 
 # One run of DURATION seconds on the full-speed stream. The simulator starts its clock when the
 # program opens the port (--wait), so every frame not delivered was refused by a full line:

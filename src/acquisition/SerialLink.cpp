@@ -114,6 +114,11 @@ void SerialLink::Receive() {
   }
 
   std::string& rx = state_.RxBuffer;
+  // A frame cut off when the device went must not run into the first one of the new stream.
+  if (const std::uint32_t openings = port_.Openings(); openings != openings_) {
+    openings_ = openings;
+    rx.clear();
+  }
   rx += port_.Input();
   if (rx.empty()) return;
 

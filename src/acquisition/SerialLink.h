@@ -69,6 +69,7 @@ class SerialLink {
   const LangTable& texts_;
   std::function<void()> firstFrame_;
   bool inHandler_ = false;
+  std::uint32_t openings_ = 0;
 };
 
 }  // namespace tarnwell

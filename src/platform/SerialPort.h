@@ -49,6 +49,9 @@ class SerialPort {
   // Returns the characters received so far, in arrival order, and removes them.
   virtual std::string Input() = 0;
   virtual void SetOnComm(std::function<void()> handler) = 0;
+  // Goes up each time a device is opened, also when a vanished one is opened again by itself:
+  // what was received from the device before belongs to another stream.
+  virtual std::uint32_t Openings() const { return 0; }
 };
 
 }  // namespace tarnwell

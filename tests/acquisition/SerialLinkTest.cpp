@@ -215,6 +215,14 @@ TEST_F(SerialLinkTest, LineEventsDropTheirCharactersOnlyAndBreakReopens) {
   port.Raise(comm::kBreak);
   EXPECT_FALSE(port.open);
   EXPECT_EQ(port.opens, opens + 1);
+
+  // The frame cut by the reopening does not run into the next one; nor does one cut when a
+  // vanished device was opened again by the control itself.
+  port.open = true;
+  port.Receive("4\r+100");
+  ++port.opens;
+  port.Receive("+7\r");
+  EXPECT_EQ(values, (std::vector<double>{12.5, 4, 7}));
 }
 
 TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {

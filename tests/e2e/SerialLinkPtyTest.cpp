@@ -227,11 +227,12 @@ TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheToolkitsError) {
 
 TEST_F(SerialLinkPtyTest, PulledDeviceIsOpenedAgainByItselfAndFramesArriveAgain) {
   ASSERT_TRUE(
-      sim_.Start({"--baud", "19200", "--unplug-every", "1.2", "--unplug-for", "0.3", "--noise", "0",
+      sim_.Start({"--baud", "19200", "--unplug-every", "1.2", "--unplug-for", "1.6", "--noise", "0",
                   "--pattern", "steps", "--step", "1", "--hold", "0.05", "--levels", "100000"}));
   Open("4");
   ASSERT_TRUE(port_->PortOpen());
-  // Pulled at 1.2 s, back at 1.5 s; the control looks for it once a second.
+  // Pulled at 1.2 s, back at 2.8 s; the control looks for it once a second, and while the link
+  // is gone the port number maps to /dev/ttyS0, which must not be taken instead.
   const auto gapAt = [&] {
     for (std::size_t i = 1; i < arrived_.size(); ++i) {
       if (arrived_[i].ms - arrived_[i - 1].ms > 500) return i;

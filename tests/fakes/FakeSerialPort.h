@@ -40,6 +40,7 @@ class FakeSerialPort : public SerialPort {
     return s;
   }
   void SetOnComm(std::function<void()> h) override { handler = std::move(h); }
+  std::uint32_t Openings() const override { return static_cast<std::uint32_t>(opens); }
 
   // Delivers characters as one receive event.
   void Receive(const std::string& chars) {

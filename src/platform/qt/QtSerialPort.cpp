@@ -57,9 +57,7 @@ std::optional<SerialError> QtSerialPort::SetSettings(const std::string& settings
   return std::nullopt;
 }
 
-std::optional<SerialError> QtSerialPort::OpenDevice() {
-  const std::string device = DeviceForPort(commPort_, programFolder_);
-  if (device.empty()) return SerialError{8002, "Invalid port number"};
+std::optional<SerialError> QtSerialPort::OpenDevice(const std::string& device) {
   port_.setPortName(QString::fromStdString(device));
   port_.setBaudRate(baud_);
   port_.setDataBits(QSerialPort::Data8);
@@ -72,6 +70,7 @@ std::optional<SerialError> QtSerialPort::OpenDevice() {
     port_.clearError();
     return e;
   }
+  ++openings_;
   check_.start();
   return std::nullopt;
 }
@@ -85,7 +84,10 @@ std::optional<SerialError> QtSerialPort::SetPortOpen(bool open) {
     return std::nullopt;
   }
   if (wantOpen_) return SerialError{8005, "Port already open"};
-  if (auto e = OpenDevice()) return e;
+  const std::string device = DeviceForPort(commPort_, programFolder_);
+  if (device.empty()) return SerialError{8002, "Invalid port number"};
+  if (auto e = OpenDevice(device)) return e;
+  device_ = device;
   wantOpen_ = true;
   return std::nullopt;
 }
@@ -135,7 +137,8 @@ void QtSerialPort::TryReopen() {
     reopen_.stop();
     return;
   }
-  if (!OpenDevice()) reopen_.stop();
+  // Not mapped again: while a linked device is gone, the number maps to some other port.
+  if (!OpenDevice(device_)) reopen_.stop();
 }
 
 }  // namespace tarnwell

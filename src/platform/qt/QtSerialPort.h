@@ -15,8 +15,8 @@ namespace tarnwell {
 std::string DeviceForPort(int port, const std::string& programFolder);
 
 // The serial control on QSerialPort. Only listens. A device that vanishes (an adapter pulled)
-// is closed without a message and opened again by itself, at most once a second, until the
-// program closes the port. A hung-up terminal only reads as end of file, which QSerialPort does
+// is closed without a message and the same device is opened again by itself, at most once a
+// second, until the program closes the port. A hung-up terminal only reads as end of file, which QSerialPort does
 // not report, so an open device is also checked a few times a second.
 class QtSerialPort : public SerialPort {
  public:
@@ -31,12 +31,13 @@ class QtSerialPort : public SerialPort {
   std::int16_t CommEvent() const override { return event_; }
   std::string Input() override;
   void SetOnComm(std::function<void()> handler) override { handler_ = std::move(handler); }
+  std::uint32_t Openings() const override { return openings_; }
 
   // True while the device is really open (not waiting for a vanished device to come back).
   bool DeviceOpen() const { return port_.isOpen(); }
 
  private:
-  std::optional<SerialError> OpenDevice();
+  std::optional<SerialError> OpenDevice(const std::string& device);
   void Raise(std::int16_t code);
   void OnError(QSerialPort::SerialPortError error);
   void TryReopen();
@@ -51,6 +52,9 @@ class QtSerialPort : public SerialPort {
   std::string settings_ = "9600,n,8,1";
   qint32 baud_ = 9600;
   bool wantOpen_ = false;
+  // The device the port was opened on; the one looked for while it is gone.
+  std::string device_;
+  std::uint32_t openings_ = 0;
   std::int16_t event_ = 0;
   std::function<void()> handler_;
 };
