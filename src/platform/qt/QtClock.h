@@ -10,6 +10,10 @@ class QtClock : public Clock {
   DateTime LocalNow() const override;
   DateTime UtcNow() const override;
   std::int64_t SteadyMs() const override;
+
+ private:
+  mutable bool zoneRead_ = false;
+  mutable std::int64_t zoneReadAt_ = 0;
 };
 
 }  // namespace tarnwell
