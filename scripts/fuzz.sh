@@ -38,6 +38,8 @@ for name in "${names[@]}"; do
   findings=$build/findings/$name
   log=$build/$name.log
   mkdir -p "$work" "$findings"
+  # Findings of earlier runs stay for reading but are not counted again.
+  touch "$build/$name.started"
   echo "== $name: $minutes min, log in $log"
   set +e
   UBSAN_OPTIONS=print_stacktrace=1 "$build/fuzz/${name}_fuzzer" "$work" "fuzz/corpus/$name" \
@@ -48,7 +50,7 @@ for name in "${names[@]}"; do
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
   secs=$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -n1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n1)
-  crashes=$(find "$findings" -type f | wc -l)
+  crashes=$(find "$findings" -type f -newer "$build/$name.started" | wc -l)
   [[ $status -ne 0 || $crashes -ne 0 ]] && found=1
   summary+=("$name: ${runs:-?} executions, ${rate:-?}/s, ${secs:-?} s, exit $status, $crashes finding(s)")
   grep -E '^(==[0-9]+==ERROR|SUMMARY|check failed|.*runtime error)' "$log" | head -n5 || true
