@@ -139,6 +139,21 @@ TEST_F(SerialLinkPtyTest, FramesArriveAsTheIndicatorSentThemAtTheLineRate) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
+// At full speed the port wakes the program only for a batch of characters; a slow indicator's
+// frames on a fast line still come one by one, as they are sent.
+TEST_F(SerialLinkPtyTest, FewFramesOnAFastLineArriveWithoutWaitingForMore) {
+  ASSERT_TRUE(sim_.Start({"--baud", "921600", "--rate", "20", "--count", "10", "--wait", "--stay"}));
+  Open("10");
+  ASSERT_TRUE(port_->PortOpen());
+  RunFor(3, [&] { return arrived_.size() >= 10; });
+  ASSERT_EQ(arrived_.size(), 10u);
+  for (std::size_t i = 1; i < arrived_.size(); ++i) {
+    EXPECT_GT(arrived_[i].ms - arrived_[i - 1].ms, 20) << i;
+    EXPECT_LT(arrived_[i].ms - arrived_[i - 1].ms, 80) << i;
+  }
+  EXPECT_EQ(sim_.Stop(), 0);
+}
+
 TEST_F(SerialLinkPtyTest, GarbageAndEndlessCharactersKeepTheBufferBoundedAndTheLoopResponsive) {
   {
     // Bursts without terminators run into the frame after them; the other frames are intact.

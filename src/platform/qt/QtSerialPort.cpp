@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtSerialPort.h"
 
+#include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdlib>
 
 namespace tarnwell {
 namespace {
+
+constexpr int kSweepMs = 10;
 
 // QSerialPort's error numbers are small; keep them apart from the line-event codes.
 SerialError ErrorOf(const QSerialPort& port) {
@@ -37,6 +42,38 @@ QtSerialPort::QtSerialPort(std::string programFolder) : programFolder_(std::move
   QObject::connect(&reopen_, &QTimer::timeout, [this] { TryReopen(); });
   check_.setInterval(200);
   QObject::connect(&check_, &QTimer::timeout, [this] { CheckDevice(); });
+  sweep_.setInterval(kSweepMs);
+  QObject::connect(&sweep_, &QTimer::timeout, [this] { Sweep(); });
+}
+
+// At full speed a terminal delivers a character or two per wake-up, thousands a second, and each
+// one costs the whole event loop. The line discipline can hold the reader back until some
+// characters are waiting (VMIN); the rest of a quiet line is taken by a sweep a few times a
+// second faster than any refresh.
+void QtSerialPort::BatchWakeups() {
+  sweep_.stop();
+  if (!port_.isOpen()) return;
+  const int fd = static_cast<int>(port_.handle());
+  termios settings{};
+  if (::tcgetattr(fd, &settings) != 0) return;
+  const int wanted = std::clamp(static_cast<int>(baud_) / 10 * kSweepMs / 2000, 1, 128);
+  settings.c_cc[VMIN] = static_cast<cc_t>(wanted);
+  settings.c_cc[VTIME] = 0;
+  if (::tcsetattr(fd, TCSANOW, &settings) == 0 && wanted > 1) sweep_.start();
+}
+
+void QtSerialPort::Sweep() {
+  if (!port_.isOpen()) return;
+  const int fd = static_cast<int>(port_.handle());
+  int waiting = 0;
+  if (::ioctl(fd, FIONREAD, &waiting) != 0 || waiting <= 0) return;
+  // What the toolkit holds came first; it goes ahead of what is read here.
+  const QByteArray held = port_.readAll();
+  swept_.append(held.constData(), static_cast<std::size_t>(held.size()));
+  char buffer[4096];
+  const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, static_cast<std::size_t>(waiting)));
+  if (n > 0) swept_.append(buffer, static_cast<std::size_t>(n));
+  if (!swept_.empty()) Raise(comm::kReceive);
 }
 
 std::optional<SerialError> QtSerialPort::SetCommPort(std::int16_t port) {
@@ -53,7 +90,10 @@ std::optional<SerialError> QtSerialPort::SetSettings(const std::string& settings
   if (baud <= 0 || baud > 4000000) return SerialError{380, "Invalid property value"};
   settings_ = settings;
   baud_ = static_cast<qint32>(baud);
-  if (port_.isOpen()) port_.setBaudRate(baud_);
+  if (port_.isOpen()) {
+    port_.setBaudRate(baud_);
+    BatchWakeups();
+  }
   return std::nullopt;
 }
 
@@ -71,6 +111,8 @@ std::optional<SerialError> QtSerialPort::OpenDevice(const std::string& device) {
     return e;
   }
   ++openings_;
+  swept_.clear();
+  BatchWakeups();
   check_.start();
   return std::nullopt;
 }
@@ -79,6 +121,8 @@ std::optional<SerialError> QtSerialPort::SetPortOpen(bool open) {
   reopen_.stop();
   if (!open) {
     check_.stop();
+    sweep_.stop();
+    swept_.clear();
     wantOpen_ = false;
     if (port_.isOpen()) port_.close();
     return std::nullopt;
@@ -93,8 +137,11 @@ std::optional<SerialError> QtSerialPort::SetPortOpen(bool open) {
 }
 
 std::string QtSerialPort::Input() {
+  std::string input;
+  input.swap(swept_);
   const QByteArray bytes = port_.readAll();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  input.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return input;
 }
 
 void QtSerialPort::Raise(std::int16_t code) {
@@ -123,6 +170,7 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
 // The device went away: close quietly and look for it again once a second.
 void QtSerialPort::Lost() {
   check_.stop();
+  sweep_.stop();
   if (port_.isOpen()) port_.close();
   if (wantOpen_) reopen_.start();
 }

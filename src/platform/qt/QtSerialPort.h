@@ -43,11 +43,17 @@ class QtSerialPort : public SerialPort {
   void TryReopen();
   void CheckDevice();
   void Lost();
+  // Wakes the reader only once a few milliseconds' worth of characters is waiting.
+  void BatchWakeups();
+  void Sweep();
 
   std::string programFolder_;
   QSerialPort port_;
   QTimer reopen_;
   QTimer check_;
+  QTimer sweep_;
+  // Characters taken by the sweep, with those the toolkit held then; older than what it holds now.
+  std::string swept_;
   std::int16_t commPort_ = 1;
   std::string settings_ = "9600,n,8,1";
   qint32 baud_ = 9600;
