@@ -47,9 +47,9 @@ QtSerialPort::QtSerialPort(std::string programFolder) : programFolder_(std::move
 }
 
 // At full speed a terminal delivers a character or two per wake-up, thousands a second, and each
-// one costs the whole event loop. The line discipline can hold the reader back until some
-// characters are waiting (VMIN); the rest of a quiet line is taken by a sweep a few times a
-// second faster than any refresh.
+// one costs the whole event loop. The line discipline can hold the reader back until half a
+// sweep's worth of characters is waiting (VMIN); what a quiet line leaves below that is taken by
+// the sweep, every 10 ms, well inside the fastest refresh.
 void QtSerialPort::BatchWakeups() {
   sweep_.stop();
   if (!port_.isOpen()) return;
