@@ -8,6 +8,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tarnwell {
 namespace {
@@ -63,10 +64,14 @@ bool ClipTo(const QRectF& box, QPointF& a, QPointF& b) {
 // painter's work.
 void MergeColumns(QVector<QLineF>& lines, QVector<QRect>& spans) {
   constexpr qsizetype kShortestChain = 3;
-  QVector<QLineF> merged;
-  merged.reserve(lines.size());
-  std::vector<bool> vertical;
-  vertical.reserve(static_cast<std::size_t>(lines.size()));
+  // A line as it is, or a column's span: x1 == x2, y1 its lowest and y2 its highest point.
+  struct Piece {
+    QLineF line;
+    bool span;
+    bool Covers(double y) const { return y >= line.y1() && y <= line.y2(); }
+  };
+  std::vector<Piece> pieces;
+  pieces.reserve(static_cast<std::size_t>(lines.size()));
   const qsizetype n = lines.size();
   for (qsizetype i = 0; i < n;) {
     const double column = std::floor(lines[i].x1());
@@ -80,34 +85,27 @@ void MergeColumns(QVector<QLineF>& lines, QVector<QRect>& spans) {
       ++j;
     }
     const bool chain = j - i >= kShortestChain;
-    merged.append(chain ? QLineF(lines[i].x1(), low, lines[i].x1(), high) : lines[i]);
-    vertical.push_back(chain);
+    pieces.push_back({chain ? QLineF(lines[i].x1(), low, lines[i].x1(), high) : lines[i], chain});
     i = chain ? j : i + 1;
   }
   lines.clear();
-  const auto within = [](const QLineF& span, double y) {
-    return y >= std::min(span.y1(), span.y2()) && y <= std::max(span.y1(), span.y2());
-  };
-  const qsizetype m = merged.size();
-  for (qsizetype k = 0; k < m; ++k) {
-    const auto at = static_cast<std::size_t>(k);
-    if (vertical[at]) {
-      const QLineF& v = merged[k];
-      const int top = static_cast<int>(std::floor(std::min(v.y1(), v.y2())));
-      const int bottom = static_cast<int>(std::floor(std::max(v.y1(), v.y2())));
-      spans.append(QRect(static_cast<int>(std::floor(v.x1())), top, 1, bottom - top + 1));
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    const QLineF& line = pieces[k].line;
+    if (pieces[k].span) {
+      const int top = static_cast<int>(std::floor(line.y1()));
+      const int bottom = static_cast<int>(std::floor(line.y2()));
+      spans.append(QRect(static_cast<int>(std::floor(line.x1())), top, 1, bottom - top + 1));
       continue;
     }
-    if (k > 0 && k + 1 < m && !vertical[at] && vertical[at - 1] && vertical[at + 1]) {
-      const QLineF& step = merged[k];
-      const QLineF& before = merged[k - 1];
-      const QLineF& after = merged[k + 1];
-      if (within(before, step.y1()) && within(before, step.y2()) && within(after, step.y1()) &&
-          within(after, step.y2())) {
+    if (k > 0 && k + 1 < pieces.size() && pieces[k - 1].span && pieces[k + 1].span) {
+      const Piece& before = pieces[k - 1];
+      const Piece& after = pieces[k + 1];
+      if (before.Covers(line.y1()) && before.Covers(line.y2()) && after.Covers(line.y1()) &&
+          after.Covers(line.y2())) {
         continue;
       }
     }
-    lines.append(merged[k]);
+    lines.append(line);
   }
 }
 
