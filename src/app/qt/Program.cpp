@@ -88,7 +88,7 @@ int RunProgram(int argc, char** argv) {
   const ChSettings::ApplyTexts applyTexts = [&form](QWidget* w) {
     ApplyFormTextsTo(w, form.Texts(), form.LangCharset());
   };
-  window.SetOnSetup([&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts); });
+  window.SetOnSetup([&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts, &window); });
   form.SetUnloadSettings([&dialog] {
     if (dialog) dialog->close();
   });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtMessageBox.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMessageBox>
 #include <QString>
@@ -21,7 +22,10 @@ void QtMessageBox::Show(const std::string& text, const std::string& title) {
     std::fprintf(stderr, "%s: %s\n", shownTitle.c_str(), text.c_str());
     return;
   }
-  QMessageBox::information(parent_, QString::fromStdString(shownTitle),
+  // Over the window the operator works in (the settings dialog after Apply), which stays in
+  // front after OK.
+  QWidget* over = QApplication::activeWindow();
+  QMessageBox::information(over ? over : parent_, QString::fromStdString(shownTitle),
                            QString::fromStdString(text), QMessageBox::Ok);
 }
 

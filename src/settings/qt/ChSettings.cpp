@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace tarnwell {
 namespace {
@@ -67,18 +68,40 @@ ChSettings::ChSettings(const SettingsServices& services, ApplyTexts applyTexts, 
 }
 
 ChSettings* ChSettings::ShowOrRaise(QPointer<ChSettings>& slot, const SettingsServices& services,
-                                    const ApplyTexts& applyTexts) {
+                                    const ApplyTexts& applyTexts, const QWidget* owner) {
+  // A dialog closed with Esc may still wait for its deletion; it is unloaded all the same.
+  if (slot && !slot->isVisible()) delete slot.data();
   if (!slot) {
     Twips twips;
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      twips.dpi = screen->logicalDotsPerInch();
-    }
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen) twips.dpi = screen->logicalDotsPerInch();
     slot = new ChSettings(services, applyTexts, twips);
+    if (owner && screen) {
+      // The dialog's frame is not known before it is shown; the owner's is the best guess.
+      const QSize frame = owner->frameGeometry().size() - owner->geometry().size();
+      slot->move(BesidePosition(owner->frameGeometry(), slot->size() + frame,
+                                screen->availableGeometry()));
+    }
   }
   slot->show();
   slot->raise();
   slot->activateWindow();
   return slot;
+}
+
+QPoint ChSettings::BesidePosition(const QRect& owner, const QSize& size, const QRect& screen) {
+  const int top = std::clamp(owner.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
+  if (owner.right() + 1 + size.width() <= screen.right() + 1) return {owner.right() + 1, top};
+  if (owner.left() - size.width() >= screen.left()) return {owner.left() - size.width(), top};
+  // No room on either side: against the screen edge on the side that hides less of the owner.
+  const QPoint atRight(std::max(screen.left(), screen.right() + 1 - size.width()), top);
+  const QPoint atLeft(screen.left(), top);
+  const auto covered = [&](QPoint p) {
+    const QRect c = owner.intersected(QRect(p, size));
+    return c.isEmpty() ? 0LL : static_cast<long long>(c.width()) * c.height();
+  };
+  return covered(atLeft) < covered(atRight) ? atLeft : atRight;
 }
 
 QLineEdit* ChSettings::Edit(SettingsField field) const {

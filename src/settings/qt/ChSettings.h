@@ -25,10 +25,14 @@ class ChSettings : public QDialog {
 
   ChSettings(const SettingsServices& services, ApplyTexts applyTexts, const Twips& twips);
 
-  // TheSetup: creates and loads the dialog when `slot` holds none, else only brings the open
-  // one forward, keeping its unsaved edits.
+  // TheSetup: creates and loads the dialog when `slot` holds none that is shown, placing it
+  // beside `owner`; else only brings the open one forward, keeping its unsaved edits.
   static ChSettings* ShowOrRaise(QPointer<ChSettings>& slot, const SettingsServices& services,
-                                 const ApplyTexts& applyTexts);
+                                 const ApplyTexts& applyTexts, const QWidget* owner = nullptr);
+
+  // Where a window of `size` (frame included) stands beside `owner` on `screen`: to its right
+  // when there is room, else to its left, else where it covers the least of it.
+  static QPoint BesidePosition(const QRect& owner, const QSize& size, const QRect& screen);
 
   const SettingsForm& Form() const { return form_; }
   const ChSettingsDesign& Design() const { return ui_; }

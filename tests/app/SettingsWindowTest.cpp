@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The settings dialog as the operator meets it from the main window: opened by the cog, closed
+// with Esc, placed beside the main window, its messages over it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "FakeClock.h"
+#include "FakeProcessStarter.h"
+#include "FakeSerialPort.h"
+#include "FakeTimer.h"
+#include "app/qt/MainWindow.h"
+#include "platform/qt/QtFileSystem.h"
+#include "platform/qt/QtMessageBox.h"
+#include "settings/qt/ChSettings.h"
+
+namespace tarnwell::testing {
+namespace {
+
+// A screen wide enough for the dialog beside the main window, and window frames as a desktop
+// draws them.
+class WideScreen : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ASSERT_TRUE(config_.isValid());
+    QFile json(config_.filePath("screen.json"));
+    ASSERT_TRUE(json.open(QIODevice::WriteOnly));
+    json.write(R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
+        "width": 1920, "height": 1080, "logicalDpi": 96, "dpr": 1}]})");
+    json.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.fileName().toLocal8Bit());
+    app_ = new QApplication(argc_, argv_);
+  }
+  void TearDown() override { delete app_; }
+
+ private:
+  QTemporaryDir config_;
+  int argc_ = 1;
+  char name_[9] = "app_test";
+  char* argv_[2] = {name_, nullptr};
+  QApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
+
+class SettingsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int i = 0; i <= 1000; ++i) lang_.Set(i, "T" + std::to_string(i));
+    messages_.SetParent(&main_);
+    main_.SetOnSetup([this] { ChSettings::ShowOrRaise(slot_, services_, {}, &main_); });
+    main_.move(40, 40);
+    main_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main_));
+  }
+  void TearDown() override { delete slot_.data(); }
+
+  ChSettings* PressCog() {
+    QTest::mouseClick(main_.TheSetup(), Qt::LeftButton);
+    return slot_.data();
+  }
+
+  QTemporaryDir folder_;
+  AppConfig config_;
+  FakeSerialPort serial_;
+  FakeTimer timerLog_;
+  SampleHistory history_;
+  QtMessageBox messages_{"Tarnwell"};
+  LangTable lang_;
+  FakeClock clock_;
+  const Regional regional_;
+  QtFileSystem files_{folder_.path().toStdString()};
+  FakeProcessStarter processes_;
+  const SettingsServices services_{
+      config_,   serial_, timerLog_,  history_, messages_,           lang_, clock_,
+      regional_, files_,  processes_, [] {},    [] { return true; }, [] {}};
+  MainWindow main_;
+  QPointer<ChSettings> slot_;
+};
+
+TEST_F(SettingsWindowTest, EscUnloadsTheDialogAndTheCogLoadsItAfresh) {
+  ChSettings* first = PressCog();
+  ASSERT_NE(first, nullptr);
+  auto* commSel = first->findChild<QLineEdit*>(QStringLiteral("CommSel"));
+  commSel->setFocus();
+  QTest::keyClicks(commSel, QStringLiteral("7"));
+  QTest::keyClick(commSel, Qt::Key_Escape);
+  EXPECT_FALSE(first->isVisible());
+  // The operator is quicker than the deletion of the closed dialog.
+  ChSettings* second = PressCog();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(slot_.isNull());
+  EXPECT_TRUE(second->isVisible());
+  EXPECT_EQ(second->findChild<QLineEdit*>(QStringLiteral("CommSel"))->text(), "1");
+}
+
+TEST_F(SettingsWindowTest, StandsBesideTheMainWindowAndNotOverIt) {
+  ChSettings* dialog = PressCog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  const QRect mainFrame = main_.frameGeometry(), dialogFrame = dialog->frameGeometry();
+  EXPECT_FALSE(mainFrame.intersects(dialogFrame)) << "dialog over the main window";
+  EXPECT_EQ(dialogFrame.left(), mainFrame.right() + 1);
+  EXPECT_EQ(dialogFrame.top(), mainFrame.top());
+
+  const QRect screen(0, 0, 1000, 700);
+  const QSize size(400, 500);
+  // Room on the left only; on neither side the least covered side wins.
+  EXPECT_EQ(ChSettings::BesidePosition(QRect(500, 100, 450, 300), size, screen), QPoint(100, 100));
+  EXPECT_EQ(ChSettings::BesidePosition(QRect(200, 400, 450, 300), size, screen), QPoint(600, 200));
+  EXPECT_EQ(ChSettings::BesidePosition(QRect(250, 0, 700, 300), size, screen), QPoint(0, 0));
+}
+
+TEST_F(SettingsWindowTest, ApplyMessagesStandOverTheDialog) {
+  ChSettings* dialog = PressCog();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+  auto* commSel = dialog->findChild<QLineEdit*>(QStringLiteral("CommSel"));
+  commSel->selectAll();
+  QTest::keyClicks(commSel, QStringLiteral("150"));
+  QWidget* over = nullptr;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    over = box->parentWidget();
+    QTest::keyClick(box, Qt::Key_Enter);
+  });
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
+  EXPECT_EQ(over, dialog);
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
