@@ -97,11 +97,16 @@ bool Mainform::ReadLanguage() {
 }
 
 void Mainform::Form_Unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  if (unloadSettings_) unloadSettings_();
-  configFile_->WriteConfig();
+  // Run again while a message box of the first run waits (a termination request), it closes
+  // what the first has not reached yet.
+  if (!unloaded_) {
+    unloaded_ = true;
+    if (unloadSettings_) unloadSettings_();
+    // Before the settings are read, the file on disk is all there is: it stays as it is.
+    if (configFile_->Loaded()) configFile_->WriteConfig();
+  }
   recording_->Close();
+  link_->ClosePort();
   platform_.timer1.SetEnabled(false);
   platform_.timerLog.SetEnabled(false);
   platform_.motionTmr.SetEnabled(false);

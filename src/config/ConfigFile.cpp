@@ -97,7 +97,8 @@ std::string ConfigFile::Path() const { return fs_.Join(fs_.ProgramFolder(), "con
 
 void ConfigFile::ReadConfig() {
   const auto bytes = fs_.ReadAll(Path());
-  if (!bytes || !ReadLines(*bytes)) Renew();
+  if (!bytes || !ReadLines(*bytes)) return Renew();
+  loaded_ = true;
 }
 
 bool ConfigFile::ReadLines(const std::string& bytes) {
@@ -268,22 +269,24 @@ void ConfigFile::Renew() {
   config_.LineColor = MakeColor(224, 224, 224);
   config_.FontColor = MakeColor(224, 224, 224);
   window_.SetNewLogFileName();
-  WriteConfig();
+  loaded_ = true;
+  // The window still has its design size: the fresh file holds the default outer size.
+  Write(false);
 }
 
-std::string ConfigFile::Serialize() {
+std::string ConfigFile::Serialize(bool fromWindow) {
   AppConfig& c = config_;
   const Regional& r = regional_;
   auto num = [&](double d) { return NumberToText(d, r); };
   auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
 
-  const int state = window_.WindowState();
-  c.WindowState = state;
-  if (state != 1) {
+  const int state = fromWindow ? window_.WindowState() : -1;
+  if (fromWindow) c.WindowState = state;
+  if (state == 0 || state == 2) {
     c.WindowLeft = Value::Single(window_.WindowLeft());
     c.WindowTop = Value::Single(window_.WindowTop());
   }
-  if (state != 2) {
+  if (state == 0 || state == 1) {
     c.WindowWidth = Value::Single(window_.WindowWidth());
     c.WindowHeight = Value::Single(window_.WindowHeight());
   }
@@ -338,8 +341,10 @@ std::string ConfigFile::Serialize() {
   return out;
 }
 
-bool ConfigFile::WriteConfig() {
-  if (fs_.WriteWhole(Path(), Serialize())) return true;
+bool ConfigFile::WriteConfig() { return Write(true); }
+
+bool ConfigFile::Write(bool fromWindow) {
+  if (fs_.WriteWhole(Path(), Serialize(fromWindow))) return true;
   if (!writeFailureShown_) {
     writeFailureShown_ = true;
     messages_.Show("Can not write " + fs_.ProgramFolder() + fs_.Separator() +

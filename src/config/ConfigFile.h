@@ -27,13 +27,17 @@ class ConfigFile {
   // False when the file could not be written; the operator is told once per run and the
   // settings stay in memory.
   bool WriteConfig();
+  // True once the settings have been read or renewed: from then on an exit writes them.
+  bool Loaded() const { return loaded_; }
 
-  // The file's bytes for the settings as they stand (refreshing the window fields first).
-  std::string Serialize();
+  // The file's bytes for the settings as they stand (refreshing the window fields first, unless
+  // the window has not been placed from the settings yet).
+  std::string Serialize(bool fromWindow = true);
 
  private:
   bool ReadLines(const std::string& bytes);
   void Renew();
+  bool Write(bool fromWindow);
 
   AppConfig& config_;
   ConfigWindow& window_;
@@ -42,6 +46,7 @@ class ConfigFile {
   const Clock& clock_;
   const Regional& regional_;
   bool writeFailureShown_ = false;
+  bool loaded_ = false;
 };
 
 // The comment written after the value of line `line` (1 to 39).

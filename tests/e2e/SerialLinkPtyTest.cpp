@@ -142,7 +142,8 @@ TEST_F(SerialLinkPtyTest, FramesArriveAsTheIndicatorSentThemAtTheLineRate) {
 // At full speed the port wakes the program only for a batch of characters; a slow indicator's
 // frames on a fast line still come one by one, as they are sent.
 TEST_F(SerialLinkPtyTest, FewFramesOnAFastLineArriveWithoutWaitingForMore) {
-  ASSERT_TRUE(sim_.Start({"--baud", "921600", "--rate", "20", "--count", "10", "--wait", "--stay"}));
+  ASSERT_TRUE(
+      sim_.Start({"--baud", "921600", "--rate", "20", "--count", "10", "--wait", "--stay"}));
   Open("10");
   ASSERT_TRUE(port_->PortOpen());
   RunFor(3, [&] { return arrived_.size() >= 10; });

@@ -161,8 +161,8 @@ TEST_F(SimulatorTest, UnpluggedDeviceVanishesAndComesBack) {
 // What a reader has not taken when the device goes is lost with it, and the counts say how much:
 // every logged frame was either read or is counted as taken back.
 TEST_F(SimulatorTest, FramesUnreadWhenUnpluggedAreCountedAsTakenBack) {
-  ASSERT_TRUE(sim.Start({"--baud", "9600", "--pattern", "count", "--value", "7", "--decimals",
-                         "0", "--width", "8", "--zeros", "--wait", "--unplug-every", "0.6",
+  ASSERT_TRUE(sim.Start({"--baud", "9600", "--pattern", "count", "--value", "7", "--decimals", "0",
+                         "--width", "8", "--zeros", "--wait", "--unplug-every", "0.6",
                          "--unplug-for", "30"}));
   std::vector<std::string> read;
   {
@@ -185,8 +185,8 @@ TEST_F(SimulatorTest, FramesUnreadWhenUnpluggedAreCountedAsTakenBack) {
   ASSERT_EQ(static_cast<long long>(log.size()), stats["frames_written"]);
   EXPECT_TRUE(std::equal(read.begin(), read.end(), log.begin()));
   for (std::size_t i = 0; i < log.size(); ++i) {
-    ASSERT_EQ(log[i], "+" + std::string(8 - std::to_string(7 + i).size(), '0') +
-                          std::to_string(7 + i));
+    ASSERT_EQ(log[i],
+              "+" + std::string(8 - std::to_string(7 + i).size(), '0') + std::to_string(7 + i));
   }
 }
 

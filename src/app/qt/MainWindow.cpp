@@ -260,7 +260,22 @@ void MainWindow::ResizeWindow(double width, double height) {
     restoredSize_ = outer;
     return;
   }
-  resize((outer - FrameExtra()).expandedTo(QSize(1, 1)));
+  if (!frameKnown_) unframedSize_ = outer;
+  resize(Inner(outer));
+}
+
+QSize MainWindow::Inner(QSize outer) const {
+  return (outer - FrameExtra()).expandedTo(QSize(1, 1));
+}
+
+// Sizes are outer sizes, frame and title bar included, but the desktop tells the frame only once
+// the window is shown. The size asked for before that is corrected once, when it does.
+void MainWindow::NoteFrame() {
+  if (frameKnown_ || !isVisible() || FrameExtra() == QSize(0, 0)) return;
+  frameKnown_ = true;
+  setMinimumSize(Inner(QSize(Px(ResizeRules::MinimumWidth()), Px(ResizeRules::MinimumHeight()))));
+  if (unframedSize_.isValid() && !isMinimized() && !isMaximized()) resize(Inner(unframedSize_));
+  unframedSize_ = QSize();
 }
 
 double MainWindow::WindowLeft() const { return Tw(frameGeometry().x()); }
@@ -331,7 +346,18 @@ void MainWindow::RunResizeRules() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  NoteFrame();
   RunResizeRules();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  NoteFrame();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  NoteFrame();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -340,7 +366,7 @@ void MainWindow::changeEvent(QEvent* event) {
   if (!isMinimized() && !isMaximized() && restoredSize_.isValid()) {
     const QSize outer = restoredSize_;
     restoredSize_ = QSize();
-    resize((outer - FrameExtra()).expandedTo(QSize(1, 1)));
+    resize(Inner(outer));
   }
   RunResizeRules();
 }

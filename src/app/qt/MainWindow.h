@@ -79,6 +79,8 @@ class MainWindow : public QWidget, public MainView {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +91,8 @@ class MainWindow : public QWidget, public MainView {
   double Tw(int pixels) const;
   void Place(QWidget* w, double left, double top, double width, double height);
   QSize FrameExtra() const;
+  QSize Inner(QSize outer) const;
+  void NoteFrame();
 
   Twips twips_;
   Mainform* form_ = nullptr;
@@ -99,6 +103,9 @@ class MainWindow : public QWidget, public MainView {
   Rgb currentColor_{0, 0, 0};
   // Outer size asked for while minimised or maximised, applied to the restored bounds.
   QSize restoredSize_;
+  // Outer size asked for before the desktop told the frame; corrected once it does.
+  QSize unframedSize_;
+  bool frameKnown_ = false;
 
   QtGraphWidget* graph_ = nullptr;
   QtGraphWidget* xaxisTop_ = nullptr;

@@ -9,9 +9,11 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
+#include <functional>
 
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
+#include "platform/qt/FolderLock.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtFormTexts.h"
@@ -53,10 +55,26 @@ int RunProgram(int argc, char** argv) {
   InitResources();
   QApplication::setApplicationName(QStringLiteral("Tarnwell"));
   CatchTerminationSignals();
+  // Until the program's state exists, a termination request simply ends it.
+  std::function<void()> onStopRequest = [] { ::_exit(0); };
+  QSocketNotifier stopRequests(gSignalPipe[0], QSocketNotifier::Read);
+  QObject::connect(&stopRequests, &QSocketNotifier::activated, [&onStopRequest] {
+    char byte = 0;
+    [[maybe_unused]] const auto n = ::read(gSignalPipe[0], &byte, 1);
+    onStopRequest();
+  });
 
   QtFileSystem files;
   QtClock clock;
   QtMessageBox messages("Tarnwell");
+  // A second program on the same folder would share its record file, port and config.ini.
+  const FolderLock folderLock(files.ProgramFolder());
+  if (!folderLock.Held()) {
+    messages.Show("Tarnwell is already running in " + files.ProgramFolder() +
+                      ". This start ends without opening the port or recording.",
+                  {});
+    return 1;
+  }
   QtSerialPort port(files.ProgramFolder());
   QtTimer timer1, timerLog, motionTmr;
   QTimer recordSync;
@@ -93,22 +111,31 @@ int RunProgram(int argc, char** argv) {
     if (dialog) dialog->close();
   });
 
+  // A termination request is obeyed in every state. In the running window it closes the window
+  // as the operator would; while start-up runs or a message box waits for OK (whose own event
+  // loop would hold the program), the settings and the record are saved here and the program
+  // ends at once.
+  bool running = false;
+  onStopRequest = [&] {
+    if (running && !QApplication::activeModalWidget()) {
+      window.close();
+      return;
+    }
+    messages.SetQuiet();
+    form.Form_Unload();
+    ::_exit(0);
+  };
   if (!form.Form_Load()) return 0;
 
   // The record file is synced at least once a second, also when no further line comes.
   QObject::connect(&recordSync, &QTimer::timeout, [&form] { form.Record().Flush(); });
   recordSync.start(1000);
 
-  QSocketNotifier stopRequests(gSignalPipe[0], QSocketNotifier::Read);
-  QObject::connect(&stopRequests, &QSocketNotifier::activated, [&window] {
-    char byte = 0;
-    [[maybe_unused]] const auto n = ::read(gSignalPipe[0], &byte, 1);
-    window.close();
-  });
   QObject::connect(&app, &QGuiApplication::commitDataRequest, [&form] { form.Form_Unload(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, [&form] { form.Form_Unload(); });
 
   window.show();
+  running = true;
   return QApplication::exec();
 }
 

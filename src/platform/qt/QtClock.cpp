@@ -33,7 +33,8 @@ DateTime QtClock::LocalNow() const {
     zoneRead_ = true;
     zoneReadAt_ = steady;
   }
-  const std::int64_t ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  const std::int64_t ms =
+      duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
   std::int64_t seconds = ms / 1000;
   if (ms % 1000 < 0) --seconds;
   const auto whole = static_cast<std::time_t>(seconds);
@@ -43,8 +44,13 @@ DateTime QtClock::LocalNow() const {
 #else
   if (!localtime_r(&whole, &local)) return FromQt(QDateTime::currentDateTime());
 #endif
-  return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,  local.tm_hour,
-                  local.tm_min,         local.tm_sec,    static_cast<int>(ms - seconds * 1000)};
+  return DateTime{local.tm_year + 1900,
+                  local.tm_mon + 1,
+                  local.tm_mday,
+                  local.tm_hour,
+                  local.tm_min,
+                  local.tm_sec,
+                  static_cast<int>(ms - seconds * 1000)};
 }
 
 DateTime QtClock::UtcNow() const { return FromQt(QDateTime::currentDateTimeUtc()); }

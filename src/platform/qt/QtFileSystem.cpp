@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <QFile>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -119,10 +118,10 @@ std::optional<std::string> QtFileSystem::ReadAll(const std::string& path) const 
 }
 
 bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
-  // QSaveFile is not used: on a full disk it reports success for an empty file.
-  static std::atomic<unsigned> serial{0};
-  const std::string temp =
-      path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+  // QSaveFile is not used: on a full disk it reports success for an empty file. One program
+  // holds the folder, so one fixed name serves; what a killed write left is replaced.
+  const std::string temp = path + ".new";
+  ::unlink(temp.c_str());
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   struct stat old {};

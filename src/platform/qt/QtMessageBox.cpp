@@ -22,6 +22,10 @@ void QtMessageBox::Show(const std::string& text, const std::string& title) {
     std::fprintf(stderr, "%s: %s\n", shownTitle.c_str(), text.c_str());
     return;
   }
+  if (quiet_) {
+    std::fprintf(stderr, "%s: %s\n", shownTitle.c_str(), text.c_str());
+    return;
+  }
   // Over the window the operator works in (the settings dialog after Apply), which stays in
   // front after OK.
   QWidget* over = QApplication::activeWindow();

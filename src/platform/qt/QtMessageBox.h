@@ -17,10 +17,14 @@ class QtMessageBox : public MessageBox {
   explicit QtMessageBox(std::string programTitle) : programTitle_(std::move(programTitle)) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
   void Show(const std::string& text, const std::string& title) override;
+  // While the program ends on a termination request nobody can answer a box: messages go to
+  // standard error instead.
+  void SetQuiet() { quiet_ = true; }
 
  private:
   std::string programTitle_;
   QWidget* parent_ = nullptr;
+  bool quiet_ = false;
 };
 
 }  // namespace tarnwell

@@ -16,8 +16,8 @@ std::string DeviceForPort(int port, const std::string& programFolder);
 
 // The serial control on QSerialPort. Only listens. A device that vanishes (an adapter pulled)
 // is closed without a message and the same device is opened again by itself, at most once a
-// second, until the program closes the port. A hung-up terminal only reads as end of file, which QSerialPort does
-// not report, so an open device is also checked a few times a second.
+// second, until the program closes the port. A hung-up terminal only reads as end of file, which
+// QSerialPort does not report, so an open device is also checked a few times a second.
 class QtSerialPort : public SerialPort {
  public:
   explicit QtSerialPort(std::string programFolder);
