@@ -28,6 +28,12 @@ class FileSystem {
   // The separator the platform joins folder and file names with.
   virtual char Separator() const = 0;
   virtual std::optional<std::string> ReadAll(const std::string& path) const = 0;
+  // The last `count` bytes of the file (all of a shorter one); nothing when it cannot be read.
+  virtual std::optional<std::string> ReadTail(const std::string& path, std::size_t count) const {
+    auto bytes = ReadAll(path);
+    if (bytes && bytes->size() > count) bytes->erase(0, bytes->size() - count);
+    return bytes;
+  }
   // Replaces the file whole, never leaving a truncated file behind: the bytes go to a file
   // beside it which is then renamed over it.
   virtual bool WriteWhole(const std::string& path, const std::string& bytes) = 0;

@@ -10,6 +10,11 @@ bool RecordFile::Open(const std::string& folder, const std::string& path) {
   Close(true);
   file_ = fs_.OpenAppend(path);
   if (!file_) return false;
+  // A line cut by a power failure in an earlier run is ended before new lines follow it, so
+  // neither runs into the other; the earlier lines stay as they are.
+  if (const auto tail = fs_.ReadTail(path, 2); tail && !tail->empty() && tail->back() != '\n') {
+    file_->Write(tail->back() == '\r' ? "\n" : "\r\n");
+  }
   folder_ = folder;
   path_ = path;
   lastSync_ = clock_.SteadyMs();

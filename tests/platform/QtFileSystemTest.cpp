@@ -36,6 +36,9 @@ TEST_F(QtFileSystemTest, WholeFilesRoundTripAndReplaceWithoutLeftovers) {
   ASSERT_TRUE(files.WriteWhole(path, bytes));
   ASSERT_TRUE(files.WriteWhole(path, bytes + "more"));
   EXPECT_EQ(files.ReadAll(path), bytes + "more");
+  EXPECT_EQ(files.ReadTail(path, 5), "dmore");
+  EXPECT_EQ(files.ReadTail(path, 99), bytes + "more");
+  EXPECT_FALSE(files.ReadTail(path + "x", 2));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 
   EXPECT_TRUE(files.FileExists(path));

@@ -28,6 +28,18 @@ TEST_F(RecordStart, OpensResetsTraceAndWritesTheFirstLineAtOnce) {
   EXPECT_FALSE(rec.Recording());
 }
 
+TEST_F(RecordStart, AppendedLinesNeverRunIntoALineCutInAnEarlierRun) {
+  fs.folders.insert("/prog/Log");
+  caption = "5";
+  const std::string first = "1\t12.3\t30/01/24\t10:00:00\t000";
+  const std::string added = "1\t5\t31/01/24\t15:45:02\t120\r\n";
+  for (const std::string& cut : {first, first + "\r"}) {
+    fs.files[kPath] = cut;
+    rec.CmdStart_Click();
+    EXPECT_EQ(fs.files[kPath], first + "\r\n" + added) << cut;
+  }
+}
+
 TEST_F(RecordStart, RefusedWithoutLogEnableAndNamedFreshWhenIncremental) {
   config.LogEnable = false;
   rec.CmdStart_Click();

@@ -117,6 +117,19 @@ std::optional<std::string> QtFileSystem::ReadAll(const std::string& path) const 
   return bytes.toStdString();
 }
 
+std::optional<std::string> QtFileSystem::ReadTail(const std::string& path,
+                                                  std::size_t count) const {
+  QFile f(QtPath(path));
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  const qint64 size = f.size();
+  if (size > static_cast<qint64>(count) && !f.seek(size - static_cast<qint64>(count))) {
+    return std::nullopt;
+  }
+  const QByteArray bytes = f.read(static_cast<qint64>(count));
+  if (f.error() != QFileDevice::NoError) return std::nullopt;
+  return bytes.toStdString();
+}
+
 bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
   // QSaveFile is not used: on a full disk it reports success for an empty file. One program
   // holds the folder, so one fixed name serves; what a killed write left is replaced.

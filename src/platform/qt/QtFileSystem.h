@@ -16,6 +16,7 @@ class QtFileSystem : public FileSystem {
   std::string ProgramFolder() const override { return programFolder_; }
   char Separator() const override { return '/'; }
   std::optional<std::string> ReadAll(const std::string& path) const override;
+  std::optional<std::string> ReadTail(const std::string& path, std::size_t count) const override;
   bool WriteWhole(const std::string& path, const std::string& bytes) override;
   std::unique_ptr<AppendFile> OpenAppend(const std::string& path) override;
   bool FolderExists(const std::string& path) const override;
