@@ -50,14 +50,16 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
     if (dots <= 255) state_.ValueFormat = Find_Format(static_cast<std::uint8_t>(dots));
   }
 
-  const auto value = Window(buffer, from, len - omit);
+  // A window that cannot be taken, or a number too large for a double, stores nothing.
+  const auto window = Window(buffer, from, len - omit);
+  const auto value = window ? FiniteVal(*window) : std::nullopt;
   if (recording_ && recording_() && config_.LogEnable) {
-    if (value) state_.CurrentValue = Val(*value);
+    if (value) state_.CurrentValue = *value;
     if (config_.LogTime == 0 && runWriter_) runWriter_();
     return;
   }
   if (value) {
-    history_.Append(Val(*value), config_.NofSamples);
+    history_.Append(*value, config_.NofSamples);
   } else {
     history_.Skip(config_.NofSamples);
   }

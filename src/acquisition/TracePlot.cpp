@@ -137,10 +137,12 @@ void TracePlot::MouseReadOut() {
 
   const double my = std::max(in_.graphMouseY, 0.0);
   const double tx = std::min(cx, width - 1300) + 75;
-  // A pointer held outside the graph while dragging can name a slot that does not exist.
-  const int slot = std::fabs(k) <= ub_ ? SlotAt(static_cast<int>(k)) : -1;
+  // Scrolling wraps any slot number into the ring; sweeping names the slot itself, which a
+  // pointer held outside the graph while dragging can put beyond the history.
+  const double slot = sweeping_ ? k : std::fmod(k + in_.history.SampleIndex(), ub_);
   if (slot >= 0 && slot <= ub_) {
-    if (auto y = FormatNumber(in_.history.Slot(slot), in_.valueFormat, in_.regional)) {
+    if (auto y =
+            FormatNumber(in_.history.Slot(static_cast<int>(slot)), in_.valueFormat, in_.regional)) {
       graph_.Text(tx, my + 200, "y:" + *y, font, kWhite);
     }
   }

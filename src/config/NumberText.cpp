@@ -102,7 +102,9 @@ double ParsePrefix(std::string s, std::size_t len, char point) {
 
 }  // namespace
 
-double Val(std::string_view text) {
+double Val(std::string_view text) { return FiniteVal(text).value_or(0.0); }
+
+std::optional<double> FiniteVal(std::string_view text) {
   std::string s;
   s.reserve(text.size());
   for (char c : text) {
@@ -117,7 +119,8 @@ double Val(std::string_view text) {
   const std::size_t len = NumberPrefix(s, '.', &hasDigits);
   if (len == 0) return 0.0;
   const double v = ParsePrefix(s, len, '.');
-  return std::isfinite(v) ? v : 0.0;
+  if (!std::isfinite(v)) return std::nullopt;
+  return v;
 }
 
 std::optional<double> ToNumber(std::string_view text, const Regional& regional) {

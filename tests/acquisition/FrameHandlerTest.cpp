@@ -113,6 +113,13 @@ TEST_F(FrameHandlerTest, OmittedCharactersAndShortWindowsSkipTheirSteps) {
   Frame("1." + std::string(300, '5') + "\r");
   EXPECT_EQ(state.ValueFormat, "#0.000");
   EXPECT_DOUBLE_EQ(Latest(), 1.5555555555555556);
+
+  // A number too large for a double is no weight: its slot keeps the old content too.
+  for (const std::string& huge : {std::string("1e309\r"), std::string(400, '9') + "\r"}) {
+    history.SetSlot(history.SampleIndex(), 77);
+    Frame(huge);
+    EXPECT_EQ(history.Slot(history.SampleIndex() - 1), 77) << huge;
+  }
 }
 
 TEST_F(FrameHandlerTest, DuringARecordingTheValueGoesToCurrentValue) {
@@ -131,14 +138,15 @@ TEST_F(FrameHandlerTest, DuringARecordingTheValueGoesToCurrentValue) {
   // A lost value keeps the previous one, and the writer still runs.
   config.OmitCh = 9;
   Frame("8\r");
-  EXPECT_EQ(written, (std::vector<double>{12.34, -3.5, -3.5}));
   config.OmitCh = 0;
+  Frame("1e309\r");
+  EXPECT_EQ(written, (std::vector<double>{12.34, -3.5, -3.5, -3.5}));
 
   // With a record interval the writer runs on its own timer.
   config.LogTime = 1;
   Frame("4\r");
   EXPECT_EQ(state.CurrentValue, 4);
-  EXPECT_EQ(written.size(), 3u);
+  EXPECT_EQ(written.size(), 4u);
   EXPECT_EQ(history.SampleIndex(), 0);
 
   // Recording not allowed, or not running: the history takes the value.
@@ -150,7 +158,7 @@ TEST_F(FrameHandlerTest, DuringARecordingTheValueGoesToCurrentValue) {
   EXPECT_EQ(history.Slot(0), 5);
   EXPECT_EQ(history.Slot(1), 6);
   EXPECT_EQ(state.CurrentValue, 4);
-  EXPECT_EQ(written.size(), 3u);
+  EXPECT_EQ(written.size(), 4u);
 }
 
 }  // namespace

@@ -212,7 +212,17 @@ TEST_F(TracePlotTest, MouseReadOutStaysInsideTheGraphAndNamesTheSlot) {
   EXPECT_EQ(texts[3], (Label{75, 700, "y:37.0"}));
   EXPECT_EQ(texts[4], (Label{75, 500, "x:101"}));
 
+  // Dragged beyond the right edge, scrolling still wraps into the ring: slot (148 + 37) mod 100.
+  mouseX = 6615 * 1.5;
+  Plot();
+  texts = Texts(graph);
+  ASSERT_EQ(texts.size(), 5u);
+  EXPECT_EQ(texts[3].text, "y:85.0");
+  EXPECT_EQ(texts[4].text, "x:-47");
+
   config.LineMode = 1;
+  Plot();
+  EXPECT_EQ(Texts(graph).back().text, "x:149") << "no slot 148 to show while sweeping";
   mouseX = 6615 / 2.0;
   Plot();
   texts = Texts(graph);
