@@ -33,13 +33,13 @@ SerialLink::SerialLink(SerialPort& port, AppConfig& config, ReceiveState& state,
   port_.SetOnComm([this] { MSComm1_OnComm(); });
 }
 
-std::string SerialLink::FailureText(const SerialError& error) const {
-  return texts_.Text(text::kSerialFailure) + "  " + std::to_string(error.number) + ":" +
+std::string SerialFailureText(const LangTable& texts, const SerialError& error) {
+  return texts.Text(text::kSerialFailure) + "  " + std::to_string(error.number) + ":" +
          error.description;
 }
 
 void SerialLink::PortConfig() {
-  const auto fail = [this](const SerialError& e) { messages_.Show(FailureText(e)); };
+  const auto fail = [this](const SerialError& e) { messages_.Show(SerialFailureText(texts_, e)); };
   const auto number = config_.CommPort.AsNumber(regional_);
   const auto port = number ? ToInt16(*number) : std::nullopt;
   if (!port) return fail(SerialError{380, "Invalid property value"});

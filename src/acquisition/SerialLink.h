@@ -26,6 +26,10 @@ int BaudLookup(const std::string& baudIndex, int* usedIndex);
 // "9600,n,8,1": the serial control's settings for a speed.
 std::string PortSettings(int speed);
 
+// Text 5 followed by the control's error number and description, which names the device and
+// what is wrong with it.
+std::string SerialFailureText(const LangTable& texts, const SerialError& error);
+
 // The listening side of the link to the indicator: opens the port, cuts the stream into frames
 // at CR or ETX and hands each to the frame handler. Nothing is ever sent.
 class SerialLink {
@@ -54,7 +58,6 @@ class SerialLink {
   std::optional<SerialError> OpenPort();
 
   // Text 5, two blanks, the error number, ":" and the description.
-  std::string FailureText(const SerialError& error) const;
 
  private:
   void Receive();

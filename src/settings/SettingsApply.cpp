@@ -27,7 +27,9 @@ void SettingsApply::FieldMessage(int text, SettingsField field) {
 }
 
 void SettingsApply::Fail(bool saved) {
-  services_.messages.Show(services_.lang.Text(text::kSerialFailure));
+  services_.messages.Show(serialError_ ? SerialFailureText(services_.lang, *serialError_)
+                                       : services_.lang.Text(text::kSerialFailure));
+  serialError_.reset();
   // When the failing step was the save itself, trying again at once would only fail again.
   if (!saved && services_.WriteConfig) services_.WriteConfig();
 }

@@ -35,11 +35,16 @@ class SettingsApply {
   void Fail(bool saved);
   void FieldMessage(int text, SettingsField field);
   std::optional<double> Numeric(const std::string& text) const;
-  bool Ok(const std::optional<SerialError>& error) const { return !error; }
+  // Keeps the port's failure for the message that names the device and the reason.
+  bool Ok(const std::optional<SerialError>& error) {
+    serialError_ = error;
+    return !error;
+  }
 
   SettingsServices services_;
   const SettingsControls& controls_;
   std::function<void(SettingsField)> moveFocus_;
+  std::optional<SerialError> serialError_;
 };
 
 }  // namespace tarnwell

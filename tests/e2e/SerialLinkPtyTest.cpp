@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -207,38 +208,50 @@ TEST_F(SerialLinkPtyTest, GarbageAndEndlessCharactersKeepTheBufferBoundedAndTheL
   EXPECT_TRUE(messages_.shown.empty());
 }
 
-TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheToolkitsError) {
+TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheDeviceAndWhatIsWrong) {
   fs::create_directories(dir_ / "ports");
-  fs::create_symlink(dir_ / "no-such-device", dir_ / "ports/COM1");
-  Open("3");
-  EXPECT_FALSE(port_->PortOpen());
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  const std::string& shown = messages_.shown[0].text;
-  EXPECT_TRUE(std::regex_match(shown, std::regex("Port failure  8\\d{3}:.+")));
-  EXPECT_NE(shown.find("(" + dir_ / "ports/COM1" + ")"), std::string::npos) << shown;
-  EXPECT_NE(shown.find("No such file or directory"), std::string::npos) << shown;
-  EXPECT_EQ(messages_.shown[0].title, "");
-
-  // A file that is no terminal.
-  fs::remove(dir_ / "ports/COM1");
+  const fs::path link = dir_ / "ports/COM1";
   WriteFile(dir_ / "plain-file", "not a port");
-  fs::create_symlink(dir_ / "plain-file", dir_ / "ports/COM1");
+  fs::create_directory(dir_ / "folder");
+  ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[&] { fs::create_symlink(dir_ / "no-such-device", link); }, "No such file or directory"},
+      {[&] { fs::create_symlink(dir_ / "plain-file", link); }, "not a serial device"},
+      {[&] { fs::create_symlink(dir_ / "fifo", link); }, "not a serial device"},
+      {[&] { fs::create_symlink(dir_ / "folder", link); }, "not a serial device"},
+      {[&] { fs::create_symlink(link, link); }, "not a serial device"},
+  };
+  for (const auto& [make, reason] : cases) {
+    fs::remove(link);
+    make();
+    messages_.shown.clear();
+    Open("3");
+    EXPECT_FALSE(port_->PortOpen());
+    ASSERT_EQ(messages_.shown.size(), 1u) << reason;
+    const std::string& shown = messages_.shown[0].text;
+    EXPECT_EQ(shown.rfind("Port failure  8", 0), 0u) << shown;
+    EXPECT_NE(shown.find(":" + reason + " (" + link.string() + ")"), std::string::npos) << shown;
+  }
+
+  // A device that another program holds.
+  fs::remove(link);
+  ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
+  messages_.shown.clear();
   Open("3");
-  EXPECT_FALSE(port_->PortOpen());
-  ASSERT_EQ(messages_.shown.size(), 2u);
-  EXPECT_TRUE(std::regex_match(messages_.shown[1].text, std::regex("Port failure  8\\d{3}:.+")))
-      << messages_.shown[1].text;
+  ASSERT_TRUE(port_->PortOpen());
+  QtSerialPort other(dir_.Path());
+  other.SetCommPort(1);
+  const auto held = other.SetPortOpen(true);
+  ASSERT_TRUE(held);
+  EXPECT_NE(held->description.find("in use by another program"), std::string::npos)
+      << held->description;
 
   // A number that names no device at all.
+  link_->ClosePort();
   config_.CommPort = 97;
   Open("3");
-  ASSERT_EQ(messages_.shown.size(), 3u);
-  EXPECT_EQ(messages_.shown[2].text, "Port failure  8002:Invalid port number");
-
-  // Nothing is received and nothing is retried without a port.
-  RunFor(0.3);
-  EXPECT_TRUE(arrived_.empty());
-  EXPECT_EQ(messages_.shown.size(), 3u);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(messages_.shown[0].text, "Port failure  8002:Invalid port number");
 }
 
 TEST_F(SerialLinkPtyTest, PulledDeviceIsOpenedAgainByItselfAndFramesArriveAgain) {

@@ -74,7 +74,7 @@ TEST_F(SettingsApplyTest, PortIsClosedConfiguredAndReopened) {
   EXPECT_EQ(refreshes, 1);
 }
 
-TEST_F(SettingsApplyTest, PortTheSystemLacksFailsWithTextFiveAndSavesWhatWasStored) {
+TEST_F(SettingsApplyTest, PortTheSystemLacksFailsNamingTheReasonAndSavesWhatWasStored) {
   ApplyWith([](SettingsForm& f) {
     f.SetText(F::CommSel, "7");
     f.SetBaudSel(4);
@@ -82,7 +82,7 @@ TEST_F(SettingsApplyTest, PortTheSystemLacksFailsWithTextFiveAndSavesWhatWasStor
     f.SetText(F::NofSamples, "300");
     f.SetLogSet(0);
   });
-  EXPECT_EQ(Shown(), Strings{"T5"});
+  EXPECT_EQ(Shown(), Strings{"T5  8002:Invalid port number"});
   EXPECT_TRUE(config.CommPort.Equals(regional, 7));
   EXPECT_EQ(config.BaudIndex, "4");
   EXPECT_EQ(config.GraphMax, 55);

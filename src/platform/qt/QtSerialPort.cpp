@@ -2,11 +2,13 @@
 #include "platform/qt/QtSerialPort.h"
 
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 
 namespace tarnwell {
@@ -17,6 +19,27 @@ constexpr int kSweepMs = 10;
 // QSerialPort's error numbers are small; keep them apart from the line-event codes.
 SerialError ErrorOf(const QSerialPort& port) {
   return SerialError{8000 + static_cast<int>(port.error()), port.errorString().toStdString()};
+}
+
+// What an operator can act on. The toolkit reports a path that is no terminal as "No error",
+// and a device another program holds as a permission error, which sends the operator to the
+// group membership instead of the other program.
+std::string OpenFailure(const std::string& device, QSerialPort::SerialPortError error,
+                        const std::string& said) {
+  struct stat st {};
+  const int found = ::stat(device.c_str(), &st);
+  if (found != 0 && errno == ENOENT) return said;
+  if (found != 0 || !S_ISCHR(st.st_mode)) return "not a serial device";
+  switch (error) {
+    case QSerialPort::PermissionError:
+      return ::access(device.c_str(), R_OK) == 0 ? "in use by another program" : said;
+    case QSerialPort::NoError:
+    case QSerialPort::UnsupportedOperationError:
+    case QSerialPort::UnknownError:
+      return "not a serial device";
+    default:
+      return said;
+  }
 }
 
 }  // namespace
@@ -106,7 +129,7 @@ std::optional<SerialError> QtSerialPort::OpenDevice(const std::string& device) {
   port_.setFlowControl(QSerialPort::NoFlowControl);
   if (!port_.open(QIODevice::ReadOnly)) {
     SerialError e = ErrorOf(port_);
-    e.description += " (" + device + ")";
+    e.description = OpenFailure(device, port_.error(), e.description) + " (" + device + ")";
     port_.clearError();
     return e;
   }
