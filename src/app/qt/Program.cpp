@@ -12,6 +12,7 @@
 
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
+#include "platform/qt/PosixSerialDevices.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtFormTexts.h"
@@ -84,11 +85,12 @@ int RunProgram(int argc, char** argv) {
                                   [&form] { form.SetRefreshRate(); },
                                   [&form] { return form.Configuration().WriteConfig(); },
                                   [&form] { form.ResetLastLogValue(); }};
+  const PosixSerialDevices devices(files.ProgramFolder());
   QPointer<ChSettings> dialog;
   const ChSettings::ApplyTexts applyTexts = [&form](QWidget* w) {
     ApplyFormTextsTo(w, form.Texts(), form.LangCharset());
   };
-  window.SetOnSetup([&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts); });
+  window.SetOnSetup([&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts, &devices); });
   form.SetUnloadSettings([&dialog] {
     if (dialog) dialog->close();
   });

@@ -210,8 +210,9 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
   LangSel = m.Make<QComboBox>(Frame4, "LangSel", 56, 120, 255, 2160, 315);
   Fill(LangSel, SettingsForm::LangEntries());
 
-  Frame3[1] = m.Make<QGroupBox>(dialog, "Frame3_1", -1, 60, 6930, 5280, 270);
-  LabRights = m.Make<QLabel>(Frame3[1], "LabRights", -1, 120, 45, 5040, 180);
+  // Holds the line naming the device the port number opens: one line of text high.
+  Frame3[1] = m.Make<QGroupBox>(dialog, "Frame3_1", -1, 60, 6915, 5280, 315);
+  LabRights = m.Make<QLabel>(Frame3[1], "LabRights", -1, 120, 30, 5040, 255);
 
   Command1 = m.Make<QPushButton>(dialog, "Command1", 13, 60, 7260, 1680, 390);
   Caption(Command1, U("Varsayılan"), U("Varsayılan değerleri yükler"));
