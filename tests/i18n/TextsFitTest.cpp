@@ -14,12 +14,9 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
+#include "ShippedTexts.h"
 #include "app/qt/MainWindow.h"
-#include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
 #include "platform/qt/QtFormTexts.h"
 #include "settings/qt/ChSettingsDesign.h"
@@ -37,17 +34,6 @@ struct Shipped {
 };
 constexpr Shipped kShipped[] = {{"en.lng", 0}, {"tr.lng", 162}, {"ru.lng", 204}, {"bg.lng", 204},
                                 {"fr.lng", 0}, {"gr.lng", 0},   {"sp.lng", 0},   {"std.lng", 0}};
-
-LangTable Read(const std::string& name) {
-  const char* bin = std::getenv("TARNWELL_BIN");
-  std::ifstream in(std::string(bin != nullptr ? bin : TARNWELL_PROGRAM_DIR) + "/" + name,
-                   std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  LangTable texts;
-  ReadLanguageText(bytes.str(), texts);
-  return texts;
-}
 
 int Width(const QWidget* w, const QString& text) {
   return QFontMetrics(w->font()).horizontalAdvance(text);
@@ -203,7 +189,7 @@ TEST(TextsFit, EveryShippedLanguageFitsBothWindows) {
   const QFont* const fonts[] = {nullptr, &standIn};
   std::string found;
   for (const Shipped& file : kShipped) {
-    const LangTable texts = Read(file.name);
+    const LangTable texts = ShippedTexts(file.name);
     for (const auto check : {CheckMainWindow, CheckSettings}) {
       for (const QFont* font : fonts) {
         Misfits misfits(std::string(file.name) + (font ? " (DejaVu Sans)" : ""));
