@@ -18,9 +18,9 @@
 #include <tuple>
 
 #include "QtTestApplication.h"
+#include "ShippedTexts.h"
 #include "UsedTexts.h"
 #include "app/qt/MainWindow.h"
-#include "i18n/LanguageFile.h"
 #include "platform/qt/QtFormTexts.h"
 #include "settings/qt/ChSettingsDesign.h"
 
@@ -38,17 +38,6 @@ class QtFormTexts : public ::testing::Test {
 LangTable Numbered() {
   LangTable texts;
   for (int k = 0; k <= 1000; ++k) texts.Set(k, "text " + std::to_string(k));
-  return texts;
-}
-
-LangTable Shipped(const std::string& name) {
-  const char* bin = std::getenv("TARNWELL_BIN");
-  std::ifstream in(std::string(bin != nullptr ? bin : TARNWELL_PROGRAM_DIR) + "/" + name,
-                   std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  LangTable texts;
-  EXPECT_GE(ReadLanguageText(bytes.str(), texts), 200) << name;
   return texts;
 }
 
@@ -150,17 +139,17 @@ TEST_F(QtFormTexts, TurkishAndRussianOnTheRealWindows) {
   QDialog dialog;
   ChSettingsDesign d;
   d.Build(&dialog, Twips{});
-  ApplyFormTextsTo(&dialog, Shipped("tr.lng"), 162);
+  ApplyFormTextsTo(&dialog, ShippedTexts("tr.lng"), 162);
   EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Kanal Ayarları"));
   EXPECT_EQ(d.LogSet[3]->text(), QString::fromUtf8("Kararlılık Süre"));
   EXPECT_EQ(d.LangSel->itemText(0), QString::fromUtf8("İngilizce"));
-  ApplyFormTextsTo(&dialog, Shipped("ru.lng"), 204);
+  ApplyFormTextsTo(&dialog, ShippedTexts("ru.lng"), 204);
   EXPECT_EQ(d.Cancel->text(), QString::fromUtf8("Выход"));
   EXPECT_EQ(d.TxtJump->toolTip().left(8), QString::fromUtf8("Значение"));
 
   MainWindow window;
   const QString caption = window.windowTitle();
-  ApplyFormTextsTo(&window, Shipped("en.lng"), 0);
+  ApplyFormTextsTo(&window, ShippedTexts("en.lng"), 0);
   EXPECT_EQ(window.windowTitle(), caption);
   EXPECT_EQ(window.App_Stop()->text(), "Stop");
   EXPECT_EQ(window.TheSetup()->text(), "");

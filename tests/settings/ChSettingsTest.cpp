@@ -20,6 +20,7 @@
 #include "FakeSerialPort.h"
 #include "FakeTimer.h"
 #include "config/ConfigFile.h"
+#include "platform/SerialDevices.h"
 #include "platform/qt/QtFileSystem.h"
 #include "settings/qt/ChSettings.h"
 
@@ -51,6 +52,17 @@ void Retype(QLineEdit* edit, const char* text) {
   QTest::keyClick(edit, Qt::Key_Delete);
   QTest::keyClicks(edit, QString::fromLatin1(text));
 }
+
+// One USB adapter, on the number 33 maps to.
+struct OneAdapter : SerialDevices {
+  std::vector<int> PortEntries() const override { return {}; }
+  std::string PortEntryTarget(int) const override { return {}; }
+  bool Present(const std::string& d) const override { return d == "/dev/ttyUSB0"; }
+  std::string UsbName(const std::string& d) const override {
+    return Present(d) ? "FTDI FT232R USB UART" : "";
+  }
+  std::vector<std::string> Devices() const override { return {"/dev/ttyUSB0"}; }
+};
 
 TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   int argc = 1;
@@ -95,7 +107,8 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   const ChSettings::ApplyTexts applyTexts = [&](QWidget* w) { textsApplied.push_back(w); };
 
   QPointer<ChSettings> slot;
-  ChSettings* dialog = ChSettings::ShowOrRaise(slot, services, applyTexts);
+  const OneAdapter devices;
+  ChSettings* dialog = ChSettings::ShowOrRaise(slot, services, applyTexts, nullptr, &devices);
   ASSERT_TRUE(dialog);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
   EXPECT_EQ(textsApplied, std::vector<QWidget*>{dialog});
@@ -109,6 +122,19 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   auto* commSel = Child<QLineEdit>(dialog, "CommSel");
   auto* preview = Child<QLabel>(dialog, "LabCommSet");
   EXPECT_EQ(commSel->text(), "1");
+  EXPECT_EQ(commSel->toolTip(),
+            "Serial devices present, by port number:\n33: /dev/ttyUSB0, FTDI FT232R USB UART");
+  // The device line follows the typing, in full within its frame.
+  auto* device = Child<QLabel>(dialog, "LabRights");
+  EXPECT_EQ(device->text(), "/dev/ttyS0: not present");
+  Retype(commSel, "33");
+  EXPECT_EQ(device->text(), "/dev/ttyUSB0: present, FTDI FT232R USB UART");
+  EXPECT_LE(device->fontMetrics().horizontalAdvance(device->text()),
+            device->contentsRect().width());
+  EXPECT_LE(device->fontMetrics().height(), device->contentsRect().height());
+  EXPECT_EQ(preview->text(), "Comm33,9600,8b,n,1s");
+  Retype(commSel, "");
+  EXPECT_EQ(device->text(), "no port");
   Retype(commSel, "2");
   EXPECT_EQ(preview->text(), "Comm2,9600,8b,n,1s");
   auto* baud = Child<QComboBox>(dialog, "BaudSel");

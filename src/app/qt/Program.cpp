@@ -14,6 +14,7 @@
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/FolderLock.h"
+#include "platform/qt/PosixSerialDevices.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtFormTexts.h"
@@ -102,11 +103,13 @@ int RunProgram(int argc, char** argv) {
                                   [&form] { form.SetRefreshRate(); },
                                   [&form] { return form.Configuration().WriteConfig(); },
                                   [&form] { form.ResetLastLogValue(); }};
+  const PosixSerialDevices devices(files.ProgramFolder());
   QPointer<ChSettings> dialog;
   const ChSettings::ApplyTexts applyTexts = [&form](QWidget* w) {
     ApplyFormTextsTo(w, form.Texts(), form.LangCharset());
   };
-  window.SetOnSetup([&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts, &window); });
+  window.SetOnSetup(
+      [&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts, &window, &devices); });
   form.SetUnloadSettings([&dialog] {
     if (dialog) dialog->close();
   });

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/SerialDevices.h"
+
 namespace tarnwell {
 namespace {
 
@@ -50,10 +52,7 @@ std::string DeviceForPort(int port, const std::string& programFolder) {
       QFileInfo(QString::fromStdString(linked)).isSymLink()) {
     return linked;
   }
-  if (port >= 1 && port <= 32) return "/dev/ttyS" + std::to_string(port - 1);
-  if (port >= 33 && port <= 64) return "/dev/ttyUSB" + std::to_string(port - 33);
-  if (port >= 65 && port <= 96) return "/dev/ttyACM" + std::to_string(port - 65);
-  return {};
+  return MappedDevice(port);
 }
 
 QtSerialPort::QtSerialPort(std::string programFolder) : programFolder_(std::move(programFolder)) {

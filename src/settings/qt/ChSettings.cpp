@@ -14,7 +14,10 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
+
+#include "settings/PortDevice.h"
 
 namespace tarnwell {
 namespace {
@@ -53,10 +56,13 @@ void ShowPosition(QComboBox* list, int position) {
 
 }  // namespace
 
-ChSettings::ChSettings(const SettingsServices& services, ApplyTexts applyTexts, const Twips& twips)
+ChSettings::ChSettings(const SettingsServices& services, ApplyTexts applyTexts, const Twips& twips,
+                       const SerialDevices* devices)
     : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      form_(services) {
+      form_(services),
+      devices_(devices),
+      regional_(services.regional) {
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
   ui_.Build(this, twips);
@@ -65,17 +71,26 @@ ChSettings::ChSettings(const SettingsServices& services, ApplyTexts applyTexts, 
   if (applyTexts) applyTexts(this);
   form_.Form_Load();
   ShowState();
+  if (devices_ != nullptr) {
+    // An adapter plugged in or out while the dialog is open shows within a second.
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &ChSettings::ShowDevice);
+    poll->start(1000);
+    ui_.CommSel->setToolTip(Q(PortDeviceList(*devices_)));
+    ui_.CommSel->installEventFilter(this);
+  }
 }
 
 ChSettings* ChSettings::ShowOrRaise(QPointer<ChSettings>& slot, const SettingsServices& services,
-                                    const ApplyTexts& applyTexts, const QWidget* owner) {
+                                    const ApplyTexts& applyTexts, const QWidget* owner,
+                                    const SerialDevices* devices) {
   // A dialog closed with Esc may still wait for its deletion; it is unloaded all the same.
   if (slot && !slot->isVisible()) delete slot.data();
   if (!slot) {
     Twips twips;
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (screen) twips.dpi = screen->logicalDotsPerInch();
-    slot = new ChSettings(services, applyTexts, twips);
+    slot = new ChSettings(services, applyTexts, twips, devices);
     if (owner && screen) {
       // The dialog's frame is not known before it is shown; the owner's is the best guess.
       const QSize frame = owner->frameGeometry().size() - owner->geometry().size();
@@ -181,6 +196,10 @@ bool ChSettings::eventFilter(QObject* watched, QEvent* event) {
     form_.Label2_DblClick();
     return true;
   }
+  if (watched == ui_.CommSel && event->type() == QEvent::ToolTip && devices_ != nullptr) {
+    // Listed when asked for, so it shows the devices present now.
+    ui_.CommSel->setToolTip(Q(PortDeviceList(*devices_)));
+  }
   return QDialog::eventFilter(watched, event);
 }
 
@@ -206,6 +225,7 @@ void ChSettings::ShowState() {
   ShowPosition(ui_.DevType, c.DevType);
   ShowPosition(ui_.LangSel, c.LangSel);
   ui_.LabCommSet->setText(Q(c.LabCommSet));
+  ShowDevice();
 
   ShowTick(ui_.GrMode, c.GrMode);
   ShowTick(ui_.MouseEvent, c.MouseEvent);
@@ -226,6 +246,16 @@ void ChSettings::ShowState() {
   ui_.LabStabTime->setEnabled(e.LabStabTime);
   ui_.LabJump->setEnabled(e.LabJump);
   ui_.LabThreshold->setEnabled(e.LabThreshold);
+}
+
+void ChSettings::ShowDevice() {
+  if (devices_ == nullptr) return;
+  const QString line = Q(PortDeviceLine(form_.Controls().CommSel, regional_, *devices_));
+  // A long link target or product name is cut with an ellipsis; the whole line is its tool tip.
+  const QString shown = ui_.LabRights->fontMetrics().elidedText(
+      line, Qt::ElideMiddle, ui_.LabRights->contentsRect().width());
+  if (ui_.LabRights->text() != shown) ui_.LabRights->setText(shown);
+  ui_.LabRights->setToolTip(shown == line ? QString() : line);
 }
 
 }  // namespace tarnwell

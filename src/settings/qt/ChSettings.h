@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <functional>
 
+#include "platform/SerialDevices.h"
 #include "platform/Twips.h"
 #include "settings/SettingsForm.h"
 #include "settings/qt/ChSettingsDesign.h"
@@ -23,12 +24,15 @@ class ChSettings : public QDialog {
   // Gives a window's controls their language texts by their "textIndex" property.
   using ApplyTexts = std::function<void(QWidget*)>;
 
-  ChSettings(const SettingsServices& services, ApplyTexts applyTexts, const Twips& twips);
+  // `devices`, when given, tells which device the typed port number opens; it outlives the dialog.
+  ChSettings(const SettingsServices& services, ApplyTexts applyTexts, const Twips& twips,
+             const SerialDevices* devices = nullptr);
 
   // TheSetup: creates and loads the dialog when `slot` holds none that is shown, placing it
   // beside `owner`; else only brings the open one forward, keeping its unsaved edits.
   static ChSettings* ShowOrRaise(QPointer<ChSettings>& slot, const SettingsServices& services,
-                                 const ApplyTexts& applyTexts, const QWidget* owner = nullptr);
+                                 const ApplyTexts& applyTexts, const QWidget* owner = nullptr,
+                                 const SerialDevices* devices = nullptr);
 
   // Where a window of `size` (frame included) stands beside `owner` on `screen`: to its right
   // when there is room, else to its left, else where it covers the least of it.
@@ -44,9 +48,12 @@ class ChSettings : public QDialog {
   void Connect();
   void ShowState();
   QLineEdit* Edit(SettingsField field) const;
+  void ShowDevice();
 
   SettingsForm form_;
   ChSettingsDesign ui_;
+  const SerialDevices* devices_;
+  Regional regional_;
 };
 
 }  // namespace tarnwell

@@ -85,7 +85,7 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
           U("Haberleşme portu seçimidir. Cihazın bağlı olduğu Comm portu seçiniz..."));
   CommSel = m.Make<QLineEdit>(Frame1, "CommSel", -1, 900, 270, 480, 285);
   CommSel->setText(QStringLiteral("0"));
-  Label1[1] = m.Make<QLabel>(Frame1, "Label1_1", 6, 1500, 300, 780, 255);
+  Label1[1] = m.Make<QLabel>(Frame1, "Label1_1", 6, 1440, 300, 840, 255);
   Caption(Label1[1], U("Baudrate"), sameAsBaud);
   BaudSel = m.Make<QComboBox>(Frame1, "BaudSel", -1, 2280, 255, 1080, 315);
   Fill(BaudSel, SettingsForm::BaudEntries());
@@ -109,11 +109,11 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
       U("Grafik ekrandaki değerlere göre Maksimum ve Minimum noktalar otomatik olarak "
         "ayarlanır. Yada bu seçenek seçilmez ise aşağıdaki kutucuklara manuel olarak "
         "belirtilir.");
-  GrMode = m.Make<QCheckBox>(Frame2, "GrMode", 37, 1860, 285, 1500, 255);
+  GrMode = m.Make<QCheckBox>(Frame2, "GrMode", 37, 1860, 285, 1560, 255);
   Caption(GrMode, U("Kayan Grafik"),
           U("Kayan Grafik seçildiğinde ekrandaki grafik sürekli olarak sola kayar. Aksi "
             "durumda ekran soldan sağa taranır."));
-  MouseEvent = m.Make<QCheckBox>(Frame2, "MouseEvent", 42, 3360, 285, 1880, 255);
+  MouseEvent = m.Make<QCheckBox>(Frame2, "MouseEvent", 42, 3420, 285, 1800, 255);
   Caption(MouseEvent, U("Fare İmleci göster"), expandedTip);
 
   Frame3[2] = m.Make<QGroupBox>(Frame2, "Frame3_2", 31, 120, 660, 1560, 1380);
@@ -196,13 +196,13 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
 
   FrameLogStyle = m.Make<QGroupBox>(Frame3[0], "FrameLogStyle", 73, 2880, 1620, 2280, 1020);
   Title(FrameLogStyle, U("Raporlama Kriterleri"));
-  LabJump = m.Make<QLabel>(FrameLogStyle, "LabJump", 41, 120, 300, 1380, 255);
+  LabJump = m.Make<QLabel>(FrameLogStyle, "LabJump", 41, 120, 300, 1170, 255);
   Caption(LabJump, U("Değişimi Raporla"), sameAsBaud);
-  TxtJump = m.Make<QLineEdit>(FrameLogStyle, "TxtJump", 41, 1500, 270, 660, 285);
+  TxtJump = m.Make<QLineEdit>(FrameLogStyle, "TxtJump", 41, 1350, 270, 810, 285);
   TxtJump->setText(QStringLiteral("0"));
-  LabThreshold = m.Make<QLabel>(FrameLogStyle, "LabThreshold", 71, 120, 660, 1380, 255);
+  LabThreshold = m.Make<QLabel>(FrameLogStyle, "LabThreshold", 71, 120, 660, 1170, 255);
   Caption(LabThreshold, U("Eşik Değer"), sameAsBaud);
-  TxtThreshold = m.Make<QLineEdit>(FrameLogStyle, "TxtThreshold", 71, 1500, 630, 660, 285);
+  TxtThreshold = m.Make<QLineEdit>(FrameLogStyle, "TxtThreshold", 71, 1350, 630, 810, 285);
   TxtThreshold->setText(QStringLiteral("0"));
 
   Frame4 = m.Make<QGroupBox>(dialog, "Frame4", 74, 60, 6240, 5280, 660);
@@ -210,8 +210,9 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
   LangSel = m.Make<QComboBox>(Frame4, "LangSel", 56, 120, 255, 2160, 315);
   Fill(LangSel, SettingsForm::LangEntries());
 
-  Frame3[1] = m.Make<QGroupBox>(dialog, "Frame3_1", -1, 60, 6930, 5280, 270);
-  LabRights = m.Make<QLabel>(Frame3[1], "LabRights", -1, 120, 45, 5040, 180);
+  // Holds the line naming the device the port number opens: one line of text high.
+  Frame3[1] = m.Make<QGroupBox>(dialog, "Frame3_1", -1, 60, 6915, 5280, 315);
+  LabRights = m.Make<QLabel>(Frame3[1], "LabRights", -1, 120, 30, 5040, 255);
 
   Command1 = m.Make<QPushButton>(dialog, "Command1", 13, 60, 7260, 1680, 390);
   Caption(Command1, U("Varsayılan"), U("Varsayılan değerleri yükler"));

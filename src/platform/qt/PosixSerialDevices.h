@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/SerialDevices.h"
+
+namespace tarnwell {
+
+// The serial devices as /dev, /dev/serial/by-id and /sys/class/tty show them, and the
+// program's own ports/COM<n> entries. `systemRoot` is prefixed to /dev and /sys (empty on a
+// running system).
+class PosixSerialDevices : public SerialDevices {
+ public:
+  explicit PosixSerialDevices(std::string programFolder, std::string systemRoot = {});
+
+  std::vector<int> PortEntries() const override;
+  std::string PortEntryTarget(int port) const override;
+  bool Present(const std::string& device) const override;
+  std::string UsbName(const std::string& device) const override;
+  std::vector<std::string> Devices() const override;
+
+ private:
+  std::string Entry(int port) const;
+  std::string Sys(const std::string& path) const { return root_ + path; }
+
+  std::string programFolder_;
+  std::string root_;
+};
+
+}  // namespace tarnwell
