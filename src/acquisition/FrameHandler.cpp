@@ -36,7 +36,7 @@ void FrameHandler::SetRecording(std::function<bool()> recording, std::function<v
 void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end) {
   double len = static_cast<double>(end) - static_cast<double>(start) + 1;
   // A NofChars that is not a number cannot cut the frame; the step is skipped.
-  if (const auto nofChars = config_.NofChars.AsNumber(regional_); nofChars && *nofChars < len) {
+  if (const auto nofChars = config_.CharacterCount(regional_); nofChars && *nofChars < len) {
     len = *nofChars;
   }
   // Only whole characters of this frame can be skipped. A negative or fractional count from a

@@ -6,7 +6,7 @@ namespace tarnwell {
 GraphRange ComputeRange(const SampleHistory& history, const AppConfig& config,
                         const Regional& regional) {
   GraphRange r;
-  if (config.Expanded.Equals(regional, 1)) {
+  if (config.AutomaticRange(regional)) {
     r.Max = -9999999999.0;
     r.Min = 9999999999.0;
     const auto& s = history.Samples();
@@ -18,7 +18,7 @@ GraphRange ComputeRange(const SampleHistory& history, const AppConfig& config,
     return r;
   }
   r.Max = config.GraphMax;
-  r.Min = config.GraphMin.NumberOr(regional, 0);
+  r.Min = config.GraphMinimum(regional);
   return r;
 }
 

@@ -40,7 +40,7 @@ std::string SerialFailureText(const LangTable& texts, const SerialError& error) 
 
 void SerialLink::PortConfig() {
   const auto fail = [this](const SerialError& e) { messages_.Show(SerialFailureText(texts_, e)); };
-  const auto number = config_.CommPort.AsNumber(regional_);
+  const auto number = config_.PortNumber(regional_);
   const auto port = number ? ToInt16(*number) : std::nullopt;
   if (!port) return fail(SerialError{380, "Invalid property value"});
   int used = 3;
@@ -67,7 +67,7 @@ void SerialLink::ClosePort() {
 std::optional<SerialError> SerialLink::OpenPort() {
   if (port_.PortOpen()) return std::nullopt;
   // Port 0 means no port is set; resuming must not open whatever the control last held.
-  if (config_.CommPort.Equals(regional_, 0)) return std::nullopt;
+  if (config_.NoPort(regional_)) return std::nullopt;
   return port_.SetPortOpen(true);
 }
 

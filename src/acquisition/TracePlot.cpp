@@ -26,8 +26,8 @@ TracePlot::TracePlot(const PlotInputs& in, DrawSurface& graph)
     : in_(in),
       graph_(graph),
       ub_(in.history.UB()),
-      sweeping_(in.config.LineMode.Equals(in.regional, 1)),
-      automatic_(in.config.Expanded.Equals(in.regional, 1)),
+      sweeping_(in.config.Sweeping(in.regional)),
+      automatic_(in.config.AutomaticRange(in.regional)),
       max_(in.range.Max),
       min_(in.range.Min),
       span_(in.span) {}
@@ -39,7 +39,7 @@ void TracePlot::Draw(const PlotInputs& in, DrawSurface& graph, DrawSurface& xaxi
   plot.Scale();
   plot.Trace();
   plot.ValueLabels();
-  if (in.config.MouseEvent.Equals(in.regional, 1)) plot.MouseReadOut();
+  if (in.config.PointerReadOut(in.regional)) plot.MouseReadOut();
   plot.SampleAxis(xaxis);
   testPic.Clear(kBlack);
 }

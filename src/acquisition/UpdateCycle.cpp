@@ -23,7 +23,7 @@ int UpdateCycle::RefreshInterval(double performance) {
 }
 
 void UpdateCycle::SetRefreshRate() {
-  timer1_.SetInterval(RefreshInterval(config_.Performance.NumberOr(regional_, 1)));
+  timer1_.SetInterval(RefreshInterval(config_.PerformanceLevel(regional_)));
 }
 
 void UpdateCycle::Timer1_Timer() {

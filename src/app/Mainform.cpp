@@ -80,10 +80,10 @@ bool Mainform::Form_Load() {
   graph_->DrawGuideLines();
   link_->ResetReceiveState();
   if (config_.LogFileName.empty()) recording_->SetNewLogFileName();
-  view_.ResizeWindow(config_.WindowWidth.NumberOr(r, 7290), config_.WindowHeight.NumberOr(r, 6300));
+  view_.ResizeWindow(config_.OuterWidth(r), config_.OuterHeight(r));
   config_.WindowWidth = Value::Single(view_.WindowWidth());
   config_.WindowHeight = Value::Single(view_.WindowHeight());
-  if (config_.RecordOnStartup.Equals(r, 1)) recording_->CmdStart_Click();
+  if (config_.RecordsAtStartup(r)) recording_->CmdStart_Click();
   graph_->ResetPointer();
 
   loading_ = false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "config/Value.h"
@@ -65,6 +66,23 @@ struct AppConfig {
   // Derived from the parts above; not stored in the file.
   Rgb LineColor = MakeColor(224, 224, 224);
   Rgb FontColor = MakeColor(224, 224, 224);
+
+  // The "value" fields read as what they mean, each with its one fallback for a text that is
+  // not a number.
+  bool AutomaticRange(const Regional& r) const { return Expanded.Equals(r, 1); }
+  bool Sweeping(const Regional& r) const { return LineMode.Equals(r, 1); }
+  bool PointerReadOut(const Regional& r) const { return MouseEvent.Equals(r, 1); }
+  bool RecordsAtStartup(const Regional& r) const { return RecordOnStartup.Equals(r, 1); }
+  double GraphMinimum(const Regional& r) const { return GraphMin.NumberOr(r, 0); }
+  // 0 Low, 1 Mid, 2 High; -1 for a text that is not a number.
+  double PerformanceLevel(const Regional& r) const { return Performance.NumberOr(r, -1); }
+  // -1 for a text that is not a number, which no list shows.
+  double LanguageNumber(const Regional& r) const { return Language.NumberOr(r, -1); }
+  std::optional<double> PortNumber(const Regional& r) const { return CommPort.AsNumber(r); }
+  bool NoPort(const Regional& r) const { return CommPort.Equals(r, 0); }
+  std::optional<double> CharacterCount(const Regional& r) const { return NofChars.AsNumber(r); }
+  double OuterWidth(const Regional& r) const { return WindowWidth.NumberOr(r, 7290); }
+  double OuterHeight(const Regional& r) const { return WindowHeight.NumberOr(r, 6300); }
 
   // Recomputes LineColor and FontColor. False when a part is not a number that fits a 16-bit
   // integer; the colours are then left as they were.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/AppConfig.h"
+#include "config/ConfigTable.h"
 #include "config/ConfigWindow.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -16,7 +17,7 @@ namespace tarnwell {
 // CR LF line ends, 8-bit text. A missing, short or damaged file is renewed with the defaults.
 class ConfigFile {
  public:
-  static constexpr int kLines = 39;
+  static constexpr int kLines = kConfigLines;
 
   ConfigFile(AppConfig& config, ConfigWindow& window, FileSystem& fs, MessageBox& messages,
              const Clock& clock, const Regional& regional);
@@ -36,6 +37,7 @@ class ConfigFile {
 
  private:
   bool ReadLines(const std::string& bytes);
+  bool RunHook(ConfigHook hook);
   void Renew();
   bool Write(bool fromWindow);
 

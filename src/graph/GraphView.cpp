@@ -37,7 +37,7 @@ void GraphView::DrawGuideLines() {
 }
 
 void GraphView::Y_Zoom(bool LowerSide, int Mode) {
-  const double min = config_.GraphMin.NumberOr(regional_, 0);
+  const double min = config_.GraphMinimum(regional_);
   double& max = config_.GraphMax;
   if (Mode == 0) {
     const double mid = (min + max) / 2;

@@ -63,30 +63,30 @@ void SettingsForm::Form_Load() {
   AppConfig& c = services_.config;
   const Regional& r = services_.regional;
 
-  const auto port = c.CommPort.AsNumber(r);
+  const auto port = c.PortNumber(r);
   SetText(SettingsField::CommSel, port ? NumberText(*port) : c.CommPort.ToText(r));
   SetBaudSel(StoredBaudPosition(c.BaudIndex));
   // Languages beyond the list (a language file chosen by hand, the fallback 255) show no entry.
-  SetLangSel(ListPosition(c.Language.NumberOr(r, -1), static_cast<int>(LangEntries().size())));
+  SetLangSel(ListPosition(c.LanguageNumber(r), static_cast<int>(LangEntries().size())));
   SetText(SettingsField::NofSamples, NumberText(c.NofSamples));
   SetText(SettingsField::TxtMin, c.GraphMin.ToText(r));
   SetText(SettingsField::TxtMax, NumberText(c.GraphMax));
-  SetExpanded(c.Expanded.Equals(r, 1));
+  SetExpanded(c.AutomaticRange(r));
   SetSelDatLogEnab(c.LogEnable);
   SetIntervalFromConfig();
   SelDatLogEnab_Click();
   SetLogTypeSel(c.LogFileType == 0 ? 0 : 1);
   SetLogIncSel(c.LogIncremental);
   if (const auto p = c.Performance.AsNumber(r); p && *p > 2) c.Performance = 1;
-  SetOptPf(ListPosition(c.Performance.NumberOr(r, -1), 3));
+  SetOptPf(ListPosition(c.PerformanceLevel(r), 3));
   SetGrMode(c.LineMode.Equals(r, 0));
   SetText(SettingsField::TxtJump, NumberText(c.LogVariation));
   SetText(SettingsField::TxtThreshold, NumberText(c.LogThreshold));
   SetText(SettingsField::TxtMotionTmr, NumberText(c.MotionTime));
-  SetMouseEvent(c.MouseEvent.Equals(r, 1));
+  SetMouseEvent(c.PointerReadOut(r));
   if (c.DevType > 1) c.DevType = 0;
   SetDevType(ListPosition(c.DevType, static_cast<int>(DevTypeEntries().size())));
-  SetRecordOnStartup(c.RecordOnStartup.Equals(r, 1));
+  SetRecordOnStartup(c.RecordsAtStartup(r));
 }
 
 // LogTime 0 is continuous or stability-timed; whole minutes show as minutes, the rest as
