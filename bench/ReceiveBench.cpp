@@ -49,7 +49,8 @@ struct Receiver {
   testing::FakeClock clock;  // never moves, so FrameCount is never rolled over
   testing::FakeMessageBox messages;
   LangTable texts;
-  SerialLink link{port, config, state, frames, clock, regional, messages, texts};
+  PortControl control{port};
+  SerialLink link{port, control, config, state, frames, clock, regional, messages, texts};
   std::vector<std::string> chunks;
 };
 

@@ -215,7 +215,8 @@ class ReceiveRun {
   testing::FakeMessageBox messages;
   LangTable texts;
   FrameHandler frames{config, frame, history, regional};
-  SerialLink link{port, config, state, frames, clock, regional, messages, texts};
+  PortControl control{port};
+  SerialLink link{port, control, config, state, frames, clock, regional, messages, texts};
   Switches on{};
   int ub = 0;
   std::size_t handled = 0;

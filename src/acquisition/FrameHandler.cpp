@@ -53,7 +53,7 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   // A window that cannot be taken, or a number too large for a double, stores nothing.
   const auto window = Window(buffer, from, len - omit);
   const auto value = window ? FiniteVal(*window) : std::nullopt;
-  if (recording_ && recording_() && config_.LogEnable) {
+  if (recording_ && recording_()) {
     if (value) state_.CurrentValue = *value;
     if (config_.LogTime == 0 && runWriter_) runWriter_();
     return;

@@ -6,23 +6,11 @@
 
 namespace tarnwell {
 
-int BaudLookup(const std::string& baudIndex, int* usedIndex) {
-  for (int i = 0; i < static_cast<int>(BaudTable.size()); ++i) {
-    if (baudIndex == std::to_string(i)) {
-      *usedIndex = i;
-      return BaudTable[static_cast<std::size_t>(i)];
-    }
-  }
-  *usedIndex = 3;
-  return 9600;
-}
-
-std::string PortSettings(int speed) { return std::to_string(speed) + ",n,8,1"; }
-
-SerialLink::SerialLink(SerialPort& port, AppConfig& config, ReceiveState& state,
-                       FrameHandler& frames, const Clock& clock, const Regional& regional,
-                       MessageBox& messages, const LangTable& texts)
+SerialLink::SerialLink(SerialPort& port, PortControl& control, AppConfig& config,
+                       ReceiveState& state, FrameHandler& frames, const Clock& clock,
+                       const Regional& regional, MessageBox& messages, const LangTable& texts)
     : port_(port),
+      control_(control),
       config_(config),
       state_(state),
       frames_(frames),
@@ -33,24 +21,18 @@ SerialLink::SerialLink(SerialPort& port, AppConfig& config, ReceiveState& state,
   port_.SetOnComm([this] { MSComm1_OnComm(); });
 }
 
-std::string SerialFailureText(const LangTable& texts, const SerialError& error) {
-  return texts.Text(text::kSerialFailure) + "  " + std::to_string(error.number) + ":" +
-         error.description;
-}
-
 void SerialLink::PortConfig() {
   const auto fail = [this](const SerialError& e) { messages_.Show(SerialFailureText(texts_, e)); };
   const auto number = config_.PortNumber(regional_);
   const auto port = number ? ToInt16(*number) : std::nullopt;
   if (!port) return fail(SerialError{380, "Invalid property value"});
-  int used = 3;
-  const int speed = BaudLookup(config_.BaudIndex, &used);
-  config_.BaudIndex = std::to_string(used);
+  const BaudChoice baud = BaudFor(config_.BaudIndex);
+  config_.BaudIndex = std::to_string(baud.index);
+  if (auto e = control_.SelectPort(*port)) return fail(*e);
   // Port 0 means no port is set: the link stays closed without a message.
   if (*port == 0) return;
-  if (auto e = port_.SetCommPort(*port)) return fail(*e);
-  if (auto e = port_.SetSettings(PortSettings(speed))) return fail(*e);
-  if (auto e = port_.SetPortOpen(true)) return fail(*e);
+  if (auto e = control_.SelectSpeed(baud.speed)) return fail(*e);
+  if (auto e = control_.Open()) return fail(*e);
 }
 
 void SerialLink::ResetReceiveState() {
@@ -60,21 +42,14 @@ void SerialLink::ResetReceiveState() {
   state_.RxBuffer.clear();
 }
 
-void SerialLink::ClosePort() {
-  if (port_.PortOpen()) port_.SetPortOpen(false);
-}
+void SerialLink::ClosePort() { control_.Close(); }
 
-std::optional<SerialError> SerialLink::OpenPort() {
-  if (port_.PortOpen()) return std::nullopt;
-  // Port 0 means no port is set; resuming must not open whatever the control last held.
-  if (config_.NoPort(regional_)) return std::nullopt;
-  return port_.SetPortOpen(true);
-}
+std::optional<SerialError> SerialLink::OpenPort() { return control_.Open(); }
 
 void SerialLink::MSComm1_OnComm() {
   // A message box shown from inside the handler runs the event loop; an event delivered then
   // must not touch the buffer being cut. Its characters stay in the port for the next event.
-  if (inHandler_) return;
+  if (held_ || inHandler_) return;
   inHandler_ = true;
   struct Leave {
     bool& flag;

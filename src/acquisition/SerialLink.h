@@ -7,6 +7,7 @@
 #include <string>
 
 #include "acquisition/FrameHandler.h"
+#include "acquisition/PortControl.h"
 #include "acquisition/ReceiveState.h"
 #include "config/AppConfig.h"
 #include "i18n/LangTable.h"
@@ -16,20 +17,6 @@
 
 namespace tarnwell {
 
-// Speeds in bit/s by BaudIndex; index 5 is 33600, not 38400.
-inline constexpr std::array<int, 11> BaudTable = {1200,  2400,   4800,   9600,   19200, 33600,
-                                                  57600, 115200, 230400, 460800, 921600};
-
-// The speed for a BaudIndex text ("0" to "10" exactly); any other text gives 9600 at index 3.
-int BaudLookup(const std::string& baudIndex, int* usedIndex);
-
-// "9600,n,8,1": the serial control's settings for a speed.
-std::string PortSettings(int speed);
-
-// Text 5 followed by the control's error number and description, which names the device and
-// what is wrong with it.
-std::string SerialFailureText(const LangTable& texts, const SerialError& error);
-
 // The listening side of the link to the indicator: opens the port, cuts the stream into frames
 // at CR or ETX and hands each to the frame handler. Nothing is ever sent.
 class SerialLink {
@@ -38,9 +25,9 @@ class SerialLink {
   static constexpr std::size_t kMaxPending = 1024;
   static constexpr std::size_t kKeptPending = 256;
 
-  SerialLink(SerialPort& port, AppConfig& config, ReceiveState& state, FrameHandler& frames,
-             const Clock& clock, const Regional& regional, MessageBox& messages,
-             const LangTable& texts);
+  SerialLink(SerialPort& port, PortControl& control, AppConfig& config, ReceiveState& state,
+             FrameHandler& frames, const Clock& clock, const Regional& regional,
+             MessageBox& messages, const LangTable& texts);
 
   // The trace fill asked for by the first frame after start-up (the graph's double click).
   void SetFirstFrameHandler(std::function<void()> handler) { firstFrame_ = std::move(handler); }
@@ -49,6 +36,8 @@ class SerialLink {
   // stays closed.
   void PortConfig();
   void MSComm1_OnComm();
+  // While held (during start-up) characters stay in the port until the next event.
+  void SetHeld(bool held) { held_ = held; }
 
   // Resets the receive state for a fresh start.
   void ResetReceiveState();
@@ -63,6 +52,8 @@ class SerialLink {
   void Receive();
 
   SerialPort& port_;
+  PortControl& control_;
+  bool held_ = false;
   AppConfig& config_;
   ReceiveState& state_;
   FrameHandler& frames_;

@@ -16,8 +16,10 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
     : platform_(platform), view_(view), version_(version) {
   const Regional& r = platform_.regional;
   frames_ = std::make_unique<FrameHandler>(config_, frame_, history_, r);
-  link_ = std::make_unique<SerialLink>(platform_.port, config_, receive_, *frames_, platform_.clock,
-                                       r, platform_.messages, texts_);
+  ports_ = std::make_unique<PortControl>(platform_.port);
+  link_ = std::make_unique<SerialLink>(platform_.port, *ports_, config_, receive_, *frames_,
+                                       platform_.clock, r, platform_.messages, texts_);
+  link_->SetHeld(true);
   cycle_ = std::make_unique<UpdateCycle>(config_, receive_, frame_, history_,
                                          static_cast<LiveView&>(*this), platform_.timer1, r);
   configFile_ = std::make_unique<ConfigFile>(config_, *this, platform_.files, platform_.messages,
@@ -28,9 +30,8 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
       [this] { graph_->Graph_DblClick(); }, [this] { return view_.CurrentCaption(); });
 
   link_->SetFirstFrameHandler([this] { graph_->Graph_DblClick(); });
-  frames_->SetRecording([this] { return recording_->Recording(); },
-                        [this] { recording_->TimerLog_Timer(); });
-  cycle_->SetRecording([this] { return recording_->RecState() == 1; });
+  frames_->SetRecording([this] { return Recording(); }, [this] { recording_->TimerLog_Timer(); });
+  cycle_->SetRecording([this] { return Recording(); });
 
   // Nothing may be handled before the start-up sequence has finished.
   platform_.timer1.SetEnabled(false);
@@ -41,15 +42,9 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
   platform_.timer1.SetHandler([this] { cycle_->Timer1_Timer(); });
   platform_.motionTmr.SetHandler([this] { recording_->MotionTmr_Timer(); });
   platform_.timerLog.SetHandler([this] { recording_->TimerLog_Timer(); });
-  platform_.port.SetOnComm([this] { OnComm(); });
 }
 
 Mainform::~Mainform() = default;
-
-void Mainform::OnComm() {
-  // Characters that arrive while start-up runs stay in the port until the next event.
-  if (!loading_) link_->MSComm1_OnComm();
-}
 
 bool Mainform::Form_Load() {
   const Regional& r = platform_.regional;
@@ -87,6 +82,7 @@ bool Mainform::Form_Load() {
   graph_->ResetPointer();
 
   loading_ = false;
+  link_->SetHeld(false);
   platform_.timer1.SetEnabled(true);
   platform_.motionTmr.SetEnabled(true);
   return true;
@@ -144,6 +140,22 @@ void Mainform::DrawGraph(const GraphRange& range, double span) {
 void Mainform::CmdZoomIn_MouseDown(int button) {
   graph_->CmdZoomIn_MouseDown(button);
   view_.SetPointerStyle(static_cast<int>(graph_->MousePointer()));
+}
+
+SettingsServices Mainform::Settings(ProcessStarter& processes) {
+  return SettingsServices{config_,
+                          *ports_,
+                          platform_.timerLog,
+                          history_,
+                          platform_.messages,
+                          texts_,
+                          platform_.clock,
+                          platform_.regional,
+                          platform_.files,
+                          processes,
+                          [this] { SetRefreshRate(); },
+                          [this] { return configFile_->WriteConfig(); },
+                          [this] { ResetLastLogValue(); }};
 }
 
 void Mainform::SetRefreshRate() { cycle_->SetRefreshRate(); }

@@ -23,6 +23,7 @@
 #include "platform/SerialPort.h"
 #include "platform/Timer.h"
 #include "recording/RecordingControl.h"
+#include "settings/SettingsServices.h"
 
 namespace tarnwell {
 
@@ -47,7 +48,7 @@ struct Version {
 
 inline constexpr const char* kDesignCaption = "Vornel-> Tarnwell";
 
-// The whole program's state and the main window's start-up, suspend and shutdown. Owns every
+// The program's state behind the main window: start-up, suspend and shutdown. Owns every
 // program-wide object; the window only forwards events here.
 class Mainform : public ConfigWindow, private LiveView {
  public:
@@ -67,18 +68,16 @@ class Mainform : public ConfigWindow, private LiveView {
 
   void SetUnloadSettings(std::function<void()> unload) { unloadSettings_ = std::move(unload); }
 
-  AppConfig& Config() { return config_; }
+  // What the settings window reads and changes; `processes` opens the record folder.
+  SettingsServices Settings(ProcessStarter& processes);
   const LangTable& Texts() const { return texts_; }
   int LangCharset() const { return langCharset_; }
-  SampleHistory& History() { return history_; }
-  ReceiveState& Receive() { return receive_; }
-  FrameState& Frame() { return frame_; }
-  SerialLink& Link() { return *link_; }
+  // The graph's mouse events.
   GraphView& Graph() { return *graph_; }
-  RecordingControl& Record() { return *recording_; }
-  UpdateCycle& Cycle() { return *cycle_; }
-  ConfigFile& Configuration() { return *configFile_; }
-  const Platform& Services() const { return platform_; }
+  // Is a recording running: the one answer for the display, the frames and the record timer.
+  bool Recording() const { return recording_->Recording(); }
+  // Forces the record file's lines to the disk; run once a second.
+  void FlushRecord() { recording_->Flush(); }
 
   // The zoom button; the window shows the pointer that zoom mode asks for.
   void CmdZoomIn_MouseDown(int button);
@@ -109,7 +108,6 @@ class Mainform : public ConfigWindow, private LiveView {
   void DrawGraph(const GraphRange& range, double span) override;
 
   bool ReadLanguage();
-  void OnComm();
 
   Platform platform_;
   MainView& view_;
@@ -124,6 +122,7 @@ class Mainform : public ConfigWindow, private LiveView {
   int langCharset_ = 0;
   bool unloaded_ = false;
 
+  std::unique_ptr<PortControl> ports_;
   std::unique_ptr<FrameHandler> frames_;
   std::unique_ptr<SerialLink> link_;
   std::unique_ptr<UpdateCycle> cycle_;

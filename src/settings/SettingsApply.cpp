@@ -35,8 +35,8 @@ void SettingsApply::Fail(bool saved) {
 }
 
 void SettingsApply::Apply_Click() {
-  SerialPort& serial = services_.serial;
-  if (serial.PortOpen() && !Ok(serial.SetPortOpen(false))) return Fail(false);
+  PortControl& ports = services_.ports;
+  if (!Ok(ports.Close())) return Fail(false);
 
   const double port = LeadingNumber(controls_.CommSel, services_.regional);
   if (port < 0 || port > 99) return FieldMessage(text::kBadPort, SettingsField::CommSel);
@@ -45,7 +45,7 @@ void SettingsApply::Apply_Click() {
   ApplyRange();
   ApplyRecordTests();
   if (!ApplySpeed()) return Fail(false);
-  if (port != 0 && !Ok(serial.SetPortOpen(true))) return Fail(false);
+  if (!Ok(ports.Open())) return Fail(false);
   if (!ApplySamples()) return Fail(false);
   ApplyRecordTiming();
   ApplySwitches();
@@ -55,10 +55,8 @@ void SettingsApply::Apply_Click() {
 }
 
 bool SettingsApply::ApplyPort(double port) {
-  if (port != 0) {
-    const auto whole = ToInt16(port);
-    if (!whole || !Ok(services_.serial.SetCommPort(*whole))) return false;
-  }
+  const auto whole = ToInt16(port);
+  if (!whole || !Ok(services_.ports.SelectPort(*whole))) return false;
   services_.config.CommPort = Value::Double(port);
   return true;
 }
@@ -118,15 +116,8 @@ void SettingsApply::ApplyRecordTests() {
 bool SettingsApply::ApplySpeed() {
   AppConfig& c = services_.config;
   const int s = controls_.BaudSel;
-  int speed = 0;
-  if (s >= 0 && s < static_cast<int>(BaudTable.size())) {
-    c.BaudIndex = std::to_string(s);
-    speed = BaudTable[static_cast<std::size_t>(s)];
-  } else {
-    int used = 3;
-    speed = BaudLookup(c.BaudIndex, &used);
-  }
-  return Ok(services_.serial.SetSettings(PortSettings(speed)));
+  if (s >= 0 && s < static_cast<int>(BaudTable.size())) c.BaudIndex = std::to_string(s);
+  return Ok(services_.ports.SelectSpeed(BaudFor(c.BaudIndex).speed));
 }
 
 bool SettingsApply::ApplySamples() {

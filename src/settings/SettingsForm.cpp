@@ -21,15 +21,13 @@ int ListPosition(double value, int count) {
 
 // The position of a stored BaudIndex, when it is one the serial link knows.
 int StoredBaudPosition(const std::string& baudIndex) {
-  int used = 3;
-  BaudLookup(baudIndex, &used);
+  const int used = BaudFor(baudIndex).index;
   return std::to_string(used) == baudIndex ? used : -1;
 }
 
 // The speed the serial link takes for a stored BaudIndex ("9600" for one it does not know).
 std::string StoredSpeed(const std::string& baudIndex) {
-  int used = 3;
-  return std::to_string(BaudLookup(baudIndex, &used));
+  return std::to_string(BaudFor(baudIndex).speed);
 }
 
 }  // namespace

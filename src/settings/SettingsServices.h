@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "acquisition/PortControl.h"
 #include "acquisition/SampleHistory.h"
 #include "config/AppConfig.h"
 #include "i18n/LangTable.h"
@@ -11,7 +12,6 @@
 #include "platform/MessageBox.h"
 #include "platform/ProcessStarter.h"
 #include "platform/Regional.h"
-#include "platform/SerialPort.h"
 #include "platform/Timer.h"
 
 namespace tarnwell {
@@ -20,7 +20,7 @@ namespace tarnwell {
 // to the main window and outlive the dialog.
 struct SettingsServices {
   AppConfig& config;
-  SerialPort& serial;
+  PortControl& ports;
   Timer& TimerLog;
   SampleHistory& history;
   MessageBox& messages;

@@ -125,7 +125,8 @@ TEST_F(FrameHandlerTest, OmittedCharactersAndShortWindowsSkipTheirSteps) {
 TEST_F(FrameHandlerTest, DuringARecordingTheValueGoesToCurrentValue) {
   bool recording = true;
   std::vector<double> written;
-  handler.SetRecording([&] { return recording; }, [&] { written.push_back(state.CurrentValue); });
+  handler.SetRecording([&] { return recording && config.LogEnable; },
+                       [&] { written.push_back(state.CurrentValue); });
   config.LogEnable = true;
   config.LogTime = 0;
   Frame("+0012.34\r");

@@ -41,25 +41,26 @@ class SerialLinkTest : public ::testing::Test {
   FakeClock clock;  // 31/01/2024 15:45:02.120
   FakeMessageBox messages;
   LangTable texts;
-  SerialLink link{port, config, state, frames, clock, regional, messages, texts};
+  PortControl control{port};
+  SerialLink link{port, control, config, state, frames, clock, regional, messages, texts};
   int fills = 0;
   std::vector<double> values;
 };
 
-TEST(BaudLookup, ExactIndexTextsOnlyAndTheirSettings) {
+TEST(BaudFor, ExactIndexTextsOnlyAndTheirSettings) {
   const int speeds[] = {1200,  2400,   4800,   9600,   19200, 33600,
                         57600, 115200, 230400, 460800, 921600};
   for (int i = 0; i <= 10; ++i) {
-    int used = -1;
-    EXPECT_EQ(BaudLookup(std::to_string(i), &used), speeds[i]);
-    EXPECT_EQ(used, i);
+    EXPECT_EQ(BaudFor(std::to_string(i)).speed, speeds[i]);
+    EXPECT_EQ(BaudFor(std::to_string(i)).index, i);
   }
   for (const char* other : {"11", "", "03", " 3", "3.0"}) {
-    int used = -1;
-    EXPECT_EQ(BaudLookup(other, &used), 9600) << '"' << other << '"';
-    EXPECT_EQ(used, 3);
+    EXPECT_EQ(BaudFor(other).speed, 9600) << '"' << other << '"';
+    EXPECT_EQ(BaudFor(other).index, 3);
   }
-  EXPECT_EQ(PortSettings(115200), "115200,n,8,1");
+  FakeSerialPort port;
+  PortControl(port).SelectSpeed(115200);
+  EXPECT_EQ(port.settings, "115200,n,8,1");
 }
 
 TEST_F(SerialLinkTest, PortConfigOpensWithTheSpeedUsedOrTellsWhy) {
@@ -103,7 +104,9 @@ TEST_F(SerialLinkTest, PortConfigOpensWithTheSpeedUsedOrTellsWhy) {
   EXPECT_FALSE(port.open);
 
   config.CommPort = 1;
-  port.commPort = 1;
+  link.PortConfig();
+  link.ClosePort();
+  EXPECT_FALSE(port.open);
   EXPECT_FALSE(link.OpenPort());
   EXPECT_TRUE(port.open);
 }

@@ -162,7 +162,8 @@ TEST_F(UpdateCycleTest, OneReadingFromThePortToTheDisplay) {
   FakeMessageBox messages;
   LangTable texts;
   FrameHandler frames{config, frame, history, regional};
-  SerialLink link{port, config, receive, frames, clock, regional, messages, texts};
+  PortControl control{port};
+  SerialLink link{port, control, config, receive, frames, clock, regional, messages, texts};
   link.SetFirstFrameHandler([this] { history.TraceFill(); });
   link.ResetReceiveState();
   link.PortConfig();

@@ -5,6 +5,7 @@
 #include "FakeFileSystem.h"
 #include "FakeMainView.h"
 #include "FakeMessageBox.h"
+#include "FakeProcessStarter.h"
 #include "FakeSerialPort.h"
 #include "FakeTimer.h"
 #include "app/Mainform.h"
@@ -17,6 +18,7 @@ using testing::FakeClock;
 using testing::FakeFileSystem;
 using testing::FakeMainView;
 using testing::FakeMessageBox;
+using testing::FakeProcessStarter;
 using testing::FakeSerialPort;
 using testing::FakeTimer;
 
@@ -51,7 +53,11 @@ struct Program {
   FakeMessageBox messages;
   FakeTimer timer1, timerLog, motion;
   FakeMainView view;
+  FakeProcessStarter processes;
   std::unique_ptr<Mainform> form;
+
+  // What the settings window sees of the running program.
+  SettingsServices Seen() { return form->Settings(processes); }
 
   Program() { Make(); }
   void Make() {
@@ -90,20 +96,19 @@ TEST(Mainform, StartUpRunsInOrderAndStartsRecording) {
   EXPECT_EQ(p.view.log[1], "resize");
   EXPECT_TRUE(p.port.open);
   EXPECT_EQ(p.port.settings, "9600,n,8,1");
-  EXPECT_EQ(p.form->History().UB(), 100);         // 99.5 rounds to even
-  EXPECT_EQ(p.form->History().SampleIndex(), 1);  // the start's own line went to slot 0
+  EXPECT_EQ(p.Seen().history.UB(), 100);         // 99.5 rounds to even
+  EXPECT_EQ(p.Seen().history.SampleIndex(), 1);  // the start's own line went to slot 0
   EXPECT_EQ(p.timerLog.interval, 100);
   EXPECT_TRUE(p.timer1.Running() && p.motion.Running());
-  EXPECT_EQ(p.form->Config().WindowWidth.NumberOr(Regional{}, 0), 8005);
+  EXPECT_EQ(p.Seen().config.WindowWidth.NumberOr(Regional{}, 0), 8005);
 
   // Recording runs, and the start's own line holds the caption "0" as its value.
-  EXPECT_EQ(p.form->Record().RecState(), 1);
-  const std::string name = p.form->Config().LogFileName;
+  EXPECT_TRUE(p.form->Recording());
+  const std::string name = p.Seen().config.LogFileName;
   ASSERT_TRUE(p.files.FolderExists("/prog/Log"));
   const std::string record = p.files.files["/prog/Log/" + name];
   EXPECT_EQ(record.substr(0, 4), "1\t0\t");
   EXPECT_EQ(p.view.current, "0");
-  EXPECT_EQ(p.form->Receive().FirstFrame, 1);
 }
 
 TEST(Mainform, FallbacksAndShutdownSaveTheSettings) {
@@ -117,7 +122,7 @@ TEST(Mainform, FallbacksAndShutdownSaveTheSettings) {
             "Can not open /prog/config.ini file. The configuration file renewed.");
   EXPECT_EQ(p.messages.shown[1].text,
             "Can not find the Turkish Language file, or the file is corrupted!");
-  EXPECT_EQ(p.form->Record().RecState(), 3);
+  EXPECT_FALSE(p.form->Recording());
 
   p.view.width = 9000;
   p.view.left = 300;
@@ -167,8 +172,7 @@ TEST(Mainform, FramesReachTheDisplayOnTheNextTick) {
   ASSERT_TRUE(p.form->Form_Load());
   p.port.Receive("+0012.34\r+0012.35\r");
   // The first frame fills the trace with its value.
-  EXPECT_EQ(p.form->History().Slot(50), 12.34);
-  EXPECT_EQ(p.form->Frame().ValueFormat, "#0.00");
+  EXPECT_EQ(p.Seen().history.Slot(50), 12.34);
   p.timer1.Fire();
   EXPECT_EQ(p.view.current, "12.35");
   EXPECT_EQ(p.view.currentColor, (Rgb{255, 128, 0}));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ResizeRules.h"
-
 #include <gtest/gtest.h>
+
+#include "app/ResizeRules.h"
 
 namespace tarnwell {
 namespace {

@@ -70,6 +70,7 @@ class SettingsWindowTest : public ::testing::Test {
   QTemporaryDir folder_;
   AppConfig config_;
   FakeSerialPort serial_;
+  PortControl ports_{serial_};
   FakeTimer timerLog_;
   SampleHistory history_;
   QtMessageBox messages_{"Tarnwell"};
@@ -79,8 +80,8 @@ class SettingsWindowTest : public ::testing::Test {
   QtFileSystem files_{folder_.path().toStdString()};
   FakeProcessStarter processes_;
   const SettingsServices services_{
-      config_,   serial_, timerLog_,  history_, messages_,           lang_, clock_,
-      regional_, files_,  processes_, [] {},    [] { return true; }, [] {}};
+      config_,   ports_, timerLog_,  history_, messages_,           lang_, clock_,
+      regional_, files_, processes_, [] {},    [] { return true; }, [] {}};
   MainWindow main_;
   QPointer<ChSettings> slot_;
 };

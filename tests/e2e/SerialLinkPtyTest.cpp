@@ -53,8 +53,9 @@ class SerialLinkPtyTest : public ::testing::Test {
                                                clock_.isValid() ? clock_.elapsed() : 0});
                          });
     port_ = std::make_unique<QtSerialPort>(dir_.Path());
-    link_ = std::make_unique<SerialLink>(*port_, config_, state_, frames_, qtClock_, regional_,
-                                         messages_, texts_);
+    control_ = std::make_unique<PortControl>(*port_);
+    link_ = std::make_unique<SerialLink>(*port_, *control_, config_, state_, frames_, qtClock_,
+                                         regional_, messages_, texts_);
     link_->ResetReceiveState();
     port_->SetOnComm([this] {
       link_->MSComm1_OnComm();
@@ -104,6 +105,7 @@ class SerialLinkPtyTest : public ::testing::Test {
   ReceiveState state_;
   FrameHandler frames_{config_, frame_, history_, regional_};
   std::unique_ptr<QtSerialPort> port_;
+  std::unique_ptr<PortControl> control_;
   std::unique_ptr<SerialLink> link_;
   std::vector<Arrival> arrived_;
   std::size_t maxPending_ = 0;

@@ -33,7 +33,8 @@ Readings Receive(double omitCh, const std::vector<std::string>& pieces) {
   FakeMessageBox messages;
   LangTable texts;
   FrameHandler frames{config, frame, history, regional};
-  SerialLink link{port, config, state, frames, clock, regional, messages, texts};
+  PortControl control{port};
+  SerialLink link{port, control, config, state, frames, clock, regional, messages, texts};
   Readings out;
   frames.SetRecording([] { return true; },
                       [&] {

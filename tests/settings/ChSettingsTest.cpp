@@ -77,6 +77,7 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   config.LogFileName = "20240131150000.txt";
   FakeSerialPort serial;
   serial.open = true;
+  PortControl ports(serial);
   FakeTimer timerLog;
   SampleHistory history;
   history.Resize(100);
@@ -91,7 +92,7 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   ConfigFile configFile(config, window, files, messages, clock, regional);
   int refreshes = 0;
   const SettingsServices services{config,
-                                  serial,
+                                  ports,
                                   timerLog,
                                   history,
                                   messages,

@@ -29,7 +29,7 @@ class SettingsFixture : public ::testing::Test {
 
   SettingsServices Services() {
     return SettingsServices{config,
-                            serial,
+                            ports,
                             timerLog,
                             history,
                             messages,
@@ -62,6 +62,7 @@ class SettingsFixture : public ::testing::Test {
 
   AppConfig config;
   FakeSerialPort serial;
+  PortControl ports{serial};
   FakeTimer timerLog;
   SampleHistory history;
   FakeMessageBox messages;

@@ -89,20 +89,7 @@ int RunProgram(int argc, char** argv) {
   window.SetForm(&form);
 
   QtProcessStarter processes;
-  const Regional regional = form.Services().regional;
-  const SettingsServices settings{form.Config(),
-                                  port,
-                                  timerLog,
-                                  form.History(),
-                                  messages,
-                                  form.Texts(),
-                                  clock,
-                                  regional,
-                                  files,
-                                  processes,
-                                  [&form] { form.SetRefreshRate(); },
-                                  [&form] { return form.Configuration().WriteConfig(); },
-                                  [&form] { form.ResetLastLogValue(); }};
+  const SettingsServices settings = form.Settings(processes);
   const PosixSerialDevices devices(files.ProgramFolder());
   QPointer<ChSettings> dialog;
   const ChSettings::ApplyTexts applyTexts = [&form](QWidget* w) {
@@ -131,7 +118,7 @@ int RunProgram(int argc, char** argv) {
   if (!form.Form_Load()) return 0;
 
   // The record file is synced at least once a second, also when no further line comes.
-  QObject::connect(&recordSync, &QTimer::timeout, [&form] { form.Record().Flush(); });
+  QObject::connect(&recordSync, &QTimer::timeout, [&form] { form.FlushRecord(); });
   recordSync.start(1000);
 
   QObject::connect(&app, &QGuiApplication::commitDataRequest, [&form] { form.Form_Unload(); });
