@@ -2,6 +2,9 @@
 #include "acquisition/SampleHistory.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "config/NumberText.h"
 
 namespace tarnwell {
 
@@ -22,6 +25,11 @@ void SampleHistory::Append(double value, double nofSamples) {
   else if (UB() == 0 && sampleIndex_ == 0)
     samples_[0] = value;
   Advance(nofSamples);
+}
+
+int SampleHistory::UpperIndexFor(double count) {
+  if (!std::isfinite(count)) return 0;
+  return static_cast<int>(RoundHalfEven(std::clamp(count, 0.0, 9999.0)));
 }
 
 void SampleHistory::Skip(double nofSamples) { Advance(nofSamples); }

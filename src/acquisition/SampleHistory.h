@@ -19,6 +19,12 @@ class SampleHistory {
   void SetSlot(int i, double v) { samples_[static_cast<std::size_t>(i)] = v; }
 
   // Makes the upper index `ub`, keeping the values held; new slots start at 0.
+  // The one sizing rule for every caller. The settings window accepts counts above 0 and below
+  // 10000; a count read from config.ini, which is edited by hand at times, is held within 0 and
+  // 9999 so that it never asks for gigabytes or overflows.
+  static bool AcceptsCount(double count) { return count > 0 && count < 10000; }
+  static int UpperIndexFor(double count);
+
   void Resize(int ub);
   // As Resize, for a count that grows from `oldCount` to `newUb`: the new slots above the old
   // top take the value at the old top, so the trace goes on without a drop to zero.

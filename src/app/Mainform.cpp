@@ -64,10 +64,7 @@ bool Mainform::Form_Load() {
   link_->PortConfig();
   view_.SetCurrentCaption("0");
   if (config_.LogTime > 0) platform_.timerLog.SetInterval(100);
-  // config.ini is edited by hand at times: a count beyond what Apply accepts must not ask for
-  // gigabytes or overflow.
-  const double count = std::isfinite(config_.NofSamples) ? config_.NofSamples : 0;
-  history_.Resize(static_cast<int>(RoundHalfEven(std::clamp(count, 0.0, 9999.0))));
+  history_.Resize(SampleHistory::UpperIndexFor(config_.NofSamples));
   view_.SetCaption(view_.Caption() + " v" + std::to_string(version_.major) + "." +
                    std::to_string(version_.minor) + "." + std::to_string(version_.revision));
   history_.SetSampleIndex(0);

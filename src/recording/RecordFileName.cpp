@@ -25,4 +25,6 @@ bool IsPlainFileName(std::string_view name) {
   return name.find("..") == std::string_view::npos;
 }
 
+std::string RecordFolder(const FileSystem& fs) { return fs.Join(fs.ProgramFolder(), "Log"); }
+
 }  // namespace tarnwell

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/DateTime.h"
+#include "platform/FileSystem.h"
 
 namespace tarnwell {
 
@@ -12,6 +13,9 @@ namespace tarnwell {
 // blank and `additional`, then ".xls" when `logFileType` is 1, else ".txt".
 std::string NewLogFileName(const DateTime& at, bool advancedMode, std::string_view additional,
                            double logFileType);
+
+// The record folder "Log" in the program's folder.
+std::string RecordFolder(const FileSystem& fs);
 
 // True for a name that stays a file inside the record folder: not empty, no path separator of
 // either kind, no "..", no NUL. config.ini can be edited by hand, so its name is checked.

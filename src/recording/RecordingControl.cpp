@@ -42,8 +42,6 @@ RecordingControl::~RecordingControl() {
   file_.Close(false);
 }
 
-std::string RecordingControl::LogFolder() const { return fs_.Join(fs_.ProgramFolder(), "Log"); }
-
 void RecordingControl::SetNewLogFileName() {
   config_.LogFileName = NewLogFileName(clock_.LocalNow(), config_.AdvancedMode, additionalFileName_,
                                        config_.LogFileType);
@@ -54,7 +52,7 @@ void RecordingControl::CmdStart_Click() {
   // Idle until the file is open, so that nothing is written while a message is up.
   RecState_ = 3;
   file_.Close(true);
-  const std::string folder = LogFolder();
+  const std::string folder = RecordFolder(fs_);
   if (!fs_.FolderExists(folder) && !fs_.CreateFolder(folder)) {
     Tell(text::kRecordFolderFailed, kFolderFailedText, folder);
     return;

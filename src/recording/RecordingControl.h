@@ -53,7 +53,6 @@ class RecordingControl {
   double LogCount() const { return writer_.LogCount(); }
   const RecordWriter& Writer() const { return writer_; }
   const RecordFile& File() const { return file_; }
-  std::string LogFolder() const;
 
   // The additional file-name text of advanced mode; its text box is never shown.
   void SetAdditionalFileName(std::string text) { additionalFileName_ = std::move(text); }

@@ -123,7 +123,7 @@ bool SettingsApply::ApplySpeed() {
 bool SettingsApply::ApplySamples() {
   AppConfig& c = services_.config;
   const auto n = Numeric(controls_.NofSamples);
-  if (!n || !(*n > 0 && *n < 10000)) {
+  if (!n || !SampleHistory::AcceptsCount(*n)) {
     FieldMessage(text::kBadSampleCount, SettingsField::NofSamples);
     return true;
   }
@@ -134,7 +134,7 @@ bool SettingsApply::ApplySamples() {
     // the older readings below it are kept.
     const double oldTop = RoundHalfEven(old);
     history.ResizeFilling(
-        static_cast<int>(RoundHalfEven(*n)),
+        SampleHistory::UpperIndexFor(*n),
         std::isfinite(oldTop) && oldTop >= 0 && oldTop < 10000 ? static_cast<int>(oldTop) : -1);
   } catch (const std::bad_alloc&) {
     return false;

@@ -6,6 +6,7 @@
 #include "acquisition/SerialLink.h"
 #include "config/NumberText.h"
 #include "i18n/TextIndex.h"
+#include "recording/RecordFileName.h"
 #include "settings/LeadingNumber.h"
 #include "settings/SettingsApply.h"
 
@@ -225,7 +226,7 @@ void SettingsForm::Label2_DblClick() {
 
 void SettingsForm::Command2_Click() {
   FileSystem& fs = services_.files;
-  const std::string folder = fs.Join(fs.ProgramFolder(), "Log");
+  const std::string folder = RecordFolder(fs);
   if (!fs.FolderExists(folder) && !fs.CreateFolder(folder)) {
     services_.messages.Show(services_.lang.Text(text::kRecordFolderFailed));
     return;
