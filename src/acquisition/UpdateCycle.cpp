@@ -6,13 +6,14 @@
 namespace tarnwell {
 
 UpdateCycle::UpdateCycle(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
-                         const SampleHistory& history, LiveView& view, Timer& timer1,
-                         const Regional& regional)
+                         const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph,
+                         Timer& timer1, const Regional& regional)
     : config_(config),
       receive_(receive),
       frame_(frame),
       history_(history),
       view_(view),
+      drawGraph_(std::move(drawGraph)),
       timer1_(timer1),
       regional_(regional) {}
 
@@ -68,7 +69,7 @@ void UpdateCycle::Timer1_Timer() {
     view_.SetRangeOfChangeCaption("+/- " + *half);
   }
 
-  view_.DrawGraph(range, span);
+  drawGraph_(range, span);
 }
 
 }  // namespace tarnwell

@@ -28,11 +28,8 @@ class LiveLabels {
 };
 
 // Everything the tick writes: the labels and the graph.
-class LiveView : public LiveLabels {
- public:
-  // Redraws the whole graph for this tick's range; `span` is Max - Min before any widening.
-  virtual void DrawGraph(const GraphRange& range, double span) = 0;
-};
+// Redraws the whole graph for this tick's range; `span` is Max - Min before any widening.
+using DrawGraphFn = std::function<void(const GraphRange& range, double span)>;
 
 inline constexpr Rgb kAliveColor{255, 128, 0};
 inline constexpr Rgb kStaleColor{128, 64, 0};
@@ -41,7 +38,7 @@ inline constexpr Rgb kStaleColor{128, 64, 0};
 class UpdateCycle {
  public:
   UpdateCycle(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
-              const SampleHistory& history, LiveView& view, Timer& timer1,
+              const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph, Timer& timer1,
               const Regional& regional);
 
   // Whether a recording runs (the value shown is then CurrentValue).
@@ -58,7 +55,8 @@ class UpdateCycle {
   ReceiveState& receive_;
   const FrameState& frame_;
   const SampleHistory& history_;
-  LiveView& view_;
+  LiveLabels& view_;
+  DrawGraphFn drawGraph_;
   Timer& timer1_;
   const Regional& regional_;
   std::function<bool()> recording_;

@@ -20,8 +20,10 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
   link_ = std::make_unique<SerialLink>(platform_.port, *ports_, config_, receive_, *frames_,
                                        platform_.clock, r, platform_.messages, texts_);
   link_->SetHeld(true);
-  cycle_ = std::make_unique<UpdateCycle>(config_, receive_, frame_, history_,
-                                         static_cast<LiveView&>(*this), platform_.timer1, r);
+  cycle_ = std::make_unique<UpdateCycle>(
+      config_, receive_, frame_, history_, view_,
+      [this](const GraphRange& range, double span) { DrawGraph(range, span); }, platform_.timer1,
+      r);
   configFile_ = std::make_unique<ConfigFile>(config_, *this, platform_.files, platform_.messages,
                                              platform_.clock, r);
   graph_ = std::make_unique<GraphView>(config_, history_, view_.GraphPicture(), r);

@@ -50,7 +50,7 @@ inline constexpr const char* kDesignCaption = "Vornel-> Tarnwell";
 
 // The program's state behind the main window: start-up, suspend and shutdown. Owns every
 // program-wide object; the window only forwards events here.
-class Mainform : public ConfigWindow, private LiveView {
+class Mainform : public ConfigWindow {
  public:
   Mainform(Platform platform, MainView& view, Version version);
   ~Mainform() override;
@@ -96,16 +96,7 @@ class Mainform : public ConfigWindow, private LiveView {
   void SetNewLogFileName() override;
 
  private:
-  // LiveView: the tick's writes go to the window, the graph through the plot.
-  void SetCurrentColor(Rgb color) override { view_.SetCurrentColor(color); }
-  void SetCurrentVisible(bool visible) override { view_.SetCurrentVisible(visible); }
-  void SetCurrentCaption(const std::string& caption) override { view_.SetCurrentCaption(caption); }
-  double GraphOuterHeight() const override { return view_.GraphOuterHeight(); }
-  void SetRangeOfChangeTop(double top) override { view_.SetRangeOfChangeTop(top); }
-  void SetRangeOfChangeCaption(const std::string& c) override { view_.SetRangeOfChangeCaption(c); }
-  void SetLabNofDat(const std::string& c, double top) override { view_.SetLabNofDat(c, top); }
-  void SetLogoTop(double top) override { view_.SetLogoTop(top); }
-  void DrawGraph(const GraphRange& range, double span) override;
+  void DrawGraph(const GraphRange& range, double span);
 
   bool ReadLanguage();
 

@@ -13,7 +13,7 @@
 namespace tarnwell::testing {
 namespace {
 
-class FakeLiveView : public LiveView {
+class FakeLiveView : public LiveLabels {
  public:
   void SetCurrentColor(Rgb c) override { color = c; }
   void SetCurrentVisible(bool v) override { visible = v; }
@@ -26,7 +26,7 @@ class FakeLiveView : public LiveView {
     nofDatTop = t;
   }
   void SetLogoTop(double t) override { logoTop = t; }
-  void DrawGraph(const GraphRange& r, double s) override {
+  void DrawGraph(const GraphRange& r, double s) {
     range = r;
     span = s;
     ++draws;
@@ -54,7 +54,10 @@ class UpdateCycleTest : public ::testing::Test {
   FakeLiveView view;
   FakeTimer timer1;
   Regional regional;
-  UpdateCycle cycle{config, receive, frame, history, view, timer1, regional};
+  UpdateCycle cycle{config, receive,
+                    frame,  history,
+                    view,   [this](const GraphRange& r, double s) { view.DrawGraph(r, s); },
+                    timer1, regional};
 };
 
 TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
