@@ -28,6 +28,8 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
       [this] { graph_->Graph_DblClick(); }, [this] { return view_.CurrentCaption(); });
 
   link_->SetFirstFrameHandler([this] { graph_->Graph_DblClick(); });
+  link_->SetReadHandlers([this] { recording_->HoldLines(); },
+                         [this] { recording_->ReleaseLines(); });
   frames_->SetRecording([this] { return recording_->Recording(); },
                         [this] { recording_->TimerLog_Timer(); });
   cycle_->SetRecording([this] { return recording_->RecState() == 1; });

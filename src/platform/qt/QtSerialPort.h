@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <string>
 
@@ -43,17 +45,24 @@ class QtSerialPort : public SerialPort {
   void TryReopen();
   void CheckDevice();
   void Lost();
-  // Wakes the reader only once a few milliseconds' worth of characters is waiting.
-  void BatchWakeups();
-  void Sweep();
+  // Reading: the toolkit's watch wakes us for the first characters after a quiet spell, then
+  // the timer reads all that is waiting until a read finds nothing.
+  void StartReading();
+  void Watch(bool on);
+  void Arrived();
+  void Poll();
+  // Appends all that is waiting in the device to taken_; true when there was any.
+  bool ReadWaiting();
 
   std::string programFolder_;
   QSerialPort port_;
   QTimer reopen_;
   QTimer check_;
-  QTimer sweep_;
-  // Characters taken by the sweep, with those the toolkit held then; older than what it holds now.
-  std::string swept_;
+  QTimer poll_;
+  // The toolkit's own watch on the device, switched off while the timer reads.
+  QPointer<QSocketNotifier> watch_;
+  // Characters read and not yet handed out by Input(), in arrival order.
+  std::string taken_;
   std::int16_t commPort_ = 1;
   std::string settings_ = "9600,n,8,1";
   qint32 baud_ = 9600;
