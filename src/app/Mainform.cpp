@@ -50,7 +50,15 @@ Mainform::~Mainform() = default;
 
 void Mainform::OnComm() {
   // Characters that arrive while start-up runs stay in the port until the next event.
-  if (!loading_) link_->MSComm1_OnComm();
+  if (loading_) return;
+  link_->MSComm1_OnComm();
+  PaceReads();
+}
+
+// The display needs the characters only once per refresh; a recording's line must carry the
+// time its frame arrived, within 10 ms.
+void Mainform::PaceReads() {
+  platform_.port.SetMaxWait(recording_->Recording() ? kRecordingWaitMs : kDisplayWaitMs);
 }
 
 bool Mainform::Form_Load() {
@@ -87,6 +95,7 @@ bool Mainform::Form_Load() {
   config_.WindowHeight = Value::Single(view_.WindowHeight());
   if (config_.RecordOnStartup.Equals(r, 1)) recording_->CmdStart_Click();
   graph_->ResetPointer();
+  PaceReads();
 
   loading_ = false;
   platform_.timer1.SetEnabled(true);

@@ -97,6 +97,10 @@ class Mainform : public ConfigWindow, private LiveView {
   void SetNewLogFileName() override;
 
  private:
+  // The longest received characters wait in the port, while recording and otherwise.
+  static constexpr int kRecordingWaitMs = 8;
+  static constexpr int kDisplayWaitMs = 50;
+
   // LiveView: the tick's writes go to the window, the graph through the plot.
   void SetCurrentColor(Rgb color) override { view_.SetCurrentColor(color); }
   void SetCurrentVisible(bool visible) override { view_.SetCurrentVisible(visible); }
@@ -110,6 +114,7 @@ class Mainform : public ConfigWindow, private LiveView {
 
   bool ReadLanguage();
   void OnComm();
+  void PaceReads();
 
   Platform platform_;
   MainView& view_;

@@ -6,15 +6,16 @@
 
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
 namespace tarnwell {
 namespace {
 
-// The longest a character waits in the device once the line is busy: a record line's time
-// stays within 10 ms of its frame's arrival.
-constexpr int kReadMs = 8;
+// Characters a read may leave waiting: half of what a terminal's buffer holds (4096), some
+// 22 ms at 921600 bit/s.
+constexpr int kWaitingChars = 2048;
 
 // QSerialPort's error numbers are small; keep them apart from the line-event codes.
 SerialError ErrorOf(const QSerialPort& port) {
@@ -45,15 +46,27 @@ QtSerialPort::QtSerialPort(std::string programFolder) : programFolder_(std::move
   check_.setInterval(200);
   QObject::connect(&check_, &QTimer::timeout, [this] { CheckDevice(); });
   poll_.setTimerType(Qt::PreciseTimer);
-  poll_.setInterval(kReadMs);
+  PaceReads();
   QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
 }
 
 // At full speed a terminal delivers a character or two per wake-up, thousands a second, and each
 // one costs the whole event loop. So the toolkit only wakes us for the first characters after a
-// quiet spell; while characters keep coming, all that is waiting is read on a short timer, well
-// inside the fastest refresh and within 10 ms of arrival. A read that finds nothing hands the
+// quiet spell; while characters keep coming, all that is waiting is read on a timer, as often as
+// the program asks (SetMaxWait) and the line's speed needs. A read that finds nothing hands the
 // line back to the toolkit's watch.
+void QtSerialPort::SetMaxWait(int ms) {
+  if (ms == maxWaitMs_) return;
+  maxWaitMs_ = ms;
+  PaceReads();
+}
+
+void QtSerialPort::PaceReads() {
+  const int filling = static_cast<int>(1000LL * kWaitingChars * 10 / std::max(baud_, 1));
+  const int ms = std::max(1, std::min(maxWaitMs_, filling));
+  if (poll_.interval() != ms) poll_.setInterval(ms);
+}
+
 void QtSerialPort::StartReading() {
   poll_.stop();
   watch_.clear();
@@ -126,6 +139,7 @@ std::optional<SerialError> QtSerialPort::SetSettings(const std::string& settings
   if (baud <= 0 || baud > 4000000) return SerialError{380, "Invalid property value"};
   settings_ = settings;
   baud_ = static_cast<qint32>(baud);
+  PaceReads();
   if (port_.isOpen()) port_.setBaudRate(baud_);
   return std::nullopt;
 }

@@ -33,6 +33,7 @@ class QtSerialPort : public SerialPort {
   std::int16_t CommEvent() const override { return event_; }
   std::string Input() override;
   void SetOnComm(std::function<void()> handler) override { handler_ = std::move(handler); }
+  void SetMaxWait(int ms) override;
   std::uint32_t Openings() const override { return openings_; }
 
   // True while the device is really open (not waiting for a vanished device to come back).
@@ -53,6 +54,8 @@ class QtSerialPort : public SerialPort {
   void Poll();
   // Appends all that is waiting in the device to taken_; true when there was any.
   bool ReadWaiting();
+  // The timer's interval: the wait allowed, shorter where the line would fill the buffer.
+  void PaceReads();
 
   std::string programFolder_;
   QSerialPort port_;
@@ -66,6 +69,7 @@ class QtSerialPort : public SerialPort {
   std::int16_t commPort_ = 1;
   std::string settings_ = "9600,n,8,1";
   qint32 baud_ = 9600;
+  int maxWaitMs_ = 8;
   bool wantOpen_ = false;
   // The device the port was opened on; the one looked for while it is gone.
   std::string device_;
