@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Measures the program on the simulated indicator at 921600 bit/s (9-character frames, some
-# 10240 a second): CPU share while receiving at refresh level High with 9999 and 100 samples,
-# the same while recording every frame, start-up time to the first shown window, and resident
-# memory over a long run. Not a test: it prints figures, it passes nothing.
+# Measures the program on the simulated indicator and sets it against its floor, `cat` of a
+# second line fed identically, in the same seconds: CPU share receiving 921600 bit/s (9-character
+# frames, some 10240 a second) at refresh level High with 100 and 9999 samples, the same with
+# every frame recorded (lost frames and how the record lines' times keep up are shown), and at an
+# ordinary rate (9600 bit/s, 100 frames a second, Mid, 100 samples); the rounds are interleaved
+# and their medians printed. Then start-up time to the first shown window and resident memory
+# over a long run. Not a test: it prints figures, it passes nothing.
 #
-#   scripts/measure.sh [-b BUILD] [-d SECONDS] [-m MEMORY_SECONDS] [-o OUT] [-s STARTS] [-x]
+#   scripts/measure.sh [-b BUILD] [-d SECONDS] [-r ROUNDS] [-m MEMORY_SECONDS] [-o OUT]
+#                      [-s STARTS] [-x]
 #
 #   -b  build folder with bin/tarnwell and tools/indicator_sim (default build)
 #   -d  seconds of each CPU run (default 30; 0 skips them)
+#   -r  rounds of the CPU runs (default 3)
 #   -m  seconds of the memory run (default 600; 0 skips it)
 #   -o  folder for the program folders, counts and samples (default out/measure)
 #   -s  start-ups to time (default 5; 0 skips them)
@@ -18,22 +23,23 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 
-BUILD=build DURATION=30 MEMORY=600 OUT=out/measure STARTS=5 OFFSCREEN=0
-while getopts "b:d:m:o:s:x" opt; do
+BUILD=build DURATION=30 MEMORY=600 OUT=out/measure STARTS=5 OFFSCREEN=0 ROUNDS=3
+while getopts "b:d:m:o:r:s:x" opt; do
   case $opt in
     b) BUILD=$OPTARG ;;
     d) DURATION=$OPTARG ;;
     m) MEMORY=$OPTARG ;;
     o) OUT=$OPTARG ;;
+    r) ROUNDS=$OPTARG ;;
     s) STARTS=$OPTARG ;;
     x) OFFSCREEN=1 ;;
-    *) sed -n '2,16p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,21p' "$0" >&2; exit 2 ;;
   esac
 done
 [[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
 [[ $OUT = /* ]] || OUT=$ROOT/$OUT
 source scripts/run-lib.sh
-need /usr/bin/time Xvfb xwininfo
+need /usr/bin/time Xvfb xwininfo stty
 
 rm -rf "$OUT"
 mkdir -p "$OUT"
@@ -43,54 +49,119 @@ say() { echo "$*" | tee -a "$SUMMARY"; }
 
 start_display "$OFFSCREEN"
 
-# One run of DURATION seconds on the full-speed stream. The simulator starts its clock when the
-# program opens the port (--wait), so every frame not delivered was refused by a full line:
-# the program fell behind.
+# The floor: `cat` of a second simulated line, fed as the program's is and read in the same
+# seconds, in raw mode as the program sets its port. Fills FLOOR_PID.
+start_floor() {
+  local dir=$1/floor; shift
+  mkdir -p "$dir"
+  "$SIM" --link "$dir/line" --stats "$dir/sim.stats" --ready "$dir/sim.ready" "$@" >"$dir/sim.out" 2>&1 &
+  FLOOR_SIM_PID=$!
+  pids+=("$FLOOR_SIM_PID")
+  for _ in $(seq 500); do [[ -e $dir/sim.ready ]] && break; sleep 0.01; done
+  (stty raw -echo && exec cat) <"$dir/line" >/dev/null 2>&1 &
+  FLOOR_PID=$!
+  pids+=("$FLOOR_PID")
+}
+
+# One run of DURATION seconds of the program and its floor on the same stream: a case name,
+# samples, 1 to record every frame, then the config.ini lines and the simulator's options. The
+# simulators start their clocks when the port is opened (--wait), so every frame not delivered
+# was refused by a full line: the reader fell behind. Appends "name program floor ratio" to
+# $OUT/cpu.txt.
 cpu_run() {
-  local name=$1 samples=$2 record=$3
+  local name=$1 samples=$2 record=$3 lines=$4; shift 4
   local home=$OUT/$name
+  rm -rf "$home"
   if [[ $record = 1 ]]; then
-    make_home "$home" 7=10 8=0 10=2 11="$samples" 15=1 32=1
+    make_home "$home" 8=0 11="$samples" 15=1 32=1 $lines
   else
-    make_home "$home" 7=10 10=2 11="$samples" 15=0 32=0
+    make_home "$home" 11="$samples" 15=0 32=0 $lines
   fi
-  start_sim "$home" --baud 921600 --wait --duration "$DURATION"
+  start_sim "$home" --wait --duration "$DURATION" "$@"
+  start_floor "$home" --wait --duration "$DURATION" "$@"
   start_app "$home"
   # CPU is read between 2 s after the start and 1 s before the stream ends.
   sleep 2
-  local c1 t1 c2 t2 x1=0 x2=0
-  c1=$(cpu_ticks "$APP_PID") t1=$(now)
+  local c1 t1 c2 t2 f1 f2 x1=0 x2=0
+  c1=$(cpu_ticks "$APP_PID") f1=$(cpu_ticks "$FLOOR_PID") t1=$(now)
   [[ -n $XVFB_PID ]] && x1=$(cpu_ticks "$XVFB_PID")
   sleep "$((DURATION - 3))"
-  c2=$(cpu_ticks "$APP_PID") t2=$(now)
+  c2=$(cpu_ticks "$APP_PID") f2=$(cpu_ticks "$FLOOR_PID") t2=$(now)
   [[ -n $XVFB_PID ]] && x2=$(cpu_ticks "$XVFB_PID")
   wait "$SIM_PID" || true
+  wait "$FLOOR_SIM_PID" || true
   sleep 0.5
   stop_app
-  local share written undelivered lines=0
-  share=$(calc "100 * ($c2 - $c1) / $TICKS / ($t2 - $t1)" 1)
+  kill "$FLOOR_PID" 2>/dev/null || true
+  local share floor ratio written undelivered floorlost
+  share=$(calc "100 * ($c2 - $c1) / $TICKS / ($t2 - $t1)" 2)
+  floor=$(calc "100 * ($f2 - $f1) / $TICKS / ($t2 - $t1)" 2)
+  ratio=$(calc "($f2 > $f1) ? ($c2 - $c1) / ($f2 - $f1) : 0" 2)
   written=$(stat_of "$home" frames_written)
   undelivered=$(stat_of "$home" frames_undelivered)
-  if [[ $record = 1 ]]; then
-    lines=$(cat "$home"/Log/* 2>/dev/null | wc -l)
-  fi
-  local whole rss
-  whole=$(sed -n 's/.*Percent of CPU this job got: //p' "$home/time.txt")
-  rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$home/time.txt")
+  floorlost=$(sed -n 's/^frames_undelivered=//p' "$home/floor/sim.stats")
   local xshare=none
   [[ -n $XVFB_PID ]] && xshare=$(calc "100 * ($x2 - $x1) / $TICKS / ($t2 - $t1)" 1)%
-  printf '%-14s cpu %5s%% of one core (whole run %s, X server %s)  frames %s/s  not taken %s  max RSS %s kB' \
-    "$name" "$share" "$whole" "$xshare" "$(calc "$written / $DURATION")" "$undelivered" "$rss" |
-    tee -a "$SUMMARY"
+  printf '%-13s cpu %6s%%  cat %6s%%  ratio %5s  (X server %s)  frames %s/s  not taken %s (cat %s)' \
+    "$name" "$share" "$floor" "$ratio" "$xshare" "$(calc "$written / $DURATION")" "$undelivered" \
+    "$floorlost" | tee -a "$SUMMARY"
   if [[ $record = 1 ]]; then
     # The first line is the start's own, before any frame.
-    printf '  record lines %s/s, frames written %s, recorded %s, lost %s' \
-      "$(calc "($lines - 1) / $DURATION")" "$written" "$((lines - 1))" \
-      "$((written - lines + 1))" | tee -a "$SUMMARY"
+    local count
+    count=$(cat "$home"/Log/* 2>/dev/null | wc -l)
+    printf '  recorded %s of %s, lost %s, %s' "$((count - 1))" "$written" \
+      "$((written - count + 1))" "$(lateness "$home"/Log/*)" | tee -a "$SUMMARY"
   fi
   echo | tee -a "$SUMMARY"
   [[ -s $home/messages.log ]] && say "  messages: $(tr '\n' ' ' <"$home/messages.log")"
+  echo "$name $share $floor $ratio" >>"$OUT/cpu.txt"
   return 0
+}
+
+# How late the record lines' times are. With the counting pattern each line's value names its
+# frame k, and frame k left the simulator k frame times after the first, or later when the
+# simulator itself was held up; so a line's time less k frame times, set against the smallest
+# such figure of the lines within the next 300 frames (about 30 ms), is how much later it was
+# recorded than the most promptly recorded frame near it.
+lateness() {
+  tail -n +2 "$1" | tr -d '\r' | awk -F'\t' -v fs="$FRAME_MS" '
+    NR == 1 { v0 = $2 }
+    { split($4, t, ":"); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + $5
+      k = int(($2 - v0) * 100 + 0.5); printf "%d %.3f\n", k, ms - k * fs }' | tac |
+    awk -v w=300 'BEGIN { h = 1; t = 0 }
+      { k[NR] = $1; d[NR] = $2
+        while (t >= h && d[q[t]] >= $2) t--
+        q[++t] = NR
+        while (k[q[h]] > $1 + w) h++
+        late = int($2 - d[q[h]]); n++; c[late]++; if (late > max) max = late }
+      END { for (i = 0; i <= max; i++) { s += c[i]; if (s >= n * 0.99) break }
+        printf "record lines late by at most %d ms (99%% by %d ms or less)", max, i }'
+}
+
+# The cases of the table, once each: full speed (7=10) at High (10=2) with 100 and 9999
+# samples, recording every frame, and an ordinary rate (9600 bit/s, 100 frames a second) at Mid.
+# The counting pattern makes every frame distinct; its frames are as long as the others.
+FULL=(--baud 921600 --pattern count)
+FRAME_MS=$(calc "9 * 10 * 1000 / 921600" 6)
+cpu_round() {
+  cpu_run receive-100 100 0 "7=10 10=2" "${FULL[@]}"
+  cpu_run receive-9999 9999 0 "7=10 10=2" "${FULL[@]}"
+  cpu_run record-100 100 1 "7=10 10=2" "${FULL[@]}"
+  cpu_run ordinary-100 100 0 "7=3 10=1" --baud 9600 --rate 100
+}
+
+# Medians over the rounds, per case.
+cpu_table() {
+  say ""
+  say "medians of $ROUNDS rounds (CPU of one core, program / cat of the same stream):"
+  awk '{ n[$1]++; p[$1, n[$1]] = $2; f[$1, n[$1]] = $3; r[$1, n[$1]] = $4; if (!($1 in seen)) { seen[$1]; order[++k] = $1 } }
+    function med(a, c, m,   i, j, t, v) { for (i = 1; i <= m; i++) v[i] = a[c, i]
+      for (i = 1; i <= m; i++) for (j = i + 1; j <= m; j++) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
+      return m % 2 ? v[(m + 1) / 2] : (v[m / 2] + v[m / 2 + 1]) / 2 }
+    END { printf "%-13s %9s %9s %7s\n", "case", "program", "cat", "ratio"
+      for (i = 1; i <= k; i++) { c = order[i]
+        printf "%-13s %8.2f%% %8.2f%% %7.2f\n", c, med(p, c, n[c]), med(f, c, n[c]), med(r, c, n[c]) } }' \
+    "$OUT/cpu.txt" | tee -a "$SUMMARY"
 }
 
 # Exec to the main window being viewable on the X server, polled with xwininfo.
@@ -149,10 +220,11 @@ memory_run() {
 say "measure.sh $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load:$(uptime | sed 's/.*load average://')"
 say "display: $([[ $OFFSCREEN = 1 ]] && echo offscreen || echo "Xvfb $DISPLAY")"
 if [[ $DURATION != 0 ]]; then
-  cpu_run receive-9999 9999 0
-  cpu_run receive-100 100 0
-  cpu_run record-9999 9999 1
-  cpu_run record-100 100 1
+  for round in $(seq "$ROUNDS"); do
+    say "round $round"
+    cpu_round
+  done
+  cpu_table
 fi
 if [[ $OFFSCREEN = 0 && $STARTS != 0 ]]; then startup_runs; fi
 if [[ $MEMORY != 0 ]]; then memory_run; fi

@@ -97,6 +97,7 @@ void SerialLink::Receive() {
   rx += port_.Input();
   if (rx.empty()) return;
 
+  if (beforeFrames_) beforeFrames_();
   std::size_t last = 0;
   const std::size_t n = rx.size();
   for (std::size_t i = 1; i <= n; ++i) {
@@ -112,6 +113,7 @@ void SerialLink::Receive() {
     state_.DataAlive = true;
     state_.SilentTicks = 0;
   }
+  if (afterFrames_) afterFrames_();
   rx.erase(0, last);
   // A device that never sends a terminator must not make the buffer grow without end.
   if (rx.size() > kMaxPending) rx.erase(0, rx.size() - kKeptPending);

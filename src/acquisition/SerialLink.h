@@ -31,6 +31,12 @@ class SerialLink {
 
   // The trace fill asked for by the first frame after start-up (the graph's double click).
   void SetFirstFrameHandler(std::function<void()> handler) { firstFrame_ = std::move(handler); }
+  // Called before and after the frames of one read are handled (the record file writes the
+  // lines of one read at once).
+  void SetReadHandlers(std::function<void()> before, std::function<void()> after) {
+    beforeFrames_ = std::move(before);
+    afterFrames_ = std::move(after);
+  }
 
   // Opens the port from CommPort and BaudIndex; a failure is shown with text 5 and the port
   // stays closed.
@@ -62,6 +68,8 @@ class SerialLink {
   MessageBox& messages_;
   const LangTable& texts_;
   std::function<void()> firstFrame_;
+  std::function<void()> beforeFrames_;
+  std::function<void()> afterFrames_;
   bool inHandler_ = false;
   std::uint32_t openings_ = 0;
 };

@@ -32,6 +32,11 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
       [this] { graph_->Graph_DblClick(); }, [this] { return view_.CurrentCaption(); });
 
   link_->SetFirstFrameHandler([this] { graph_->Graph_DblClick(); });
+  link_->SetReadHandlers([this] { recording_->HoldLines(); },
+                         [this] {
+                           recording_->ReleaseLines();
+                           PaceReads();
+                         });
   frames_->SetRecording([this] { return Recording(); }, [this] { recording_->TimerLog_Timer(); });
   cycle_->SetRecording([this] { return Recording(); });
 
@@ -47,6 +52,12 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
 }
 
 Mainform::~Mainform() = default;
+
+// The display needs the characters only once per refresh; a recording's line must carry the
+// time its frame arrived, within 10 ms.
+void Mainform::PaceReads() {
+  platform_.port.SetMaxWait(Recording() ? kRecordingWaitMs : kDisplayWaitMs);
+}
 
 bool Mainform::Form_Load() {
   const Regional& r = platform_.regional;
@@ -79,6 +90,7 @@ bool Mainform::Form_Load() {
   config_.WindowHeight = Value::Single(view_.WindowHeight());
   if (config_.RecordsAtStartup(r)) recording_->CmdStart_Click();
   graph_->ResetPointer();
+  PaceReads();
 
   loading_ = false;
   link_->SetHeld(false);

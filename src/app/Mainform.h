@@ -96,9 +96,13 @@ class Mainform : public ConfigWindow {
   void SetNewLogFileName() override;
 
  private:
-  void DrawGraph(const GraphRange& range, double span);
+  // The longest received characters wait in the port, while recording and otherwise.
+  static constexpr int kRecordingWaitMs = 8;
+  static constexpr int kDisplayWaitMs = 50;
 
+  void DrawGraph(const GraphRange& range, double span);
   bool ReadLanguage();
+  void PaceReads();
 
   Platform platform_;
   MainView& view_;

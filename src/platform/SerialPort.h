@@ -49,6 +49,10 @@ class SerialPort {
   // Returns the characters received so far, in arrival order, and removes them.
   virtual std::string Input() = 0;
   virtual void SetOnComm(std::function<void()> handler) = 0;
+  // How long received characters may wait in the port before the communication event tells
+  // of them. The port may tell sooner: the first characters after a quiet spell, or a fast
+  // line's characters before its buffer fills.
+  virtual void SetMaxWait(int ms) { (void)ms; }
   // Goes up each time a device is opened, also when a vanished one is opened again by itself:
   // what was received from the device before belongs to another stream.
   virtual std::uint32_t Openings() const { return 0; }

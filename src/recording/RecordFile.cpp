@@ -23,19 +23,48 @@ bool RecordFile::Open(const std::string& folder, const std::string& path) {
 
 void RecordFile::Append(std::string line) {
   if (!file_) return;
+  if (holding_) {
+    held_ += line;
+    heldEnds_.push_back(held_.size());
+    return;
+  }
+  Write(std::move(line), {});
+}
+
+void RecordFile::Release() {
+  holding_ = false;
+  if (heldEnds_.empty()) return;
+  std::string text;
+  std::vector<std::size_t> ends;
+  text.swap(held_);
+  ends.swap(heldEnds_);
+  Write(std::move(text), ends);
+}
+
+// `text` is whole lines; `ends` says where each ends, or is empty for a single line.
+void RecordFile::Write(std::string text, const std::vector<std::size_t>& ends) {
+  if (!file_) return;
+  const auto keepAll = [&] {
+    if (ends.empty()) return Keep(std::move(text));
+    std::size_t from = 0;
+    for (const std::size_t end : ends) {
+      Keep(text.substr(from, end - from));
+      from = end;
+    }
+  };
   if (!failed_) {
-    if (file_->Write(line)) {
+    if (file_->Write(text)) {
       unsynced_ = true;
       if (clock_.SteadyMs() - lastSync_ >= kSyncMs) Sync();
       return;
     }
     failed_ = true;
     lastRetry_ = clock_.SteadyMs();
-    Keep(std::move(line));
+    keepAll();
     Emit(Event::kWriteFailed, pending_.size());
     return;
   }
-  Keep(std::move(line));
+  keepAll();
   if (clock_.SteadyMs() - lastRetry_ >= kRetryMs) Retry(true);
 }
 
@@ -49,6 +78,7 @@ void RecordFile::Flush() {
 }
 
 void RecordFile::Close(bool tell) {
+  Release();
   if (!file_) return;
   if (failed_) Retry(false);
   if (!failed_ && unsynced_) Sync();

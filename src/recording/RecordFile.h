@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -41,6 +42,10 @@ class RecordFile {
   const std::string& Path() const { return path_; }
 
   void Append(std::string line);
+  // Lines appended from Hold() to Release() go to the file in one write at Release(), each
+  // whole; a refused write keeps them, in order, as it keeps single lines.
+  void Hold() { holding_ = true; }
+  void Release();
   // For a one-second timer: syncs lines not yet on disk and retries kept lines.
   void Flush();
   // Writes what it can of the kept lines, syncs and lets the file go. With `tell`, lines that
@@ -53,6 +58,7 @@ class RecordFile {
 
  private:
   void Keep(std::string line);
+  void Write(std::string text, const std::vector<std::size_t>& ends);
   bool Retry(bool announce);
   void Sync();
   void Emit(Event event, std::size_t count);
@@ -71,6 +77,10 @@ class RecordFile {
   bool unsynced_ = false;
   std::int64_t lastSync_ = 0;
   std::int64_t lastRetry_ = 0;
+  bool holding_ = false;
+  std::string held_;
+  // Where each held line ends in held_.
+  std::vector<std::size_t> heldEnds_;
 };
 
 }  // namespace tarnwell

@@ -45,6 +45,9 @@ class RecordingControl {
   void ResetLastLogValue() { writer_.ResetLastLogValue(); }
   // For a one-second timer: syncs the last lines and retries kept ones.
   void Flush() { file_.Flush(); }
+  // Lines written between the two go to the file in one write, at the second.
+  void HoldLines() { file_.Hold(); }
+  void ReleaseLines() { file_.Release(); }
   // Shutdown: writes kept lines, syncs and closes; lines that could not be written are
   // reported. Recording is idle afterwards.
   void Close();

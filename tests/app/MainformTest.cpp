@@ -104,6 +104,8 @@ TEST(Mainform, StartUpRunsInOrderAndStartsRecording) {
 
   // Recording runs, and the start's own line holds the caption "0" as its value.
   EXPECT_TRUE(p.form->Recording());
+  // A recorded line carries its frame's arrival time: characters wait in the port for little.
+  EXPECT_LE(p.port.maxWait, 10);
   const std::string name = p.Seen().config.LogFileName;
   ASSERT_TRUE(p.files.FolderExists("/prog/Log"));
   const std::string record = p.files.files["/prog/Log/" + name];
@@ -123,6 +125,9 @@ TEST(Mainform, FallbacksAndShutdownSaveTheSettings) {
   EXPECT_EQ(p.messages.shown[1].text,
             "Can not find the Turkish Language file, or the file is corrupted!");
   EXPECT_FALSE(p.form->Recording());
+  // Without a recording only the display needs them, once per refresh at the fastest.
+  EXPECT_GE(p.port.maxWait, 20);
+  EXPECT_LE(p.port.maxWait, 50);
 
   p.view.width = 9000;
   p.view.left = 300;

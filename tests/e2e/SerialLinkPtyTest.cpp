@@ -59,6 +59,7 @@ class SerialLinkPtyTest : public ::testing::Test {
     link_->ResetReceiveState();
     port_->SetOnComm([this] {
       link_->MSComm1_OnComm();
+      ++events_;
       maxPending_ = std::max(maxPending_, state_.RxBuffer.size());
     });
   }
@@ -109,6 +110,7 @@ class SerialLinkPtyTest : public ::testing::Test {
   std::unique_ptr<SerialLink> link_;
   std::vector<Arrival> arrived_;
   std::size_t maxPending_ = 0;
+  int events_ = 0;
 };
 
 TEST_F(SerialLinkPtyTest, FramesArriveAsTheIndicatorSentThemAtTheLineRate) {
@@ -140,6 +142,22 @@ TEST_F(SerialLinkPtyTest, FramesArriveAsTheIndicatorSentThemAtTheLineRate) {
   EXPECT_GT(*state_.FramesPerSecond, 213 * 0.5);
   EXPECT_LT(*state_.FramesPerSecond, 213 * 1.5);
   EXPECT_TRUE(messages_.shown.empty());
+}
+
+// At full speed the line is read in batches of many frames, each frame handled in the order sent.
+TEST_F(SerialLinkPtyTest, FullSpeedStreamIsReadInBatchesWithEveryFrameInOrder) {
+  ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--count", "15000", "--wait"}));
+  Open("10");
+  ASSERT_TRUE(port_->PortOpen());
+  RunFor(10, [&] { return arrived_.size() >= 15000; });
+  EXPECT_EQ(sim_.Wait(5), 0);
+  const auto logged = sim_.Logged();
+  ASSERT_EQ(logged.size(), 15000u);
+  ASSERT_EQ(arrived_.size(), logged.size());
+  for (std::size_t i = 0; i < logged.size(); ++i) {
+    ASSERT_DOUBLE_EQ(arrived_[i].value, Number(logged[i])) << i;
+  }
+  EXPECT_LT(events_, 15000 / 20);
 }
 
 // At full speed the port wakes the program only for a batch of characters; a slow indicator's

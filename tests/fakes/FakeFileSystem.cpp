@@ -9,6 +9,7 @@ class FakeAppendFile : public AppendFile {
   FakeAppendFile(FakeFileSystem* fs, std::string path) : fs_(fs), path_(std::move(path)) {}
   bool Write(const std::string& bytes) override {
     if (fs_->full) return false;
+    ++fs_->appends;
     fs_->files[path_] += bytes;
     return true;
   }

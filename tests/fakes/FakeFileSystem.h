@@ -30,6 +30,7 @@ class FakeFileSystem : public FileSystem {
   bool readOnly = false;
   int syncs = 0;
   int wholeWrites = 0;
+  int appends = 0;
 };
 
 }  // namespace tarnwell::testing

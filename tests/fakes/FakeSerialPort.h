@@ -41,6 +41,7 @@ class FakeSerialPort : public SerialPort {
   }
   void SetOnComm(std::function<void()> h) override { handler = std::move(h); }
   std::uint32_t Openings() const override { return static_cast<std::uint32_t>(opens); }
+  void SetMaxWait(int ms) override { maxWait = ms; }
 
   // Delivers characters as one receive event.
   void Receive(const std::string& chars) {
@@ -59,6 +60,7 @@ class FakeSerialPort : public SerialPort {
   int opens = 0;
   std::int16_t event = 0;
   std::string pending;
+  int maxWait = 0;
   std::function<void()> handler;
 };
 

@@ -44,6 +44,32 @@ TEST_F(RecordFailure, FullDiskKeepsLinesInOrderAndWritesThemWhenItAcceptsAgain) 
   EXPECT_FALSE(rec.Recording());
 }
 
+// The lines of one read go out in one write, whole and in order; a refused one is kept line by
+// line and follows the lines kept before it.
+TEST_F(RecordFailure, HeldLinesGoOutInOneWriteAndAreKeptInOrderWhenRefused) {
+  rec.CmdStart_Click();
+  const int before = fs.appends;
+  rec.HoldLines();
+  for (int v = 2; v <= 4; ++v) Frame(v);
+  EXPECT_THAT(Counts(), ElementsAre(1));
+  rec.ReleaseLines();
+  EXPECT_EQ(fs.appends, before + 1);
+  EXPECT_THAT(Counts(), ElementsAre(1, 2, 3, 4));
+
+  fs.full = true;
+  Frame(5);
+  rec.HoldLines();
+  Frame(6);
+  Frame(7);
+  rec.ReleaseLines();
+  EXPECT_EQ(rec.File().Pending(), 3u);
+  fs.full = false;
+  rec.HoldLines();
+  Frame(8);
+  rec.Close();
+  EXPECT_THAT(Counts(), ElementsAre(1, 2, 3, 4, 5, 6, 7, 8));
+}
+
 TEST_F(RecordFailure, FullQueueSaysHowManyLinesWereDropped) {
   RecordingControl small{config, frame, history, fs, clock, regional, messages, texts, {}, {}, 3};
   small.CmdStart_Click();

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/qt/ColumnCover.h"
+
 namespace tarnwell {
 namespace {
 
@@ -56,59 +58,6 @@ bool ClipTo(const QRectF& box, QPointF& a, QPointF& b) {
   return true;
 }
 
-// A dense trace puts many samples into one pixel column. A chain of joined segments of a thin pen
-// that stays inside one column covers the rows between its lowest and highest point, so it is
-// painted as that one span of pixels (a filled rectangle is far cheaper than steep lines); a
-// segment from one such column to the next whose ends lie within the rows of both adds nothing
-// and is left out. The same picture to the eye (at most a pixel's shift) for a fraction of the
-// painter's work.
-void MergeColumns(QVector<QLineF>& lines, QVector<QRect>& spans) {
-  constexpr qsizetype kShortestChain = 3;
-  // A line as it is, or a column's span: x1 == x2, y1 its lowest and y2 its highest point.
-  struct Piece {
-    QLineF line;
-    bool span;
-    bool Covers(double y) const { return y >= line.y1() && y <= line.y2(); }
-  };
-  std::vector<Piece> pieces;
-  pieces.reserve(static_cast<std::size_t>(lines.size()));
-  const qsizetype n = lines.size();
-  for (qsizetype i = 0; i < n;) {
-    const double column = std::floor(lines[i].x1());
-    double low = std::min(lines[i].y1(), lines[i].y2());
-    double high = std::max(lines[i].y1(), lines[i].y2());
-    qsizetype j = i;
-    while (j < n && std::floor(lines[j].x1()) == column && std::floor(lines[j].x2()) == column &&
-           (j == i || lines[j].p1() == lines[j - 1].p2())) {
-      low = std::min({low, lines[j].y1(), lines[j].y2()});
-      high = std::max({high, lines[j].y1(), lines[j].y2()});
-      ++j;
-    }
-    const bool chain = j - i >= kShortestChain;
-    pieces.push_back({chain ? QLineF(lines[i].x1(), low, lines[i].x1(), high) : lines[i], chain});
-    i = chain ? j : i + 1;
-  }
-  lines.clear();
-  for (std::size_t k = 0; k < pieces.size(); ++k) {
-    const QLineF& line = pieces[k].line;
-    if (pieces[k].span) {
-      const int top = static_cast<int>(std::floor(line.y1()));
-      const int bottom = static_cast<int>(std::floor(line.y2()));
-      spans.append(QRect(static_cast<int>(std::floor(line.x1())), top, 1, bottom - top + 1));
-      continue;
-    }
-    if (k > 0 && k + 1 < pieces.size() && pieces[k - 1].span && pieces[k + 1].span) {
-      const Piece& before = pieces[k - 1];
-      const Piece& after = pieces[k + 1];
-      if (before.Covers(line.y1()) && before.Covers(line.y2()) && after.Covers(line.y1()) &&
-          after.Covers(line.y2())) {
-        continue;
-      }
-    }
-    lines.append(line);
-  }
-}
-
 int ButtonNumber(Qt::MouseButton button) {
   switch (button) {
     case Qt::LeftButton:
@@ -153,10 +102,12 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
   const double scale = twips.ToPixels(1);
 
   // Consecutive lines of one pen go out in one call; each is still drawn as a line of its own
-  // (a polyline would leave out the tip pixels of sharp turns).
+  // (a polyline would leave out the tip pixels of sharp turns), but the joined segments of a
+  // dense trace are painted as the rows they cover.
   QVector<QLineF> batch;
   batch.reserve(static_cast<qsizetype>(ops.size()));
-  QVector<QRect> spans;
+  QVector<QLineF> lines;
+  ColumnCover cover(pixels.width(), pixels.height());
   DrawColor batchColor;
   int batchWidth = 0;
   auto flush = [&] {
@@ -164,10 +115,20 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
     QPen pen(ToQColor(batchColor), std::max(batchWidth, 1));
     pen.setCosmetic(true);
     painter.setPen(pen);
-    spans.clear();
-    if (batchWidth <= 1) MergeColumns(batch, spans);
-    painter.drawLines(batch);
-    for (const QRect& span : spans) painter.fillRect(span, pen.color());
+    if (batchWidth <= 1) {
+      lines.clear();
+      const qsizetype n = batch.size();
+      for (qsizetype i = 0; i < n; ++i) {
+        const QLineF& line = batch[i];
+        const bool joined = (i > 0 && line.p1() == batch[i - 1].p2()) ||
+                            (i + 1 < n && line.p2() == batch[i + 1].p1());
+        if (!joined || !cover.Add(line.p1(), line.p2())) lines.append(line);
+      }
+      painter.drawLines(lines);
+      cover.Paint(painter, pen.color());
+    } else {
+      painter.drawLines(batch);
+    }
     batch.clear();
   };
 

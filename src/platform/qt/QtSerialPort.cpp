@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/QtSerialPort.h"
 
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -16,7 +16,9 @@
 namespace tarnwell {
 namespace {
 
-constexpr int kSweepMs = 10;
+// Characters a read may leave waiting: half of what a terminal's buffer holds (4096), some
+// 22 ms at 921600 bit/s.
+constexpr int kWaitingChars = 2048;
 
 // QSerialPort's error numbers are small; keep them apart from the line-event codes.
 SerialError ErrorOf(const QSerialPort& port) {
@@ -57,45 +59,91 @@ std::string DeviceForPort(int port, const std::string& programFolder) {
 
 QtSerialPort::QtSerialPort(std::string programFolder) : programFolder_(std::move(programFolder)) {
   port_.setReadBufferSize(0);
-  QObject::connect(&port_, &QSerialPort::readyRead, [this] { Raise(comm::kReceive); });
+  QObject::connect(&port_, &QSerialPort::readyRead, [this] { Arrived(); });
   QObject::connect(&port_, &QSerialPort::errorOccurred,
                    [this](QSerialPort::SerialPortError e) { OnError(e); });
   reopen_.setInterval(1000);
   QObject::connect(&reopen_, &QTimer::timeout, [this] { TryReopen(); });
   check_.setInterval(200);
   QObject::connect(&check_, &QTimer::timeout, [this] { CheckDevice(); });
-  sweep_.setInterval(kSweepMs);
-  QObject::connect(&sweep_, &QTimer::timeout, [this] { Sweep(); });
+  poll_.setTimerType(Qt::PreciseTimer);
+  PaceReads();
+  QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
 }
 
 // At full speed a terminal delivers a character or two per wake-up, thousands a second, and each
-// one costs the whole event loop. The line discipline can hold the reader back until half a
-// sweep's worth of characters is waiting (VMIN); what a quiet line leaves below that is taken by
-// the sweep, every 10 ms, well inside the fastest refresh.
-void QtSerialPort::BatchWakeups() {
-  sweep_.stop();
-  if (!port_.isOpen()) return;
-  const int fd = static_cast<int>(port_.handle());
-  termios settings{};
-  if (::tcgetattr(fd, &settings) != 0) return;
-  const int wanted = std::clamp(static_cast<int>(baud_) / 10 * kSweepMs / 2000, 1, 128);
-  settings.c_cc[VMIN] = static_cast<cc_t>(wanted);
-  settings.c_cc[VTIME] = 0;
-  if (::tcsetattr(fd, TCSANOW, &settings) == 0 && wanted > 1) sweep_.start();
+// one costs the whole event loop. So the toolkit only wakes us for the first characters after a
+// quiet spell; while characters keep coming, all that is waiting is read on a timer, as often as
+// the program asks (SetMaxWait) and the line's speed needs. A read that finds nothing hands the
+// line back to the toolkit's watch.
+void QtSerialPort::SetMaxWait(int ms) {
+  if (ms == maxWaitMs_) return;
+  maxWaitMs_ = ms;
+  PaceReads();
 }
 
-void QtSerialPort::Sweep() {
+void QtSerialPort::PaceReads() {
+  const int filling = static_cast<int>(1000LL * kWaitingChars * 10 / std::max(baud_, 1));
+  const int ms = std::max(1, std::min(maxWaitMs_, filling));
+  if (poll_.interval() != ms) poll_.setInterval(ms);
+}
+
+void QtSerialPort::StartReading() {
+  poll_.stop();
+  watch_.clear();
+  for (QSocketNotifier* n : port_.findChildren<QSocketNotifier*>()) {
+    if (n->type() == QSocketNotifier::Read) watch_ = n;
+  }
+  Watch(true);
+}
+
+void QtSerialPort::Watch(bool on) {
+  if (watch_) watch_->setEnabled(on);
+}
+
+void QtSerialPort::Arrived() {
   if (!port_.isOpen()) return;
-  const int fd = static_cast<int>(port_.handle());
-  int waiting = 0;
-  if (::ioctl(fd, FIONREAD, &waiting) != 0 || waiting <= 0) return;
-  // What the toolkit holds came first; it goes ahead of what is read here.
+  // What the toolkit took came first. Taking it lets the toolkit watch again, so the watch is
+  // switched off after.
   const QByteArray held = port_.readAll();
-  swept_.append(held.constData(), static_cast<std::size_t>(held.size()));
-  char buffer[4096];
-  const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, static_cast<std::size_t>(waiting)));
-  if (n > 0) swept_.append(buffer, static_cast<std::size_t>(n));
-  if (!swept_.empty()) Raise(comm::kReceive);
+  taken_.append(held.constData(), static_cast<std::size_t>(held.size()));
+  Watch(false);
+  ReadWaiting();
+  if (port_.isOpen() && !poll_.isActive()) poll_.start();
+  if (!taken_.empty()) Raise(comm::kReceive);
+}
+
+void QtSerialPort::Poll() {
+  if (!port_.isOpen()) {
+    poll_.stop();
+    return;
+  }
+  if (ReadWaiting()) {
+    Raise(comm::kReceive);
+    return;
+  }
+  if (!port_.isOpen()) return;
+  poll_.stop();
+  Watch(true);
+}
+
+bool QtSerialPort::ReadWaiting() {
+  const int fd = static_cast<int>(port_.handle());
+  bool any = false;
+  char buffer[8192];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      taken_.append(buffer, static_cast<std::size_t>(n));
+      any = true;
+      if (static_cast<std::size_t>(n) < sizeof buffer) return any;
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    // Nothing waiting reads as 0 or EAGAIN; a device that went away as an error.
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) Lost();
+    return any;
+  }
 }
 
 std::optional<SerialError> QtSerialPort::SetCommPort(std::int16_t port) {
@@ -112,10 +160,8 @@ std::optional<SerialError> QtSerialPort::SetSettings(const std::string& settings
   if (baud <= 0 || baud > 4000000) return SerialError{380, "Invalid property value"};
   settings_ = settings;
   baud_ = static_cast<qint32>(baud);
-  if (port_.isOpen()) {
-    port_.setBaudRate(baud_);
-    BatchWakeups();
-  }
+  PaceReads();
+  if (port_.isOpen()) port_.setBaudRate(baud_);
   return std::nullopt;
 }
 
@@ -133,8 +179,8 @@ std::optional<SerialError> QtSerialPort::OpenDevice(const std::string& device) {
     return e;
   }
   ++openings_;
-  swept_.clear();
-  BatchWakeups();
+  taken_.clear();
+  StartReading();
   check_.start();
   return std::nullopt;
 }
@@ -143,8 +189,8 @@ std::optional<SerialError> QtSerialPort::SetPortOpen(bool open) {
   reopen_.stop();
   if (!open) {
     check_.stop();
-    sweep_.stop();
-    swept_.clear();
+    poll_.stop();
+    taken_.clear();
     wantOpen_ = false;
     if (port_.isOpen()) port_.close();
     return std::nullopt;
@@ -159,10 +205,9 @@ std::optional<SerialError> QtSerialPort::SetPortOpen(bool open) {
 }
 
 std::string QtSerialPort::Input() {
+  // Whatever the toolkit held was moved here when it woke us.
   std::string input;
-  input.swap(swept_);
-  const QByteArray bytes = port_.readAll();
-  input.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  input.swap(taken_);
   return input;
 }
 
@@ -192,7 +237,7 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
 // The device went away: close quietly and look for it again once a second.
 void QtSerialPort::Lost() {
   check_.stop();
-  sweep_.stop();
+  poll_.stop();
   if (port_.isOpen()) port_.close();
   if (wantOpen_) reopen_.start();
 }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <string>
 
@@ -31,6 +33,7 @@ class QtSerialPort : public SerialPort {
   std::int16_t CommEvent() const override { return event_; }
   std::string Input() override;
   void SetOnComm(std::function<void()> handler) override { handler_ = std::move(handler); }
+  void SetMaxWait(int ms) override;
   std::uint32_t Openings() const override { return openings_; }
 
   // True while the device is really open (not waiting for a vanished device to come back).
@@ -43,20 +46,30 @@ class QtSerialPort : public SerialPort {
   void TryReopen();
   void CheckDevice();
   void Lost();
-  // Wakes the reader only once a few milliseconds' worth of characters is waiting.
-  void BatchWakeups();
-  void Sweep();
+  // Reading: the toolkit's watch wakes us for the first characters after a quiet spell, then
+  // the timer reads all that is waiting until a read finds nothing.
+  void StartReading();
+  void Watch(bool on);
+  void Arrived();
+  void Poll();
+  // Appends all that is waiting in the device to taken_; true when there was any.
+  bool ReadWaiting();
+  // The timer's interval: the wait allowed, shorter where the line would fill the buffer.
+  void PaceReads();
 
   std::string programFolder_;
   QSerialPort port_;
   QTimer reopen_;
   QTimer check_;
-  QTimer sweep_;
-  // Characters taken by the sweep, with those the toolkit held then; older than what it holds now.
-  std::string swept_;
+  QTimer poll_;
+  // The toolkit's own watch on the device, switched off while the timer reads.
+  QPointer<QSocketNotifier> watch_;
+  // Characters read and not yet handed out by Input(), in arrival order.
+  std::string taken_;
   std::int16_t commPort_ = 1;
   std::string settings_ = "9600,n,8,1";
   qint32 baud_ = 9600;
+  int maxWaitMs_ = 8;
   bool wantOpen_ = false;
   // The device the port was opened on; the one looked for while it is gone.
   std::string device_;

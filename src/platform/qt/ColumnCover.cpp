@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/ColumnCover.h"
+
+#include <QPainter>
+#include <QRect>
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace tarnwell {
+namespace {
+
+constexpr int kEmptyTop = 1 << 30;
+
+}  // namespace
+
+ColumnCover::ColumnCover(int width, int height)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      top_(static_cast<std::size_t>(width_), kEmptyTop),
+      bottom_(static_cast<std::size_t>(width_), -1) {}
+
+ColumnCover::Rows ColumnCover::RowsOf(double y1, double y2) const {
+  return Span(std::floor(std::min(y1, y2)), std::floor(std::max(y1, y2)));
+}
+
+ColumnCover::Rows ColumnCover::Span(double low, double high) const {
+  if (high < low || high < 0 || low >= height_) return {kEmptyTop, -1};
+  return {static_cast<int>(std::max(low, 0.0)),
+          static_cast<int>(std::min(high, static_cast<double>(height_ - 1)))};
+}
+
+bool ColumnCover::Joins(int column, Rows rows) const {
+  if (column < 0 || column >= width_ || rows.top > rows.bottom) return true;
+  const auto c = static_cast<std::size_t>(column);
+  if (top_[c] > bottom_[c]) return true;
+  return rows.top <= bottom_[c] + 1 && rows.bottom >= top_[c] - 1;
+}
+
+void ColumnCover::Extend(int column, Rows rows) {
+  if (column < 0 || column >= width_ || rows.top > rows.bottom) return;
+  const auto c = static_cast<std::size_t>(column);
+  if (top_[c] > bottom_[c]) used_.push_back(column);
+  top_[c] = std::min(top_[c], rows.top);
+  bottom_[c] = std::max(bottom_[c], rows.bottom);
+}
+
+bool ColumnCover::Add(QPointF a, QPointF b) {
+  const double dx = b.x() - a.x();
+  if (!(std::fabs(dx) < 1)) return false;
+  const double ca = std::floor(a.x()), cb = std::floor(b.x());
+  if (ca == cb) {
+    const Rows rows = RowsOf(a.y(), b.y());
+    if (!Joins(static_cast<int>(ca), rows)) return false;
+    Extend(static_cast<int>(ca), rows);
+    return true;
+  }
+  // Into the neighbouring column at `y`: each row goes to the side its middle lies on, as a
+  // steep line is drawn, one pixel a row.
+  const double edge = std::max(ca, cb);
+  const double y = a.y() + (edge - a.x()) * (b.y() - a.y()) / dx;
+  const double k = std::ceil(y - 0.5);
+  const double upper = std::floor(std::min(a.y(), b.y())),
+               lower = std::floor(std::max(a.y(), b.y()));
+  const Rows above = Span(upper, k - 1), below = Span(k, lower);
+  const Rows first = a.y() <= b.y() ? above : below, second = a.y() <= b.y() ? below : above;
+  if (!Joins(static_cast<int>(ca), first) || !Joins(static_cast<int>(cb), second)) return false;
+  Extend(static_cast<int>(ca), first);
+  Extend(static_cast<int>(cb), second);
+  return true;
+}
+
+int ColumnCover::PrevClear(int column) const {
+  std::size_t w = static_cast<std::size_t>(column) / 64;
+  std::uint64_t clear = ~bits_[w] & ((std::uint64_t{1} << (column % 64)) - 1);
+  while (clear == 0) {
+    if (w == 0) return -1;
+    clear = ~bits_[--w];
+  }
+  return static_cast<int>(w * 64) + 63 - std::countl_zero(clear);
+}
+
+int ColumnCover::NextClear(int column) const {
+  std::size_t w = static_cast<std::size_t>(column) / 64;
+  const int b = column % 64;
+  std::uint64_t clear = b == 63 ? 0 : ~bits_[w] & ~((std::uint64_t{2} << b) - 1);
+  while (clear == 0) {
+    if (++w == bits_.size()) return width_;
+    clear = ~bits_[w];
+  }
+  return std::min(static_cast<int>(w * 64) + std::countr_zero(clear), width_);
+}
+
+void ColumnCover::Paint(QPainter& painter, const QColor& color) {
+  if (used_.empty()) return;
+  // Columns by the row their span starts at, and by the row after it ends (counting sort).
+  const auto sortBy = [&](std::vector<int>& offsets, auto key) {
+    offsets.assign(static_cast<std::size_t>(height_) + 2, 0);
+    for (const int c : used_) ++offsets[static_cast<std::size_t>(key(c)) + 1];
+    for (std::size_t r = 1; r < offsets.size(); ++r) offsets[r] += offsets[r - 1];
+  };
+  const auto topOf = [&](int c) { return top_[static_cast<std::size_t>(c)]; };
+  const auto endOf = [&](int c) { return bottom_[static_cast<std::size_t>(c)] + 1; };
+  sortBy(starts_, topOf);
+  sortBy(ends_, endOf);
+  order_.assign(used_.size() * 2, 0);
+  {
+    std::vector<int> fillStart(starts_.begin(), starts_.end() - 1);
+    std::vector<int> fillEnd(ends_.begin(), ends_.end() - 1);
+    const std::size_t half = used_.size();
+    for (const int c : used_) {
+      order_[static_cast<std::size_t>(fillStart[static_cast<std::size_t>(topOf(c))]++)] = c;
+      order_[half + static_cast<std::size_t>(fillEnd[static_cast<std::size_t>(endOf(c))]++)] = c;
+    }
+  }
+  const std::size_t half = used_.size();
+  bits_.assign((static_cast<std::size_t>(width_) + 63) / 64, 0);
+
+  // Runs of covered columns. A run, known by its first column, is painted as one rectangle when
+  // it changes shape, so that what stays the same over many rows costs one.
+  from_.assign(static_cast<std::size_t>(width_), 0);
+  QVector<QRect> rects;
+  int row = 0;
+  const auto close = [&](int first, int last) {
+    const int top = from_[static_cast<std::size_t>(first)];
+    if (row > top) rects.append(QRect(first, top, last - first + 1, row - top));
+  };
+  std::size_t nextStart = 0, nextEnd = 0;
+  while (nextEnd < half) {
+    row = nextStart < half ? std::min(topOf(order_[nextStart]), endOf(order_[half + nextEnd]))
+                           : endOf(order_[half + nextEnd]);
+    for (; nextStart < half && topOf(order_[nextStart]) == row; ++nextStart) {
+      const int c = order_[nextStart];
+      const int first = PrevClear(c) + 1, last = NextClear(c) - 1;
+      if (first < c) close(first, c - 1);
+      if (last > c) close(c + 1, last);
+      bits_[static_cast<std::size_t>(c) / 64] |= std::uint64_t{1} << (c % 64);
+      from_[static_cast<std::size_t>(first)] = row;
+    }
+    for (; nextEnd < half && endOf(order_[half + nextEnd]) == row; ++nextEnd) {
+      const int c = order_[half + nextEnd];
+      const int first = PrevClear(c) + 1, last = NextClear(c) - 1;
+      close(first, last);
+      bits_[static_cast<std::size_t>(c) / 64] &= ~(std::uint64_t{1} << (c % 64));
+      if (first < c) from_[static_cast<std::size_t>(first)] = row;
+      if (last > c) from_[static_cast<std::size_t>(c) + 1] = row;
+    }
+  }
+  painter.save();
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(color);
+  painter.drawRects(rects);
+  painter.restore();
+  for (const int c : used_) {
+    top_[static_cast<std::size_t>(c)] = kEmptyTop;
+    bottom_[static_cast<std::size_t>(c)] = -1;
+  }
+  used_.clear();
+}
+
+}  // namespace tarnwell
