@@ -1,49 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
-#include "FakeClock.h"
-#include "FakeMessageBox.h"
-#include "FakeSerialPort.h"
-#include "acquisition/SerialLink.h"
+#include "ReceiveRig.h"
 
 namespace tarnwell::testing {
 namespace {
 
-class SerialLinkTest : public ::testing::Test {
+class SerialLinkTest : public ::testing::Test, public FakeReceiveRig {
  protected:
   SerialLinkTest() {
-    texts.Set(5, "Port error");
-    history.Resize(100);
     link.SetFirstFrameHandler([this] {
       ++fills;
       history.TraceFill();
     });
-    link.ResetReceiveState();
-    port.open = true;
   }
-
-  // Logs the value of every frame, in order, through the record writer's hook.
-  void LogFrames() {
-    config.LogEnable = true;
-    config.LogTime = 0;
-    frames.SetRecording([] { return true; }, [this] { values.push_back(frame.CurrentValue); });
-  }
-
-  FakeSerialPort port;
-  AppConfig config;
-  ReceiveState state;
-  FrameState frame;
-  SampleHistory history;
-  Regional regional;
-  FrameHandler frames{config, frame, history, regional};
-  FakeClock clock;  // 31/01/2024 15:45:02.120
-  FakeMessageBox messages;
-  LangTable texts;
-  SerialLink link{port, config, state, frames, clock, regional, messages, texts};
   int fills = 0;
-  std::vector<double> values;
 };
 
 TEST(BaudLookup, ExactIndexTextsOnlyAndTheirSettings) {
@@ -108,33 +83,47 @@ TEST_F(SerialLinkTest, PortConfigOpensWithTheSpeedUsedOrTellsWhy) {
   EXPECT_TRUE(port.open);
 }
 
-TEST_F(SerialLinkTest, FramesSplitOrPackedAreCutAtTheirTerminators) {
-  LogFrames();
-  port.Receive("+0012");
-  port.Receive(".34");
-  EXPECT_TRUE(values.empty());
-  port.Receive("\r");
-  EXPECT_EQ(values, (std::vector<double>{12.34}));
-  EXPECT_EQ(state.RxBuffer, "");
-
-  port.Receive("+1.5\r+2.5\r+");
-  EXPECT_EQ(values, (std::vector<double>{12.34, 1.5, 2.5}));
-  EXPECT_EQ(state.RxBuffer, "+");
-  EXPECT_EQ(state.FrameCount, 3);
-}
-
-TEST_F(SerialLinkTest, CrEtxAndCrLfEndFramesAndTwoInARowMakeAnEmptyOne) {
-  LogFrames();
-  port.Receive("+1.5\r\n+2.25\r\n");
-  EXPECT_EQ(values, (std::vector<double>{1.5, 2.25}));
-  EXPECT_EQ(state.RxBuffer, "\n");
-  port.Receive("7.125\x03");
-  port.Receive("5\r\r");
-  EXPECT_EQ(values, (std::vector<double>{1.5, 2.25, 7.125, 5, 0}));
-  // A lone line feed is an ordinary character, dropped when the number is read.
-  port.Receive("5\n6\r");
-  EXPECT_EQ(values.back(), 56);
-  EXPECT_EQ(state.FrameCount, 6);
+// Regression for a fuzzing finding among them: a negative OmitCh read characters of the previous
+// frame when it came in the same read, and a fractional one moved with the frame's place in the
+// buffer, so one stream gave different readings depending on how the port split it.
+TEST(ReceiveSplit, EveryStreamReadsTheSameWhereverThePortCutsIt) {
+  const auto receive = [](double omitCh, const std::vector<std::string>& pieces) {
+    FakeReceiveRig r;
+    r.config.OmitCh = omitCh;
+    r.RecordEveryFrame();
+    for (const auto& p : pieces) r.port.Receive(p);
+    return std::pair{r.values, r.formats};
+  };
+  const std::string odd = "+12.5\r-3.75\r7\r\r8.125\r";
+  const struct {
+    double omit;
+    std::string stream;
+    std::vector<double> values;
+  } cases[] = {
+      {0, "+0012.34\r+1.5\r+2.5\r+", {12.34, 1.5, 2.5}},
+      // CR LF, ETX and CR end frames, two in a row make an empty one, a lone LF is dropped.
+      {0,
+       "+1.5\r\n+2.25\r\n7.125\x03"
+       "5\r\r5\n6\r",
+       {1.5, 2.25, 7.125, 5, 0, 56}},
+      {-2, odd, {12.5, -3.75, 7, 0, 8.125}},    // nothing before a frame is read
+      {-0.5, odd, {12.5, -3.75, 7, 0, 8.125}},  // rounds to 0
+      {0.5, odd, {12.5, -3.75, 7, 0, 8.125}},   // halves go to even: 0
+      {1.5, odd, {2.5, .75, 0, 0, 125}},        // 2
+      {1, odd, {12.5, 3.75, 0, 0, 0.125}},
+  };
+  for (const auto& c : cases) {
+    const auto whole = receive(c.omit, {c.stream});
+    EXPECT_EQ(whole.first, c.values) << "OmitCh " << c.omit << " " << c.stream;
+    for (std::size_t cut = 1; cut < c.stream.size(); ++cut) {
+      for (std::size_t second = cut + 1; second < c.stream.size(); ++second) {
+        const auto split = receive(
+            c.omit,
+            {c.stream.substr(0, cut), c.stream.substr(cut, second - cut), c.stream.substr(second)});
+        ASSERT_EQ(split, whole) << "OmitCh " << c.omit << " cut at " << cut << ", " << second;
+      }
+    }
+  }
 }
 
 TEST_F(SerialLinkTest, FirstFrameFillsTheTraceOnce) {
@@ -186,7 +175,7 @@ TEST_F(SerialLinkTest, FramesMarkDataAliveAndRollTheRateOverOnAChangeOfSecond) {
 }
 
 TEST_F(SerialLinkTest, LineEventsDropTheirCharactersOnlyAndBreakReopens) {
-  LogFrames();
+  RecordEveryFrame();
   port.Receive("+12");
   for (std::int16_t code :
        {comm::kFrame, comm::kOverrun, comm::kRxOver, comm::kRxParity, comm::kDcb}) {
@@ -226,7 +215,7 @@ TEST_F(SerialLinkTest, LineEventsDropTheirCharactersOnlyAndBreakReopens) {
 }
 
 TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
-  LogFrames();
+  RecordEveryFrame();
   port.Receive(std::string(1024, '1'));
   EXPECT_EQ(state.RxBuffer.size(), 1024u);
   port.Receive("2");
@@ -245,17 +234,10 @@ TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
 TEST_F(SerialLinkTest, EventRaisedWhileAFrameIsHandledWaitsForTheNextEvent) {
   // A message box shown by the record writer runs the event loop, which may deliver another
   // receive event before the first has finished cutting its buffer.
-  config.LogEnable = true;
-  config.LogTime = 0;
-  bool nested = false;
-  frames.SetRecording([] { return true; },
-                      [&] {
-                        values.push_back(frame.CurrentValue);
-                        if (!nested) {
-                          nested = true;
-                          port.Receive("9\r");
-                        }
-                      });
+  RecordEveryFrame();
+  onFrame = [&] {
+    if (values.size() == 1) port.Receive("9\r");
+  };
   port.Receive("1\r2\r");
   EXPECT_EQ(values, (std::vector<double>{1, 2}));
   EXPECT_EQ(port.pending, "9\r");

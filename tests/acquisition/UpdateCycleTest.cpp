@@ -3,11 +3,8 @@
 
 #include <limits>
 
-#include "FakeClock.h"
-#include "FakeMessageBox.h"
-#include "FakeSerialPort.h"
 #include "FakeTimer.h"
-#include "acquisition/SerialLink.h"
+#include "ReceiveRig.h"
 #include "acquisition/UpdateCycle.h"
 
 namespace tarnwell::testing {
@@ -43,18 +40,12 @@ class FakeLiveView : public LiveView {
   int draws = 0;
 };
 
-class UpdateCycleTest : public ::testing::Test {
+// The display's tick behind the receive path.
+class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
  protected:
-  UpdateCycleTest() { history.Resize(100); }
-
-  AppConfig config;
-  ReceiveState receive;
-  FrameState frame;
-  SampleHistory history;
   FakeLiveView view;
   FakeTimer timer1;
-  Regional regional;
-  UpdateCycle cycle{config, receive, frame, history, view, timer1, regional};
+  UpdateCycle cycle{config, state, frame, history, view, timer1, regional};
 };
 
 TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
@@ -77,8 +68,8 @@ TEST_F(UpdateCycleTest, ValueDarkensOnTheThirtySecondTickWithoutData) {
   // A frame has just been handled.
   history.Append(12.5, 100);
   frame.ValueFormat = "#0.00";
-  receive.DataAlive = true;
-  receive.SilentTicks = 0;
+  state.DataAlive = true;
+  state.SilentTicks = 0;
   for (int tick = 1; tick <= 31; ++tick) {
     cycle.Timer1_Timer();
     ASSERT_EQ(view.color, kAliveColor) << tick;
@@ -87,10 +78,9 @@ TEST_F(UpdateCycleTest, ValueDarkensOnTheThirtySecondTickWithoutData) {
   cycle.Timer1_Timer();
   EXPECT_EQ(view.color, (Rgb{128, 64, 0}));
   EXPECT_EQ(view.caption, "12.50");
-  EXPECT_FALSE(receive.DataAlive);
+  EXPECT_FALSE(state.DataAlive);
   cycle.Timer1_Timer();
-  EXPECT_EQ(receive.SilentTicks, 31);
-  EXPECT_EQ(kAliveColor, (Rgb{255, 128, 0}));
+  EXPECT_EQ(state.SilentTicks, 31);
 }
 
 TEST_F(UpdateCycleTest, ValueShownIsTheLatestSampleOrTheRecordedValue) {
@@ -142,7 +132,7 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   EXPECT_EQ(view.range.Min, -250);
   EXPECT_EQ(view.span, 1000);
 
-  receive.FramesPerSecond = 25;
+  state.FramesPerSecond = 25;
   view.graphOuterHeight = 1000;
   config.Expanded = Value::Text("1");
   history.Resize(4);
@@ -157,14 +147,7 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
 }
 
 TEST_F(UpdateCycleTest, OneReadingFromThePortToTheDisplay) {
-  FakeSerialPort port;
-  FakeClock clock;
-  FakeMessageBox messages;
-  LangTable texts;
-  FrameHandler frames{config, frame, history, regional};
-  SerialLink link{port, config, receive, frames, clock, regional, messages, texts};
   link.SetFirstFrameHandler([this] { history.TraceFill(); });
-  link.ResetReceiveState();
   link.PortConfig();
   ASSERT_TRUE(port.open);
 

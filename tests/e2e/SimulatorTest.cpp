@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "E2eFiles.h"
 #include "SimProcess.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "sim/FrameLog.h"
 #include "sim/FrameMaker.h"
 #include "sim/SimOptions.h"
@@ -118,44 +118,6 @@ TEST_F(SimulatorTest, FramesPacedAtTheLineSpeedAndLoggedAsSent) {
   EXPECT_EQ(sim.Logged(), frames);
   EXPECT_EQ(sim.Stats()["frames_written"], 5000);
   EXPECT_EQ(sim.Stats()["bytes_written"], 5000 * 9);
-}
-
-TEST_F(SimulatorTest, GarbageBurstsRunIntoTheFrameAfterThem) {
-  ASSERT_TRUE(sim.Start({"--baud", "115200", "--garbage-every", "5", "--garbage-len", "16",
-                         "--count", "50", "--seed", "7", "--wait"}));
-  RawReader reader(sim.link);
-  reader.Read(50, 5);
-  ASSERT_EQ(sim.Wait(5), 0);
-  const auto pieces = reader.Frames();
-  const auto log = sim.Logged();
-  ASSERT_EQ(pieces.size(), 50u);
-  ASSERT_EQ(log.size(), 50u);
-  std::vector<std::size_t> dirty;
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    if (pieces[i] == log[i]) continue;
-    dirty.push_back(i);
-    EXPECT_EQ(pieces[i].size(), 16 + log[i].size());
-    EXPECT_TRUE(pieces[i].ends_with(log[i]));
-  }
-  EXPECT_EQ(dirty, (std::vector<std::size_t>{5, 10, 15, 20, 25, 30, 35, 40, 45}));
-  EXPECT_EQ(sim.Stats()["garbage_bursts"], 9);
-}
-
-TEST_F(SimulatorTest, UnpluggedDeviceVanishesAndComesBack) {
-  ASSERT_TRUE(sim.Start({"--baud", "9600", "--unplug-every", "0.4", "--unplug-for", "0.3"}));
-  {
-    RawReader reader(sim.link);
-    reader.Read(1000, 1.0);
-    EXPECT_TRUE(reader.hungUp);
-    EXPECT_GE(reader.Frames().size(), 10u);
-  }
-  EXPECT_TRUE(LinkGone(sim.link));
-  ASSERT_TRUE(WaitUntil([&] { return fs::exists(sim.link); }, 2));
-  RawReader again(sim.link);
-  again.Read(3, 1);
-  EXPECT_EQ(again.Frames().size(), 3u);
-  EXPECT_EQ(sim.Stop(), 0);
-  EXPECT_GE(sim.Stats()["unplugs"], 1);
 }
 
 // What a reader has not taken when the device goes is lost with it, and the counts say how much:

@@ -12,11 +12,14 @@
 namespace tarnwell::testing {
 namespace {
 
-// The real file system on a disk that runs full while recording and is then freed.
+// The real file system on a disk that runs full while recording and is then freed: no line is
+// lost or left in part, and config.ini keeps its old bytes when the new ones do not fit.
 TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
   TinyTmpfs disk("128k");
   if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
   QtFileSystem files(disk.Path());
+  const std::string configIni = disk.Path() + "/config.ini";
+  ASSERT_TRUE(files.WriteWhole(configIni, "kept"));
   AppConfig config;
   config.LogEnable = true;
   config.LogTime = 0;
@@ -48,6 +51,11 @@ TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
     rec.TimerLog_Timer();
   }
   EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_FALSE(files.WriteWhole(configIni, std::string(8192, 'c')));
+  EXPECT_EQ(files.ReadAll(configIni), "kept");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.Path()),
+                          std::filesystem::directory_iterator()),
+            3);  // no temporary file left beside config.ini
 
   std::filesystem::remove(filler);
   clock.Advance(1000);

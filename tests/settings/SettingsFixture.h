@@ -7,47 +7,22 @@
 #include <string>
 #include <vector>
 
-#include "FakeClock.h"
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
-#include "FakeProcessStarter.h"
-#include "FakeSerialPort.h"
-#include "FakeTimer.h"
+#include "SettingsRig.h"
 #include "settings/SettingsForm.h"
 
 namespace tarnwell::testing {
 
-// The running program around the settings dialog, with text n of the table reading "Tn".
-class SettingsFixture : public ::testing::Test {
+// The settings dialog's logic in the running program, on an in-memory file system.
+class SettingsFixture : public ::testing::Test, public SettingsRig {
  protected:
   SettingsFixture() {
-    for (int i = 0; i <= 100; ++i) lang.Set(i, "T" + std::to_string(i));
-    config.LastLogTime = "31/01/2024 15:00:00";
-    history.Resize(100);
-    serial.open = true;
-  }
-
-  SettingsServices Services() {
-    return SettingsServices{config,
-                            serial,
-                            timerLog,
-                            history,
-                            messages,
-                            lang,
-                            clock,
-                            regional,
-                            files,
-                            processes,
-                            [this] { ++refreshes; },
-                            [this] {
-                              ++writes;
-                              return writeWorks;
-                            },
-                            [this] { ++lastValueResets; }};
+    write = [this] { return writeWorks; };
   }
 
   SettingsForm& Load() {
-    form = std::make_unique<SettingsForm>(Services());
+    form = std::make_unique<SettingsForm>(Services(messages, files));
     form->Form_Load();
     return *form;
   }
@@ -60,19 +35,8 @@ class SettingsFixture : public ::testing::Test {
 
   const SettingsControls& Controls() const { return form->Controls(); }
 
-  AppConfig config;
-  FakeSerialPort serial;
-  FakeTimer timerLog;
-  SampleHistory history;
   FakeMessageBox messages;
-  LangTable lang;
-  FakeClock clock;
-  Regional regional;
   FakeFileSystem files;
-  FakeProcessStarter processes;
-  int refreshes = 0;
-  int writes = 0;
-  int lastValueResets = 0;
   bool writeWorks = true;
   std::unique_ptr<SettingsForm> form;
 };
