@@ -3,10 +3,10 @@
 
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
-#include "FakeMainView.h"
 #include "FakeMessageBox.h"
 #include "FakeSerialPort.h"
 #include "FakeTimer.h"
+#include "FakeViews.h"
 #include "TestFiles.h"
 #include "app/Mainform.h"
 #include "config/ConfigFile.h"
@@ -136,7 +136,7 @@ TEST(Mainform, FramesReachTheDisplayOnTheNextTick) {
   EXPECT_EQ(p.form->Frame().ValueFormat, "#0.00");
   p.timer1.Fire();
   EXPECT_EQ(p.view.current, "12.35");
-  EXPECT_EQ(p.view.currentColor, (Rgb{255, 128, 0}));
+  EXPECT_EQ(p.view.color, (Rgb{255, 128, 0}));
   EXPECT_GT(p.view.plots, 0);
 }
 
