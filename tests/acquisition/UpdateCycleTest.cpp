@@ -117,31 +117,5 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   EXPECT_EQ(view.rangeCaption, "+/- 2.3");
 }
 
-TEST_F(UpdateCycleTest, OneReadingFromThePortToTheDisplay) {
-  link.SetFirstFrameHandler([this] { history.TraceFill(); });
-  link.PortConfig();
-  ASSERT_TRUE(port.open);
-
-  port.Receive("+0012.");
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "0");
-  EXPECT_EQ(view.color, kStaleColor);
-  // The first frame fills the trace and leaves the write position at 0, so the caption waits
-  // for the second.
-  port.Receive("34\r\n-0001.5");
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "0");
-  EXPECT_EQ(view.color, kAliveColor);
-  EXPECT_EQ(view.range.Max, 12.34);
-  port.Receive("\r");
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "-1.5");
-  EXPECT_EQ(view.rangeCaption, "+/- 6.9");
-  clock.Advance(1000);
-  port.Receive("");
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.nofDat, "2/s");
-}
-
 }  // namespace
 }  // namespace tarnwell::testing

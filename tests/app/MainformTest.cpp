@@ -126,17 +126,31 @@ TEST(Mainform, SuspendStopsTimersAndPortAndResumes) {
   EXPECT_FALSE(p.timer1.enabled);
 }
 
+// One reading from the port to the display, through the program's own wiring.
 TEST(Mainform, FramesReachTheDisplayOnTheNextTick) {
   Program p;
   p.files.files["/prog/std.lng"] = LanguageFileText("Port error");
   ASSERT_TRUE(p.form->Form_Load());
-  p.port.Receive("+0012.34\r+0012.35\r");
-  // The first frame fills the trace with its value.
-  EXPECT_EQ(p.form->History().Slot(50), 12.34);
-  EXPECT_EQ(p.form->Frame().ValueFormat, "#0.00");
+  p.port.Receive("+0012.");
   p.timer1.Fire();
-  EXPECT_EQ(p.view.current, "12.35");
-  EXPECT_EQ(p.view.color, (Rgb{255, 128, 0}));
+  EXPECT_EQ(p.view.color, kStaleColor);
+  // The first frame fills the trace and leaves the write position at 0, so the caption waits
+  // for the second.
+  const std::string before = p.view.current;
+  p.port.Receive("34\r\n-0001.5");
+  p.timer1.Fire();
+  EXPECT_EQ(p.form->History().Slot(50), 12.34);
+  EXPECT_EQ(p.view.current, before);
+  EXPECT_EQ(p.view.color, kAliveColor);
+  p.port.Receive("\r");
+  p.timer1.Fire();
+  EXPECT_EQ(p.form->Frame().ValueFormat, "#0.0");
+  EXPECT_EQ(p.view.current, "-1.5");
+  EXPECT_EQ(p.view.rangeCaption, "+/- 6.9");
+  p.clock.Advance(1000);
+  p.port.Receive("");
+  p.timer1.Fire();
+  EXPECT_EQ(p.view.nofDat, "2/s");
   EXPECT_GT(p.view.plots, 0);
 }
 
