@@ -98,7 +98,9 @@ TEST(MappedDevice, PortNumbersMapToTheThreeKindsOfDeviceAndBack) {
                                                {97, ""}};
   for (const auto& [port, device] : cases) {
     EXPECT_EQ(MappedDevice(port), device) << port;
-    if (!device.empty()) EXPECT_EQ(MappedPort(device), port) << device;
+    if (!device.empty()) {
+      EXPECT_EQ(MappedPort(device), port) << device;
+    }
   }
   for (const char* other : {"/dev/ttyS32", "/dev/ttyS01", "/dev/ttyUSB", "/dev/ttyACM1x",
                             "/dev/ttyS123", "/dev/ttyAMA0", "/dev/pts/3"}) {

@@ -63,8 +63,12 @@ TEST_F(SettingsApplyTest, PortIsCheckedClosedConfiguredAndReopened) {
     EXPECT_EQ(t.config.NofSamples, c.refreshes == 0 ? 100 : 300);
     EXPECT_EQ(t.history.UB(), c.refreshes == 0 ? 100 : 300);
     EXPECT_EQ(t.config.LogTime, c.refreshes == 0 ? 1 : 0);
-    if (c.writes == 0) EXPECT_EQ(t.focusMoves, std::vector<F>{F::CommSel});
-    if (c.stored == std::string("0")) EXPECT_EQ(t.Controls().LabCommSet, "T20");
+    if (c.writes == 0) {
+      EXPECT_EQ(t.focusMoves, std::vector<F>{F::CommSel});
+    }
+    if (c.stored == std::string("0")) {
+      EXPECT_EQ(t.Controls().LabCommSet, "T20");
+    }
   }
 }
 
