@@ -37,50 +37,46 @@ TEST(BaudLookup, ExactIndexTextsOnlyAndTheirSettings) {
   EXPECT_EQ(PortSettings(115200), "115200,n,8,1");
 }
 
-TEST_F(SerialLinkTest, PortConfigOpensWithTheSpeedUsedOrTellsWhy) {
-  port.open = false;
-  config.CommPort = 2;
-  config.BaudIndex = "10";
-  link.PortConfig();
-  EXPECT_TRUE(port.open);
-  EXPECT_EQ(port.commPort, 2);
-  EXPECT_EQ(port.settings, "921600,n,8,1");
-  EXPECT_EQ(config.BaudIndex, "10");
-
-  port.open = false;
-  config.BaudIndex = "11";
-  link.PortConfig();
-  EXPECT_EQ(port.settings, "9600,n,8,1");
-  EXPECT_EQ(config.BaudIndex, "3");
-  EXPECT_TRUE(messages.shown.empty());
-
-  port.open = false;
-  config.CommPort = Value::Text("9");
-  link.PortConfig();
-  EXPECT_FALSE(port.open);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Port error  8002:Invalid port number");
-
-  config.CommPort = Value::Text("COM1");
-  link.PortConfig();
-  EXPECT_FALSE(port.open);
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[1].text, "Port error  380:Invalid property value");
-
-  // Port 0: no port chosen; closed without a message, and resuming does not open it.
-  config.CommPort = Value::Text("0");
-  config.BaudIndex = "x";
-  link.PortConfig();
-  EXPECT_FALSE(port.open);
-  EXPECT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(config.BaudIndex, "3");
-  EXPECT_FALSE(link.OpenPort());
-  EXPECT_FALSE(port.open);
-
-  config.CommPort = 1;
-  port.commPort = 1;
-  EXPECT_FALSE(link.OpenPort());
-  EXPECT_TRUE(port.open);
+TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
+  const struct {
+    Value port;
+    const char* baud;
+    bool open;
+    const char* settings;
+    const char* baudAfter;
+    std::vector<std::string> told;
+  } cases[] = {
+      {2, "10", true, "921600,n,8,1", "10", {}},
+      {2, "11", true, "9600,n,8,1", "3", {}},
+      {Value::Text("9"), "3", false, "", "3", {"Port error  8002:Invalid port number"}},
+      {Value::Text("COM1"), "3", false, "", "3", {"Port error  380:Invalid property value"}},
+      // No port chosen: closed without a message, and resuming does not open it.
+      {Value::Text("0"), "x", false, "", "3", {}},
+  };
+  for (const auto& c : cases) {
+    FakeReceiveRig r;
+    r.port.open = false;
+    r.config.CommPort = c.port;
+    r.config.BaudIndex = c.baud;
+    r.link.PortConfig();
+    SCOPED_TRACE(c.port.ToText(r.regional) + " " + c.baud);
+    EXPECT_EQ(r.port.open, c.open);
+    if (c.open) {
+      EXPECT_EQ(r.port.commPort, 2);
+      EXPECT_EQ(r.port.settings, c.settings);
+    }
+    EXPECT_EQ(r.config.BaudIndex, c.baudAfter);
+    std::vector<std::string> told;
+    for (const auto& m : r.messages.shown) told.push_back(m.text);
+    EXPECT_EQ(told, c.told);
+    if (c.port.Equals(r.regional, 0)) {
+      EXPECT_FALSE(r.link.OpenPort());
+      EXPECT_FALSE(r.port.open);
+      r.config.CommPort = 1;
+      EXPECT_FALSE(r.link.OpenPort());
+      EXPECT_TRUE(r.port.open);
+    }
+  }
 }
 
 // Regression for a fuzzing finding among them: a negative OmitCh read characters of the previous
