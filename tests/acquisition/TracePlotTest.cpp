@@ -37,16 +37,10 @@ class TracePlotTest : public ::testing::Test {
   }
   void Plot() {
     const GraphRange range = ComputeRange(history, config, regional);
-    TracePlot::Draw(PlotInputs{.history = history,
-                               .config = config,
-                               .valueFormat = format,
-                               .regional = regional,
-                               .range = range,
-                               .span = range.Max - range.Min,
-                               .graphMouseX = mouseX,
-                               .graphMouseY = mouseY,
-                               .drawGuideLines = {}},
-                    graph, xaxis, testPic);
+    TracePlot::Draw(
+        PlotInputs{
+            history, config, format, regional, range, range.Max - range.Min, mouseX, mouseY, {}},
+        graph, xaxis, testPic);
   }
   std::vector<DrawOp> Lines(const DrawList& list, DrawColor color) const {
     std::vector<DrawOp> out;

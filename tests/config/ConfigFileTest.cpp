@@ -74,7 +74,7 @@ TEST(ConfigRenewal, MissingFileIsReportedOnceAndWrittenAfreshWithTheDefaults) {
 
 TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
   // Settings early in the file that differ from the defaults; the damage comes after them.
-  const std::string base = WithValue(WithValue(GoldenConfig(), 4, "12"), 6, "2");
+  const std::string base = ConfigIniText({{4, "12"}, {6, "2"}});
   const auto lines = SplitLines(base);
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"empty file", ""},
@@ -102,7 +102,7 @@ TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
 TEST(ConfigRenewal, WhatWasAppliedBeforeTheFailureStaysApplied) {
   Rig r;
   r.window.rejectedState = 2;
-  r.Read(WithValue(GoldenConfig(), 33, "2"));
+  r.Read(ConfigIniText({{33, "2"}}));
   ASSERT_EQ(r.messages.shown.size(), 1u);
   EXPECT_EQ(r.window.calls,
             (std::vector<std::string>{"refresh", "lastlog", "back", "state 2", "back", "newname"}));
@@ -111,14 +111,8 @@ TEST(ConfigRenewal, WhatWasAppliedBeforeTheFailureStaysApplied) {
 
 TEST(ConfigReading, AppliesSettingsAtTheirPlaceInTheSequence) {
   Rig r;
-  std::string bytes = WithValue(GoldenConfig(), 21, "10");
-  bytes = WithValue(bytes, 22, "20");
-  bytes = WithValue(bytes, 23, "30");
-  bytes = WithValue(bytes, 24, "300");
-  bytes = WithValue(bytes, 29, "7.6");
-  bytes = WithValue(bytes, 33, "2");
-  bytes = WithValue(bytes, 35, "100");
-  r.Read(bytes);
+  r.Read(ConfigIniText(
+      {{21, "10"}, {22, "20"}, {23, "30"}, {24, "300"}, {29, "7.6"}, {33, "2"}, {35, "100"}}));
   EXPECT_TRUE(r.messages.shown.empty());
   EXPECT_EQ(r.window.calls,
             (std::vector<std::string>{"refresh", "lastlog", "back", "state 2", "move"}));
@@ -149,7 +143,7 @@ TEST(ConfigReading, FlagsCompareAsTextOrAsNumberLineByLine) {
   };
   for (const auto& c : cases) {
     Rig r;
-    r.Read(WithValue(GoldenConfig(), c.line, c.value));
+    r.Read(ConfigIniText({{c.line, c.value}}));
     ASSERT_TRUE(r.messages.shown.empty()) << c.line << " " << c.value;
     const AppConfig& k = r.config;
     const bool got = c.line == 1    ? k.AdvancedMode
@@ -175,15 +169,11 @@ TEST(ConfigRoundTrip, ReadThenWriteGivesTheSameBytes) {
 
   // Values of loose type are written back exactly as they were read; lines after the 39th are
   // ignored and dropped.
-  std::string custom = GoldenConfig();
-  for (const auto& [line, value] : std::vector<std::pair<int, std::string>>{
-           {4, "010"},      {5, "1"},     {6, "4"},       {7, "7"},      {8, "0.5"},
-           {9, "0"},        {10, "2"},    {11, "250"},    {12, "-5.50"}, {13, "1E+20"},
-           {16, "my 'log"}, {19, "0"},    {20, "1"},      {31, "1"},     {32, "1"},
-           {34, "2400"},    {35, "1200"}, {36, "9000.5"}, {37, "7000"},  {38, "-0.25"},
-           {39, "3"}}) {
-    custom = WithValue(custom, line, value);
-  }
+  const std::string custom = ConfigIniText(
+      {{4, "010"},   {5, "1"},      {6, "4"},      {7, "7"},      {8, "0.5"},      {9, "0"},
+       {10, "2"},    {11, "250"},   {12, "-5.50"}, {13, "1E+20"}, {16, "my 'log"}, {19, "0"},
+       {20, "1"},    {31, "1"},     {32, "1"},     {34, "2400"},  {35, "1200"},    {36, "9000.5"},
+       {37, "7000"}, {38, "-0.25"}, {39, "3"}});
   Rig c;
   c.window.left = 2400;
   c.window.top = 1200;
@@ -277,10 +267,8 @@ TEST(ConfigWriting, FailedWriteIsReportedOnceAndKeepsFileAndSettings) {
 TEST(ConfigSeparators, NumbersUseTheRegionalDecimalSeparator) {
   Rig comma;
   comma.regional.decimal = ',';
-  std::string bytes = WithValue(GoldenConfig(), 5, "0,5");
-  bytes = WithValue(bytes, 8, "0.25");  // an older file written with the point is still read
-  bytes = WithValue(bytes, 12, "-2,5");
-  comma.Read(bytes);
+  // An older file written with the point is still read.
+  comma.Read(ConfigIniText({{5, "0,5"}, {8, "0.25"}, {12, "-2,5"}}));
   ASSERT_TRUE(comma.messages.shown.empty());
   EXPECT_EQ(comma.config.OmitCh, 0.5);
   EXPECT_EQ(comma.config.LogTime, 0.25);
@@ -292,7 +280,7 @@ TEST(ConfigSeparators, NumbersUseTheRegionalDecimalSeparator) {
 
   // With the point as separator a comma is not part of a number.
   Rig point;
-  point.Read(WithValue(GoldenConfig(), 5, "0,5"));
+  point.Read(ConfigIniText({{5, "0,5"}}));
   EXPECT_EQ(point.messages.shown.size(), 1u);
   EXPECT_EQ(point.config.OmitCh, 0);
 }
