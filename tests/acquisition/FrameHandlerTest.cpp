@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "acquisition/FrameHandler.h"
@@ -19,7 +21,6 @@ class FrameHandlerTest : public ::testing::Test {
     const std::size_t start = before == std::string::npos ? 1 : before + 2;
     handler.HandleFrame(buffer, start, buffer.size());
   }
-  double Latest() const { return history.Slot(history.SampleIndex() - 1); }
 
   AppConfig config;
   FrameState state;
@@ -28,97 +29,51 @@ class FrameHandlerTest : public ::testing::Test {
   FrameHandler handler{config, state, history, regional};
 };
 
+// Frames handled one after another: NofChars cuts the format window before the point and the
+// value window on it, OmitCh skips characters at the start, and a short window skips its step.
 TEST_F(FrameHandlerTest, WindowsGiveTheDecimalsAndTheValue) {
-  Frame("+0012.34\r");
-  EXPECT_EQ(state.ValueFormat, "#0.00");
-  EXPECT_EQ(Latest(), 12.34);
-
-  // Cut by NofChars: the format window ends before the point, the value window on it.
-  config.NofChars = Value::Text("6");
-  Frame("+0012.34\r");
-  EXPECT_EQ(state.ValueFormat, "#0");
-  EXPECT_EQ(Latest(), 12);
-  // The value window takes the next frame character, not the terminator.
-  config.NofChars = 5;
-  Frame("12.345678\r");
-  EXPECT_EQ(state.ValueFormat, "#0.0");
-  EXPECT_EQ(Latest(), 12.34);
-  config.NofChars = 10;
-
-  // A unit inside the window counts as decimals.
-  Frame("1.23 kg\r");
-  EXPECT_EQ(state.ValueFormat, "#0.00000");
-  EXPECT_EQ(Latest(), 1.23);
-  Frame("0.12345678\r");
-  EXPECT_EQ(state.ValueFormat, "#0.");
-
-  // CR LF: the line feed opens the next frame and changes neither decimals nor value.
-  Frame("+0012.34\r\n-0003.5\r");
-  EXPECT_EQ(state.ValueFormat, "#0.0");
-  EXPECT_EQ(Latest(), -3.5);
-  Frame("7\r\n- 4 2.5\x03");
-  EXPECT_EQ(Latest(), -42.5);
-
-  // An empty frame: an empty format window and the terminator alone as value.
-  state.ValueFormat = "#0.00";
-  Frame("5\r\r");
-  EXPECT_EQ(state.ValueFormat, "#0");
-  EXPECT_EQ(Latest(), 0);
-  EXPECT_EQ(history.SampleIndex(), 8);
-
-  // A NofChars that is not a number does not cut the frame.
-  config.NofChars = Value::Text("ten");
-  Frame("123456789012.5\r");
-  EXPECT_EQ(state.ValueFormat, "#0.0");
-  EXPECT_EQ(Latest(), 123456789012.5);
-}
-
-TEST_F(FrameHandlerTest, OmittedCharactersAndShortWindowsSkipTheirSteps) {
-  config.OmitCh = 1;
-  Frame("S+012.5\r");
-  EXPECT_EQ(state.ValueFormat, "#0.0");
-  EXPECT_EQ(Latest(), 12.5);
-
-  // "1.5\r" has len 4. OmitCh 3: an empty format window, the terminator as value.
-  config.OmitCh = 3;
-  Frame("1.5\r");
-  EXPECT_EQ(state.ValueFormat, "#0");
-  EXPECT_EQ(Latest(), 0);
-
-  // OmitCh equal to len: decimals unchanged, the value read from an empty window.
-  state.ValueFormat = "#0.000";
-  config.OmitCh = 4;
-  Frame("1.5\r");
-  EXPECT_EQ(state.ValueFormat, "#0.000");
-  EXPECT_EQ(Latest(), 0);
-
-  // OmitCh beyond len: the slot keeps its old content, but the write position moves on.
-  history.SetSlot(history.SampleIndex(), 77);
-  const int index = history.SampleIndex();
-  config.OmitCh = 5;
-  Frame("1.5\r");
-  EXPECT_EQ(state.ValueFormat, "#0.000");
-  EXPECT_EQ(history.Slot(index), 77);
-  EXPECT_EQ(history.SampleIndex(), index + 1);
-
-  // NofChars 0: decimals never change and every value reads as 0.
-  config.OmitCh = 0;
-  config.NofChars = 0;
-  Frame("+0012.34\r");
-  EXPECT_EQ(state.ValueFormat, "#0.000");
-  EXPECT_EQ(Latest(), 0);
-
-  // More than 255 decimals do not fit the pattern's argument: the pattern stays.
-  config.NofChars = 400;
-  Frame("1." + std::string(300, '5') + "\r");
-  EXPECT_EQ(state.ValueFormat, "#0.000");
-  EXPECT_DOUBLE_EQ(Latest(), 1.5555555555555556);
-
-  // A number too large for a double is no weight: its slot keeps the old content too.
-  for (const std::string& huge : {std::string("1e309\r"), std::string(400, '9') + "\r"}) {
-    history.SetSlot(history.SampleIndex(), 77);
-    Frame(huge);
-    EXPECT_EQ(history.Slot(history.SampleIndex() - 1), 77) << huge;
+  const std::optional<double> kKept;  // the slot keeps its old content, the position moves on
+  const struct {
+    Value nofChars;
+    double omit;
+    std::string preset, buffer, format;  // the format before and after; "" not looked at
+    std::optional<double> latest;
+  } steps[] = {
+      {10, 0, "", "+0012.34\r", "#0.00", 12.34},
+      {Value::Text("6"), 0, "", "+0012.34\r", "#0", 12},
+      {5, 0, "", "12.345678\r", "#0.0", 12.34},    // the value window takes the next character
+      {10, 0, "", "1.23 kg\r", "#0.00000", 1.23},  // a unit inside the window counts
+      {10, 0, "", "0.12345678\r", "#0.", 0.12345678},
+      // CR LF: the line feed opens the next frame and changes neither decimals nor value.
+      {10, 0, "", "+0012.34\r\n-0003.5\r", "#0.0", -3.5},
+      {10, 0, "", "7\r\n- 4 2.5\x03", "#0.0", -42.5},
+      // An empty frame: an empty format window and the terminator alone as value.
+      {10, 0, "#0.00", "5\r\r", "#0", 0},
+      {Value::Text("ten"), 0, "", "123456789012.5\r", "#0.0", 123456789012.5},  // not cut
+      {10, 1, "", "S+012.5\r", "#0.0", 12.5},
+      {10, 3, "", "1.5\r", "#0", 0},            // OmitCh 3 of len 4: an empty format window
+      {10, 4, "#0.000", "1.5\r", "#0.000", 0},  // OmitCh len: decimals unchanged
+      {10, 5, "", "1.5\r", "#0.000", kKept},    // beyond len
+      {0, 0, "", "+0012.34\r", "#0.000", 0},    // NofChars 0: decimals stay, values read 0
+      // More than 255 decimals do not fit the pattern's argument: the pattern stays.
+      {400, 0, "", "1." + std::string(300, '5') + "\r", "#0.000", 1.5555555555555556},
+      // A number too large for a double is no weight.
+      {400, 0, "", "1e309\r", "", kKept},
+      {400, 0, "", std::string(400, '9') + "\r", "", kKept},
+  };
+  for (const auto& s : steps) {
+    config.NofChars = s.nofChars;
+    config.OmitCh = s.omit;
+    if (!s.preset.empty()) state.ValueFormat = s.preset;
+    const int index = history.SampleIndex();
+    history.SetSlot(index, 77);
+    Frame(s.buffer);
+    SCOPED_TRACE(::testing::PrintToString(s.buffer));
+    if (!s.format.empty()) {
+      EXPECT_EQ(state.ValueFormat, s.format);
+    }
+    EXPECT_DOUBLE_EQ(history.Slot(index), s.latest.value_or(77));
+    EXPECT_EQ(history.SampleIndex(), (index + 1) % 10);
   }
 }
 

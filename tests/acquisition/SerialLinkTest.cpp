@@ -1,50 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
-#include "FakeClock.h"
-#include "FakeMessageBox.h"
-#include "FakeSerialPort.h"
-#include "acquisition/SerialLink.h"
+#include "ReceiveRig.h"
 
 namespace tarnwell::testing {
 namespace {
 
-class SerialLinkTest : public ::testing::Test {
+class SerialLinkTest : public ::testing::Test, public FakeReceiveRig {
  protected:
   SerialLinkTest() {
-    texts.Set(5, "Port error");
-    history.Resize(100);
     link.SetFirstFrameHandler([this] {
       ++fills;
       history.TraceFill();
     });
-    link.ResetReceiveState();
-    port.open = true;
   }
-
-  // Logs the value of every frame, in order, through the record writer's hook.
-  void LogFrames() {
-    config.LogEnable = true;
-    config.LogTime = 0;
-    frames.SetRecording([] { return true; }, [this] { values.push_back(frame.CurrentValue); });
-  }
-
-  FakeSerialPort port;
-  AppConfig config;
-  ReceiveState state;
-  FrameState frame;
-  SampleHistory history;
-  Regional regional;
-  FrameHandler frames{config, frame, history, regional};
-  FakeClock clock;  // 31/01/2024 15:45:02.120
-  FakeMessageBox messages;
-  LangTable texts;
-  PortControl control{port};
-  SerialLink link{port, control, config, state, frames, clock, regional, messages, texts};
   int fills = 0;
-  std::vector<double> values;
 };
 
 TEST(BaudFor, ExactIndexTextsOnlyAndTheirSettings) {
@@ -63,81 +37,91 @@ TEST(BaudFor, ExactIndexTextsOnlyAndTheirSettings) {
   EXPECT_EQ(port.settings, "115200,n,8,1");
 }
 
-TEST_F(SerialLinkTest, PortConfigOpensWithTheSpeedUsedOrTellsWhy) {
-  port.open = false;
-  config.CommPort = 2;
-  config.BaudIndex = "10";
-  link.PortConfig();
-  EXPECT_TRUE(port.open);
-  EXPECT_EQ(port.commPort, 2);
-  EXPECT_EQ(port.settings, "921600,n,8,1");
-  EXPECT_EQ(config.BaudIndex, "10");
-
-  port.open = false;
-  config.BaudIndex = "11";
-  link.PortConfig();
-  EXPECT_EQ(port.settings, "9600,n,8,1");
-  EXPECT_EQ(config.BaudIndex, "3");
-  EXPECT_TRUE(messages.shown.empty());
-
-  port.open = false;
-  config.CommPort = Value::Text("9");
-  link.PortConfig();
-  EXPECT_FALSE(port.open);
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "Port error  8002:Invalid port number");
-
-  config.CommPort = Value::Text("COM1");
-  link.PortConfig();
-  EXPECT_FALSE(port.open);
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(messages.shown[1].text, "Port error  380:Invalid property value");
-
-  // Port 0: no port chosen; closed without a message, and resuming does not open it.
-  config.CommPort = Value::Text("0");
-  config.BaudIndex = "x";
-  link.PortConfig();
-  EXPECT_FALSE(port.open);
-  EXPECT_EQ(messages.shown.size(), 2u);
-  EXPECT_EQ(config.BaudIndex, "3");
-  EXPECT_FALSE(link.OpenPort());
-  EXPECT_FALSE(port.open);
-
-  config.CommPort = 1;
-  link.PortConfig();
-  link.ClosePort();
-  EXPECT_FALSE(port.open);
-  EXPECT_FALSE(link.OpenPort());
-  EXPECT_TRUE(port.open);
+TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
+  const struct {
+    Value port;
+    const char* baud;
+    bool open;
+    const char* settings;
+    const char* baudAfter;
+    std::vector<std::string> told;
+  } cases[] = {
+      {2, "10", true, "921600,n,8,1", "10", {}},
+      {2, "11", true, "9600,n,8,1", "3", {}},
+      {Value::Text("9"), "3", false, "", "3", {"Port error  8002:Invalid port number"}},
+      {Value::Text("COM1"), "3", false, "", "3", {"Port error  380:Invalid property value"}},
+      // No port chosen: closed without a message, and resuming does not open it.
+      {Value::Text("0"), "x", false, "", "3", {}},
+  };
+  for (const auto& c : cases) {
+    FakeReceiveRig r;
+    r.port.open = false;
+    r.config.CommPort = c.port;
+    r.config.BaudIndex = c.baud;
+    r.link.PortConfig();
+    SCOPED_TRACE(c.port.ToText(r.regional) + " " + c.baud);
+    EXPECT_EQ(r.port.open, c.open);
+    if (c.open) {
+      EXPECT_EQ(r.port.commPort, 2);
+      EXPECT_EQ(r.port.settings, c.settings);
+    }
+    EXPECT_EQ(r.config.BaudIndex, c.baudAfter);
+    std::vector<std::string> told;
+    for (const auto& m : r.messages.shown) told.push_back(m.text);
+    EXPECT_EQ(told, c.told);
+    if (c.port.Equals(r.regional, 0)) {
+      EXPECT_FALSE(r.link.OpenPort());
+      EXPECT_FALSE(r.port.open);
+      r.config.CommPort = 1;
+      r.link.PortConfig();
+      r.link.ClosePort();
+      EXPECT_FALSE(r.link.OpenPort());
+      EXPECT_TRUE(r.port.open);
+    }
+  }
 }
 
-TEST_F(SerialLinkTest, FramesSplitOrPackedAreCutAtTheirTerminators) {
-  LogFrames();
-  port.Receive("+0012");
-  port.Receive(".34");
-  EXPECT_TRUE(values.empty());
-  port.Receive("\r");
-  EXPECT_EQ(values, (std::vector<double>{12.34}));
-  EXPECT_EQ(state.RxBuffer, "");
-
-  port.Receive("+1.5\r+2.5\r+");
-  EXPECT_EQ(values, (std::vector<double>{12.34, 1.5, 2.5}));
-  EXPECT_EQ(state.RxBuffer, "+");
-  EXPECT_EQ(state.FrameCount, 3);
-}
-
-TEST_F(SerialLinkTest, CrEtxAndCrLfEndFramesAndTwoInARowMakeAnEmptyOne) {
-  LogFrames();
-  port.Receive("+1.5\r\n+2.25\r\n");
-  EXPECT_EQ(values, (std::vector<double>{1.5, 2.25}));
-  EXPECT_EQ(state.RxBuffer, "\n");
-  port.Receive("7.125\x03");
-  port.Receive("5\r\r");
-  EXPECT_EQ(values, (std::vector<double>{1.5, 2.25, 7.125, 5, 0}));
-  // A lone line feed is an ordinary character, dropped when the number is read.
-  port.Receive("5\n6\r");
-  EXPECT_EQ(values.back(), 56);
-  EXPECT_EQ(state.FrameCount, 6);
+// Regression for a fuzzing finding among them: a negative OmitCh read characters of the previous
+// frame when it came in the same read, and a fractional one moved with the frame's place in the
+// buffer, so one stream gave different readings depending on how the port split it.
+TEST(ReceiveSplit, EveryStreamReadsTheSameWhereverThePortCutsIt) {
+  const auto receive = [](double omitCh, const std::vector<std::string>& pieces) {
+    FakeReceiveRig r;
+    r.config.OmitCh = omitCh;
+    r.RecordEveryFrame();
+    for (const auto& p : pieces) r.port.Receive(p);
+    return std::pair{r.values, r.formats};
+  };
+  const std::string odd = "+12.5\r-3.75\r7\r\r8.125\r";
+  const struct {
+    double omit;
+    std::string stream;
+    std::vector<double> values;
+  } cases[] = {
+      {0, "+0012.34\r+1.5\r+2.5\r+", {12.34, 1.5, 2.5}},
+      // CR LF, ETX and CR end frames, two in a row make an empty one, a lone LF is dropped.
+      {0,
+       "+1.5\r\n+2.25\r\n7.125\x03"
+       "5\r\r5\n6\r",
+       {1.5, 2.25, 7.125, 5, 0, 56}},
+      {-2, odd, {12.5, -3.75, 7, 0, 8.125}},    // nothing before a frame is read
+      {-0.5, odd, {12.5, -3.75, 7, 0, 8.125}},  // rounds to 0
+      {0.5, odd, {12.5, -3.75, 7, 0, 8.125}},   // halves go to even: 0
+      {1.5, odd, {2.5, .75, 0, 0, 125}},        // 2
+      {1, odd, {12.5, 3.75, 0, 0, 0.125}},
+  };
+  for (const auto& c : cases) {
+    const auto whole = receive(c.omit, {c.stream});
+    EXPECT_EQ(whole.first, c.values) << "OmitCh " << c.omit << " " << c.stream;
+    for (std::size_t cut = 1; cut < c.stream.size(); ++cut) {
+      for (std::size_t second = cut + 1; second < c.stream.size(); ++second) {
+        const auto split = receive(
+            c.omit,
+            {c.stream.substr(0, cut), c.stream.substr(cut, second - cut), c.stream.substr(second)});
+        ASSERT_EQ(split, whole) << "OmitCh " << c.omit << " cut at " << cut << ", " << second;
+      }
+    }
+  }
 }
 
 TEST_F(SerialLinkTest, FirstFrameFillsTheTraceOnce) {
@@ -189,7 +173,7 @@ TEST_F(SerialLinkTest, FramesMarkDataAliveAndRollTheRateOverOnAChangeOfSecond) {
 }
 
 TEST_F(SerialLinkTest, LineEventsDropTheirCharactersOnlyAndBreakReopens) {
-  LogFrames();
+  RecordEveryFrame();
   port.Receive("+12");
   for (std::int16_t code :
        {comm::kFrame, comm::kOverrun, comm::kRxOver, comm::kRxParity, comm::kDcb}) {
@@ -229,7 +213,7 @@ TEST_F(SerialLinkTest, LineEventsDropTheirCharactersOnlyAndBreakReopens) {
 }
 
 TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
-  LogFrames();
+  RecordEveryFrame();
   port.Receive(std::string(1024, '1'));
   EXPECT_EQ(state.RxBuffer.size(), 1024u);
   port.Receive("2");
@@ -248,17 +232,10 @@ TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
 TEST_F(SerialLinkTest, EventRaisedWhileAFrameIsHandledWaitsForTheNextEvent) {
   // A message box shown by the record writer runs the event loop, which may deliver another
   // receive event before the first has finished cutting its buffer.
-  config.LogEnable = true;
-  config.LogTime = 0;
-  bool nested = false;
-  frames.SetRecording([] { return true; },
-                      [&] {
-                        values.push_back(frame.CurrentValue);
-                        if (!nested) {
-                          nested = true;
-                          port.Receive("9\r");
-                        }
-                      });
+  RecordEveryFrame();
+  onFrame = [&] {
+    if (values.size() == 1) port.Receive("9\r");
+  };
   port.Receive("1\r2\r");
   EXPECT_EQ(values, (std::vector<double>{1, 2}));
   EXPECT_EQ(port.pending, "9\r");

@@ -3,58 +3,20 @@
 
 #include <limits>
 
-#include "FakeClock.h"
-#include "FakeMessageBox.h"
-#include "FakeSerialPort.h"
 #include "FakeTimer.h"
-#include "acquisition/SerialLink.h"
+#include "FakeViews.h"
+#include "ReceiveRig.h"
 #include "acquisition/UpdateCycle.h"
 
 namespace tarnwell::testing {
 namespace {
 
-class FakeLiveView : public LiveLabels {
- public:
-  void SetCurrentColor(Rgb c) override { color = c; }
-  void SetCurrentVisible(bool v) override { visible = v; }
-  void SetCurrentCaption(const std::string& c) override { caption = c; }
-  double GraphOuterHeight() const override { return graphOuterHeight; }
-  void SetRangeOfChangeTop(double t) override { rangeTop = t; }
-  void SetRangeOfChangeCaption(const std::string& c) override { rangeCaption = c; }
-  void SetLabNofDat(const std::string& c, double t) override {
-    nofDat = c;
-    nofDatTop = t;
-  }
-  void SetLogoTop(double t) override { logoTop = t; }
-  void DrawGraph(const GraphRange& r, double s) {
-    range = r;
-    span = s;
-    ++draws;
-  }
-
-  Rgb color;
-  bool visible = false;
-  std::string caption = "0";
-  double graphOuterHeight = 3975;
-  double rangeTop = 0, nofDatTop = 0, logoTop = 0;
-  std::string rangeCaption, nofDat;
-  GraphRange range;
-  double span = 0;
-  int draws = 0;
-};
-
-class UpdateCycleTest : public ::testing::Test {
+// The display's tick behind the receive path.
+class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
  protected:
-  UpdateCycleTest() { history.Resize(100); }
-
-  AppConfig config;
-  ReceiveState receive;
-  FrameState frame;
-  SampleHistory history;
   FakeLiveView view;
   FakeTimer timer1;
-  Regional regional;
-  UpdateCycle cycle{config, receive,
+  UpdateCycle cycle{config, state,
                     frame,  history,
                     view,   [this](const GraphRange& r, double s) { view.DrawGraph(r, s); },
                     timer1, regional};
@@ -75,13 +37,13 @@ TEST_F(UpdateCycleTest, ValueDarkensOnTheThirtySecondTickWithoutData) {
   cycle.Timer1_Timer();
   EXPECT_EQ(view.color, kStaleColor);
   EXPECT_FALSE(view.visible);
-  EXPECT_EQ(view.caption, "0");
+  EXPECT_EQ(view.current, "0");
 
   // A frame has just been handled.
   history.Append(12.5, 100);
   frame.ValueFormat = "#0.00";
-  receive.DataAlive = true;
-  receive.SilentTicks = 0;
+  state.DataAlive = true;
+  state.SilentTicks = 0;
   for (int tick = 1; tick <= 31; ++tick) {
     cycle.Timer1_Timer();
     ASSERT_EQ(view.color, kAliveColor) << tick;
@@ -89,11 +51,10 @@ TEST_F(UpdateCycleTest, ValueDarkensOnTheThirtySecondTickWithoutData) {
   EXPECT_TRUE(view.visible);
   cycle.Timer1_Timer();
   EXPECT_EQ(view.color, (Rgb{128, 64, 0}));
-  EXPECT_EQ(view.caption, "12.50");
-  EXPECT_FALSE(receive.DataAlive);
+  EXPECT_EQ(view.current, "12.50");
+  EXPECT_FALSE(state.DataAlive);
   cycle.Timer1_Timer();
-  EXPECT_EQ(receive.SilentTicks, 31);
-  EXPECT_EQ(kAliveColor, (Rgb{255, 128, 0}));
+  EXPECT_EQ(state.SilentTicks, 31);
 }
 
 TEST_F(UpdateCycleTest, ValueShownIsTheLatestSampleOrTheRecordedValue) {
@@ -101,22 +62,22 @@ TEST_F(UpdateCycleTest, ValueShownIsTheLatestSampleOrTheRecordedValue) {
   frame.ValueFormat = "#0";
   history.Append(5, 2);
   cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "5");
+  EXPECT_EQ(view.current, "5");
   // Just wrapped: the caption stays until the next value is appended.
   history.Append(6, 2);
   EXPECT_EQ(history.SampleIndex(), 0);
   cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "5");
+  EXPECT_EQ(view.current, "5");
   history.Append(7.5, 2);
   regional.decimal = ',';
   frame.ValueFormat = "#0.00";
   cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "7,50");
+  EXPECT_EQ(view.current, "7,50");
 
   // A value that cannot be shown leaves the caption.
   history.SetSlot(0, std::numeric_limits<double>::infinity());
   cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "7,50");
+  EXPECT_EQ(view.current, "7,50");
 
   // Before the first frame the general format applies; during a recording CurrentValue shows.
   frame.ValueFormat.clear();
@@ -124,11 +85,11 @@ TEST_F(UpdateCycleTest, ValueShownIsTheLatestSampleOrTheRecordedValue) {
   cycle.SetRecording([&] { return recording; });
   frame.CurrentValue = 3.25;
   cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "3,25");
+  EXPECT_EQ(view.current, "3,25");
   frame.ValueFormat = "#0.0";
   history.SetSampleIndex(0);
   cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "3,3");
+  EXPECT_EQ(view.current, "3,3");
   EXPECT_EQ(view.draws, 6);
 }
 
@@ -145,7 +106,7 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   EXPECT_EQ(view.range.Min, -250);
   EXPECT_EQ(view.span, 1000);
 
-  receive.FramesPerSecond = 25;
+  state.FramesPerSecond = 25;
   view.graphOuterHeight = 1000;
   config.Expanded = Value::Text("1");
   history.Resize(4);
@@ -157,40 +118,6 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   EXPECT_EQ(view.range.Max, 14.5);
   EXPECT_EQ(view.range.Min, 10);
   EXPECT_EQ(view.rangeCaption, "+/- 2.3");
-}
-
-TEST_F(UpdateCycleTest, OneReadingFromThePortToTheDisplay) {
-  FakeSerialPort port;
-  FakeClock clock;
-  FakeMessageBox messages;
-  LangTable texts;
-  FrameHandler frames{config, frame, history, regional};
-  PortControl control{port};
-  SerialLink link{port, control, config, receive, frames, clock, regional, messages, texts};
-  link.SetFirstFrameHandler([this] { history.TraceFill(); });
-  link.ResetReceiveState();
-  link.PortConfig();
-  ASSERT_TRUE(port.open);
-
-  port.Receive("+0012.");
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "0");
-  EXPECT_EQ(view.color, kStaleColor);
-  // The first frame fills the trace and leaves the write position at 0, so the caption waits
-  // for the second.
-  port.Receive("34\r\n-0001.5");
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "0");
-  EXPECT_EQ(view.color, kAliveColor);
-  EXPECT_EQ(view.range.Max, 12.34);
-  port.Receive("\r");
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.caption, "-1.5");
-  EXPECT_EQ(view.rangeCaption, "+/- 6.9");
-  clock.Advance(1000);
-  port.Receive("");
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.nofDat, "2/s");
 }
 
 }  // namespace

@@ -3,17 +3,19 @@
 
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
-#include "FakeMainView.h"
 #include "FakeMessageBox.h"
 #include "FakeProcessStarter.h"
 #include "FakeSerialPort.h"
 #include "FakeTimer.h"
+#include "FakeViews.h"
+#include "TestFiles.h"
 #include "app/Mainform.h"
 #include "config/ConfigFile.h"
 
 namespace tarnwell {
 namespace {
 
+using testing::ConfigIniText;
 using testing::FakeClock;
 using testing::FakeFileSystem;
 using testing::FakeMainView;
@@ -21,30 +23,7 @@ using testing::FakeMessageBox;
 using testing::FakeProcessStarter;
 using testing::FakeSerialPort;
 using testing::FakeTimer;
-
-// A language file of 200 lines: text 1 the charset, text 5 the port message, 181 a tool tip.
-std::string LanguageFile(const std::string& charset) {
-  std::string f;
-  for (int i = 0; i < 200; ++i) {
-    std::string t;
-    if (i == 1) t = charset;
-    if (i == 5) t = "Port error";
-    if (i == 181) t = "Settings";
-    f += "\"" + t + "\"\r\n";
-  }
-  return f;
-}
-
-// config.ini as a user would leave it: the defaults with a few lines changed.
-std::string ConfigWith(int line, const std::string& value, std::string base = {}) {
-  auto lines = SplitLines(base);
-  lines[static_cast<std::size_t>(line - 1)] =
-      value + lines[static_cast<std::size_t>(line - 1)].substr(
-                  lines[static_cast<std::size_t>(line - 1)].find('\'', 1));
-  std::string out;
-  for (const auto& l : lines) out += l + "\r\n";
-  return out;
-}
+using testing::LanguageFileText;
 
 struct Program {
   FakeSerialPort port;
@@ -65,31 +44,21 @@ struct Program {
         Platform{port, clock, files, messages, Regional{}, timer1, timerLog, motion}, view,
         Version{1, 0, 2});
   }
-  // The defaults as a fresh program writes them.
-  std::string DefaultConfig() {
-    Program fresh;
-    fresh.files.files["/prog/std.lng"] = LanguageFile("0");
-    fresh.form->Form_Load();
-    return fresh.files.files["/prog/config.ini"];
-  }
 };
 
 TEST(Mainform, StartUpRunsInOrderAndStartsRecording) {
   Program p;
-  std::string ini = p.DefaultConfig();
-  ini = ConfigWith(15, "1", ini);  // recording allowed
-  ini = ConfigWith(32, "1", ini);  // ... and started at start-up
-  ini = ConfigWith(19, "0", ini);  // English
-  ini = ConfigWith(11, "99.5", ini);
-  p.files.files["/prog/config.ini"] = ini;
-  p.files.files["/prog/en.lng"] = LanguageFile("204");
+  // Recording allowed and started at start-up, English.
+  p.files.files["/prog/config.ini"] =
+      ConfigIniText({{15, "1"}, {32, "1"}, {19, "0"}, {11, "99.5"}});
+  p.files.files["/prog/en.lng"] = LanguageFileText("Port error", "204");
 
   ASSERT_TRUE(p.form->Form_Load());
   EXPECT_TRUE(p.messages.shown.empty());
   EXPECT_FALSE(p.form->Loading());
   EXPECT_EQ(p.view.caption, "Vornel-> Tarnwell v1.0.2");
   EXPECT_EQ(p.view.charset, 204);
-  EXPECT_EQ(p.view.setupTip, "Settings");
+  EXPECT_EQ(p.view.setupTip, "Text 181");
   // Texts are given before the window is sized.
   ASSERT_EQ(p.view.log.size(), 2u);
   EXPECT_EQ(p.view.log[0], "texts");
@@ -113,17 +82,14 @@ TEST(Mainform, StartUpRunsInOrderAndStartsRecording) {
   EXPECT_EQ(p.view.current, "0");
 }
 
+// The messages of the fallbacks are the config and language files' own; here what shutdown saves.
 TEST(Mainform, FallbacksAndShutdownSaveTheSettings) {
   Program p;
-  // No config.ini, no Turkish file (the default language): both messages, then the standard
-  // file; the language setting becomes 255 and reaches the file at shutdown.
-  p.files.files["/prog/std.lng"] = LanguageFile("0");
+  // No config.ini, no Turkish file (the default language): the standard file is read and the
+  // language setting becomes 255.
+  p.files.files["/prog/std.lng"] = LanguageFileText("Port error");
   ASSERT_TRUE(p.form->Form_Load());
-  ASSERT_EQ(p.messages.shown.size(), 2u);
-  EXPECT_EQ(p.messages.shown[0].text,
-            "Can not open /prog/config.ini file. The configuration file renewed.");
-  EXPECT_EQ(p.messages.shown[1].text,
-            "Can not find the Turkish Language file, or the file is corrupted!");
+  EXPECT_EQ(p.messages.shown.size(), 2u);
   EXPECT_FALSE(p.form->Recording());
   // Without a recording only the display needs them, once per refresh at the fastest.
   EXPECT_GE(p.port.maxWait, 20);
@@ -139,15 +105,14 @@ TEST(Mainform, FallbacksAndShutdownSaveTheSettings) {
   EXPECT_EQ(lines[35].substr(0, 5), "9000'");
   EXPECT_FALSE(p.timer1.enabled);
 
-  // Without any language file the program ends before its window is shown.
-  Program q;
+  Program q;  // without any language file the program ends before its window is shown
   EXPECT_FALSE(q.form->Form_Load());
   EXPECT_TRUE(q.view.closed);
 }
 
 TEST(Mainform, SuspendStopsTimersAndPortAndResumes) {
   Program p;
-  p.files.files["/prog/std.lng"] = LanguageFile("0");
+  p.files.files["/prog/std.lng"] = LanguageFileText("Port error");
   ASSERT_TRUE(p.form->Form_Load());
   p.timerLog.interval = 100;
   ASSERT_TRUE(p.port.open);
@@ -171,16 +136,30 @@ TEST(Mainform, SuspendStopsTimersAndPortAndResumes) {
   EXPECT_FALSE(p.timer1.enabled);
 }
 
+// One reading from the port to the display, through the program's own wiring.
 TEST(Mainform, FramesReachTheDisplayOnTheNextTick) {
   Program p;
-  p.files.files["/prog/std.lng"] = LanguageFile("0");
+  p.files.files["/prog/std.lng"] = LanguageFileText("Port error");
   ASSERT_TRUE(p.form->Form_Load());
-  p.port.Receive("+0012.34\r+0012.35\r");
-  // The first frame fills the trace with its value.
-  EXPECT_EQ(p.Seen().history.Slot(50), 12.34);
+  p.port.Receive("+0012.");
   p.timer1.Fire();
-  EXPECT_EQ(p.view.current, "12.35");
-  EXPECT_EQ(p.view.currentColor, (Rgb{255, 128, 0}));
+  EXPECT_EQ(p.view.color, kStaleColor);
+  // The first frame fills the trace and leaves the write position at 0, so the caption waits
+  // for the second.
+  const std::string before = p.view.current;
+  p.port.Receive("34\r\n-0001.5");
+  p.timer1.Fire();
+  EXPECT_EQ(p.Seen().history.Slot(50), 12.34);
+  EXPECT_EQ(p.view.current, before);
+  EXPECT_EQ(p.view.color, kAliveColor);
+  p.port.Receive("\r");
+  p.timer1.Fire();
+  EXPECT_EQ(p.view.current, "-1.5");
+  EXPECT_EQ(p.view.rangeCaption, "+/- 6.9");
+  p.clock.Advance(1000);
+  p.port.Receive("");
+  p.timer1.Fire();
+  EXPECT_EQ(p.view.nofDat, "2/s");
   EXPECT_GT(p.view.plots, 0);
 }
 

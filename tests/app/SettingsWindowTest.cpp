@@ -12,10 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "FakeClock.h"
-#include "FakeProcessStarter.h"
-#include "FakeSerialPort.h"
-#include "FakeTimer.h"
+#include "SettingsRig.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
@@ -50,10 +47,9 @@ class WideScreen : public ::testing::Environment {
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
 
-class SettingsWindowTest : public ::testing::Test {
+class SettingsWindowTest : public ::testing::Test, public SettingsRig {
  protected:
   void SetUp() override {
-    for (int i = 0; i <= 1000; ++i) lang_.Set(i, "T" + std::to_string(i));
     messages_.SetParent(&main_);
     main_.SetOnSetup([this] { ChSettings::ShowOrRaise(slot_, services_, {}, &main_); });
     main_.move(40, 40);
@@ -68,20 +64,9 @@ class SettingsWindowTest : public ::testing::Test {
   }
 
   QTemporaryDir folder_;
-  AppConfig config_;
-  FakeSerialPort serial_;
-  PortControl ports_{serial_};
-  FakeTimer timerLog_;
-  SampleHistory history_;
   QtMessageBox messages_{"Tarnwell"};
-  LangTable lang_;
-  FakeClock clock_;
-  const Regional regional_;
   QtFileSystem files_{folder_.path().toStdString()};
-  FakeProcessStarter processes_;
-  const SettingsServices services_{
-      config_,   ports_, timerLog_,  history_, messages_,           lang_, clock_,
-      regional_, files_, processes_, [] {},    [] { return true; }, [] {}};
+  const SettingsServices services_ = Services(messages_, files_);
   MainWindow main_;
   QPointer<ChSettings> slot_;
 };

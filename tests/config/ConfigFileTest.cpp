@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "FakeClock.h"
 #include "FakeConfigWindow.h"
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
+#include "TestFiles.h"
 #include "config/ConfigFile.h"
 
 namespace tarnwell::testing {
@@ -16,15 +15,6 @@ namespace {
 
 const std::string kPath = "/prog/config.ini";
 const std::string kRenewed = "Can not open /prog/config.ini file. The configuration file renewed.";
-
-// A fresh file of the defaults, written by hand, with LastLogTime "31/01/2024 15:45:02" and
-// the record name "20240131154502.txt".
-std::string Golden() {
-  std::ifstream in(TARNWELL_GOLDEN_DIR "/default_config.ini", std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {
   std::string out;
@@ -75,7 +65,7 @@ TEST(ConfigRenewal, MissingFileIsReportedOnceAndWrittenAfreshWithTheDefaults) {
   ASSERT_EQ(r.messages.shown.size(), 1u);
   EXPECT_EQ(r.messages.shown[0].text, kRenewed);
   EXPECT_EQ(r.messages.shown[0].title, "");
-  EXPECT_EQ(r.Stored(), Golden());
+  EXPECT_EQ(r.Stored(), GoldenConfig());
   EXPECT_EQ(r.config.NofChars.ToText(r.regional), "10");
   EXPECT_EQ(r.window.back, MakeColor(5, 5, 5));
   // The renewal itself applies neither the refresh rate nor the window state or position.
@@ -84,7 +74,7 @@ TEST(ConfigRenewal, MissingFileIsReportedOnceAndWrittenAfreshWithTheDefaults) {
 
 TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
   // Settings early in the file that differ from the defaults; the damage comes after them.
-  const std::string base = WithValue(WithValue(Golden(), 4, "12"), 6, "2");
+  const std::string base = ConfigIniText({{4, "12"}, {6, "2"}});
   const auto lines = SplitLines(base);
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"empty file", ""},
@@ -95,6 +85,8 @@ TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
       {"double beyond its range", WithValue(base, 13, "1e999")},
       {"colour beyond 16 bits", WithValue(base, 23, "40000")},
       {"window state 5", WithValue(base, 33, "5")},
+      {"window left not a number", WithValue(base, 34, "left")},
+      {"window top not a number", WithValue(base, 35, "1O0")},
       {"line 39 not a number", WithValue(base, 39, "x")},
   };
   for (const auto& [what, bytes] : cases) {
@@ -102,7 +94,7 @@ TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
     r.Read(bytes);
     ASSERT_EQ(r.messages.shown.size(), 1u) << what;
     EXPECT_EQ(r.messages.shown[0].text, kRenewed) << what;
-    EXPECT_EQ(r.Stored(), Golden()) << what;
+    EXPECT_EQ(r.Stored(), GoldenConfig()) << what;
     EXPECT_EQ(r.config.CommPort.ToText(r.regional), "1") << what;
   }
 }
@@ -110,23 +102,17 @@ TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
 TEST(ConfigRenewal, WhatWasAppliedBeforeTheFailureStaysApplied) {
   Rig r;
   r.window.rejectedState = 2;
-  r.Read(WithValue(Golden(), 33, "2"));
+  r.Read(ConfigIniText({{33, "2"}}));
   ASSERT_EQ(r.messages.shown.size(), 1u);
   EXPECT_EQ(r.window.calls,
             (std::vector<std::string>{"refresh", "lastlog", "back", "state 2", "back", "newname"}));
-  EXPECT_EQ(r.Stored(), Golden());
+  EXPECT_EQ(r.Stored(), GoldenConfig());
 }
 
 TEST(ConfigReading, AppliesSettingsAtTheirPlaceInTheSequence) {
   Rig r;
-  std::string bytes = WithValue(Golden(), 21, "10");
-  bytes = WithValue(bytes, 22, "20");
-  bytes = WithValue(bytes, 23, "30");
-  bytes = WithValue(bytes, 24, "300");
-  bytes = WithValue(bytes, 29, "7.6");
-  bytes = WithValue(bytes, 33, "2");
-  bytes = WithValue(bytes, 35, "100");
-  r.Read(bytes);
+  r.Read(ConfigIniText(
+      {{21, "10"}, {22, "20"}, {23, "30"}, {24, "300"}, {29, "7.6"}, {33, "2"}, {35, "100"}}));
   EXPECT_TRUE(r.messages.shown.empty());
   EXPECT_EQ(r.window.calls,
             (std::vector<std::string>{"refresh", "lastlog", "back", "state 2", "move"}));
@@ -139,7 +125,7 @@ TEST(ConfigReading, AppliesSettingsAtTheirPlaceInTheSequence) {
   // Both edges 0: the window keeps its start-up position.
   Rig still;
   still.window.left = 480;
-  still.Read(Golden());
+  still.Read(GoldenConfig());
   EXPECT_EQ(still.window.calls,
             (std::vector<std::string>{"refresh", "lastlog", "back", "state 0"}));
   EXPECT_EQ(still.window.left, 480);
@@ -157,7 +143,7 @@ TEST(ConfigReading, FlagsCompareAsTextOrAsNumberLineByLine) {
   };
   for (const auto& c : cases) {
     Rig r;
-    r.Read(WithValue(Golden(), c.line, c.value));
+    r.Read(ConfigIniText({{c.line, c.value}}));
     ASSERT_TRUE(r.messages.shown.empty()) << c.line << " " << c.value;
     const AppConfig& k = r.config;
     const bool got = c.line == 1    ? k.AdvancedMode
@@ -176,22 +162,18 @@ TEST(ConfigReading, FlagsCompareAsTextOrAsNumberLineByLine) {
 
 TEST(ConfigRoundTrip, ReadThenWriteGivesTheSameBytes) {
   Rig r;
-  r.Read(Golden());
+  r.Read(GoldenConfig());
   EXPECT_TRUE(r.messages.shown.empty());
   ASSERT_TRUE(r.file.WriteConfig());
-  EXPECT_EQ(r.Stored(), Golden());
+  EXPECT_EQ(r.Stored(), GoldenConfig());
 
   // Values of loose type are written back exactly as they were read; lines after the 39th are
   // ignored and dropped.
-  std::string custom = Golden();
-  for (const auto& [line, value] : std::vector<std::pair<int, std::string>>{
-           {4, "010"},      {5, "1"},     {6, "4"},       {7, "7"},      {8, "0.5"},
-           {9, "0"},        {10, "2"},    {11, "250"},    {12, "-5.50"}, {13, "1E+20"},
-           {16, "my 'log"}, {19, "0"},    {20, "1"},      {31, "1"},     {32, "1"},
-           {34, "2400"},    {35, "1200"}, {36, "9000.5"}, {37, "7000"},  {38, "-0.25"},
-           {39, "3"}}) {
-    custom = WithValue(custom, line, value);
-  }
+  const std::string custom = ConfigIniText(
+      {{4, "010"},   {5, "1"},      {6, "4"},      {7, "7"},      {8, "0.5"},      {9, "0"},
+       {10, "2"},    {11, "250"},   {12, "-5.50"}, {13, "1E+20"}, {16, "my 'log"}, {19, "0"},
+       {20, "1"},    {31, "1"},     {32, "1"},     {34, "2400"},  {35, "1200"},    {36, "9000.5"},
+       {37, "7000"}, {38, "-0.25"}, {39, "3"}});
   Rig c;
   c.window.left = 2400;
   c.window.top = 1200;
@@ -207,13 +189,13 @@ TEST(ConfigRoundTrip, ReadThenWriteGivesTheSameBytes) {
 }
 
 TEST(ConfigReading, AcceptsBareLineFeedsAndALastLineWithoutEnd) {
-  std::string lf = Golden();
+  std::string lf = GoldenConfig();
   for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.replace(at, 2, "\n");
   Rig r;
   r.Read(lf.substr(0, lf.size() - 1));
   EXPECT_TRUE(r.messages.shown.empty());
   r.file.WriteConfig();
-  EXPECT_EQ(r.Stored(), Golden());
+  EXPECT_EQ(r.Stored(), GoldenConfig());
 
   EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
   EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
@@ -221,30 +203,36 @@ TEST(ConfigReading, AcceptsBareLineFeedsAndALastLineWithoutEnd) {
   EXPECT_TRUE(SplitLines("").empty());
 }
 
-TEST(ConfigWriting, WindowFieldsComeFromTheWindowUnlessMinimisedOrMaximised) {
-  Rig r;
-  r.config.WindowLeft = 100;
-  r.config.WindowTop = 200;
-  r.config.WindowWidth = 8000;
-  r.config.WindowHeight = 7000;
-  r.window.left = 1234.5;
-  r.window.top = -60;
-  r.window.width = 9999;
-  r.window.height = 5000;
-
-  r.window.state = 1;
-  r.file.WriteConfig();
-  EXPECT_EQ(LineOf(r.Stored(), 33).substr(0, 2), "1'");
-  EXPECT_EQ(LineOf(r.Stored(), 34), "100' Window position X. Def: ");
-  EXPECT_EQ(LineOf(r.Stored(), 37), "5000' Window Height. Def:6300 ");
-
-  r.window.state = 2;
-  r.window.width = 20000;
-  r.regional.decimal = ',';
-  r.file.WriteConfig();
-  EXPECT_EQ(LineOf(r.Stored(), 33).substr(0, 2), "2'");
-  EXPECT_EQ(LineOf(r.Stored(), 34), "1234,5' Window position X. Def: ");
-  EXPECT_EQ(LineOf(r.Stored(), 36), "9999' Window Width. Def:7290 ");
+// A minimised window has no position worth keeping and a maximised one no size: those lines
+// keep what was read.
+TEST(ConfigWriting, GeometryIsSavedAsTheWindowStateAllows) {
+  const struct {
+    int state;
+    std::vector<std::string> lines;  // 33 to 37
+  } cases[] = {
+      {0, {"0'", "1234,5'", "-60'", "9999'", "5000'"}},
+      {1, {"1'", "100'", "200'", "9999'", "5000'"}},
+      {2, {"2'", "1234,5'", "-60'", "8000'", "7000'"}},
+  };
+  for (const auto& c : cases) {
+    Rig r;
+    r.regional.decimal = ',';
+    r.config.WindowLeft = 100;
+    r.config.WindowTop = 200;
+    r.config.WindowWidth = 8000;
+    r.config.WindowHeight = 7000;
+    r.window.left = 1234.5;
+    r.window.top = -60;
+    r.window.width = 9999;
+    r.window.height = 5000;
+    r.window.state = c.state;
+    r.file.WriteConfig();
+    for (int line = 33; line <= 37; ++line) {
+      const std::string& want = c.lines[static_cast<std::size_t>(line - 33)];
+      EXPECT_EQ(LineOf(r.Stored(), line).substr(0, want.size()), want)
+          << "state " << c.state << " line " << line;
+    }
+  }
 }
 
 TEST(ConfigWriting, FailedWriteIsReportedOnceAndKeepsFileAndSettings) {
@@ -279,10 +267,8 @@ TEST(ConfigWriting, FailedWriteIsReportedOnceAndKeepsFileAndSettings) {
 TEST(ConfigSeparators, NumbersUseTheRegionalDecimalSeparator) {
   Rig comma;
   comma.regional.decimal = ',';
-  std::string bytes = WithValue(Golden(), 5, "0,5");
-  bytes = WithValue(bytes, 8, "0.25");  // an older file written with the point is still read
-  bytes = WithValue(bytes, 12, "-2,5");
-  comma.Read(bytes);
+  // An older file written with the point is still read.
+  comma.Read(ConfigIniText({{5, "0,5"}, {8, "0.25"}, {12, "-2,5"}}));
   ASSERT_TRUE(comma.messages.shown.empty());
   EXPECT_EQ(comma.config.OmitCh, 0.5);
   EXPECT_EQ(comma.config.LogTime, 0.25);
@@ -294,7 +280,7 @@ TEST(ConfigSeparators, NumbersUseTheRegionalDecimalSeparator) {
 
   // With the point as separator a comma is not part of a number.
   Rig point;
-  point.Read(WithValue(Golden(), 5, "0,5"));
+  point.Read(ConfigIniText({{5, "0,5"}}));
   EXPECT_EQ(point.messages.shown.size(), 1u);
   EXPECT_EQ(point.config.OmitCh, 0);
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "config/AppConfig.h"
 #include "config/NumberText.h"
@@ -14,19 +16,20 @@ const Regional kPoint{'.', '/'};
 const Regional kComma{',', '.'};
 
 TEST(Val, ReadsTheLeadingNumberOfAFrameLeniently) {
-  EXPECT_EQ(Val("\n+0012.34\r"), 12.34);
-  EXPECT_EQ(Val("-  12 5.5kg"), -125.5);
-  EXPECT_EQ(Val("12,5"), 12);
-  EXPECT_EQ(Val("1.2.3"), 1.2);
-  EXPECT_EQ(Val(".5"), 0.5);
-  EXPECT_EQ(Val("2.5d-1"), 0.25);
-  EXPECT_EQ(Val("1e+"), 1);
-  EXPECT_EQ(Val("&H1F"), 31);
-  EXPECT_EQ(Val("&o17"), 15);
-  EXPECT_EQ(Val("ST,GS"), 0);
-  EXPECT_EQ(Val("+-5"), 0);
-  EXPECT_EQ(Val("9e999"), 0);
-  EXPECT_EQ(Val("&H" + std::string(300, 'F')), 0);
+  const std::pair<std::string, double> cases[] = {{"\n+0012.34\r", 12.34},
+                                                  {"-  12 5.5kg", -125.5},
+                                                  {"12,5", 12},
+                                                  {"1.2.3", 1.2},
+                                                  {".5", 0.5},
+                                                  {"2.5d-1", 0.25},
+                                                  {"1e+", 1},
+                                                  {"&H1F", 31},
+                                                  {"&o17", 15},
+                                                  {"ST,GS", 0},
+                                                  {"+-5", 0},
+                                                  {"9e999", 0},
+                                                  {"&H" + std::string(300, 'F'), 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(Val(text), value) << text;
 }
 
 TEST(ToNumber, AcceptsOnlyAWholeNumberWithEitherSeparator) {

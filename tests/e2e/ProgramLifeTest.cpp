@@ -91,7 +91,7 @@ TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
   for (const std::string& frame : sim_.Logged()) sent.insert(Fixed(Number(frame), 2));
   const auto files = RecordFiles();
   ASSERT_EQ(files.size(), 1u);
-  const auto lines = SplitLines(ReadFile(files[0]), "\r\n");
+  const auto lines = Split(ReadFile(files[0]), "\r\n");
   ASSERT_GE(lines.size(), 2u);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const auto f = Fields(lines[i]);

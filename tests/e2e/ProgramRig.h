@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "E2eFiles.h"
 #include "SimProcess.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "config/ConfigFile.h"
 
 namespace tarnwell::testing {
@@ -24,7 +24,7 @@ inline std::string BinFolder() {
   return bin && *bin ? bin : TARNWELL_BIN_BUILT;
 }
 
-inline std::vector<std::string> Fields(const std::string& line) { return SplitLines(line, "\t"); }
+inline std::vector<std::string> Fields(const std::string& line) { return Split(line, "\t"); }
 
 // The real program in a program folder of its own, started as a user starts it, with its
 // message boxes written to a file instead of waiting for OK.
@@ -64,16 +64,14 @@ class ProgramTest : public ::testing::Test {
     return program_.Wait(10).value_or(-1);
   }
 
-  std::vector<std::string> Messages() const {
-    return SplitLines(ReadFile(dir_ / "messages.log"), "\n");
-  }
+  std::vector<std::string> Messages() const { return Split(ReadFile(dir_ / "messages.log"), "\n"); }
   std::string Config() const { return ReadFile(dir_ / "config.ini"); }
 
   // Every line of a written config.ini is its value directly followed by its own comment.
   std::vector<std::string> ConfigValues() const {
     const std::string text = Config();
     EXPECT_TRUE(CrLfLinesOnly(text));
-    const auto lines = SplitLines(text, "\r\n");
+    const auto lines = Split(text, "\r\n");
     EXPECT_EQ(lines.size(), 39u);
     std::vector<std::string> values;
     for (std::size_t i = 0; i < lines.size() && i < 39; ++i) {

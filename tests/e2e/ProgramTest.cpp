@@ -33,7 +33,7 @@ TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAndWritesItsSettingsAtTheEnd) {
   EXPECT_EQ(sim_.Stats()["frames_written"], 300);
   const auto recorded = [&] {
     const auto files = RecordFiles();
-    return files.size() == 1 ? SplitLines(ReadFile(files[0]), "\r\n") : std::vector<std::string>{};
+    return files.size() == 1 ? Split(ReadFile(files[0]), "\r\n") : std::vector<std::string>{};
   };
   EXPECT_TRUE(WaitUntil([&] { return recorded().size() >= 301; }, 5)) << recorded().size();
   ASSERT_EQ(Stop(), 0);
@@ -44,7 +44,7 @@ TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAndWritesItsSettingsAtTheEnd) {
   EXPECT_TRUE(std::regex_match(name, std::regex(R"(\d{14}\.txt)"))) << name;
   const std::string text = ReadFile(files[0]);
   EXPECT_TRUE(CrLfLinesOnly(text));
-  const auto lines = SplitLines(text, "\r\n");
+  const auto lines = Split(text, "\r\n");
   // The start's own line first, with the display's "0", then one line for every frame.
   ASSERT_EQ(lines.size(), 301u);
   const std::regex date(R"(\d\d/\d\d/\d\d)"), time(R"(\d\d:\d\d:\d\d)"), ms(R"(\d{3})");

@@ -14,13 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "E2eFiles.h"
-#include "FakeMessageBox.h"
+#include "ReceiveRig.h"
 #include "SimProcess.h"
 #include "TempDir.h"
-#include "acquisition/FrameHandler.h"
-#include "acquisition/SerialLink.h"
-#include "i18n/TextIndex.h"
+#include "TestFiles.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
 
@@ -29,45 +26,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the frame handler left for one frame.
-struct Arrival {
-  double value = 0;
-  std::string format;
-  qint64 ms = 0;  // since the link was opened
-};
-
 // The receive path of the program on the real serial control, fed by the simulator through a
-// pseudo-terminal. The record writer's hook collects every frame's value and format.
+// pseudo-terminal; every frame's value and format is collected with the ms since the port opened.
 class SerialLinkPtyTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!fs::exists(SimulatorPath())) GTEST_SKIP() << "no simulator at " << SimulatorPath();
     app_ = std::make_unique<QCoreApplication>(argc_, argv_);
-    texts_.Set(text::kSerialFailure, "Port failure");
-    config_.CommPort = 1;
-    config_.LogEnable = true;
-    config_.LogTime = 0;
-    frames_.SetRecording([] { return true; },
-                         [this] {
-                           arrived_.push_back({frame_.CurrentValue, frame_.ValueFormat,
-                                               clock_.isValid() ? clock_.elapsed() : 0});
-                         });
     port_ = std::make_unique<QtSerialPort>(dir_.Path());
-    control_ = std::make_unique<PortControl>(*port_);
-    link_ = std::make_unique<SerialLink>(*port_, *control_, config_, state_, frames_, qtClock_,
-                                         regional_, messages_, texts_);
-    link_->ResetReceiveState();
+    rig_ = std::make_unique<ReceiveRig>(*port_, qtClock_);
+    rig_->config.CommPort = 1;
+    rig_->RecordEveryFrame();
+    rig_->onFrame = [this] { ms_.push_back(clock_.isValid() ? clock_.elapsed() : 0); };
     port_->SetOnComm([this] {
-      link_->MSComm1_OnComm();
+      rig_->link.MSComm1_OnComm();
       ++events_;
-      maxPending_ = std::max(maxPending_, state_.RxBuffer.size());
+      maxPending_ = std::max(maxPending_, rig_->state.RxBuffer.size());
     });
   }
 
   void Open(const std::string& baudIndex) {
-    config_.BaudIndex = baudIndex;
+    rig_->config.BaudIndex = baudIndex;
     clock_.start();
-    link_->PortConfig();
+    rig_->link.PortConfig();
   }
 
   // Runs the event loop until `done` holds or `seconds` pass; gives the longest time in ms the
@@ -92,23 +73,14 @@ class SerialLinkPtyTest : public ::testing::Test {
   static inline char name_[] = "SerialLinkPtyTest";
   static inline char* argv_[] = {name_, nullptr};
   std::unique_ptr<QCoreApplication> app_;
-
   TempDir dir_;
   SimProcess sim_{dir_.Path()};
   QtClock qtClock_;
   QElapsedTimer clock_;
-  Regional regional_;
-  FakeMessageBox messages_;
-  LangTable texts_;
-  AppConfig config_;
-  FrameState frame_;
-  SampleHistory history_;
-  ReceiveState state_;
-  FrameHandler frames_{config_, frame_, history_, regional_};
   std::unique_ptr<QtSerialPort> port_;
-  std::unique_ptr<PortControl> control_;
-  std::unique_ptr<SerialLink> link_;
-  std::vector<Arrival> arrived_;
+  std::unique_ptr<ReceiveRig> rig_;
+  const std::vector<double>& values() const { return rig_->values; }
+  std::vector<qint64> ms_;
   std::size_t maxPending_ = 0;
   int events_ = 0;
 };
@@ -119,59 +91,58 @@ TEST_F(SerialLinkPtyTest, FramesArriveAsTheIndicatorSentThemAtTheLineRate) {
   Open("4");
   ASSERT_TRUE(port_->PortOpen());
   EXPECT_EQ(port_->Settings(), "19200,n,8,1");
-  EXPECT_EQ(config_.BaudIndex, "4");
+  EXPECT_EQ(rig_->config.BaudIndex, "4");
 
-  RunFor(10, [&] { return arrived_.size() >= 450; });
+  RunFor(10, [&] { return values().size() >= 450; });
   EXPECT_EQ(sim_.Wait(5), 0);
   const auto logged = sim_.Logged();
   ASSERT_EQ(logged.size(), 450u);
-  ASSERT_EQ(arrived_.size(), 450u);
+  ASSERT_EQ(values().size(), 450u);
   int levels = 0;
   for (std::size_t i = 0; i < logged.size(); ++i) {
-    ASSERT_DOUBLE_EQ(arrived_[i].value, Number(logged[i])) << i << ": " << logged[i];
-    ASSERT_EQ(arrived_[i].format, "#0.00") << i;
-    if (i > 0 && std::abs(arrived_[i].value - arrived_[i - 1].value) > 5) ++levels;
+    ASSERT_DOUBLE_EQ(values()[i], Number(logged[i])) << i << ": " << logged[i];
+    ASSERT_EQ(rig_->formats[i], "#0.00") << i;
+    if (i > 0 && std::abs(values()[i] - values()[i - 1]) > 5) ++levels;
   }
   EXPECT_GE(levels, 3);
-  EXPECT_EQ(state_.FirstFrame, 2);
-  EXPECT_TRUE(state_.DataAlive);
-  EXPECT_EQ(state_.RxBuffer, "");
+  EXPECT_EQ(rig_->state.FirstFrame, 2);
+  EXPECT_TRUE(rig_->state.DataAlive);
+  EXPECT_EQ(rig_->state.RxBuffer, "");
 
   // 19200 bit/s, 10 bits a character, 9 characters a frame; the machine is shared, so loose.
-  ASSERT_TRUE(state_.FramesPerSecond.has_value());
-  EXPECT_GT(*state_.FramesPerSecond, 213 * 0.5);
-  EXPECT_LT(*state_.FramesPerSecond, 213 * 1.5);
-  EXPECT_TRUE(messages_.shown.empty());
-}
-
-// At full speed the line is read in batches of many frames, each frame handled in the order sent.
-TEST_F(SerialLinkPtyTest, FullSpeedStreamIsReadInBatchesWithEveryFrameInOrder) {
-  ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--count", "15000", "--wait"}));
-  Open("10");
-  ASSERT_TRUE(port_->PortOpen());
-  RunFor(10, [&] { return arrived_.size() >= 15000; });
-  EXPECT_EQ(sim_.Wait(5), 0);
-  const auto logged = sim_.Logged();
-  ASSERT_EQ(logged.size(), 15000u);
-  ASSERT_EQ(arrived_.size(), logged.size());
-  for (std::size_t i = 0; i < logged.size(); ++i) {
-    ASSERT_DOUBLE_EQ(arrived_[i].value, Number(logged[i])) << i;
-  }
-  EXPECT_LT(events_, 15000 / 20);
+  ASSERT_TRUE(rig_->state.FramesPerSecond.has_value());
+  EXPECT_GT(*rig_->state.FramesPerSecond, 213 * 0.5);
+  EXPECT_LT(*rig_->state.FramesPerSecond, 213 * 1.5);
+  EXPECT_TRUE(rig_->messages.shown.empty());
 }
 
 // At full speed the port wakes the program only for a batch of characters; a slow indicator's
 // frames on a fast line still come one by one, as they are sent.
+TEST_F(SerialLinkPtyTest, FullSpeedStreamIsReadInBatchesWithEveryFrameInOrder) {
+  ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--count", "15000", "--wait"}));
+  Open("10");
+  ASSERT_TRUE(port_->PortOpen());
+  RunFor(10, [&] { return values().size() >= 15000; });
+  EXPECT_EQ(sim_.Wait(5), 0);
+  const auto logged = sim_.Logged();
+  ASSERT_EQ(logged.size(), 15000u);
+  ASSERT_EQ(values().size(), logged.size());
+  for (std::size_t i = 0; i < logged.size(); ++i) {
+    ASSERT_DOUBLE_EQ(values()[i], Number(logged[i])) << i;
+  }
+  EXPECT_LT(events_, 15000 / 20);
+}
+
 TEST_F(SerialLinkPtyTest, FewFramesOnAFastLineArriveWithoutWaitingForMore) {
   ASSERT_TRUE(
       sim_.Start({"--baud", "921600", "--rate", "20", "--count", "10", "--wait", "--stay"}));
   Open("10");
   ASSERT_TRUE(port_->PortOpen());
-  RunFor(3, [&] { return arrived_.size() >= 10; });
-  ASSERT_EQ(arrived_.size(), 10u);
-  for (std::size_t i = 1; i < arrived_.size(); ++i) {
-    EXPECT_GT(arrived_[i].ms - arrived_[i - 1].ms, 20) << i;
-    EXPECT_LT(arrived_[i].ms - arrived_[i - 1].ms, 80) << i;
+  RunFor(3, [&] { return values().size() >= 10; });
+  ASSERT_EQ(values().size(), 10u);
+  for (std::size_t i = 1; i < values().size(); ++i) {
+    EXPECT_GT(ms_[i] - ms_[i - 1], 20) << i;
+    EXPECT_LT(ms_[i] - ms_[i - 1], 80) << i;
   }
   EXPECT_EQ(sim_.Stop(), 0);
 }
@@ -182,15 +153,15 @@ TEST_F(SerialLinkPtyTest, GarbageAndEndlessCharactersKeepTheBufferBoundedAndTheL
     ASSERT_TRUE(sim_.Start({"--baud", "115200", "--garbage-every", "4", "--garbage-len", "40",
                             "--count", "400", "--seed", "3"}));
     Open("7");
-    const qint64 stall = RunFor(10, [&] { return arrived_.size() >= 400; });
+    const qint64 stall = RunFor(10, [&] { return values().size() >= 400; });
     EXPECT_EQ(sim_.Wait(5), 0);
     const auto logged = sim_.Logged();
     ASSERT_EQ(logged.size(), 400u);
-    ASSERT_EQ(arrived_.size(), 400u);
+    ASSERT_EQ(values().size(), 400u);
     // Bursts come after every 4th frame the simulator made, counted from before the port opened.
     std::vector<std::size_t> dirty;
     for (std::size_t i = 0; i < logged.size(); ++i) {
-      if (arrived_[i].value == Number(logged[i]) && arrived_[i].format == "#0.00") continue;
+      if (values()[i] == Number(logged[i]) && rig_->formats[i] == "#0.00") continue;
       if (!dirty.empty()) {
         EXPECT_EQ(i - dirty.back(), 4u) << i;
       }
@@ -200,32 +171,34 @@ TEST_F(SerialLinkPtyTest, GarbageAndEndlessCharactersKeepTheBufferBoundedAndTheL
     EXPECT_LE(dirty.size(), 100u);
     EXPECT_LE(maxPending_, SerialLink::kMaxPending);
     EXPECT_LT(stall, 500);
-    link_->ClosePort();
+    rig_->link.ClosePort();
   }
   {
     // Frames until the 60th since the simulator started, then characters without end at the top
     // speed.
-    arrived_.clear();
+    rig_->values.clear();
+    rig_->formats.clear();
+    ms_.clear();
     maxPending_ = 0;
     ASSERT_TRUE(sim_.Start({"--baud", "921600", "--rate", "200", "--runaway-after", "60"}));
     Open("10");
     ASSERT_TRUE(port_->PortOpen());
     EXPECT_EQ(port_->Settings(), "921600,n,8,1");
     const qint64 stall = RunFor(2.5);
-    ASSERT_GE(arrived_.size(), 40u);
+    ASSERT_GE(values().size(), 40u);
     EXPECT_GT(maxPending_, SerialLink::kKeptPending);
     EXPECT_LE(maxPending_, SerialLink::kMaxPending);
-    EXPECT_LE(state_.RxBuffer.size(), SerialLink::kMaxPending);
+    EXPECT_LE(rig_->state.RxBuffer.size(), SerialLink::kMaxPending);
     EXPECT_LT(stall, 500);
     EXPECT_EQ(sim_.Stop(), 0);
     EXPECT_GT(sim_.Stats()["bytes_written"], 100000);
     const auto logged = sim_.Logged();
-    ASSERT_EQ(logged.size(), arrived_.size());
+    ASSERT_EQ(logged.size(), values().size());
     for (std::size_t i = 0; i < logged.size(); ++i) {
-      EXPECT_DOUBLE_EQ(arrived_[i].value, Number(logged[i])) << i;
+      EXPECT_DOUBLE_EQ(values()[i], Number(logged[i])) << i;
     }
   }
-  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(rig_->messages.shown.empty());
 }
 
 TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheDeviceAndWhatIsWrong) {
@@ -244,19 +217,19 @@ TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheDeviceAndWhatIsWron
   for (const auto& [make, reason] : cases) {
     fs::remove(link);
     make();
-    messages_.shown.clear();
+    rig_->messages.shown.clear();
     Open("3");
     EXPECT_FALSE(port_->PortOpen());
-    ASSERT_EQ(messages_.shown.size(), 1u) << reason;
-    const std::string& shown = messages_.shown[0].text;
-    EXPECT_EQ(shown.rfind("Port failure  8", 0), 0u) << shown;
+    ASSERT_EQ(rig_->messages.shown.size(), 1u) << reason;
+    const std::string& shown = rig_->messages.shown[0].text;
+    EXPECT_EQ(shown.rfind("Port error  8", 0), 0u) << shown;
     EXPECT_NE(shown.find(":" + reason + " (" + link.string() + ")"), std::string::npos) << shown;
   }
 
   // A device that another program holds.
   fs::remove(link);
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
-  messages_.shown.clear();
+  rig_->messages.shown.clear();
   Open("3");
   ASSERT_TRUE(port_->PortOpen());
   QtSerialPort other(dir_.Path());
@@ -267,11 +240,11 @@ TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheDeviceAndWhatIsWron
       << held->description;
 
   // A number that names no device at all.
-  link_->ClosePort();
-  config_.CommPort = 97;
+  rig_->link.ClosePort();
+  rig_->config.CommPort = 97;
   Open("3");
-  ASSERT_EQ(messages_.shown.size(), 1u);
-  EXPECT_EQ(messages_.shown[0].text, "Port failure  8002:Invalid port number");
+  ASSERT_EQ(rig_->messages.shown.size(), 1u);
+  EXPECT_EQ(rig_->messages.shown[0].text, "Port error  8002:Invalid port number");
 }
 
 TEST_F(SerialLinkPtyTest, PulledDeviceIsOpenedAgainByItselfAndFramesArriveAgain) {
@@ -283,31 +256,30 @@ TEST_F(SerialLinkPtyTest, PulledDeviceIsOpenedAgainByItselfAndFramesArriveAgain)
   // Pulled at 1.2 s, back at 2.8 s; the control looks for it once a second, and while the link
   // is gone the port number maps to /dev/ttyS0, which must not be taken instead.
   const auto gapAt = [&] {
-    for (std::size_t i = 1; i < arrived_.size(); ++i) {
-      if (arrived_[i].ms - arrived_[i - 1].ms > 500) return i;
+    for (std::size_t i = 1; i < values().size(); ++i) {
+      if (ms_[i] - ms_[i - 1] > 500) return i;
     }
-    return arrived_.size();
+    return values().size();
   };
-  const auto back = [&] { return arrived_.size() >= gapAt() + 50; };
+  const auto back = [&] { return values().size() >= gapAt() + 50; };
   RunFor(5, back);
   EXPECT_EQ(sim_.Stop(), 0);
-  ASSERT_TRUE(back()) << arrived_.size() << " frames";
+  ASSERT_TRUE(back()) << values().size() << " frames";
   EXPECT_GE(sim_.Stats()["unplugs"], 1);
   EXPECT_TRUE(port_->PortOpen());
 
   // Frames before and after the gap are the simulator's, in order, nothing from the old line.
   const auto logged = sim_.Logged();
-  std::vector<double> values;
-  for (const Arrival& a : arrived_) values.push_back(a.value);
+  const std::vector<double>& got = rig_->values;
   std::vector<double> sent;
   for (const std::string& f : logged) sent.push_back(Number(f));
   const auto gap = static_cast<long>(gapAt());
-  EXPECT_TRUE(std::equal(values.begin(), values.begin() + gap, sent.begin()));
+  EXPECT_TRUE(std::equal(got.begin(), got.begin() + gap, sent.begin()));
   const auto after =
-      std::search(sent.begin() + gap, sent.end(), values.begin() + gap, values.begin() + gap + 50);
+      std::search(sent.begin() + gap, sent.end(), got.begin() + gap, got.begin() + gap + 50);
   EXPECT_NE(after, sent.end());
-  EXPECT_GT(values[gap], values[gap - 1]);
-  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_GT(got[gap], got[gap - 1]);
+  EXPECT_TRUE(rig_->messages.shown.empty());
 }
 
 }  // namespace

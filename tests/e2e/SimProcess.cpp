@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "E2eFiles.h"
+#include "TestFiles.h"
 
 namespace tarnwell::testing {
 
@@ -43,11 +43,11 @@ int SimProcess::Stop() {
 
 int SimProcess::Wait(double timeout) { return process_.Wait(timeout).value_or(-1); }
 
-std::vector<std::string> SimProcess::Logged() const { return SplitLines(ReadFile(log), "\n"); }
+std::vector<std::string> SimProcess::Logged() const { return Split(ReadFile(log), "\n"); }
 
 std::map<std::string, long long> SimProcess::Stats() const {
   std::map<std::string, long long> counts;
-  for (const std::string& line : SplitLines(ReadFile(stats), "\n")) {
+  for (const std::string& line : Split(ReadFile(stats), "\n")) {
     const auto eq = line.find('=');
     if (eq != std::string::npos) counts[line.substr(0, eq)] = std::atoll(line.c_str() + eq + 1);
   }

@@ -5,25 +5,14 @@
 
 namespace tarnwell::testing {
 
-// A clock the test sets and moves by hand. Local time is UTC plus `offsetMinutes`.
+// A clock the test sets and moves by hand.
 class FakeClock : public Clock {
  public:
   DateTime local{2024, 1, 31, 15, 45, 2, 120};
-  int offsetMinutes = 60;
   std::int64_t steadyMs = 1'000'000;
 
   DateTime LocalNow() const override { return local; }
-  DateTime UtcNow() const override {
-    DateTime u = local;
-    std::int64_t secs = WholeSeconds(local) - offsetMinutes * 60;
-    std::int64_t days = secs / 86400;
-    std::int64_t rem = secs % 86400;
-    (void)days;
-    u.hour = static_cast<int>(rem / 3600);
-    u.minute = static_cast<int>(rem % 3600 / 60);
-    u.second = static_cast<int>(rem % 60);
-    return u;
-  }
+  DateTime UtcNow() const override { return local; }  // no logic asks for it
   std::int64_t SteadyMs() const override { return steadyMs; }
 
   // Moves both clocks on by `ms` milliseconds.

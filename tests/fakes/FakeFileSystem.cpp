@@ -15,7 +15,7 @@ class FakeAppendFile : public AppendFile {
   }
   bool Sync() override {
     ++fs_->syncs;
-    return !fs_->full;
+    return !fs_->full && !fs_->syncFails;
   }
   bool Reopen() override { return !fs_->full; }
 

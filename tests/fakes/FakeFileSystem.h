@@ -11,7 +11,7 @@
 namespace tarnwell::testing {
 
 // An in-memory file system with '/' as separator. `full` makes every write fail until it is
-// cleared; `readOnly` refuses whole writes and folder creation.
+// cleared; `syncFails` fails only the syncs; `readOnly` refuses whole writes and folder creation.
 class FakeFileSystem : public FileSystem {
  public:
   std::string ProgramFolder() const override { return folder; }
@@ -27,6 +27,7 @@ class FakeFileSystem : public FileSystem {
   std::map<std::string, std::string> files;
   std::set<std::string> folders{"/prog"};
   bool full = false;
+  bool syncFails = false;
   bool readOnly = false;
   int syncs = 0;
   int wholeWrites = 0;

@@ -3,11 +3,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "FuzzEntries.h"
+#include "TestFiles.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -24,18 +23,11 @@ std::vector<fs::path> Corpus(const char* name) {
   return files;
 }
 
-std::string Bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void Replay(const char* name, std::string (*entry)(std::string_view)) {
   const auto files = Corpus(name);
   ASSERT_FALSE(files.empty()) << "no corpus for " << name;
   for (const auto& file : files) {
-    EXPECT_EQ(entry(Bytes(file)), "") << file;
+    EXPECT_EQ(entry(ReadFile(file)), "") << file;
   }
 }
 

@@ -11,124 +11,83 @@
 namespace tarnwell::testing {
 namespace {
 
-// A control that writes down what it was given; `fails` names the steps that throw.
+using Strings = std::vector<std::string>;
+
+// A control that logs each step it is given; the steps named in `fails` throw.
 struct FakeControl : TextControl {
-  FakeControl(std::vector<std::string>* log, std::string name, std::string index)
-      : log_(log), name_(std::move(name)), index(std::move(index)) {}
-
+  void Step(const std::string& kind) {
+    log.push_back(kind);
+    if (fails.find(kind) != std::string::npos) throw std::runtime_error(kind);
+  }
   std::string TextIndex() const override { return index; }
-  void SetFontCharset(int c) override {
-    log_->push_back(name_ + " charset");
-    Fail("charset");
-    charset = c;
-  }
+  void SetFontCharset(int c) override { Step("charset"), charset = c; }
   int ListCount() const override { return static_cast<int>(list.size()); }
-  void SetListEntry(int i, const std::string& text) override {
-    log_->push_back(name_ + " entry " + std::to_string(i));
-    Fail("entry");
-    list[static_cast<std::size_t>(i)] = text;
+  void SetListEntry(int i, const std::string& t) override {
+    Step("entry"), list[static_cast<std::size_t>(i)] = t;
   }
-  void SetCaption(const std::string& text) override {
-    log_->push_back(name_ + " caption");
-    Fail("caption");
-    caption = text;
-  }
-  void SetToolTip(const std::string& text) override {
-    log_->push_back(name_ + " tip");
-    Fail("tip");
-    tip = text;
-  }
-  void Fail(const std::string& step) const {
-    if (fails.find(step) != std::string::npos) throw std::runtime_error(step);
-  }
+  void SetCaption(const std::string& t) override { Step("caption"), caption = t; }
+  void SetToolTip(const std::string& t) override { Step("tip"), tip = t; }
 
-  std::vector<std::string>* log_;
-  std::string name_;
-  std::string index;
-  std::string caption = "design", tip = "design tip", fails;
-  std::vector<std::string> list;
+  std::string index, fails, caption = "design", tip = "design tip";
+  Strings list, log;
   int charset = -1;
 };
 
 struct FakeForm : TextForm {
-  std::string TextIndex() const override { return index; }
+  std::string TextIndex() const override { return ""; }
   void SetTitle(const std::string& text) override { title = text; }
   int ControlCount() const override { return static_cast<int>(controls.size()); }
   TextControl& Control(int i) override { return controls[static_cast<std::size_t>(i)]; }
-
-  FakeControl& Add(std::string name, std::string textIndex) {
-    controls.emplace_back(&log, std::move(name), std::move(textIndex));
-    return controls.back();
-  }
-
-  std::string index, title = "Design title";
-  std::vector<std::string> log;
+  std::string title = "Design title";
   std::vector<FakeControl> controls;
 };
 
-LangTable Numbered() {
+// The common cases run on real windows in the Qt adapter's test; these are the odd indices and
+// controls that fail a step.
+TEST(FormTexts, OddIndicesAndFailingStepsCostOnlyTheirOwnText) {
+  struct Case {
+    std::string index, fails;
+    Strings list;
+    std::string caption, tip;
+    Strings listAfter;
+  };
+  const std::vector<Case> cases = {
+      {"abc", "", {}, "design", "design tip", {}},
+      {" 38 ", "", {}, "text 238", "", {}},  // text 138 is empty: an empty tip
+      {"-150", "", {}, "text 50", "design tip", {}},
+      {"", "", {}, "design", "design tip", {}},
+      {"52.5", "", {}, "text 252", "text 152", {}},  // halves round to even
+      {"53.5", "", {}, "text 254", "text 154", {}},
+      {"55.5", "", {"a", "b", "c"}, "text 256", "text 156", {"text 256", "text 256", "text 258"}},
+      {"52", "caption", {}, "design", "text 152", {}},
+      {"38", "charset", {}, "text 238", "", {}},
+      {"56", "entry tip", {"a", "b", "c"}, "text 256", "design tip", {"a", "b", "c"}},
+  };
+  FakeForm form;
+  for (const Case& c : cases) {
+    form.controls.push_back({});
+    form.controls.back().index = c.index;
+    form.controls.back().fails = c.fails;
+    form.controls.back().list = c.list;
+  }
   LangTable texts;
   for (int k = 0; k <= 1000; ++k) texts.Set(k, "text " + std::to_string(k));
-  return texts;
-}
-
-// The common cases run on a real window in the Qt adapter's test; these are the odd indices.
-TEST(FormTexts, IndicesThatAreNotPlainNumbers) {
-  FakeForm form;
-  form.controls.reserve(4);
-  FakeControl& word = form.Add("Word", "abc");
-  FakeControl& spaced = form.Add("Spaced", " 38 ");
-  FakeControl& negative = form.Add("Negative", "-150");
-  FakeControl& empty = form.Add("Empty", "");
-  LangTable texts = Numbered();
   texts.Set(138, "");
   ApplyFormTexts(form, texts, 204);
-  EXPECT_EQ(word.caption, "design");
-  EXPECT_EQ(word.tip, "design tip");
-  EXPECT_EQ(spaced.caption, "text 238");
-  EXPECT_EQ(spaced.tip, "");  // an empty text gives an empty tip
-  EXPECT_EQ(negative.caption, "text 50");
-  EXPECT_EQ(negative.tip, "design tip");
-  EXPECT_EQ(empty.caption, "design");
-  for (const FakeControl& c : form.controls) EXPECT_EQ(c.charset, 204) << c.name_;
   EXPECT_EQ(form.title, "Design title");
-}
-
-TEST(FormTexts, IndexIsRoundedHalvesToEven) {
-  FakeForm form;
-  form.controls.reserve(3);
-  FakeControl& down = form.Add("Down", "52.5");  // 252.5 and 152.5
-  FakeControl& up = form.Add("Up", "53.5");      // 253.5 and 153.5
-  FakeControl& list = form.Add("List", "55.5");  // 255.5, 256.5, 257.5
-  list.list = {"a", "b", "c"};
-  ApplyFormTexts(form, Numbered(), 0);
-  EXPECT_EQ(down.tip, "text 152");
-  EXPECT_EQ(up.caption, "text 254");
-  EXPECT_EQ(list.list, (std::vector<std::string>{"text 256", "text 256", "text 258"}));
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const FakeControl& got = form.controls[i];
+    SCOPED_TRACE("index \"" + cases[i].index + "\"");
+    EXPECT_EQ(got.caption, cases[i].caption);
+    EXPECT_EQ(got.tip, cases[i].tip);
+    EXPECT_EQ(got.list, cases[i].listAfter);
+    EXPECT_EQ(got.charset, cases[i].fails == "charset" ? -1 : 204);
+  }
+  // Every entry is tried although the first one failed.
+  EXPECT_EQ(std::count(form.controls[9].log.begin(), form.controls[9].log.end(), "entry"), 3);
   EXPECT_EQ(TextIndexPlus("800.5", 200), 1000);
   EXPECT_EQ(TextIndexPlus("801", 200), std::nullopt);
   EXPECT_EQ(TextIndexPlus("1e300", 200), std::nullopt);
-}
-
-TEST(FormTexts, FailingStepCostsOnlyThatText) {
-  FakeForm form;
-  form.controls.reserve(3);
-  FakeControl& noCaption = form.Add("NoCaption", "52");
-  noCaption.fails = "caption";
-  FakeControl& noFont = form.Add("NoFont", "38");
-  noFont.fails = "charset";
-  FakeControl& badList = form.Add("BadList", "56");
-  badList.list = {"a", "b", "c"};
-  badList.fails = "entry tip";
-  ApplyFormTexts(form, Numbered(), 162);
-  EXPECT_EQ(noCaption.caption, "design");
-  EXPECT_EQ(noCaption.tip, "text 152");
-  EXPECT_EQ(noFont.tip, "text 138");
-  EXPECT_EQ(badList.list, (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(badList.caption, "text 256");
-  EXPECT_EQ(badList.charset, 162);
-  // Every entry was tried although the first one failed.
-  EXPECT_EQ(std::count(form.log.begin(), form.log.end(), "BadList entry 2"), 1);
 }
 
 }  // namespace

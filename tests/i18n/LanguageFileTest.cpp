@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
@@ -55,10 +57,7 @@ TEST(LanguageText, LineRules) {
   for (int k = 0; k < 11; ++k) EXPECT_EQ(texts.Text(k), expected[k]) << "text " << k;
   EXPECT_EQ(ReadLanguageText("", texts), 0);
   EXPECT_EQ(ReadLanguageText("\"a\"\r\n\r\n", texts), 2);
-}
-
-TEST(LanguageText, LinesPastTheTableAreCountedButNotStored) {
-  LangTable texts;
+  // Lines past the table are counted but not stored.
   EXPECT_EQ(ReadLanguageText(File(1005, "t"), texts), 1005);
   EXPECT_EQ(texts.Lang(1000), "t 1000");
   EXPECT_EQ(texts.Lang(1001), std::nullopt);
@@ -89,79 +88,95 @@ TEST(LanguageText, DecodedFromTheCodePageOfTheFilesOwnText1) {
   EXPECT_EQ(texts.Text(3), "next");
 }
 
-TEST(LanguageFile, EachLanguageReadsItsOwnFileWithoutMessage) {
+// Which file a Language setting reads, what is told when it is missing or short, and where the
+// setting ends up.
+TEST(LanguageFile, ChosenFileOrStandardFileWithItsMessage) {
+  struct Case {
+    Value language;
+    std::vector<std::pair<std::string, std::string>> files;
+    bool ok;
+    std::vector<std::string> told;  // title TAB text
+    int probe;
+    std::string text, after;
+  };
+  const std::string std200 = File(200, "std"),
+                    kShort = kShortTitle + std::string("\t") + kShortText;
+  const std::string kFileError = "File Error\tCan not find Language file or file is corrupted!";
   const char* names[] = {"en.lng", "tr.lng", "ru.lng", "bg.lng", "fr.lng", "gr.lng", "sp.lng"};
+  const char* missing[] = {"English", "Turkish", "Russian", "Bulgarian",
+                           "French",  "German",  "Spanish"};
+  std::vector<Case> cases;
   for (int language = 0; language <= 6; ++language) {
-    Reader r;
-    for (const char* name : names) r.files.files[r.Path(name)] = File(200, name);
-    EXPECT_TRUE(r.Read(language));
-    EXPECT_EQ(r.texts.Text(2), std::string(names[language]) + " 2");
-    EXPECT_TRUE(r.config.Language.Equals(Regional{}, language));
-    EXPECT_TRUE(r.messages.shown.empty());
+    Case own{
+        language, {}, true, {}, 2, std::string(names[language]) + " 2", std::to_string(language)};
+    for (const char* name : names) own.files.emplace_back(name, File(200, name));
+    cases.push_back(own);
+    cases.push_back({language,
+                     {{"std.lng", std200}},
+                     true,
+                     {"Language File Error\tCan not find the " + std::string(missing[language]) +
+                      " Language file, or the file is corrupted!"},
+                     5,
+                     "std 5",
+                     "255"});
   }
-  // The setting as read from config.ini is a text; it is kept as it stands.
-  Reader r;
-  r.files.files[r.Path("gr.lng")] = File(200, "Deutsch");
-  EXPECT_TRUE(r.Read(Value::Text("5")));
-  EXPECT_EQ(r.texts.Text(199), "Deutsch 199");
-  EXPECT_EQ(r.config.Language.TextValue(), "5");
-}
-
-TEST(LanguageFile, MissingFileFallsBackToStandardWithItsMessage) {
-  const char* messages[] = {"Can not find the English Language file, or the file is corrupted!",
-                            "Can not find the Turkish Language file, or the file is corrupted!",
-                            "Can not find the Russian Language file, or the file is corrupted!",
-                            "Can not find the Bulgarian Language file, or the file is corrupted!",
-                            "Can not find the French Language file, or the file is corrupted!",
-                            "Can not find the German Language file, or the file is corrupted!",
-                            "Can not find the Spanish Language file, or the file is corrupted!",
-                            "This Language type is reserved!, English type will be used",
-                            "This section is reserved!, English type will be used"};
-  for (int language = 0; language <= 8; ++language) {
-    Reader r;
-    r.files.files[r.Path("std.lng")] = File(200, "std");
-    // 7 and 8 name no file, so a file that happens to be there changes nothing.
-    r.files.files[r.Path("7.lng")] = File(200, "seven");
-    EXPECT_TRUE(r.Read(language));
-    ASSERT_EQ(r.messages.shown.size(), 1u) << language;
-    EXPECT_EQ(r.messages.shown[0].text, messages[language]);
-    EXPECT_EQ(r.messages.shown[0].title, "Language File Error");
-    EXPECT_EQ(r.texts.Text(5), "std 5");
-    EXPECT_EQ(r.config.Language.GetKind(), Value::Kind::kInteger);
-    EXPECT_EQ(r.config.Language.ToText(Regional{}), "255");
+  // 7 and 8 name no file, so a file that happens to be there changes nothing.
+  cases.push_back(
+      {7,
+       {{"std.lng", std200}, {"7.lng", File(200, "7")}},
+       true,
+       {"Language File Error\tThis Language type is reserved!, English type will be used"},
+       5,
+       "std 5",
+       "255"});
+  cases.push_back({8,
+                   {{"std.lng", std200}},
+                   true,
+                   {"Language File Error\tThis section is reserved!, English type will be used"},
+                   5,
+                   "std 5",
+                   "255"});
+  // As read from config.ini the setting is a text, kept as it stands.
+  cases.push_back(
+      {Value::Text("5"), {{"gr.lng", File(200, "Deutsch")}}, true, {}, 199, "Deutsch 199", "5"});
+  for (const Value& other : {Value(9), Value(-1), Value::Double(0.5), Value::Text("abc")}) {
+    cases.push_back({other,
+                     {{"std.lng", std200}, {"en.lng", File(200, "en")}},
+                     true,
+                     {},
+                     0,
+                     "std 0",
+                     other.ToText(Regional{})});
   }
-}
-
-TEST(LanguageFile, OtherSettingsReadStandardFileSilently) {
-  for (const Value& language : {Value(9), Value(-1), Value::Double(0.5), Value::Text("abc")}) {
-    Reader r;
-    r.files.files[r.Path("std.lng")] = File(200, "std");
-    r.files.files[r.Path("en.lng")] = File(200, "en");
-    EXPECT_TRUE(r.Read(language));
-    EXPECT_EQ(r.texts.Text(0), "std 0");
-    EXPECT_TRUE(r.messages.shown.empty());
-    EXPECT_EQ(r.config.Language.ToText(Regional{}), language.ToText(Regional{}));
+  // Two hundred lines are enough; fewer, or none, fall back to the standard file.
+  cases.push_back({1,
+                   {{"tr.lng", File(199, "tr")}, {"std.lng", std200}},
+                   true,
+                   {kShort},
+                   198,
+                   "std 198",
+                   "255"});
+  cases.push_back({0, {{"en.lng", ""}, {"std.lng", std200}}, true, {kShort}, 5, "std 5", "255"});
+  // Without a whole standard file the program ends.
+  for (const char* standard : {"none", "", "\"a\"\r\n\"0\"\r\n"}) {
+    std::vector<std::pair<std::string, std::string>> files = {{"tr.lng", File(199, "tr")}};
+    if (std::string(standard) != "none") files.emplace_back("std.lng", standard);
+    cases.push_back({1, files, false, {kShort, kFileError}, -1, "", ""});
+    cases.push_back({9, files, false, {kFileError}, -1, "", ""});
   }
-}
-
-TEST(LanguageFile, TwoHundredLinesAreEnoughAndFewerFallBack) {
-  Reader r;
-  r.files.files[r.Path("tr.lng")] = File(199, "tr");
-  r.files.files[r.Path("std.lng")] = File(200, "std");
-  EXPECT_TRUE(r.Read(1));
-  ASSERT_EQ(r.messages.shown.size(), 1u);
-  EXPECT_EQ(r.messages.shown[0].text, kShortText);
-  EXPECT_EQ(r.messages.shown[0].title, kShortTitle);
-  EXPECT_EQ(r.texts.Text(198), "std 198");
-  EXPECT_EQ(r.config.Language.ToText(Regional{}), "255");
-
-  // An empty file is a short one.
-  Reader empty;
-  empty.files.files[empty.Path("en.lng")] = "";
-  empty.files.files[empty.Path("std.lng")] = File(200, "std");
-  EXPECT_TRUE(empty.Read(0));
-  ASSERT_EQ(empty.messages.shown.size(), 1u);
-  EXPECT_EQ(empty.messages.shown[0].title, kShortTitle);
+  for (const Case& c : cases) {
+    Reader r;
+    for (const auto& [name, bytes] : c.files) r.files.files[r.Path(name)] = bytes;
+    const std::string what =
+        c.language.ToText(Regional{}) + " with " + (c.files.empty() ? "" : c.files.front().first);
+    EXPECT_EQ(r.Read(c.language), c.ok) << what;
+    std::vector<std::string> told;
+    for (const auto& m : r.messages.shown) told.push_back(m.title + "\t" + m.text);
+    EXPECT_EQ(told, c.told) << what;
+    if (!c.ok) continue;
+    EXPECT_EQ(r.texts.Text(c.probe), c.text) << what;
+    EXPECT_EQ(r.config.Language.ToText(Regional{}), c.after) << what;
+  }
 }
 
 TEST(LanguageFile, TableIsNotClearedBetweenAttempts) {
@@ -176,21 +191,6 @@ TEST(LanguageFile, TableIsNotClearedBetweenAttempts) {
   EXPECT_EQ(r.texts.Text(149), "std 149");
   EXPECT_EQ(r.texts.Text(200), "");
   EXPECT_EQ(r.texts.Text(500), "from before");
-}
-
-TEST(LanguageFile, MissingOrShortStandardFileEndsTheProgram) {
-  for (const char* standard : {static_cast<const char*>(nullptr), "", "\"a\"\r\n\"0\"\r\n"}) {
-    for (const Value& language : {Value(1), Value(9)}) {
-      Reader r;
-      if (standard != nullptr) r.files.files[r.Path("std.lng")] = standard;
-      r.files.files[r.Path("tr.lng")] = File(199, "tr");
-      EXPECT_FALSE(r.Read(language));
-      ASSERT_FALSE(r.messages.shown.empty());
-      EXPECT_EQ(r.messages.shown.back().text, "Can not find Language file or file is corrupted!");
-      EXPECT_EQ(r.messages.shown.back().title, "File Error");
-      EXPECT_LE(r.messages.shown.size(), 2u);
-    }
-  }
 }
 
 }  // namespace

@@ -28,13 +28,6 @@ namespace {
 
 // The application is made by the other window tests of this program.
 
-struct Shipped {
-  const char* name;
-  int charset;
-};
-constexpr Shipped kShipped[] = {{"en.lng", 0}, {"tr.lng", 162}, {"ru.lng", 204}, {"bg.lng", 204},
-                                {"fr.lng", 0}, {"gr.lng", 0},   {"sp.lng", 0},   {"std.lng", 0}};
-
 int Width(const QWidget* w, const QString& text) {
   return QFontMetrics(w->font()).horizontalAdvance(text);
 }

@@ -4,18 +4,11 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "ChildProcess.h"
 
 namespace tarnwell::testing {
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 ProgramRun RunProgramBriefly(const std::filesystem::path& program,
                              const std::filesystem::path& scratch,

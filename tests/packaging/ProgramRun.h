@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "TestFiles.h"
+
 namespace tarnwell::testing {
 
 struct ProgramRun {
@@ -25,8 +27,6 @@ struct RunAs {
 // Starts the program offscreen with its own folder (no TARNWELL_HOME), lets it run for the
 // start-up time and ends it as a desktop session would, with SIGTERM. The message boxes go to a
 // file in scratch, which must be a folder that the user of asUser may write.
-std::string ReadFile(const std::filesystem::path& path);
-
 ProgramRun RunProgramBriefly(const std::filesystem::path& program,
                              const std::filesystem::path& scratch,
                              const std::optional<RunAs>& asUser = std::nullopt);

@@ -68,41 +68,6 @@ TEST_F(QtFileSystemTest, AppendReachesTheFileAtOnceAndSurvivesRemoval) {
   EXPECT_FALSE(files.OpenAppend(dir_ + "/missing/rec.txt"));
 }
 
-TEST(QtFileSystemDisk, FullDiskRefusesWholeLinesAndTakesThemAgainLater) {
-  TinyTmpfs disk;
-  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-  QtFileSystem files(disk.Path());
-  const std::string path = disk.Path() + "/rec.txt";
-  const std::string config = disk.Path() + "/config.ini";
-  ASSERT_TRUE(files.WriteWhole(config, "kept"));
-  auto file = files.OpenAppend(path);
-  ASSERT_TRUE(file);
-  const std::string line = "123456\t1250.5\t31/01/24\t15:45:02\t120\r\n";
-  std::string expected;
-  // Half a page already written: the disk runs full in the middle of a line.
-  for (int i = 0; i < 50; ++i, expected += line) ASSERT_TRUE(file->Write(line));
-  const std::string filler = disk.Fill();
-  int refused = 0;
-  for (int i = 0; i < 500 && refused < 3; ++i) {
-    if (file->Write(line)) {
-      expected += line;
-    } else {
-      ++refused;
-    }
-  }
-  ASSERT_EQ(refused, 3);
-  EXPECT_EQ(files.ReadAll(path), expected);  // no part of a refused line is left
-  EXPECT_FALSE(files.WriteWhole(config, std::string(8192, 'c')));
-  EXPECT_EQ(files.ReadAll(config), "kept");
-  EXPECT_EQ(std::distance(fs::directory_iterator(disk.Path()), fs::directory_iterator()), 3);
-
-  fs::remove(filler);
-  ASSERT_TRUE(file->Reopen());
-  ASSERT_TRUE(file->Write(line));
-  EXPECT_TRUE(file->Sync());
-  EXPECT_EQ(files.ReadAll(path), expected + line);
-}
-
 TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {
   TinyTmpfs disk;
   if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";

@@ -92,7 +92,8 @@ TEST_F(RecordFailure, FullQueueSaysHowManyLinesWereDropped) {
   EXPECT_EQ(messages.shown.back().text, "Record lines lost: 2");
 }
 
-TEST_F(RecordFailure, SyncedAtLeastOnceASecondWhileLinesAreWritten) {
+TEST_F(RecordFailure, SyncedAtLeastOnceASecondAndAFailingSyncIsToldOnce) {
+  texts.Set(90, "Write failed:");
   rec.CmdStart_Click();
   for (int i = 0; i < 9; ++i) {
     clock.Advance(100);
@@ -107,6 +108,25 @@ TEST_F(RecordFailure, SyncedAtLeastOnceASecondWhileLinesAreWritten) {
   Frame(10);
   rec.Flush();  // the last line reaches the disk without waiting for another
   EXPECT_EQ(fs.syncs, 2);
+
+  // The disk takes the lines but not the syncs: told once, and every line still written.
+  fs.syncFails = true;
+  for (int i = 0; i < 30; ++i) {
+    clock.Advance(100);
+    Frame(i);
+  }
+  EXPECT_EQ(fs.syncs, 5);
+  EXPECT_EQ(Lines().size(), 42u);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Write failed: /prog/Log/rec.txt");
+  // Once a sync has worked again, the next failure is told again.
+  fs.syncFails = false;
+  Frame(0);
+  rec.Flush();
+  fs.syncFails = true;
+  clock.Advance(1000);
+  Frame(1);
+  EXPECT_EQ(messages.shown.size(), 2u);
 }
 
 // Stands for the toolkit's message box, whose event loop delivers timer and serial events

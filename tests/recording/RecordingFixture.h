@@ -11,14 +11,25 @@
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
+#include "TestFiles.h"
 #include "recording/RecordingControl.h"
 
 namespace tarnwell::testing {
 
-// A recording into /prog/Log/rec.txt of the fake file system, with a clock moved by hand.
-class RecordingFixture : public ::testing::Test {
- protected:
-  RecordingFixture() {
+// A recording into Log/rec.txt of `files`, with a clock moved by hand.
+struct RecordingRig {
+  explicit RecordingRig(FileSystem& files)
+      : rec{config,
+            frame,
+            history,
+            files,
+            clock,
+            regional,
+            messages,
+            texts,
+            [this] { ++traceResets; },
+            [this] { return caption; },
+            maxPending} {
     config.LogEnable = true;
     config.LogIncremental = false;
     config.LogFileName = "rec.txt";
@@ -26,25 +37,6 @@ class RecordingFixture : public ::testing::Test {
     history.Resize(100);
   }
 
-  static constexpr const char* kPath = "/prog/Log/rec.txt";
-
-  // Lines of the record file, each without its CR LF.
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> out;
-    const auto it = fs.files.find(kPath);
-    if (it == fs.files.end()) return out;
-    const std::string& s = it->second;
-    for (std::size_t b = 0, e; (e = s.find("\r\n", b)) != std::string::npos; b = e + 2) {
-      out.push_back(s.substr(b, e - b));
-    }
-    return out;
-  }
-  // The first field of every line.
-  std::vector<int> Counts() const {
-    std::vector<int> out;
-    for (const auto& l : Lines()) out.push_back(std::stoi(l.substr(0, l.find('\t'))));
-    return out;
-  }
   // A frame of `value` arriving while recording, as the frame handler passes it on.
   void Frame(double value) {
     frame.CurrentValue = value;
@@ -62,7 +54,6 @@ class RecordingFixture : public ::testing::Test {
   AppConfig config;
   FrameState frame;
   SampleHistory history;
-  FakeFileSystem fs;
   FakeClock clock;
   Regional regional;
   FakeMessageBox messages;
@@ -70,17 +61,34 @@ class RecordingFixture : public ::testing::Test {
   int traceResets = 0;
   std::string caption = "0";
   std::size_t maxPending = 1000;
-  RecordingControl rec{config,
-                       frame,
-                       history,
-                       fs,
-                       clock,
-                       regional,
-                       messages,
-                       texts,
-                       [this] { ++traceResets; },
-                       [this] { return caption; },
-                       maxPending};
+  RecordingControl rec;
+};
+
+struct FakeDisk {
+  FakeFileSystem fs;
+};
+
+// The recording on the in-memory file system, in /prog/Log/rec.txt.
+class RecordingFixture : public ::testing::Test, public FakeDisk, public RecordingRig {
+ protected:
+  RecordingFixture() : RecordingRig(fs) {}
+
+  static constexpr const char* kPath = "/prog/Log/rec.txt";
+
+  // Lines of the record file, each without its CR LF.
+  std::vector<std::string> Lines() const {
+    const auto it = fs.files.find(kPath);
+    if (it == fs.files.end()) return {};
+    auto lines = Split(it->second, "\r\n");
+    if (!it->second.ends_with("\r\n") && !lines.empty()) lines.pop_back();
+    return lines;
+  }
+  // The first field of every line.
+  std::vector<int> Counts() const {
+    std::vector<int> out;
+    for (const auto& l : Lines()) out.push_back(std::stoi(l.substr(0, l.find('\t'))));
+    return out;
+  }
 };
 
 }  // namespace tarnwell::testing

@@ -10,15 +10,11 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
-#include <sstream>
 
-#include "FakeClock.h"
 #include "FakeConfigWindow.h"
 #include "FakeMessageBox.h"
-#include "FakeProcessStarter.h"
-#include "FakeSerialPort.h"
-#include "FakeTimer.h"
+#include "SettingsRig.h"
+#include "TestFiles.h"
 #include "config/ConfigFile.h"
 #include "platform/SerialDevices.h"
 #include "platform/qt/QtFileSystem.h"
@@ -28,10 +24,7 @@ namespace tarnwell::testing {
 namespace {
 
 std::vector<std::string> FileLines(const QTemporaryDir& folder) {
-  std::ifstream in(folder.filePath("config.ini").toStdString(), std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return SplitLines(bytes.str());
+  return SplitLines(ReadFile(folder.filePath("config.ini").toStdString()));
 }
 
 template <typename W>
@@ -72,38 +65,17 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   QTemporaryDir folder;
   ASSERT_TRUE(folder.isValid());
 
-  AppConfig config;
-  config.LastLogTime = "31/01/2024 15:00:00";
+  SettingsRig rig;
+  AppConfig& config = rig.config;
   config.LogFileName = "20240131150000.txt";
-  FakeSerialPort serial;
-  serial.open = true;
-  PortControl ports(serial);
-  FakeTimer timerLog;
-  SampleHistory history;
-  history.Resize(100);
+  FakeSerialPort& serial = rig.serial;
   FakeMessageBox messages;
-  LangTable lang;
-  for (int i = 0; i <= 400; ++i) lang.Set(i, "T" + std::to_string(i));
-  FakeClock clock;
-  const Regional regional;
   QtFileSystem files(folder.path().toStdString());
-  FakeProcessStarter processes;
   FakeConfigWindow window;
-  ConfigFile configFile(config, window, files, messages, clock, regional);
-  int refreshes = 0;
-  const SettingsServices services{config,
-                                  ports,
-                                  timerLog,
-                                  history,
-                                  messages,
-                                  lang,
-                                  clock,
-                                  regional,
-                                  files,
-                                  processes,
-                                  [&] { ++refreshes; },
-                                  [&] { return configFile.WriteConfig(); },
-                                  [] {}};
+  ConfigFile configFile(config, window, files, messages, rig.clock, rig.regional);
+  rig.write = [&] { return configFile.WriteConfig(); };
+  const Regional& regional = rig.regional;
+  const SettingsServices services = rig.Services(messages, files);
   std::vector<QWidget*> textsApplied;
   const ChSettings::ApplyTexts applyTexts = [&](QWidget* w) { textsApplied.push_back(w); };
 
@@ -161,7 +133,7 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_TRUE(serial.open);
   EXPECT_EQ(serial.settings, "19200,n,8,1");
-  EXPECT_EQ(history.UB(), 300);
+  EXPECT_EQ(rig.history.UB(), 300);
   auto lines = FileLines(folder);
   ASSERT_EQ(lines.size(), 39u);
   EXPECT_EQ(lines[2], "0'Expanded view. 1:Enable/0:Disable");

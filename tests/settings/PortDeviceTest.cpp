@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "TempDir.h"
+#include "platform/SerialDevices.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "settings/PortDevice.h"
 
@@ -82,6 +83,29 @@ TEST_F(PortDevice, LineForWhatIsTypedAndListOfDevices) {
   EXPECT_EQ(PortDeviceList(devices), "Serial devices present, by port number:\n5: " + pty +
                                          " (ports/COM5)\n33: /dev/ttyUSB0, FTDI FT232R USB "
                                          "UART\n66: /dev/ttyACM1, Acme Scale Link");
+}
+
+// Without a ports/COM<n> entry: 1-32 the built-in ports, 33-64 USB adapters, 65-96 modems.
+TEST(MappedDevice, PortNumbersMapToTheThreeKindsOfDeviceAndBack) {
+  const std::pair<int, std::string> cases[] = {{-1, ""},
+                                               {0, ""},
+                                               {1, "/dev/ttyS0"},
+                                               {32, "/dev/ttyS31"},
+                                               {33, "/dev/ttyUSB0"},
+                                               {64, "/dev/ttyUSB31"},
+                                               {65, "/dev/ttyACM0"},
+                                               {96, "/dev/ttyACM31"},
+                                               {97, ""}};
+  for (const auto& [port, device] : cases) {
+    EXPECT_EQ(MappedDevice(port), device) << port;
+    if (!device.empty()) {
+      EXPECT_EQ(MappedPort(device), port) << device;
+    }
+  }
+  for (const char* other : {"/dev/ttyS32", "/dev/ttyS01", "/dev/ttyUSB", "/dev/ttyACM1x",
+                            "/dev/ttyS123", "/dev/ttyAMA0", "/dev/pts/3"}) {
+    EXPECT_EQ(MappedPort(other), 0) << other;
+  }
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <tuple>
+
 #include "SettingsFixture.h"
 
 namespace tarnwell::testing {
@@ -6,92 +8,68 @@ namespace {
 
 using F = SettingsField;
 
-class SettingsApplyTest : public SettingsFixture {
- protected:
-  SettingsApplyTest() {
+// Port 1 open, 100 samples, a record line every second.
+struct ApplySession : SettingsSession {
+  ApplySession() {
     config.CommPort = 1;
     config.NofSamples = 100;
     config.LogEnable = true;
     config.LogTime = 1;
   }
-  // Opens the dialog, lets `edit` change it and presses Apply.
-  template <typename Edit>
-  void ApplyWith(Edit edit) {
-    Load();
-    std::vector<F> moves;
-    form->SetFocusHandler([&](F f) { moves.push_back(f); });
-    edit(*form);
-    form->Apply_Click();
-    focusMoves = moves;
-  }
-  std::vector<F> focusMoves;
 };
 
-TEST_F(SettingsApplyTest, PortOutsideZeroTo99StopsBeforeAnythingIsStored) {
-  for (const char* port : {"100", "-1"}) {
-    config = AppConfig{};
-    config.NofSamples = 100;
-    serial.open = true;
-    messages.shown.clear();
-    ApplyWith([&](SettingsForm& f) {
-      f.SetText(F::CommSel, port);
-      f.SetText(F::TxtMin, "abc");
+class SettingsApplyTest : public ::testing::Test, public ApplySession {};
+
+// A port outside 0-99 stops Apply before anything is stored; 0 leaves the port closed; a port
+// the system lacks is told and what was stored before it is saved, the later steps not done.
+TEST_F(SettingsApplyTest, PortIsCheckedClosedConfiguredAndReopened) {
+  const struct {
+    const char* port;
+    int baud;
+    Strings shown;
+    const char* stored;  // CommPort after Apply
+    bool open;
+    int commPort, opens, writes, refreshes;
+    const char* settings;
+  } cases[] = {
+      {"100", 0, {"T4"}, "1", false, 1, 0, 0, 0, "9600,n,8,1"},
+      {"-1", 0, {"T4"}, "1", false, 1, 0, 0, 0, "9600,n,8,1"},
+      {"0", 3, {}, "0", false, 1, 0, 1, 1, "9600,n,8,1"},
+      {"2.5", 7, {}, "2.5", true, 2, 1, 1, 1, "115200,n,8,1"},  // halves round to even
+      {"7", 4, {"T5  8002:Invalid port number"}, "7", false, 7, 0, 1, 0, "19200,n,8,1"},
+  };
+  for (const auto& c : cases) {
+    ApplySession t;
+    t.ApplyWith([&](SettingsForm& f) {
+      if (c.writes == 0) f.SetText(F::TxtMin, "abc");
+      f.SetText(F::CommSel, c.port);
+      f.SetBaudSel(c.baud);
+      f.SetText(F::TxtMax, "55");
       f.SetText(F::NofSamples, "300");
-      f.SetBaudSel(0);
+      f.SetLogSet(0);
     });
-    EXPECT_EQ(Shown(), Strings{"T4"}) << port;
-    EXPECT_EQ(focusMoves, std::vector<F>{F::CommSel}) << port;
-    EXPECT_FALSE(serial.open) << port;
-    EXPECT_TRUE(config.CommPort.Equals(regional, 1)) << port;
-    EXPECT_EQ(config.NofSamples, 100) << port;
-    EXPECT_EQ(config.BaudIndex, "3") << port;
-    EXPECT_EQ(writes, 0) << port;
+    SCOPED_TRACE(c.port);
+    EXPECT_EQ(t.Shown(), c.shown);
+    EXPECT_EQ(t.config.CommPort.ToText(t.regional), c.stored);
+    EXPECT_EQ(t.serial.open, c.open);
+    EXPECT_EQ(t.serial.commPort, c.commPort);
+    EXPECT_EQ(t.serial.opens, c.opens);
+    EXPECT_EQ(t.serial.settings, c.settings);
+    EXPECT_EQ(t.writes, c.writes);
+    EXPECT_EQ(t.refreshes, c.refreshes);
+    EXPECT_EQ(t.config.BaudIndex, c.writes == 0 ? "3" : std::to_string(c.baud));
+    EXPECT_EQ(t.config.GraphMax, c.writes == 0 ? 1000 : 55);
+    // The sample count and record timing come after the port.
+    EXPECT_EQ(t.config.NofSamples, c.refreshes == 0 ? 100 : 300);
+    EXPECT_EQ(t.history.UB(), c.refreshes == 0 ? 100 : 300);
+    EXPECT_EQ(t.config.LogTime, c.refreshes == 0 ? 1 : 0);
+    if (c.writes == 0) {
+      EXPECT_EQ(t.focusMoves, std::vector<F>{F::CommSel});
+    }
+    if (c.stored == std::string("0")) {
+      EXPECT_EQ(t.Controls().LabCommSet, "T20");
+    }
   }
-}
-
-TEST_F(SettingsApplyTest, PortZeroLeavesThePortClosed) {
-  ApplyWith([](SettingsForm& f) { f.SetText(F::CommSel, "0"); });
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(config.CommPort.ToText(regional), "0");
-  EXPECT_FALSE(serial.open);
-  EXPECT_EQ(serial.opens, 0);
-  EXPECT_EQ(serial.commPort, 1);
-  EXPECT_EQ(Controls().LabCommSet, "T20");
-  EXPECT_EQ(writes, 1);
-}
-
-TEST_F(SettingsApplyTest, PortIsClosedConfiguredAndReopened) {
-  ApplyWith([](SettingsForm& f) {
-    f.SetText(F::CommSel, "2.5");  // halves round to even
-    f.SetBaudSel(7);
-  });
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(serial.commPort, 2);
-  EXPECT_EQ(serial.settings, "115200,n,8,1");
-  EXPECT_TRUE(serial.open);
-  EXPECT_EQ(serial.opens, 1);
-  EXPECT_EQ(config.CommPort.ToText(regional), "2.5");
-  EXPECT_EQ(refreshes, 1);
-}
-
-TEST_F(SettingsApplyTest, PortTheSystemLacksFailsNamingTheReasonAndSavesWhatWasStored) {
-  ApplyWith([](SettingsForm& f) {
-    f.SetText(F::CommSel, "7");
-    f.SetBaudSel(4);
-    f.SetText(F::TxtMax, "55");
-    f.SetText(F::NofSamples, "300");
-    f.SetLogSet(0);
-  });
-  EXPECT_EQ(Shown(), Strings{"T5  8002:Invalid port number"});
-  EXPECT_TRUE(config.CommPort.Equals(regional, 7));
-  EXPECT_EQ(config.BaudIndex, "4");
-  EXPECT_EQ(config.GraphMax, 55);
-  EXPECT_EQ(config.NofSamples, 100);  // later steps are not done
-  EXPECT_EQ(config.LogTime, 1);
-  EXPECT_EQ(history.UB(), 100);
-  EXPECT_EQ(refreshes, 0);
-  EXPECT_EQ(writes, 1);
-  EXPECT_FALSE(serial.open);
 }
 
 TEST_F(SettingsApplyTest, BadFieldsAreReportedInOrderAndKeepTheirValues) {
@@ -147,18 +125,16 @@ TEST_F(SettingsApplyTest, FixedRangeWithMinimumNotBelowMaximumIsStoredWithAMessa
 }
 
 TEST_F(SettingsApplyTest, SampleCountMustLieStrictlyBetweenZeroAnd10000) {
-  for (const char* bad : {"10000", "0"}) {
-    messages.shown.clear();
-    ApplyWith([&](SettingsForm& f) { f.SetText(F::NofSamples, bad); });
-    EXPECT_EQ(Shown(), Strings{"T14"}) << bad;
-    EXPECT_EQ(config.NofSamples, 100) << bad;
-    EXPECT_EQ(history.UB(), 100) << bad;
+  for (const auto& [typed, shown, count] :
+       {std::tuple<const char*, Strings, int>{"10000", {"T14"}, 100},
+        {"0", {"T14"}, 100},
+        {" 9999 ", {}, 9999}}) {
+    ApplySession t;
+    t.ApplyWith([&](SettingsForm& f) { f.SetText(F::NofSamples, typed); });
+    EXPECT_EQ(t.Shown(), shown) << typed;
+    EXPECT_EQ(t.config.NofSamples, count) << typed;
+    EXPECT_EQ(t.history.UB(), count) << typed;
   }
-  messages.shown.clear();
-  ApplyWith([](SettingsForm& f) { f.SetText(F::NofSamples, " 9999 "); });
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(config.NofSamples, 9999);
-  EXPECT_EQ(history.UB(), 9999);
 }
 
 TEST_F(SettingsApplyTest, GrowingHistoryContinuesTheTraceAndKeepsOlderReadings) {
@@ -175,59 +151,56 @@ TEST_F(SettingsApplyTest, GrowingHistoryContinuesTheTraceAndKeepsOlderReadings) 
   EXPECT_LE(history.SampleIndex(), history.UB());
 }
 
-TEST_F(SettingsApplyTest, LanguageChoiceIsAnnouncedAndTakesEffectNextStart) {
-  config.Language = 0;
-  ApplyWith([](SettingsForm& f) { f.SetLangSel(1); });
-  EXPECT_EQ(Shown(), Strings{"T23"});
-  EXPECT_TRUE(config.Language.Equals(regional, 1));
-
-  messages.shown.clear();
-  ApplyWith([](SettingsForm& f) { f.SetLangSel(2); });
-  EXPECT_EQ(Shown(), Strings{"T23"});
-  EXPECT_TRUE(config.Language.Equals(regional, 0));
-}
-
-TEST_F(SettingsApplyTest, UntouchedListsKeepValuesTheyHaveNoEntryFor) {
-  for (int language : {2, 255}) {
-    config.Language = language;
-    config.BaudIndex = "9";
-    messages.shown.clear();
-    ApplyWith([](SettingsForm&) {});
-    EXPECT_TRUE(messages.shown.empty()) << language;
-    EXPECT_TRUE(config.Language.Equals(regional, language)) << language;
-    EXPECT_EQ(config.BaudIndex, "9");
-    EXPECT_EQ(serial.settings, "460800,n,8,1");
+// A language chosen is announced and takes effect at the next start; an untouched list keeps a
+// value it has no entry for.
+TEST_F(SettingsApplyTest, LanguageAndSpeedListsStoreTheChoiceOrKeepWhatTheyLack) {
+  const struct {
+    int language;
+    const char* baud;
+    int choose;  // -1: the language list is not touched
+    Strings shown;
+    int stored;
+    const char* settings;
+  } cases[] = {
+      {0, "3", 1, {"T23"}, 1, "9600,n,8,1"}, {0, "3", 2, {"T23"}, 0, "9600,n,8,1"},
+      {2, "9", -1, {}, 2, "460800,n,8,1"},   {255, "9", -1, {}, 255, "460800,n,8,1"},
+      {255, "x", -1, {}, 255, "9600,n,8,1"}, {255, "x", 1, {"T23"}, 1, "9600,n,8,1"},
+  };
+  for (const auto& c : cases) {
+    ApplySession t;
+    t.config.Language = c.language;
+    t.config.BaudIndex = c.baud;
+    t.ApplyWith([&](SettingsForm& f) {
+      if (c.choose >= 0) f.SetLangSel(c.choose);
+    });
+    SCOPED_TRACE(std::to_string(c.language) + " " + c.baud + " " + std::to_string(c.choose));
+    EXPECT_EQ(t.Shown(), c.shown);
+    EXPECT_TRUE(t.config.Language.Equals(t.regional, c.stored));
+    EXPECT_EQ(t.config.BaudIndex, c.baud);
+    EXPECT_EQ(t.serial.settings, c.settings);
   }
-  config.BaudIndex = "x";
-  ApplyWith([](SettingsForm&) {});
-  EXPECT_EQ(config.BaudIndex, "x");
-  EXPECT_EQ(serial.settings, "9600,n,8,1");
-  ApplyWith([](SettingsForm& f) { f.SetLangSel(1); });
-  EXPECT_TRUE(config.Language.Equals(regional, 1));
 }
 
 TEST_F(SettingsApplyTest, RecordTimingSetsLogTimeAndTheRecordTimer) {
-  ApplyWith([](SettingsForm& f) {
-    f.SetLogSet(2);
-    f.SetText(F::TxtMinute, "5");
-  });
-  EXPECT_EQ(config.LogTime, 300);
-  EXPECT_EQ(timerLog.interval, 100);
-
-  ApplyWith([](SettingsForm& f) {
-    f.SetLogSet(1);
-    f.SetText(F::TxtSecond, "");
-  });
-  EXPECT_EQ(config.LogTime, 0);
-  EXPECT_EQ(timerLog.interval, 100);
-
-  ApplyWith([](SettingsForm& f) {
-    f.SetLogSet(3);
-    f.SetText(F::TxtMotionTmr, "4");
-  });
-  EXPECT_EQ(config.LogTime, 0);
-  EXPECT_EQ(config.MotionTime, 4);
-  EXPECT_EQ(timerLog.interval, 0);
+  const struct {
+    int logSet;
+    F box;
+    const char* typed;
+    double logTime, motionTime;
+    int interval;
+  } cases[] = {{2, F::TxtMinute, "5", 300, 0, 100},
+               {1, F::TxtSecond, "", 0, 0, 100},
+               {3, F::TxtMotionTmr, "4", 0, 4, 0}};
+  for (const auto& c : cases) {
+    ApplySession t;
+    t.ApplyWith([&](SettingsForm& f) {
+      f.SetLogSet(c.logSet);
+      f.SetText(c.box, c.typed);
+    });
+    EXPECT_EQ(t.config.LogTime, c.logTime) << c.logSet;
+    EXPECT_EQ(t.config.MotionTime, c.motionTime) << c.logSet;
+    EXPECT_EQ(t.timerLog.interval, c.interval) << c.logSet;
+  }
 }
 
 TEST_F(SettingsApplyTest, SwitchesAndChoicesAreStored) {

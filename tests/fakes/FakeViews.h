@@ -4,22 +4,41 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/UpdateCycle.h"
 #include "app/MainView.h"
 
 namespace tarnwell::testing {
 
-// A main window without a display; it keeps what it was told and logs the steps that start-up
-// order depends on.
-class FakeMainView : public MainView {
+// The labels below the graph and the reading, keeping what they were told.
+template <typename View>
+class FakeLabels : public View {
  public:
-  void SetCurrentColor(Rgb c) override { currentColor = c; }
-  void SetCurrentVisible(bool v) override { currentVisible = v; }
+  void SetCurrentColor(Rgb c) override { color = c; }
+  void SetCurrentVisible(bool v) override { visible = v; }
   void SetCurrentCaption(const std::string& c) override { current = c; }
-  double GraphOuterHeight() const override { return graph.Height(); }
+  double GraphOuterHeight() const override { return graphOuterHeight; }
   void SetRangeOfChangeTop(double t) override { rangeTop = t; }
-  void SetRangeOfChangeCaption(const std::string& c) override { range = c; }
-  void SetLabNofDat(const std::string& c, double) override { labNofDat = c; }
-  void SetLogoTop(double) override {}
+  void SetRangeOfChangeCaption(const std::string& c) override { rangeCaption = c; }
+  void SetLabNofDat(const std::string& c, double t) override { nofDat = c, nofDatTop = t; }
+  void SetLogoTop(double t) override { logoTop = t; }
+
+  Rgb color;
+  bool visible = false;
+  std::string current = "0", rangeCaption, nofDat;
+  double graphOuterHeight = 3975, rangeTop = 0, nofDatTop = 0, logoTop = 0;
+};
+
+class FakeLiveView : public FakeLabels<LiveLabels> {
+ public:
+  void DrawGraph(const GraphRange& r, double s) { range = r, span = s, ++draws; }
+  GraphRange range;
+  double span = 0;
+  int draws = 0;
+};
+
+// A main window without a display; it logs the steps that start-up order depends on.
+class FakeMainView : public FakeLabels<MainView> {
+ public:
   void SetCaption(const std::string& c) override { caption = c; }
   std::string Caption() const override { return caption; }
   std::string CurrentCaption() const override { return current; }
@@ -40,8 +59,8 @@ class FakeMainView : public MainView {
   double WindowTop() const override { return top; }
   double WindowWidth() const override { return width; }
   double WindowHeight() const override { return height; }
-  void SetZoomButtonVisible(bool v) override { zoomVisible = v; }
-  void SetPointerStyle(int s) override { pointer = s; }
+  void SetZoomButtonVisible(bool) override {}
+  void SetPointerStyle(int) override {}
   void ApplyFormTexts(const LangTable& t, int c) override {
     charset = c;
     setupTip = t.Text(181);
@@ -53,15 +72,15 @@ class FakeMainView : public MainView {
   void ShowPlot() override { ++plots; }
   void CloseWindow() override { closed = true; }
 
-  Rgb currentColor;
-  bool currentVisible = true, zoomVisible = false, closed = false;
-  std::string current = "123456.7", range, labNofDat, caption = "Vornel-> Tarnwell", setupTip;
-  int state = 0, pointer = 0, charset = -1, plots = 0;
-  double left = 0, top = 0, width = 7290, height = 6300, rangeTop = 0;
+  bool closed = false;
+  std::string caption = "Vornel-> Tarnwell", setupTip;
+  int state = 0, charset = -1, plots = 0;
+  double left = 0, top = 0, width = 7290, height = 6300;
   std::vector<std::string> log;
   DrawList graph, xaxis, testPic;
 
   FakeMainView() {
+    current = "123456.7";  // as designed, until the program shows a reading
     graph.SetSizes(6615, 3975, 6615, 3975);
     xaxis.SetSizes(6925, 135, 6925, 135);
     testPic.SetSizes(90, 135, 90, 135);

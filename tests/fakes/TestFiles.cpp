@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "E2eFiles.h"
+#include "TestFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,8 +7,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-
-#include "config/ConfigFile.h"
 
 namespace tarnwell::testing {
 
@@ -23,7 +21,7 @@ void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-std::vector<std::string> SplitLines(const std::string& text, const std::string& terminator) {
+std::vector<std::string> Split(const std::string& text, const std::string& terminator) {
   std::vector<std::string> lines;
   std::size_t from = 0;
   while (from < text.size()) {
@@ -67,26 +65,25 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
-std::string LanguageFileText(const std::string& portFailure) {
+std::string LanguageFileText(const std::string& portFailure, const std::string& charset) {
   std::string text;
   for (int k = 0; k < 200; ++k) {
-    const std::string entry = k == 1 ? "0" : k == 5 ? portFailure : "Text " + std::to_string(k);
+    const std::string entry = k == 1 ? charset : k == 5 ? portFailure : "Text " + std::to_string(k);
     text += "\"" + entry + "\"\r\n";
   }
   return text;
 }
 
+std::string GoldenConfig() { return ReadFile(TARNWELL_GOLDEN_CONFIG); }
+
 std::string ConfigIniText(const std::map<int, std::string>& values) {
-  static const std::vector<std::string> defaults = {
-      "0",   "1",   "1",       "10", "0", "1", "3", "1", "0", "1",    "100",  "0",       "1000",
-      "0",   "0",   "e2e.txt", "1",  "0", "1", "0", "5", "5", "5",    "224",  "224",     "224",
-      "224", "224", "224",     "0",  "0", "0", "0", "0", "0", "7290", "6300", "-100000", "0"};
-  std::string text;
-  for (std::size_t i = 0; i < defaults.size(); ++i) {
-    const auto v = values.find(static_cast<int>(i) + 1);
-    text += (v == values.end() ? defaults[i] : v->second) + ConfigComment(static_cast<int>(i) + 1) +
-            "\r\n";
+  std::vector<std::string> lines = Split(GoldenConfig(), "\r\n");
+  for (const auto& [n, value] : values) {
+    std::string& line = lines.at(static_cast<std::size_t>(n - 1));
+    line = value + line.substr(line.find('\'', 1));
   }
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
 

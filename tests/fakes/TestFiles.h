@@ -12,7 +12,7 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 
 // The pieces of `text` between `terminator`s; a last piece without its terminator is kept.
-std::vector<std::string> SplitLines(const std::string& text, const std::string& terminator);
+std::vector<std::string> Split(const std::string& text, const std::string& terminator);
 // True when `text` is lines each ended by CR LF, with no CR or LF anywhere else.
 bool CrLfLinesOnly(const std::string& text);
 
@@ -23,12 +23,13 @@ bool WaitUntil(const std::function<bool()>& done, double timeout);
 double Number(std::string frame);
 std::string Fixed(double value, int decimals);
 
-// A language file of 200 lines: text 1 "0" (default charset), text 5 `portFailure`, the rest
-// "Text <k>".
-std::string LanguageFileText(const std::string& portFailure);
+// A language file of 200 lines: text 1 `charset`, text 5 `portFailure`, the rest "Text <k>".
+std::string LanguageFileText(const std::string& portFailure, const std::string& charset = "0");
 
-// A config.ini of the program's defaults (with a record name and a last-record time, which a
-// read file must hold), with the values of the lines in `values` (1-based) replaced.
+// config.ini of the defaults as a fresh program writes it, by hand, with LastLogTime
+// "31/01/2024 15:45:02" and the record name "20240131154502.txt".
+std::string GoldenConfig();
+// GoldenConfig() with the values of the lines in `values` (1-based) replaced.
 std::string ConfigIniText(const std::map<int, std::string>& values);
 
 }  // namespace tarnwell::testing

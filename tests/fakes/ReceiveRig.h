@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "FakeClock.h"
+#include "FakeMessageBox.h"
+#include "FakeSerialPort.h"
+#include "acquisition/SerialLink.h"
+
+namespace tarnwell::testing {
+
+// The receive path of the program behind a serial control: the link cutting the stream into
+// frames and the frame handler reading them, with text 5 "Port error".
+struct ReceiveRig {
+  ReceiveRig(SerialPort& port, const Clock& clock)
+      : control{port}, link{port,  control,  config,   state, frames,
+                            clock, regional, messages, texts} {
+    texts.Set(5, "Port error");
+    history.Resize(100);
+    link.ResetReceiveState();
+  }
+  // Collects every frame's value and format as the record writer takes them.
+  void RecordEveryFrame() {
+    config.LogEnable = true;
+    config.LogTime = 0;
+    frames.SetRecording([] { return true; },
+                        [this] {
+                          values.push_back(frame.CurrentValue);
+                          formats.push_back(frame.ValueFormat);
+                          if (onFrame) onFrame();
+                        });
+  }
+
+  AppConfig config;
+  ReceiveState state;
+  FrameState frame;
+  SampleHistory history;
+  Regional regional;
+  FrameHandler frames{config, frame, history, regional};
+  FakeMessageBox messages;
+  LangTable texts;
+  PortControl control;
+  SerialLink link;
+  std::vector<double> values;
+  std::vector<std::string> formats;
+  std::function<void()> onFrame;
+};
+
+struct FakeLine {
+  FakeSerialPort port;
+  FakeClock clock;  // 31/01/2024 15:45:02.120
+};
+
+// The receive path on a scripted, open port.
+struct FakeReceiveRig : FakeLine, ReceiveRig {
+  FakeReceiveRig() : ReceiveRig(port, clock) { port.open = true; }
+};
+
+}  // namespace tarnwell::testing
