@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  socat xvfb x11-utils imagemagick fonts-dejavu-core
+  socat xvfb x11-utils imagemagick fonts-dejavu-core clang-format
 )
 
 missing=()

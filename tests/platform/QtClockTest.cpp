@@ -13,9 +13,8 @@ namespace {
 TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
   const char* saved = std::getenv("TZ");
   const std::string kept = saved ? saved : "";
-  for (const auto& [zone, offset] :
-       {std::pair{"ABC-03:30", 3 * 3600 + 1800}, std::pair{"XYZ+11", -11 * 3600},
-        std::pair{"UTC0", 0}}) {
+  for (const auto& [zone, offset] : {std::pair{"ABC-03:30", 3 * 3600 + 1800},
+                                     std::pair{"XYZ+11", -11 * 3600}, std::pair{"UTC0", 0}}) {
     ::setenv("TZ", zone, 1);
     const QtClock clock;
     const DateTime local = clock.LocalNow();

@@ -25,9 +25,8 @@ std::string SimStats::Summary() const {
                 "%lld frames written (%lld of them unread when the line went), %lld not "
                 "delivered, %lld garbage bursts, %lld bytes in %.2f s",
                 static_cast<long long>(framesWritten), static_cast<long long>(framesTakenBack),
-                static_cast<long long>(framesUndelivered),
-                static_cast<long long>(garbageBursts), static_cast<long long>(bytesWritten),
-                seconds);
+                static_cast<long long>(framesUndelivered), static_cast<long long>(garbageBursts),
+                static_cast<long long>(bytesWritten), seconds);
   return text;
 }
 
