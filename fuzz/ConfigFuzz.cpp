@@ -12,7 +12,7 @@ namespace {
 
 // The main window as far as config.ini sees it. Like the real one it keeps its state and a
 // position in whole pixels (15 twips at 96 dots per inch), and names a new record file.
-class QuietWindow : public ConfigWindow {
+class QuietWindow : public ConfigHooks, public WindowGeometry {
  public:
   explicit QuietWindow(AppConfig& config) : config_(config) {}
   void SetRefreshRate() override {}
@@ -62,7 +62,7 @@ struct Start {
   testing::FakeMessageBox messages;
   testing::FakeClock clock;
   Regional regional;
-  ConfigFile file{config, window, fs, messages, clock, regional};
+  ConfigFile file{config, window, window, fs, messages, clock, regional};
 };
 
 std::string RoundTrip(const std::string& bytes, char decimal) {

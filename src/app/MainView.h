@@ -5,27 +5,20 @@
 
 #include "acquisition/UpdateCycle.h"
 #include "config/AppConfig.h"
+#include "config/ConfigWindow.h"
 #include "i18n/LangTable.h"
 #include "platform/DrawList.h"
 
 namespace tarnwell {
 
 // The main window as the program's logic sees it. Sizes and positions in twips.
-class MainView : public LiveLabels {
+class MainView : public LiveLabels, public WindowGeometry {
  public:
   virtual void SetCaption(const std::string& caption) = 0;
   virtual std::string Caption() const = 0;
   virtual std::string CurrentCaption() const = 0;
-  // 0 normal, 1 minimised, 2 maximised; false for any other state.
-  virtual bool SetWindowState(int state) = 0;
-  virtual int WindowState() const = 0;
-  virtual void MoveWindow(double left, double top) = 0;
   // Outer size; a minimised or maximised window takes it for its restored bounds.
   virtual void ResizeWindow(double width, double height) = 0;
-  virtual double WindowLeft() const = 0;
-  virtual double WindowTop() const = 0;
-  virtual double WindowWidth() const = 0;
-  virtual double WindowHeight() const = 0;
   virtual void SetZoomButtonVisible(bool visible) = 0;
   // 0 the default pointer, 5 the four-way sizing pointer.
   virtual void SetPointerStyle(int style) = 0;

@@ -24,8 +24,8 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
       config_, receive_, frame_, history_, view_,
       [this](const GraphRange& range, double span) { DrawGraph(range, span); }, platform_.timer1,
       r);
-  configFile_ = std::make_unique<ConfigFile>(config_, *this, platform_.files, platform_.messages,
-                                             platform_.clock, r);
+  configFile_ = std::make_unique<ConfigFile>(config_, *this, view_, platform_.files,
+                                             platform_.messages, platform_.clock, r);
   graph_ = std::make_unique<GraphView>(config_, history_, view_.GraphPicture(), r);
   recording_ = std::make_unique<RecordingControl>(
       config_, frame_, history_, platform_.files, platform_.clock, r, platform_.messages, texts_,
@@ -175,20 +175,6 @@ void Mainform::ResetLastLogValue() { recording_->ResetLastLogValue(); }
 
 // The graph clears itself to BackRed, BackGreen, BackBlue on every tick; nothing to keep here.
 void Mainform::SetGraphBackColor(Rgb) {}
-
-bool Mainform::SetWindowState(int state) { return view_.SetWindowState(state); }
-
-void Mainform::MoveWindow(double left, double top) { view_.MoveWindow(left, top); }
-
-int Mainform::WindowState() const { return view_.WindowState(); }
-
-double Mainform::WindowLeft() const { return view_.WindowLeft(); }
-
-double Mainform::WindowTop() const { return view_.WindowTop(); }
-
-double Mainform::WindowWidth() const { return view_.WindowWidth(); }
-
-double Mainform::WindowHeight() const { return view_.WindowHeight(); }
 
 void Mainform::SetNewLogFileName() { recording_->SetNewLogFileName(); }
 

@@ -50,7 +50,7 @@ inline constexpr const char* kDesignCaption = "Vornel-> Tarnwell";
 
 // The program's state behind the main window: start-up, suspend and shutdown. Owns every
 // program-wide object; the window only forwards events here.
-class Mainform : public ConfigWindow {
+class Mainform : public ConfigHooks {
  public:
   Mainform(Platform platform, MainView& view, Version version);
   ~Mainform() override;
@@ -82,17 +82,10 @@ class Mainform : public ConfigWindow {
   // The zoom button; the window shows the pointer that zoom mode asks for.
   void CmdZoomIn_MouseDown(int button);
 
-  // ConfigWindow
+  // ConfigHooks
   void SetRefreshRate() override;
   void ResetLastLogValue() override;
   void SetGraphBackColor(Rgb color) override;
-  bool SetWindowState(int state) override;
-  void MoveWindow(double left, double top) override;
-  int WindowState() const override;
-  double WindowLeft() const override;
-  double WindowTop() const override;
-  double WindowWidth() const override;
-  double WindowHeight() const override;
   void SetNewLogFileName() override;
 
  private:

@@ -41,9 +41,11 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
   return lines;
 }
 
-ConfigFile::ConfigFile(AppConfig& config, ConfigWindow& window, FileSystem& fs,
-                       MessageBox& messages, const Clock& clock, const Regional& regional)
+ConfigFile::ConfigFile(AppConfig& config, ConfigHooks& hooks, WindowGeometry& window,
+                       FileSystem& fs, MessageBox& messages, const Clock& clock,
+                       const Regional& regional)
     : config_(config),
+      hooks_(hooks),
       window_(window),
       fs_(fs),
       messages_(messages),
@@ -81,15 +83,15 @@ bool ConfigFile::RunHook(ConfigHook hook) {
     case ConfigHook::kNone:
       return true;
     case ConfigHook::kRefreshRate:
-      window_.SetRefreshRate();
+      hooks_.SetRefreshRate();
       return true;
     case ConfigHook::kResetLastLog:
-      window_.ResetLastLogValue();
+      hooks_.ResetLastLogValue();
       return true;
     case ConfigHook::kColors: {
       Rgb back;
       if (!c.BackColor(regional_, &back) || !c.UpdateDerivedColors(regional_)) return false;
-      window_.SetGraphBackColor(back);
+      hooks_.SetGraphBackColor(back);
       return true;
     }
     case ConfigHook::kWindowState: {
@@ -114,10 +116,10 @@ void ConfigFile::Renew() {
   config_ = AppConfig{};
   config_.GuideLine = true;
   config_.LastLogTime = DateTimeText(clock_.LocalNow(), regional_);
-  window_.SetGraphBackColor(MakeColor(5, 5, 5));
+  hooks_.SetGraphBackColor(MakeColor(5, 5, 5));
   config_.LineColor = MakeColor(224, 224, 224);
   config_.FontColor = MakeColor(224, 224, 224);
-  window_.SetNewLogFileName();
+  hooks_.SetNewLogFileName();
   loaded_ = true;
   // The window still has its design size: the fresh file holds the default outer size.
   Write(false);

@@ -19,8 +19,8 @@ class ConfigFile {
  public:
   static constexpr int kLines = kConfigLines;
 
-  ConfigFile(AppConfig& config, ConfigWindow& window, FileSystem& fs, MessageBox& messages,
-             const Clock& clock, const Regional& regional);
+  ConfigFile(AppConfig& config, ConfigHooks& hooks, WindowGeometry& window, FileSystem& fs,
+             MessageBox& messages, const Clock& clock, const Regional& regional);
 
   std::string Path() const;
 
@@ -42,7 +42,8 @@ class ConfigFile {
   bool Write(bool fromWindow);
 
   AppConfig& config_;
-  ConfigWindow& window_;
+  ConfigHooks& hooks_;
+  WindowGeometry& window_;
   FileSystem& fs_;
   MessageBox& messages_;
   const Clock& clock_;

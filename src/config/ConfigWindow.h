@@ -5,22 +5,29 @@
 
 namespace tarnwell {
 
-// What reading and writing config.ini apply to and take from the main window.
-class ConfigWindow {
+// The main window's state, size and place, which config.ini keeps. Sizes and positions in twips.
+class WindowGeometry {
  public:
-  virtual ~ConfigWindow() = default;
+  virtual ~WindowGeometry() = default;
+  // 0 normal, 1 minimised, 2 maximised; false when the window rejects the state.
+  virtual bool SetWindowState(int state) = 0;
+  virtual int WindowState() const = 0;
+  // Left and top edge.
+  virtual void MoveWindow(double left, double top) = 0;
+  virtual double WindowLeft() const = 0;
+  virtual double WindowTop() const = 0;
+  // Outer size, frame and title bar included.
+  virtual double WindowWidth() const = 0;
+  virtual double WindowHeight() const = 0;
+};
+
+// What reading config.ini and its renewal set in the running program.
+class ConfigHooks {
+ public:
+  virtual ~ConfigHooks() = default;
   virtual void SetRefreshRate() = 0;
   virtual void ResetLastLogValue() = 0;
   virtual void SetGraphBackColor(Rgb color) = 0;
-  // 0 normal, 1 minimised, 2 maximised; false when the window rejects the state.
-  virtual bool SetWindowState(int state) = 0;
-  // Left and top edge in twips.
-  virtual void MoveWindow(double left, double top) = 0;
-  virtual int WindowState() const = 0;
-  virtual double WindowLeft() const = 0;
-  virtual double WindowTop() const = 0;
-  virtual double WindowWidth() const = 0;
-  virtual double WindowHeight() const = 0;
   virtual void SetNewLogFileName() = 0;
 };
 

@@ -55,7 +55,7 @@ struct Rig {
   FakeMessageBox messages;
   FakeClock clock;  // 31/01/2024 15:45:02
   Regional regional;
-  ConfigFile file{config, window, fs, messages, clock, regional};
+  ConfigFile file{config, window, window, fs, messages, clock, regional};
 };
 
 TEST(ConfigRenewal, MissingFileIsReportedOnceAndWrittenAfreshWithTheDefaults) {

@@ -10,7 +10,7 @@ namespace tarnwell::testing {
 
 // The main window as config.ini reading and writing see it. `calls` logs what was applied, in
 // order, so that tests can check where in the reading each setting took effect.
-class FakeConfigWindow : public ConfigWindow {
+class FakeConfigWindow : public ConfigHooks, public WindowGeometry {
  public:
   void SetRefreshRate() override { calls.push_back("refresh"); }
   void ResetLastLogValue() override { calls.push_back("lastlog"); }

@@ -72,7 +72,7 @@ TEST(ChSettingsWindow, TypedSettingsReachConfigFileAndReopenedPort) {
   FakeMessageBox messages;
   QtFileSystem files(folder.path().toStdString());
   FakeConfigWindow window;
-  ConfigFile configFile(config, window, files, messages, rig.clock, rig.regional);
+  ConfigFile configFile(config, window, window, files, messages, rig.clock, rig.regional);
   rig.write = [&] { return configFile.WriteConfig(); };
   const Regional& regional = rig.regional;
   const SettingsServices services = rig.Services(messages, files);
