@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The settings dialog as the operator meets it from the main window: opened by the cog, closed
-// with Esc, placed beside the main window, its messages over it.
+// The main window and the settings dialog as the operator meets them: the stored window states
+// and sizes, the dialog opened by the cog, closed with Esc, placed beside the main window, its
+// messages over it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -47,7 +48,7 @@ class WideScreen : public ::testing::Environment {
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
 
-class SettingsWindowTest : public ::testing::Test, public SettingsRig {
+class MainWindowTest : public ::testing::Test, public SettingsRig {
  protected:
   void SetUp() override {
     messages_.SetParent(&main_);
@@ -71,7 +72,7 @@ class SettingsWindowTest : public ::testing::Test, public SettingsRig {
   QPointer<ChSettings> slot_;
 };
 
-TEST_F(SettingsWindowTest, EscUnloadsTheDialogAndTheCogLoadsItAfresh) {
+TEST_F(MainWindowTest, EscUnloadsTheDialogAndTheCogLoadsItAfresh) {
   ChSettings* first = PressCog();
   ASSERT_NE(first, nullptr);
   auto* commSel = first->findChild<QLineEdit*>(QStringLiteral("CommSel"));
@@ -87,7 +88,7 @@ TEST_F(SettingsWindowTest, EscUnloadsTheDialogAndTheCogLoadsItAfresh) {
   EXPECT_EQ(second->findChild<QLineEdit*>(QStringLiteral("CommSel"))->text(), "1");
 }
 
-TEST_F(SettingsWindowTest, StandsBesideTheMainWindowAndNotOverIt) {
+TEST_F(MainWindowTest, StandsBesideTheMainWindowAndNotOverIt) {
   ChSettings* dialog = PressCog();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
   const QRect mainFrame = main_.frameGeometry(), dialogFrame = dialog->frameGeometry();
@@ -103,7 +104,7 @@ TEST_F(SettingsWindowTest, StandsBesideTheMainWindowAndNotOverIt) {
   EXPECT_EQ(ChSettings::BesidePosition(QRect(250, 0, 700, 300), size, screen), QPoint(0, 0));
 }
 
-TEST_F(SettingsWindowTest, ApplyMessagesStandOverTheDialog) {
+TEST_F(MainWindowTest, ApplyMessagesStandOverTheDialog) {
   ChSettings* dialog = PressCog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
   auto* commSel = dialog->findChild<QLineEdit*>(QStringLiteral("CommSel"));
@@ -118,6 +119,22 @@ TEST_F(SettingsWindowTest, ApplyMessagesStandOverTheDialog) {
   });
   QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
   EXPECT_EQ(over, dialog);
+}
+
+TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
+  EXPECT_FALSE(main_.SetWindowState(3));
+  ASSERT_TRUE(main_.SetWindowState(2));
+  EXPECT_EQ(main_.WindowState(), 2);
+  // Sized while maximised: the size is for the restored window, and is what config.ini keeps.
+  main_.ResizeWindow(9000, 6000);
+  EXPECT_EQ(main_.WindowWidth(), 9000);
+  EXPECT_EQ(main_.WindowHeight(), 6000);
+  ASSERT_TRUE(main_.SetWindowState(1));
+  EXPECT_EQ(main_.WindowState(), 1);
+  ASSERT_TRUE(main_.SetWindowState(0));
+  EXPECT_EQ(main_.WindowState(), 0);
+  EXPECT_NEAR(main_.WindowWidth(), 9000, 15);
+  EXPECT_NEAR(main_.WindowHeight(), 6000, 15);
 }
 
 }  // namespace
