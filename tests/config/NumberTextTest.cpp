@@ -24,6 +24,7 @@ TEST(Val, ReadsTheLeadingNumberOfAFrameLeniently) {
                                                   {"2.5d-1", 0.25},
                                                   {"1e+", 1},
                                                   {"&H1F", 31},
+                                                  {"&hA9", 169},
                                                   {"&o17", 15},
                                                   {"ST,GS", 0},
                                                   {"+-5", 0},

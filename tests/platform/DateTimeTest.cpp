@@ -32,9 +32,14 @@ TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
     ASSERT_TRUE(back) << sep;
     EXPECT_EQ(*back, (DateTime{2024, 1, 5, 7, 8, 9, 0})) << sep;
   }
-  for (const char* bad : {"0", "", "05/01.2024 07:08:09", "05/13/2024 07:08:09",
-                          "32/01/2024 07:08:09", "05/01/2024 24:00:00", "05/01/2024 07:60:00",
-                          "05/01/2024 07:08:09x", "05/01/2024", "-5/01/2024 07:08:09"}) {
+  // The first and last of every field are dates and times too.
+  for (const char* edge : {"01/01/2024 00:00:00", "31/12/2024 23:59:59", "30/06/2016 23:59:60"}) {
+    EXPECT_TRUE(ParseDateTimeText(edge)) << edge;
+  }
+  for (const char* bad :
+       {"0", "", "00/01/2024 07:08:09", "05/00/2024 07:08:09", "05/01.2024 07:08:09",
+        "05/13/2024 07:08:09", "32/01/2024 07:08:09", "05/01/2024 24:00:00", "05/01/2024 07:60:00",
+        "05/01/2024 07:08:09x", "05/01/2024", "-5/01/2024 07:08:09"}) {
     EXPECT_FALSE(ParseDateTimeText(bad)) << '"' << bad << '"';
   }
 }

@@ -115,6 +115,15 @@ TEST_F(SettingsApplyTest, FixedRangeWithMinimumNotBelowMaximumIsStoredWithAMessa
   EXPECT_EQ(config.GraphMax, 100);
   EXPECT_EQ(writes, 1);
 
+  // Equal bounds leave no range either.
+  messages.shown.clear();
+  ApplyWith([](SettingsForm& f) {
+    f.SetExpanded(false);
+    f.SetText(F::TxtMin, "100");
+    f.SetText(F::TxtMax, "100");
+  });
+  EXPECT_EQ(Shown(), Strings{"T15"});
+
   messages.shown.clear();
   ApplyWith([](SettingsForm& f) {
     f.SetExpanded(true);
