@@ -1,31 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <vector>
+#include <string>
 
+#include "Golden.h"
 #include "acquisition/TracePlot.h"
-#include "platform/DrawList.h"
 
 namespace tarnwell {
 namespace {
 
-constexpr DrawColor kTrace{0, 200, 0};
-constexpr DrawColor kMarker{200, 0, 0};
+using testing::DumpDrawList;
+using testing::MatchesGolden;
 
-struct Label {
-  double x, y;
-  std::string text;
-  friend bool operator==(const Label&, const Label&) = default;
-};
-
+// Each test plots one or more ticks and compares the three pictures, whole, with
+// golden/trace_<name>.txt.
 class TracePlotTest : public ::testing::Test {
  protected:
   TracePlotTest() {
     graph.SetSizes(6615, 3975, 6615, 3975);
     xaxis.SetSizes(6925, 135, 6925, 135);
-    config.LineColor = Rgb{kTrace.red, kTrace.green, kTrace.blue};
-    config.FontColor = Rgb{kMarker.red, kMarker.green, kMarker.blue};
+    config.LineColor = Rgb{0, 200, 0};
+    config.FontColor = Rgb{200, 0, 0};
     config.Expanded = 0;
     history.Resize(100);
   }
@@ -35,26 +30,25 @@ class TracePlotTest : public ::testing::Test {
     config.GraphMin = Value::Double(min);
     config.GraphMax = max;
   }
-  void Plot() {
+  // 0, 1, 2, ... 99 with the latest sample in slot 36.
+  void Ramp() {
+    for (int i = 0; i < 100; ++i) history.SetSlot(i, i);
+    history.SetSampleIndex(37);
+  }
+  void Plot(const std::string& heading) {
     const GraphRange range = ComputeRange(history, config, regional);
     TracePlot::Draw(
         PlotInputs{
             history, config, format, regional, range, range.Max - range.Min, mouseX, mouseY, {}},
         graph, xaxis, testPic);
+    Dump(heading);
   }
-  std::vector<DrawOp> Lines(const DrawList& list, DrawColor color) const {
-    std::vector<DrawOp> out;
-    for (const DrawOp& op : list.Ops()) {
-      if (op.kind == DrawOp::Kind::kLine && op.color == color) out.push_back(op);
-    }
-    return out;
+  void Dump(const std::string& heading) {
+    dump += "# " + heading + "\n## graph\n" + DumpDrawList(graph) + "## xaxis\n" +
+            DumpDrawList(xaxis) + "## testPic\n" + DumpDrawList(testPic);
   }
-  std::vector<Label> Texts(const DrawList& list) const {
-    std::vector<Label> out;
-    for (const DrawOp& op : list.Ops()) {
-      if (op.kind == DrawOp::Kind::kText) out.push_back({op.x1, op.y1, list.TextOf(op).text});
-    }
-    return out;
+  ::testing::AssertionResult Golden(const std::string& name) const {
+    return MatchesGolden("acquisition/golden/trace_" + name + ".txt", dump);
   }
 
   Regional regional;
@@ -63,107 +57,59 @@ class TracePlotTest : public ::testing::Test {
   std::string format = "#0.0";
   double mouseX = 0, mouseY = -380;
   DrawList graph, xaxis, testPic;
+  std::string dump;
 };
 
+// A flat trace is widened by one last decimal (4.9..5.1) and runs along the middle.
 TEST_F(TracePlotTest, FlatTraceIsWidenedByOneLastDecimalAndRunsAlongTheMiddle) {
   config.Expanded = 1;
   for (int i = 0; i <= 100; ++i) history.SetSlot(i, 5.0);
-  Plot();
-  EXPECT_EQ(
-      Texts(graph),
-      (std::vector<Label>{{0, -80, "5.1"}, {0, 3975 - 275, "4.9"}, {0, 3975 / 2.0 - 160, "5.0"}}));
-  const auto trace = Lines(graph, kTrace);
-  ASSERT_EQ(trace.size(), 100u);
-  for (const DrawOp& op : trace) {
-    EXPECT_NEAR(op.y1, 3975 / 2.0, 1e-6);
-    EXPECT_NEAR(op.y2, 3975 / 2.0, 1e-6);
-  }
+  Plot("flat 5.0, automatic range");
+  EXPECT_TRUE(Golden("flat"));
 }
 
 TEST_F(TracePlotTest, MiddleLabelGainsADecimalWhenTheSpanIsAnOddCount) {
   struct Case {
     std::string format;
     double min, max;
-    std::string middle;
   } cases[] = {
-      {"#0.0", 9.7, 10.0, "9.85"},  // 0.3 x 10 rounds to 3
-      {"#0", 1, 4, "2.5"},
-      {"#0", 1, 5, "3"},
+      {"#0.0", 9.7, 10.0},  // 0.3 x 10 rounds to 3
+      {"#0", 1, 4},
+      {"#0", 1, 5},
   };
   for (const Case& c : cases) {
     format = c.format;
     Fixed(c.min, c.max);
-    Plot();
-    ASSERT_EQ(Texts(graph).size(), 3u);
-    EXPECT_EQ(Texts(graph)[2].text, c.middle) << c.format << " " << c.min << ".." << c.max;
+    Plot(c.format + " " + testing::GoldenNumber(c.min) + ".." + testing::GoldenNumber(c.max));
   }
+  EXPECT_TRUE(Golden("middle_label"));
 }
 
-TEST_F(TracePlotTest, ScrollingPutsTheOldestSlotLeftAndTheLatestAtTheRightEdge) {
+// Scrolling puts the oldest slot (37) at the left and the latest (36) at the right edge; sweeping
+// draws slot i at position i, the marker at the latest value, and levels the segment after it.
+TEST_F(TracePlotTest, ScrollingAndSweepingPlaceTheSlotsAndTheMarker) {
   Fixed(0, 100);
-  for (int i = 0; i < 100; ++i) history.SetSlot(i, i);
-  history.SetSampleIndex(37);
-  Plot();
-  const auto trace = Lines(graph, kTrace);
-  ASSERT_EQ(trace.size(), 100u);
-  const double unit = 3975 / 100.0;
-  EXPECT_EQ(trace.front().x2, 0);
-  EXPECT_NEAR(trace.front().y2, 3975 - 37 * unit, 1e-6);
-  EXPECT_NEAR(trace.back().x2, 6615, 1e-6);
-  EXPECT_NEAR(trace.back().y2, 3975 - 36 * unit, 1e-6);
-  for (std::size_t i = 1; i < trace.size(); ++i) {
-    EXPECT_EQ(trace[i].x1, trace[i - 1].x2);
-    EXPECT_EQ(trace[i].y1, trace[i - 1].y2);
-  }
-  EXPECT_TRUE(Lines(graph, kMarker).empty());
-}
-
-TEST_F(TracePlotTest, SweepingDrawsTheMarkerAtTheLatestValueAndLevelsTheNextSegment) {
-  Fixed(0, 100);
+  Ramp();
+  Plot("scrolling, latest in slot 36");
   config.LineMode = 1;
-  for (int i = 0; i < 100; ++i) history.SetSlot(i, i);
-  history.SetSampleIndex(37);
-  Plot();
-  const double x36 = 36 * 6615 / 99.0;
-  const auto marker = Lines(graph, kMarker);
-  ASSERT_EQ(marker.size(), 1u);
-  EXPECT_DOUBLE_EQ(marker[0].x2, x36);
-  EXPECT_EQ(marker[0].y2, 3975);
-  const auto trace = Lines(graph, kTrace);
-  ASSERT_EQ(trace.size(), 100u);
-  const DrawOp& into37 = trace[37];
-  EXPECT_DOUBLE_EQ(into37.x1, x36);
-  EXPECT_NEAR(into37.y1, 3975 - 37 * 39.75, 1e-6);
-  EXPECT_NEAR(into37.y2, into37.y1, 1e-6);
-  EXPECT_NEAR(trace[36].y2, 3975 - 36 * 39.75, 1e-6) << "slot 36 is drawn at position 36";
-
+  Plot("sweeping, latest in slot 36");
   history.SetSampleIndex(0);
-  Plot();
-  ASSERT_EQ(Lines(graph, kMarker).size(), 1u);
-  EXPECT_EQ(Lines(graph, kMarker)[0].x1, 0);
+  Plot("sweeping, marker at the left edge");
+  EXPECT_TRUE(Golden("scroll_sweep"));
 }
 
+// Fixed bounds let 150 and -50 leave the picture; automatic range keeps the lowest value 10
+// above the bottom; an inner area taller than the outer one stops heights at the outer height.
 TEST_F(TracePlotTest, HeightsAreLimitedOnlyWithAutomaticRange) {
   Fixed(0, 100);
   history.SetSlot(10, 150);
   history.SetSlot(11, -50);
-  Plot();
-  auto trace = Lines(graph, kTrace);
-  EXPECT_NEAR(trace[10].y2, 3975 - 1.5 * 3975, 1e-6) << "above the top, not clamped";
-  EXPECT_NEAR(trace[11].y2, 3975 + 0.5 * 3975, 1e-6);
-
+  Plot("fixed 0..100");
   config.Expanded = 1;
-  Plot();
-  trace = Lines(graph, kTrace);
-  EXPECT_NEAR(trace[10].y2, 0, 1e-6);
-  EXPECT_NEAR(trace[11].y2, 3975 - 10, 1e-6) << "the lowest value stays 10 above the bottom";
-  EXPECT_NEAR(trace[0].y1, 3975 - 50 * 3975 / 200.0, 1e-6);
-
-  // An inner area taller than the outer one: heights stop at the outer height.
+  Plot("automatic");
   graph.SetSizes(6615, 4000, 6615, 3975);
-  Plot();
-  trace = Lines(graph, kTrace);
-  EXPECT_NEAR(trace[10].y2, 4000 - 3975, 1e-6);
+  Plot("automatic, inner height 4000");
+  EXPECT_TRUE(Golden("heights"));
 }
 
 TEST_F(TracePlotTest, SingleSlotHistoryDrawsEverythingAtTheLeftEdge) {
@@ -171,98 +117,58 @@ TEST_F(TracePlotTest, SingleSlotHistoryDrawsEverythingAtTheLeftEdge) {
   history.SetSlot(0, 7);
   mouseX = 3000;
   config.MouseEvent = 1;
-  Plot();
-  for (const DrawOp& op : graph.Ops()) {
-    EXPECT_TRUE(std::isfinite(op.x1) && std::isfinite(op.y1) && std::isfinite(op.x2) &&
-                std::isfinite(op.y2));
-  }
-  ASSERT_EQ(Lines(graph, kTrace).size(), 1u);
-  EXPECT_EQ(Lines(graph, kTrace)[0].x2, 0);
-  EXPECT_EQ(Lines(graph, kMarker).at(0).x1, 0);
+  Plot("one slot, pointer at 3000");
+  EXPECT_TRUE(Golden("single_slot"));
 }
 
+// The read-out stays inside the graph; beyond the right edge scrolling still wraps into the ring
+// (slot (148 + 37) mod 100, "y:85.0"), sweeping has no slot 148 to show; 49.5 rounds to even.
 TEST_F(TracePlotTest, MouseReadOutStaysInsideTheGraphAndNamesTheSlot) {
   Fixed(0, 100);
   config.MouseEvent = 1;
-  for (int i = 0; i < 100; ++i) history.SetSlot(i, i);
-  history.SetSampleIndex(37);
+  Ramp();
   mouseX = 6615;
   mouseY = -200;
-  Plot();
-  ASSERT_EQ(Lines(graph, kMarker).size(), 1u);
-  EXPECT_EQ(Lines(graph, kMarker)[0].x1, 6615 - 10);
-  auto texts = Texts(graph);
-  ASSERT_EQ(texts.size(), 5u);
-  EXPECT_EQ(texts[3], (Label{6615 - 1225, 200, "y:36.0"})) << "the latest value is right";
-  EXPECT_EQ(texts[4], (Label{6615 - 1225, 0, "x:2"}));
-
+  Plot("pointer at the right edge, above the top");
   mouseX = 0;
   mouseY = 500;
-  Plot();
-  texts = Texts(graph);
-  EXPECT_EQ(texts[3], (Label{75, 700, "y:37.0"}));
-  EXPECT_EQ(texts[4], (Label{75, 500, "x:101"}));
-
-  // Dragged beyond the right edge, scrolling still wraps into the ring: slot (148 + 37) mod 100.
+  Plot("pointer at the left edge");
   mouseX = 6615 * 1.5;
-  Plot();
-  texts = Texts(graph);
-  ASSERT_EQ(texts.size(), 5u);
-  EXPECT_EQ(texts[3].text, "y:85.0");
-  EXPECT_EQ(texts[4].text, "x:-47");
-
+  Plot("pointer beyond the right edge");
   config.LineMode = 1;
-  Plot();
-  EXPECT_EQ(Texts(graph).back().text, "x:149") << "no slot 148 to show while sweeping";
+  Plot("sweeping, pointer beyond the right edge");
   mouseX = 6615 / 2.0;
-  Plot();
-  texts = Texts(graph);
-  EXPECT_EQ(texts[3].text, "y:50.0");  // 49.5 rounds to the even 50
-  EXPECT_EQ(texts[4].text, "x:51");
+  Plot("sweeping, pointer in the middle");
+  EXPECT_TRUE(Golden("mouse"));
 }
 
 TEST_F(TracePlotTest, SampleAxisCountsSamplesRoundingHalvesAway) {
   history.Resize(98);
-  Plot();
-  const auto labels = Texts(xaxis);
-  ASSERT_EQ(labels.size(), 5u);
-  const std::vector<std::string> scrolling = {"98", "74", "49", "25", "0"};
-  for (int j = 0; j < 5; ++j) {
-    EXPECT_EQ(labels[j].text, scrolling[j]) << j;
-    EXPECT_DOUBLE_EQ(labels[j].x, 10 + 6925 * j / 4.0);
-    EXPECT_EQ(labels[j].y, -20);
-  }
-
+  Plot("98 slots, scrolling");
   config.LineMode = 1;
-  Plot();
-  std::vector<std::string> sweeping;
-  for (const Label& l : Texts(xaxis)) sweeping.push_back(l.text);
-  EXPECT_EQ(sweeping, (std::vector<std::string>{"0", "25", "49", "74", "98"}));
+  Plot("98 slots, sweeping");
+  EXPECT_TRUE(Golden("sample_axis"));
 }
 
+// One picture, not two: the second tick clears the first; the grid comes right after the clear
+// and its pen width does not reach the trace.
 TEST_F(TracePlotTest, EachTickStartsFromAClearedPictureWithTheGridBelowTheTrace) {
   config.BackRed = 1;
   config.BackGreen = 2;
   config.BackBlue = 3;
   int grids = 0;
-  const GraphRange range{100, 0};
   auto grid = [&] {
     ++grids;
     graph.Line(0, 0, 1, 1, DrawColor{9, 9, 9});
     graph.SetPenWidth(2);
   };
   for (int tick = 0; tick < 2; ++tick) {
-    TracePlot::Draw(PlotInputs{history, config, format, regional, range, 100, 0, -380, grid}, graph,
-                    xaxis, testPic);
+    TracePlot::Draw(PlotInputs{history, config, format, regional, {100, 0}, 100, 0, -380, grid},
+                    graph, xaxis, testPic);
   }
   EXPECT_EQ(grids, 2);
-  ASSERT_GE(graph.Ops().size(), 3u);
-  EXPECT_EQ(graph.Ops()[0].kind, DrawOp::Kind::kClear);
-  EXPECT_EQ(graph.Ops()[0].color, (DrawColor{1, 2, 3}));
-  EXPECT_EQ(graph.Ops()[1].color, (DrawColor{9, 9, 9}));
-  EXPECT_EQ(graph.Ops().size(), 1 + 1 + 100 + 3u) << "one picture, not two";
-  EXPECT_EQ(Lines(graph, kTrace).front().penWidth, 1);
-  ASSERT_EQ(testPic.Ops().size(), 1u);
+  Dump("two ticks with a grid");
+  EXPECT_TRUE(Golden("two_ticks"));
 }
 
 }  // namespace

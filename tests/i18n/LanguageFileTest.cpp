@@ -7,15 +7,11 @@
 
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
+#include "Golden.h"
 #include "i18n/LanguageFile.h"
 
 namespace tarnwell::testing {
 namespace {
-
-constexpr const char* kShortText =
-    "Error opening language support file. Standart language support file will be load. Please "
-    "re-install program or control your language file  (*.lng)";
-constexpr const char* kShortTitle = "Language File Error [Missing Number of Lines]";
 
 // `count` lines "<tag> k", with text 1 as given.
 std::string File(int count, const std::string& tag, const std::string& text1 = "0") {
@@ -89,94 +85,55 @@ TEST(LanguageText, DecodedFromTheCodePageOfTheFilesOwnText1) {
 }
 
 // Which file a Language setting reads, what is told when it is missing or short, and where the
-// setting ends up.
+// setting ends up: for each case, golden/language_files.txt holds the result, the messages, texts
+// 0, 2, 5, 198 and 199 and the setting after.
 TEST(LanguageFile, ChosenFileOrStandardFileWithItsMessage) {
-  struct Case {
-    Value language;
-    std::vector<std::pair<std::string, std::string>> files;
-    bool ok;
-    std::vector<std::string> told;  // title TAB text
-    int probe;
-    std::string text, after;
-  };
-  const std::string std200 = File(200, "std"),
-                    kShort = kShortTitle + std::string("\t") + kShortText;
-  const std::string kFileError = "File Error\tCan not find Language file or file is corrupted!";
-  const char* names[] = {"en.lng", "tr.lng", "ru.lng", "bg.lng", "fr.lng", "gr.lng", "sp.lng"};
-  const char* missing[] = {"English", "Turkish", "Russian", "Bulgarian",
-                           "French",  "German",  "Spanish"};
-  std::vector<Case> cases;
+  using Files = std::vector<std::pair<std::string, std::string>>;
+  std::vector<std::pair<Value, Files>> cases;
+  const std::pair<std::string, std::string> standard{"std.lng", File(200, "std")};
+  Files own;
+  for (const char* name : {"en", "tr", "ru", "bg", "fr", "gr", "sp"}) {
+    own.emplace_back(name + std::string(".lng"), File(200, name));
+  }
   for (int language = 0; language <= 6; ++language) {
-    Case own{
-        language, {}, true, {}, 2, std::string(names[language]) + " 2", std::to_string(language)};
-    for (const char* name : names) own.files.emplace_back(name, File(200, name));
-    cases.push_back(own);
-    cases.push_back({language,
-                     {{"std.lng", std200}},
-                     true,
-                     {"Language File Error\tCan not find the " + std::string(missing[language]) +
-                      " Language file, or the file is corrupted!"},
-                     5,
-                     "std 5",
-                     "255"});
+    cases.push_back({language, own});
+    cases.push_back({language, {standard}});
   }
   // 7 and 8 name no file, so a file that happens to be there changes nothing.
-  cases.push_back(
-      {7,
-       {{"std.lng", std200}, {"7.lng", File(200, "7")}},
-       true,
-       {"Language File Error\tThis Language type is reserved!, English type will be used"},
-       5,
-       "std 5",
-       "255"});
-  cases.push_back({8,
-                   {{"std.lng", std200}},
-                   true,
-                   {"Language File Error\tThis section is reserved!, English type will be used"},
-                   5,
-                   "std 5",
-                   "255"});
+  cases.push_back({7, {standard, {"7.lng", File(200, "7")}}});
+  cases.push_back({8, {standard}});
   // As read from config.ini the setting is a text, kept as it stands.
-  cases.push_back(
-      {Value::Text("5"), {{"gr.lng", File(200, "Deutsch")}}, true, {}, 199, "Deutsch 199", "5"});
+  cases.push_back({Value::Text("5"), {{"gr.lng", File(200, "Deutsch")}}});
   for (const Value& other : {Value(9), Value(-1), Value::Double(0.5), Value::Text("abc")}) {
-    cases.push_back({other,
-                     {{"std.lng", std200}, {"en.lng", File(200, "en")}},
-                     true,
-                     {},
-                     0,
-                     "std 0",
-                     other.ToText(Regional{})});
+    cases.push_back({other, {standard, {"en.lng", File(200, "en")}}});
   }
   // Two hundred lines are enough; fewer, or none, fall back to the standard file.
-  cases.push_back({1,
-                   {{"tr.lng", File(199, "tr")}, {"std.lng", std200}},
-                   true,
-                   {kShort},
-                   198,
-                   "std 198",
-                   "255"});
-  cases.push_back({0, {{"en.lng", ""}, {"std.lng", std200}}, true, {kShort}, 5, "std 5", "255"});
+  cases.push_back({1, {{"tr.lng", File(199, "tr")}, standard}});
+  cases.push_back({0, {{"en.lng", ""}, standard}});
   // Without a whole standard file the program ends.
-  for (const char* standard : {"none", "", "\"a\"\r\n\"0\"\r\n"}) {
-    std::vector<std::pair<std::string, std::string>> files = {{"tr.lng", File(199, "tr")}};
-    if (std::string(standard) != "none") files.emplace_back("std.lng", standard);
-    cases.push_back({1, files, false, {kShort, kFileError}, -1, "", ""});
-    cases.push_back({9, files, false, {kFileError}, -1, "", ""});
+  for (const char* broken : {"none", "", "\"a\"\r\n\"0\"\r\n"}) {
+    Files files = {{"tr.lng", File(199, "tr")}};
+    if (std::string(broken) != "none") files.emplace_back("std.lng", broken);
+    cases.push_back({1, files});
+    cases.push_back({9, files});
   }
-  for (const Case& c : cases) {
+  std::string dump;
+  for (const auto& [language, files] : cases) {
     Reader r;
-    for (const auto& [name, bytes] : c.files) r.files.files[r.Path(name)] = bytes;
-    const std::string what =
-        c.language.ToText(Regional{}) + " with " + (c.files.empty() ? "" : c.files.front().first);
-    EXPECT_EQ(r.Read(c.language), c.ok) << what;
-    std::vector<std::string> told;
-    for (const auto& m : r.messages.shown) told.push_back(m.title + "\t" + m.text);
-    EXPECT_EQ(told, c.told) << what;
-    if (!c.ok) continue;
-    EXPECT_EQ(r.texts.Text(c.probe), c.text) << what;
-    EXPECT_EQ(r.config.Language.ToText(Regional{}), c.after) << what;
+    dump += "# " + language.ToText(Regional{}) + " with";
+    for (const auto& [name, bytes] : files) {
+      r.files.files[r.Path(name)] = bytes;
+      dump += " " + name + " (" + std::to_string(bytes.size()) + " bytes)";
+    }
+    const bool ok = r.Read(language);
+    dump += ok ? "\nread\n" : "\nfailed\n";
+    for (const auto& m : r.messages.shown) dump += "told: " + m.title + " | " + m.text + "\n";
+    if (!ok) continue;
+    for (int k : {0, 2, 5, 198, 199})
+      dump += "text " + std::to_string(k) + ": " + r.texts.Text(k) + "\n";
+    dump += "Language " + r.config.Language.ToText(Regional{}) + "\n";
   }
+  EXPECT_TRUE(MatchesGolden("i18n/golden/language_files.txt", dump));
 }
 
 TEST(LanguageFile, TableIsNotClearedBetweenAttempts) {

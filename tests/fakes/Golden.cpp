@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Golden.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "TestFiles.h"
+
+namespace tarnwell::testing {
+
+::testing::AssertionResult MatchesGolden(const std::string& file, const std::string& actual) {
+  const std::string path = std::string(TARNWELL_TESTS_DIR) + "/" + file;
+  const char* update = std::getenv("TARNWELL_UPDATE_GOLDEN");
+  if (update != nullptr && std::strcmp(update, "1") == 0) {
+    WriteFile(path, actual);
+    return ::testing::AssertionSuccess();
+  }
+  const std::string expected = ReadFile(path);
+  if (expected == actual) return ::testing::AssertionSuccess();
+  const auto want = Split(expected, "\n"), got = Split(actual, "\n");
+  std::size_t line = 0;
+  while (line < want.size() && line < got.size() && want[line] == got[line]) ++line;
+  auto at = [line](const std::vector<std::string>& lines) {
+    return line < lines.size() ? "\"" + lines[line] + "\"" : std::string("end of text");
+  };
+  return ::testing::AssertionFailure()
+         << path << " line " << line + 1 << ": expected " << at(want) << ", got " << at(got);
+}
+
+std::string GoldenNumber(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.6f", value);
+  std::string out = text;
+  if (out.find('.') != std::string::npos) {
+    out.erase(out.find_last_not_of('0') + 1);
+    if (out.back() == '.') out.pop_back();
+  }
+  return out == "-0" ? "0" : out;
+}
+
+std::string DumpDrawList(const DrawList& list) {
+  auto color = [](DrawColor c) {
+    return std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
+  };
+  std::string out;
+  for (const DrawOp& op : list.Ops()) {
+    switch (op.kind) {
+      case DrawOp::Kind::kClear:
+        out += "clear " + color(op.color);
+        break;
+      case DrawOp::Kind::kLine:
+        out += "line " + GoldenNumber(op.x1) + " " + GoldenNumber(op.y1) + " " +
+               GoldenNumber(op.x2) + " " + GoldenNumber(op.y2) + " " + color(op.color) + " w" +
+               std::to_string(op.penWidth);
+        break;
+      case DrawOp::Kind::kText: {
+        const DrawText& t = list.TextOf(op);
+        out += "text " + GoldenNumber(op.x1) + " " + GoldenNumber(op.y1) + " \"" + t.text + "\" " +
+               color(op.color) + " " + t.font.name + " " + GoldenNumber(t.font.points) +
+               (t.font.bold ? " bold" : "");
+        break;
+      }
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+}  // namespace tarnwell::testing
