@@ -201,6 +201,35 @@ TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
   }
 }
 
+// Counts the paint events of the object it watches.
+class PaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+  int paints = 0;
+};
+
+TEST_F(GraphPictureTest, ShowingTheSamePictureAgainDoesNotRepaint) {
+  widget.show();
+  PaintCounter counter;
+  widget.installEventFilter(&counter);
+  const auto showTick = [&] {
+    Tick();
+    widget.Show();
+    QApplication::processEvents();
+    const int paints = counter.paints;
+    counter.paints = 0;
+    return paints;
+  };
+  showTick();
+  EXPECT_EQ(showTick(), 0) << "nothing changed";
+  history.Append(700, 100);
+  EXPECT_EQ(showTick(), 1);
+  EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), Render());
+}
+
 TEST_F(GraphPictureTest, WidgetPaintsItsPictureAndPassesPointerEventsInTwips) {
   Tick();
   widget.show();
