@@ -18,11 +18,13 @@ struct DrawOp {
   int penWidth = 1;
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   std::uint32_t text = 0;
+  friend bool operator==(const DrawOp&, const DrawOp&) = default;
 };
 
 struct DrawText {
   std::string text;
   DrawFont font;
+  friend bool operator==(const DrawText&, const DrawText&) = default;
 };
 
 // A surface that records what is drawn on it, so that the picture can be checked without a
@@ -68,6 +70,10 @@ class DrawList : public DrawSurface {
   // The colour of the last clearing; black before any.
   DrawColor BackColor() const { return back_; }
   void Reserve(std::size_t ops) { ops_.reserve(ops); }
+  // The same drawing steps, so the same picture at the same size.
+  bool SameSteps(const DrawList& other) const {
+    return ops_ == other.ops_ && texts_ == other.texts_;
+  }
 
  private:
   std::vector<DrawOp> ops_;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tarnwell {
 
@@ -15,8 +16,20 @@ class AppendFile {
   virtual bool Write(const std::string& bytes) = 0;
   // Forces what was written to the disk.
   virtual bool Sync() = 0;
+  // Starts forcing what was written so far to the disk and may return before it is done, so
+  // that a slow disk does not hold up the caller; TakeSyncOutcome tells later how it went. By
+  // default it is Sync, done at once.
+  virtual void StartSync() { syncOutcome_ = Sync(); }
+  // Whether the started syncs that finished since the last call all worked; nothing when none
+  // has finished.
+  virtual std::optional<bool> TakeSyncOutcome() {
+    return std::exchange(syncOutcome_, std::nullopt);
+  }
   // Tries to open the same path again after a failure; true when it is writable again.
   virtual bool Reopen() = 0;
+
+ private:
+  std::optional<bool> syncOutcome_;
 };
 
 // Files are bytes in and out; the logic decides about code pages.

@@ -55,7 +55,7 @@ void RecordFile::Write(std::string text, const std::vector<std::size_t>& ends) {
   if (!failed_) {
     if (file_->Write(text)) {
       unsynced_ = true;
-      if (clock_.SteadyMs() - lastSync_ >= kSyncMs) Sync();
+      if (clock_.SteadyMs() - lastSync_ >= kSyncMs) StartSync();
       return;
     }
     failed_ = true;
@@ -73,7 +73,9 @@ void RecordFile::Flush() {
   if (failed_) {
     Retry(true);
   } else if (unsynced_) {
-    Sync();
+    StartSync();
+  } else {
+    Report(file_->TakeSyncOutcome());
   }
 }
 
@@ -123,7 +125,23 @@ bool RecordFile::Retry(bool announce) {
 void RecordFile::Sync() {
   lastSync_ = clock_.SteadyMs();
   unsynced_ = false;
-  if (file_->Sync()) {
+  // This sync overtakes one still under way in the background.
+  file_->TakeSyncOutcome();
+  Report(file_->Sync());
+}
+
+// The file may sync in the background; how a sync went is told once it is known, by this or a
+// later call or by Flush.
+void RecordFile::StartSync() {
+  lastSync_ = clock_.SteadyMs();
+  unsynced_ = false;
+  file_->StartSync();
+  Report(file_->TakeSyncOutcome());
+}
+
+void RecordFile::Report(std::optional<bool> synced) {
+  if (!synced) return;
+  if (*synced) {
     syncFailed_ = false;
     return;
   }

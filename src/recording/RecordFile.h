@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ class RecordFile {
   void Write(std::string text, const std::vector<std::size_t>& ends);
   bool Retry(bool announce);
   void Sync();
+  void StartSync();
+  void Report(std::optional<bool> synced);
   void Emit(Event event, std::size_t count);
 
   FileSystem& fs_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeFileSystem.h"
 
+#include <utility>
+
 namespace tarnwell::testing {
 namespace {
 
@@ -18,6 +20,14 @@ class FakeAppendFile : public AppendFile {
     return !fs_->full && !fs_->syncFails;
   }
   bool Reopen() override { return !fs_->full; }
+  void StartSync() override {
+    if (!fs_->backgroundSyncs) return AppendFile::StartSync();
+    ++fs_->syncs;
+  }
+  std::optional<bool> TakeSyncOutcome() override {
+    if (!fs_->backgroundSyncs) return AppendFile::TakeSyncOutcome();
+    return std::exchange(fs_->finishedSync, std::nullopt);
+  }
 
  private:
   FakeFileSystem* fs_;

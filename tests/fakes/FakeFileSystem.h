@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -12,6 +13,7 @@ namespace tarnwell::testing {
 
 // An in-memory file system with '/' as separator. `full` makes every write fail until it is
 // cleared; `syncFails` fails only the syncs; `readOnly` refuses whole writes and folder creation.
+// With `backgroundSyncs` a started sync finishes only when the test sets `finishedSync`.
 class FakeFileSystem : public FileSystem {
  public:
   std::string ProgramFolder() const override { return folder; }
@@ -29,6 +31,8 @@ class FakeFileSystem : public FileSystem {
   bool full = false;
   bool syncFails = false;
   bool readOnly = false;
+  bool backgroundSyncs = false;
+  std::optional<bool> finishedSync;
   int syncs = 0;
   int wholeWrites = 0;
   int appends = 0;

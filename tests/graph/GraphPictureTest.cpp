@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <cmath>
 #include <vector>
 
@@ -166,6 +167,67 @@ TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
     EXPECT_LT(differing, traced / 200) << "mode " << mode;
     EXPECT_EQ(astray, 0) << "mode " << mode;
   }
+}
+
+// A dense trace is written straight into an image where the painter allows it; that must give
+// the pixels the painter gives, also shifted and cut to part of the widget by a paint event.
+TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
+  config.Expanded = 1;
+  history.Resize(4000);
+  unsigned noise = 3;
+  for (int i = 0; i < 4000; ++i) {
+    noise = noise * 1103515245u + 12345u;
+    history.SetSlot(i, 500 + (noise >> 16) % 400);
+  }
+  Tick();
+  const QImage direct = Render();
+  QPixmap pixmap(441, 265);  // painted through the painter only
+  {
+    QPainter painter(&pixmap);
+    QtGraphWidget::Replay(widget.Picture(), painter, twips, pixmap.size());
+  }
+  EXPECT_EQ(direct, pixmap.toImage().convertToFormat(QImage::Format_RGB32));
+
+  QImage shifted(460, 280, QImage::Format_RGB32);
+  shifted.fill(Qt::blue);
+  // The part from (100, 50) lands at (7, 5).
+  widget.render(&shifted, QPoint(7, 5), QRegion(100, 50, 200, 150));
+  for (int y = 0; y < 280; ++y) {
+    for (int x = 0; x < 460; ++x) {
+      const bool inside = QRect(7, 5, 200, 150).contains(x, y);
+      const QRgb want = inside ? direct.pixel(x + 93, y + 45) : qRgb(0, 0, 255);
+      ASSERT_EQ(shifted.pixel(x, y), want) << x << "," << y;
+    }
+  }
+}
+
+// Counts the paint events of the object it watches.
+class PaintCounter : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+  int paints = 0;
+};
+
+TEST_F(GraphPictureTest, ShowingTheSamePictureAgainDoesNotRepaint) {
+  widget.show();
+  PaintCounter counter;
+  widget.installEventFilter(&counter);
+  const auto showTick = [&] {
+    Tick();
+    widget.Show();
+    QApplication::processEvents();
+    const int paints = counter.paints;
+    counter.paints = 0;
+    return paints;
+  };
+  showTick();
+  EXPECT_EQ(showTick(), 0) << "nothing changed";
+  history.Append(700, 100);
+  EXPECT_EQ(showTick(), 1);
+  EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), Render());
 }
 
 TEST_F(GraphPictureTest, WidgetPaintsItsPictureAndPassesPointerEventsInTwips) {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "TempDir.h"
 #include "TinyTmpfs.h"
@@ -60,7 +62,21 @@ TEST_F(QtFileSystemTest, AppendReachesTheFileAtOnceAndSurvivesRemoval) {
   EXPECT_EQ(files.ReadAll(path), "old\r\n1\r\n");  // nothing waits in a buffer
   EXPECT_TRUE(file->Sync());
 
+  // A sync in the background tells its outcome once it is done.
+  const auto outcome = [&file] {
+    std::optional<bool> done;
+    for (int i = 0; i < 5000 && !done; ++i) {
+      done = file->TakeSyncOutcome();
+      if (!done) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done;
+  };
+  file->StartSync();
+  EXPECT_EQ(outcome(), true);
+
   fs::remove(path);
+  file->StartSync();
+  EXPECT_EQ(outcome(), false) << "the lines have no file left to reach";
   EXPECT_FALSE(file->Write("2\r\n"));
   ASSERT_TRUE(file->Reopen());
   ASSERT_TRUE(file->Write("2\r\n"));

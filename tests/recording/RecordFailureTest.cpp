@@ -129,6 +129,31 @@ TEST_F(RecordFailure, SyncedAtLeastOnceASecondAndAFailingSyncIsToldOnce) {
   EXPECT_EQ(messages.shown.size(), 2u);
 }
 
+TEST_F(RecordFailure, BackgroundSyncFailureIsToldOnceWhenKnownAndCloseStillSyncs) {
+  texts.Set(90, "Write failed:");
+  fs.backgroundSyncs = true;
+  rec.CmdStart_Click();
+  clock.Advance(1000);
+  Frame(1);
+  EXPECT_EQ(fs.syncs, 1);
+  EXPECT_TRUE(messages.shown.empty());  // still under way
+  // It fails after the last line: the one-second flush tells it, once.
+  fs.finishedSync = false;
+  rec.Flush();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text, "Write failed: /prog/Log/rec.txt");
+  clock.Advance(1000);
+  Frame(2);
+  fs.finishedSync = false;
+  rec.Flush();
+  EXPECT_EQ(messages.shown.size(), 1u);
+  // Closing waits for its own sync of every line.
+  Frame(3);
+  const int before = fs.syncs;
+  rec.Close();
+  EXPECT_EQ(fs.syncs, before + 1);
+}
+
 // Stands for the toolkit's message box, whose event loop delivers timer and serial events
 // while it is up.
 class LoopingMessageBox : public MessageBox {

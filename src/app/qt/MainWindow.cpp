@@ -294,9 +294,9 @@ double MainWindow::WindowHeight() const {
 }
 
 void MainWindow::ShowPlot() {
-  graph_->update();
-  xaxisTop_->update();
-  testPic_->update();
+  graph_->Show();
+  xaxisTop_->Show();
+  testPic_->Show();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/qt/DirectFill.h"
+
 class QPainter;
 
 namespace tarnwell {
@@ -41,6 +43,11 @@ class ColumnCover {
   // the width where there is none).
   int PrevClear(int column) const;
   int NextClear(int column) const;
+  void SortColumns();
+  // Writes the covered pixels straight into the image.
+  void PaintRows(const DirectTarget& target, QRgb pixel);
+  // Paints the covered pixels as rectangles through the painter.
+  void PaintRects(QPainter& painter, const QColor& color);
 
   int width_;
   int height_;

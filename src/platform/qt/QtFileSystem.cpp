@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/qt/BackgroundSync.h"
+
 namespace tarnwell {
 namespace {
 
@@ -74,6 +76,11 @@ class PosixAppendFile : public AppendFile {
     return rc == 0 && !Unlinked();
   }
 
+  // The once-a-second sync of a record file can take tens of milliseconds on a busy disk; the
+  // frames waiting meanwhile would get their record lines' times late.
+  void StartSync() override { background_.Start(fd_); }
+  std::optional<bool> TakeSyncOutcome() override { return background_.TakeOutcome(); }
+
   bool Reopen() override {
     CloseFd();
     fd_ = OpenForAppend(path_);
@@ -93,6 +100,7 @@ class PosixAppendFile : public AppendFile {
 
   std::string path_;
   int fd_;
+  BackgroundSync background_;
 };
 
 QString QtPath(const std::string& path) {

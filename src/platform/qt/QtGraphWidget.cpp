@@ -166,6 +166,12 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
   flush();
 }
 
+void QtGraphWidget::Show() {
+  if (picture_.SameSteps(shown_)) return;
+  shown_ = picture_;
+  update();
+}
+
 void QtGraphWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   Replay(picture_, painter, twips_, size());

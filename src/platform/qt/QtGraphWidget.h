@@ -22,13 +22,16 @@ class QtGraphWidget : public QWidget {
   explicit QtGraphWidget(QWidget* parent = nullptr);
 
   void SetUnits(const Twips& twips);
-  // Draw on it, then call update() to show it. Its sizes follow the widget's; a hidden widget
+  // Draw on it, then call Show() to show it. Its sizes follow the widget's; a hidden widget
   // gets no resize events, so they are brought up to date here as well.
   DrawList& Picture() {
     UpdateSizes();
     return picture_;
   }
   const DrawList& Picture() const { return picture_; }
+  // Repaints with the picture drawn since, unless it is the one on screen already: a steady
+  // reading redraws the same graph every tick.
+  void Show();
 
   void SetMouseMoveHandler(std::function<void(double x, double y)> handler) {
     onMove_ = std::move(handler);
@@ -53,6 +56,7 @@ class QtGraphWidget : public QWidget {
 
   Twips twips_;
   DrawList picture_;
+  DrawList shown_;
   std::function<void(double, double)> onMove_;
   std::function<void(int, double, double)> onDown_;
   std::function<void()> onDoubleClick_;
