@@ -137,5 +137,17 @@ TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
   EXPECT_NEAR(main_.WindowHeight(), 6000, 15);
 }
 
+TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigits) {
+  main_.SetCurrentColor(Rgb{255, 128, 0});
+  main_.SetCurrentCaption("-1234.56");
+  const QImage shot = main_.Current()->grab().toImage();
+  int orange = 0;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) orange += shot.pixel(x, y) == qRgb(255, 128, 0);
+  }
+  // Eight characters 54 points high fill thousands of pixels.
+  EXPECT_GT(orange, 3000);
+}
+
 }  // namespace
 }  // namespace tarnwell::testing
