@@ -39,7 +39,6 @@ class PortControl {
   // Opens the selected port unless it is open or none is selected.
   std::optional<SerialError> Open();
   std::optional<SerialError> Close();
-  bool IsOpen() const { return port_.PortOpen(); }
 
  private:
   SerialPort& port_;

@@ -62,8 +62,9 @@ void ConfigFile::ReadConfig() {
 
 bool ConfigFile::ReadLines(const std::string& bytes) {
   const auto lines = SplitLines(bytes);
-  if (lines.size() < static_cast<std::size_t>(kLines)) return false;
   for (std::size_t i = 0; i < ConfigRows().size(); ++i) {
+    // The lines before a missing or damaged one have been applied, as they are read in order.
+    if (i >= lines.size()) return false;
     const ConfigRow& row = ConfigRows()[i];
     const auto value = LineValue(lines[i]);
     if (!value) return false;

@@ -107,6 +107,14 @@ TEST(ConfigRenewal, WhatWasAppliedBeforeTheFailureStaysApplied) {
   EXPECT_EQ(r.window.calls,
             (std::vector<std::string>{"refresh", "lastlog", "back", "state 2", "back", "newname"}));
   EXPECT_EQ(r.Stored(), GoldenConfig());
+
+  // So is what a file that ends too early held before its end.
+  Rig cut;
+  auto lines = SplitLines(ConfigIniText({}));
+  lines.resize(30);
+  cut.Read(JoinCrLf(lines));
+  EXPECT_EQ(cut.window.calls,
+            (std::vector<std::string>{"refresh", "lastlog", "back", "back", "newname"}));
 }
 
 TEST(ConfigReading, AppliesSettingsAtTheirPlaceInTheSequence) {
