@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/ResizeRules.h"
 
 namespace tarnwell {
@@ -24,28 +26,22 @@ struct FakeWindow : ResizableWindow {
   }
 };
 
+// Graph width and height, x axis top and width, panel left and top, value box left and top.
+std::vector<double> Placed(const MainLayout& l) {
+  return {l.graphWidth,   l.graphHeight, l.xaxisTop,   l.xaxisWidth,
+          l.weighBoxLeft, l.weighBoxTop, l.theBoxLeft, l.theBoxTop};
+}
+
 TEST(ResizeRules, GraphFillsTheRoomAndPanelStaysBottomRight) {
   FakeWindow win;
   MainLayout l;
-
   win.w = 7290, win.h = 6300;  // the default size is narrower than the minimum
   ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
   EXPECT_EQ(win.w, 8005);
-  EXPECT_EQ(l.graphWidth, 7630);
-  EXPECT_EQ(l.graphHeight, 4175);
-  EXPECT_EQ(l.xaxisTop, 4325);
-  EXPECT_EQ(l.xaxisWidth, 7630);
-  EXPECT_EQ(l.weighBoxLeft, 755);
-  EXPECT_EQ(l.weighBoxTop, 4450);
-  EXPECT_EQ(l.theBoxLeft, 999925);
-
+  EXPECT_EQ(Placed(l), (std::vector<double>{7630, 4175, 4325, 7630, 755, 4450, 999925, 4225}));
   win.w = 10000, win.h = 8000;
   ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
-  EXPECT_EQ(l.graphWidth, 9625);
-  EXPECT_EQ(l.graphHeight, 5875);
-  EXPECT_EQ(l.weighBoxLeft, 2750);
-  EXPECT_EQ(l.weighBoxTop, 6150);
-  EXPECT_EQ(l.theBoxTop, 8000 - 975 - 1100);
+  EXPECT_EQ(Placed(l), (std::vector<double>{9625, 5875, 6025, 9625, 2750, 6150, 999925, 5925}));
 }
 
 TEST(ResizeRules, MinimumSizeAndMinimisedWindow) {
