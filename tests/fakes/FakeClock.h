@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
+
 #include "platform/Clock.h"
 
 namespace tarnwell::testing {
@@ -24,19 +26,14 @@ class FakeClock : public Clock {
     SetLocalSeconds(secs);
   }
   void SetLocalSeconds(std::int64_t secs) {
-    std::int64_t z = secs / 86400 + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    local.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    local.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    local.year = static_cast<int>(yoe) + static_cast<int>(era) * 400 + (local.month <= 2 ? 1 : 0);
-    const std::int64_t rem = secs % 86400;
-    local.hour = static_cast<int>(rem / 3600);
-    local.minute = static_cast<int>(rem % 3600 / 60);
-    local.second = static_cast<int>(rem % 60);
+    using namespace std::chrono;
+    const sys_seconds at{seconds{secs}};
+    const auto day = floor<days>(at);
+    const year_month_day date{day};
+    const hh_mm_ss time{at - day};
+    local = {int(date.year()),          int(unsigned(date.month())), int(unsigned(date.day())),
+             int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count()),
+             local.millisecond};
   }
 };
 
