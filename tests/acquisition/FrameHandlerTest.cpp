@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "acquisition/FrameHandler.h"
+#include "acquisition/NumberFormat.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -87,7 +89,6 @@ TEST_F(FrameHandlerTest, DuringARecordingTheValueGoesToCurrentValue) {
   Frame("+0012.34\r");
   Frame("1\r-3.5\r");
   EXPECT_EQ(written, (std::vector<double>{12.34, -3.5}));
-  EXPECT_EQ(state.ValueFormat, "#0.0");
   EXPECT_EQ(history.SampleIndex(), 0);
   EXPECT_EQ(history.Slot(0), 0);
 
@@ -115,6 +116,33 @@ TEST_F(FrameHandlerTest, DuringARecordingTheValueGoesToCurrentValue) {
   EXPECT_EQ(history.Slot(1), 6);
   EXPECT_EQ(state.CurrentValue, 4);
   EXPECT_EQ(written.size(), 4u);
+}
+
+// The patterns per decimal count are pinned by the frames above.
+TEST(Find_Dot, CountsEveryCharacterAfterTheFirstPoint) {
+  for (const auto& [text, decimals] : {std::pair{".", 0}, {".5", 1}, {"1.2.3", 3}, {"12,34", 0}}) {
+    EXPECT_EQ(Find_Dot(text), decimals) << text;
+  }
+}
+
+TEST(FormatNumber, RoundsHalfAwayFromZeroWithTheRegionalSeparator) {
+  const Regional point{'.', '/'};
+  const struct {
+    double value;
+    const char *pattern, *text;
+  } cases[] = {{12.345, "#0.00", "12.35"}, {2.675, "#0.00", "2.68"},  {9.995, "#0.00", "10.00"},
+               {-2.5, "#0", "-3"},         {-0.004, "#0.00", "0.00"}, {12.6, "#0.", "13."},
+               {0.25, "0", "0"},           {12.5, "", "12.5"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatNumber(c.value, c.pattern, point), c.text) << c.value << " " << c.pattern;
+  }
+  EXPECT_EQ(FormatNumber(1e20, "#0.0", point), "100000000000000000000.0");
+  EXPECT_EQ(FormatNumber(9.995, "#0.00", Regional{',', '.'}), "10,00");
+  EXPECT_EQ(FormatNumber(12.5, "", Regional{',', '.'}), "12,5");
+  EXPECT_FALSE(FormatNumber(std::numeric_limits<double>::infinity(), "#0", point));
+  EXPECT_FALSE(FormatNumber(std::numeric_limits<double>::quiet_NaN(), "", point));
+  EXPECT_EQ(FormatNumber(std::numeric_limits<double>::max(), "#0", point)->size(), 309u);
+  EXPECT_EQ(FormatNumber(std::numeric_limits<double>::denorm_min(), "#0.00", point), "0.00");
 }
 
 }  // namespace
