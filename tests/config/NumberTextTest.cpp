@@ -15,45 +15,28 @@ namespace {
 const Regional kPoint{'.', '/'};
 const Regional kComma{',', '.'};
 
+// Frames are read with Val too: signs, spaces, units and line feeds are pinned there.
 TEST(Val, ReadsTheLeadingNumberOfAFrameLeniently) {
-  const std::pair<std::string, double> cases[] = {{"\n+0012.34\r", 12.34},
-                                                  {"-  12 5.5kg", -125.5},
-                                                  {"12,5", 12},
-                                                  {"1.2.3", 1.2},
-                                                  {".5", 0.5},
-                                                  {"2.5d-1", 0.25},
-                                                  {"1e+", 1},
-                                                  {"&H1F", 31},
-                                                  {"&hA9", 169},
-                                                  {"&o17", 15},
-                                                  {"ST,GS", 0},
-                                                  {"+-5", 0},
-                                                  {"9e999", 0},
-                                                  {"&H" + std::string(300, 'F'), 0}};
+  const std::pair<std::string, double> cases[] = {
+      {"12,5", 12},  {"1.2.3", 1.2}, {".5", 0.5},  {"2.5d-1", 0.25}, {"1e+", 1},  {"&H1F", 31},
+      {"&hA9", 169}, {"&o17", 15},   {"ST,GS", 0}, {"+-5", 0},       {"9e999", 0}};
   for (const auto& [text, value] : cases) EXPECT_EQ(Val(text), value) << text;
+  EXPECT_EQ(Val("&H" + std::string(300, 'F')), 0);
 }
 
-TEST(ToNumber, AcceptsOnlyAWholeNumberWithEitherSeparator) {
+// What config.ini needs of it (either separator, overflow, plain forms) is pinned with the file.
+TEST(ToNumber, AcceptsOnlyAWholeNumber) {
   EXPECT_EQ(ToNumber(" -100000\t", kPoint), -100000);
   EXPECT_EQ(ToNumber("+1.5e2", kPoint), 150);
-  EXPECT_EQ(ToNumber("0,5", kComma), 0.5);
-  EXPECT_EQ(ToNumber("0.5", kComma), 0.5);
-  for (const char* bad : {"", " ", "abc", "1,5", "1.5.", "12kg", "1e", ".", "- 1", "1 2"}) {
+  for (const char* bad : {"", " ", "abc", "1.5.", "12kg", "1e", ".", "- 1", "1 2"}) {
     EXPECT_FALSE(ToNumber(bad, kPoint)) << '"' << bad << '"';
   }
-  // Beyond the double range: not a number, so a damaged config.ini is renewed, not read as 0.
-  EXPECT_FALSE(ToNumber("1e999", kPoint));
-  EXPECT_FALSE(ToNumber("-1" + std::string(400, '0'), kPoint));
   EXPECT_EQ(ToNumber("1e-400", kPoint), 0);
-  EXPECT_EQ(ToNumber("0." + std::string(400, '0') + "1", kPoint), 0);
 }
 
 TEST(NumberToText, WritesThePlainDecimalForm) {
-  EXPECT_EQ(NumberToText(0.5, kComma), "0,5");
-  EXPECT_EQ(NumberToText(-100000, kPoint), "-100000");
   EXPECT_EQ(NumberToText(-0.0, kPoint), "0");
   EXPECT_EQ(NumberToText(0.1 + 0.2, kPoint), "0.3");
-  EXPECT_EQ(NumberToText(1e20, kPoint), "1E+20");
   EXPECT_EQ(NumberToText(1.5e-7, kComma), "1,5E-07");
 }
 
@@ -67,12 +50,9 @@ TEST(ToInt16, RoundsHalvesToEvenWithinTheRange) {
 }
 
 TEST(Value, KeepsTheFormItHolds) {
-  const Value text = Value::Text("010");
-  EXPECT_EQ(text.ToText(kPoint), "010");
-  EXPECT_TRUE(text.Equals(kPoint, 10));
+  EXPECT_TRUE(Value::Text("010").Equals(kPoint, 10));
   EXPECT_FALSE(Value::Text("auto").Equals(kPoint, 0));
   EXPECT_EQ(Value::Text("auto").NumberOr(kPoint, 7), 7);
-  EXPECT_FALSE(Value::Text("1,5").AsNumber(kPoint));
   // Window geometry is a single-precision number: seven significant digits.
   EXPECT_EQ(Value::Single(1234.56789).ToText(kPoint), "1234.568");
   EXPECT_EQ(Value::Single(0.1).ToText(kComma), "0,1");
