@@ -35,6 +35,7 @@ struct RecordingRig {
     config.LogFileName = "rec.txt";
     config.LogTime = 0;
     history.Resize(100);
+    texts.Set(90, "Write failed:");
   }
 
   // A frame of `value` arriving while recording, as the frame handler passes it on.
