@@ -19,32 +19,23 @@ class RecordWriterRules : public RecordingFixture {
   }
 };
 
+// The existing file is continued, and the new lines never run into a line cut in an earlier run;
+// before any frame the value is in the general format.
 TEST_F(RecordStart, OpensResetsTraceAndWritesTheFirstLineAtOnce) {
-  fs.files[kPath] = "7\t1\t30/01/24\t10:00:00\t000\r\n";
   fs.folders.insert("/prog/Log");
   caption = "1250.5";
-  rec.CmdStart_Click();
+  const std::string old = "7\t1\t30/01/24\t10:00:00\t000";
+  for (const std::string& before : {old + "\r\n", old, old + "\r"}) {
+    fs.files[kPath] = before;
+    rec.CmdStart_Click();
+    EXPECT_EQ(fs.files[kPath], old + "\r\n1\t1250.5\t31/01/24\t15:45:02\t120\r\n") << before;
+  }
   EXPECT_TRUE(rec.Recording());
-  EXPECT_EQ(traceResets, 1);
-  // The existing file is continued; before any frame the value is in the general format.
-  EXPECT_EQ(fs.files[kPath],
-            "7\t1\t30/01/24\t10:00:00\t000\r\n1\t1250.5\t31/01/24\t15:45:02\t120\r\n");
+  EXPECT_EQ(traceResets, 3);
   EXPECT_EQ(config.LastLogTime, "31/01/2024 15:45:02");
   EXPECT_EQ(history.Slot(0), 1250.5);
   config.LogEnable = false;
   EXPECT_FALSE(rec.Recording());
-}
-
-TEST_F(RecordStart, AppendedLinesNeverRunIntoALineCutInAnEarlierRun) {
-  fs.folders.insert("/prog/Log");
-  caption = "5";
-  const std::string first = "1\t12.3\t30/01/24\t10:00:00\t000";
-  const std::string added = "1\t5\t31/01/24\t15:45:02\t120\r\n";
-  for (const std::string& cut : {first, first + "\r"}) {
-    fs.files[kPath] = cut;
-    rec.CmdStart_Click();
-    EXPECT_EQ(fs.files[kPath], first + "\r\n" + added) << cut;
-  }
 }
 
 TEST_F(RecordStart, RefusedWithoutLogEnableAndNamedFreshWhenIncremental) {
