@@ -13,7 +13,7 @@ using testing::DumpDrawList;
 using testing::MatchesGolden;
 
 // Each test plots one or more ticks and compares the three pictures, whole, with
-// golden/trace_<name>.txt.
+// golden/TracePlot.<test>.txt.
 class TracePlotTest : public ::testing::Test {
  protected:
   TracePlotTest() {
@@ -26,7 +26,6 @@ class TracePlotTest : public ::testing::Test {
   }
 
   void Fixed(double min, double max) {
-    config.Expanded = 0;
     config.GraphMin = Value::Double(min);
     config.GraphMax = max;
   }
@@ -47,8 +46,9 @@ class TracePlotTest : public ::testing::Test {
     dump += "# " + heading + "\n## graph\n" + DumpDrawList(graph) + "## xaxis\n" +
             DumpDrawList(xaxis) + "## testPic\n" + DumpDrawList(testPic);
   }
-  ::testing::AssertionResult Golden(const std::string& name) const {
-    return MatchesGolden("acquisition/golden/trace_" + name + ".txt", dump);
+  void TearDown() override {
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    EXPECT_TRUE(MatchesGolden("acquisition/golden/TracePlot." + name + ".txt", dump));
   }
 
   Regional regional;
@@ -65,7 +65,6 @@ TEST_F(TracePlotTest, FlatTraceIsWidenedByOneLastDecimalAndRunsAlongTheMiddle) {
   config.Expanded = 1;
   for (int i = 0; i <= 100; ++i) history.SetSlot(i, 5.0);
   Plot("flat 5.0, automatic range");
-  EXPECT_TRUE(Golden("flat"));
 }
 
 TEST_F(TracePlotTest, MiddleLabelGainsADecimalWhenTheSpanIsAnOddCount) {
@@ -82,7 +81,6 @@ TEST_F(TracePlotTest, MiddleLabelGainsADecimalWhenTheSpanIsAnOddCount) {
     Fixed(c.min, c.max);
     Plot(c.format + " " + testing::GoldenNumber(c.min) + ".." + testing::GoldenNumber(c.max));
   }
-  EXPECT_TRUE(Golden("middle_label"));
 }
 
 // Scrolling puts the oldest slot (37) at the left and the latest (36) at the right edge; sweeping
@@ -95,7 +93,6 @@ TEST_F(TracePlotTest, ScrollingAndSweepingPlaceTheSlotsAndTheMarker) {
   Plot("sweeping, latest in slot 36");
   history.SetSampleIndex(0);
   Plot("sweeping, marker at the left edge");
-  EXPECT_TRUE(Golden("scroll_sweep"));
 }
 
 // Fixed bounds let 150 and -50 leave the picture; automatic range keeps the lowest value 10
@@ -109,7 +106,6 @@ TEST_F(TracePlotTest, HeightsAreLimitedOnlyWithAutomaticRange) {
   Plot("automatic");
   graph.SetSizes(6615, 4000, 6615, 3975);
   Plot("automatic, inner height 4000");
-  EXPECT_TRUE(Golden("heights"));
 }
 
 TEST_F(TracePlotTest, SingleSlotHistoryDrawsEverythingAtTheLeftEdge) {
@@ -118,7 +114,6 @@ TEST_F(TracePlotTest, SingleSlotHistoryDrawsEverythingAtTheLeftEdge) {
   mouseX = 3000;
   config.MouseEvent = 1;
   Plot("one slot, pointer at 3000");
-  EXPECT_TRUE(Golden("single_slot"));
 }
 
 // The read-out stays inside the graph; beyond the right edge scrolling still wraps into the ring
@@ -127,11 +122,9 @@ TEST_F(TracePlotTest, MouseReadOutStaysInsideTheGraphAndNamesTheSlot) {
   Fixed(0, 100);
   config.MouseEvent = 1;
   Ramp();
-  mouseX = 6615;
-  mouseY = -200;
+  mouseX = 6615, mouseY = -200;
   Plot("pointer at the right edge, above the top");
-  mouseX = 0;
-  mouseY = 500;
+  mouseX = 0, mouseY = 500;
   Plot("pointer at the left edge");
   mouseX = 6615 * 1.5;
   Plot("pointer beyond the right edge");
@@ -139,7 +132,6 @@ TEST_F(TracePlotTest, MouseReadOutStaysInsideTheGraphAndNamesTheSlot) {
   Plot("sweeping, pointer beyond the right edge");
   mouseX = 6615 / 2.0;
   Plot("sweeping, pointer in the middle");
-  EXPECT_TRUE(Golden("mouse"));
 }
 
 TEST_F(TracePlotTest, SampleAxisCountsSamplesRoundingHalvesAway) {
@@ -147,15 +139,12 @@ TEST_F(TracePlotTest, SampleAxisCountsSamplesRoundingHalvesAway) {
   Plot("98 slots, scrolling");
   config.LineMode = 1;
   Plot("98 slots, sweeping");
-  EXPECT_TRUE(Golden("sample_axis"));
 }
 
 // One picture, not two: the second tick clears the first; the grid comes right after the clear
 // and its pen width does not reach the trace.
 TEST_F(TracePlotTest, EachTickStartsFromAClearedPictureWithTheGridBelowTheTrace) {
-  config.BackRed = 1;
-  config.BackGreen = 2;
-  config.BackBlue = 3;
+  config.BackRed = 1, config.BackGreen = 2, config.BackBlue = 3;
   int grids = 0;
   auto grid = [&] {
     ++grids;
@@ -168,7 +157,6 @@ TEST_F(TracePlotTest, EachTickStartsFromAClearedPictureWithTheGridBelowTheTrace)
   }
   EXPECT_EQ(grids, 2);
   Dump("two ticks with a grid");
-  EXPECT_TRUE(Golden("two_ticks"));
 }
 
 }  // namespace

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cmath>
+#include <map>
+#include <string>
+#include <utility>
 
 #include "FakeClock.h"
 #include "FakeConfigWindow.h"
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
 #include "TestFiles.h"
+#include "config/AppConfig.h"
 #include "config/ConfigFile.h"
+#include "config/NumberText.h"
+#include "config/Value.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -16,24 +22,11 @@ namespace {
 const std::string kPath = "/prog/config.ini";
 const std::string kRenewed = "Can not open /prog/config.ini file. The configuration file renewed.";
 
-std::string JoinCrLf(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + "\r\n";
-  return out;
-}
-
-// `bytes` with line n (1-based) given a new value before its comment.
-std::string WithValue(const std::string& bytes, int n, const std::string& value) {
-  auto lines = SplitLines(bytes);
-  std::string& line = lines[static_cast<std::size_t>(n - 1)];
-  line = value + line.substr(line.find('\'', 1));
-  return JoinCrLf(lines);
-}
-
-std::string WithLine(const std::string& bytes, int n, const std::string& line) {
-  auto lines = SplitLines(bytes);
-  lines[static_cast<std::size_t>(n - 1)] = line;
-  return JoinCrLf(lines);
+// The first `n` lines of `bytes`, each with its CR LF.
+std::string FirstLines(const std::string& bytes, int n) {
+  std::size_t end = 0;
+  while (n-- > 0) end = bytes.find("\r\n", end) + 2;
+  return bytes.substr(0, end);
 }
 
 std::string LineOf(const std::string& bytes, int n) {
@@ -60,14 +53,11 @@ struct Rig {
 
 TEST(ConfigRenewal, MissingFileIsReportedOnceAndWrittenAfreshWithTheDefaults) {
   Rig r;
-  r.config.NofChars = Value::Text("3");
   r.file.ReadConfig();
   ASSERT_EQ(r.messages.shown.size(), 1u);
   EXPECT_EQ(r.messages.shown[0].text, kRenewed);
   EXPECT_EQ(r.messages.shown[0].title, "");
   EXPECT_EQ(r.Stored(), GoldenConfig());
-  EXPECT_EQ(r.config.NofChars.ToText(r.regional), "10");
-  EXPECT_EQ(r.window.back, MakeColor(5, 5, 5));
   // The renewal itself applies neither the refresh rate nor the window state or position.
   EXPECT_EQ(r.window.calls, (std::vector<std::string>{"back", "newname"}));
 }
@@ -75,19 +65,21 @@ TEST(ConfigRenewal, MissingFileIsReportedOnceAndWrittenAfreshWithTheDefaults) {
 TEST(ConfigRenewal, EveryKindOfDamageRenewsAndOverwritesWhatWasReadBefore) {
   // Settings early in the file that differ from the defaults; the damage comes after them.
   const std::string base = ConfigIniText({{4, "12"}, {6, "2"}});
-  const auto lines = SplitLines(base);
+  const auto with = [](int line, const std::string& value) {
+    return ConfigIniText({{4, "12"}, {6, "2"}, {line, value}});
+  };
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"empty file", ""},
-      {"38 lines", JoinCrLf({lines.begin(), lines.end() - 1})},
-      {"comment only", WithValue(base, 16, "")},
+      {"38 lines", FirstLines(base, 38)},
+      {"comment only", with(16, "")},
       {"no comment", base.substr(0, base.find("0'Log Motion")) + "0\r\n"},
-      {"line 1 not a number", WithValue(base, 1, "abc")},
-      {"double beyond its range", WithValue(base, 13, "1e999")},
-      {"colour beyond 16 bits", WithValue(base, 23, "40000")},
-      {"window state 5", WithValue(base, 33, "5")},
-      {"window left not a number", WithValue(base, 34, "left")},
-      {"window top not a number", WithValue(base, 35, "1O0")},
-      {"line 39 not a number", WithValue(base, 39, "x")},
+      {"line 1 not a number", with(1, "abc")},
+      {"double beyond its range", with(13, "1e999")},
+      {"colour beyond 16 bits", with(23, "40000")},
+      {"window state 5", with(33, "5")},
+      {"window left not a number", with(34, "left")},
+      {"window top not a number", with(35, "1O0")},
+      {"line 39 not a number", with(39, "x")},
   };
   for (const auto& [what, bytes] : cases) {
     Rig r;
@@ -110,9 +102,7 @@ TEST(ConfigRenewal, WhatWasAppliedBeforeTheFailureStaysApplied) {
 
   // So is what a file that ends too early held before its end.
   Rig cut;
-  auto lines = SplitLines(ConfigIniText({}));
-  lines.resize(30);
-  cut.Read(JoinCrLf(lines));
+  cut.Read(FirstLines(GoldenConfig(), 30));
   EXPECT_EQ(cut.window.calls,
             (std::vector<std::string>{"refresh", "lastlog", "back", "back", "newname"}));
 }
@@ -168,32 +158,24 @@ TEST(ConfigReading, FlagsCompareAsTextOrAsNumberLineByLine) {
   }
 }
 
+// Values of loose type are written back exactly as they were read; lines after the 39th are
+// ignored and dropped. (The defaults' bytes round trip in the line feed case below.)
 TEST(ConfigRoundTrip, ReadThenWriteGivesTheSameBytes) {
-  Rig r;
-  r.Read(GoldenConfig());
-  EXPECT_TRUE(r.messages.shown.empty());
-  ASSERT_TRUE(r.file.WriteConfig());
-  EXPECT_EQ(r.Stored(), GoldenConfig());
-
-  // Values of loose type are written back exactly as they were read; lines after the 39th are
-  // ignored and dropped.
-  const std::string custom = ConfigIniText(
-      {{4, "010"},   {5, "1"},      {6, "4"},      {7, "7"},      {8, "0.5"},      {9, "0"},
-       {10, "2"},    {11, "250"},   {12, "-5.50"}, {13, "1E+20"}, {16, "my 'log"}, {19, "0"},
-       {20, "1"},    {31, "1"},     {32, "1"},     {34, "2400"},  {35, "1200"},    {36, "9000.5"},
-       {37, "7000"}, {38, "-0.25"}, {39, "3"}});
+  std::map<int, std::string> custom = {
+      {4, "010"},   {5, "1"},      {6, "4"},      {7, "7"},      {8, "0.5"},      {9, "0"},
+      {10, "2"},    {11, "250"},   {12, "-5.50"}, {13, "1E+20"}, {16, "my 'log"}, {19, "0"},
+      {20, "1"},    {31, "1"},     {32, "1"},     {34, "2400"},  {35, "1200"},    {36, "9000.5"},
+      {37, "7000"}, {38, "-0.25"}, {39, "3"}};
   Rig c;
-  c.window.left = 2400;
-  c.window.top = 1200;
-  c.window.width = 9000.5;
-  c.window.height = 7000;
-  c.Read(custom + "extra line\r\n'another\r\n");
+  c.window.left = 2400, c.window.top = 1200, c.window.width = 9000.5, c.window.height = 7000;
+  c.Read(ConfigIniText(custom) + "extra line\r\n'another\r\n");
   EXPECT_TRUE(c.messages.shown.empty());
   EXPECT_EQ(c.config.LogFileName, "my ");  // a quote in the name ends it
   EXPECT_EQ(c.config.OmitCh, 1);
   EXPECT_EQ(c.config.GraphMax, 1e20);
   ASSERT_TRUE(c.file.WriteConfig());
-  EXPECT_EQ(c.Stored(), WithLine(custom, 16, "my 'Record file name"));
+  custom[16] = "my ";
+  EXPECT_EQ(c.Stored(), ConfigIniText(custom));
 }
 
 TEST(ConfigReading, AcceptsBareLineFeedsAndALastLineWithoutEnd) {
@@ -225,14 +207,9 @@ TEST(ConfigWriting, GeometryIsSavedAsTheWindowStateAllows) {
   for (const auto& c : cases) {
     Rig r;
     r.regional.decimal = ',';
-    r.config.WindowLeft = 100;
-    r.config.WindowTop = 200;
-    r.config.WindowWidth = 8000;
-    r.config.WindowHeight = 7000;
-    r.window.left = 1234.5;
-    r.window.top = -60;
-    r.window.width = 9999;
-    r.window.height = 5000;
+    r.config.WindowLeft = 100, r.config.WindowTop = 200;
+    r.config.WindowWidth = 8000, r.config.WindowHeight = 7000;
+    r.window.left = 1234.5, r.window.top = -60, r.window.width = 9999, r.window.height = 5000;
     r.window.state = c.state;
     r.file.WriteConfig();
     for (int line = 33; line <= 37; ++line) {
@@ -291,6 +268,73 @@ TEST(ConfigSeparators, NumbersUseTheRegionalDecimalSeparator) {
   point.Read(ConfigIniText({{5, "0,5"}}));
   EXPECT_EQ(point.messages.shown.size(), 1u);
   EXPECT_EQ(point.config.OmitCh, 0);
+}
+
+const Regional kPoint{'.', '/'};
+const Regional kComma{',', '.'};
+
+// Frames are read with Val too: signs, spaces, units and line feeds are pinned there.
+TEST(Val, ReadsTheLeadingNumberOfAFrameLeniently) {
+  const std::pair<std::string, double> cases[] = {
+      {"12,5", 12},  {"1.2.3", 1.2}, {".5", 0.5},  {"2.5d-1", 0.25}, {"1e+", 1},  {"&H1F", 31},
+      {"&hA9", 169}, {"&o17", 15},   {"ST,GS", 0}, {"+-5", 0},       {"9e999", 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(Val(text), value) << text;
+  EXPECT_EQ(Val("&H" + std::string(300, 'F')), 0);
+}
+
+// What config.ini needs of it (either separator, overflow, plain forms) is pinned with the file.
+TEST(ToNumber, AcceptsOnlyAWholeNumber) {
+  EXPECT_EQ(ToNumber(" -100000\t", kPoint), -100000);
+  EXPECT_EQ(ToNumber("+1.5e2", kPoint), 150);
+  for (const char* bad : {"", " ", "abc", "1.5.", "12kg", "1e", ".", "- 1", "1 2"}) {
+    EXPECT_FALSE(ToNumber(bad, kPoint)) << '"' << bad << '"';
+  }
+  EXPECT_EQ(ToNumber("1e-400", kPoint), 0);
+}
+
+TEST(NumberToText, WritesThePlainDecimalForm) {
+  EXPECT_EQ(NumberToText(-0.0, kPoint), "0");
+  EXPECT_EQ(NumberToText(0.1 + 0.2, kPoint), "0.3");
+  EXPECT_EQ(NumberToText(1.5e-7, kComma), "1,5E-07");
+}
+
+TEST(ToInt16, RoundsHalvesToEvenWithinTheRange) {
+  EXPECT_EQ(ToInt16(2.5), 2);
+  EXPECT_EQ(ToInt16(3.5), 4);
+  EXPECT_EQ(ToInt16(-32768.5), -32768);
+  EXPECT_FALSE(ToInt16(32767.5));
+  EXPECT_FALSE(ToInt16(-32769));
+  EXPECT_FALSE(ToInt16(std::nan("")));
+}
+
+TEST(Value, KeepsTheFormItHolds) {
+  EXPECT_TRUE(Value::Text("010").Equals(kPoint, 10));
+  EXPECT_FALSE(Value::Text("auto").Equals(kPoint, 0));
+  EXPECT_EQ(Value::Text("auto").NumberOr(kPoint, 7), 7);
+  // Window geometry is a single-precision number: seven significant digits.
+  EXPECT_EQ(Value::Single(1234.56789).ToText(kPoint), "1234.568");
+  EXPECT_EQ(Value::Single(0.1).ToText(kComma), "0,1");
+}
+
+TEST(AppConfigColors, PartsAreClampedAndMustFitSixteenBits) {
+  AppConfig c;
+  c.LineRed = Value::Text("-4");
+  c.LineGreen = Value::Text("255.5");
+  c.FontBlue = Value::Text("999");
+  ASSERT_TRUE(c.UpdateDerivedColors(kPoint));
+  EXPECT_EQ(c.LineColor, (Rgb{0, 255, 224}));
+  EXPECT_EQ(c.FontColor, (Rgb{224, 224, 255}));
+
+  // One bad part leaves both colours as they were.
+  c.LineRed = Value::Text("40000");
+  c.FontRed = Value::Text("1");
+  EXPECT_FALSE(c.UpdateDerivedColors(kPoint));
+  EXPECT_EQ(c.FontColor, (Rgb{224, 224, 255}));
+
+  Rgb back{1, 2, 3};
+  c.BackGreen = Value::Text("green");
+  EXPECT_FALSE(c.BackColor(kPoint, &back));
+  EXPECT_EQ(back, (Rgb{1, 2, 3}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "QtTestApplication.h"
@@ -20,7 +21,7 @@ namespace {
 [[maybe_unused]] const auto* const kQt =
     ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
-QColor Rgb8(int r, int g, int b) { return QColor(r, g, b); }
+const QColor kBack(5, 5, 5), kGreen(0, 255, 0);
 
 // One real tick on a 441 by 265 pixel graph (6615 by 3975 twips at 96 dots per inch).
 class GraphPictureTest : public ::testing::Test {
@@ -54,9 +55,6 @@ class GraphPictureTest : public ::testing::Test {
     QtGraphWidget::Replay(widget.Picture(), painter, twips, image.size());
     return image;
   }
-  static bool ColumnHas(const QImage& image, int x, int y, QColor color) {
-    return image.pixelColor(x, y) == color;
-  }
 
   Twips twips{96};
   Regional regional;
@@ -72,80 +70,69 @@ class GraphPictureTest : public ::testing::Test {
 TEST_F(GraphPictureTest, TickPaintsBackgroundGridTraceAndMarkerWhereTheyBelong) {
   ASSERT_EQ(widget.Picture().Width(), 6615);
   ASSERT_EQ(widget.Picture().Height(), 3975);
-  Tick();
-  const QImage image = Render();
-  const QColor back = Rgb8(5, 5, 5), grid = Rgb8(15, 15, 15);
-  EXPECT_EQ(image.pixelColor(300, 200), back);
-  // Guide lines every 660 twips across (44 px) and 396 down (26.4 px).
-  EXPECT_EQ(image.pixelColor(44, 200), grid);
-  EXPECT_EQ(image.pixelColor(88, 200), grid);
-  EXPECT_EQ(image.pixelColor(45, 200), back);
-  EXPECT_EQ(image.pixelColor(300, 0), grid);
-  // 600 of 0..1000 is 1590 twips from the top: row 106.
-  for (int x : {50, 200, 400}) {
-    EXPECT_EQ(image.pixelColor(x, 106), Rgb8(0, 255, 0)) << x;
-    EXPECT_EQ(image.pixelColor(x, 108), back) << x;
-  }
-  // The sweep marker at position 36: 36 x 6615 / 99 twips, 160.4 px.
-  const QColor red = Rgb8(255, 0, 0);
-  EXPECT_TRUE(ColumnHas(image, 160, 200, red) || ColumnHas(image, 161, 200, red));
-  EXPECT_EQ(image.pixelColor(150, 200), back);
-  // The value labels are white text at the left edge.
-  int white = 0;
-  for (int y = 240; y < 265; ++y) {
-    for (int x = 0; x < 60; ++x) white += image.pixelColor(x, y) == Rgb8(255, 255, 255);
-  }
-  EXPECT_GT(white, 10) << "bottom label \"0\" painted";
-}
-
-TEST_F(GraphPictureTest, ValuesFarOutsideTheRangeAreCutAtTheEdgeNotClamped) {
-  config.LineMode = 0;
+  // Values far outside the range are cut at the edge, not clamped to it.
   history.SetSlot(50, 1e15);
   history.SetSlot(51, -1e15);
   Tick();
   const QImage image = Render();
-  // The steep segments still cross the picture as vertical lines near the middle column.
-  const int x50 = static_cast<int>(std::lround(twips.ToPixels(13 * 6615 / 99.0)));
-  int green = 0;
-  for (int x = x50 - 2; x <= x50 + 6; ++x) green += image.pixelColor(x, 10) == Rgb8(0, 255, 0);
-  EXPECT_GE(green, 1);
-  EXPECT_NE(image.pixelColor(5, 106), Rgb8(5, 5, 5)) << "the rest of the trace is there";
+  const QColor grid(15, 15, 15);
+  EXPECT_EQ(image.pixelColor(300, 200), kBack);
+  // Guide lines every 660 twips across (44 px) and 396 down (26.4 px).
+  EXPECT_EQ(image.pixelColor(44, 200), grid);
+  EXPECT_EQ(image.pixelColor(88, 200), grid);
+  EXPECT_EQ(image.pixelColor(45, 200), kBack);
+  EXPECT_EQ(image.pixelColor(300, 0), grid);
+  // 600 of 0..1000 is 1590 twips from the top: row 106.
+  for (int x : {50, 200, 400}) {
+    EXPECT_EQ(image.pixelColor(x, 106), kGreen) << x;
+    EXPECT_EQ(image.pixelColor(x, 108), kBack) << x;
+  }
+  // The steep segments at slot 50 (222.7 px) still cross the top rows as near-vertical lines.
+  int steep = 0;
+  for (int x = 220; x <= 228; ++x) steep += image.pixelColor(x, 10) == kGreen;
+  EXPECT_GE(steep, 1);
+  // The sweep marker at position 36: 36 x 6615 / 99 twips, 160.4 px.
+  const QColor red(255, 0, 0);
+  EXPECT_TRUE(image.pixelColor(160, 200) == red || image.pixelColor(161, 200) == red);
+  EXPECT_EQ(image.pixelColor(150, 200), kBack);
+  // The value labels are white text at the left edge.
+  int white = 0;
+  for (int y = 240; y < 265; ++y) {
+    for (int x = 0; x < 60; ++x) white += image.pixelColor(x, y) == Qt::white;
+  }
+  EXPECT_GT(white, 10) << "bottom label \"0\" painted";
 }
 
-// Joining and thinning the trace must not change a pixel: the reference draws every recorded
-// line on its own.
 // Seven samples to a pixel column: joined and merged segments paint what the lines one by one
-// paint, but for a pixel's shift inside a column here and there.
+// paint, but for a pixel's shift inside a column here and there. Written straight into an image
+// the trace has the pixels the painter gives, also shifted and cut by a paint event.
 TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
+  config.Expanded = 1;
+  history.Resize(3000);
+  unsigned noise = 7;
+  for (int i = 0; i < 3000; ++i) {
+    noise = noise * 1103515245u + 12345u;
+    history.SetSlot(i, 300 * std::sin(i * 0.004) + (noise >> 16) % 97 + (i % 500 == 0 ? 400 : 0));
+  }
+  history.SetSampleIndex(1234);
+  const QRgb trace = qRgb(0, 255, 0);
   for (int mode : {0, 1}) {
     config.LineMode = mode;
-    config.Expanded = 1;
-    history.Resize(3000);
-    unsigned noise = 7;
-    for (int i = 0; i < 3000; ++i) {
-      noise = noise * 1103515245u + 12345u;
-      history.SetSlot(i, 300 * std::sin(i * 0.004) + (noise >> 16) % 97 + (i % 500 == 0 ? 400 : 0));
-    }
-    history.SetSampleIndex(1234);
     Tick();
     const QImage joined = Render();
-
     QImage reference(441, 265, QImage::Format_RGB32);
     QPainter painter(&reference);
-    const DrawList& list = widget.Picture();
-    for (const DrawOp& op : list.Ops()) {
-      if (op.kind == DrawOp::Kind::kLine) {
-        QPen pen(QColor(op.color.red, op.color.green, op.color.blue), op.penWidth);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        const double s = twips.ToPixels(1);
-        painter.drawLine(QPointF(op.x1 * s, op.y1 * s), QPointF(op.x2 * s, op.y2 * s));
-      } else if (op.kind == DrawOp::Kind::kClear) {
-        painter.fillRect(reference.rect(), QColor(op.color.red, op.color.green, op.color.blue));
-      }
+    for (const DrawOp& op : widget.Picture().Ops()) {
+      const QColor color(op.color.red, op.color.green, op.color.blue);
+      if (op.kind == DrawOp::Kind::kClear) painter.fillRect(reference.rect(), color);
+      if (op.kind != DrawOp::Kind::kLine) continue;
+      QPen pen(color, op.penWidth);
+      pen.setCosmetic(true);
+      painter.setPen(pen);
+      const double s = twips.ToPixels(1);
+      painter.drawLine(QPointF(op.x1 * s, op.y1 * s), QPointF(op.x2 * s, op.y2 * s));
     }
     painter.end();
-    const QRgb trace = qRgb(0, 255, 0);
     // A trace pixel of one picture has one beside it, in its row, in the other.
     const auto near = [&](const QImage& image, int x, int y) {
       for (int dx : {-1, 0, 1}) {
@@ -167,19 +154,7 @@ TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
     EXPECT_LT(differing, traced / 200) << "mode " << mode;
     EXPECT_EQ(astray, 0) << "mode " << mode;
   }
-}
 
-// A dense trace is written straight into an image where the painter allows it; that must give
-// the pixels the painter gives, also shifted and cut to part of the widget by a paint event.
-TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
-  config.Expanded = 1;
-  history.Resize(4000);
-  unsigned noise = 3;
-  for (int i = 0; i < 4000; ++i) {
-    noise = noise * 1103515245u + 12345u;
-    history.SetSlot(i, 500 + (noise >> 16) % 400);
-  }
-  Tick();
   const QImage direct = Render();
   QPixmap pixmap(441, 265);  // painted through the painter only
   {
@@ -187,7 +162,6 @@ TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
     QtGraphWidget::Replay(widget.Picture(), painter, twips, pixmap.size());
   }
   EXPECT_EQ(direct, pixmap.toImage().convertToFormat(QImage::Format_RGB32));
-
   QImage shifted(460, 280, QImage::Format_RGB32);
   shifted.fill(Qt::blue);
   // The part from (100, 50) lands at (7, 5).
@@ -195,8 +169,8 @@ TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
   for (int y = 0; y < 280; ++y) {
     for (int x = 0; x < 460; ++x) {
       const bool inside = QRect(7, 5, 200, 150).contains(x, y);
-      const QRgb want = inside ? direct.pixel(x + 93, y + 45) : qRgb(0, 0, 255);
-      ASSERT_EQ(shifted.pixel(x, y), want) << x << "," << y;
+      ASSERT_EQ(shifted.pixel(x, y), inside ? direct.pixel(x + 93, y + 45) : qRgb(0, 0, 255))
+          << x << "," << y;
     }
   }
 }
@@ -211,7 +185,7 @@ class PaintCounter : public QObject {
   int paints = 0;
 };
 
-TEST_F(GraphPictureTest, ShowingTheSamePictureAgainDoesNotRepaint) {
+TEST_F(GraphPictureTest, WidgetRepaintsOnlyAChangedPictureAndPassesPointerEventsInTwips) {
   widget.show();
   PaintCounter counter;
   widget.installEventFilter(&counter);
@@ -219,24 +193,13 @@ TEST_F(GraphPictureTest, ShowingTheSamePictureAgainDoesNotRepaint) {
     Tick();
     widget.Show();
     QApplication::processEvents();
-    const int paints = counter.paints;
-    counter.paints = 0;
-    return paints;
+    return std::exchange(counter.paints, 0);
   };
   showTick();
   EXPECT_EQ(showTick(), 0) << "nothing changed";
   history.Append(700, 100);
   EXPECT_EQ(showTick(), 1);
   EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), Render());
-}
-
-TEST_F(GraphPictureTest, WidgetPaintsItsPictureAndPassesPointerEventsInTwips) {
-  Tick();
-  widget.show();
-  const QImage shot = widget.grab().toImage();
-  ASSERT_EQ(shot.width(), 441);
-  EXPECT_EQ(shot.pixelColor(300, 200), Rgb8(5, 5, 5));
-  EXPECT_EQ(shot.pixelColor(200, 106), Rgb8(0, 255, 0));
 
   std::vector<int> downs;
   double mx = -1, my = -1;
@@ -251,9 +214,9 @@ TEST_F(GraphPictureTest, WidgetPaintsItsPictureAndPassesPointerEventsInTwips) {
   send(QEvent::MouseMove, Qt::NoButton, QPointF(30, 40));
   EXPECT_DOUBLE_EQ(mx, 450);
   EXPECT_DOUBLE_EQ(my, 600);
-  send(QEvent::MouseButtonPress, Qt::LeftButton, QPointF(1, 1));
-  send(QEvent::MouseButtonPress, Qt::RightButton, QPointF(1, 1));
-  send(QEvent::MouseButtonPress, Qt::MiddleButton, QPointF(1, 1));
+  for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+    send(QEvent::MouseButtonPress, b, QPointF(1, 1));
+  }
   send(QEvent::MouseButtonDblClick, Qt::LeftButton, QPointF(1, 1));
   EXPECT_EQ(downs, (std::vector<int>{1, 2, 4}));
   EXPECT_EQ(doubles, 1);

@@ -20,7 +20,7 @@ TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
   QtFileSystem files(disk.Path());
   const std::string configIni = disk.Path() + "/config.ini";
   ASSERT_TRUE(files.WriteWhole(configIni, "kept"));
-  RecordingRig r(files);
+  RecordingRig r(&files);
   r.frame.ValueFormat = "#0.0";
   r.rec.CmdStart_Click();
   ASSERT_EQ(r.rec.RecState(), 1);

@@ -16,27 +16,20 @@
 
 namespace tarnwell::testing {
 
-// A recording into Log/rec.txt of `files`, with a clock moved by hand.
+// A recording into Log/rec.txt of `files` (by default the in-memory one, in /prog), with a clock
+// moved by hand.
 struct RecordingRig {
-  explicit RecordingRig(FileSystem& files)
-      : rec{config,
-            frame,
-            history,
-            files,
-            clock,
-            regional,
-            messages,
-            texts,
-            [this] { ++traceResets; },
-            [this] { return caption; },
+  explicit RecordingRig(FileSystem* files = nullptr)
+      : rec{config,    frame,    history, files ? *files : fs,       clock,
+            regional,  messages, texts,   [this] { ++traceResets; }, [this] { return caption; },
             maxPending} {
     config.LogEnable = true;
     config.LogIncremental = false;
     config.LogFileName = "rec.txt";
     config.LogTime = 0;
     history.Resize(100);
+    texts.Set(90, "Write failed:");
   }
-
   // A frame of `value` arriving while recording, as the frame handler passes it on.
   void Frame(double value) {
     frame.CurrentValue = value;
@@ -61,18 +54,13 @@ struct RecordingRig {
   int traceResets = 0;
   std::string caption = "0";
   std::size_t maxPending = 1000;
+  FakeFileSystem fs;
   RecordingControl rec;
 };
 
-struct FakeDisk {
-  FakeFileSystem fs;
-};
-
 // The recording on the in-memory file system, in /prog/Log/rec.txt.
-class RecordingFixture : public ::testing::Test, public FakeDisk, public RecordingRig {
+class RecordingFixture : public ::testing::Test, public RecordingRig {
  protected:
-  RecordingFixture() : RecordingRig(fs) {}
-
   static constexpr const char* kPath = "/prog/Log/rec.txt";
 
   // Lines of the record file, each without its CR LF.
