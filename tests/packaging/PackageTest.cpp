@@ -32,6 +32,11 @@ std::string PackageStatus() {
   return query.exitCode == 0 ? query.output : std::string();
 }
 
+bool Known() {
+  const std::string status = PackageStatus();
+  return !status.empty() && status != "not-installed";
+}
+
 // dpkg refuses at once while apt or another dpkg holds its lock; wait for that to pass.
 ChildProcess::Result Dpkg(const std::vector<std::string>& args) {
   std::vector<std::string> argv{"dpkg"};
@@ -46,27 +51,20 @@ ChildProcess::Result Dpkg(const std::vector<std::string>& args) {
 }
 
 // Two builds testing at once would install the same package over each other.
-class MachineLock {
- public:
-  MachineLock()
-      : fd_(::open("/tmp/tarnwell-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+struct MachineLock {
+  MachineLock() {
+    if (fd >= 0) ::flock(fd, LOCK_EX);
   }
   ~MachineLock() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd >= 0) ::close(fd);
   }
-  MachineLock(const MachineLock&) = delete;
-  MachineLock& operator=(const MachineLock&) = delete;
-
- private:
-  int fd_;
+  const int fd = ::open("/tmp/tarnwell-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
 };
 
 // Whatever fails on the way, the machine is left without the package.
 struct PurgeAtEnd {
   ~PurgeAtEnd() {
-    if (!PackageStatus().empty() && PackageStatus() != "not-installed")
-      Dpkg({"--purge", "tarnwell"});
+    if (Known()) Dpkg({"--purge", "tarnwell"});
   }
 };
 
@@ -139,9 +137,7 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   if (!dialout) GTEST_SKIP() << "no group dialout";
   const gid_t dialoutGid = dialout->gr_gid;
   MachineLock lock;
-  if (!PackageStatus().empty() && PackageStatus() != "not-installed") {
-    GTEST_SKIP() << "tarnwell is installed on this machine; the test leaves it alone";
-  }
+  if (Known()) GTEST_SKIP() << "tarnwell is installed on this machine; the test leaves it alone";
   if (fs::exists(kFolder)) GTEST_SKIP() << kFolder << " exists; the test leaves it alone";
 
   TempDir temp;
@@ -210,7 +206,7 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   EXPECT_EQ(remove.exitCode, 0) << remove.output;
   EXPECT_FALSE(fs::exists(kFolder)) << remove.output;
   EXPECT_FALSE(fs::exists(kMenuEntry));
-  EXPECT_TRUE(PackageStatus().empty() || PackageStatus() == "not-installed") << PackageStatus();
+  EXPECT_FALSE(Known()) << PackageStatus();
 }
 
 }  // namespace
