@@ -45,10 +45,12 @@ struct SettingsSession : SettingsRig {
     return texts;
   }
   const SettingsControls& Controls() const { return form->Controls(); }
-  // Several settings or control values as texts, to compare at once.
+  // Several settings or control values as texts, blank-separated, to compare at once.
   template <typename... T>
-  Strings Texts(const T&... v) const {
-    return {Text(v)...};
+  std::string Texts(const T&... v) const {
+    std::string line;
+    ((line += (line.empty() ? "" : " ") + Text(v)), ...);
+    return line;
   }
   std::string Text(const Value& v) const { return v.ToText(regional); }
   static std::string Text(const std::string& s) { return s; }

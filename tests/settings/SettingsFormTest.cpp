@@ -58,7 +58,7 @@ TEST_F(SettingsLoad, FieldsShowTheirValues) {
   // The tick of GrMode means scrolling, LineMode 0.
   EXPECT_EQ(Texts(c.CommSel, c.TxtMin, c.TxtMax, c.TxtThreshold, c.GrMode, c.MouseEvent,
                   c.RecordOnStartup, c.LogIncSel, c.LogTypeSel),
-            (Strings{"2", "-5", "0.5", "-100000", "off", "on", "on", "on", "1"}));
+            "2 -5 0.5 -100000 off on on on 1");
   EXPECT_EQ(Enabled(), "0000 000 000000000 1111");
   config.LineMode = 0;
   EXPECT_TRUE(Load().Controls().GrMode);
@@ -160,8 +160,7 @@ TEST_F(SettingsRules, DefaultsFillTheControlsAndStoreOnlyTheImmediateSwitches) {
   EXPECT_EQ(
       Texts(c.CommSel, c.BaudSel, c.NofSamples, c.TxtMax, c.GrMode, c.Expanded, c.SelDatLogEnab,
             c.LogSet, c.RecordOnStartup, c.TxtThreshold, c.TxtMotionTmr, c.OptPf, c.LabCommSet),
-      (Strings{"1", "3", "250", "1000", "on", "on", "off", "0", "on", "-100000", "0", "1",
-               "Comm1, 9600,8b,n,1s"}));
+      "1 3 250 1000 on on off 0 on -100000 0 1 Comm1, 9600,8b,n,1s");
   EXPECT_EQ(Enabled(), "0000 000 000000000 0000");
   form.reset();  // Exit
   EXPECT_TRUE(config.Expanded.Equals(regional, 1));
