@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <string>
-#include <tuple>
 
 #include "SettingsFixture.h"
 
@@ -111,19 +110,6 @@ TEST_F(SettingsApplyTest, FixedRangeWithMinimumNotBelowMaximumIsStoredWithAMessa
   }
 }
 
-TEST_F(SettingsApplyTest, SampleCountMustLieStrictlyBetweenZeroAnd10000) {
-  for (const auto& [typed, shown, count] :
-       {std::tuple<const char*, Strings, int>{"10000", {"T14"}, 100},
-        {"0", {"T14"}, 100},
-        {" 9999 ", {}, 9999}}) {
-    ApplySession t;
-    t.ApplyWith([&](SettingsForm& f) { f.SetText(F::NofSamples, typed); });
-    EXPECT_EQ(t.Shown(), shown) << typed;
-    EXPECT_EQ(t.config.NofSamples, count) << typed;
-    EXPECT_EQ(t.history.UB(), count) << typed;
-  }
-}
-
 TEST_F(SettingsApplyTest, NewSampleCountContinuesTheTraceAndKeepsTheWritePositionInside) {
   for (int i = 0; i <= 100; ++i) history.SetSlot(i, i);
   ApplyWith([](SettingsForm& f) { f.SetText(F::NofSamples, "150"); });
@@ -166,25 +152,33 @@ TEST_F(SettingsApplyTest, LanguageAndSpeedListsStoreTheChoiceOrKeepWhatTheyLack)
   }
 }
 
-TEST_F(SettingsApplyTest, RecordTimingSetsLogTimeAndTheRecordTimer) {
+// After: NofSamples, the history's top, LogTime, MotionTime and the record timer's interval.
+TEST_F(SettingsApplyTest, SampleCountAndRecordTimingAreStored) {
   const struct {
-    int logSet;
+    int logSet;  // -1: as loaded
     F box;
     const char* typed;
-    double logTime, motionTime;
-    int interval;
-  } cases[] = {{2, F::TxtMinute, "5", 300, 0, 100},
-               {1, F::TxtSecond, "", 0, 0, 100},
-               {3, F::TxtMotionTmr, "4", 0, 4, 0}};
+    Strings shown;
+    const char* after;
+  } cases[] = {
+      {-1, F::NofSamples, "10000", {"T14"}, "100 100 1 0 100"},  // strictly below 10000
+      {-1, F::NofSamples, "0", {"T14"}, "100 100 1 0 100"},      // and above 0
+      {-1, F::NofSamples, " 9999 ", {}, "9999 9999 1 0 100"},
+      {2, F::TxtMinute, "5", {}, "100 100 300 0 100"},
+      {1, F::TxtSecond, "", {}, "100 100 0 0 100"},
+      {3, F::TxtMotionTmr, "4", {}, "100 100 0 4 0"},
+  };
   for (const auto& c : cases) {
     ApplySession t;
     t.ApplyWith([&](SettingsForm& f) {
-      f.SetLogSet(c.logSet);
+      if (c.logSet >= 0) f.SetLogSet(c.logSet);
       f.SetText(c.box, c.typed);
     });
-    EXPECT_EQ(t.config.LogTime, c.logTime) << c.logSet;
-    EXPECT_EQ(t.config.MotionTime, c.motionTime) << c.logSet;
-    EXPECT_EQ(t.timerLog.interval, c.interval) << c.logSet;
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(t.Shown(), c.shown);
+    EXPECT_EQ(t.Texts(t.config.NofSamples, t.history.UB(), t.config.LogTime, t.config.MotionTime,
+                      t.timerLog.interval),
+              c.after);
   }
 }
 
@@ -216,18 +210,15 @@ TEST_F(SettingsApplyTest, RegionalCommaIsReadBackAsTyped) {
   config.LogVariation = 0.25;
   config.Expanded = 0;
   ApplyWith([](SettingsForm&) {});
-  EXPECT_EQ(Controls().TxtMax, "12,5");
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(config.GraphMax, 12.5);
-  EXPECT_EQ(config.LogVariation, 0.25);
+  EXPECT_EQ(Texts(Controls().TxtMax, config.GraphMax, config.LogVariation), "12,5 12.5 0.25");
 }
 
 TEST_F(SettingsApplyTest, FailedSaveIsReportedOnce) {
   writeWorks = false;
   ApplyWith([](SettingsForm&) {});
   EXPECT_EQ(Shown(), Strings{"T5"});
-  EXPECT_EQ(writes, 1);
-  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(Texts(writes, refreshes), "1 1");
 }
 
 }  // namespace

@@ -22,26 +22,23 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOnly) {
 
 using SettingsLoad = SettingsFixture;
 
+// Shown: LogSet, TxtSecond, TxtMinute, TxtMotionTmr.
 TEST_F(SettingsLoad, IntervalEncodingChoosesOptionAndBox) {
   config.LogEnable = true;
   config.LogTime = 120;
-  Load();
-  EXPECT_EQ(Controls().LogSet, 2);
-  EXPECT_EQ(Controls().TxtMinute, "2");
-  EXPECT_EQ(Controls().TxtSecond, "1");
+  const auto shown = [&] {
+    Load();
+    return Texts(Controls().LogSet, Controls().TxtSecond, Controls().TxtMinute,
+                 Controls().TxtMotionTmr);
+  };
+  EXPECT_EQ(shown(), "2 1 2 0");
   EXPECT_EQ(Enabled(), "1111 010 111111111 0000");
-
   config.LogTime = 0;
   config.MotionTime = 5;
-  Load();
-  EXPECT_EQ(Controls().LogSet, 3);
-  EXPECT_EQ(Controls().TxtMotionTmr, "5");
+  EXPECT_EQ(shown(), "3 1 1 5");
   EXPECT_EQ(Enabled(), "1111 001 111111111 0000");
-
   config.LogTime = 59.6;  // rounds to 60 for the test, shown unrounded over 60
-  Load();
-  EXPECT_EQ(Controls().LogSet, 2);
-  EXPECT_EQ(Controls().TxtMinute, "0.993333333333333");
+  EXPECT_EQ(shown(), "2 1 0.993333333333333 5");
 }
 
 TEST_F(SettingsLoad, FieldsShowTheirValues) {
@@ -72,20 +69,16 @@ TEST_F(SettingsLoad, ValuesBeyondTheListsShowWithoutFailing) {
   config.BaudIndex = "10";
   config.Language = 4;
   Load();
-  EXPECT_EQ(Controls().OptPf, 1);
-  EXPECT_EQ(Controls().DevType, 0);
-  EXPECT_EQ(Controls().BaudSel, 10);
-  EXPECT_EQ(Controls().LabCommSet, "Comm1, 921600,8b,n,1s");
-  EXPECT_EQ(Controls().LangSel, -1);
+  // OptPf, DevType, BaudSel and the speed it shows, LangSel.
+  EXPECT_EQ(Texts(Controls().OptPf, Controls().DevType, Controls().BaudSel, Controls().LabCommSet,
+                  Controls().LangSel),
+            "1 0 10 Comm1, 921600,8b,n,1s -1");
   form.reset();
-  EXPECT_TRUE(config.Performance.Equals(regional, 1));
-  EXPECT_EQ(config.DevType, 0);
-  EXPECT_EQ(writes, 0);
+  EXPECT_EQ(Texts(config.Performance, config.DevType, writes), "1 0 0");
 
   config.BaudIndex = "abc";
   Load();
-  EXPECT_EQ(Controls().BaudSel, -1);
-  EXPECT_EQ(Controls().LabCommSet, "Comm1, 9600,8b,n,1s");
+  EXPECT_EQ(Texts(Controls().BaudSel, Controls().LabCommSet), "-1 Comm1, 9600,8b,n,1s");
 }
 
 using SettingsRules = SettingsFixture;
