@@ -215,7 +215,7 @@ TEST_F(SettingsApplyTest, RegionalCommaIsReadBackAsTyped) {
 }
 
 TEST_F(SettingsApplyTest, FailedSaveIsReportedOnce) {
-  writeWorks = false;
+  write = [] { return false; };
   ApplyWith([](SettingsForm&) {});
   EXPECT_EQ(Shown(), Strings{"T5"});
   EXPECT_EQ(Texts(writes, refreshes), "1 1");

@@ -20,10 +20,6 @@ using Strings = std::vector<std::string>;
 
 // The settings dialog's logic in the running program, on an in-memory file system.
 struct SettingsSession : SettingsRig {
-  SettingsSession() {
-    write = [this] { return writeWorks; };
-  }
-
   SettingsForm& Load() {
     form = std::make_unique<SettingsForm>(Services(messages, files));
     form->Form_Load();
@@ -80,7 +76,6 @@ struct SettingsSession : SettingsRig {
 
   FakeMessageBox messages;
   FakeFileSystem files;
-  bool writeWorks = true;
   std::unique_ptr<SettingsForm> form;
   std::vector<SettingsField> focusMoves;
 };
