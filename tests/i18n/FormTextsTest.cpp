@@ -59,6 +59,7 @@ TEST(FormTexts, OddIndicesAndFailingStepsCostOnlyTheirOwnText) {
       {"52.5", "", {}, "text 252", "text 152", {}},  // halves round to even
       {"53.5", "", {}, "text 254", "text 154", {}},
       {"55.5", "", {"a", "b", "c"}, "text 256", "text 156", {"text 256", "text 256", "text 258"}},
+      {"57", "", {"only"}, "text 257", "text 157", {"only"}},  // one entry is no list
       {"52", "caption", {}, "design", "text 152", {}},
       {"38", "charset", {}, "text 238", "", {}},
       {"56", "entry tip", {"a", "b", "c"}, "text 256", "design tip", {"a", "b", "c"}},
@@ -84,7 +85,7 @@ TEST(FormTexts, OddIndicesAndFailingStepsCostOnlyTheirOwnText) {
     EXPECT_EQ(got.charset, cases[i].fails == "charset" ? -1 : 204);
   }
   // Every entry is tried although the first one failed.
-  EXPECT_EQ(std::count(form.controls[9].log.begin(), form.controls[9].log.end(), "entry"), 3);
+  EXPECT_EQ(std::count(form.controls[10].log.begin(), form.controls[10].log.end(), "entry"), 3);
   EXPECT_EQ(TextIndexPlus("800.5", 200), 1000);
   EXPECT_EQ(TextIndexPlus("801", 200), std::nullopt);
   EXPECT_EQ(TextIndexPlus("1e300", 200), std::nullopt);

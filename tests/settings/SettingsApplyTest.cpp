@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <tuple>
+#include <string>
 
 #include "SettingsFixture.h"
 
@@ -23,25 +23,25 @@ class SettingsApplyTest : public ::testing::Test, public ApplySession {};
 // A port outside 0-99 stops Apply before anything is stored; 0 leaves the port closed; a port
 // the system lacks is told and what was stored before it is saved, the later steps not done.
 TEST_F(SettingsApplyTest, PortIsCheckedClosedConfiguredAndReopened) {
+  // After: CommPort; the port open, its number, openings and settings; writes, refreshes;
+  // BaudIndex, GraphMax; then, after the port, NofSamples, the history's top and LogTime.
   const struct {
     const char* port;
     int baud;
     Strings shown;
-    const char* stored;  // CommPort after Apply
-    bool open;
-    int commPort, opens, writes, refreshes;
-    const char* settings;
+    const char* after;
   } cases[] = {
-      {"100", 0, {"T4"}, "1", false, 1, 0, 0, 0, "9600,n,8,1"},
-      {"-1", 0, {"T4"}, "1", false, 1, 0, 0, 0, "9600,n,8,1"},
-      {"0", 3, {}, "0", false, 1, 0, 1, 1, "9600,n,8,1"},
-      {"2.5", 7, {}, "2.5", true, 2, 1, 1, 1, "115200,n,8,1"},  // halves round to even
-      {"7", 4, {"T5  8002:Invalid port number"}, "7", false, 7, 0, 1, 0, "19200,n,8,1"},
+      {"100", 0, {"T4"}, "1 off 1 0 9600,n,8,1 0 0 3 1000 100 100 1"},
+      {"-1", 0, {"T4"}, "1 off 1 0 9600,n,8,1 0 0 3 1000 100 100 1"},
+      {"0", 3, {}, "0 off 1 0 9600,n,8,1 1 1 3 55 300 300 0"},
+      {"2.5", 7, {}, "2.5 on 2 1 115200,n,8,1 1 1 7 55 300 300 0"},  // halves round to even
+      {"7", 4, {"T5  8002:Invalid port number"}, "7 off 7 0 19200,n,8,1 1 0 4 55 100 100 1"},
   };
   for (const auto& c : cases) {
+    const bool refused = c.shown == Strings{"T4"};
     ApplySession t;
     t.ApplyWith([&](SettingsForm& f) {
-      if (c.writes == 0) f.SetText(F::TxtMin, "abc");
+      if (refused) f.SetText(F::TxtMin, "abc");
       f.SetText(F::CommSel, c.port);
       f.SetBaudSel(c.baud);
       f.SetText(F::TxtMax, "55");
@@ -50,24 +50,13 @@ TEST_F(SettingsApplyTest, PortIsCheckedClosedConfiguredAndReopened) {
     });
     SCOPED_TRACE(c.port);
     EXPECT_EQ(t.Shown(), c.shown);
-    EXPECT_EQ(t.config.CommPort.ToText(t.regional), c.stored);
-    EXPECT_EQ(t.serial.open, c.open);
-    EXPECT_EQ(t.serial.commPort, c.commPort);
-    EXPECT_EQ(t.serial.opens, c.opens);
-    EXPECT_EQ(t.serial.settings, c.settings);
-    EXPECT_EQ(t.writes, c.writes);
-    EXPECT_EQ(t.refreshes, c.refreshes);
-    EXPECT_EQ(t.config.BaudIndex, c.writes == 0 ? "3" : std::to_string(c.baud));
-    EXPECT_EQ(t.config.GraphMax, c.writes == 0 ? 1000 : 55);
-    // The sample count and record timing come after the port.
-    EXPECT_EQ(t.config.NofSamples, c.refreshes == 0 ? 100 : 300);
-    EXPECT_EQ(t.history.UB(), c.refreshes == 0 ? 100 : 300);
-    EXPECT_EQ(t.config.LogTime, c.refreshes == 0 ? 1 : 0);
-    if (c.writes == 0) {
-      EXPECT_EQ(t.focusMoves, std::vector<F>{F::CommSel});
-    }
-    if (c.stored == std::string("0")) {
-      EXPECT_EQ(t.Controls().LabCommSet, "T20");
+    EXPECT_EQ(t.Texts(t.config.CommPort, t.serial.open, t.serial.commPort, t.serial.opens,
+                      t.serial.settings, t.writes, t.refreshes, t.config.BaudIndex,
+                      t.config.GraphMax, t.config.NofSamples, t.history.UB(), t.config.LogTime),
+              c.after);
+    EXPECT_EQ(t.focusMoves, refused ? std::vector<F>{F::CommSel} : std::vector<F>{});
+    if (c.port == std::string("0")) {
+      EXPECT_EQ(t.Controls().LabCommSet, "T20");  // no port
     }
   }
 }
@@ -92,72 +81,45 @@ TEST_F(SettingsApplyTest, BadFieldsAreReportedInOrderAndKeepTheirValues) {
   EXPECT_EQ(Shown(), (Strings{"T6", "T7", "T19", "T24", "T25", "T14"}));
   EXPECT_EQ(focusMoves, (std::vector<F>{F::TxtMin, F::TxtMax, F::TxtJump, F::TxtThreshold,
                                         F::TxtMotionTmr, F::NofSamples}));
-  EXPECT_EQ(form->Focus(), F::NofSamples);
-  EXPECT_TRUE(config.GraphMin.Equals(regional, 3));
-  EXPECT_EQ(config.GraphMax, 900);
-  EXPECT_EQ(lastValueResets, 0);
-  EXPECT_EQ(config.MotionTime, 4);
-  EXPECT_EQ(config.LogTime, 30);  // the steps after the bad fields still run
-  EXPECT_EQ(refreshes, 1);
-  EXPECT_EQ(writes, 1);
-  EXPECT_TRUE(serial.open);
+  // The bad fields keep their settings; the steps after them still run.
+  EXPECT_EQ(Texts(config.GraphMin, config.GraphMax, lastValueResets, config.MotionTime,
+                  config.LogTime, refreshes, writes, serial.open),
+            "3 900 0 4 30 1 1 on");
 }
 
+// A fixed range needs its minimum below its maximum; it is stored all the same, with a message.
 TEST_F(SettingsApplyTest, FixedRangeWithMinimumNotBelowMaximumIsStoredWithAMessage) {
-  ApplyWith([](SettingsForm& f) {
-    f.SetExpanded(false);
-    f.SetText(F::TxtMin, "500");
-    f.SetText(F::TxtMax, "100");
-  });
-  EXPECT_EQ(Shown(), Strings{"T15"});
-  EXPECT_EQ(focusMoves, std::vector<F>{F::TxtMin});
-  EXPECT_TRUE(config.GraphMin.Equals(regional, 500));
-  EXPECT_EQ(config.GraphMax, 100);
-  EXPECT_EQ(writes, 1);
-
-  // Equal bounds leave no range either.
-  messages.shown.clear();
-  ApplyWith([](SettingsForm& f) {
-    f.SetExpanded(false);
-    f.SetText(F::TxtMin, "100");
-    f.SetText(F::TxtMax, "100");
-  });
-  EXPECT_EQ(Shown(), Strings{"T15"});
-
-  messages.shown.clear();
-  ApplyWith([](SettingsForm& f) {
-    f.SetExpanded(true);
-    f.SetText(F::TxtMin, "500");
-    f.SetText(F::TxtMax, "100");
-  });
-  EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(SettingsApplyTest, SampleCountMustLieStrictlyBetweenZeroAnd10000) {
-  for (const auto& [typed, shown, count] :
-       {std::tuple<const char*, Strings, int>{"10000", {"T14"}, 100},
-        {"0", {"T14"}, 100},
-        {" 9999 ", {}, 9999}}) {
+  const struct {
+    bool automatic;
+    const char* min;
+    Strings shown;
+  } cases[] = {{false, "500", {"T15"}}, {false, "100", {"T15"}}, {true, "500", {}}};
+  for (const auto& c : cases) {
     ApplySession t;
-    t.ApplyWith([&](SettingsForm& f) { f.SetText(F::NofSamples, typed); });
-    EXPECT_EQ(t.Shown(), shown) << typed;
-    EXPECT_EQ(t.config.NofSamples, count) << typed;
-    EXPECT_EQ(t.history.UB(), count) << typed;
+    t.ApplyWith([&](SettingsForm& f) {
+      f.SetExpanded(c.automatic);
+      f.SetText(F::TxtMin, c.min);
+      f.SetText(F::TxtMax, "100");
+    });
+    SCOPED_TRACE(c.min);
+    EXPECT_EQ(t.Shown(), c.shown);
+    EXPECT_EQ(t.focusMoves, c.shown.empty() ? std::vector<F>{} : std::vector<F>{F::TxtMin});
+    EXPECT_TRUE(t.config.GraphMin.Equals(t.regional, std::stod(c.min)));
+    EXPECT_EQ(t.config.GraphMax, 100);
+    EXPECT_EQ(t.writes, 1);
   }
 }
 
-TEST_F(SettingsApplyTest, GrowingHistoryContinuesTheTraceAndKeepsOlderReadings) {
+TEST_F(SettingsApplyTest, NewSampleCountContinuesTheTraceAndKeepsTheWritePositionInside) {
   for (int i = 0; i <= 100; ++i) history.SetSlot(i, i);
   ApplyWith([](SettingsForm& f) { f.SetText(F::NofSamples, "150"); });
-  EXPECT_EQ(history.UB(), 150);
-  for (int i = 0; i <= 100; ++i) EXPECT_EQ(history.Slot(i), i);
-  for (int i = 101; i <= 150; ++i) EXPECT_EQ(history.Slot(i), 100);
-
+  // The slots above the old top take its value.
+  EXPECT_EQ(
+      (std::vector{history.Slot(99), history.Slot(100), history.Slot(101), history.Slot(150)}),
+      (std::vector<double>{99, 100, 100, 100}));
   history.SetSampleIndex(140);
   ApplyWith([](SettingsForm& f) { f.SetText(F::NofSamples, "50"); });
-  EXPECT_EQ(history.UB(), 50);
-  EXPECT_EQ(history.Slot(49), 49);
-  EXPECT_LE(history.SampleIndex(), history.UB());
+  EXPECT_EQ(history.SampleIndex(), 0);
 }
 
 // A language chosen is announced and takes effect at the next start; an untouched list keeps a
@@ -190,25 +152,33 @@ TEST_F(SettingsApplyTest, LanguageAndSpeedListsStoreTheChoiceOrKeepWhatTheyLack)
   }
 }
 
-TEST_F(SettingsApplyTest, RecordTimingSetsLogTimeAndTheRecordTimer) {
+// After: NofSamples, the history's top, LogTime, MotionTime and the record timer's interval.
+TEST_F(SettingsApplyTest, SampleCountAndRecordTimingAreStored) {
   const struct {
-    int logSet;
+    int logSet;  // -1: as loaded
     F box;
     const char* typed;
-    double logTime, motionTime;
-    int interval;
-  } cases[] = {{2, F::TxtMinute, "5", 300, 0, 100},
-               {1, F::TxtSecond, "", 0, 0, 100},
-               {3, F::TxtMotionTmr, "4", 0, 4, 0}};
+    Strings shown;
+    const char* after;
+  } cases[] = {
+      {-1, F::NofSamples, "10000", {"T14"}, "100 100 1 0 100"},  // strictly below 10000
+      {-1, F::NofSamples, "0", {"T14"}, "100 100 1 0 100"},      // and above 0
+      {-1, F::NofSamples, " 9999 ", {}, "9999 9999 1 0 100"},
+      {2, F::TxtMinute, "5", {}, "100 100 300 0 100"},
+      {1, F::TxtSecond, "", {}, "100 100 0 0 100"},
+      {3, F::TxtMotionTmr, "4", {}, "100 100 0 4 0"},
+  };
   for (const auto& c : cases) {
     ApplySession t;
     t.ApplyWith([&](SettingsForm& f) {
-      f.SetLogSet(c.logSet);
+      if (c.logSet >= 0) f.SetLogSet(c.logSet);
       f.SetText(c.box, c.typed);
     });
-    EXPECT_EQ(t.config.LogTime, c.logTime) << c.logSet;
-    EXPECT_EQ(t.config.MotionTime, c.motionTime) << c.logSet;
-    EXPECT_EQ(t.timerLog.interval, c.interval) << c.logSet;
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(t.Shown(), c.shown);
+    EXPECT_EQ(t.Texts(t.config.NofSamples, t.history.UB(), t.config.LogTime, t.config.MotionTime,
+                      t.timerLog.interval),
+              c.after);
   }
 }
 
@@ -227,19 +197,11 @@ TEST_F(SettingsApplyTest, SwitchesAndChoicesAreStored) {
     f.SetText(F::TxtJump, "0.5");
     f.SetText(F::TxtThreshold, "-3");
   });
-  EXPECT_TRUE(config.LogEnable);
-  EXPECT_EQ(config.LastLogTime, "31/01/2024 15:45:02");
-  EXPECT_EQ(config.LogFileType, 1);
-  EXPECT_FALSE(config.LogIncremental);
-  EXPECT_TRUE(config.Performance.Equals(regional, 2));
-  EXPECT_TRUE(config.LineMode.Equals(regional, 1));
-  EXPECT_TRUE(config.MouseEvent.Equals(regional, 1));
-  EXPECT_EQ(config.OmitCh, 1);
-  EXPECT_EQ(config.DevType, 1);
-  EXPECT_TRUE(config.RecordOnStartup.Equals(regional, 1));
-  EXPECT_EQ(config.LogVariation, 0.5);
-  EXPECT_EQ(lastValueResets, 1);
-  EXPECT_EQ(config.LogThreshold, -3);
+  EXPECT_EQ(
+      Texts(config.LogEnable, config.LastLogTime, config.LogFileType, config.LogIncremental,
+            config.Performance, config.LineMode, config.MouseEvent, config.OmitCh, config.DevType,
+            config.RecordOnStartup, config.LogVariation, lastValueResets, config.LogThreshold),
+      "on 31/01/2024 15:45:02 1 off 2 1 1 1 1 1 0.5 1 -3");
 }
 
 TEST_F(SettingsApplyTest, RegionalCommaIsReadBackAsTyped) {
@@ -248,18 +210,15 @@ TEST_F(SettingsApplyTest, RegionalCommaIsReadBackAsTyped) {
   config.LogVariation = 0.25;
   config.Expanded = 0;
   ApplyWith([](SettingsForm&) {});
-  EXPECT_EQ(Controls().TxtMax, "12,5");
   EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(config.GraphMax, 12.5);
-  EXPECT_EQ(config.LogVariation, 0.25);
+  EXPECT_EQ(Texts(Controls().TxtMax, config.GraphMax, config.LogVariation), "12,5 12.5 0.25");
 }
 
 TEST_F(SettingsApplyTest, FailedSaveIsReportedOnce) {
-  writeWorks = false;
+  write = [] { return false; };
   ApplyWith([](SettingsForm&) {});
   EXPECT_EQ(Shown(), Strings{"T5"});
-  EXPECT_EQ(writes, 1);
-  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(Texts(writes, refreshes), "1 1");
 }
 
 }  // namespace

@@ -22,27 +22,23 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOnly) {
 
 using SettingsLoad = SettingsFixture;
 
+// Shown: LogSet, TxtSecond, TxtMinute, TxtMotionTmr.
 TEST_F(SettingsLoad, IntervalEncodingChoosesOptionAndBox) {
   config.LogEnable = true;
   config.LogTime = 120;
-  Load();
-  EXPECT_EQ(Controls().LogSet, 2);
-  EXPECT_EQ(Controls().TxtMinute, "2");
-  EXPECT_EQ(Controls().TxtSecond, "1");
-  EXPECT_TRUE(Controls().enabled.TxtMinute);
-  EXPECT_FALSE(Controls().enabled.TxtSecond);
-
+  const auto shown = [&] {
+    Load();
+    return Texts(Controls().LogSet, Controls().TxtSecond, Controls().TxtMinute,
+                 Controls().TxtMotionTmr);
+  };
+  EXPECT_EQ(shown(), "2 1 2 0");
+  EXPECT_EQ(Enabled(), "1111 010 111111111 0000");
   config.LogTime = 0;
   config.MotionTime = 5;
-  Load();
-  EXPECT_EQ(Controls().LogSet, 3);
-  EXPECT_EQ(Controls().TxtMotionTmr, "5");
-  EXPECT_TRUE(Controls().enabled.TxtMotionTmr);
-
+  EXPECT_EQ(shown(), "3 1 1 5");
+  EXPECT_EQ(Enabled(), "1111 001 111111111 0000");
   config.LogTime = 59.6;  // rounds to 60 for the test, shown unrounded over 60
-  Load();
-  EXPECT_EQ(Controls().LogSet, 2);
-  EXPECT_EQ(Controls().TxtMinute, "0.993333333333333");
+  EXPECT_EQ(shown(), "2 1 0.993333333333333 5");
 }
 
 TEST_F(SettingsLoad, FieldsShowTheirValues) {
@@ -56,97 +52,63 @@ TEST_F(SettingsLoad, FieldsShowTheirValues) {
   config.Expanded = 0;
   Load();
   const auto& c = Controls();
-  EXPECT_EQ(c.CommSel, "2");
-  EXPECT_EQ(c.TxtMin, "-5");
-  EXPECT_EQ(c.TxtMax, "0.5");
-  EXPECT_EQ(c.TxtThreshold, "-100000");
-  EXPECT_FALSE(c.GrMode);  // the tick means scrolling, LineMode 0
-  EXPECT_TRUE(c.MouseEvent && c.RecordOnStartup && c.LogIncSel);
-  EXPECT_EQ(c.LogTypeSel, 1);
-  EXPECT_TRUE(c.enabled.TxtMin && c.enabled.TxtMax && c.enabled.LabMin && c.enabled.LabMax);
+  // The tick of GrMode means scrolling, LineMode 0.
+  EXPECT_EQ(Texts(c.CommSel, c.TxtMin, c.TxtMax, c.TxtThreshold, c.GrMode, c.MouseEvent,
+                  c.RecordOnStartup, c.LogIncSel, c.LogTypeSel),
+            "2 -5 0.5 -100000 off on on on 1");
+  EXPECT_EQ(Enabled(), "0000 000 000000000 1111");
   config.LineMode = 0;
   EXPECT_TRUE(Load().Controls().GrMode);
 }
 
-TEST_F(SettingsLoad, ResetsPerformanceAndDeviceTypeBeyondTheirLists) {
+// Lists show no choice for what they lack, except the two reset to their first entry, which
+// stays when the dialog is closed without Apply.
+TEST_F(SettingsLoad, ValuesBeyondTheListsShowWithoutFailing) {
   config.Performance = 3;
   config.DevType = 2;
-  Load();
-  EXPECT_EQ(Controls().OptPf, 1);
-  EXPECT_EQ(Controls().DevType, 0);
-  form.reset();  // closed with Exit: the resets stay
-  EXPECT_TRUE(config.Performance.Equals(regional, 1));
-  EXPECT_EQ(config.DevType, 0);
-  EXPECT_EQ(writes, 0);
-}
-
-TEST_F(SettingsLoad, ValuesWithoutListEntryShowWithoutFailing) {
   config.BaudIndex = "10";
   config.Language = 4;
   Load();
-  EXPECT_EQ(Controls().BaudSel, 10);
-  EXPECT_EQ(SettingsForm::BaudEntries()[10], "921600");
-  EXPECT_EQ(Controls().LangSel, -1);
+  // OptPf, DevType, BaudSel and the speed it shows, LangSel.
+  EXPECT_EQ(Texts(Controls().OptPf, Controls().DevType, Controls().BaudSel, Controls().LabCommSet,
+                  Controls().LangSel),
+            "1 0 10 Comm1, 921600,8b,n,1s -1");
+  form.reset();
+  EXPECT_EQ(Texts(config.Performance, config.DevType, writes), "1 0 0");
 
   config.BaudIndex = "abc";
   Load();
-  EXPECT_EQ(Controls().BaudSel, -1);
-  EXPECT_EQ(Controls().LabCommSet, "Comm1, 9600,8b,n,1s");
-}
-
-TEST_F(SettingsLoad, ReopeningLoadsImmediateChanges) {
-  config.LogEnable = true;
-  config.Expanded = 0;
-  Load().SetSelDatLogEnab(false);
-  form->SetExpanded(true);
-  form->SetText(F::TxtMax, "77");
-  Load();
-  EXPECT_FALSE(Controls().SelDatLogEnab);
-  EXPECT_TRUE(Controls().Expanded);
-  EXPECT_EQ(Controls().TxtMax, "1000");
+  EXPECT_EQ(Texts(Controls().BaudSel, Controls().LabCommSet), "-1 Comm1, 9600,8b,n,1s");
 }
 
 using SettingsRules = SettingsFixture;
 
-TEST_F(SettingsRules, RecordSwitchActsAtOnceAndSetsEnabledStates) {
+// The record tick, the automatic range and the advanced mode act without Apply.
+TEST_F(SettingsRules, SwitchesActAtOnceAndSetWhatIsEnabled) {
   config.LogEnable = true;
   config.LogTime = 5;
+  config.Expanded = 0;
   Load();
-  const auto& e = Controls().enabled;
-  EXPECT_TRUE(e.TxtSecond);
-  EXPECT_FALSE(e.TxtMinute);
-
+  EXPECT_EQ(Enabled(), "1111 100 111111111 1111");
   form->SetSelDatLogEnab(false);
   EXPECT_FALSE(config.LogEnable);
-  for (bool b : e.LogSet) EXPECT_FALSE(b);
-  for (bool b : e.LogTypeSel) EXPECT_FALSE(b);
-  EXPECT_FALSE(e.TxtSecond || e.TxtMinute || e.TxtMotionTmr || e.LogIncSel || e.FrameFile ||
-               e.TxtJump || e.TxtThreshold || e.LabStabTime || e.LabJump || e.LabThreshold);
-  form->SetLogSet(3);
-  EXPECT_FALSE(e.TxtMotionTmr);
-  EXPECT_EQ(writes, 0);
-
+  EXPECT_EQ(Enabled(), "0000 000 000000000 1111");
+  form->SetLogSet(3);  // no box while recording is off
+  EXPECT_EQ(Enabled(), "0000 000 000000000 1111");
   form->SetSelDatLogEnab(true);
   EXPECT_TRUE(config.LogEnable);
-  EXPECT_TRUE(e.TxtMotionTmr);  // LogSet(3) was the last choice
-  form->SetText(SettingsField::TxtMotionTmr, "7");
+  EXPECT_EQ(Enabled(), "1111 001 111111111 1111");  // the last choice's box
+  form->SetText(F::TxtMotionTmr, "7");
   form->SetLogSet(0);
   EXPECT_EQ(Controls().TxtMotionTmr, "0");
-  EXPECT_FALSE(e.TxtMotionTmr);
-  form->SetLogSet(3);
-  EXPECT_FALSE(e.TxtSecond);
-  EXPECT_TRUE(e.FrameFile && e.LogIncSel && e.LabJump && e.LogSet[0] && e.LogTypeSel[1]);
-}
+  EXPECT_EQ(Enabled(), "1111 000 111111111 1111");
 
-TEST_F(SettingsRules, AutoRangeAndAdvancedModeSwitchAtOnce) {
-  config.Expanded = 0;
-  Load().SetExpanded(true);
+  form->SetExpanded(true);
   EXPECT_TRUE(config.Expanded.Equals(regional, 1));
-  const auto& e = Controls().enabled;
-  EXPECT_FALSE(e.LabMin || e.LabMax || e.TxtMin || e.TxtMax);
+  EXPECT_EQ(Enabled(), "1111 000 111111111 0000");
   form->SetExpanded(false);
   EXPECT_TRUE(config.Expanded.Equals(regional, 0));
-  EXPECT_TRUE(e.LabMin && e.LabMax && e.TxtMin && e.TxtMax);
+  EXPECT_EQ(Enabled(), "1111 000 111111111 1111");
 
   form->Label2_DblClick();
   EXPECT_TRUE(config.AdvancedMode);
@@ -188,12 +150,11 @@ TEST_F(SettingsRules, DefaultsFillTheControlsAndStoreOnlyTheImmediateSwitches) {
   const AppConfig before = config;
   form->Command1_Click();
   const auto& c = Controls();
-  EXPECT_TRUE(c.CommSel == "1" && c.BaudSel == 3 && c.NofSamples == "250" && c.TxtMax == "1000");
-  EXPECT_TRUE(c.GrMode && c.Expanded && !c.SelDatLogEnab && c.LogSet == 0 && c.RecordOnStartup);
-  EXPECT_TRUE(c.TxtThreshold == "-100000" && c.TxtMotionTmr == "0" && c.OptPf == 1);
-  EXPECT_EQ(c.LabCommSet, "Comm1, 9600,8b,n,1s");
-  EXPECT_FALSE(c.enabled.TxtMin || c.enabled.FrameFile || c.enabled.TxtMotionTmr);
-
+  EXPECT_EQ(
+      Texts(c.CommSel, c.BaudSel, c.NofSamples, c.TxtMax, c.GrMode, c.Expanded, c.SelDatLogEnab,
+            c.LogSet, c.RecordOnStartup, c.TxtThreshold, c.TxtMotionTmr, c.OptPf, c.LabCommSet),
+      "1 3 250 1000 on on off 0 on -100000 0 1 Comm1, 9600,8b,n,1s");
+  EXPECT_EQ(Enabled(), "0000 000 000000000 0000");
   form.reset();  // Exit
   EXPECT_TRUE(config.Expanded.Equals(regional, 1));
   EXPECT_FALSE(config.LogEnable);
@@ -202,30 +163,25 @@ TEST_F(SettingsRules, DefaultsFillTheControlsAndStoreOnlyTheImmediateSwitches) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SettingsRules, RecordFolderOpensInTheFileBrowser) {
+TEST_F(SettingsRules, RecordFolderOpensInTheFileBrowserOrIsReported) {
   Load().Command2_Click();
   EXPECT_TRUE(files.FolderExists("/prog/Log"));
   ASSERT_EQ(processes.started.size(), 1u);
-  const auto& started = processes.started[0];
 #ifdef _WIN32
-  EXPECT_EQ(started.program, "explorer.exe");
-  EXPECT_EQ(started.arguments, (Strings{"/e,", "/prog/Log"}));
+  EXPECT_EQ(processes.started[0].program, "explorer.exe");
+  EXPECT_EQ(processes.started[0].arguments, (Strings{"/e,", "/prog/Log"}));
 #else
-  EXPECT_EQ(started.program, "xdg-open");
-  EXPECT_EQ(started.arguments, Strings{"/prog/Log"});
+  EXPECT_EQ(processes.started[0].program, "xdg-open");
+  EXPECT_EQ(processes.started[0].arguments, Strings{"/prog/Log"});
 #endif
-  EXPECT_TRUE(messages.shown.empty());
-
   processes.fails = true;
   form->Command2_Click();
   EXPECT_EQ(Shown(), Strings{"T94"});
-}
 
-TEST_F(SettingsRules, RecordFolderThatCannotBeMadeIsReported) {
   files.folder = "/ro";
   files.readOnly = true;
-  Load().Command2_Click();
-  EXPECT_EQ(Shown(), Strings{"T92"});
+  form->Command2_Click();
+  EXPECT_EQ(Shown(), (Strings{"T94", "T92"}));
 }
 
 }  // namespace
