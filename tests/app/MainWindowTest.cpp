@@ -13,7 +13,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "FakeFileSystem.h"
+#include "FakeMessageBox.h"
 #include "SettingsRig.h"
+#include "TestFiles.h"
+#include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
@@ -147,6 +151,30 @@ TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigits) {
   }
   // Eight characters 54 points high fill thousands of pixels.
   EXPECT_GT(orange, 3000);
+}
+
+// The zoom button of the advanced mode: the left button switches the zoom pointer, the right
+// one fits the range to the readings.
+TEST_F(MainWindowTest, ZoomButtonTakesBothMouseButtons) {
+  FakeFileSystem fakeFiles;
+  FakeMessageBox shown;
+  FakeTimer timer1, motion;
+  fakeFiles.files["/prog/std.lng"] = LanguageFileText("Port error");
+  fakeFiles.files["/prog/config.ini"] = ConfigIniText({{1, "52814"}, {19, "255"}});
+  Mainform form(Platform{serial, clock, fakeFiles, shown, regional, timer1, timerLog, motion},
+                main_, Version{1, 0, 0});
+  main_.SetForm(&form);
+  ASSERT_TRUE(form.Form_Load());
+  auto* zoom = main_.findChild<QPushButton*>(QStringLiteral("CmdZoomIn"));
+  ASSERT_TRUE(zoom && zoom->isVisible());
+  QTest::mouseClick(zoom, Qt::LeftButton);
+  EXPECT_EQ(main_.cursor().shape(), Qt::SizeAllCursor);
+  QTest::mouseClick(zoom, Qt::LeftButton);
+  EXPECT_EQ(main_.cursor().shape(), Qt::ArrowCursor);
+  QTest::mouseClick(zoom, Qt::RightButton);
+  EXPECT_EQ(main_.cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(form.Settings(processes).config.GraphMax, 0);  // the empty trace's highest reading
+  main_.SetForm(nullptr);
 }
 
 }  // namespace

@@ -302,6 +302,7 @@ TEST(ToInt16, RoundsHalvesToEvenWithinTheRange) {
   EXPECT_EQ(ToInt16(2.5), 2);
   EXPECT_EQ(ToInt16(3.5), 4);
   EXPECT_EQ(ToInt16(-32768.5), -32768);
+  EXPECT_EQ(ToInt16(32767.4), 32767);
   EXPECT_FALSE(ToInt16(32767.5));
   EXPECT_FALSE(ToInt16(-32769));
   EXPECT_FALSE(ToInt16(std::nan("")));

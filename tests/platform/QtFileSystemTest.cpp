@@ -8,6 +8,7 @@
 
 #include "TempDir.h"
 #include "TinyTmpfs.h"
+#include "platform/qt/BackgroundSync.h"
 #include "platform/qt/QtFileSystem.h"
 
 namespace tarnwell {
@@ -82,6 +83,10 @@ TEST_F(QtFileSystemTest, AppendReachesTheFileAtOnceAndSurvivesRemoval) {
   ASSERT_TRUE(file->Write("2\r\n"));
   EXPECT_EQ(files.ReadAll(path), "2\r\n");
   EXPECT_FALSE(files.OpenAppend(dir_ + "/missing/rec.txt"));
+
+  BackgroundSync noFile;  // a file that could not be kept open cannot be synced
+  noFile.Start(-1);
+  EXPECT_EQ(noFile.TakeOutcome(), false);
 }
 
 TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {

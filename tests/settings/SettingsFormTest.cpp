@@ -125,6 +125,8 @@ TEST_F(SettingsRules, PortPreviewTakesItsPartsFromDifferentPlaces) {
   EXPECT_EQ(Controls().LabCommSet, "Comm3,9600,8b,n,1s");
   form->SetBaudSel(4);
   EXPECT_EQ(Controls().LabCommSet, "Comm1, 19200,8b,n,1s");  // stored port, chosen speed
+  form->SetBaudSel(11);                                      // beyond the list: the stored speed
+  EXPECT_EQ(Controls().LabCommSet, "Comm1, 9600,8b,n,1s");
   form->SetText(F::CommSel, "5x");
   EXPECT_EQ(Controls().LabCommSet, "Comm5,9600,8b,n,1s");  // typed port, stored speed
   for (const char* none : {"", "0", "abc"}) {
