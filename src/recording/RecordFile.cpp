@@ -102,12 +102,12 @@ void RecordFile::Keep(std::string line) {
   pending_.push_back(std::move(line));
 }
 
-bool RecordFile::Retry(bool announce) {
+void RecordFile::Retry(bool announce) {
   lastRetry_ = clock_.SteadyMs();
   if (!folder_.empty() && !fs_.FolderExists(folder_)) fs_.CreateFolder(folder_);
-  if (!file_->Reopen()) return false;
+  if (!file_->Reopen()) return;
   while (!pending_.empty()) {
-    if (!file_->Write(pending_.front())) return false;
+    if (!file_->Write(pending_.front())) return;
     pending_.pop_front();
     unsynced_ = true;
   }
@@ -119,7 +119,6 @@ bool RecordFile::Retry(bool announce) {
     if (dropped > 0) Emit(Event::kLinesLost, dropped);
     Emit(Event::kRecovered, 0);
   }
-  return true;
 }
 
 void RecordFile::Sync() {

@@ -60,7 +60,8 @@ class RecordFile {
  private:
   void Keep(std::string line);
   void Write(std::string text, const std::vector<std::size_t>& ends);
-  bool Retry(bool announce);
+  // Reopens the file and writes the kept lines; failed_ tells whether it worked.
+  void Retry(bool announce);
   void Sync();
   void StartSync();
   void Report(std::optional<bool> synced);
