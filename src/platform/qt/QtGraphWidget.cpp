@@ -8,9 +8,11 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "platform/qt/ColumnCover.h"
+#include "platform/qt/DirectFill.h"
 
 namespace tarnwell {
 namespace {
@@ -95,11 +97,38 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
   const QRectF area(0, 0, pixels.width(), pixels.height());
   painter.setRenderHint(QPainter::Antialiasing, false);
   const auto& ops = list.Ops();
-  if (ops.empty() || ops.front().kind != DrawOp::Kind::kClear) {
-    painter.fillRect(area, ToQColor(list.BackColor()));
-  }
   const QRectF box = area.adjusted(-16, -16, 16, 16);
   const double scale = twips.ToPixels(1);
+
+  // The background is not filled at once: a dense trace that follows writes it in the same pass
+  // over the image as its own pixels. Lines drawn in between (the guide lines) wait until then,
+  // and the trace is written again where they cross it. Anything else fills it first.
+  std::optional<QColor> ground;
+  struct Held {
+    QPen pen;
+    QVector<QLineF> lines;
+  };
+  std::vector<Held> held;
+  const auto clear = [&](const QColor& color) {
+    held.clear();
+    ground.reset();
+    if (DirectTargetOf(painter, color)) {
+      ground = color;
+    } else {
+      painter.fillRect(area, color);
+    }
+  };
+  const auto settle = [&] {
+    if (!ground) return;
+    painter.fillRect(area, *ground);
+    for (const Held& h : held) {
+      painter.setPen(h.pen);
+      painter.drawLines(h.lines);
+    }
+    held.clear();
+    ground.reset();
+  };
+  if (ops.empty() || ops.front().kind != DrawOp::Kind::kClear) clear(ToQColor(list.BackColor()));
 
   // Consecutive lines of one pen go out in one call; each is still drawn as a line of its own
   // (a polyline would leave out the tip pixels of sharp turns), but the joined segments of a
@@ -114,29 +143,47 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
     if (batch.isEmpty()) return;
     QPen pen(ToQColor(batchColor), std::max(batchWidth, 1));
     pen.setCosmetic(true);
-    painter.setPen(pen);
-    if (batchWidth <= 1) {
-      lines.clear();
-      const qsizetype n = batch.size();
-      for (qsizetype i = 0; i < n; ++i) {
-        const QLineF& line = batch[i];
-        const bool joined = (i > 0 && line.p1() == batch[i - 1].p2()) ||
-                            (i + 1 < n && line.p2() == batch[i + 1].p1());
-        if (!joined || !cover.Add(line.p1(), line.p2())) lines.append(line);
-      }
-      painter.drawLines(lines);
-      cover.Paint(painter, pen.color());
-    } else {
-      painter.drawLines(batch);
+    lines.clear();
+    const qsizetype n = batch.size();
+    for (qsizetype i = 0; i < n; ++i) {
+      const QLineF& line = batch[i];
+      const bool joined = batchWidth <= 1 && ((i > 0 && line.p1() == batch[i - 1].p2()) ||
+                                              (i + 1 < n && line.p2() == batch[i + 1].p1()));
+      if (!joined || !cover.Add(line.p1(), line.p2())) lines.append(line);
     }
     batch.clear();
+    if (ground && cover.PaintOnGround(painter, pen.color(), *ground)) {
+      ground.reset();
+      QRegion crossed;
+      for (const Held& h : held) {
+        painter.setPen(h.pen);
+        painter.drawLines(h.lines);
+        const double margin = h.pen.widthF() / 2 + 2;
+        for (const QLineF& line : h.lines) {
+          crossed += QRectF(line.p1(), line.p2())
+                         .normalized()
+                         .adjusted(-margin, -margin, margin, margin)
+                         .toAlignedRect();
+        }
+      }
+      held.clear();
+      cover.Paint(painter, pen.color(), &crossed);
+    } else if (ground && cover.Empty()) {
+      held.push_back(Held{pen, lines});
+      return;
+    } else {
+      settle();
+    }
+    painter.setPen(pen);
+    painter.drawLines(lines);
+    cover.Paint(painter, pen.color());
   };
 
   for (const DrawOp& op : ops) {
     switch (op.kind) {
       case DrawOp::Kind::kClear:
         flush();
-        painter.fillRect(area, ToQColor(op.color));
+        clear(ToQColor(op.color));
         break;
       case DrawOp::Kind::kLine: {
         QPointF a(op.x1 * scale, op.y1 * scale), b(op.x2 * scale, op.y2 * scale);
@@ -151,6 +198,7 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
       }
       case DrawOp::Kind::kText: {
         flush();
+        settle();
         const DrawText& text = list.TextOf(op);
         const QFont font = ToQFont(text.font);
         painter.setFont(font);
@@ -164,6 +212,7 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
     }
   }
   flush();
+  settle();
 }
 
 void QtGraphWidget::Show() {
