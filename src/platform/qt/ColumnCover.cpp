@@ -24,6 +24,27 @@ constexpr int kEmptyTop = 1 << 30;
 // pixel mispredicts.
 constexpr int kFewPixels = 12;
 
+int Count(std::uint64_t word) {
+  word -= (word >> 1) & 0x5555555555555555u;
+  word = (word & 0x3333333333333333u) + ((word >> 2) & 0x3333333333333333u);
+  word = (word + (word >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+  return static_cast<int>((word * 0x0101010101010101u) >> 56);
+}
+
+#if defined(__SSE2__)
+// The pixels each set of four neighbouring columns covers, as a mask.
+struct NibbleMasks {
+  __m128i of[16];
+};
+const NibbleMasks kNibbleMasks = [] {
+  NibbleMasks masks;
+  for (int n = 0; n < 16; ++n) {
+    masks.of[n] = _mm_set_epi32(-(n >> 3 & 1), -(n >> 2 & 1), -(n >> 1 & 1), -(n & 1));
+  }
+  return masks;
+}();
+#endif
+
 void SetBits(QRgb* at, std::uint64_t word, QRgb pixel) {
   for (; word != 0; word &= word - 1) at[std::countr_zero(word)] = pixel;
 }
@@ -31,12 +52,10 @@ void SetBits(QRgb* at, std::uint64_t word, QRgb pixel) {
 // Writes `pixel` to the 64 pixels from `at` whose bits are set in `word`.
 void BlendWord(QRgb* at, std::uint64_t word, QRgb pixel) {
 #if defined(__SSE2__)
-  if (std::popcount(word) > kFewPixels) {
+  if (Count(word) > kFewPixels) {
     const __m128i fill = _mm_set1_epi32(static_cast<int>(pixel));
-    const __m128i select = _mm_set_epi32(8, 4, 2, 1);
     for (int b = 0; b < 64; b += 4) {
-      const auto nibble = static_cast<int>((word >> b) & 0xf);
-      const __m128i mask = _mm_cmpeq_epi32(_mm_and_si128(_mm_set1_epi32(nibble), select), select);
+      const __m128i mask = kNibbleMasks.of[(word >> b) & 0xf];
       auto* const four = reinterpret_cast<__m128i*>(at + b);
       const __m128i old = _mm_loadu_si128(four);
       _mm_storeu_si128(four, _mm_or_si128(_mm_andnot_si128(mask, old), _mm_and_si128(mask, fill)));
@@ -51,12 +70,10 @@ void BlendWord(QRgb* at, std::uint64_t word, QRgb pixel) {
 void FillWord(QRgb* at, std::uint64_t word, QRgb pixel, QRgb ground) {
 #if defined(__SSE2__)
   const __m128i back = _mm_set1_epi32(static_cast<int>(ground));
-  if (std::popcount(word) > kFewPixels) {
+  if (Count(word) > kFewPixels) {
     const __m128i fill = _mm_set1_epi32(static_cast<int>(pixel));
-    const __m128i select = _mm_set_epi32(8, 4, 2, 1);
     for (int b = 0; b < 64; b += 4) {
-      const auto nibble = static_cast<int>((word >> b) & 0xf);
-      const __m128i mask = _mm_cmpeq_epi32(_mm_and_si128(_mm_set1_epi32(nibble), select), select);
+      const __m128i mask = kNibbleMasks.of[(word >> b) & 0xf];
       _mm_storeu_si128(reinterpret_cast<__m128i*>(at + b),
                        _mm_or_si128(_mm_andnot_si128(mask, back), _mm_and_si128(mask, fill)));
     }
