@@ -31,6 +31,11 @@ QFont ToQFont(const DrawFont& f) {
 // Cuts the segment to `box` (Liang-Barsky). Values far outside the graph are drawn outside it,
 // not clamped; cutting keeps the visible part exact while sparing the painter endless lines.
 bool ClipTo(const QRectF& box, QPointF& a, QPointF& b) {
+  const auto inside = [&](QPointF p) {
+    return p.x() >= box.left() && p.x() <= box.right() && p.y() >= box.top() &&
+           p.y() <= box.bottom();
+  };
+  if (inside(a) && inside(b)) return true;  // nearly every segment of a trace
   if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
       !std::isfinite(b.y())) {
     return false;
