@@ -13,6 +13,7 @@
 
 #include "platform/qt/ColumnCover.h"
 #include "platform/qt/DirectFill.h"
+#include "platform/qt/ThinLines.h"
 
 namespace tarnwell {
 namespace {
@@ -63,6 +64,20 @@ bool ClipTo(const QRectF& box, QPointF& a, QPointF& b) {
   if (t1 < 1) b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
   if (t0 > 0) a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
   return true;
+}
+
+// Thin lines of an opaque colour are written straight into an image where the painter allows it.
+void DrawLines(QPainter& painter, const QPen& pen, const QVector<QLineF>& lines) {
+  if (lines.isEmpty()) return;
+  painter.setPen(pen);
+  const auto target = pen.widthF() <= 1 ? DirectTargetOf(painter, pen.color()) : std::nullopt;
+  if (!target) {
+    painter.drawLines(lines);
+    return;
+  }
+  QVector<QLineF> rest;
+  WriteThinLines(*target, pen.color().rgba(), lines, rest);
+  if (!rest.isEmpty()) painter.drawLines(rest);
 }
 
 int ButtonNumber(Qt::MouseButton button) {
@@ -127,8 +142,7 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
     if (!ground) return;
     painter.fillRect(area, *ground);
     for (const Held& h : held) {
-      painter.setPen(h.pen);
-      painter.drawLines(h.lines);
+      DrawLines(painter, h.pen, h.lines);
     }
     held.clear();
     ground.reset();
@@ -161,8 +175,7 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
       ground.reset();
       QRegion crossed;
       for (const Held& h : held) {
-        painter.setPen(h.pen);
-        painter.drawLines(h.lines);
+        DrawLines(painter, h.pen, h.lines);
         const double margin = h.pen.widthF() / 2 + 2;
         for (const QLineF& line : h.lines) {
           crossed += QRectF(line.p1(), line.p2())
@@ -179,8 +192,7 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
     } else {
       settle();
     }
-    painter.setPen(pen);
-    painter.drawLines(lines);
+    DrawLines(painter, pen, lines);
     cover.Paint(painter, pen.color());
   };
 
