@@ -25,11 +25,14 @@ class Writer {
   Writer(const DirectTarget& target, QRgb pixel)
       : bits_(reinterpret_cast<QRgb*>(target.image->bits())),
         perLine_(target.image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb))),
-        clip_(target.clip.boundingRect()),
+        left_(target.clip.boundingRect().left()),
+        right_(target.clip.boundingRect().right()),
+        top_(target.clip.boundingRect().top()),
+        bottom_(target.clip.boundingRect().bottom()),
         pixel_(pixel) {}
 
   void Put(int x, int y) const {
-    if (clip_.contains(x, y)) bits_[y * perLine_ + x] = pixel_;
+    if (x >= left_ && x <= right_ && y >= top_ && y <= bottom_) bits_[y * perLine_ + x] = pixel_;
   }
 
   // One pixel a row from the top end to the bottom one, each end reaching half a pixel on.
@@ -70,7 +73,7 @@ class Writer {
  private:
   QRgb* bits_;
   qsizetype perLine_;
-  QRect clip_;
+  int left_, right_, top_, bottom_;
   QRgb pixel_;
 };
 
