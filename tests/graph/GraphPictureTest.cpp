@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include "QtTestApplication.h"
 #include "acquisition/TracePlot.h"
 #include "graph/GraphView.h"
+#include "platform/qt/KeptText.h"
 #include "platform/qt/QtGraphWidget.h"
 
 namespace tarnwell {
@@ -201,6 +203,28 @@ TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
       const bool inside = QRect(7, 5, 200, 150).contains(x, y);
       const QRgb want = inside ? direct.pixel(x + 93, y + 45) : qRgb(0, 0, 255);
       ASSERT_EQ(shifted.pixel(x, y), want) << x << "," << y;
+    }
+  }
+}
+
+// The graph's texts are drawn from layouts kept for the last texts: each must still be drawn as
+// the painter draws it, in its own font.
+TEST(KeptTextTest, DrawsWhatThePainterDraws) {
+  for (const char* text : {"1000.5", "-3", "1000.5"}) {
+    for (const bool bold : {false, true}) {
+      QFont font("tahoma");
+      font.setPointSizeF(13);
+      font.setBold(bold);
+      QImage kept(120, 40, QImage::Format_RGB32), drawn(120, 40, QImage::Format_RGB32);
+      kept.fill(Qt::black);
+      drawn.fill(Qt::black);
+      QPainter keeping(&kept), drawing(&drawn);
+      keeping.setPen(Qt::white);
+      DrawKeptText(keeping, font, text, QPointF(3.3, 2.7));
+      drawing.setPen(Qt::white);
+      drawing.setFont(font);
+      drawing.drawText(QPointF(3.3, 2.7 + QFontMetricsF(font, &drawn).ascent()), text);
+      EXPECT_EQ(kept, drawn) << text << " bold " << bold;
     }
   }
 }

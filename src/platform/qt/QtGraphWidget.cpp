@@ -2,7 +2,6 @@
 #include "platform/qt/QtGraphWidget.h"
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -13,6 +12,7 @@
 
 #include "platform/qt/ColumnCover.h"
 #include "platform/qt/DirectFill.h"
+#include "platform/qt/KeptText.h"
 #include "platform/qt/ThinLines.h"
 
 namespace tarnwell {
@@ -217,13 +217,11 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
         flush();
         settle();
         const DrawText& text = list.TextOf(op);
-        const QFont font = ToQFont(text.font);
-        painter.setFont(font);
         painter.setPen(ToQColor(op.color));
-        const double ascent = QFontMetricsF(font, painter.device()).ascent();
-        painter.drawText(
-            QPointF(op.x1 * scale, op.y1 * scale + ascent),
-            QString::fromLocal8Bit(text.text.data(), static_cast<qsizetype>(text.text.size())));
+        DrawKeptText(
+            painter, ToQFont(text.font),
+            QString::fromLocal8Bit(text.text.data(), static_cast<qsizetype>(text.text.size())),
+            QPointF(op.x1 * scale, op.y1 * scale));
         break;
       }
     }
