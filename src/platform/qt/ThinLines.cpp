@@ -35,39 +35,29 @@ class Writer {
     if (x >= left_ && x <= right_ && y >= top_ && y <= bottom_) bits_[y * perLine_ + x] = pixel_;
   }
 
-  // One pixel a row from the top end to the bottom one, each end reaching half a pixel on.
-  void Steep(int x1, int y1, int x2, int y2) const {
-    if (y1 > y2) {
-      std::swap(x1, x2);
-      std::swap(y1, y2);
+  // One pixel a row (`steep`) or a column along the line's longer extent, `along` from the lower
+  // end to the higher one and `across` stepping with it, each end reaching half a pixel on.
+  void Walk(int along1, int across1, int along2, int across2, bool steep) const {
+    if (along1 == along2) return;
+    if (along1 > along2) {
+      std::swap(along1, along2);
+      std::swap(across1, across2);
     }
-    const int step = Step(x2 - x1, y2 - y1);
-    int x = x1 * 1024 - (step >> 1);
-    y1 -= 32;
-    y2 += 32;
-    int y = (y1 + 32) >> 6;
-    const int end = (y2 + 32) >> 6;
-    if (y == end) return;
-    x += (y * 64 + (step > 0 ? 32 : 0) - y1) * step >> 6;
-    for (; y < end; ++y, x += step) Put(x >> 16, y);
-  }
-
-  // The same along the columns.
-  void Flat(int x1, int y1, int x2, int y2) const {
-    if (x1 == x2) return;
-    if (x1 > x2) {
-      std::swap(x1, x2);
-      std::swap(y1, y2);
+    const int step = Step(across2 - across1, along2 - along1);
+    int across = across1 * 1024 - (step >> 1);
+    along1 -= 32;
+    along2 += 32;
+    int at = (along1 + 32) >> 6;
+    const int end = (along2 + 32) >> 6;
+    if (at == end) return;
+    across += (at * 64 + (step > 0 ? 32 : 0) - along1) * step >> 6;
+    for (; at < end; ++at, across += step) {
+      if (steep) {
+        Put(across >> 16, at);
+      } else {
+        Put(at, across >> 16);
+      }
     }
-    const int step = Step(y2 - y1, x2 - x1);
-    int y = y1 * 1024 - (step >> 1);
-    x1 -= 32;
-    x2 += 32;
-    int x = (x1 + 32) >> 6;
-    const int end = (x2 + 32) >> 6;
-    if (x == end) return;
-    y += (x * 64 + (step > 0 ? 32 : 0) - x1) * step >> 6;
-    for (; x < end; ++x, y += step) Put(x, y >> 16);
   }
 
  private:
@@ -104,9 +94,9 @@ void WriteThinLines(const DirectTarget& target, QRgb pixel, const QVector<QLineF
     const int x1 = Sixtyfourths(a.x()), y1 = Sixtyfourths(a.y());
     const int x2 = Sixtyfourths(b.x()), y2 = Sixtyfourths(b.y());
     if (std::abs(x2 - x1) < std::abs(y2 - y1)) {
-      writer.Steep(x1, y1, x2, y2);
+      writer.Walk(y1, x1, y2, x2, true);
     } else {
-      writer.Flat(x1, y1, x2, y2);
+      writer.Walk(x1, y1, x2, y2, false);
     }
   }
 }
