@@ -25,8 +25,9 @@ struct Kept {
 };
 
 const Kept& LaidOut(const QFont& font, const QString& text, const QPaintDevice& device) {
-  // Painting happens on the user-interface thread only.
-  static std::deque<Kept> kept;
+  // Painting happens on the user-interface thread only. The fonts the layouts hold must not be
+  // let go after the application is gone, so the layouts are kept to the end.
+  static auto& kept = *new std::deque<Kept>;
   const int dpiX = device.logicalDpiX(), dpiY = device.logicalDpiY();
   const auto same = [&](const Kept& k) {
     return k.text == text && k.dpiX == dpiX && k.dpiY == dpiY && k.font == font;
