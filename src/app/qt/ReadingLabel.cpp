@@ -58,7 +58,8 @@ const ReadingLabel::Drawn& ReadingLabel::Draw() {
   whole.fill(Qt::transparent);
   twin_.render(&whole, QPoint(), QRegion(), QWidget::RenderFlags());
   const QRect part = PaintedPart(whole);
-  drawn_.push_front(Drawn{text(), alignment(), whole.copy(part), part.topLeft()});
+  drawn_.push_front(
+      Drawn{text(), alignment(), part.isNull() ? QImage() : whole.copy(part), part.topLeft()});
   if (drawn_.size() > kKept) drawn_.pop_back();
   return drawn_.front();
 }
