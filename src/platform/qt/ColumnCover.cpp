@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
