@@ -151,6 +151,21 @@ TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigits) {
   }
   // Eight characters 54 points high fill thousands of pixels.
   EXPECT_GT(orange, 3000);
+
+  // Readings already drawn are copied in: the picture a plain label draws, for the right text
+  // and colour.
+  QLabel plain("-1234.56", main_.Current()->parentWidget());
+  plain.setGeometry(main_.Current()->geometry());
+  plain.setFont(main_.Current()->font());
+  plain.setPalette(main_.Current()->palette());
+  plain.setAlignment(main_.Current()->alignment());
+  EXPECT_EQ(shot, plain.grab().toImage());
+  main_.SetCurrentCaption("-1234.57");
+  EXPECT_NE(main_.Current()->grab().toImage(), shot);
+  main_.SetCurrentCaption("-1234.56");
+  EXPECT_EQ(main_.Current()->grab().toImage(), shot);
+  main_.SetCurrentColor(Rgb{0, 200, 0});
+  EXPECT_NE(main_.Current()->grab().toImage(), shot);
 }
 
 // The zoom button of the advanced mode: the left button switches the zoom pointer, the right

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +14,7 @@
 #include "QtTestApplication.h"
 #include "acquisition/TracePlot.h"
 #include "graph/GraphView.h"
+#include "platform/qt/KeptText.h"
 #include "platform/qt/QtGraphWidget.h"
 
 namespace tarnwell {
@@ -104,8 +106,7 @@ TEST_F(GraphPictureTest, TickPaintsBackgroundGridTraceAndMarkerWhereTheyBelong) 
 }
 
 // Seven samples to a pixel column: joined and merged segments paint what the lines one by one
-// paint, but for a pixel's shift inside a column here and there. Written straight into an image
-// the trace has the pixels the painter gives, also shifted and cut by a paint event.
+// paint, but for a pixel's shift inside a column here and there.
 TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
   config.Expanded = 1;
   history.Resize(3000);
@@ -154,14 +155,30 @@ TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
     EXPECT_LT(differing, traced / 200) << "mode " << mode;
     EXPECT_EQ(astray, 0) << "mode " << mode;
   }
+}
 
-  const QImage direct = Render();
-  QPixmap pixmap(441, 265);  // painted through the painter only
-  {
-    QPainter painter(&pixmap);
-    QtGraphWidget::Replay(widget.Picture(), painter, twips, pixmap.size());
+// A trace is written straight into an image where the painter allows it: a dense one as the
+// rows it covers, steep segments and guide lines pixel by pixel. That must give the pixels the
+// painter gives, also shifted and cut to part of the widget by a paint event.
+TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
+  config.Expanded = 1;
+  for (const int samples : {97, 4000}) {
+    history.Resize(samples);
+    unsigned noise = 3;
+    for (int i = 0; i < samples; ++i) {
+      noise = noise * 1103515245u + 12345u;
+      history.SetSlot(i, 500 + (noise >> 16) % 400);
+    }
+    Tick();
+    QImage painted(441, 265, QImage::Format_RGB32);
+    {
+      QPainter painter(&painted);
+      painter.setClipRect(painted.rect());  // a clip set by hand leaves it all to the painter
+      QtGraphWidget::Replay(widget.Picture(), painter, twips, painted.size());
+    }
+    EXPECT_EQ(Render(), painted) << samples;
   }
-  EXPECT_EQ(direct, pixmap.toImage().convertToFormat(QImage::Format_RGB32));
+  const QImage direct = Render();
   QImage shifted(460, 280, QImage::Format_RGB32);
   shifted.fill(Qt::blue);
   // The part from (100, 50) lands at (7, 5).
@@ -171,6 +188,28 @@ TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
       const bool inside = QRect(7, 5, 200, 150).contains(x, y);
       ASSERT_EQ(shifted.pixel(x, y), inside ? direct.pixel(x + 93, y + 45) : qRgb(0, 0, 255))
           << x << "," << y;
+    }
+  }
+}
+
+// The graph's texts are drawn from layouts kept for the last texts: each must still be drawn as
+// the painter draws it, in its own font.
+TEST(KeptTextTest, DrawsWhatThePainterDraws) {
+  for (const char* text : {"1000.5", "-3", "1000.5"}) {
+    for (const bool bold : {false, true}) {
+      QFont font("tahoma");
+      font.setPointSizeF(13);
+      font.setBold(bold);
+      QImage kept(120, 40, QImage::Format_RGB32), drawn(120, 40, QImage::Format_RGB32);
+      kept.fill(Qt::black);
+      drawn.fill(Qt::black);
+      QPainter keeping(&kept), drawing(&drawn);
+      keeping.setPen(Qt::white);
+      DrawKeptText(keeping, font, text, QPointF(3.3, 2.7));
+      drawing.setPen(Qt::white);
+      drawing.setFont(font);
+      drawing.drawText(QPointF(3.3, 2.7 + QFontMetricsF(font, &drawn).ascent()), text);
+      EXPECT_EQ(kept, drawn) << text << " bold " << bold;
     }
   }
 }

@@ -4,10 +4,12 @@
 #include <QPainter>
 #include <QRect>
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cmath>
-#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/qt/DirectFill.h"
 
@@ -16,20 +18,72 @@ namespace {
 
 constexpr int kEmptyTop = 1 << 30;
 
-// For each set of eight neighbouring columns, the pixels it covers as four masks of two pixels
-// each, in memory order.
-struct ByteMask {
-  std::uint64_t pairs[4];
+// A word's few covered pixels are written one by one; many, four at a time without a branch on
+// each: a dense trace covers runs of a few pixels of random length, which a branch per run or
+// pixel mispredicts.
+constexpr int kFewPixels = 12;
+
+int Count(std::uint64_t word) {
+  word -= (word >> 1) & 0x5555555555555555u;
+  word = (word & 0x3333333333333333u) + ((word >> 2) & 0x3333333333333333u);
+  word = (word + (word >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+  return static_cast<int>((word * 0x0101010101010101u) >> 56);
+}
+
+#if defined(__SSE2__)
+// The pixels each set of four neighbouring columns covers, as a mask.
+struct NibbleMasks {
+  __m128i of[16];
 };
-const auto kByteMasks = [] {
-  std::array<ByteMask, 256> masks{};
-  for (std::size_t byte = 0; byte < 256; ++byte) {
-    QRgb pixels[8];
-    for (int b = 0; b < 8; ++b) pixels[b] = (byte >> b) & 1 ? ~QRgb{0} : 0;
-    std::memcpy(masks[byte].pairs, pixels, sizeof pixels);
+const NibbleMasks kNibbleMasks = [] {
+  NibbleMasks masks;
+  for (int n = 0; n < 16; ++n) {
+    masks.of[n] = _mm_set_epi32(-(n >> 3 & 1), -(n >> 2 & 1), -(n >> 1 & 1), -(n & 1));
   }
   return masks;
 }();
+#endif
+
+void SetBits(QRgb* at, std::uint64_t word, QRgb pixel) {
+  for (; word != 0; word &= word - 1) at[std::countr_zero(word)] = pixel;
+}
+
+// Writes `pixel` to the 64 pixels from `at` whose bits are set in `word`.
+void BlendWord(QRgb* at, std::uint64_t word, QRgb pixel) {
+#if defined(__SSE2__)
+  if (Count(word) > kFewPixels) {
+    const __m128i fill = _mm_set1_epi32(static_cast<int>(pixel));
+    for (int b = 0; b < 64; b += 4) {
+      const __m128i mask = kNibbleMasks.of[(word >> b) & 0xf];
+      auto* const four = reinterpret_cast<__m128i*>(at + b);
+      const __m128i old = _mm_loadu_si128(four);
+      _mm_storeu_si128(four, _mm_or_si128(_mm_andnot_si128(mask, old), _mm_and_si128(mask, fill)));
+    }
+    return;
+  }
+#endif
+  SetBits(at, word, pixel);
+}
+
+// Writes the 64 pixels from `at`: `pixel` where `word` has the bit set, `ground` elsewhere.
+void FillWord(QRgb* at, std::uint64_t word, QRgb pixel, QRgb ground) {
+#if defined(__SSE2__)
+  const __m128i back = _mm_set1_epi32(static_cast<int>(ground));
+  if (Count(word) > kFewPixels) {
+    const __m128i fill = _mm_set1_epi32(static_cast<int>(pixel));
+    for (int b = 0; b < 64; b += 4) {
+      const __m128i mask = kNibbleMasks.of[(word >> b) & 0xf];
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(at + b),
+                       _mm_or_si128(_mm_andnot_si128(mask, back), _mm_and_si128(mask, fill)));
+    }
+    return;
+  }
+  for (int b = 0; b < 64; b += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(at + b), back);
+#else
+  std::fill_n(at, 64, ground);
+#endif
+  SetBits(at, word, pixel);
+}
 
 }  // namespace
 
@@ -110,12 +164,17 @@ int ColumnCover::NextClear(int column) const {
   return std::min(static_cast<int>(w * 64) + std::countr_zero(clear), width_);
 }
 
-void ColumnCover::Paint(QPainter& painter, const QColor& color) {
-  if (used_.empty()) return;
-  if (const auto target = DirectTargetOf(painter, color)) {
-    PaintRows(*target, color.rgba());
-  } else {
-    PaintRects(painter, color);
+void ColumnCover::Paint(QPainter& painter, const QColor& color, const QRegion* within) {
+  if (!used_.empty()) {
+    if (const auto target = DirectTargetOf(painter, color)) {
+      PaintRows(*target, within ? target->clip & within->translated(target->offset) : target->clip,
+                color.rgba(), std::nullopt);
+    } else {
+      painter.save();
+      if (within) painter.setClipRegion(*within, Qt::IntersectClip);
+      PaintRects(painter, color);
+      painter.restore();
+    }
   }
   for (const int c : used_) {
     top_[static_cast<std::size_t>(c)] = kEmptyTop;
@@ -124,29 +183,37 @@ void ColumnCover::Paint(QPainter& painter, const QColor& color) {
   used_.clear();
 }
 
+bool ColumnCover::PaintOnGround(QPainter& painter, const QColor& color, const QColor& ground) {
+  // A few covered pixels save nothing on the fill they would replace.
+  std::int64_t covered = 0;
+  for (const int c : used_) {
+    covered += bottom_[static_cast<std::size_t>(c)] - top_[static_cast<std::size_t>(c)] + 1;
+  }
+  if (covered * 16 < std::int64_t{width_} * height_) return false;
+  const auto target = DirectTargetOf(painter, color);
+  if (!target || !DirectTargetOf(painter, ground)) return false;
+  PaintRows(*target, target->clip, color.rgba(), ground.rgba());
+  return true;
+}
+
 // Row after row, each row's covered columns taken from a bit set kept up to date as columns
 // start and end: the writes go along the image's memory, never down it a row's stride at a time.
-void ColumnCover::PaintRows(const DirectTarget& target, QRgb pixel) {
+// `region` (image pixels) comes in bands of rectangles of equal rows, top to bottom.
+void ColumnCover::PaintRows(const DirectTarget& target, const QRegion& region, QRgb pixel,
+                            std::optional<QRgb> ground) {
   SortColumns();
   const std::size_t half = used_.size();
   uchar* const bits = target.image->bits();
   const qsizetype stride = target.image->bytesPerLine();
   const int dx = target.offset.x(), dy = target.offset.y();
-  std::uint64_t pair;
-  const QRgb pixels[2] = {pixel, pixel};
-  std::memcpy(&pair, pixels, sizeof pair);
-  for (const QRect& bounds : target.clip) {
-    const int first = std::max(bounds.left() - dx, 0);
-    const int last = std::min(bounds.right() - dx, width_ - 1);
-    const int end = std::min(bounds.bottom() - dy + 1, height_);
-    if (first > last) continue;
-    const auto firstWord = static_cast<std::size_t>(first / 64);
-    const auto lastWord = static_cast<std::size_t>(last / 64);
-    const std::uint64_t firstMask = ~std::uint64_t{0} << (first % 64);
-    const std::uint64_t lastMask = ~std::uint64_t{0} >> (63 - last % 64);
-    bits_.assign((static_cast<std::size_t>(width_) + 63) / 64, 0);
-    for (int row = 0; row < end; ++row) {
-      const auto r = static_cast<std::size_t>(row);
+  int next = height_;  // the first row whose columns are not in bits_ yet
+  const auto advanceTo = [&](int row) {
+    if (row < next) {
+      bits_.assign((static_cast<std::size_t>(width_) + 63) / 64, 0);
+      next = 0;
+    }
+    for (; next <= row; ++next) {
+      const auto r = static_cast<std::size_t>(next);
       for (int k = starts_[r]; k < starts_[r + 1]; ++k) {
         const int c = order_[static_cast<std::size_t>(k)];
         bits_[static_cast<std::size_t>(c) / 64] |= std::uint64_t{1} << (c % 64);
@@ -155,31 +222,54 @@ void ColumnCover::PaintRows(const DirectTarget& target, QRgb pixel) {
         const int c = order_[half + static_cast<std::size_t>(k)];
         bits_[static_cast<std::size_t>(c) / 64] &= ~(std::uint64_t{1} << (c % 64));
       }
-      if (row + dy < bounds.top()) continue;
+    }
+  };
+  const auto* rect = region.begin();
+  while (rect != region.end()) {
+    const auto* bandEnd = rect;
+    while (bandEnd != region.end() && bandEnd->top() == rect->top() &&
+           bandEnd->bottom() == rect->bottom()) {
+      ++bandEnd;
+    }
+    const int top = std::max(rect->top() - dy, 0);
+    const int end = std::min(rect->bottom() - dy + 1, height_);
+    for (int row = top; row < end; ++row) {
+      advanceTo(row);
       QRgb* const line = reinterpret_cast<QRgb*>(bits + (row + dy) * stride) + dx;
-      for (std::size_t w = firstWord; w <= lastWord; ++w) {
-        std::uint64_t word = bits_[w];
-        if (w == firstWord) word &= firstMask;
-        if (w == lastWord) word &= lastMask;
-        if (word == 0) continue;
-        QRgb* const at = line + w * 64;
-        if (w == firstWord || w == lastWord) {
-          for (; word != 0; word &= word - 1) at[std::countr_zero(word)] = pixel;
-          continue;
-        }
-        // Eight pixels at a time, without a branch on each: a dense trace covers runs of a few
-        // pixels of random length, which a branch per run or pixel mispredicts.
-        for (int b = 0; b < 64; b += 8) {
-          const auto byte = static_cast<std::size_t>((word >> b) & 0xff);
-          if (byte == 0) continue;
-          const std::uint64_t* const mask = kByteMasks[byte].pairs;
-          for (int k = 0; k < 4; ++k) {
-            std::uint64_t two;
-            std::memcpy(&two, at + b + 2 * k, sizeof two);
-            two = (two & ~mask[k]) | (pair & mask[k]);
-            std::memcpy(at + b + 2 * k, &two, sizeof two);
-          }
-        }
+      for (const auto* r = rect; r != bandEnd; ++r) {
+        const int first = std::max(r->left() - dx, 0);
+        const int last = std::min(r->right() - dx, width_ - 1);
+        if (first <= last) WriteRow(line, first, last, pixel, ground);
+      }
+    }
+    rect = bandEnd;
+  }
+}
+
+// Columns `first` to `last` of one row: the covered ones get `pixel`, the others `ground` or,
+// without one, keep theirs.
+void ColumnCover::WriteRow(QRgb* line, int first, int last, QRgb pixel,
+                           std::optional<QRgb> ground) const {
+  const auto firstWord = static_cast<std::size_t>(first / 64);
+  const auto lastWord = static_cast<std::size_t>(last / 64);
+  for (std::size_t w = firstWord; w <= lastWord; ++w) {
+    const std::uint64_t word = bits_[w];
+    QRgb* const at = line + w * 64;
+    const int from = w == firstWord ? first % 64 : 0;
+    const int to = w == lastWord ? last % 64 : 63;
+    if (from == 0 && to == 63) {
+      if (ground) {
+        FillWord(at, word, pixel, *ground);
+      } else if (word != 0) {
+        BlendWord(at, word, pixel);
+      }
+      continue;
+    }
+    for (int b = from; b <= to; ++b) {
+      if ((word >> b) & 1) {
+        at[b] = pixel;
+      } else if (ground) {
+        at[b] = *ground;
       }
     }
   }
@@ -249,11 +339,6 @@ void ColumnCover::PaintRects(QPainter& painter, const QColor& color) {
   painter.setBrush(color);
   painter.drawRects(rects);
   painter.restore();
-  for (const int c : used_) {
-    top_[static_cast<std::size_t>(c)] = kEmptyTop;
-    bottom_[static_cast<std::size_t>(c)] = -1;
-  }
-  used_.clear();
 }
 
 }  // namespace tarnwell

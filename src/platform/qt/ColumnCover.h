@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPointF>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/qt/DirectFill.h"
@@ -25,8 +26,14 @@ class ColumnCover {
   // Takes the segment from `a` to `b` (pixels) when it is narrower than a column and joins the
   // rows already covered in its columns; false when it is to be drawn as a line.
   bool Add(QPointF a, QPointF b);
-  // Paints what was taken and starts empty again.
-  void Paint(QPainter& painter, const QColor& color);
+  bool Empty() const { return used_.empty(); }
+  // Paints what was taken (only inside `within`, in the painter's pixels, when given) and
+  // starts empty again.
+  void Paint(QPainter& painter, const QColor& color, const QRegion* within = nullptr);
+  // Writes every pixel of the picture in one pass, what was taken in `color` and the rest in
+  // `ground`, in place of filling the picture first; keeps what was taken. False, writing
+  // nothing, where too little was taken to be worth it or the painter must paint it.
+  bool PaintOnGround(QPainter& painter, const QColor& color, const QColor& ground);
 
  private:
   struct Rows {
@@ -44,8 +51,11 @@ class ColumnCover {
   int PrevClear(int column) const;
   int NextClear(int column) const;
   void SortColumns();
-  // Writes the covered pixels straight into the image.
-  void PaintRows(const DirectTarget& target, QRgb pixel);
+  // Writes the covered pixels inside `region` straight into the image, and the others in
+  // `ground` where one is given.
+  void PaintRows(const DirectTarget& target, const QRegion& region, QRgb pixel,
+                 std::optional<QRgb> ground);
+  void WriteRow(QRgb* line, int first, int last, QRgb pixel, std::optional<QRgb> ground) const;
   // Paints the covered pixels as rectangles through the painter.
   void PaintRects(QPainter& painter, const QColor& color);
 

@@ -2,15 +2,18 @@
 #include "platform/qt/QtGraphWidget.h"
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "platform/qt/ColumnCover.h"
+#include "platform/qt/DirectFill.h"
+#include "platform/qt/KeptText.h"
+#include "platform/qt/ThinLines.h"
 
 namespace tarnwell {
 namespace {
@@ -29,6 +32,11 @@ QFont ToQFont(const DrawFont& f) {
 // Cuts the segment to `box` (Liang-Barsky). Values far outside the graph are drawn outside it,
 // not clamped; cutting keeps the visible part exact while sparing the painter endless lines.
 bool ClipTo(const QRectF& box, QPointF& a, QPointF& b) {
+  const auto inside = [&](QPointF p) {
+    return p.x() >= box.left() && p.x() <= box.right() && p.y() >= box.top() &&
+           p.y() <= box.bottom();
+  };
+  if (inside(a) && inside(b)) return true;  // nearly every segment of a trace
   if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
       !std::isfinite(b.y())) {
     return false;
@@ -56,6 +64,20 @@ bool ClipTo(const QRectF& box, QPointF& a, QPointF& b) {
   if (t1 < 1) b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
   if (t0 > 0) a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
   return true;
+}
+
+// Thin lines of an opaque colour are written straight into an image where the painter allows it.
+void DrawLines(QPainter& painter, const QPen& pen, const QVector<QLineF>& lines) {
+  if (lines.isEmpty()) return;
+  painter.setPen(pen);
+  const auto target = pen.widthF() <= 1 ? DirectTargetOf(painter, pen.color()) : std::nullopt;
+  if (!target) {
+    painter.drawLines(lines);
+    return;
+  }
+  QVector<QLineF> rest;
+  WriteThinLines(*target, pen.color().rgba(), lines, rest);
+  if (!rest.isEmpty()) painter.drawLines(rest);
 }
 
 int ButtonNumber(Qt::MouseButton button) {
@@ -95,11 +117,37 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
   const QRectF area(0, 0, pixels.width(), pixels.height());
   painter.setRenderHint(QPainter::Antialiasing, false);
   const auto& ops = list.Ops();
-  if (ops.empty() || ops.front().kind != DrawOp::Kind::kClear) {
-    painter.fillRect(area, ToQColor(list.BackColor()));
-  }
   const QRectF box = area.adjusted(-16, -16, 16, 16);
   const double scale = twips.ToPixels(1);
+
+  // The background is not filled at once: a dense trace that follows writes it in the same pass
+  // over the image as its own pixels. Lines drawn in between (the guide lines) wait until then,
+  // and the trace is written again where they cross it. Anything else fills it first.
+  std::optional<QColor> ground;
+  struct Held {
+    QPen pen;
+    QVector<QLineF> lines;
+  };
+  std::vector<Held> held;
+  const auto clear = [&](const QColor& color) {
+    held.clear();
+    ground.reset();
+    if (DirectTargetOf(painter, color)) {
+      ground = color;
+    } else {
+      painter.fillRect(area, color);
+    }
+  };
+  const auto settle = [&] {
+    if (!ground) return;
+    painter.fillRect(area, *ground);
+    for (const Held& h : held) {
+      DrawLines(painter, h.pen, h.lines);
+    }
+    held.clear();
+    ground.reset();
+  };
+  if (ops.empty() || ops.front().kind != DrawOp::Kind::kClear) clear(ToQColor(list.BackColor()));
 
   // Consecutive lines of one pen go out in one call; each is still drawn as a line of its own
   // (a polyline would leave out the tip pixels of sharp turns), but the joined segments of a
@@ -114,29 +162,45 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
     if (batch.isEmpty()) return;
     QPen pen(ToQColor(batchColor), std::max(batchWidth, 1));
     pen.setCosmetic(true);
-    painter.setPen(pen);
-    if (batchWidth <= 1) {
-      lines.clear();
-      const qsizetype n = batch.size();
-      for (qsizetype i = 0; i < n; ++i) {
-        const QLineF& line = batch[i];
-        const bool joined = (i > 0 && line.p1() == batch[i - 1].p2()) ||
-                            (i + 1 < n && line.p2() == batch[i + 1].p1());
-        if (!joined || !cover.Add(line.p1(), line.p2())) lines.append(line);
-      }
-      painter.drawLines(lines);
-      cover.Paint(painter, pen.color());
-    } else {
-      painter.drawLines(batch);
+    lines.clear();
+    const qsizetype n = batch.size();
+    for (qsizetype i = 0; i < n; ++i) {
+      const QLineF& line = batch[i];
+      const bool joined = batchWidth <= 1 && ((i > 0 && line.p1() == batch[i - 1].p2()) ||
+                                              (i + 1 < n && line.p2() == batch[i + 1].p1()));
+      if (!joined || !cover.Add(line.p1(), line.p2())) lines.append(line);
     }
     batch.clear();
+    if (ground && cover.PaintOnGround(painter, pen.color(), *ground)) {
+      ground.reset();
+      QRegion crossed;
+      for (const Held& h : held) {
+        DrawLines(painter, h.pen, h.lines);
+        const double margin = h.pen.widthF() / 2 + 2;
+        for (const QLineF& line : h.lines) {
+          crossed += QRectF(line.p1(), line.p2())
+                         .normalized()
+                         .adjusted(-margin, -margin, margin, margin)
+                         .toAlignedRect();
+        }
+      }
+      held.clear();
+      cover.Paint(painter, pen.color(), &crossed);
+    } else if (ground && cover.Empty()) {
+      held.push_back(Held{pen, lines});
+      return;
+    } else {
+      settle();
+    }
+    DrawLines(painter, pen, lines);
+    cover.Paint(painter, pen.color());
   };
 
   for (const DrawOp& op : ops) {
     switch (op.kind) {
       case DrawOp::Kind::kClear:
         flush();
-        painter.fillRect(area, ToQColor(op.color));
+        clear(ToQColor(op.color));
         break;
       case DrawOp::Kind::kLine: {
         QPointF a(op.x1 * scale, op.y1 * scale), b(op.x2 * scale, op.y2 * scale);
@@ -151,19 +215,19 @@ void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips&
       }
       case DrawOp::Kind::kText: {
         flush();
+        settle();
         const DrawText& text = list.TextOf(op);
-        const QFont font = ToQFont(text.font);
-        painter.setFont(font);
         painter.setPen(ToQColor(op.color));
-        const double ascent = QFontMetricsF(font, painter.device()).ascent();
-        painter.drawText(
-            QPointF(op.x1 * scale, op.y1 * scale + ascent),
-            QString::fromLocal8Bit(text.text.data(), static_cast<qsizetype>(text.text.size())));
+        DrawKeptText(
+            painter, ToQFont(text.font),
+            QString::fromLocal8Bit(text.text.data(), static_cast<qsizetype>(text.text.size())),
+            QPointF(op.x1 * scale, op.y1 * scale));
         break;
       }
     }
   }
   flush();
+  settle();
 }
 
 void QtGraphWidget::Show() {

@@ -109,7 +109,11 @@ void QtSerialPort::Arrived() {
   taken_.append(held.constData(), static_cast<std::size_t>(held.size()));
   Watch(false);
   ReadWaiting();
-  if (port_.isOpen() && !poll_.isActive()) poll_.start();
+  if (port_.isOpen() && !poll_.isActive()) {
+    poll_.start();
+    // While characters keep coming, a device that went away fails the timer's reads.
+    check_.stop();
+  }
   if (!taken_.empty()) Raise(comm::kReceive);
 }
 
@@ -125,6 +129,7 @@ void QtSerialPort::Poll() {
   if (!port_.isOpen()) return;
   poll_.stop();
   Watch(true);
+  check_.start();
 }
 
 bool QtSerialPort::ReadWaiting() {
@@ -242,6 +247,7 @@ void QtSerialPort::Lost() {
   if (wantOpen_) reopen_.start();
 }
 
+// A quiet line shows no failing read: the device is asked for its settings instead.
 void QtSerialPort::CheckDevice() {
   termios settings{};
   if (port_.isOpen() && ::tcgetattr(static_cast<int>(port_.handle()), &settings) != 0) Lost();
