@@ -61,10 +61,13 @@ struct MachineLock {
   const int fd = ::open("/tmp/tarnwell-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
 };
 
-// Whatever fails on the way, the machine is left without the package.
+// Whatever fails on the way, the machine is left without the package and without the folder,
+// which did not exist before the test.
 struct PurgeAtEnd {
   ~PurgeAtEnd() {
     if (Known()) Dpkg({"--purge", "tarnwell"});
+    std::error_code ignored;
+    fs::remove_all(kFolder, ignored);
   }
 };
 
@@ -202,6 +205,8 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   const std::string text = ReadFile(kFolder / "config.ini");
   EXPECT_EQ(text.rfind("0'Advanced mode or Customer. Use 0 as default\r\n", 0), 0u) << text;
 
+  // What a write killed half way leaves goes with the settings.
+  WriteFile(kFolder / "config.ini.new", "half");
   const auto remove = Dpkg({"--purge", "tarnwell"});
   EXPECT_EQ(remove.exitCode, 0) << remove.output;
   EXPECT_FALSE(fs::exists(kFolder)) << remove.output;
