@@ -56,7 +56,7 @@ Mainform::~Mainform() = default;
 // The display needs the characters only once per refresh; a recording's line must carry the
 // time its frame arrived, within 10 ms.
 void Mainform::PaceReads() {
-  platform_.port.SetMaxWait(Recording() ? kRecordingWaitMs : kDisplayWaitMs);
+  platform_.port.SetMaxWait(Recording() ? kRecordingWaitMs : platform_.timer1.Interval());
 }
 
 bool Mainform::Form_Load() {

@@ -89,9 +89,8 @@ class Mainform : public ConfigHooks {
   void SetNewLogFileName() override;
 
  private:
-  // The longest received characters wait in the port, while recording and otherwise.
+  // The longest received characters wait in the port while recording; otherwise a refresh.
   static constexpr int kRecordingWaitMs = 8;
-  static constexpr int kDisplayWaitMs = 50;
 
   void DrawGraph(const GraphRange& range, double span);
   bool ReadLanguage();
