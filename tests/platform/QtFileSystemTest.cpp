@@ -84,7 +84,14 @@ TEST_F(QtFileSystemTest, AppendReachesTheFileAtOnceAndSurvivesRemoval) {
   EXPECT_EQ(files.ReadAll(path), "2\r\n");
   EXPECT_FALSE(files.OpenAppend(dir_ + "/missing/rec.txt"));
 
-  BackgroundSync noFile;  // a file that could not be kept open cannot be synced
+  // A file that could not be opened again cannot be synced.
+  fs::create_directory(dir_ + "/gone");
+  auto lost = files.OpenAppend(dir_ + "/gone/rec.txt");
+  ASSERT_TRUE(lost);
+  fs::remove_all(dir_ + "/gone");
+  EXPECT_FALSE(lost->Reopen());
+  EXPECT_FALSE(lost->Sync());
+  BackgroundSync noFile;
   noFile.Start(-1);
   EXPECT_EQ(noFile.TakeOutcome(), false);
 }

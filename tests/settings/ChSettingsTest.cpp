@@ -122,11 +122,22 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   EXPECT_EQ(serial.opens, 2);
   EXPECT_EQ(session.Texts(config.CommPort, session.writes), "3 2");
 
+  // A double click on the caption switches the advanced mode, and nothing else does.
   QTest::mouseDClick(Child<QLabel>(dialog, "Label2"), Qt::LeftButton);
   EXPECT_TRUE(config.AdvancedMode);
+  QTest::mouseClick(Child<QLabel>(dialog, "Label2"), Qt::LeftButton);
+  EXPECT_TRUE(config.AdvancedMode);
+  QTest::mouseDClick(Child<QLabel>(dialog, "Label2"), Qt::LeftButton);
+  EXPECT_FALSE(config.AdvancedMode);
 
-  // TheSetup again only brings the open dialog forward; unsaved edits stay.
+  // Enter presses no button, not even the one that has the focus; TheSetup again only brings
+  // the open dialog forward; unsaved edits stay.
   Retype(commSel, "9");
+  QTest::keyClick(commSel, Qt::Key_Return);
+  auto* defaults = Child<QPushButton>(dialog, "Command1");
+  defaults->setFocus();
+  QTest::keyClick(defaults, Qt::Key_Return);
+  EXPECT_EQ(session.Texts(config.CommPort, session.writes), "3 2");
   EXPECT_EQ(ChSettings::ShowOrRaise(slot, services, applyTexts), dialog);
   EXPECT_EQ(textsApplied.size(), 1u);
   EXPECT_EQ(commSel->text(), "9");
