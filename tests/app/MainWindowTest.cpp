@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -139,6 +140,14 @@ TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
   EXPECT_EQ(main_.WindowState(), 0);
   EXPECT_NEAR(main_.WindowWidth(), 9000, 15);
   EXPECT_NEAR(main_.WindowHeight(), 6000, 15);
+}
+
+TEST_F(MainWindowTest, LabelsBelowTheGraphFollowTheirCaptions) {
+  auto* range = main_.findChild<QLabel*>(QStringLiteral("RangeofChange"));
+  for (const char* caption : {"+/- 6.9", "+/- 0.5", "+/- 0.5"}) {
+    main_.SetRangeOfChangeCaption(caption);
+    EXPECT_EQ(range->text(), caption);
+  }
 }
 
 TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigits) {

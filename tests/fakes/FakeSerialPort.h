@@ -29,6 +29,7 @@ class FakeSerialPort : public SerialPort {
   bool PortOpen() const override { return open; }
   std::optional<SerialError> SetPortOpen(bool o) override {
     if (o && !open && !ports.count(commPort)) return SerialError{8002, "Invalid port number"};
+    if (!o && open && closeFails) return SerialError{8020, "Error reading comm device"};
     if (o && !open) ++opens;
     open = o;
     return std::nullopt;
@@ -57,6 +58,7 @@ class FakeSerialPort : public SerialPort {
   std::int16_t commPort = 1;
   std::string settings = "9600,n,8,1";
   bool open = false;
+  bool closeFails = false;
   int opens = 0;
   std::int16_t event = 0;
   std::string pending;

@@ -221,5 +221,13 @@ TEST_F(SettingsApplyTest, FailedSaveIsReportedOnce) {
   EXPECT_EQ(Texts(writes, refreshes), "1 1");
 }
 
+// A port that will not close stops Apply at once; what was switched before is saved all the same.
+TEST_F(SettingsApplyTest, PortThatWillNotCloseIsToldAndTheSettingsSaved) {
+  serial.closeFails = true;
+  ApplyWith([](SettingsForm& f) { f.SetSelDatLogEnab(false); });
+  EXPECT_EQ(Shown(), Strings{"T5  8020:Error reading comm device"});
+  EXPECT_EQ(Texts(writes, refreshes, serial.open), "1 0 on");
+}
+
 }  // namespace
 }  // namespace tarnwell::testing
