@@ -9,10 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeClock.h"
-#include "FakeMessageBox.h"
-#include "FakeSerialPort.h"
-#include "acquisition/SerialLink.h"
+#include "ReceiveRig.h"
 
 namespace tarnwell {
 namespace {
@@ -21,12 +18,11 @@ constexpr std::size_t kFrameSize = 9;
 // A whole number of frames and of every chunk size below, so the stream can be replayed.
 constexpr std::size_t kStreamSize = kFrameSize * 4096 * 8;
 
-struct Receiver {
+// The clock never moves, so FrameCount is never rolled over.
+struct Receiver : testing::FakeReceiveRig {
   explicit Receiver(std::size_t chunkSize) {
     config.NofSamples = 1000;
     history.Resize(1000);
-    link.ResetReceiveState();
-    port.open = true;
 
     std::string stream;
     for (int i = 0; stream.size() < kStreamSize; ++i) {
@@ -39,18 +35,6 @@ struct Receiver {
     }
   }
 
-  testing::FakeSerialPort port;
-  AppConfig config;
-  ReceiveState state;
-  FrameState frame;
-  SampleHistory history;
-  Regional regional;
-  FrameHandler frames{config, frame, history, regional};
-  testing::FakeClock clock;  // never moves, so FrameCount is never rolled over
-  testing::FakeMessageBox messages;
-  LangTable texts;
-  PortControl control{port};
-  SerialLink link{port, control, config, state, frames, clock, regional, messages, texts};
   std::vector<std::string> chunks;
 };
 
