@@ -1,22 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
-#include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyleOption>
+#include <cstdlib>
 #include <set>
 
 #include "QtTestApplication.h"
-#include "ShippedTexts.h"
+#include "TestFiles.h"
 #include "app/qt/MainWindow.h"
 #include "i18n/FormTexts.h"
+#include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
 #include "platform/qt/QtFormTexts.h"
 #include "settings/qt/ChSettingsDesign.h"
@@ -26,102 +28,174 @@ static void InitIcons() { Q_INIT_RESOURCE(icons); }
 namespace tarnwell::testing {
 namespace {
 
-class QtFormTexts : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { InitIcons(); }
-};
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
-template <typename W>
-W* Make(QWidget* parent, const char* textIndex) {
-  auto* w = new W(parent);
-  w->setProperty("textIndex", QString::fromLatin1(textIndex));
-  return w;
+int Width(const QWidget* w, const QString& text) {
+  return QFontMetrics(w->font()).horizontalAdvance(text);
 }
 
-// What each kind of widget takes; which text goes where is FormTexts' own test.
-TEST_F(QtFormTexts, EachKindOfWidgetTakesWhatItShows) {
-  QDialog window;
-  window.setProperty("textIndex", QStringLiteral("7"));
-  auto* label = Make<QLabel>(&window, "52");
-  auto* frame = Make<QGroupBox>(&window, "4");
-  auto* inFrame = Make<QCheckBox>(frame, "38");
-  auto* edit = Make<QLineEdit>(frame, "41");
-  auto* list = Make<QComboBox>(frame, "56");
-  list->addItems({"English", "Turkce"});
-  auto* picture = Make<QLabel>(&window, "55");
-  picture->setPixmap(QPixmap(8, 8));
-  auto* other = new QDialog(&window);  // another window, not a control of this one
-  other->setProperty("textIndex", QStringLiteral("4"));
-  other->setWindowTitle(QStringLiteral("other"));
-
-  LangTable texts;
-  for (int k = 0; k <= 1000; ++k) texts.Set(k, "text " + std::to_string(k));
-  ApplyFormTextsTo(&window, texts, 204);
-  const QStringList got = {window.windowTitle(), label->text(),       label->toolTip(),
-                           frame->title(),       inFrame->text(),     edit->text(),
-                           list->itemText(1),    other->windowTitle()};
-  EXPECT_EQ(got, QStringList({"text 207", "text 252", "text 152", "text 204", "text 238", "",
-                              "text 257", "other"}));
-  EXPECT_FALSE(picture->pixmap().isNull());
-}
-
-// The texts the windows as built take, and the messages the code shows: each shipped file holds
-// every one of them and nothing else.
-TEST_F(QtFormTexts, ShippedFilesHoldEveryUsedTextAndNothingElse) {
-  MainWindow mainWindow;
-  QDialog dialog;
-  ChSettingsDesign design;
-  design.Build(&dialog, Twips{});
-  std::set<int> used(std::begin(text::kAllMessages), std::end(text::kAllMessages));
-  for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&dialog)}) {
-    for (const ControlTextIndex& c : CollectTextIndices(window)) {
-      const auto add = [&](int offset) {
-        if (const auto index = TextIndexPlus(c.textIndex, offset)) used.insert(*index);
-      };
-      add(c.isWindow ? 200 : 100);
-      if (c.caption && !c.isWindow) add(200);
-      for (int i = 0; c.listEntries >= 2 && i < c.listEntries; ++i) add(200 + i);
-    }
+// The pixels a control leaves for one line of its text: the face less frame and margins, and for
+// check boxes and option buttons less the indicator and its spacing, as the style lays them out.
+int Room(QWidget* w) {
+  QStyle* style = w->style();
+  if (qobject_cast<QAbstractButton*>(w) != nullptr) {
+    QStyleOptionButton opt;
+    opt.initFrom(w);
+    const QStyle::SubElement face = qobject_cast<QCheckBox*>(w) ? QStyle::SE_CheckBoxContents
+                                    : qobject_cast<QRadioButton*>(w)
+                                        ? QStyle::SE_RadioButtonContents
+                                        : QStyle::SE_PushButtonContents;
+    return style->subElementRect(face, &opt, w).width();
   }
-  const LangTable english = ShippedTexts("en.lng");
-  for (const Shipped& file : kShipped) {
-    const LangTable texts = ShippedTexts(file.name);
-    EXPECT_EQ(texts.Text(text::kCharset), std::to_string(file.charset)) << file.name;
+  if (auto* list = qobject_cast<QComboBox*>(w)) {
+    QStyleOptionComboBox opt;
+    opt.initFrom(list);
+    opt.subControls = QStyle::SC_All;
+    return style->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, w)
+               .width() -
+           2;
+  }
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+    QStyleOptionFrame opt;
+    opt.initFrom(edit);
+    opt.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, w);
+    // The box keeps two pixels clear on either side of its text.
+    return style->subElementRect(QStyle::SE_LineEditContents, &opt, w).width() - 4;
+  }
+  if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+    QStyleOptionGroupBox opt;
+    opt.initFrom(frame);
+    opt.text = frame->title();
+    opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    opt.textAlignment = frame->alignment();
+    const QRect label =
+        style->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, w);
+    // The title must end where it would start on the other side.
+    return frame->width() - 2 * label.left() - (label.width() - Width(frame, opt.text));
+  }
+  auto* label = static_cast<QLabel*>(w);
+  return label->contentsRect().width() - 2 * label->margin() - std::max(0, label->indent());
+}
+
+// Each shipped file, read as the program reads it, holds every text the windows and messages use
+// and nothing else, and puts them on both windows where they belong and in the room they have: in
+// the fonts the windows ask for, and in DejaVu Sans, which stands in for them where no font of
+// their widths is installed.
+TEST(ShippedLanguages, HoldEveryUsedTextAndFitBothWindows) {
+  InitIcons();
+  const std::pair<const char*, int> shipped[] = {{"en.lng", 0},   {"tr.lng", 162}, {"ru.lng", 204},
+                                                 {"bg.lng", 204}, {"fr.lng", 0},   {"gr.lng", 0},
+                                                 {"sp.lng", 0},   {"std.lng", 0}};
+  const QFont standIn(QStringLiteral("DejaVu Sans"), 8);
+  std::set<int> used(std::begin(text::kAllMessages), std::end(text::kAllMessages));
+  LangTable english;
+  std::string language, misfits;
+  LangTable texts;
+  // A text a control shows must be its language text (for index >= 0) and fit; what does not is
+  // listed one line per text: language, text index, control, the size it needs and its room.
+  const auto check = [&](QWidget* w, int index, const QString& text) {
+    if (index >= 0) {
+      EXPECT_EQ(text.toStdString(), texts.Text(index)) << language << " " << index;
+    }
+    const QFontMetrics metrics(w->font());
+    auto* label = qobject_cast<QLabel*>(w);
+    const bool wraps = label != nullptr && label->wordWrap();
+    const QSize room = wraps ? label->contentsRect().size() : QSize(Room(w), w->height());
+    const QSize need =
+        wraps ? metrics.boundingRect(QRect(QPoint(), room), Qt::TextWordWrap, text).size()
+              : QSize(Width(w, text), metrics.height());
+    if (text.isEmpty() || (need.width() <= room.width() && need.height() <= room.height())) return;
+    const auto size = [](QSize s) {
+      return std::to_string(s.width()) + "x" + std::to_string(s.height());
+    };
+    misfits += language + " text " + std::to_string(index) + " " + w->objectName().toStdString() +
+               " \"" + text.toStdString() + "\": " + size(need) + " in " + size(room) + "\n";
+  };
+  // Every control of a window with a text index; what `notCaption` shows is the program's own.
+  const auto checkWindow = [&](QWidget* window, const QWidget* notCaption) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+      bool ok = false;
+      const int t = w->property("textIndex").toString().toInt(&ok);
+      if (!ok) continue;
+      EXPECT_EQ(w->toolTip().toStdString(), texts.Text(100 + t)) << language << " " << t;
+      if (w == notCaption || !w->isVisibleTo(window)) continue;
+      if (auto* list = qobject_cast<QComboBox*>(w)) {
+        for (int i = 0; i < list->count(); ++i) check(w, 200 + t + i, list->itemText(i));
+      } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+        check(w, 200 + t, frame->title());
+      } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        check(w, 200 + t, button->text());
+      } else if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull()) {
+        check(w, 200 + t, label->text());
+      } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        EXPECT_NE(edit->text().toStdString(), texts.Text(200 + t)) << language;  // keeps its value
+      }
+    }
+  };
+  for (const auto& [name, charset] : shipped) {
+    // Every line must be a quoted text (a comment may follow) ended by CR LF: the reader skips
+    // the first character, and a text without its closing quote would take in the comment.
+    const char* bin = std::getenv("TARNWELL_BIN");
+    const std::string bytes =
+        ReadFile(std::string(bin != nullptr ? bin : TARNWELL_PROGRAM_DIR) + "/" + name);
+    EXPECT_TRUE(CrLfLinesOnly(bytes)) << name;
+    const auto lines = Split(bytes, "\r\n");
+    EXPECT_TRUE(lines.size() >= 200 && lines.size() <= 1001) << name << ": " << lines.size();
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      EXPECT_TRUE(lines[k].size() >= 2 && lines[k][0] == '"' &&
+                  lines[k].find('"', 1) != std::string::npos)
+          << name << " line " << k << ": " << lines[k];
+    }
+    texts = LangTable();
+    ReadLanguageText(bytes, texts);
+    for (const QFont* font : {static_cast<const QFont*>(nullptr), &standIn}) {
+      language = name + std::string(font != nullptr ? " (DejaVu Sans)" : "");
+      MainWindow main;
+      QDialog dialog;
+      ChSettingsDesign d;
+      d.Build(&dialog, Twips{QGuiApplication::primaryScreen()->logicalDotsPerInch()});
+      if (font != nullptr) main.App_Stop()->setFont(*font), dialog.setFont(*font);
+      const QString title = main.windowTitle();
+      for (QWidget* window : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&dialog)}) {
+        for (const ControlTextIndex& c : CollectTextIndices(window)) {
+          const auto use = [&](int offset) {
+            if (const auto index = TextIndexPlus(c.textIndex, offset)) used.insert(*index);
+          };
+          use(c.isWindow ? 200 : 100);
+          if (c.caption && !c.isWindow) use(200);
+          for (int i = 0; c.listEntries >= 2 && i < c.listEntries; ++i) use(200 + i);
+        }
+        ApplyFormTextsTo(window, texts, charset);
+      }
+      EXPECT_EQ(main.windowTitle(), title);
+      EXPECT_EQ(dialog.windowTitle().toStdString(), texts.Text(207));
+      checkWindow(&main, main.Current());  // the reading
+      checkWindow(&dialog, d.LabCommSet);  // the port, or its own text when no port is set
+      check(d.LabCommSet, text::kNoPort, QString::fromStdString(texts.Text(text::kNoPort)));
+      check(d.LabCommSet, -1, QStringLiteral("Comm99, 115200,8b,n,1s"));
+      // The widest values the boxes take by default or in common use.
+      for (QLineEdit* box : {d.TxtMin, d.TxtMax, d.TxtJump, d.TxtThreshold}) {
+        check(box, -1, QStringLiteral("-100000"));
+      }
+      for (QLineEdit* box : {d.NofSamples, d.TxtSecond, d.TxtMinute, d.TxtMotionTmr}) {
+        check(box, -1, QStringLiteral("9999"));
+      }
+      check(d.CommSel, -1, QStringLiteral("99"));
+    }
+    EXPECT_EQ(texts.Text(text::kCharset), std::to_string(charset)) << name;
+    if (name == std::string("en.lng")) english = texts;
     for (int k = 0; k <= LangTable::kLast; ++k) {
-      const std::string at = std::string(file.name) + " text " + std::to_string(k);
+      const std::string at = std::string(name) + " text " + std::to_string(k);
       const std::string& t = texts.Text(k);
       EXPECT_EQ(t.empty(), k != text::kCharset && used.count(k) == 0) << at << ": \"" << t << '"';
       EXPECT_EQ(t.find("\xEF\xBF\xBD"), std::string::npos) << at << " not decoded whole";
-      if (file.language == 255) {
-        EXPECT_EQ(t, english.Text(k)) << at;  // the standard file holds the English texts
+      // The standard file holds the English texts.
+      if (name == std::string("std.lng")) {
+        EXPECT_EQ(t, english.Text(k)) << at;
       }
     }
   }
-}
-
-TEST_F(QtFormTexts, TurkishRussianAndGermanOnTheRealWindows) {
-  QDialog dialog;
-  ChSettingsDesign d;
-  d.Build(&dialog, Twips{});
-  ApplyFormTextsTo(&dialog, ShippedTexts("tr.lng"), 162);
-  EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Kanal Ayarları"));
-  EXPECT_EQ(d.LogSet[3]->text(), QString::fromUtf8("Kararlılık Süre"));
-  EXPECT_EQ(d.LangSel->itemText(0), QString::fromUtf8("İngilizce"));
-  ApplyFormTextsTo(&dialog, ShippedTexts("ru.lng"), 204);
-  EXPECT_EQ(d.Cancel->text(), QString::fromUtf8("Выход"));
-  EXPECT_EQ(d.TxtJump->toolTip().left(8), QString::fromUtf8("Значение"));
-  ApplyFormTextsTo(&dialog, ShippedTexts("gr.lng"), 0);
-  EXPECT_EQ(d.Apply->text(), QString::fromUtf8("Übernehmen"));
-
-  MainWindow window;
-  const QString caption = window.windowTitle();
-  ApplyFormTextsTo(&window, ShippedTexts("en.lng"), 0);
-  EXPECT_EQ(window.windowTitle(), caption);
-  EXPECT_EQ(window.App_Stop()->text(), "Stop");
-  EXPECT_EQ(window.TheSetup()->text(), "");
-  EXPECT_FALSE(window.TheSetup()->icon().isNull());
-  EXPECT_EQ(window.Current()->toolTip(), "Current measured value");
+  EXPECT_EQ(misfits, "");
 }
 
 }  // namespace
