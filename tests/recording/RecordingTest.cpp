@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+#include "FakeClock.h"
+#include "FakeFileSystem.h"
+#include "Golden.h"
+#include "TestFiles.h"
+#include "TinyTmpfs.h"
+#include "platform/qt/QtFileSystem.h"
+#include "recording/RecordLine.h"
+#include "recording/RecordingControl.h"
+
+namespace tarnwell::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+const std::string kFailed = "Write failed: /prog/Log/rec.txt";
+const std::string kAgain = "Writing to the record file works again: /prog/Log/rec.txt";
+
+// Stands for the toolkit's message box, whose event loop delivers timer and serial events
+// while it is up: `during` runs inside the next box.
+struct LoopingMessageBox : MessageBox {
+  void Show(const std::string& text, const std::string&) override {
+    shown.push_back(text);
+    maxDepth = std::max(maxDepth, ++depth);
+    if (during) std::exchange(during, nullptr)();
+    --depth;
+  }
+  Texts shown;
+  std::function<void()> during;
+  int depth = 0, maxDepth = 0;
+};
+
+// A recording into Log/rec.txt of `files` (by default the in-memory one, in /prog), with a clock
+// moved by hand.
+struct RecordingRig {
+  explicit RecordingRig(FileSystem* files = nullptr, std::size_t maxPending = 1000)
+      : rec{config,    frame,    history, files ? *files : fs,       clock,
+            regional,  messages, texts,   [this] { ++traceResets; }, [this] { return caption; },
+            maxPending} {
+    config.LogEnable = true, config.LogIncremental = false, config.LogTime = 0;
+    config.LogFileName = "rec.txt";
+    history.Resize(100);
+    texts.Set(90, "Write failed:");
+  }
+  // A frame of `value` arriving while recording, as the frame handler passes it on.
+  void Frame(double value) {
+    frame.CurrentValue = value;
+    if (config.LogTime == 0) rec.TimerLog_Timer();
+  }
+  // `n` tenths of a second with both timers ticking.
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) {
+      clock.Advance(100);
+      rec.MotionTmr_Timer();
+      if (config.LogTime > 0) rec.TimerLog_Timer();
+    }
+  }
+  std::string& File() { return fs.files["/prog/Log/rec.txt"]; }
+  // The count of every line of the file.
+  std::string Counts() {
+    std::string out;
+    for (const auto& l : Split(File(), "\r\n"))
+      out += (out.empty() ? "" : " ") + l.substr(0, l.find('\t'));
+    return out;
+  }
+  ::testing::AssertionResult Golden(const std::string& name) {
+    return MatchesGolden("recording/golden/" + name + ".txt", File());
+  }
+
+  AppConfig config;
+  FrameState frame;
+  SampleHistory history;
+  FakeClock clock;
+  Regional regional;
+  LoopingMessageBox messages;
+  LangTable texts;
+  int traceResets = 0;
+  std::string caption = "0";
+  FakeFileSystem fs;
+  RecordingControl rec;
+};
+
+class Recording : public ::testing::Test, public RecordingRig {};
+
+// The file is continued without running into a line cut in an earlier run, and named afresh
+// when incremental or when its name from config.ini would leave the record folder.
+TEST_F(Recording, StartContinuesOrNamesTheFileAndWritesTheFirstLineAtOnce) {
+  config.LogEnable = false;
+  rec.CmdStart_Click();
+  EXPECT_FALSE(fs.FolderExists("/prog/Log"));
+  config.LogEnable = true;
+  caption = "1250.5";  // before any frame the value is in the general format
+  for (const char* cut : {"7", "8\r", ""}) File() += cut, rec.CmdStart_Click();
+  EXPECT_EQ(std::tuple(traceResets, config.LastLogTime, history.Slot(0), rec.Recording()),
+            std::tuple(3, std::string("31/01/2024 15:45:02"), 1250.5, true));
+  config.LogEnable = false;
+  EXPECT_FALSE(rec.Recording());
+  config.LogEnable = true;
+  caption = "0";
+  for (const char* bad : {"/tmp/x.txt", "..", "sub\\x.txt", ""}) {
+    config.LogFileName = bad;
+    rec.CmdStart_Click();
+  }
+  config.LogIncremental = config.AdvancedMode = true;
+  config.LogFileType = 1;
+  rec.CmdStart_Click();
+  const std::string line = "\t31/01/24\t15:45:02\t120\r\n";
+  std::string files;
+  for (const auto& [path, bytes] : fs.files) files += path + ": " + bytes;
+  EXPECT_EQ(files, "/prog/Log/20240131154502 .xls: 1\t0" + line +
+                       "/prog/Log/20240131154502.txt: 1\t0" + line + "1\t0" + line + "1\t0" + line +
+                       "1\t0" + line + "/prog/Log/rec.txt: 7\r\n1\t1250.5" + line +
+                       "8\r\n1\t1250.5" + line + "1\t1250.5" + line);
+}
+
+TEST_F(Recording, FolderOrFileThatCannotBeMadeIsReportedAndStaysIdle) {
+  fs.files["/prog/Log"] = "";  // a file where the folder should be
+  texts.Set(92, "No folder:");
+  rec.CmdStart_Click();
+  fs.files.erase("/prog/Log");
+  fs.folders.insert("/prog/Log");
+  fs.readOnly = true;
+  rec.CmdStart_Click();
+  EXPECT_FALSE(rec.Recording());
+  // Text 93 is missing from this language: a fixed text says it all the same.
+  EXPECT_EQ(messages.shown,
+            (Texts{"No folder: /prog/Log", "The record file cannot be opened: /prog/Log/rec.txt"}));
+}
+
+// The record file of each case is compared whole with golden/<name>.txt: its counts, values and
+// times to the millisecond show when every line was written.
+
+// A line at the start (02.120), then at the first run after each change of second; after local
+// time goes back an hour, lines go on once a second; a LastLogTime that is not the last line's
+// (changed from outside) counts as long past: one line at once, then none for an hour.
+TEST_F(Recording, IntervalFollowsTheSecondsAndSurvivesAClockSetBack) {
+  config.LogTime = 1;
+  rec.CmdStart_Click();
+  Ticks(59);
+  clock.SetLocalSeconds(WholeSeconds(clock.local) - 3600);
+  Ticks(30);
+  config.LogTime = 3600;
+  config.LastLogTime = "0";
+  Ticks(21);
+  EXPECT_TRUE(Golden("interval"));
+}
+
+// Without a band an equal value is written again; with a band of 5 only 105.0 and 95.0 leave it.
+TEST_F(Recording, DeadBandEdgesAndEqualValuesWithoutBand) {
+  rec.CmdStart_Click();
+  Frame(100);
+  Frame(100);
+  config.LogVariation = 5;
+  for (double v : {95.5, 104.9, 100.0, 105.0, 100.5, 100.0, 95.0}) Frame(v);
+  EXPECT_TRUE(Golden("dead_band"));
+}
+
+// 0 at the start is below the threshold 10: nothing written. 13 is inside the band around 12;
+// 9 resets the last value to 0, so 13 is outside the band afterwards and written.
+TEST_F(Recording, BelowThresholdResetsTheLastValueAndTheStability) {
+  config.LogThreshold = 10;
+  config.LogVariation = 5;
+  rec.CmdStart_Click();
+  Frame(12);
+  Frame(13);
+  Ticks(5);
+  Frame(9);
+  EXPECT_EQ(rec.Writer().MotionCount(), 0);
+  Frame(13);
+  EXPECT_TRUE(Golden("below_threshold"));
+}
+
+// The stability counter runs before the start and is not reset by it: the start's own run
+// records at once. A period starts with the first frame of a value; a value is recorded once
+// more than 20 tenths after (the times in the file show when), and once only however long it
+// stays.
+TEST_F(Recording, StableValueIsRecordedOncePerSettledPeriod) {
+  config.MotionTime = 2;
+  frame.ValueFormat = "#0.0";
+  Ticks(25);
+  rec.CmdStart_Click();
+  for (const auto& [v, tenths] : {std::pair(500, 72), {501, 3}, {500, 30}}) {
+    for (int i = 0; i < tenths; ++i) Ticks(1), Frame(v);
+  }
+  EXPECT_TRUE(Golden("stable"));
+}
+
+TEST_F(Recording, SampleIndexWrapsAtNofSamplesAndFormatFollowsTheFrame) {
+  config.NofSamples = 100;
+  regional = Regional{',', '.'};
+  frame.ValueFormat = "#0.00";
+  rec.CmdStart_Click();
+  for (int i = 1; i <= 99; ++i) Frame(i);
+  EXPECT_EQ(std::pair(history.SampleIndex(), history.Slot(99)), std::pair(0, 99.0));
+  Frame(-0.004);
+  EXPECT_EQ(history.SampleIndex(), 1);
+  EXPECT_TRUE(Golden("wrap_regional"));
+}
+
+// Leading zeros everywhere, a two-digit year, and a count that does not turn into 1E+06.
+TEST(RecordLine, FieldsAndSeparatorsByteForByte) {
+  EXPECT_EQ(RecordLine(1000000, "-3", DateTime{2009, 3, 4, 0, 5, 9, 7}, Regional{}) +
+                RecordLine(12, "", DateTime{2000, 12, 9, 23, 59, 59, 999}, Regional{}),
+            "1000000\t-3\t04/03/09\t00:05:09\t007\r\n12\t\t09/12/00\t23:59:59\t999\r\n");
+}
+
+// Lines a full disk refuses are kept in order and written as soon as it takes them again (the
+// retry a second on cannot reopen the file yet); beyond the room kept they are lost and said so,
+// as are those still unwritten at the end.
+TEST(RecordFailure, FullDiskKeepsLinesInOrderWithinItsRoom) {
+  RecordingRig r(nullptr, 4);
+  r.rec.CmdStart_Click();
+  r.fs.full = true;
+  for (int v = 2; v <= 7; ++v) r.clock.Advance(300), r.Frame(v);
+  EXPECT_EQ(r.Counts(), "1");
+  r.fs.full = false;
+  r.rec.Flush();
+  r.Frame(8);
+  EXPECT_EQ(r.Counts(), "1 2 3 4 5 8");
+  r.fs.full = true;
+  r.Frame(9);
+  r.Frame(10);
+  r.rec.Close();
+  EXPECT_EQ(r.messages.shown,
+            (Texts{kFailed, "Record lines lost: 2", kAgain, kFailed, "Record lines lost: 2"}));
+}
+
+// The lines of one read go out in one write, whole and in order; a refused one is kept line by
+// line and follows the lines kept before it.
+TEST_F(Recording, HeldLinesGoOutInOneWriteAndAreKeptInOrderWhenRefused) {
+  rec.CmdStart_Click();
+  const int before = fs.appends;
+  rec.HoldLines();
+  for (int v = 2; v <= 4; ++v) Frame(v);
+  EXPECT_EQ(Counts(), "1");
+  rec.ReleaseLines();
+  EXPECT_EQ(fs.appends, before + 1);
+  fs.full = true;
+  Frame(5);
+  rec.HoldLines();
+  Frame(6);
+  Frame(7);
+  rec.ReleaseLines();
+  EXPECT_EQ(rec.File().Pending(), 3u);
+  fs.full = false;
+  rec.HoldLines();
+  Frame(8);
+  rec.Close();
+  EXPECT_EQ(Counts(), "1 2 3 4 5 6 7 8");
+}
+
+// A failing sync is known only when it finishes in the background; it is told once while every
+// line is still written, and again only after a sync has worked.
+TEST_F(Recording, SyncedAtLeastOnceASecondAndAFailingSyncIsToldOnce) {
+  rec.CmdStart_Click();
+  std::vector<int> syncs;
+  for (int i = 0; i < 10; ++i) clock.Advance(100), Frame(i), syncs.push_back(fs.syncs);
+  rec.Flush();  // nothing new since
+  syncs.push_back(fs.syncs);
+  Frame(10);
+  rec.Flush();  // the last line reaches the disk without waiting for another
+  syncs.push_back(fs.syncs);
+  EXPECT_EQ(syncs, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 2}));
+  EXPECT_EQ(messages.shown, Texts{});
+
+  fs.backgroundSyncs = true;
+  for (int i = 0; i < 30; ++i) fs.finishedSync = false, clock.Advance(100), Frame(i);
+  EXPECT_EQ(std::pair(fs.syncs, Split(File(), "\r\n").size()), std::pair(5, std::size_t{42}));
+  EXPECT_EQ(messages.shown, Texts{kFailed});
+  fs.finishedSync = true;
+  rec.Flush();
+  fs.finishedSync = false;
+  clock.Advance(1000);
+  Frame(1);
+  EXPECT_EQ(messages.shown, (Texts{kFailed, kFailed}));
+  Frame(2);
+  const int before = fs.syncs;
+  rec.Close();  // waits for its own sync of every line
+  EXPECT_EQ(fs.syncs, before + 1);
+}
+
+TEST_F(Recording, WriterRunFromInsideTheMessageLoopKeepsOrderAndOneBoxAtATime) {
+  rec.CmdStart_Click();
+  messages.during = [&] {
+    for (int v = 3; v <= 5; ++v) Frame(v);
+    fs.full = false;
+    clock.Advance(1000);
+    Frame(6);
+  };
+  fs.full = true;
+  Frame(2);
+  EXPECT_EQ(messages.maxDepth, 1);
+  EXPECT_EQ(messages.shown, (Texts{kFailed, kAgain}));
+  EXPECT_EQ(Counts(), "1 2 3 4 5 6");
+  EXPECT_EQ(history.SampleIndex(), 6);
+  EXPECT_EQ(std::vector<double>(history.Samples().begin(), history.Samples().begin() + 6),
+            (std::vector<double>{0, 2, 3, 4, 5, 6}));
+}
+
+// The real file system on a disk that runs full while recording and is then freed: no line is
+// lost or left in part, and config.ini keeps its old bytes when the new ones do not fit.
+TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
+  TinyTmpfs disk("128k");
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+  QtFileSystem files(disk.Path());
+  const std::string configIni = disk.Path() + "/config.ini";
+  ASSERT_TRUE(files.WriteWhole(configIni, "kept"));
+  RecordingRig r(&files);
+  r.frame.ValueFormat = "#0.0";
+  r.rec.CmdStart_Click();
+  std::string want = RecordLine(1, "0.0", r.clock.local, r.regional);
+  const auto frame = [&](int n, int ms) {
+    r.clock.Advance(ms);
+    r.Frame(n);
+    want += RecordLine(n + 1, std::to_string(n) + ".0", r.clock.local, r.regional);
+  };
+  const std::string filler = disk.Fill();
+  int n = 1;
+  while (n < 2000 && !r.rec.File().Failed()) frame(n++, 10);
+  ASSERT_TRUE(r.rec.File().Failed());
+  for (int i = 0; i < 50; ++i) frame(n++, 100);
+  EXPECT_EQ(r.messages.shown.size(), 1u);
+  EXPECT_FALSE(files.WriteWhole(configIni, std::string(8192, 'c')));
+  EXPECT_EQ(files.ReadAll(configIni), "kept");
+  // No temporary file beside config.ini.
+  namespace fs = std::filesystem;
+  EXPECT_EQ(std::distance(fs::directory_iterator(disk.Path()), fs::directory_iterator()), 3);
+
+  fs::remove(filler);
+  r.clock.Advance(1000);
+  r.rec.Flush();
+  r.rec.Close();
+  EXPECT_EQ(r.messages.shown.size(), 2u);
+  EXPECT_EQ(files.ReadAll(disk.Path() + "/Log/rec.txt"), want);
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
