@@ -6,7 +6,6 @@
 
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
-#include "FakeMessageBox.h"
 #include "TestFiles.h"
 #include "config/ConfigFile.h"
 #include "config/NumberText.h"
@@ -20,9 +19,17 @@ const std::string kRenewed = "Can not open /prog/config.ini file. The configurat
 const std::string kUnwritable =
     "Can not write /prog/config.ini file. The settings are kept until the program ends.";
 
-// The main window as config.ini reading and writing see it. `log` names what was applied, in
-// order, so that tests can check where in the reading each setting took effect.
-struct FakeWindow : ConfigHooks, WindowGeometry {
+// A ConfigFile with the main window and message boxes it works with. `log` names what was
+// applied to the window, in order, so that tests can check where in the reading each setting
+// took effect.
+struct Rig : ConfigHooks, WindowGeometry, MessageBox {
+  explicit Rig(char decimal = '.') { regional.decimal = decimal; }
+  void Read(const std::string& bytes) {
+    fs.files[kPath] = bytes;
+    file.ReadConfig();
+  }
+  std::string Written() { return file.WriteConfig() ? fs.files[kPath] : "not written"; }
+
   void SetRefreshRate() override { Log("rate"); }
   void ResetLastLogValue() override { Log("last"); }
   void SetGraphBackColor(Rgb color) override { Log("back"), back = color; }
@@ -38,37 +45,22 @@ struct FakeWindow : ConfigHooks, WindowGeometry {
   double WindowTop() const override { return top; }
   double WindowWidth() const override { return width; }
   double WindowHeight() const override { return height; }
-  void SetNewLogFileName() override { Log("name"), config->LogFileName = "20240131154502.txt"; }
+  void SetNewLogFileName() override { Log("name"), config.LogFileName = "20240131154502.txt"; }
   void Log(const std::string& call) { log += (log.empty() ? "" : " ") + call; }
+  void Show(const std::string& text, const std::string& title) override {
+    shown.push_back(title + text);  // the title only where there is one
+  }
 
-  AppConfig* config = nullptr;
   int rejectedState = -1, state = 0;
   double left = 0, top = 0, width = 7290, height = 6300;
   Rgb back;
   std::string log;
-};
-
-// Everything a ConfigFile works with, made fresh for each case.
-struct Rig {
-  explicit Rig(char decimal = '.') { window.config = &config, regional.decimal = decimal; }
-  void Read(const std::string& bytes) {
-    fs.files[kPath] = bytes;
-    file.ReadConfig();
-  }
-  std::string Written() { return file.WriteConfig() ? fs.files[kPath] : "not written"; }
-  Texts Shown() const {  // with the title where there is one
-    Texts out;
-    for (const auto& m : messages.shown) out.push_back(m.title + m.text);
-    return out;
-  }
-
+  Texts shown;
   AppConfig config;
-  FakeWindow window;
   FakeFileSystem fs;
-  FakeMessageBox messages;
   FakeClock clock;  // 31/01/2024 15:45:02
   Regional regional;
-  ConfigFile file{config, window, window, fs, messages, clock, regional};
+  ConfigFile file{config, *this, *this, fs, *this, clock, regional};
 };
 
 // The file is read in order, so what came before the damage has been applied; the renewal then
@@ -93,17 +85,17 @@ TEST(ConfigRenewal, MissingOrDamagedFileIsReportedAndWrittenAfreshWithTheDefault
   };
   for (const auto& [bytes, log] : cases) {
     Rig r;
-    r.window.rejectedState = 2;
+    r.rejectedState = 2;
     if (bytes) r.Read(*bytes);
     if (!bytes) r.file.ReadConfig();
-    EXPECT_EQ(r.window.log, log);
-    EXPECT_EQ(r.Shown(), Texts{kRenewed}) << log;
+    EXPECT_EQ(r.log, log);
+    EXPECT_EQ(r.shown, Texts{kRenewed}) << log;
     EXPECT_EQ(r.fs.files[kPath], GoldenConfig()) << log;
   }
 }
 
 // Values of loose type are written back exactly as they were read; lines after the 39th are
-// ignored and dropped.
+// ignored and dropped, and bare line feeds end lines too.
 TEST(ConfigReading, AppliesEachSettingInTurnAndWritesBackTheSameBytes) {
   std::map<int, std::string> custom = {
       {4, "010"},   {5, "1"},      {6, "4"},      {7, "7"},      {8, "0.5"},      {9, "0"},
@@ -111,15 +103,22 @@ TEST(ConfigReading, AppliesEachSettingInTurnAndWritesBackTheSameBytes) {
       {20, "1"},    {21, "10"},    {22, "20"},    {23, "30"},    {24, "300"},     {25, "-4"},
       {29, "7.6"},  {31, "1"},     {32, "1"},     {33, "2"},     {35, "1200"},    {36, "9000.5"},
       {37, "7000"}, {38, "-0.25"}, {39, "3"}};
+  std::string text = ConfigIniText(custom) + "extra line\r\n'another";
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
   Rig r;
-  r.Read(ConfigIniText(custom) + "extra line\r\n'another\r\n");
-  EXPECT_EQ(r.window.log, "rate last back state2 move");  // one edge 0 still moves the window
-  EXPECT_EQ(r.window.back, MakeColor(10, 20, 30));
-  EXPECT_EQ(r.config.LineColor, MakeColor(255, 0, 224));
-  EXPECT_EQ(r.config.FontColor, MakeColor(224, 224, 8));
+  r.Read(text);
+  EXPECT_EQ(r.log, "rate last back state2 move");  // one edge 0 still moves the window
+  EXPECT_EQ(std::tuple(r.back, r.config.LineColor, r.config.FontColor),
+            std::tuple(MakeColor(10, 20, 30), MakeColor(255, 0, 224), MakeColor(224, 224, 8)));
   EXPECT_EQ(r.config.LogFileName, "my ");  // a quote in the name ends it
   custom[16] = "my ";
   EXPECT_EQ(r.Written(), ConfigIniText(custom));
+  // One bad part leaves the colours as they were.
+  r.config.LineRed = Value::Text("40000"), r.config.BackGreen = Value::Text("green");
+  EXPECT_FALSE(r.config.UpdateDerivedColors(r.regional) || r.config.BackColor(r.regional, &r.back));
+  EXPECT_EQ(std::pair(r.config.FontColor, r.back),
+            std::pair(MakeColor(224, 224, 8), MakeColor(10, 20, 30)));
+  EXPECT_EQ(SplitLines("a\r\nb\rc\nd\r\n\r\n\n\re"), (Texts{"a", "b", "c", "d", "", "", "", "e"}));
 }
 
 // Flags compare as text or as number, line by line; a file written with the point is still read
@@ -138,19 +137,9 @@ TEST(ConfigReading, ValuesAreReadAsEachLineWantsThem) {
   for (const auto& [decimal, line, value, written] : cases) {
     Rig r(decimal);
     r.Read(ConfigIniText({{line, value}}));
-    EXPECT_EQ(r.Shown(), Texts{});
+    EXPECT_EQ(r.shown, Texts{});
     EXPECT_EQ(r.Written(), ConfigIniText({{line, written}})) << line << " '" << value << "'";
   }
-}
-
-TEST(ConfigReading, AcceptsBareLineFeedsAndALastLineWithoutEnd) {
-  std::string lf = GoldenConfig();
-  for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.replace(at, 2, "\n");
-  Rig r;
-  r.Read(lf.substr(0, lf.size() - 1));
-  EXPECT_EQ(r.window.log, "rate last back state0");  // both edges 0: the window stays put
-  EXPECT_EQ(r.Written(), GoldenConfig());
-  EXPECT_EQ(SplitLines("a\r\nb\rc\nd\r\n\r\n\n\r"), (Texts{"a", "b", "c", "d", "", "", ""}));
 }
 
 // A minimised window has no position worth keeping and a maximised one no size: those lines
@@ -165,8 +154,9 @@ TEST(ConfigWriting, GeometryIsSavedAsTheWindowStateAllows) {
   for (const auto& [state, left, top, width, height] : cases) {
     Rig r(',');
     r.Read(GoldenConfig());
-    r.window.left = 1234.5, r.window.top = -60, r.window.width = 9999, r.window.height = 5000;
-    r.window.state = state;
+    r.left = 1234.5, r.top = -60, r.width = 9999, r.height = 5000;
+    r.state = state;
+    EXPECT_EQ(r.log, "rate last back state0");  // both edges 0: the window stays put
     const std::map<int, std::string> lines = {
         {33, std::to_string(state)}, {34, left}, {35, top}, {36, width}, {37, height}};
     EXPECT_EQ(r.Written(), ConfigIniText(lines));
@@ -179,16 +169,15 @@ TEST(ConfigWriting, FailedWriteIsReportedOnceAndKeepsFileAndSettings) {
   r.fs.readOnly = true;
   r.config.NofChars = Value::Text("12");
   EXPECT_EQ(std::pair(r.file.WriteConfig(), r.file.WriteConfig()), std::pair(false, false));
-  EXPECT_EQ(r.fs.files[kPath], "old");
   r.fs.readOnly = false;
   EXPECT_EQ(SplitLines(r.Written())[3], "12'Number of Characters");
-  EXPECT_EQ(r.Shown(), Texts{kUnwritable});
+  EXPECT_EQ(r.shown, Texts{kUnwritable});
 
   // A renewal in a read-only folder: both messages, and the defaults stay in memory.
   Rig ro;
   ro.fs.readOnly = true;
   ro.file.ReadConfig();
-  EXPECT_EQ(ro.Shown(), (Texts{kRenewed, kUnwritable}));
+  EXPECT_EQ(ro.shown, (Texts{kRenewed, kUnwritable}));
   EXPECT_EQ(ro.config.LogFileName, "20240131154502.txt");
 }
 
@@ -218,28 +207,13 @@ TEST(NumberText, ReadsAndWritesNumbers) {
       {2.5, 2},      {3.5, 4},     {-32768.5, -32768}, {32767.4, 32767},
       {32767.5, {}}, {-32769, {}}, {std::nan(""), {}}};
   for (const auto& [in, out] : ints) EXPECT_EQ(ToInt16(in), out) << in;
-}
 
-TEST(Value, KeepsTheFormItHolds) {
+  // A value keeps the form it holds; window geometry is single-precision: seven digits.
   EXPECT_TRUE(Value::Text("010").Equals(kPoint, 10));
   EXPECT_FALSE(Value::Text("auto").Equals(kPoint, 0));
   EXPECT_EQ(Value::Text("auto").NumberOr(kPoint, 7), 7);
-  // Window geometry is a single-precision number: seven significant digits.
   EXPECT_EQ(Value::Single(1234.56789).ToText(kPoint) + " " + Value::Single(0.1).ToText(kComma),
             "1234.568 0,1");
-}
-
-// One bad part leaves the colours as they were.
-TEST(AppConfigColors, MustFitSixteenBits) {
-  AppConfig c;
-  const Rgb font = c.FontColor;
-  Rgb back{1, 2, 3};
-  c.LineRed = Value::Text("40000");
-  c.FontRed = Value::Text("1");
-  c.BackGreen = Value::Text("green");
-  EXPECT_FALSE(c.UpdateDerivedColors(kPoint));
-  EXPECT_FALSE(c.BackColor(kPoint, &back));
-  EXPECT_EQ(std::pair(c.FontColor, back), std::pair(font, Rgb{1, 2, 3}));
 }
 
 }  // namespace
