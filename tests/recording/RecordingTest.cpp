@@ -21,30 +21,17 @@ using Texts = std::vector<std::string>;
 const std::string kFailed = "Write failed: /prog/Log/rec.txt";
 const std::string kAgain = "Writing to the record file works again: /prog/Log/rec.txt";
 
-// The toolkit's message box runs an event loop while it is up: `during` runs inside the next box.
-struct LoopingMessageBox : MessageBox {
-  void Show(const std::string& text, const std::string&) override {
-    shown.push_back(text);
-    maxDepth = std::max(maxDepth, ++depth);
-    if (during) std::exchange(during, nullptr)();
-    --depth;
-  }
-  Texts shown;
-  std::function<void()> during;
-  int depth = 0, maxDepth = 0;
-};
-
 // Recording into Log/rec.txt of `files` (by default the in-memory /prog), with room for
-// `maxPending` refused lines and a clock moved by hand.
-struct RecordingRig {
+// `maxPending` refused lines and a clock moved by hand. Its message box runs an event loop while
+// it is up, as the toolkit's does: `during` runs inside the next box.
+struct RecordingRig : MessageBox {
   explicit RecordingRig(FileSystem* files = nullptr, std::size_t maxPending = 4)
-      : rec{config,    frame,    history, files ? *files : fs,       clock,
-            regional,  messages, texts,   [this] { ++traceResets; }, [this] { return caption; },
+      : rec{config,    frame, history, files ? *files : fs,       clock,
+            regional,  *this, texts,   [this] { ++traceResets; }, [this] { return caption; },
             maxPending} {
     config.LogEnable = true, config.LogIncremental = false, config.LogTime = 0;
     config.LogFileName = "rec.txt";
-    history.Resize(100);
-    texts.Set(90, "Write failed:");
+    history.Resize(100), texts.Set(90, "Write failed:");
   }
   // A frame of `value` arriving while recording, as the frame handler passes it on.
   void Frame(double value) {
@@ -60,6 +47,12 @@ struct RecordingRig {
     }
   }
   std::string& File() { return fs.files["/prog/Log/rec.txt"]; }
+  void Show(const std::string& text, const std::string&) override {
+    shown.push_back(text);
+    maxDepth = std::max(maxDepth, ++depth);
+    if (during) std::exchange(during, nullptr)();
+    --depth;
+  }
   std::string Counts() {  // the count of every line
     std::string out;
     for (const auto& l : Split(File(), "\r\n")) out += l.substr(0, l.find('\t')) + " ";
@@ -71,9 +64,10 @@ struct RecordingRig {
   SampleHistory history;
   FakeClock clock;
   Regional regional;
-  LoopingMessageBox messages;
+  Texts shown;
+  std::function<void()> during;
+  int depth = 0, maxDepth = 0, traceResets = 0;
   LangTable texts;
-  int traceResets = 0;
   std::string caption = "0";
   FakeFileSystem fs;
   RecordingControl rec;
@@ -94,7 +88,7 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   fs.folders.insert("/prog/Log");
   fs.readOnly = true;
   rec.CmdStart_Click();
-  EXPECT_EQ(messages.shown,
+  EXPECT_EQ(shown,
             (Texts{"No folder: /prog/Log", "The record file cannot be opened: /prog/Log/rec.txt"}));
 
   fs.readOnly = false;
@@ -117,12 +111,10 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   EXPECT_TRUE(MatchesGolden("recording/golden/start.txt", files));
 }
 
-// The record files below are compared whole with golden/<name>.txt: their times show when each
-// line was written.
+// Record files below are compared whole with golden files: the times show when lines were written.
 
-// A line at the start (02.120), then at the first run after each change of second; after local
-// time goes back an hour, lines go on once a second; a LastLogTime that is not the last line's
-// (changed from outside) counts as long past: one line at once, then none for an hour.
+// A line at the start, then on the first run in each new second, also after local time went back
+// an hour; a LastLogTime changed from outside counts as long past: a line at once, then none.
 TEST_F(Recording, IntervalFollowsTheSecondsAndSurvivesAClockSetBack) {
   config.LogTime = 1;
   rec.CmdStart_Click();
@@ -178,30 +170,14 @@ TEST(RecordLine, FieldsAndSeparatorsByteForByte) {
             "1000000\t-3\t04/03/09\t00:05:09\t007\r\n12\t\t09/12/00\t23:59:59\t999\r\n");
 }
 
-// Lines a full disk refuses are kept in order until it takes them again (the retry a second on
-// cannot reopen the file yet); those beyond the room, or unwritten at the end, are told lost.
-TEST_F(Recording, FullDiskKeepsLinesInOrderWithinTheirRoom) {
-  rec.CmdStart_Click();
-  fs.full = true;
-  for (int v = 2; v <= 7; ++v) clock.Advance(300), Frame(v);
-  fs.full = false;
-  rec.Flush();
-  Frame(8);
-  EXPECT_EQ(Counts(), "1 2 3 4 5 8 ");
-  fs.full = true;
-  for (double v : {9, 10}) Frame(v);
-  rec.Close();
-  EXPECT_EQ(messages.shown,
-            (Texts{kFailed, "Record lines lost: 2", kAgain, kFailed, "Record lines lost: 2"}));
-}
-
-// The lines of one read go out in one write, whole and in order; a refused one is kept line by
-// line and follows the lines kept before it.
-TEST_F(Recording, HeldLinesGoOutInOneWriteAndAreKeptInOrderWhenRefused) {
+// Held lines go out in one write. Lines a full disk refuses, alone or held, are kept line by line
+// in order until it takes them again (the retry a second on cannot reopen the file yet); those
+// beyond the room of 4 are told lost. Closing writes what it can, held lines too.
+TEST_F(Recording, RefusedLinesAreKeptInOrderWithinTheirRoom) {
   rec.CmdStart_Click();
   const int before = fs.appends;
   rec.HoldLines();
-  for (int v = 2; v <= 4; ++v) Frame(v);
+  for (double v : {2, 3, 4}) Frame(v);
   EXPECT_EQ(Counts(), "1 ");
   rec.ReleaseLines();
   EXPECT_EQ(fs.appends, before + 1);
@@ -210,12 +186,18 @@ TEST_F(Recording, HeldLinesGoOutInOneWriteAndAreKeptInOrderWhenRefused) {
   rec.HoldLines();
   for (double v : {6, 7}) Frame(v);
   rec.ReleaseLines();
-  EXPECT_EQ(rec.File().Pending(), 3u);
+  for (double v : {8, 9, 10}) clock.Advance(600), Frame(v);
+  fs.full = false;
+  rec.Flush();
+  Frame(11);
+  fs.full = true;
+  Frame(12);
   fs.full = false;
   rec.HoldLines();
-  Frame(8);
+  Frame(13);
   rec.Close();
-  EXPECT_EQ(Counts(), "1 2 3 4 5 6 7 8 ");
+  EXPECT_EQ(Counts(), "1 2 3 4 5 6 7 8 11 12 13 ");
+  EXPECT_EQ(shown, (Texts{kFailed, "Record lines lost: 2", kAgain, kFailed}));
 }
 
 // A failing sync, known when it finishes in the background, is told once while every line is
@@ -224,32 +206,30 @@ TEST_F(Recording, SyncedAtLeastOnceASecondAndAFailingSyncIsToldOnce) {
   rec.CmdStart_Click();
   std::vector<int> syncs;
   for (int i = 0; i < 10; ++i) clock.Advance(100), Frame(i), syncs.push_back(fs.syncs);
-  rec.Flush();  // nothing new since
-  syncs.push_back(fs.syncs);
+  rec.Flush(), syncs.push_back(fs.syncs);  // nothing new since
   Frame(10);
-  rec.Flush();  // the last line reaches the disk without waiting for another
-  syncs.push_back(fs.syncs);
+  rec.Flush(), syncs.push_back(fs.syncs);  // the last line reaches the disk without waiting
   EXPECT_EQ(syncs, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 2}));
 
   fs.backgroundSyncs = true;
   for (int i = 0; i < 30; ++i) fs.finishedSync = false, clock.Advance(100), Frame(i);
   EXPECT_EQ(std::pair(fs.syncs, Split(File(), "\r\n").size()), std::pair(5, std::size_t{42}));
-  EXPECT_EQ(messages.shown, Texts{kFailed});
+  EXPECT_EQ(shown, Texts{kFailed});
   fs.finishedSync = true;
   rec.Flush();
   fs.finishedSync = false;
   clock.Advance(1000);
   Frame(1);
-  EXPECT_EQ(messages.shown, (Texts{kFailed, kFailed}));
+  EXPECT_EQ(shown, (Texts{kFailed, kFailed}));
   Frame(2);
   const int before = fs.syncs;
-  rec.Close();  // waits for its own sync of every line
-  EXPECT_EQ(fs.syncs, before + 1);
+  rec.Close();
+  EXPECT_EQ(fs.syncs, before + 1);  // closing waits for its own sync of every line
 }
 
 TEST_F(Recording, WriterRunFromInsideTheMessageLoopKeepsOrderAndOneBoxAtATime) {
   rec.CmdStart_Click();
-  messages.during = [&] {
+  during = [&] {
     for (double v : {3, 4}) Frame(v);
     fs.full = false;
     clock.Advance(1000);
@@ -257,11 +237,15 @@ TEST_F(Recording, WriterRunFromInsideTheMessageLoopKeepsOrderAndOneBoxAtATime) {
   };
   fs.full = true;
   Frame(2);
-  EXPECT_EQ(messages.maxDepth, 1);
-  EXPECT_EQ(messages.shown, (Texts{kFailed, kAgain}));
+  EXPECT_EQ(maxDepth, 1);
+  EXPECT_EQ(shown, (Texts{kFailed, kAgain}));
   EXPECT_EQ(Counts(), "1 2 3 4 5 ");
-  EXPECT_EQ(std::vector<double>(history.Samples().begin(), history.Samples().begin() + 6),
-            (std::vector<double>{0, 2, 3, 4, 5, 0}));
+  fs.full = true;  // what cannot be written by the end is told lost
+  Frame(6);
+  rec.Close();
+  EXPECT_EQ(shown, (Texts{kFailed, kAgain, kFailed, "Record lines lost: 1"}));
+  EXPECT_EQ(std::vector<double>(history.Samples().begin(), history.Samples().begin() + 7),
+            (std::vector<double>{0, 2, 3, 4, 5, 6, 0}));
 }
 
 // The real file system on a disk that runs full while recording and is then freed: no line is
@@ -288,15 +272,14 @@ TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
   for (int i = 0; i < 50; ++i) frame(n++, 100);
   EXPECT_FALSE(files.WriteWhole(configIni, std::string(8192, 'c')));
   EXPECT_EQ(files.ReadAll(configIni), "kept");
-  // No temporary file beside config.ini.
-  namespace fs = std::filesystem;
+  namespace fs = std::filesystem;  // and no temporary file beside config.ini
   EXPECT_EQ(std::distance(fs::directory_iterator(disk.Path()), fs::directory_iterator()), 3);
 
   fs::remove(filler);
   r.clock.Advance(1000);
   r.rec.Flush();
   r.rec.Close();
-  EXPECT_EQ(r.messages.shown.size(), 2u);
+  EXPECT_EQ(r.shown.size(), 2u);
   EXPECT_EQ(files.ReadAll(disk.Path() + "/Log/rec.txt"), want);
 }
 
