@@ -3,14 +3,18 @@
 
 #include <limits>
 #include <tuple>
+#include <vector>
 
 #include "FakeTimer.h"
 #include "FakeViews.h"
 #include "ReceiveRig.h"
+#include "acquisition/NumberFormat.h"
 #include "acquisition/UpdateCycle.h"
 
 namespace tarnwell::testing {
 namespace {
+
+using Values = std::vector<double>;
 
 // The display's tick behind the receive path.
 class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
@@ -95,6 +99,41 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   for (double v : {10.0, 14.5, 12.0, 11.0}) history.Append(v, 4);
   history.SetSlot(4, 99);  // the top slot is not drawn
   EXPECT_EQ(labels(), std::tuple("25/s", 1500, 1300, 1950, "+/- 2.3", 10, 14.5, 4.5));
+}
+
+TEST(FormatNumber, RoundsHalfAwayFromZeroWithTheRegionalSeparator) {
+  const Regional comma{',', '.'};
+  const double tiny = std::numeric_limits<double>::denorm_min();
+  for (const auto& [value, pattern, text] : {std::tuple{2.675, "#0.00", "2,68"},
+                                             {9.995, "#0.00", "10,00"},
+                                             {-2.5, "#0", "-3"},
+                                             {-0.004, "#0.00", "0,00"},
+                                             {12.6, "#0.", "13,"},
+                                             {12.5, "", "12,5"},
+                                             {tiny, "#0.00", "0,00"},
+                                             {1e20, "#0.0", "100000000000000000000,0"}}) {
+    EXPECT_EQ(FormatNumber(value, pattern, comma), text) << value << " " << pattern;
+  }
+  EXPECT_FALSE(FormatNumber(std::numeric_limits<double>::infinity(), "#0", comma));
+  EXPECT_EQ(FormatNumber(std::numeric_limits<double>::max(), "#0", comma)->size(), 309u);
+}
+
+// The ring never writes its top slot, whatever the count; resizing keeps the values held.
+TEST(SampleHistory, RingStopsBelowTheTopSlotAndResizingKeepsTheValues) {
+  SampleHistory h;
+  h.Resize(3);
+  for (double v : {1, 2, 3, 4, 5}) h.Append(v, 100);
+  h.Skip(2);
+  h.Append(6, 2);
+  EXPECT_EQ(std::pair(h.Samples(), h.SampleIndex()), std::pair(Values{6, 5, 3, 0}, 1));
+  h.ResizeFilling(5, -1);
+  h.SetSampleIndex(0);
+  h.TraceFill();  // no latest value before slot 0: slot 0 is spread as it stands
+  EXPECT_EQ(h.Samples(), (Values{6, 6, 6, 6, 6, 0}));
+  h.Resize(1);
+  EXPECT_EQ(h.Samples(), (Values{6, 6}));
+  h.Resize(-3);
+  EXPECT_EQ(h.UB(), 0);
 }
 
 }  // namespace
