@@ -41,46 +41,29 @@ TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
   }
 }
 
-// The reading is dark before the first frame and again from the 32nd tick without one.
-TEST_F(UpdateCycleTest, ValueDarkensOnTheThirtySecondTickWithoutData) {
+// The reading is dark before the first frame and again from the 32nd tick without one. It shows
+// the latest sample, or during a recording CurrentValue; one that cannot be shown leaves it.
+TEST_F(UpdateCycleTest, ReadingShowsTheLatestValueAndDarkensOnTheThirtySecondTickWithoutData) {
   EXPECT_EQ(Shown(), "0");
   EXPECT_EQ(std::tuple(view.color, view.visible), std::tuple(kStaleColor, false));
-  history.Append(12.5, 100);
+  history.Append(7.5, 100);
+  regional.decimal = ',';
   frame.ValueFormat = "#0.00";
   state.DataAlive = true;
   state.SilentTicks = 0;
   int alive = 0;
-  for (int tick = 1; tick <= 33; ++tick) alive += Shown() == "12.50" && view.color == kAliveColor;
+  for (int tick = 1; tick <= 33; ++tick) alive += Shown() == "7,50" && view.color == kAliveColor;
   EXPECT_EQ(std::tuple(alive, view.color, view.visible, state.DataAlive, state.SilentTicks),
             std::tuple(31, kStaleColor, true, false, 31));
-}
-
-// The latest sample shows, or during a recording CurrentValue; a value that cannot be shown, or
-// none since the ring wrapped, leaves the caption. Before the first frame no pattern applies.
-TEST_F(UpdateCycleTest, ValueShownIsTheLatestSampleOrTheRecordedValue) {
-  history.Resize(2);
-  frame.ValueFormat = "#0";
-  history.Append(5, 2);
-  EXPECT_EQ(Shown(), "5");
-  history.Append(6, 2);
-  EXPECT_EQ(Shown(), "5");
-  history.Append(7.5, 2);
-  regional.decimal = ',';
-  frame.ValueFormat = "#0.00";
-  EXPECT_EQ(Shown(), "7,50");
   history.SetSlot(0, std::numeric_limits<double>::infinity());
   EXPECT_EQ(Shown(), "7,50");
-  frame.ValueFormat.clear();
+  frame.ValueFormat.clear();  // before the first frame no pattern applies
   cycle.SetRecording([] { return true; });
   frame.CurrentValue = 3.25;
   EXPECT_EQ(Shown(), "3,25");
-  frame.ValueFormat = "#0.0";
-  history.SetSampleIndex(0);
-  EXPECT_EQ(Shown(), "3,3");
 }
 
-// The labels below the graph show the rate and half the span, which is of the settings' range,
-// or with automatic range of the drawn slots.
+// The labels below the graph show the rate and half the span of the range set or drawn.
 TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   const auto labels = [&] {
     cycle.Timer1_Timer();
