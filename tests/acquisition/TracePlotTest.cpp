@@ -64,8 +64,8 @@ TEST(TracePlot, TicksDrawWhatTheGoldenPicturesShow) {
   }
   {
     // Scrolling puts the oldest slot (37) at the left, sweeping slot i at i with the marker at the
-    // latest value. The read-out stays inside the graph; beyond the right edge scrolling wraps
-    // into the ring (slot (148 + 37) mod 100), sweeping has no slot 148 to show.
+    // latest value. Beyond the right edge the read-out of scrolling wraps into the ring (slot
+    // (148 + 37) mod 100), sweeping has no slot 148 to show.
     Scene s(dump);
     s.Fixed(0, 100);
     s.config.MouseEvent = 1;
@@ -84,7 +84,8 @@ TEST(TracePlot, TicksDrawWhatTheGoldenPicturesShow) {
   }
   {
     // Fixed bounds let 150 and -50 leave the picture; automatic range keeps the lowest value 10
-    // above the bottom and stops at the outer height. 98 slots put halves on the sample axis.
+    // above the bottom and stops at the outer height. 98 slots put halves on the sample axis; a
+    // single one draws everything at the left edge.
     Scene s(dump);
     s.history.Resize(98);
     s.Fixed(0, 100);
@@ -95,13 +96,9 @@ TEST(TracePlot, TicksDrawWhatTheGoldenPicturesShow) {
     s.Plot("automatic");
     s.graph.SetSizes(6615, 4000, 6615, 3975);
     s.Plot("automatic, inner height 4000");
-  }
-  {
-    Scene s(dump);
     s.history.Resize(1);
     s.history.SetSlot(0, 7);
-    s.mouseX = 3000;
-    s.config.MouseEvent = 1;
+    s.mouseX = 3000, s.config.MouseEvent = 1;
     s.config.BackRed = 1, s.config.BackGreen = 2, s.config.BackBlue = 3;
     s.Plot("one slot, pointer at 3000, background 1,2,3");
   }
