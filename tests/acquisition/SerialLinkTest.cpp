@@ -56,8 +56,6 @@ TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
   // CR LF, ETX and CR end frames, two in a row make an empty one, a lone LF is dropped.
   const std::string ends = "+1.5\r\n- 2.25\r\n7.125\x03\r5\n6\r";
   const std::string odd = "+12.5\r-3.75\r7\r\r8.125\r";
-  const Values oddValues{12.5, -3.75, 7, 0, 8.125};
-  const Strings oddFormats{"#0.0", "#0.00", "#0", "#0", "#0.000"};
   const std::tuple<Value, double, std::string, Values, Strings> cases[] = {
       {10, 0, "+0012.34\r", {12.34}, {"#0.00"}},
       {Value::Text("6"), 0, "+0012.34\r", {12}, {"#0"}},
@@ -68,9 +66,9 @@ TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
       {Value::Text("ten"), 0, "123456789012.5\r", {123456789012.5}, {"#0.0"}},  // not cut
       {0, 0, "+0012.34\r", {0}, {""}},
       {10, 0, ends, {1.5, -2.25, 7.125, 0, 56}, {"#0.0", "#0.00", "#0.000", "#0", "#0"}},
-      {10, -2, odd, oddValues, oddFormats},   // nothing before a frame is read
-      {10, 0.5, odd, oddValues, oddFormats},  // halves go to even: 0
-      {10, 1.5, odd, {2.5, .75, 0, 0, 125}, {"#0.0", "#0.00", "#0.00", "#0.00", "#0"}},  // 2
+      // OmitCh rounds halves to even: 0.5 skips nothing, 1.5 two characters.
+      {10, 0.5, odd, {12.5, -3.75, 7, 0, 8.125}, {"#0.0", "#0.00", "#0", "#0", "#0.000"}},
+      {10, 1.5, odd, {2.5, .75, 0, 0, 125}, {"#0.0", "#0.00", "#0.00", "#0.00", "#0"}},
       {10, 3, "1.5\r", {0}, {"#0"}},                                 // an empty format window
       {10, 4, "1234.567\r1.5\r", {0.567, 0}, {"#0.000", "#0.000"}},  // no format window
       {10, 5, "123456.5\r1.5\r", {6.5, 6.5}, {"#0.0", "#0.0"}},      // no value window either

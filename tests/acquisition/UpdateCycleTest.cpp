@@ -87,14 +87,12 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
 TEST(FormatNumber, RoundsHalfAwayFromZeroWithTheRegionalSeparator) {
   const Regional comma{',', '.'};
   const double tiny = std::numeric_limits<double>::denorm_min();
-  for (const auto& [value, pattern, text] : {std::tuple{2.675, "#0.00", "2,68"},
-                                             {9.995, "#0.00", "10,00"},
-                                             {-2.5, "#0", "-3"},
-                                             {-0.004, "#0.00", "0,00"},
-                                             {12.6, "#0.", "13,"},
-                                             {12.5, "", "12,5"},
-                                             {tiny, "#0.00", "0,00"},
-                                             {1e20, "#0.0", "100000000000000000000,0"}}) {
+  const std::tuple<double, const char*, const char*> cases[] = {
+      {2.675, "#0.00", "2,68"},  {9.995, "#0.00", "10,00"},
+      {-2.5, "#0", "-3"},        {12.6, "#0.", "13,"},
+      {-0.004, "#0.00", "0,00"}, {tiny, "#0.00", "0,00"},
+      {12.5, "", "12,5"},        {1e20, "#0.0", "100000000000000000000,0"}};
+  for (const auto& [value, pattern, text] : cases) {
     EXPECT_EQ(FormatNumber(value, pattern, comma), text) << value << " " << pattern;
   }
   EXPECT_FALSE(FormatNumber(std::numeric_limits<double>::infinity(), "#0", comma));
