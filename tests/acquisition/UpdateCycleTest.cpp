@@ -44,13 +44,9 @@ TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
 // The reading is dark before the first frame and again from the 32nd tick without one. It shows
 // the latest sample, or during a recording CurrentValue; one that cannot be shown leaves it.
 TEST_F(UpdateCycleTest, ReadingShowsTheLatestValueAndDarkensOnTheThirtySecondTickWithoutData) {
-  EXPECT_EQ(Shown(), "0");
-  EXPECT_EQ(std::tuple(view.color, view.visible), std::tuple(kStaleColor, false));
-  history.Append(7.5, 100);
+  EXPECT_EQ(std::tuple(Shown(), view.color, view.visible), std::tuple("0", kStaleColor, false));
   regional.decimal = ',';
-  frame.ValueFormat = "#0.00";
-  state.DataAlive = true;
-  state.SilentTicks = 0;
+  port.Receive("7.50\r");
   int alive = 0;
   for (int tick = 1; tick <= 33; ++tick) alive += Shown() == "7,50" && view.color == kAliveColor;
   EXPECT_EQ(std::tuple(alive, view.color, view.visible, state.DataAlive, state.SilentTicks),
@@ -73,14 +69,13 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   config.Expanded = 0;
   config.GraphMin = Value::Text("-250");
   config.GraphMax = 750;
-  frame.ValueFormat = "#0.0";
+  history.Resize(4);
+  port.Receive("10.0\r14.5\r12.0\r11.0\r");
+  history.SetSlot(4, 99);  // the top slot is not drawn
   EXPECT_EQ(labels(), std::tuple("/s", 4475, 4275, 4925, "+/- 500.0", -250, 750, 1000));
   state.FramesPerSecond = 25;
   view.graphOuterHeight = 1000;
   config.Expanded = Value::Text("1");
-  history.Resize(4);
-  for (double v : {10.0, 14.5, 12.0, 11.0}) history.Append(v, 4);
-  history.SetSlot(4, 99);  // the top slot is not drawn
   EXPECT_EQ(labels(), std::tuple("25/s", 1500, 1300, 1950, "+/- 2.3", 10, 14.5, 4.5));
 }
 
