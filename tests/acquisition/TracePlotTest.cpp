@@ -77,12 +77,11 @@ TEST(TracePlot, TicksDrawWhatTheGoldenPicturesShow) {
     s.Plot("sweeping, pointer in the middle");
     s.history.SetSampleIndex(0);
     s.Plot("sweeping, marker at the left edge");
-  }
-  {
     // Fixed bounds let 150 and -50 leave the picture; automatic range keeps the lowest value 10
     // above the bottom and stops at the outer height. 98 slots put halves on the sample axis; a
     // single one draws everything at the left edge.
-    Scene s(dump);
+    s.history = SampleHistory();
+    s.config.LineMode = 0, s.config.MouseEvent = 0;
     s.history.Resize(98);
     s.Fixed(0, 100);
     s.history.SetSlot(10, 150);
@@ -93,7 +92,7 @@ TEST(TracePlot, TicksDrawWhatTheGoldenPicturesShow) {
     s.Plot("automatic, inner height 4000");
     s.history.Resize(1);
     s.history.SetSlot(0, 7);
-    s.mouseX = 3000, s.config.MouseEvent = 1;
+    s.mouseX = 3000, s.mouseY = -380, s.config.MouseEvent = 1;
     s.config.BackRed = 1, s.config.BackGreen = 2, s.config.BackBlue = 3;
     s.Plot("one slot, pointer at 3000, background 1,2,3");
   }
