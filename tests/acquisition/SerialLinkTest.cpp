@@ -42,7 +42,7 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
 }
 
 // Each frame's value and decimals as the record writer takes them, wherever the port cuts the
-// stream (a fuzzing finding: a negative or fractional OmitCh read differently by the cut). A
+// stream (a fuzzing finding: a fractional OmitCh read differently depending on the cut). A
 // window that cannot be taken or a number too large for a double keeps the previous value.
 TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
   const auto receive = [](Value nofChars, double omitCh, const Strings& pieces) {
