@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -11,206 +12,142 @@ namespace tarnwell::testing {
 namespace {
 
 using Values = std::vector<double>;
+using Strings = std::vector<std::string>;
 
 class SerialLinkTest : public ::testing::Test, public FakeReceiveRig {};
 
-// The speeds themselves are one table in the header; 33600 is the one a reader would "correct".
-TEST(BaudFor, ExactIndexTextsOnly) {
-  EXPECT_EQ(BaudFor("5").speed, 33600);
-  EXPECT_EQ(BaudFor("10").index, 10);
-  for (const char* other : {"11", "", "03", " 3", "3.0"}) {
-    EXPECT_EQ(BaudFor(other).speed, 9600) << '"' << other << '"';
-    EXPECT_EQ(BaudFor(other).index, 3);
-  }
-}
-
+// BaudIndex takes the exact texts "0" to "10" only; 5 is 33600, not 38400.
 TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
-  const struct {
-    Value port;
-    const char* baud;
-    const char* opened;  // port and settings, "" when the port stays closed
-    const char* baudAfter;
-    std::vector<std::string> told;
-  } cases[] = {
-      {2, "10", "2 921600,n,8,1", "10", {}},
+  const std::tuple<Value, const char*, const char*, const char*, Strings> cases[] = {
+      {2, "5", "2 33600,n,8,1", "5", {}},
       {2, "11", "2 9600,n,8,1", "3", {}},
-      {Value::Text("9"), "3", "", "3", {"Port error  8002:Invalid port number"}},
+      {2, "05", "2 9600,n,8,1", "3", {}},
       {Value::Text("COM1"), "3", "", "3", {"Port error  380:Invalid property value"}},
-      // No port chosen: closed without a message, and resuming does not open it.
-      {Value::Text("0"), "x", "", "3", {}},
+      {Value::Text("0"), "x", "", "3", {}},  // none: no message, and resuming does not open it
   };
-  for (const auto& c : cases) {
+  for (const auto& [port, baud, opened, baudAfter, told] : cases) {
     FakeReceiveRig r;
     r.port.open = false;
-    r.config.CommPort = c.port;
-    r.config.BaudIndex = c.baud;
+    r.config.CommPort = port;
+    r.config.BaudIndex = baud;
     r.link.PortConfig();
-    SCOPED_TRACE(c.port.ToText(r.regional) + " " + c.baud);
-    const std::string opened = std::to_string(r.port.commPort) + " " + r.port.settings;
-    EXPECT_EQ(r.port.open ? opened : "", c.opened);
-    EXPECT_EQ(r.config.BaudIndex, c.baudAfter);
-    std::vector<std::string> told;
-    for (const auto& m : r.messages.shown) told.push_back(m.text);
-    EXPECT_EQ(told, c.told);
-    if (c.port.Equals(r.regional, 0)) {
-      EXPECT_FALSE(r.link.OpenPort());
-      EXPECT_FALSE(r.port.open);
-      r.config.CommPort = 1;
-      r.link.PortConfig();
-      r.link.ClosePort();
-      EXPECT_FALSE(r.link.OpenPort());
-      EXPECT_TRUE(r.port.open);
-    }
+    if (port.Equals(r.regional, 0)) r.link.OpenPort();
+    Strings shown;
+    for (const auto& m : r.messages.shown) shown.push_back(m.text);
+    const std::string settings = std::to_string(r.port.commPort) + " " + r.port.settings;
+    EXPECT_EQ(std::tuple(r.port.open ? settings : "", r.config.BaudIndex, shown),
+              std::tuple(opened, baudAfter, told))
+        << port.ToText(r.regional) << " " << baud;
   }
 }
 
-// Regression for a fuzzing finding among them: a negative OmitCh read characters of the previous
-// frame when it came in the same read, and a fractional one moved with the frame's place in the
-// buffer, so one stream gave different readings depending on how the port split it.
-TEST(ReceiveSplit, EveryStreamReadsTheSameWhereverThePortCutsIt) {
-  const auto receive = [](double omitCh, const std::vector<std::string>& pieces) {
+// Each frame's value and decimals as the record writer takes them, wherever the port cuts the
+// stream (a fuzzing finding: a fractional OmitCh read differently depending on the cut). A
+// window that cannot be taken or a number too large for a double keeps the previous value.
+TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
+  const auto receive = [](Value nofChars, double omitCh, const Strings& pieces) {
     FakeReceiveRig r;
+    r.config.NofChars = nofChars;
     r.config.OmitCh = omitCh;
     r.RecordEveryFrame();
     for (const auto& p : pieces) r.port.Receive(p);
     return std::pair{r.values, r.formats};
   };
+  // CR LF, ETX and CR end frames, two in a row make an empty one, a lone LF is dropped.
+  const std::string ends = "+1.5\r\n- 2.25\r\n7.125\x03\r5\n6\r";
   const std::string odd = "+12.5\r-3.75\r7\r\r8.125\r";
-  const struct {
-    double omit;
-    std::string stream;
-    std::vector<double> values;
-  } cases[] = {
-      {0, "+0012.34\r+1.5\r+2.5\r+", {12.34, 1.5, 2.5}},
-      // CR LF, ETX and CR end frames, two in a row make an empty one, a lone LF is dropped.
-      {0,
-       "+1.5\r\n+2.25\r\n7.125\x03"
-       "5\r\r5\n6\r",
-       {1.5, 2.25, 7.125, 5, 0, 56}},
-      {-2, odd, {12.5, -3.75, 7, 0, 8.125}},    // nothing before a frame is read
-      {-0.5, odd, {12.5, -3.75, 7, 0, 8.125}},  // rounds to 0
-      {0.5, odd, {12.5, -3.75, 7, 0, 8.125}},   // halves go to even: 0
-      {1.5, odd, {2.5, .75, 0, 0, 125}},        // 2
-      {1, odd, {12.5, 3.75, 0, 0, 0.125}},
+  const std::tuple<Value, double, std::string, Values, Strings> cases[] = {
+      {Value::Text("6"), 0, "+0012.34\r", {12}, {"#0"}},
+      {5, 0, "12.345678\r", {12.34}, {"#0.0"}},    // the value window takes the next character
+      {10, 0, "1.23 kg\r", {1.23}, {"#0.00000"}},  // a unit inside the window counts
+      {10, 0, "0.12345678\r", {0.12345678}, {"#0."}},
+      {10, 0, "1.2.3\r", {1.2}, {"#0.000"}},
+      {Value::Text("ten"), 0, "123456789012.5\r", {123456789012.5}, {"#0.0"}},  // not cut
+      {0, 0, "+0012.34\r", {0}, {""}},
+      {10, 0, ends, {1.5, -2.25, 7.125, 0, 56}, {"#0.0", "#0.00", "#0.000", "#0", "#0"}},
+      // OmitCh rounds halves to even: 0.5 skips nothing, 1.5 two characters.
+      {10, 0.5, odd, {12.5, -3.75, 7, 0, 8.125}, {"#0.0", "#0.00", "#0", "#0", "#0.000"}},
+      {10, 1.5, odd, {2.5, .75, 0, 0, 125}, {"#0.0", "#0.00", "#0.00", "#0.00", "#0"}},
+      {10, 3, "1.5\r", {0}, {"#0"}},                                 // an empty format window
+      {10, 4, "1234.567\r1.5\r", {0.567, 0}, {"#0.000", "#0.000"}},  // no format window
+      {10, 5, "123456.5\r1.5\r", {6.5, 6.5}, {"#0.0", "#0.0"}},      // no value window either
+      {10, 0, "2\r1e309\r", {2, 2}, {"#0", "#0"}},
+      // More than 255 decimals do not fit the pattern's argument: the pattern stays.
+      {400, 0, "1." + std::string(300, '5') + "\r", {1.5555555555555556}, {""}},
   };
-  for (const auto& c : cases) {
-    const auto whole = receive(c.omit, {c.stream});
-    EXPECT_EQ(whole.first, c.values) << "OmitCh " << c.omit << " " << c.stream;
-    for (std::size_t cut = 1; cut < c.stream.size(); ++cut) {
-      for (std::size_t second = cut + 1; second < c.stream.size(); ++second) {
-        const auto split = receive(
-            c.omit,
-            {c.stream.substr(0, cut), c.stream.substr(cut, second - cut), c.stream.substr(second)});
-        ASSERT_EQ(split, whole) << "OmitCh " << c.omit << " cut at " << cut << ", " << second;
-      }
+  for (const auto& [nofChars, omit, stream, values, formats] : cases) {
+    const auto whole = receive(nofChars, omit, {stream});
+    EXPECT_EQ(whole, std::pair(values, formats)) << "OmitCh " << omit << " " << stream;
+    for (std::size_t cut = 1; cut < stream.size(); ++cut) {
+      ASSERT_EQ(receive(nofChars, omit, {stream.substr(0, cut), stream.substr(cut)}), whole)
+          << "OmitCh " << omit << " cut at " << cut << " " << stream;
     }
   }
 }
 
-TEST_F(SerialLinkTest, FirstFrameFillsTheTraceOnce) {
-  int fills = 0;
-  link.SetFirstFrameHandler([&] { ++fills, history.TraceFill(); });
-  port.Receive("3\r");
-  EXPECT_EQ(history.Slot(99), 3);
-  port.Receive("4\r5\r");
-  EXPECT_EQ(fills, 1);
-  link.ResetReceiveState();
-  port.Receive("6\r");
-  EXPECT_EQ(fills, 2);
-}
-
-TEST_F(SerialLinkTest, FramesMarkDataAliveAndRollTheRateOverOnAChangeOfSecond) {
-  state.SilentTicks = 25;
-  port.Receive("1.0");
-  EXPECT_FALSE(state.DataAlive);
-  EXPECT_EQ(state.SilentTicks, 25);
-  port.Receive("\r2\r3\r");
-  EXPECT_TRUE(state.DataAlive);
-  EXPECT_EQ(state.SilentTicks, 0);
-  EXPECT_FALSE(state.FramesPerSecond);
-
-  clock.Advance(900);  // 15:45:03.020: the next second has begun
+// Without a recording the history takes each value, a lost one leaves its slot and the ring wraps
+// at NofSamples. A change of second, also back to an earlier one, makes the count the rate.
+TEST_F(SerialLinkTest, FramesGoToTheHistoryAndGiveTheRateOfTheSecondBefore) {
+  const auto marks = [&] {
+    return std::tuple(state.DataAlive, state.SilentTicks, state.FramesPerSecond.value_or(-1),
+                      state.SecondStamp);
+  };
+  config.NofSamples = 3;
+  history.Resize(4);
+  history.SetSlot(1, 77);
+  port.Receive("5\r1e309\r6\r");
+  EXPECT_EQ(marks(), std::tuple(true, 0, -1, "31/01/2024 15:45:02"));
+  EXPECT_EQ(std::pair(history.Samples(), history.SampleIndex()),
+            std::pair(Values{5, 77, 6, 0, 0}, 0));
+  clock.Advance(900);  // 15:45:03.020
   port.Receive("4\r");
-  EXPECT_EQ(state.FramesPerSecond, 3);
-  EXPECT_EQ(state.SecondStamp, "31/01/2024 15:45:03");
-
-  // No event for seconds: the figure stays until the next event rolls it over.
+  EXPECT_EQ(marks(), std::tuple(true, 0, 3, "31/01/2024 15:45:03"));
   clock.Advance(5000);
-  EXPECT_EQ(state.FramesPerSecond, 3);
   port.Receive("5\r6\r");
-  EXPECT_EQ(state.FramesPerSecond, 1);
-
-  // A clock set back rolls over at once instead of freezing the figure.
   clock.SetLocalSeconds(WholeSeconds(clock.local) - 3600);
   port.Receive("7\r");
-  EXPECT_EQ(state.FramesPerSecond, 2);
-  EXPECT_EQ(state.SecondStamp, "31/01/2024 14:45:08");
   port.Receive("8\r");
-  EXPECT_EQ(state.FramesPerSecond, 2);
+  EXPECT_EQ(marks(), std::tuple(true, 0, 2, "31/01/2024 14:45:08"));
 }
 
-TEST_F(SerialLinkTest, LineEventsDropTheirCharactersOnlyAndBreakReopens) {
-  RecordEveryFrame();
-  port.Receive("+12");
-  for (std::int16_t code :
-       {comm::kFrame, comm::kOverrun, comm::kRxOver, comm::kRxParity, comm::kDcb}) {
-    port.pending = "#garbage";
-    port.Raise(code);
-    EXPECT_EQ(port.pending, "") << code;
-  }
-  for (std::int16_t code :
-       {comm::kSend, comm::kCts, comm::kDsr, comm::kCd, comm::kRing, comm::kEof, comm::kTxFull}) {
-    port.pending = "9\r";
-    port.Raise(code);
-    EXPECT_EQ(port.pending, "9\r") << code;
-  }
-  port.pending.clear();
-  port.Receive(".5\r");
-  EXPECT_EQ(values, Values{12.5});
-
-  port.Receive("+3");
-  port.Raise(comm::kBreak);
-  EXPECT_TRUE(port.open);
-  EXPECT_EQ(port.opens, 1);
-  EXPECT_EQ(state.RxBuffer, "+3");
-  port.open = false;
-  port.Raise(comm::kBreak);
-  EXPECT_FALSE(port.open);
-
-  // The frame cut by the reopening does not run into the next one; nor does one cut when a
-  // vanished device was opened again by the control itself.
-  port.open = true;
-  port.Receive("4\r+100");
-  ++port.opens;
-  port.Receive("+7\r");
-  EXPECT_EQ(values, (Values{12.5, 4, 7}));
-}
-
-// Without terminators only the last characters are kept, however they come.
-TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
-  RecordEveryFrame();
-  port.Receive(std::string(1024, '1'));
-  EXPECT_EQ(state.RxBuffer.size(), 1024u);
-  port.Receive("2");
-  EXPECT_EQ(state.RxBuffer, std::string(255, '1') + "2");
-  port.Receive("\r");
-  port.Receive("3\r" + std::string(5000, 'x'));
-  EXPECT_EQ(state.RxBuffer, std::string(256, 'x'));
-  port.Receive("\r4.5\r");
-  EXPECT_EQ(values, (Values{1111111111, 3, 0, 4.5}));
-}
-
-TEST_F(SerialLinkTest, EventRaisedWhileAFrameIsHandledWaitsForTheNextEvent) {
-  // A message box shown by the record writer runs the event loop, which may deliver another
-  // receive event before the first has finished cutting its buffer.
+// Line errors drop the characters waiting in the port, other events leave them. A frame cut by a
+// reopening, after a break or a vanished device, does not run into the next one. An event raised
+// by a message box from the record writer waits until the buffer is cut.
+TEST_F(SerialLinkTest, EventsDropOnlyLineErrorsAndNeverInterruptTheCutting) {
   RecordEveryFrame();
   onFrame = [&] {
     if (values.size() == 1) port.Receive("9\r");
   };
   port.Receive("1\r2\r");
-  EXPECT_EQ(values, (Values{1, 2}));
   port.Raise(comm::kReceive);
-  EXPECT_EQ(values, (Values{1, 2, 9}));
+  onFrame = {};
+  port.Receive("+12");
+  std::vector<int> dropping;
+  for (std::int16_t code = 0; code < 1100; ++code) {
+    if (code == comm::kReceive || code == comm::kBreak) continue;
+    port.pending = "#";
+    port.Raise(code);
+    if (port.pending.empty()) dropping.push_back(code);
+  }
+  EXPECT_EQ(dropping, (std::vector<int>{comm::kFrame, comm::kOverrun, comm::kRxOver,
+                                        comm::kRxParity, comm::kDcb}));
+  port.pending.clear();
+  port.Receive(".5\r+3");
+  port.Raise(comm::kBreak);
+  port.Receive("4\r+100");
+  ++port.opens;
+  port.Receive("+7\r");
+  EXPECT_EQ(values, (Values{1, 2, 9, 12.5, 4, 7}));
+}
+
+TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
+  RecordEveryFrame();
+  port.Receive("3\r" + std::string(1023, 'x') + "2");
+  EXPECT_EQ(state.RxBuffer.size(), 1024u);
+  port.Receive("y");
+  EXPECT_EQ(state.RxBuffer, std::string(254, 'x') + "2y");
+  port.Receive("\r4.5\r");
+  EXPECT_EQ(values, (Values{3, 0, 4.5}));
 }
 
 }  // namespace

@@ -2,18 +2,28 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
+#include <vector>
 
 #include "FakeTimer.h"
 #include "FakeViews.h"
 #include "ReceiveRig.h"
+#include "acquisition/NumberFormat.h"
 #include "acquisition/UpdateCycle.h"
 
 namespace tarnwell::testing {
 namespace {
 
+using Values = std::vector<double>;
+
 // The display's tick behind the receive path.
 class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
  protected:
+  std::string Shown() {
+    cycle.Timer1_Timer();
+    return view.current;
+  }
+
   FakeLiveView view;
   FakeTimer timer1;
   UpdateCycle cycle{config, state,
@@ -23,100 +33,78 @@ class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
 };
 
 TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
-  const std::pair<Value, int> cases[] = {
-      {0, 333}, {1, 100}, {2, 50}, {3, 100}, {Value::Text("2"), 50}, {Value::Text("fast"), 100}};
-  for (const auto& [performance, interval] : cases) {
-    config.Performance = performance;
+  for (auto [level, ms] :
+       {std::pair<Value, int>{0, 333}, {2, 50}, {3, 100}, {Value::Text("x"), 100}}) {
+    config.Performance = level;
     cycle.SetRefreshRate();
-    EXPECT_EQ(timer1.interval, interval) << performance.ToText(regional);
+    EXPECT_EQ(timer1.interval, ms) << level.ToText(regional);
   }
 }
 
-TEST_F(UpdateCycleTest, ValueDarkensOnTheThirtySecondTickWithoutData) {
-  // Start-up: nothing has arrived yet.
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.color, kStaleColor);
-  EXPECT_FALSE(view.visible);
-  EXPECT_EQ(view.current, "0");
-
-  // A frame has just been handled.
-  history.Append(12.5, 100);
-  frame.ValueFormat = "#0.00";
-  state.DataAlive = true;
-  state.SilentTicks = 0;
-  for (int tick = 1; tick <= 31; ++tick) {
-    cycle.Timer1_Timer();
-    ASSERT_EQ(view.color, kAliveColor) << tick;
-  }
-  EXPECT_TRUE(view.visible);
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.color, (Rgb{128, 64, 0}));
-  EXPECT_EQ(view.current, "12.50");
-  EXPECT_FALSE(state.DataAlive);
-  cycle.Timer1_Timer();
-  EXPECT_EQ(state.SilentTicks, 31);
-}
-
-TEST_F(UpdateCycleTest, ValueShownIsTheLatestSampleOrTheRecordedValue) {
-  history.Resize(2);
-  frame.ValueFormat = "#0";
-  history.Append(5, 2);
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "5");
-  // Just wrapped: the caption stays until the next value is appended.
-  history.Append(6, 2);
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "5");
-  history.Append(7.5, 2);
+// The reading darkens on the 32nd tick without a frame. It shows the latest sample, or during a
+// recording CurrentValue; one that cannot be shown leaves it.
+TEST_F(UpdateCycleTest, ReadingShowsTheLatestValueAndDarkensOnTheThirtySecondTickWithoutData) {
   regional.decimal = ',';
-  frame.ValueFormat = "#0.00";
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "7,50");
-
-  // A value that cannot be shown leaves the caption.
+  port.Receive("7.50\r");
+  int alive = 0;
+  for (int tick = 1; tick <= 33; ++tick) alive += Shown() == "7,50" && view.color == kAliveColor;
+  EXPECT_EQ(std::tuple(alive, view.color, view.visible, state.DataAlive, state.SilentTicks),
+            std::tuple(31, kStaleColor, true, false, 31));
   history.SetSlot(0, std::numeric_limits<double>::infinity());
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "7,50");
-
-  // Before the first frame the general format applies; during a recording CurrentValue shows.
-  frame.ValueFormat.clear();
-  bool recording = true;
-  cycle.SetRecording([&] { return recording; });
+  EXPECT_EQ(Shown(), "7,50");
+  frame.ValueFormat.clear();  // before the first frame no pattern applies
+  cycle.SetRecording([] { return true; });
   frame.CurrentValue = 3.25;
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "3,25");
-  frame.ValueFormat = "#0.0";
-  history.SetSampleIndex(0);
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.current, "3,3");
-  EXPECT_EQ(view.draws, 6);
+  EXPECT_EQ(Shown(), "3,25");
 }
 
+// The labels below the graph show the rate and half the span of the range set or drawn.
 TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
+  const auto labels = [&] {
+    cycle.Timer1_Timer();
+    return std::tuple(view.nofDat, view.nofDatTop, view.rangeTop, view.logoTop, view.rangeCaption,
+                      view.range.Min, view.range.Max, view.span);
+  };
   config.Expanded = 0;
-  config.GraphMin = Value::Text("-250");  // the range is of the settings, not of the history
+  config.GraphMin = Value::Text("-250");
   config.GraphMax = 750;
-  frame.ValueFormat = "#0.0";
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.nofDat, "/s");
-  EXPECT_EQ(view.rangeTop, 4275);
-  EXPECT_EQ(view.logoTop, 4925);
-  EXPECT_EQ(view.rangeCaption, "+/- 500.0");
-  EXPECT_EQ(view.range.Min, -250);
-  EXPECT_EQ(view.span, 1000);
-
+  history.Resize(4);
+  port.Receive("10.0\r14.5\r12.0\r11.0\r");
+  history.SetSlot(4, 99);  // the top slot is not drawn
+  EXPECT_EQ(labels(), std::tuple("/s", 4475, 4275, 4925, "+/- 500.0", -250, 750, 1000));
   state.FramesPerSecond = 25;
   view.graphOuterHeight = 1000;
   config.Expanded = Value::Text("1");
-  history.Resize(4);
-  for (double v : {10.0, 14.5, 12.0, 11.0}) history.Append(v, 4);
-  history.SetSlot(4, 99);  // the top slot is not drawn and not in the range
-  cycle.Timer1_Timer();
-  EXPECT_EQ(view.nofDat, "25/s");
-  EXPECT_EQ(view.rangeTop, 1300);
-  EXPECT_EQ(view.range.Max, 14.5);
-  EXPECT_EQ(view.range.Min, 10);
-  EXPECT_EQ(view.rangeCaption, "+/- 2.3");
+  EXPECT_EQ(labels(), std::tuple("25/s", 1500, 1300, 1950, "+/- 2.3", 10, 14.5, 4.5));
+}
+
+TEST(FormatNumber, RoundsHalfAwayFromZeroWithTheRegionalSeparator) {
+  const Regional comma{',', '.'};
+  const double tiny = std::numeric_limits<double>::denorm_min();
+  const std::tuple<double, const char*, const char*> cases[] = {
+      {2.675, "#0.00", "2,68"},  {9.995, "#0.00", "10,00"},
+      {-2.5, "#0", "-3"},        {12.6, "#0.", "13,"},
+      {-0.004, "#0.00", "0,00"}, {tiny, "#0.00", "0,00"},
+      {12.5, "", "12,5"},        {1e20, "#0.0", "100000000000000000000,0"}};
+  for (const auto& [value, pattern, text] : cases) {
+    EXPECT_EQ(FormatNumber(value, pattern, comma), text) << value << " " << pattern;
+  }
+  EXPECT_FALSE(FormatNumber(std::numeric_limits<double>::infinity(), "#0", comma));
+  EXPECT_EQ(FormatNumber(std::numeric_limits<double>::max(), "#0", comma)->size(), 309u);
+}
+
+// The ring never writes its top slot, whatever the count; resizing keeps the values held.
+TEST(SampleHistory, RingStopsBelowTheTopSlotAndResizingKeepsTheValues) {
+  SampleHistory h;
+  h.Resize(3);
+  for (double v : {1, 2, 3, 4, 5}) h.Append(v, 100);
+  h.ResizeFilling(5, -1);
+  EXPECT_EQ(std::pair(h.Samples(), h.SampleIndex()), std::pair(Values{4, 5, 3, 0, 0, 0}, 2));
+  h.SetSampleIndex(0);
+  h.TraceFill();  // no latest value before slot 0: slot 0 is spread as it stands
+  EXPECT_EQ(h.Samples(), (Values{4, 4, 4, 4, 4, 0}));
+  h.Resize(-3);
+  EXPECT_EQ(h.Samples(), Values{4});
 }
 
 }  // namespace

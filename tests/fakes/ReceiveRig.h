@@ -12,8 +12,7 @@
 
 namespace tarnwell::testing {
 
-// The receive path of the program behind a serial control: the link cutting the stream into
-// frames and the frame handler reading them, with text 5 "Port error".
+// The receive path behind a serial control, with text 5 "Port error".
 struct ReceiveRig {
   ReceiveRig(SerialPort& port, const Clock& clock)
       : control{port}, link{port,  control,  config,   state, frames,
@@ -24,7 +23,6 @@ struct ReceiveRig {
   }
   // Collects every frame's value and format as the record writer takes them.
   void RecordEveryFrame() {
-    config.LogEnable = true;
     config.LogTime = 0;
     frames.SetRecording([] { return true; },
                         [this] {
