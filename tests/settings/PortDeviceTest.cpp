@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "TempDir.h"
-#include "platform/SerialDevices.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "settings/PortDevice.h"
 
@@ -16,73 +13,50 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Write(const std::string& path, const std::string& text) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path) << text;
-}
-
-// A program folder with its ports/ links and a system root holding /dev and /sys as the kernel
+// A program folder with its ports/ links, and a system root holding /dev and /sys as the kernel
 // shows a USB adapter with its sysfs names, one known only by its udev name, and a built-in port
 // without a UART.
-class PortDevice : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_EQ(::openpty(&master_, &slave_, pty_, nullptr, nullptr), 0);
-    const std::string ports = dir_ / "program/ports";
-    fs::create_directories(ports);
-    fs::create_symlink(pty_, ports + "/COM5");
-    fs::create_symlink("/nowhere/ttyX", ports + "/COM7");
-    const std::string root = dir_ / "root";
-    fs::create_directories(root + "/dev");
-    fs::create_directory_symlink("/dev/pts", root + "/dev/pts");
-    for (const char* node : {"ttyUSB0", "ttyACM1", "ttyS0"}) Write(root + "/dev/" + node, "");
-    const std::string usb = root + "/sys/devices/usb1/1-1";
-    Write(usb + "/manufacturer", "FTDI\n");
-    Write(usb + "/product", "FT232R USB UART\n");
-    fs::create_directories(usb + "/1-1:1.0/ttyUSB0");
-    fs::create_directories(root + "/sys/class/tty/ttyUSB0");
-    fs::create_symlink("../../../devices/usb1/1-1/1-1:1.0/ttyUSB0",
-                       root + "/sys/class/tty/ttyUSB0/device");
-    Write(root + "/sys/class/tty/ttyS0/type", "0\n");
-    fs::create_directories(root + "/dev/serial/by-id");
-    fs::create_symlink("../../ttyACM1", root + "/dev/serial/by-id/usb-Acme_Scale_Link_0042-if00");
+TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
+  const TempDir dir;
+  const std::string ports = dir / "program/ports/", root = dir / "root",
+                    usb = root + "/sys/devices/usb1/1-1";
+  for (const auto& folder : {ports, usb + "/1-1:1.0/ttyUSB0", root + "/sys/class/tty/ttyUSB0",
+                             root + "/sys/class/tty/ttyS0", root + "/dev/serial/by-id"}) {
+    fs::create_directories(folder);
   }
-  void TearDown() override {
-    ::close(master_);
-    ::close(slave_);
+  for (const char* node : {"ttyUSB0", "ttyACM1", "ttyS0", "ttyAMA0"}) {
+    std::ofstream(root + "/dev/" + node);
   }
+  std::ofstream(usb + "/manufacturer") << "FTDI\n";
+  std::ofstream(usb + "/product") << "FT232R USB UART\n";
+  std::ofstream(root + "/sys/class/tty/ttyS0/type") << "0\n";
+  fs::create_symlink("/dev/ttyAMA0", ports + "COM5");
+  fs::create_symlink("/nowhere/ttyX", ports + "COM7");
+  fs::create_symlink("../../../devices/usb1/1-1/1-1:1.0/ttyUSB0",
+                     root + "/sys/class/tty/ttyUSB0/device");
+  fs::create_symlink("../../ttyACM1", root + "/dev/serial/by-id/usb-Acme_Scale_Link_0042-if00");
 
-  TempDir dir_;
-  int master_ = -1, slave_ = -1;
-  char pty_[128] = {};
-};
-
-TEST_F(PortDevice, LineForWhatIsTypedAndListOfDevices) {
-  const PosixSerialDevices devices(dir_ / "program", dir_ / "root");
-  const std::string pty = pty_;
+  const PosixSerialDevices devices(dir / "program", root);
   const struct {
     const char* typed;
-    std::string line;
+    const char* line;
   } cases[] = {
-      {"5", "ports/COM5 \u2192 " + pty + ": present"},
+      {"5", "ports/COM5 \u2192 /dev/ttyAMA0: present"},
       {"7", "ports/COM7 \u2192 /nowhere/ttyX: not present"},
       {"33", "/dev/ttyUSB0: present, FTDI FT232R USB UART"},
       {" 66x", "/dev/ttyACM1: present, Acme Scale Link"},
-      {"34", "/dev/ttyUSB1: not present"},
       {"1", "/dev/ttyS0: not present"},
       {"03", "/dev/ttyS2: not present"},
       {"0", "no port"},
-      {"", "no port"},
-      {"abc", "no port"},
       {"97", "COM97: no device"},
       {"150", "no port number"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(PortDeviceLine(c.typed, Regional{}, devices), c.line) << '"' << c.typed << '"';
   }
-  EXPECT_EQ(PortDeviceList(devices), "Serial devices present, by port number:\n5: " + pty +
-                                         " (ports/COM5)\n33: /dev/ttyUSB0, FTDI FT232R USB "
-                                         "UART\n66: /dev/ttyACM1, Acme Scale Link");
+  EXPECT_EQ(PortDeviceList(devices),
+            "Serial devices present, by port number:\n5: /dev/ttyAMA0 (ports/COM5)\n33: "
+            "/dev/ttyUSB0, FTDI FT232R USB UART\n66: /dev/ttyACM1, Acme Scale Link");
 }
 
 // Without a ports/COM<n> entry: 1-32 the built-in ports, 33-64 USB adapters, 65-96 modems.
