@@ -10,6 +10,7 @@
 #include "FakeSerialPort.h"
 #include "FakeTimer.h"
 #include "config/ConfigTable.h"
+#include "config/NumberText.h"
 #include "settings/SettingsServices.h"
 
 namespace tarnwell::testing {
@@ -30,16 +31,18 @@ struct SettingsRig {
   }
 
   // config.ini's values in the file's order, then the port and the rest of the program, each as
-  // "name=value".
+  // "name=value"; the history as its top index and that slot's reading.
   std::vector<std::string> Now() const {
     std::vector<std::string> s;
     for (const auto& r : ConfigRows()) s.push_back(r.field + ("=" + r.write(config, regional)));
     const auto n = [](int v) { return std::to_string(v); };
-    s.insert(s.end(),
-             {"com=" + n(serial.commPort), "line=" + serial.settings, "open=" + n(serial.open),
-              "history=" + n(history.UB()), "index=" + n(history.SampleIndex()),
-              "interval=" + n(timerLog.interval), "opens=" + n(serial.opens),
-              "refreshes=" + n(refreshes), "resets=" + n(lastValueResets), "writes=" + n(writes)});
+    s.insert(
+        s.end(),
+        {"com=" + n(serial.commPort), "line=" + serial.settings, "open=" + n(serial.open),
+         "history=" + n(history.UB()) + ":" + NumberToText(history.Slot(history.UB()), regional),
+         "index=" + n(history.SampleIndex()), "interval=" + n(timerLog.interval),
+         "opens=" + n(serial.opens), "refreshes=" + n(refreshes), "resets=" + n(lastValueResets),
+         "writes=" + n(writes)});
     return s;
   }
 

@@ -37,22 +37,21 @@ TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
   fs::create_symlink("../../ttyACM1", root + "/dev/serial/by-id/usb-Acme_Scale_Link_0042-if00");
 
   const PosixSerialDevices devices(dir / "program", root);
-  const struct {
-    const char* typed;
-    const char* line;
-  } cases[] = {
+  // The number is read as far as it goes, with the regional comma or a point.
+  const std::pair<const char*, const char*> cases[] = {
       {"5", "ports/COM5 \u2192 /dev/ttyAMA0: present"},
       {"7", "ports/COM7 \u2192 /nowhere/ttyX: not present"},
-      {"33", "/dev/ttyUSB0: present, FTDI FT232R USB UART"},
-      {" 66x", "/dev/ttyACM1: present, Acme Scale Link"},
-      {"1", "/dev/ttyS0: not present"},
+      {"3,3e1x", "/dev/ttyUSB0: present, FTDI FT232R USB UART"},
+      {" 6.6E+1", "/dev/ttyACM1: present, Acme Scale Link"},
+      {"1 2", "/dev/ttyS0: not present"},
       {"03", "/dev/ttyS2: not present"},
-      {"0", "no port"},
+      {"abc", "no port"},
       {"97", "COM97: no device"},
+      {"-5", "no port number"},
       {"150", "no port number"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(PortDeviceLine(c.typed, Regional{}, devices), c.line) << '"' << c.typed << '"';
+  for (const auto& [typed, line] : cases) {
+    EXPECT_EQ(PortDeviceLine(typed, Regional{',', '.'}, devices), line) << '"' << typed << '"';
   }
   EXPECT_EQ(PortDeviceList(devices),
             "Serial devices present, by port number:\n5: /dev/ttyAMA0 (ports/COM5)\n33: "
