@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 
 #include "FakeFileSystem.h"
@@ -48,22 +44,20 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
     QTest::mouseClick(find(name), Qt::LeftButton, {}, QPoint(6, find(name)->height() / 2));
   };
   const auto retype = [&](const char* name, const char* typed) {
-    auto* edit = dialog->findChild<QLineEdit*>(name);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, typed);
+    find(name)->setFocus();
+    QTest::keyClick(find(name), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(find(name), typed);
   };
   EXPECT_FALSE(dialog->isModal());
-  EXPECT_EQ(dialog->findChild<QComboBox*>("BaudSel")->count(), 11);
+  EXPECT_EQ(find("BaudSel")->property("count"), 11);
   EXPECT_EQ(find("CommSel")->toolTip(),
             "Serial devices present, by port number:\n33: /dev/ttyUSB0, FTDI FT232R USB UART");
 
   // The device line follows the typing, in full within its frame.
-  auto* device = dialog->findChild<QLabel*>("LabRights");
-  EXPECT_EQ(device->text(), "/dev/ttyS0: not present");
+  QWidget* device = find("LabRights");
   retype("CommSel", "33");
-  EXPECT_EQ(device->text(), "/dev/ttyUSB0: present, FTDI FT232R USB UART");
-  EXPECT_LE(device->fontMetrics().horizontalAdvance(device->text()),
+  EXPECT_EQ(text("LabRights"), "/dev/ttyUSB0: present, FTDI FT232R USB UART");
+  EXPECT_LE(device->fontMetrics().horizontalAdvance(text("LabRights")),
             device->contentsRect().width());
   EXPECT_LE(device->fontMetrics().height(), device->contentsRect().height());
   find("BaudSel")->setFocus();

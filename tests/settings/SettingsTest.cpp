@@ -25,9 +25,8 @@ struct Session : SettingsRig {
   SettingsForm form{Services(messages, files)};
 };
 
-// Each control as "name=value"; the enabled states as 0/1 groups: the interval options; the
-// second, minute and stability boxes; the file types and the record frame's other controls; the
-// range's labels and boxes.
+// Each control as "name=value"; the enabled states in groups: interval options, interval boxes,
+// the record frame's other controls, the range's labels and boxes.
 Strings Shown(const SettingsControls& c) {
   const auto& e = c.enabled;
   std::stringstream o;
@@ -50,17 +49,15 @@ Strings Shown(const SettingsControls& c) {
 }
 
 using Prepare = void (*)(Session&);
-using Act = void (*)(SettingsForm&);
 struct Case {
   Prepare prepare;
-  Act act;
+  void (*act)(SettingsForm&);
   std::string outcome;
 };
 
-// Loads the dialog after `prepare`, lets `act` work on it, presses Apply if asked and tells what
-// came of it: the messages, each with the field it sent the focus to; unless Apply was pressed,
-// the controls changed since loading (without `act`: that differ from a plain load); and the
-// settings and program state changed since `prepare`.
+// Loads the dialog after `prepare`, lets `act` work on it, presses Apply if asked and tells: the
+// messages, each with the field it sent the focus to; unless Apply was pressed, the controls
+// changed by `act` (without one, by loading); the settings and program state changed.
 std::string Outcome(const Case& c, bool apply) {
   Session s;
   s.form.Form_Load();  // a plain load, for the loads after `prepare` to differ from
@@ -121,8 +118,6 @@ TEST(SettingsForm, LoadRulesAndDefaults) {
        "| LogSet=3 enabled=1111 001 111111111 0000 | "},
       {nullptr, [](auto& f) { f.SetText(F::TxtMotionTmr, "7"), f.SetLogSet(0); },
        "| LogSet=0 enabled=1111 000 111111111 0000 | "},
-      {nullptr, [](auto& f) { f.SetExpanded(false); },
-       "| Expanded=0 enabled=1111 100 111111111 1111 | Expanded=0"},
       // The port line: the stored port with the chosen speed, the typed port with the stored one.
       {[](auto& s) { s.config.BaudIndex = "9"; }, [](auto& f) { f.SetBaudSel(11); },
        "| BaudSel=11 | "},
@@ -131,7 +126,6 @@ TEST(SettingsForm, LoadRulesAndDefaults) {
       {nullptr, [](auto& f) { f.SetText(F::CommSel, "0"); }, "| CommSel=0 LabCommSet=T20 | "},
       {nullptr, [](auto& f) { f.SetText(F::CommSel, "abc"), f.SetBaudSel(2); },
        "| CommSel=abc BaudSel=2 LabCommSet=T20 | "},
-      // The record folder cannot be made, or the file browser not started.
       {[](auto& s) { s.files.folder = "/ro", s.files.readOnly = true; },
        [](auto& f) { f.Command2_Click(); }, "T92 |  | "},
       {[](auto& s) { s.processes.fails = true; }, [](auto& f) { f.Command2_Click(); }, "T94 |  | "},
@@ -160,14 +154,18 @@ TEST(SettingsApply, StoresWhatIsValidAndReportsTheRest) {
       {nullptr, [](auto& f) { f.SetText(F::TxtMin, "abc"), f.SetText(F::CommSel, "100"); },
        "T4>CommSel | open=0"},
       {nullptr, [](auto& f) { f.SetText(F::CommSel, "-1"); }, "T4>CommSel | open=0"},
-      // 0 leaves the port closed; halves round to even.
+      // 0 leaves the port closed; halves round to even; an automatic range takes any limits.
       {nullptr, [](auto& f) { f.SetText(F::CommSel, "0"), f.SetLogSet(0); },
        "| CommPort=0 LogTime=0 open=0 refreshes=1 resets=1 writes=1"},
       {nullptr,
        [](auto& f) {
          f.SetText(F::CommSel, "2.5"), f.SetBaudSel(7), f.SetText(F::NofSamples, " 9999 ");
+         f.SetLogSet(2), f.SetText(F::TxtMinute, "5");
+         f.SetText(F::TxtMin, "500"), f.SetText(F::TxtMax, "100");
        },
-       "| CommPort=2.5 BaudIndex=7 NofSamples=9999 com=2 line=115200,n,8,1 history=9999:0" + saved},
+       "| CommPort=2.5 BaudIndex=7 LogTime=300 NofSamples=9999 GraphMin=500 GraphMax=100 com=2 "
+       "line=115200,n,8,1 history=9999:0" +
+           saved},
       // A port the system lacks: what was stored before is saved, the later steps are not done.
       {nullptr,
        [](auto& f) {
@@ -191,8 +189,6 @@ TEST(SettingsApply, StoresWhatIsValidAndReportsTheRest) {
       {[](auto& s) { s.config.Expanded = 0; },
        [](auto& f) { f.SetText(F::TxtMin, "100"), f.SetText(F::TxtMax, "100"); },
        "T15>TxtMin | GraphMin=100 GraphMax=100" + saved},
-      {nullptr, [](auto& f) { f.SetText(F::TxtMin, "500"), f.SetText(F::TxtMax, "100"); },
-       "| GraphMin=500 GraphMax=100" + saved},
       {nullptr, [](auto& f) { f.SetText(F::NofSamples, "10000"); }, "T14>NofSamples |" + saved},
       {nullptr, [](auto& f) { f.SetText(F::NofSamples, "0"); }, "T14>NofSamples |" + saved},
       // The slots above the old top take its reading; the write position stays inside.
@@ -201,23 +197,23 @@ TEST(SettingsApply, StoresWhatIsValidAndReportsTheRest) {
       {[](auto& s) { s.history.SetSampleIndex(90); },
        [](auto& f) { f.SetText(F::NofSamples, "50"); },
        "| NofSamples=50 history=50:0 index=0" + saved},
-      {nullptr, [](auto& f) { f.SetLogSet(2), f.SetText(F::TxtMinute, "5"); },
-       "| LogTime=300" + saved},
       {nullptr, [](auto& f) { f.SetLogSet(3), f.SetText(F::TxtMotionTmr, "4"); },
        "| LogTime=0 MotionTime=4 opens=1 refreshes=1 resets=1 writes=1"},
       // A language chosen is announced; an untouched list keeps a value it has no entry for.
-      {[](auto& s) { s.config.Language = 0; }, [](auto& f) { f.SetLangSel(1); },
-       "T23 | Language=1" + saved},
       {[](auto& s) { s.config.Language = 0; }, [](auto& f) { f.SetLangSel(2); }, "T23 |" + saved},
       {[](auto& s) { s.config.Language = 255, s.config.BaudIndex = "x"; }, nullptr, "|" + saved},
-      {[](auto& s) { s.config.LogEnable = false, s.config.LastLogTime.clear(); },
+      {[](auto& s) {
+         s.config.LogEnable = false, s.config.LastLogTime.clear(), s.config.Language = 0;
+       },
        [](auto& f) {
-         f.SetSelDatLogEnab(true), f.SetLogTypeSel(1), f.SetLogIncSel(false), f.SetOptPf(2);
+         f.SetLangSel(1), f.SetSelDatLogEnab(true), f.SetLogTypeSel(1), f.SetLogIncSel(false),
+             f.SetOptPf(2);
          f.SetGrMode(false), f.SetMouseEvent(true), f.SetDevType(1), f.SetRecordOnStartup(true);
          f.SetText(F::TxtJump, "0.5"), f.SetText(F::TxtThreshold, "-3");
        },
-       "| OmitCh=1 LastLogTime=31/01/2024 15:45:02 Performance=2 LogFileType=1 LogEnable=1 "
-       "LogIncremental=0 LogVariation=0.5 LineMode=1 MouseEvent=1 DevType=1 RecordOnStartup=1 "
+       "T23 | OmitCh=1 LastLogTime=31/01/2024 15:45:02 Performance=2 LogFileType=1 LogEnable=1 "
+       "LogIncremental=0 LogVariation=0.5 Language=1 LineMode=1 MouseEvent=1 DevType=1 "
+       "RecordOnStartup=1 "
        "LogThreshold=-3" +
            saved},
       // Numbers shown with the regional comma read back unchanged.
