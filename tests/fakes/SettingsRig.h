@@ -66,10 +66,8 @@ struct SettingsRig {
 inline std::string Changes(const std::vector<std::string>& before,
                            const std::vector<std::string>& now) {
   std::string out;
-  for (std::size_t i = 0; i < now.size(); ++i) {
-    if (now[i] != before[i]) out += (out.empty() ? "" : " ") + now[i];
-  }
-  return out;
+  for (std::size_t i = 0; i < now.size(); ++i) out += now[i] == before[i] ? "" : " " + now[i];
+  return out.empty() ? out : out.substr(1);
 }
 
 }  // namespace tarnwell::testing
