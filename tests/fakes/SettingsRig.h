@@ -30,8 +30,7 @@ struct SettingsRig {
             regional, files, processes, onRefresh, onWrite,  onReset};
   }
 
-  // config.ini's values in the file's order, then the port and the rest of the program, each as
-  // "name=value"; the history as its top index and that slot's reading.
+  // config.ini's values, the port and the rest as "name=value"; history=<top index>:<its reading>.
   std::vector<std::string> Now() const {
     std::vector<std::string> s;
     for (const auto& r : ConfigRows()) s.push_back(r.field + ("=" + r.write(config, regional)));

@@ -89,8 +89,7 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   QTest::mouseDClick(find("Label2"), Qt::LeftButton);
   EXPECT_FALSE(rig.config.AdvancedMode);
 
-  // Enter presses no button, not even the one that has the focus; TheSetup again only brings
-  // the open dialog forward; unsaved edits stay.
+  // Enter presses no button, not even a focused one; opened again it keeps its unsaved edits.
   const auto applied = rig.Now();
   retype("CommSel", "9");
   QTest::keyClick(find("CommSel"), Qt::Key_Return);

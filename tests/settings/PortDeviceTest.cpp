@@ -13,9 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A program folder with its ports/ links, and a system root holding /dev and /sys as the kernel
-// shows a USB adapter with its sysfs names, one known only by its udev name, and a built-in port
-// without a UART.
+// Links in the program's ports/; /dev and /sys with a USB adapter named in sysfs, one named only
+// by udev and a built-in port without a UART.
 TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
   const TempDir dir;
   const std::string ports = dir / "program/ports/", root = dir / "root",
@@ -58,16 +57,13 @@ TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
 }
 
 // Without a ports/COM<n> entry: 1-32 the built-in ports, 33-64 USB adapters, 65-96 modems.
-TEST(MappedDevice, PortNumbersMapToTheThreeKindsOfDeviceAndBack) {
+TEST(MappedDevice, PortNumbersMapToTheThreeKindsOfDevice) {
   std::vector<std::string> mapped;
   for (int port : {-1, 0, 1, 32, 33, 64, 65, 96, 97}) mapped.push_back(MappedDevice(port));
   EXPECT_EQ(mapped,
             (std::vector<std::string>{"", "", "/dev/ttyS0", "/dev/ttyS31", "/dev/ttyUSB0",
                                       "/dev/ttyUSB31", "/dev/ttyACM0", "/dev/ttyACM31", ""}));
   for (int port : {1, 32, 33, 64, 65, 96}) EXPECT_EQ(MappedPort(MappedDevice(port)), port);
-  for (const char* other :
-       {"/dev/ttyS32", "/dev/ttyS01", "/dev/ttyUSB", "/dev/ttyACM1x", "/dev/ttyS123", "/dev/pts/3"})
-    EXPECT_EQ(MappedPort(other), 0) << other;
 }
 
 }  // namespace

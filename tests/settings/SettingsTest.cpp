@@ -25,8 +25,7 @@ struct Session : SettingsRig {
   SettingsForm form{Services(messages, files)};
 };
 
-// Each control as "name=value"; the enabled states in groups: interval options, interval boxes,
-// the record frame's other controls, the range's labels and boxes.
+// Each control as "name=value"; the enabled states grouped by frame.
 Strings Shown(const SettingsControls& c) {
   const auto& e = c.enabled;
   std::stringstream o;
@@ -48,16 +47,14 @@ Strings Shown(const SettingsControls& c) {
   return shown;
 }
 
-using Prepare = void (*)(Session&);
 struct Case {
-  Prepare prepare;
+  void (*prepare)(Session&);
   void (*act)(SettingsForm&);
   std::string outcome;
 };
 
-// Loads the dialog after `prepare`, lets `act` work on it, presses Apply if asked and tells: the
-// messages, each with the field it sent the focus to; unless Apply was pressed, the controls
-// changed by `act` (without one, by loading); the settings and program state changed.
+// Messages with the field each sent the focus to | controls changed by `act` (without one, by
+// loading), unless Apply is pressed after it | settings and program state changed.
 std::string Outcome(const Case& c, bool apply) {
   Session s;
   s.form.Form_Load();  // a plain load, for the loads after `prepare` to differ from
@@ -76,11 +73,9 @@ std::string Outcome(const Case& c, bool apply) {
   return out + "| " + Changes(before, s.Now());
 }
 
-// Loading shows the settings, resets those beyond their lists and sets what is enabled; the
-// switches act at once, the port line previews, the defaults fill the controls.
-TEST(SettingsForm, LoadRulesAndDefaults) {
+TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
   // Everything unlike the defaults.
-  const Prepare unusual = [](Session& s) {
+  const auto unusual = +[](Session& s) {
     AppConfig& c = s.config;
     s.regional.decimal = ',';
     c.CommPort = Value::Text("2"), c.BaudIndex = "5", c.NofSamples = 300, c.Expanded = 0;
@@ -123,21 +118,9 @@ TEST(SettingsForm, LoadRulesAndDefaults) {
       {[](auto& s) { s.processes.fails = true; }, [](auto& f) { f.Command2_Click(); }, "T94 |  | "},
   };
   for (const auto& c : cases) EXPECT_EQ(Outcome(c, false), c.outcome);
-}
 
-#ifndef _WIN32  // where explorer.exe opens it
-TEST(SettingsForm, RecordFolderOpensInTheFileBrowser) {
-  Session s;
-  s.form.Command2_Click();
-  ASSERT_EQ(s.processes.started.size(), 1u);
-  EXPECT_EQ(s.processes.started[0].program, "xdg-open");
-  EXPECT_EQ(s.processes.started[0].arguments, Strings{"/prog/Log"});
-}
-#endif
-
-TEST(SettingsApply, StoresWhatIsValidAndReportsTheRest) {
   const std::string saved = " interval=100 opens=1 refreshes=1 resets=1 writes=1";
-  const Case cases[] = {
+  const Case applied[] = {
       // A port outside 0-99 stops Apply before anything is stored.
       {nullptr, [](auto& f) { f.SetText(F::TxtMin, "abc"), f.SetText(F::CommSel, "100"); },
        "T4>CommSel | open=0"},
@@ -207,8 +190,18 @@ TEST(SettingsApply, StoresWhatIsValidAndReportsTheRest) {
        "LogThreshold=-3" +
            saved},
   };
-  for (const auto& c : cases) EXPECT_EQ(Outcome(c, true), c.outcome);
+  for (const auto& c : applied) EXPECT_EQ(Outcome(c, true), c.outcome);
 }
+
+#ifndef _WIN32  // where explorer.exe opens it
+TEST(SettingsForm, RecordFolderOpensInTheFileBrowser) {
+  Session s;
+  s.form.Command2_Click();
+  ASSERT_EQ(s.processes.started.size(), 1u);
+  EXPECT_EQ(s.processes.started[0].program, "xdg-open");
+  EXPECT_EQ(s.processes.started[0].arguments, Strings{"/prog/Log"});
+}
+#endif
 
 }  // namespace
 }  // namespace tarnwell::testing
