@@ -54,9 +54,8 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   QWidget* device = find("LabRights");
   retype("CommSel", "33");
   EXPECT_EQ(text("LabRights"), "/dev/ttyUSB0: present, FTDI FT232R USB UART");
-  EXPECT_LE(device->fontMetrics().horizontalAdvance(text("LabRights")),
-            device->contentsRect().width());
-  EXPECT_LE(device->fontMetrics().height(), device->contentsRect().height());
+  const QSize room = device->contentsRect().size();
+  EXPECT_EQ(room.expandedTo(device->fontMetrics().size(0, text("LabRights"))), room);
   find("BaudSel")->setFocus();
   QTest::keyClick(find("BaudSel"), Qt::Key_Down);  // 9600 -> 19200
   EXPECT_EQ(text("LabCommSet"), "Comm1, 19200,8b,n,1s");
@@ -100,7 +99,6 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   EXPECT_EQ(textsApplied, std::vector<QWidget*>{dialog});
   EXPECT_EQ(text("CommSel"), "9");
 
-  // Cancel unloads it.
   click("Cancel");
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(slot.isNull());

@@ -23,9 +23,8 @@ TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
                              root + "/sys/class/tty/ttyS0", root + "/dev/serial/by-id"}) {
     fs::create_directories(folder);
   }
-  for (const char* node : {"ttyUSB0", "ttyACM1", "ttyS0", "ttyAMA0"}) {
+  for (const char* node : {"ttyUSB0", "ttyACM1", "ttyS0", "ttyAMA0"})
     std::ofstream(root + "/dev/" + node);
-  }
   std::ofstream(usb + "/manufacturer") << "FTDI\n";
   std::ofstream(usb + "/product") << "FT232R USB UART\n";
   std::ofstream(root + "/sys/class/tty/ttyS0/type") << "0\n";
@@ -48,9 +47,8 @@ TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
       {"-5", "no port number"},
       {"150", "no port number"},
   };
-  for (const auto& [typed, line] : cases) {
+  for (const auto& [typed, line] : cases)
     EXPECT_EQ(PortDeviceLine(typed, Regional{',', '.'}, devices), line) << '"' << typed << '"';
-  }
   EXPECT_EQ(PortDeviceList(devices),
             "Serial devices present, by port number:\n5: /dev/ttyAMA0 (ports/COM5)\n33: "
             "/dev/ttyUSB0, FTDI FT232R USB UART\n66: /dev/ttyACM1, Acme Scale Link");

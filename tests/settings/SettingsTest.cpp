@@ -14,7 +14,7 @@ namespace {
 using F = SettingsField;
 using Strings = std::vector<std::string>;
 
-const char* const kFields[] = {"CommSel",   "NofSamples",   "TxtMin",  "TxtMax",      "TxtSecond",
+const std::string kFields[] = {"CommSel",   "NofSamples",   "TxtMin",  "TxtMax",      "TxtSecond",
                                "TxtMinute", "TxtMotionTmr", "TxtJump", "TxtThreshold"};
 
 // The dialog's logic in the running program: port 1 open, recording every second.
@@ -63,8 +63,7 @@ std::string Outcome(const Case& c, bool apply) {
   const Strings before = s.Now();
   s.form.Form_Load();
   if (c.act) loaded = Shown(s.form.Controls());
-  s.form.SetFocusHandler(
-      [&](F f) { s.messages.shown.back().text += ">" + std::string(kFields[int(f)]); });
+  s.form.SetFocusHandler([&](F f) { s.messages.shown.back().text += ">" + kFields[int(f)]; });
   if (c.act) c.act(s.form);
   if (apply) s.form.Apply_Click();
   std::string out;
@@ -74,7 +73,6 @@ std::string Outcome(const Case& c, bool apply) {
 }
 
 TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
-  // Everything unlike the defaults.
   const auto unusual = +[](Session& s) {
     AppConfig& c = s.config;
     s.regional.decimal = ',';
