@@ -171,21 +171,19 @@ TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
       // A language chosen is announced; an untouched list keeps a value it has no entry for.
       {[](auto& s) { s.config.Language = 0; }, [](auto& f) { f.SetLangSel(2); }, "T23 |" + saved},
       {[](auto& s) { s.config.Language = 255, s.config.BaudIndex = "x"; }, nullptr, "|" + saved},
-      // Numbers shown with the regional comma read back unchanged.
+      // Switches and choices are stored; numbers shown with a regional comma read back unchanged.
       {[](auto& s) {
          s.config.LogEnable = false, s.config.LastLogTime.clear(), s.config.Language = 0;
          s.regional.decimal = ',', s.config.GraphMax = 12.5;
        },
        [](auto& f) {
          f.SetLangSel(1), f.SetSelDatLogEnab(true), f.SetLogTypeSel(1), f.SetLogIncSel(false);
-         f.SetOptPf(2), f.SetGrMode(false), f.SetMouseEvent(true), f.SetDevType(1),
-             f.SetRecordOnStartup(true);
-         f.SetText(F::TxtJump, "0.5"), f.SetText(F::TxtThreshold, "-3");
+         f.SetOptPf(2), f.SetGrMode(false), f.SetMouseEvent(true), f.SetDevType(1);
+         f.SetRecordOnStartup(true), f.SetText(F::TxtJump, "0.5"), f.SetText(F::TxtThreshold, "-3");
        },
        "T23 | OmitCh=1 LastLogTime=31/01/2024 15:45:02 Performance=2 LogFileType=1 LogEnable=1 "
        "LogIncremental=0 LogVariation=0,5 Language=1 LineMode=1 MouseEvent=1 DevType=1 "
-       "RecordOnStartup=1 "
-       "LogThreshold=-3" +
+       "RecordOnStartup=1 LogThreshold=-3" +
            saved},
   };
   for (const auto& c : applied) EXPECT_EQ(Outcome(c, true), c.outcome);
