@@ -3,11 +3,14 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "FakeClock.h"
 #include "FakeProcessStarter.h"
 #include "FakeSerialPort.h"
 #include "FakeTimer.h"
+#include "config/ConfigTable.h"
+#include "config/NumberText.h"
 #include "settings/SettingsServices.h"
 
 namespace tarnwell::testing {
@@ -23,22 +26,23 @@ struct SettingsRig {
   }
 
   SettingsServices Services(MessageBox& messages, FileSystem& files) {
-    return {config,
-            ports,
-            timerLog,
-            history,
-            messages,
-            lang,
-            clock,
-            regional,
-            files,
-            processes,
-            [this] { ++refreshes; },
-            [this] {
-              ++writes;
-              return write();
-            },
-            [this] { ++lastValueResets; }};
+    return {config,   ports, timerLog,  history,   messages, lang,   clock,
+            regional, files, processes, onRefresh, onWrite,  onReset};
+  }
+
+  // config.ini's values, the port and the rest as "name=value"; history=<top index>:<its reading>.
+  std::vector<std::string> Now() const {
+    std::vector<std::string> s;
+    for (const auto& r : ConfigRows()) s.push_back(r.field + ("=" + r.write(config, regional)));
+    const auto n = [](int v) { return std::to_string(v); };
+    s.insert(
+        s.end(),
+        {"com=" + n(serial.commPort), "line=" + serial.settings, "open=" + n(serial.open),
+         "history=" + n(history.UB()) + ":" + NumberToText(history.Slot(history.UB()), regional),
+         "index=" + n(history.SampleIndex()), "interval=" + n(timerLog.interval),
+         "opens=" + n(serial.opens), "refreshes=" + n(refreshes), "resets=" + n(lastValueResets),
+         "writes=" + n(writes)});
+    return s;
   }
 
   AppConfig config;
@@ -52,6 +56,17 @@ struct SettingsRig {
   FakeProcessStarter processes;
   std::function<bool()> write = [] { return true; };
   int refreshes = 0, writes = 0, lastValueResets = 0;
+  std::function<void()> onRefresh = [this] { ++refreshes; },
+                        onReset = [this] { ++lastValueResets; };
+  std::function<bool()> onWrite = [this] { return ++writes, write(); };
 };
+
+// The entries of `now` that differ from `before` (taken the same way), blank-separated.
+inline std::string Changes(const std::vector<std::string>& before,
+                           const std::vector<std::string>& now) {
+  std::string out;
+  for (std::size_t i = 0; i < now.size(); ++i) out += now[i] == before[i] ? "" : " " + now[i];
+  return out.empty() ? out : out.substr(1);
+}
 
 }  // namespace tarnwell::testing
