@@ -8,28 +8,15 @@
 
 #include <chrono>
 #include <fstream>
-#include <iterator>
 #include <thread>
+
+#include "TempDir.h"
+#include "TestFiles.h"
 
 extern char** environ;
 
 namespace tarnwell::testing {
 namespace {
-
-std::vector<std::string> Environment(const std::vector<std::string>& extra) {
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) {
-    const std::string entry = *e;
-    const std::string name = entry.substr(0, entry.find('='));
-    bool replaced = false;
-    for (const std::string& x : extra) replaced |= x.substr(0, x.find('=')) == name;
-    if (!replaced) env.push_back(entry);
-  }
-  for (const std::string& x : extra) {
-    if (x.find('=') != std::string::npos) env.push_back(x);
-  }
-  return env;
-}
 
 std::vector<char*> Pointers(std::vector<std::string>& texts) {
   std::vector<char*> p;
@@ -47,30 +34,33 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env, const std::string& out,
-                         const std::string& err) {
+                         const std::vector<std::string>& env, const std::string& out) {
   // Everything the child needs is made before the fork: the test may run threads.
-  std::vector<std::string> argTexts{program};
+  std::vector<std::string> argTexts{program}, envTexts;
   argTexts.insert(argTexts.end(), args.begin(), args.end());
-  std::vector<std::string> envTexts = Environment(env);
-  std::vector<char*> argv = Pointers(argTexts);
-  std::vector<char*> envp = Pointers(envTexts);
+  const auto name = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+  for (char** e = environ; *e; ++e) {
+    bool replaced = false;
+    for (const std::string& x : env) replaced |= name(x) == name(*e);
+    if (!replaced) envTexts.push_back(*e);
+  }
+  for (const std::string& x : env) {
+    if (x.find('=') != std::string::npos) envTexts.push_back(x);
+  }
+  std::vector<char*> argv = Pointers(argTexts), envp = Pointers(envTexts);
   const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  const int e = err == out ? ::fcntl(o, F_DUPFD_CLOEXEC, 0)
-                           : ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-  if (o < 0 || e < 0 || in < 0) return false;
+  if (o < 0 || in < 0) return false;
   pid_ = ::fork();
   if (pid_ == 0) {
     ::dup2(in, 0);
     ::dup2(o, 1);
-    ::dup2(e, 2);
+    ::dup2(o, 2);
     ::execvpe(program.c_str(), argv.data(), envp.data());
     ::_exit(127);
   }
   ::close(in);
   ::close(o);
-  ::close(e);
   return pid_ > 0;
 }
 
@@ -86,12 +76,6 @@ std::optional<int> ChildProcess::Wait(double timeout) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-bool ChildProcess::Alive() {
-  int status = 0;
-  if (pid_ > 0 && ::waitpid(pid_, &status, WNOHANG) == pid_) pid_ = -1;
-  return pid_ > 0;
-}
-
 void ChildProcess::Signal(int signal) {
   if (pid_ > 0) ::kill(pid_, signal);
 }
@@ -99,28 +83,22 @@ void ChildProcess::Signal(int signal) {
 bool ChildProcess::Catches(int signal) const {
   std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
   for (std::string line; std::getline(status, line);) {
-    if (line.rfind("SigCgt:", 0) != 0) continue;
-    const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
-    return (mask >> (signal - 1)) & 1;
+    if (line.rfind("SigCgt:", 0) == 0)
+      return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
   }
   return false;
 }
 
 ChildProcess::Result ChildProcess::Run(const std::vector<std::string>& argv, double timeout) {
-  char path[] = "/tmp/tarnwell-run-XXXXXX";
-  const int fd = ::mkstemp(path);
-  if (fd < 0) return {};
-  ::close(fd);
+  const TempDir dir;
   Result result;
   {
     ChildProcess child;
-    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, {}, path, path)) {
+    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, {}, dir / "out")) {
       result.exitCode = child.Wait(timeout).value_or(-1);
     }
   }
-  std::ifstream in(path, std::ios::binary);
-  result.output.assign(std::istreambuf_iterator<char>(in), {});
-  ::unlink(path);
+  result.output = ReadFile(dir / "out");
   return result;
 }
 

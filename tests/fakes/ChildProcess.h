@@ -25,20 +25,15 @@ class ChildProcess {
 
   // Starts `program` (looked up in PATH when it has no slash) with `args`. `env` holds NAME=VALUE
   // entries that are added to the test's environment or replace what it holds, and bare NAMEs
-  // that are removed from it; standard output and error go to the files named, which may be one.
+  // that are removed from it; standard output and error both go to the file `out`.
   bool Start(const std::string& program, const std::vector<std::string>& args,
-             const std::vector<std::string>& env, const std::string& out, const std::string& err);
-
+             const std::vector<std::string>& env, const std::string& out);
   // The exit code (128 + the signal for one ended by a signal), or nothing when it still runs
   // after `timeout` seconds.
   std::optional<int> Wait(double timeout);
   void Signal(int signal);
   // True once the process has a handler for `signal` installed.
   bool Catches(int signal) const;
-  bool Running() const { return pid_ > 0; }
-  // True until the process has ended, reaping it when it has.
-  bool Alive();
-  pid_t Pid() const { return pid_; }
 
   // Runs `argv` to its end with the test's environment; output and errors together.
   static Result Run(const std::vector<std::string>& argv, double timeout = 60);
