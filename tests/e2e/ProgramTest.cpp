@@ -58,18 +58,21 @@ class ProgramTest : public ::testing::Test {
 
   std::vector<std::string> Messages() const { return Split(ReadFile(dir_ / "messages.log"), "\n"); }
   std::string Config() const { return ReadFile(dir_ / "config.ini"); }
-  // The values of config.ini, each line's text before its comment.
-  std::vector<std::string> ConfigValues() const {
-    std::vector<std::string> values;
-    for (const std::string& line : Split(Config(), "\r\n"))
-      values.push_back(line.substr(0, line.find('\'')));
-    values.resize(39);
-    return values;
+  // The value on config.ini line `n`, the text before its comment.
+  std::string Setting(std::size_t n) const {
+    const auto lines = Split(Config(), "\r\n");
+    return n <= lines.size() ? lines[n - 1].substr(0, lines[n - 1].find('\'')) : "";
   }
-  std::vector<fs::path> RecordFiles() const {
+  // The one record file; empty when there is none or more than one.
+  fs::path RecordFile() const {
     std::vector<fs::path> files;
     if (fs::exists(dir_ / "Log")) files.assign(fs::directory_iterator(dir_ / "Log"), {});
-    return files;
+    return files.size() == 1 ? files[0] : fs::path();
+  }
+  // Its lines as "<number>\t<value>\n": the time stamps and CR LF, in their form, taken out.
+  std::string Record() const {
+    static const std::regex stamp(R"(\t\d\d/\d\d/\d\d\t\d\d:\d\d:\d\d\t\d{3}\r\n)");
+    return std::regex_replace(ReadFile(RecordFile()), stamp, "\n");
   }
 
   const std::string bin_ = std::getenv("TARNWELL_BIN");
@@ -90,31 +93,19 @@ TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAndNamesTheRecordInItsSettings) 
   Start();
   // The simulator ends by itself once the program has taken all 300 frames.
   EXPECT_EQ(sim_.Wait(20), 0);
-  const auto logged = sim_.Logged();
-  ASSERT_EQ(logged.size(), 300u);
-  const auto recorded = [&] {
-    const auto files = RecordFiles();
-    return files.size() == 1 ? Split(ReadFile(files[0]), "\r\n") : std::vector<std::string>{};
-  };
-  EXPECT_TRUE(WaitUntil([&] { return recorded().size() >= 301; }, 5)) << recorded().size();
-  ASSERT_GE(Stop(), 0);
-
-  const auto files = RecordFiles();
-  ASSERT_EQ(files.size(), 1u);
-  const std::string name = files[0].filename().string();
-  EXPECT_TRUE(std::regex_match(name, std::regex(R"(\d{14}\.txt)"))) << name;
-  EXPECT_EQ(ConfigValues()[15], name);
-  EXPECT_TRUE(CrLfLinesOnly(ReadFile(files[0])));
+  ASSERT_EQ(sim_.Logged().size(), 300u);
   // The start's own line first, with the display's "0", then one line for every frame.
-  const auto lines = recorded();
-  ASSERT_EQ(lines.size(), 301u);
-  const std::regex stamp(R"(\d\d/\d\d/\d\d\t\d\d:\d\d:\d\d\t\d{3})");
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string head =
-        std::to_string(i + 1) + "\t" + (i ? Fixed(Number(logged[i - 1]), 2) : "0") + "\t";
-    ASSERT_EQ(lines[i].substr(0, head.size()), head);
-    ASSERT_TRUE(std::regex_match(lines[i].substr(head.size()), stamp)) << lines[i];
+  std::string expected = "1\t0\n";
+  int line = 1;
+  for (const std::string& frame : sim_.Logged()) {
+    expected += std::to_string(++line) + "\t" + Fixed(Number(frame), 2) + "\n";
   }
+  EXPECT_TRUE(WaitUntil([&] { return Record() == expected; }, 5));
+  ASSERT_GE(Stop(), 0);
+  EXPECT_EQ(Record(), expected);
+  const std::string name = RecordFile().filename();
+  EXPECT_TRUE(std::regex_match(name, std::regex(R"(\d{14}\.txt)"))) << name;
+  EXPECT_EQ(Setting(16), name);
   EXPECT_EQ(ReadFile(dir_ / "messages.log"), "");
 }
 
@@ -132,8 +123,8 @@ TEST_F(ProgramTest, KeepsItsWindowSizeAcrossRunsAndLeavesNoOtherFile) {
     }
     Start();
     ASSERT_GE(Stop(), 0);
-    EXPECT_NEAR(std::stod(ConfigValues()[35]), run < 3 ? 9000 : 8005, 15) << run;
-    EXPECT_NEAR(std::stod(ConfigValues()[36]), run < 3 ? 6000 : 3825, 15) << run;
+    EXPECT_NEAR(std::stod(Setting(36)), run < 3 ? 9000 : 8005, 15) << run;
+    EXPECT_NEAR(std::stod(Setting(37)), run < 3 ? 6000 : 3825, 15) << run;
   }
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(dir_.Path())) {
@@ -146,7 +137,7 @@ TEST_F(ProgramTest, KeepsItsWindowSizeAcrossRunsAndLeavesNoOtherFile) {
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
   Start();
   EXPECT_TRUE(WaitUntil([&] { return Messages().size() >= 2; }, 10));
-  EXPECT_EQ(ConfigValues()[35] + " " + ConfigValues()[36], "7290 6300");
+  EXPECT_EQ(Setting(36) + " " + Setting(37), "7290 6300");
 }
 
 TEST_F(ProgramTest, EndsAtOnceOnATerminationRequestWhileAMessageBoxWaits) {
@@ -186,18 +177,16 @@ TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
                                      ". This start ends without opening the port or "
                                      "recording."});
 
-  // The start's own line holds the display's "0"; every other line a value that was sent.
+  // Numbered without a gap; the start's own line holds the display's "0", every other line a
+  // value that was sent.
   std::set<std::string> sent;
   for (const std::string& frame : sim_.Logged()) sent.insert(Fixed(Number(frame), 2));
-  const auto files = RecordFiles();
-  ASSERT_EQ(files.size(), 1u);
-  const auto lines = Split(ReadFile(files[0]), "\r\n");
+  const auto lines = Split(Record(), "\n");
   ASSERT_GE(lines.size(), 2u);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const auto f = Split(lines[i], "\t");
-    ASSERT_EQ(f.size(), 5u) << lines[i];
-    EXPECT_EQ(f[0], std::to_string(i + 1));
-    EXPECT_TRUE(i ? sent.count(f[1]) > 0 : f[1] == "0") << lines[i];
+    const std::string head = std::to_string(i + 1) + "\t";
+    ASSERT_EQ(lines[i].substr(0, head.size()), head);
+    EXPECT_TRUE(i ? sent.count(lines[i].substr(head.size())) > 0 : lines[i] == "1\t0") << lines[i];
   }
 }
 

@@ -8,6 +8,8 @@
 
 #include <csignal>
 #include <filesystem>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "ChildProcess.h"
@@ -56,14 +58,15 @@ struct PurgeAtEnd {
   }
 };
 
-// "<uid>:<gid>" of `path`, with its mode in octal when `withMode`.
-std::string Owner(const fs::path& path, bool withMode = false) {
+// "<uid>:<gid>" of `path`, followed by its mode in octal when `mode`.
+std::string Owner(const fs::path& path, bool mode = true) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return "missing";
-  const std::string owner = std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid);
-  char mode[8];
-  std::snprintf(mode, sizeof mode, " %o", st.st_mode & 07777u);
-  return withMode ? owner + mode : owner;
+  char text[64] = "missing";
+  if (::stat(path.c_str(), &st) == 0) {
+    std::snprintf(text, sizeof text, mode ? "%u:%u %o" : "%u:%u", st.st_uid, st.st_gid,
+                  st.st_mode & 07777u);
+  }
+  return text;
 }
 
 struct ProgramRun {
@@ -146,7 +149,7 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   const auto install = Dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(install.exitCode, 0) << install.output;
   EXPECT_EQ(PackageStatus(), "installed");
-  EXPECT_EQ(Owner(kFolder, true) + ", " + Owner(kFolder / "Log", true),
+  EXPECT_EQ(Owner(kFolder) + ", " + Owner(kFolder / "Log"),
             "0:" + group + " 2775, 0:" + group + " 2775");
   EXPECT_NE(ReadFile(kMenuEntry).find("\nExec=/opt/tarnwell/tarnwell\n"), std::string::npos);
   EXPECT_TRUE(fs::is_regular_file("/usr/share/icons/hicolor/scalable/apps/tarnwell.svg"));
@@ -162,12 +165,12 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
             0u)
       << run1.messages;
   EXPECT_EQ(run1.messages.find("File Error"), std::string::npos) << run1.messages;
-  EXPECT_EQ(Owner(kFolder / "config.ini"), "65534:" + group);
+  EXPECT_EQ(Owner(kFolder / "config.ini", false), "65534:" + group);
 
   const ProgramRun run2 = RunProgramBriefly(temp / "run2", 65533, dialoutGid);
   EXPECT_EQ(run2.exitCode, 0) << run2.output;
   EXPECT_EQ(run2.messages.find("config.ini"), std::string::npos) << run2.messages;
-  EXPECT_EQ(Owner(kFolder / "config.ini"), "65533:" + group);
+  EXPECT_EQ(Owner(kFolder / "config.ini", false), "65533:" + group);
   const std::string text = ReadFile(kFolder / "config.ini");
   EXPECT_EQ(text.rfind("0'Advanced mode or Customer. Use 0 as default\r\n", 0), 0u) << text;
 
@@ -178,6 +181,32 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   EXPECT_FALSE(fs::exists(kFolder)) << remove.output;
   EXPECT_FALSE(fs::exists(kMenuEntry));
   EXPECT_EQ(PackageStatus(), "");
+}
+
+TEST(InstallLayout, PrefixBecomesTheProgramFolder) {
+  TempDir temp;
+  const fs::path prefix = temp / "Tarnwell";
+  const auto install = ChildProcess::Run(
+      {TARNWELL_CMAKE, "--install", TARNWELL_BUILD_DIR, "--prefix", prefix.string()});
+  ASSERT_EQ(install.exitCode, 0) << install.output;
+
+  // The menu entry and its icons lie outside the prefix and belong to the package only.
+  std::set<std::string> expected{"tarnwell", "tarnwell.png", "tarnwell.svg"}, found;
+  for (const char* name :
+       {"en.lng", "tr.lng", "ru.lng", "bg.lng", "fr.lng", "gr.lng", "sp.lng", "std.lng"}) {
+    expected.insert(name);
+    EXPECT_EQ(ReadFile(prefix / name), ReadFile(fs::path(TARNWELL_SOURCE_DIR) / "data" / name))
+        << name;
+  }
+  for (const auto& entry : fs::recursive_directory_iterator(prefix)) {
+    found.insert(fs::relative(entry.path(), prefix).string());
+  }
+  EXPECT_EQ(found, expected);
+  std::istringstream manifest(ReadFile(fs::path(TARNWELL_BUILD_DIR) / "install_manifest.txt"));
+  for (std::string line; std::getline(manifest, line);) {
+    EXPECT_EQ(line.rfind(prefix.string() + "/", 0), 0u) << "installed outside the prefix: " << line;
+  }
+  EXPECT_EQ(fs::status(prefix / "tarnwell").permissions() & fs::perms::all, fs::perms(0755));
 }
 
 }  // namespace
