@@ -92,7 +92,7 @@ TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAndNamesTheRecordInItsSettings) 
                           "--decimals", "2", "--count", "300"}));
   Start();
   // The simulator ends by itself once the program has taken all 300 frames.
-  EXPECT_EQ(sim_.Wait(20), 0);
+  EXPECT_EQ(sim_.process.Wait(20), 0);
   ASSERT_EQ(sim_.Logged().size(), 300u);
   // The start's own line first, with the display's "0", then one line for every frame.
   std::string expected = "1\t0\n";

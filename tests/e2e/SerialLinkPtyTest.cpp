@@ -83,7 +83,7 @@ class SerialLinkPtyTest : public ::testing::Test {
 TEST_F(SerialLinkPtyTest, FullSpeedStreamIsReadInBatchesWithEveryFrameInOrder) {
   ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--count", "15000", "--wait"}));
   Run("10", 10, [&] { return values_.size() >= 15000; });
-  EXPECT_EQ(sim_.Wait(5), 0);
+  EXPECT_EQ(sim_.process.Wait(5), 0);
   ASSERT_EQ(Sent().size(), 15000u);
   EXPECT_EQ(values_, Sent());
   EXPECT_LT(events_, 15000 / 20);

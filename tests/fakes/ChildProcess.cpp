@@ -13,19 +13,7 @@
 #include "TempDir.h"
 #include "TestFiles.h"
 
-extern char** environ;
-
 namespace tarnwell::testing {
-namespace {
-
-std::vector<char*> Pointers(std::vector<std::string>& texts) {
-  std::vector<char*> p;
-  for (std::string& t : texts) p.push_back(t.data());
-  p.push_back(nullptr);
-  return p;
-}
-
-}  // namespace
 
 ChildProcess::~ChildProcess() {
   if (pid_ <= 0) return;
@@ -35,19 +23,20 @@ ChildProcess::~ChildProcess() {
 
 bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& env, const std::string& out) {
-  // Everything the child needs is made before the fork: the test may run threads.
-  std::vector<std::string> argTexts{program}, envTexts;
-  argTexts.insert(argTexts.end(), args.begin(), args.end());
-  const auto name = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
-  for (char** e = environ; *e; ++e) {
-    bool replaced = false;
-    for (const std::string& x : env) replaced |= name(x) == name(*e);
-    if (!replaced) envTexts.push_back(*e);
+  // Everything the child needs is made before the fork: the test may run threads. The program
+  // is started through env(1), which sets its environment.
+  std::vector<std::string> texts{"env"};
+  for (const std::string& x : env) {
+    if (x.find('=') == std::string::npos) texts.insert(texts.end(), {"-u", x});
   }
   for (const std::string& x : env) {
-    if (x.find('=') != std::string::npos) envTexts.push_back(x);
+    if (x.find('=') != std::string::npos) texts.push_back(x);
   }
-  std::vector<char*> argv = Pointers(argTexts), envp = Pointers(envTexts);
+  texts.push_back(program);
+  texts.insert(texts.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& t : texts) argv.push_back(t.data());
+  argv.push_back(nullptr);
   const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   if (o < 0 || in < 0) return false;
@@ -56,7 +45,7 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
     ::dup2(in, 0);
     ::dup2(o, 1);
     ::dup2(o, 2);
-    ::execvpe(program.c_str(), argv.data(), envp.data());
+    ::execvp("env", argv.data());
     ::_exit(127);
   }
   ::close(in);

@@ -69,58 +69,40 @@ std::string Owner(const fs::path& path, bool mode = true) {
   return text;
 }
 
-struct ProgramRun {
-  int exitCode = -1;     // after SIGTERM at the end of the start-up time; -2 when it ended before
-  std::string messages;  // the message boxes it showed, one line each
-  std::string output;
-};
-
-// Starts the installed program offscreen as an operator with user and group `id` who is only in
-// `group` (no TARNWELL_HOME: it uses its own folder), and ends it after the start-up time as a
-// desktop session would. The message boxes go to a file in scratch.
-ProgramRun RunProgramBriefly(const fs::path& scratch, unsigned id, gid_t group) {
-  fs::create_directories(scratch / "runtime");
-  fs::permissions(scratch / "runtime", fs::perms::owner_all);
+// Runs the installed program offscreen as an operator with user and group `id` who is only in
+// `group` (no TARNWELL_HOME: it uses its own folder) and ends it after the start-up time as a
+// desktop session would; -2 when it ended before. Its message boxes go to <scratch>/m.log.
+ChildProcess::Result RunBriefly(const fs::path& scratch, unsigned id, const std::string& group) {
+  const std::string uid = std::to_string(id);
+  ChildProcess::Result run;
+  ChildProcess child;
+  fs::create_directories(scratch);
   if (::chown(scratch.c_str(), id, id) != 0 ||
-      ::chown((scratch / "runtime").c_str(), id, id) != 0) {
-    return {};
+      !child.Start(
+          "setpriv",
+          {"--reuid=" + uid, "--regid=" + uid, "--groups=" + group, "--", kFolder / "tarnwell"},
+          {"TARNWELL_MESSAGE_LOG=" + scratch.string() + "/m.log", "TARNWELL_HOME",
+           "HOME=" + scratch.string()},
+          scratch / "out")) {
+    return run;
   }
-  ProgramRun run;
-  {
-    ChildProcess child;
-    if (!child.Start(
-            "setpriv",
-            {"--reuid=" + std::to_string(id), "--regid=" + std::to_string(id),
-             "--groups=" + std::to_string(group), "--", kFolder / "tarnwell"},
-            {"QT_QPA_PLATFORM=offscreen", "TARNWELL_MESSAGE_LOG=" + (scratch / "m.log").string(),
-             "TARNWELL_HOME", "HOME=" + scratch.string(),
-             "XDG_RUNTIME_DIR=" + (scratch / "runtime").string()},
-            scratch / "output.txt")) {
-      return run;
-    }
-    if (child.Wait(3)) {
-      run.exitCode = -2;
-    } else {
-      child.Signal(SIGTERM);
-      run.exitCode = child.Wait(10).value_or(-1);
-    }
+  if (child.Wait(3)) {
+    run.exitCode = -2;
+  } else {
+    child.Signal(SIGTERM);
+    run.exitCode = child.Wait(10).value_or(-1);
   }
-  run.output = ReadFile(scratch / "output.txt");
-  run.messages = ReadFile(scratch / "m.log");
+  run.output = ReadFile(scratch / "out");
   return run;
 }
 
 TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
-  if (::geteuid() != 0) GTEST_SKIP() << "installing a package needs root";
-  if (ChildProcess::Run(
-          {"sh", "-c", "command -v dpkg && command -v dpkg-deb && command -v setpriv"})
-          .exitCode != 0) {
-    GTEST_SKIP() << "no dpkg or setpriv";
-  }
   const group* dialout = ::getgrnam("dialout");
-  if (!dialout) GTEST_SKIP() << "no group dialout";
-  const gid_t dialoutGid = dialout->gr_gid;
-  const std::string group = std::to_string(dialoutGid);
+  if (::geteuid() != 0 || !dialout ||
+      ChildProcess::Run({"sh", "-c", "command -v dpkg-deb && command -v setpriv"}).exitCode) {
+    GTEST_SKIP() << "needs root, the group dialout, dpkg and setpriv";
+  }
+  const std::string group = std::to_string(dialout->gr_gid);
   MachineLock lock;
   if (!PackageStatus().empty()) GTEST_SKIP() << "tarnwell is installed; the test leaves it alone";
   if (fs::exists(kFolder)) GTEST_SKIP() << kFolder << " exists; the test leaves it alone";
@@ -157,19 +139,20 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
 
   // Two operators who are only in the group dialout: the first start renews the missing
   // config.ini, and the second operator can still rewrite the file the first one made.
-  const ProgramRun run1 = RunProgramBriefly(temp / "run1", 65534, dialoutGid);
+  const auto run1 = RunBriefly(temp / "run1", 65534, group);
+  const std::string told1 = ReadFile(temp / "run1/m.log");
   EXPECT_EQ(run1.exitCode, 0) << run1.output;
-  EXPECT_EQ(run1.messages.rfind("Tarnwell\tCan not open /opt/tarnwell/config.ini file. The "
-                                "configuration file renewed.\n",
-                                0),
+  EXPECT_EQ(told1.rfind("Tarnwell\tCan not open /opt/tarnwell/config.ini file. The configuration "
+                        "file renewed.\n",
+                        0),
             0u)
-      << run1.messages;
-  EXPECT_EQ(run1.messages.find("File Error"), std::string::npos) << run1.messages;
+      << told1;
+  EXPECT_EQ(told1.find("File Error"), std::string::npos) << told1;
   EXPECT_EQ(Owner(kFolder / "config.ini", false), "65534:" + group);
 
-  const ProgramRun run2 = RunProgramBriefly(temp / "run2", 65533, dialoutGid);
+  const auto run2 = RunBriefly(temp / "run2", 65533, group);
   EXPECT_EQ(run2.exitCode, 0) << run2.output;
-  EXPECT_EQ(run2.messages.find("config.ini"), std::string::npos) << run2.messages;
+  EXPECT_EQ(ReadFile(temp / "run2/m.log").find("config.ini"), std::string::npos);
   EXPECT_EQ(Owner(kFolder / "config.ini", false), "65533:" + group);
   const std::string text = ReadFile(kFolder / "config.ini");
   EXPECT_EQ(text.rfind("0'Advanced mode or Customer. Use 0 as default\r\n", 0), 0u) << text;
