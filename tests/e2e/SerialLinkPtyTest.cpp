@@ -15,6 +15,9 @@
 #include "TempDir.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtSerialPort.h"
+#include "sim/FrameLog.h"
+#include "sim/FrameMaker.h"
+#include "sim/SimOptions.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -172,6 +175,29 @@ TEST_F(SerialLinkPtyTest, PulledDeviceIsOpenedAgainByItselfAndFramesArriveAgain)
             sent.end());
   EXPECT_GT(got[gap], got[gap - 1]);
   EXPECT_TRUE(rig_.messages.shown.empty());
+}
+
+// What the simulator sends beside plain readings, and how its log shows any character.
+TEST(SimulatorTexts, NumbersFramesAndLogLines) {
+  using namespace sim;
+  EXPECT_EQ(FrameMaker::SignedNumber(123.45, 2, 7, false), "+ 123.45");
+  EXPECT_EQ(FrameMaker::SignedNumber(12.34, 2, 7, true), "+0012.34");
+  EXPECT_EQ(FrameMaker::SignedNumber(-0.004, 2, 5, false), "+ 0.00");
+  SimOptions o;
+  o.frame = FrameKind::kFixed;
+  o.decimals = 1;
+  FrameMaker fixed(o);
+  // The status shows the frame after each step.
+  EXPECT_EQ(fixed.Frame(1234.5), "US,GS,+  1234.5kg");
+  EXPECT_EQ(fixed.Frame(1234.54), "ST,GS,+  1234.5kg");
+  EXPECT_EQ(fixed.Frame(1234.56), "US,GS,+  1234.6kg");
+
+  EXPECT_EQ(FrameLog::Printable(std::string("a\\b\r\n\x03\xff ~", 9)),
+            "a\\\\b\\x0D\\x0A\\x03\\xFF ~");
+  std::string unescaped;
+  EXPECT_TRUE(Unescape("\\x02A\\r\\\\", unescaped));
+  EXPECT_EQ(unescaped, std::string("\x02") + "A\r\\");
+  EXPECT_FALSE(Unescape("\\x2", unescaped));
 }
 
 }  // namespace

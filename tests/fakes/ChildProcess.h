@@ -1,11 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <sys/types.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <fstream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "TempDir.h"
+#include "TestFiles.h"
 
 namespace tarnwell::testing {
 
@@ -16,27 +25,83 @@ class ChildProcess {
   ChildProcess() = default;
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
-  ~ChildProcess();
-
-  struct Result {
-    int exitCode = -1;  // -1 when it did not end in time
-    std::string output;
-  };
+  ~ChildProcess() {
+    if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0) ::waitpid(pid_, nullptr, 0);
+  }
 
   // Starts `program` (looked up in PATH when it has no slash) with `args`. `env` holds NAME=VALUE
   // entries that are added to the test's environment or replace what it holds, and bare NAMEs
   // that are removed from it; standard output and error both go to the file `out`.
   bool Start(const std::string& program, const std::vector<std::string>& args,
-             const std::vector<std::string>& env, const std::string& out);
+             const std::vector<std::string>& env, const std::string& out) {
+    // Everything the child needs is made before the fork: the test may run threads. env(1)
+    // gives the program its environment.
+    std::vector<std::string> texts{"env"};
+    for (const std::string& x : env) {
+      if (x.find('=') == std::string::npos) texts.insert(texts.end(), {"-u", x});
+    }
+    for (const std::string& x : env) {
+      if (x.find('=') != std::string::npos) texts.push_back(x);
+    }
+    texts.push_back(program);
+    texts.insert(texts.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& t : texts) argv.push_back(t.data());
+    argv.push_back(nullptr);
+    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (o < 0 || in < 0) return false;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(in, 0);
+      ::dup2(o, 1);
+      ::dup2(o, 2);
+      ::execvp("env", argv.data());
+      ::_exit(127);
+    }
+    ::close(in);
+    ::close(o);
+    return pid_ > 0;
+  }
+
   // The exit code (128 + the signal for one ended by a signal), or nothing when it still runs
   // after `timeout` seconds.
-  std::optional<int> Wait(double timeout);
-  void Signal(int signal);
+  std::optional<int> Wait(double timeout) {
+    int status = 0;
+    if (pid_ <= 0 || !WaitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) != 0; }, timeout)) {
+      return std::nullopt;
+    }
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  void Signal(int signal) {
+    if (pid_ > 0) ::kill(pid_, signal);
+  }
   // True once the process has a handler for `signal` installed.
-  bool Catches(int signal) const;
+  bool Catches(int signal) const {
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.starts_with("SigCgt:"))
+        return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    }
+    return false;
+  }
 
+  struct Result {
+    int exitCode = -1;  // -1 when it did not end in time
+    std::string output;
+  };
   // Runs `argv` to its end with the test's environment; output and errors together.
-  static Result Run(const std::vector<std::string>& argv, double timeout = 60);
+  static Result Run(const std::vector<std::string>& argv, double timeout = 60) {
+    const TempDir dir;
+    Result result;
+    ChildProcess child;
+    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, {}, dir / "out")) {
+      result.exitCode = child.Wait(timeout).value_or(-1);
+    }
+    result.output = ReadFile(dir / "out");
+    return result;
+  }
 
  private:
   pid_t pid_ = -1;
