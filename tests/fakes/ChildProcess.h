@@ -91,13 +91,15 @@ class ChildProcess {
     int exitCode = -1;  // -1 when it did not end in time
     std::string output;
   };
-  // Runs `argv` to its end with the test's environment; output and errors together.
-  static Result Run(const std::vector<std::string>& argv, double timeout = 60) {
+  // Runs `argv` to its end, for at most two minutes, with the test's environment changed by `env`
+  // as for Start; output and errors together.
+  static Result Run(const std::vector<std::string>& argv,
+                    const std::vector<std::string>& env = {}) {
     const TempDir dir;
     Result result;
     ChildProcess child;
-    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, {}, dir / "out")) {
-      result.exitCode = child.Wait(timeout).value_or(-1);
+    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, env, dir / "out")) {
+      result.exitCode = child.Wait(120).value_or(-1);
     }
     result.output = ReadFile(dir / "out");
     return result;

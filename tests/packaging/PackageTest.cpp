@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -71,29 +70,15 @@ std::string Owner(const fs::path& path, bool mode = true) {
 
 // Runs the installed program offscreen as an operator with user and group `id` who is only in
 // `group` (no TARNWELL_HOME: it uses its own folder) and ends it after the start-up time as a
-// desktop session would; -2 when it ended before. Its message boxes go to <scratch>/m.log.
+// desktop session would. Its message boxes go to <scratch>/m.log.
 ChildProcess::Result RunBriefly(const fs::path& scratch, unsigned id, const std::string& group) {
   const std::string uid = std::to_string(id);
-  ChildProcess::Result run;
-  ChildProcess child;
   fs::create_directories(scratch);
-  if (::chown(scratch.c_str(), id, id) != 0 ||
-      !child.Start(
-          "setpriv",
-          {"--reuid=" + uid, "--regid=" + uid, "--groups=" + group, "--", kFolder / "tarnwell"},
-          {"TARNWELL_MESSAGE_LOG=" + scratch.string() + "/m.log", "TARNWELL_HOME",
-           "HOME=" + scratch.string()},
-          scratch / "out")) {
-    return run;
-  }
-  if (child.Wait(3)) {
-    run.exitCode = -2;
-  } else {
-    child.Signal(SIGTERM);
-    run.exitCode = child.Wait(10).value_or(-1);
-  }
-  run.output = ReadFile(scratch / "out");
-  return run;
+  if (::chown(scratch.c_str(), id, id) != 0) return {};
+  return ChildProcess::Run({"setpriv", "--reuid=" + uid, "--regid=" + uid, "--groups=" + group,
+                            "--", "timeout", "--preserve-status", "3", kFolder / "tarnwell"},
+                           {"TARNWELL_MESSAGE_LOG=" + scratch.string() + "/m.log", "TARNWELL_HOME",
+                            "HOME=" + scratch.string()});
 }
 
 TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
