@@ -35,13 +35,12 @@ class ProgramTest : public ::testing::Test {
 
   // With `boxes`, message boxes wait for OK as they do for an operator.
   void Start(bool boxes = false, ChildProcess* program = nullptr) {
-    ASSERT_TRUE((program ? *program : program_)
-                    .Start(bin_ + "/tarnwell", {},
-                           {"TARNWELL_HOME=" + dir_.Path(),
-                            boxes ? "TARNWELL_MESSAGE_LOG"
-                                  : "TARNWELL_MESSAGE_LOG=" + dir_ / "messages.log",
-                            "LC_ALL=C"},
-                           dir_ / "out"));
+    ASSERT_TRUE(
+        (program ? *program : program_)
+            .Start(bin_ + "/tarnwell", {},
+                   {"TARNWELL_HOME=" + dir_.Path(),
+                    "TARNWELL_MESSAGE_LOG=" + (boxes ? "" : dir_ / "messages.log"), "LC_ALL=C"},
+                   dir_ / "out"));
   }
 
   // Seconds from the end request, as the system sends it at log-out, to the end; -1 when the

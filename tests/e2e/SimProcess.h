@@ -20,7 +20,7 @@ inline std::string SimulatorPath() {
   return path ? path : "";
 }
 
-// The indicator simulator on `<folder>/ports/COM1`, with its frame log and counts in `folder`.
+// The indicator simulator on `<folder>/ports/COM1`, with its frame log in `folder`.
 struct SimProcess {
   explicit SimProcess(const std::string& folder) : link(folder + "/ports/COM1"), folder(folder) {}
 
@@ -28,8 +28,8 @@ struct SimProcess {
   bool Start(std::vector<std::string> args) {
     std::filesystem::create_directories(folder + "/ports");
     std::filesystem::remove(folder + "/sim.ready");
-    args.insert(args.end(), {"--link", link, "--log", folder + "/sim.log", "--stats",
-                             folder + "/sim.stats", "--ready", folder + "/sim.ready"});
+    args.insert(args.end(),
+                {"--link", link, "--log", folder + "/sim.log", "--ready", folder + "/sim.ready"});
     return process.Start(SimulatorPath(), args, {}, folder + "/sim.out") &&
            WaitUntil([&] { return ReadFile(folder + "/sim.ready") == link + "\n"; }, 5);
   }
@@ -40,11 +40,6 @@ struct SimProcess {
   }
   // The frames written whole to a reader, in order, as logged.
   std::vector<std::string> Logged() const { return Split(ReadFile(folder + "/sim.log"), "\n"); }
-  long long Stat(const std::string& name) const {
-    const std::string text = "\n" + ReadFile(folder + "/sim.stats");
-    const auto at = text.find("\n" + name + "=");
-    return at == std::string::npos ? -1 : std::atoll(text.c_str() + at + name.size() + 2);
-  }
 
   const std::string link, folder;
   ChildProcess process;

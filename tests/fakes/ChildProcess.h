@@ -29,20 +29,15 @@ class ChildProcess {
     if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0) ::waitpid(pid_, nullptr, 0);
   }
 
-  // Starts `program` (looked up in PATH when it has no slash) with `args`. `env` holds NAME=VALUE
-  // entries that are added to the test's environment or replace what it holds, and bare NAMEs
-  // that are removed from it; standard output and error both go to the file `out`.
+  // Starts `program` (looked up in PATH when it has no slash) with `args` and the test's
+  // environment with the NAME=VALUE entries of `env` added or replaced; standard output and error
+  // both go to the file `out`.
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::vector<std::string>& env, const std::string& out) {
-    // Everything the child needs is made before the fork: the test may run threads. env(1)
-    // gives the program its environment.
+    // Everything the child needs is made before the fork: the test may run threads. env(1) sets
+    // the program's environment.
     std::vector<std::string> texts{"env"};
-    for (const std::string& x : env) {
-      if (x.find('=') == std::string::npos) texts.insert(texts.end(), {"-u", x});
-    }
-    for (const std::string& x : env) {
-      if (x.find('=') != std::string::npos) texts.push_back(x);
-    }
+    texts.insert(texts.end(), env.begin(), env.end());
     texts.push_back(program);
     texts.insert(texts.end(), args.begin(), args.end());
     std::vector<char*> argv;

@@ -77,8 +77,8 @@ ChildProcess::Result RunBriefly(const fs::path& scratch, unsigned id, const std:
   if (::chown(scratch.c_str(), id, id) != 0) return {};
   return ChildProcess::Run({"setpriv", "--reuid=" + uid, "--regid=" + uid, "--groups=" + group,
                             "--", "timeout", "--preserve-status", "3", kFolder / "tarnwell"},
-                           {"TARNWELL_MESSAGE_LOG=" + scratch.string() + "/m.log", "TARNWELL_HOME",
-                            "HOME=" + scratch.string()});
+                           {"TARNWELL_MESSAGE_LOG=" + scratch.string() + "/m.log",
+                            "TARNWELL_HOME=", "HOME=" + scratch.string()});
 }
 
 TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
