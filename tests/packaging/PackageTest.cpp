@@ -40,21 +40,18 @@ ChildProcess::Result Dpkg(const std::vector<std::string>& argv) {
   }
 }
 
-// Two builds testing at once would install the same package over each other.
+// Two builds testing at once would install the same package over each other. Whatever fails on
+// the way, the machine is left without the package and the folder once the test installed it.
 struct MachineLock {
   MachineLock() { ::flock(fd, LOCK_EX); }
-  ~MachineLock() { ::close(fd); }
-  const int fd = ::open("/tmp/tarnwell-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-};
-
-// Whatever fails on the way, the machine is left without the package and without the folder,
-// which did not exist before the test.
-struct PurgeAtEnd {
-  ~PurgeAtEnd() {
-    if (!PackageStatus().empty()) Dpkg({"dpkg", "--purge", "tarnwell"});
+  ~MachineLock() {
     std::error_code ignored;
-    fs::remove_all(kFolder, ignored);
+    if (installing && !PackageStatus().empty()) Dpkg({"dpkg", "--purge", "tarnwell"});
+    if (installing) fs::remove_all(kFolder, ignored);
+    ::close(fd);
   }
+  const int fd = ::open("/tmp/tarnwell-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  bool installing = false;
 };
 
 // "<uid>:<gid>" of `path`, followed by its mode in octal when `mode`.
@@ -112,7 +109,7 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
     EXPECT_NE(depends.find(runtime), std::string::npos) << runtime << " in " << depends;
   }
 
-  PurgeAtEnd purge;
+  lock.installing = true;
   const auto install = Dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(install.exitCode, 0) << install.output;
   EXPECT_EQ(PackageStatus(), "installed");
