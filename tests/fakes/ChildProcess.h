@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,8 +35,7 @@ class ChildProcess {
   // both go to the file `out`.
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::vector<std::string>& env, const std::string& out) {
-    // Everything the child needs is made before the fork: the test may run threads. env(1) sets
-    // the program's environment.
+    // env(1) sets the program's environment.
     std::vector<std::string> texts{"env"};
     texts.insert(texts.end(), env.begin(), env.end());
     texts.push_back(program);
@@ -43,19 +43,13 @@ class ChildProcess {
     std::vector<char*> argv;
     for (std::string& t : texts) argv.push_back(t.data());
     argv.push_back(nullptr);
-    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (o < 0 || in < 0) return false;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(in, 0);
-      ::dup2(o, 1);
-      ::dup2(o, 2);
-      ::execvp("env", argv.data());
-      ::_exit(127);
-    }
-    ::close(in);
-    ::close(o);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&files, 1, 2);
+    if (::posix_spawnp(&pid_, "env", &files, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&files);
     return pid_ > 0;
   }
 
