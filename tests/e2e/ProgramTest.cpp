@@ -1,131 +1,195 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The real program as a process: from the port through the screen to the record file, what it
+// keeps across runs and leaves in its folder, termination requests and a second start.
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <regex>
-#include <string>
-#include <vector>
+#include <set>
 
-#include "ProgramRig.h"
+#include "SimProcess.h"
+#include "TempDir.h"
 
 namespace tarnwell::testing {
 namespace {
 
-TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAndWritesItsSettingsAtTheEnd) {
-  PutLanguageFile("en.lng");
-  PutLanguageFile("std.lng");
-  // Port 1 at 19200 bit/s, high refresh, recording from start-up of every frame.
+namespace fs = std::filesystem;
+
+std::string FirstLines(const std::string& text, int n) {
+  std::size_t end = 0;
+  while (n-- > 0 && (end = text.find('\n', end)) != std::string::npos) ++end;
+  return text.substr(0, end);
+}
+
+// The real program in a program folder of its own, started as a user starts it, with its message
+// boxes written to a file instead of waiting for OK.
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(bin_ + "/tarnwell") || !fs::exists(SimulatorPath())) GTEST_SKIP();
+    fs::copy_file(bin_ + "/std.lng", dir_ / "std.lng");
+  }
+
+  // With `boxes`, message boxes wait for OK as they do for an operator.
+  void Start(bool boxes = false, ChildProcess* program = nullptr) {
+    ASSERT_TRUE(
+        (program ? *program : program_)
+            .Start(bin_ + "/tarnwell", {},
+                   {"TARNWELL_HOME=" + dir_.Path(),
+                    "TARNWELL_MESSAGE_LOG=" + (boxes ? "" : dir_ / "messages.log"), "LC_ALL=C"},
+                   dir_ / "out"));
+  }
+
+  // Seconds from the end request, as the system sends it at log-out, to the end; -1 when the
+  // program does not end or its exit code is not 0. `settle` lets a message box come up first.
+  double Stop(double settle = 0) {
+    // Until its handler is in place a signal would kill it instead of closing the window.
+    if (!WaitUntil([&] { return program_.Catches(SIGTERM); }, 10)) return -1;
+    WaitUntil([] { return false; }, settle);
+    const auto sent = std::chrono::steady_clock::now();
+    program_.Signal(SIGTERM);
+    if (program_.Wait(10) != 0) return -1;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
+  }
+
+  std::vector<std::string> Messages() const { return Split(ReadFile(dir_ / "messages.log"), "\n"); }
+  std::string Config() const { return ReadFile(dir_ / "config.ini"); }
+  // The value on config.ini line `n`, the text before its comment.
+  std::string Setting(std::size_t n) const {
+    const auto lines = Split(Config(), "\r\n");
+    return n <= lines.size() ? lines[n - 1].substr(0, lines[n - 1].find('\'')) : "";
+  }
+  // The one record file; empty when there is none or more than one.
+  fs::path RecordFile() const {
+    std::vector<fs::path> files;
+    if (fs::exists(dir_ / "Log")) files.assign(fs::directory_iterator(dir_ / "Log"), {});
+    return files.size() == 1 ? files[0] : fs::path();
+  }
+  // Its lines as "<number>\t<value>\n": the time stamps and CR LF, in their form, taken out.
+  std::string Record() const {
+    static const std::regex stamp(R"(\t\d\d/\d\d/\d\d\t\d\d:\d\d:\d\d\t\d{3}\r\n)");
+    return std::regex_replace(ReadFile(RecordFile()), stamp, "\n");
+  }
+
+  const std::string bin_ = std::getenv("TARNWELL_BIN");
+  TempDir dir_;
+  SimProcess sim_{dir_.Path()};
+  ChildProcess program_;
+};
+
+TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAndNamesTheRecordInItsSettings) {
+  // Port 1 at 19200 bit/s, high refresh, recording every frame from start-up.
   WriteFile(
       dir_ / "config.ini",
       ConfigIniText(
-          {{6, "1"}, {7, "4"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "0"}, {32, "1"}}));
-  ASSERT_TRUE(sim_.Start({"--baud", "19200", "--pattern", "steps", "--value", "250", "--step",
-                          "0.25", "--hold", "0.02", "--levels", "100000", "--noise", "0",
-                          "--decimals", "2", "--count", "300"}));
+          {{6, "1"}, {7, "4"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}}));
+  ASSERT_TRUE(sim_.Start({"--baud", "19200", "--pattern", "count", "--count", "300"}));
   Start();
   // The simulator ends by itself once the program has taken all 300 frames.
-  EXPECT_EQ(sim_.Wait(20), 0);
-  const auto logged = sim_.Logged();
-  ASSERT_EQ(logged.size(), 300u);
-  EXPECT_EQ(sim_.Stats()["frames_written"], 300);
-  const auto recorded = [&] {
-    const auto files = RecordFiles();
-    return files.size() == 1 ? Split(ReadFile(files[0]), "\r\n") : std::vector<std::string>{};
-  };
-  EXPECT_TRUE(WaitUntil([&] { return recorded().size() >= 301; }, 5)) << recorded().size();
-  ASSERT_EQ(Stop(), 0);
-
-  const auto files = RecordFiles();
-  ASSERT_EQ(files.size(), 1u);
-  const std::string name = files[0].filename().string();
-  EXPECT_TRUE(std::regex_match(name, std::regex(R"(\d{14}\.txt)"))) << name;
-  const std::string text = ReadFile(files[0]);
-  EXPECT_TRUE(CrLfLinesOnly(text));
-  const auto lines = Split(text, "\r\n");
+  EXPECT_EQ(sim_.process.Wait(20), 0);
+  ASSERT_EQ(sim_.Logged().size(), 300u);
   // The start's own line first, with the display's "0", then one line for every frame.
-  ASSERT_EQ(lines.size(), 301u);
-  const std::regex date(R"(\d\d/\d\d/\d\d)"), time(R"(\d\d:\d\d:\d\d)"), ms(R"(\d{3})");
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const auto f = Fields(lines[i]);
-    ASSERT_EQ(f.size(), 5u) << lines[i];
-    ASSERT_EQ(f[0], std::to_string(i + 1)) << lines[i];
-    ASSERT_EQ(f[1], i == 0 ? "0" : Fixed(Number(logged[i - 1]), 2)) << lines[i];
-    ASSERT_TRUE(std::regex_match(f[2], date)) << lines[i];
-    ASSERT_TRUE(std::regex_match(f[3], time)) << lines[i];
-    ASSERT_TRUE(std::regex_match(f[4], ms)) << lines[i];
+  std::string expected = "1\t0\n";
+  int line = 1;
+  for (const std::string& frame : sim_.Logged()) {
+    expected += std::to_string(++line) + "\t" + Fixed(Number(frame), 2) + "\n";
   }
-  EXPECT_NE(lines[1], lines[300]);
-
-  const auto values = ConfigValues();
-  const std::map<int, std::string> kept = {{1, "0"},  {4, "10"},      {6, "1"},  {7, "4"},
-                                           {8, "0"},  {10, "2"},      {15, "1"}, {19, "0"},
-                                           {32, "1"}, {38, "-100000"}};
-  for (const auto& [line, value] : kept) EXPECT_EQ(values[line - 1], value) << "line " << line;
-  EXPECT_EQ(values[15], name);
-  EXPECT_TRUE(std::regex_match(values[8], std::regex(R"(\d\d/\d\d/\d{4} \d\d:\d\d:\d\d)")))
-      << values[8];
-  EXPECT_TRUE(Messages().empty()) << ReadFile(dir_ / "messages.log");
+  EXPECT_TRUE(WaitUntil([&] { return Record() == expected; }, 5));
+  ASSERT_GE(Stop(), 0);
+  EXPECT_EQ(Record(), expected);
+  EXPECT_EQ(Setting(16), RecordFile().filename());
+  EXPECT_EQ(ReadFile(dir_ / "messages.log"), "");
 }
 
-TEST_F(ProgramTest, WithoutSettingsOrTheChosenLanguageItRenewsFallsBackAndRemembers) {
-  PutLanguageFile("std.lng");
+// Sizes are outer sizes in twips, a pixel being 15 at the offscreen screen's 96 dots per inch.
+TEST_F(ProgramTest, KeepsItsWindowSizeAcrossRunsAndLeavesNoOtherFile) {
+  WriteFile(dir_ / "config.ini",
+            ConfigIniText({{6, "0"}, {19, "255"}, {36, "9000"}, {37, "6000"}}));
+  // Not even what a write killed half way left.
+  WriteFile(dir_ / "config.ini.new", "half");
+  for (int run = 0; run < 4; ++run) {
+    // The smallest window is the smallest outer size, frame included.
+    if (run == 3) {
+      WriteFile(dir_ / "config.ini",
+                ConfigIniText({{6, "0"}, {19, "255"}, {36, "1000"}, {37, "1000"}}));
+    }
+    Start();
+    ASSERT_GE(Stop(), 0);
+    EXPECT_NEAR(std::stod(Setting(36)), run < 3 ? 9000 : 8005, 15) << run;
+    EXPECT_NEAR(std::stod(Setting(37)), run < 3 ? 6000 : 3825, 15) << run;
+  }
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir_.Path())) {
+    names.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, (std::set<std::string>{"config.ini", "std.lng", "out"}));
+
+  // Renewed, the file holds the default size, not what the window had before it was placed.
+  fs::remove(dir_ / "config.ini");
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
   Start();
   EXPECT_TRUE(WaitUntil([&] { return Messages().size() >= 2; }, 10));
-  // The fresh file holds the default outer size, not what the window had before it was placed.
-  auto values = ConfigValues();
-  EXPECT_EQ(values[35], "7290");
-  EXPECT_EQ(values[36], "6300");
-  ASSERT_EQ(Stop(), 0);
-  const std::vector<std::string> told = {
-      "Tarnwell\tCan not open " + dir_.Path() + "/config.ini file. The configuration file renewed.",
-      "Language File Error\tCan not find the Turkish Language file, or the file is corrupted!"};
-  EXPECT_EQ(Messages(), told);
+  EXPECT_EQ(Setting(36) + " " + Setting(37), "7290 6300");
+}
 
-  values = ConfigValues();
-  EXPECT_EQ(values[18], "255");
-  const std::map<int, std::string> defaults = {{1, "0"},  {2, "1"},       {3, "1"},  {4, "10"},
-                                               {6, "1"},  {7, "3"},       {15, "0"}, {17, "1"},
-                                               {32, "0"}, {38, "-100000"}};
-  for (const auto& [line, value] : defaults) EXPECT_EQ(values[line - 1], value) << "line " << line;
-  EXPECT_TRUE(std::regex_match(values[15], std::regex(R"(\d{14}\.txt)"))) << values[15];
+TEST_F(ProgramTest, EndsAtOnceOnATerminationRequestWhileAMessageBoxWaits) {
+  fs::create_directories(dir_ / "ports");
+  WriteFile(dir_ / "ports/COM5", "not a device");
+  const std::string settings = ConfigIniText({{6, "5"}, {19, "255"}, {20, "1"}});
+  // The renewal box waits before anything is renewed: the damaged file stays as it was. The port
+  // box waits after the settings were read: they are written as at any exit, with CR LF where
+  // they were read with LF. The window's place and size (lines 34-37) are left out.
+  const std::string readable = std::regex_replace(settings, std::regex("\r\n"), "\n");
+  for (const auto& [given, kept] :
+       {std::pair{std::string("garbage\r\n"), std::string("garbage\r\n")},
+        std::pair{readable, settings}}) {
+    WriteFile(dir_ / "config.ini", given);
+    Start(true);
+    const double took = Stop(1);
+    EXPECT_GE(took, 0);
+    EXPECT_LT(took, 2);
+    EXPECT_EQ(FirstLines(Config(), 33), FirstLines(kept, 33));
+  }
+}
 
-  // The next start reads the standard file directly, without a word.
+TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
+  // Recording every second into one shared file, as two starts in the same second would.
+  WriteFile(dir_ / "config.ini",
+            ConfigIniText({{6, "1"}, {8, "1"}, {15, "1"}, {17, "0"}, {19, "255"}, {32, "1"}}));
+  ASSERT_TRUE(sim_.Start({"--baud", "9600", "--decimals", "2"}));
   Start();
-  ASSERT_EQ(Stop(), 0);
-  EXPECT_EQ(Messages(), told);
-  values = ConfigValues();
-  EXPECT_EQ(values[18], "255");
-  EXPECT_TRUE(RecordFiles().empty());
+  ASSERT_TRUE(WaitUntil([&] { return program_.Catches(SIGTERM); }, 10));
+  ChildProcess second;
+  Start(false, &second);
+  EXPECT_EQ(second.Wait(10), std::optional<int>(1));
+  WaitUntil([] { return false; }, 2.5);
+  ASSERT_GE(Stop(), 0);
+  EXPECT_EQ(Messages(),
+            std::vector<std::string>{"Tarnwell\tTarnwell is already running in " + dir_.Path() +
+                                     ". This start ends without opening the port or "
+                                     "recording."});
+
+  // One writer: numbered without a gap, and the display's "0" only on the start's own line.
+  const auto lines = Split(Record(), "\n");
+  ASSERT_GE(lines.size(), 2u);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].substr(0, lines[i].find('\t') + 1), std::to_string(i + 1) + "\t");
+    EXPECT_EQ(lines[i].ends_with("\t0"), i == 0) << lines[i];
+  }
 }
 
 TEST_F(ProgramTest, WithoutAUsableLanguageFileItEndsByItself) {
+  fs::remove(dir_ / "std.lng");
   WriteFile(dir_ / "config.ini", ConfigIniText({{19, "0"}}));
   Start();
   ASSERT_EQ(program_.Wait(15), 0) << "still running or killed";
-  EXPECT_EQ(Messages(),
-            (std::vector<std::string>{
-                "Language File Error\tCan not find the English Language file, or the file is "
-                "corrupted!",
-                "File Error\tCan not find Language file or file is corrupted!"}));
-
-  // Files too short to hold the texts: the chosen one and then the standard one.
-  fs::remove(dir_ / "messages.log");
-  std::string shortFile = LanguageFileText("Port failure");
-  shortFile.resize(shortFile.find("\"Text 150\""));
-  WriteFile(dir_ / "en.lng", shortFile);
-  WriteFile(dir_ / "std.lng", shortFile);
-  Start();
-  ASSERT_EQ(program_.Wait(15), 0) << "still running or killed";
-  EXPECT_EQ(Messages(),
-            (std::vector<std::string>{
-                "Language File Error [Missing Number of Lines]\tError opening language support "
-                "file. Standart language support file will be load. Please re-install program or "
-                "control your language file  (*.lng)",
-                "File Error\tCan not find Language file or file is corrupted!"}));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Language File Error\tCan not find the English "
+                                                  "Language file, or the file is corrupted!",
+                                                  "File Error\tCan not find Language file or file "
+                                                  "is corrupted!"}));
 }
 
 }  // namespace

@@ -1,40 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <map>
+#include <signal.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ChildProcess.h"
+#include "TestFiles.h"
 
 namespace tarnwell::testing {
 
-// The indicator simulator on `<folder>/ports/COM1`, with its frame log and counts in `folder`.
-class SimProcess {
- public:
-  explicit SimProcess(const std::string& folder);
+// The simulator the build made, unless TARNWELL_SIM names another.
+inline std::string SimulatorPath() {
+  const char* path = std::getenv("TARNWELL_SIM");
+  return path ? path : "";
+}
+
+// The indicator simulator on `<folder>/ports/COM1`, with its frame log in `folder`.
+struct SimProcess {
+  explicit SimProcess(const std::string& folder) : link(folder + "/ports/COM1"), folder(folder) {}
 
   // Starts it with `args` and waits until the link exists; false when it does not come.
-  bool Start(const std::vector<std::string>& args);
-  // Ends it with SIGTERM; its exit code, or -1 when it does not end.
-  int Stop();
-  // Waits for a run with a limit to end by itself; its exit code, or -1.
-  int Wait(double timeout);
-
+  bool Start(std::vector<std::string> args) {
+    std::filesystem::create_directories(folder + "/ports");
+    std::filesystem::remove(folder + "/sim.ready");
+    args.insert(args.end(),
+                {"--link", link, "--log", folder + "/sim.log", "--ready", folder + "/sim.ready"});
+    return process.Start(SimulatorPath(), args, {}, folder + "/sim.out") &&
+           WaitUntil([&] { return ReadFile(folder + "/sim.ready") == link + "\n"; }, 5);
+  }
+  // Ends it with SIGTERM; its exit code, or nothing when it does not end.
+  std::optional<int> Stop() {
+    process.Signal(SIGTERM);
+    return process.Wait(5);
+  }
   // The frames written whole to a reader, in order, as logged.
-  std::vector<std::string> Logged() const;
-  std::map<std::string, long long> Stats() const;
+  std::vector<std::string> Logged() const { return Split(ReadFile(folder + "/sim.log"), "\n"); }
 
-  const std::string link;
-  const std::string log;
-  const std::string stats;
-
- private:
-  std::string folder_;
-  ChildProcess process_;
+  const std::string link, folder;
+  ChildProcess process;
 };
-
-// The simulator to run: TARNWELL_SIM, or the one this build made.
-std::string SimulatorPath();
 
 }  // namespace tarnwell::testing

@@ -1,11 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <sys/types.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <fstream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "TempDir.h"
+#include "TestFiles.h"
 
 namespace tarnwell::testing {
 
@@ -16,32 +26,73 @@ class ChildProcess {
   ChildProcess() = default;
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
-  ~ChildProcess();
+  ~ChildProcess() {
+    if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0) ::waitpid(pid_, nullptr, 0);
+  }
+
+  // Starts `program` (looked up in PATH when it has no slash) with `args` and the test's
+  // environment with the NAME=VALUE entries of `env` added or replaced; standard output and error
+  // both go to the file `out`.
+  bool Start(const std::string& program, const std::vector<std::string>& args,
+             const std::vector<std::string>& env, const std::string& out) {
+    // env(1) sets the program's environment.
+    std::vector<std::string> texts{"env"};
+    texts.insert(texts.end(), env.begin(), env.end());
+    texts.push_back(program);
+    texts.insert(texts.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& t : texts) argv.push_back(t.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&files, 1, 2);
+    if (::posix_spawnp(&pid_, "env", &files, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&files);
+    return pid_ > 0;
+  }
+
+  // The exit code (128 + the signal for one ended by a signal), or nothing when it still runs
+  // after `timeout` seconds.
+  std::optional<int> Wait(double timeout) {
+    int status = 0;
+    if (pid_ <= 0 || !WaitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) != 0; }, timeout)) {
+      return std::nullopt;
+    }
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  void Signal(int signal) {
+    if (pid_ > 0) ::kill(pid_, signal);
+  }
+  // True once the process has a handler for `signal` installed.
+  bool Catches(int signal) const {
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    for (std::string line; std::getline(status, line);) {
+      if (line.starts_with("SigCgt:"))
+        return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    }
+    return false;
+  }
 
   struct Result {
     int exitCode = -1;  // -1 when it did not end in time
     std::string output;
   };
-
-  // Starts `program` (looked up in PATH when it has no slash) with `args`. `env` holds NAME=VALUE
-  // entries that are added to the test's environment or replace what it holds, and bare NAMEs
-  // that are removed from it; standard output and error go to the files named, which may be one.
-  bool Start(const std::string& program, const std::vector<std::string>& args,
-             const std::vector<std::string>& env, const std::string& out, const std::string& err);
-
-  // The exit code (128 + the signal for one ended by a signal), or nothing when it still runs
-  // after `timeout` seconds.
-  std::optional<int> Wait(double timeout);
-  void Signal(int signal);
-  // True once the process has a handler for `signal` installed.
-  bool Catches(int signal) const;
-  bool Running() const { return pid_ > 0; }
-  // True until the process has ended, reaping it when it has.
-  bool Alive();
-  pid_t Pid() const { return pid_; }
-
-  // Runs `argv` to its end with the test's environment; output and errors together.
-  static Result Run(const std::vector<std::string>& argv, double timeout = 60);
+  // Runs `argv` to its end, for at most two minutes, with the test's environment changed by `env`
+  // as for Start; output and errors together.
+  static Result Run(const std::vector<std::string>& argv,
+                    const std::vector<std::string>& env = {}) {
+    const TempDir dir;
+    Result result;
+    ChildProcess child;
+    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, env, dir / "out")) {
+      result.exitCode = child.Wait(120).value_or(-1);
+    }
+    result.output = ReadFile(dir / "out");
+    return result;
+  }
 
  private:
   pid_t pid_ = -1;
