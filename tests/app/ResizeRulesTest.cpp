@@ -16,62 +16,33 @@ struct FakeWindow : ResizableWindow {
   bool Minimized() const override { return minimized; }
   double Width() const override { return w; }
   double Height() const override { return h; }
-  void SetWidth(double v) override {
-    w = v;
-    ++resizes;
-  }
-  void SetHeight(double v) override {
-    h = v;
-    ++resizes;
-  }
+  void SetWidth(double v) override { w = v, ++resizes; }
+  void SetHeight(double v) override { h = v, ++resizes; }
 };
 
-// Graph width and height, x axis top and width, panel left and top, value box left and top.
-std::vector<double> Placed(const MainLayout& l) {
-  return {l.graphWidth,   l.graphHeight, l.xaxisTop,   l.xaxisWidth,
-          l.weighBoxLeft, l.weighBoxTop, l.theBoxLeft, l.theBoxTop};
-}
-
-TEST(ResizeRules, GraphFillsTheRoomAndPanelStaysBottomRight) {
-  FakeWindow win;
-  MainLayout l;
-  win.w = 7290, win.h = 6300;  // the default size is narrower than the minimum
-  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
-  EXPECT_EQ(win.w, 8005);
-  EXPECT_EQ(Placed(l), (std::vector<double>{7630, 4175, 4325, 7630, 755, 4450, 999925, 4225}));
-  win.w = 10000, win.h = 8000;
-  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
-  EXPECT_EQ(Placed(l), (std::vector<double>{9625, 5875, 6025, 9625, 2750, 6150, 999925, 5925}));
-}
-
-TEST(ResizeRules, MinimumSizeAndMinimisedWindow) {
-  FakeWindow win;
-  MainLayout l;
-  win.w = 9000, win.h = 3000;  // dragged too low
-  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
-  EXPECT_EQ(win.h, 3825);
-  EXPECT_EQ(l.graphHeight, 1700);
-  EXPECT_EQ(win.w, 9000);
-
-  win.w = 3674, win.h = 3674;  // below both minimums at once
-  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
-  EXPECT_EQ(win.w, 8005);
-  EXPECT_EQ(win.h, 3825);
-  EXPECT_EQ(l.graphWidth, 7630);
-
-  // 3675 is exactly the limit: not raised.
-  win.w = 8005, win.h = 3675;
-  const int before = win.resizes;
-  ASSERT_TRUE(ResizeRules::Form_Resize(win, l));
-  EXPECT_EQ(win.h, 3675);
-  EXPECT_EQ(win.resizes, before);
-
-  const MainLayout kept = l;
-  win.minimized = true;
-  win.w = 100, win.h = 100;
-  EXPECT_FALSE(ResizeRules::Form_Resize(win, l));
-  EXPECT_EQ(l.graphWidth, kept.graphWidth);
-  EXPECT_EQ(win.w, 100);
+// Each row: the window's size and state before, then laid out, the window's size and resize
+// count, graph width and height, x axis top and width, panel left and top, value box left and top.
+TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
+  const std::vector<std::pair<std::vector<double>, std::vector<double>>> rows = {
+      {{7290, 6300, 0}, {1, 8005, 6300, 1, 7630, 4175, 4325, 7630, 755, 4450, 999925, 4225}},
+      {{10000, 8000, 0}, {1, 10000, 8000, 0, 9625, 5875, 6025, 9625, 2750, 6150, 999925, 5925}},
+      {{9000, 3000, 0}, {1, 9000, 3825, 1, 8625, 1700, 1850, 8625, 1750, 1975, 999925, 1750}},
+      {{3674, 3674, 0}, {1, 8005, 3825, 2, 7630, 1700, 1850, 7630, 755, 1975, 999925, 1750}},
+      {{8005, 3675, 0}, {1, 8005, 3675, 0, 7630, 1550, 1700, 7630, 755, 1825, 999925, 1600}},
+      {{100, 100, 1},
+       {0, 100, 100, 0, 6615, 3975, 45, 6925, -240, 4320, 840, 960}},  // minimised: nothing moves
+  };
+  for (const auto& [before, want] : rows) {
+    FakeWindow win;
+    win.w = before[0], win.h = before[1], win.minimized = before[2] != 0;
+    MainLayout l;
+    const bool ok = ResizeRules::Form_Resize(win, l);
+    EXPECT_EQ((std::vector<double>{double(ok), win.w, win.h, double(win.resizes), l.graphWidth,
+                                   l.graphHeight, l.xaxisTop, l.xaxisWidth, l.weighBoxLeft,
+                                   l.weighBoxTop, l.theBoxLeft, l.theBoxTop}),
+              want)
+        << before[0] << "x" << before[1];
+  }
 }
 
 }  // namespace
