@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -23,7 +22,16 @@ namespace {
 [[maybe_unused]] const auto* const kQt =
     ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
 
-const QColor kBack(5, 5, 5), kGreen(0, 255, 0);
+const QRgb kBack = qRgb(5, 5, 5), kGreen = qRgb(0, 255, 0), kGrid = qRgb(15, 15, 15);
+
+// Pixels of `color` in `area` of `image`.
+int Count(const QImage& image, QRect area, QRgb color) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == color;
+  }
+  return n;
+}
 
 // One real tick on a 441 by 265 pixel graph (6615 by 3975 twips at 96 dots per inch).
 class GraphPictureTest : public ::testing::Test {
@@ -39,11 +47,15 @@ class GraphPictureTest : public ::testing::Test {
     config.GraphMin = Value::Double(0);
     config.GraphMax = 1000;
     config.LineMode = 1;
-    history.Resize(100);
-    for (int i = 0; i < 100; ++i) history.SetSlot(i, 600);
+    Fill(100, [](int, unsigned) { return 600.0; });
     history.SetSampleIndex(37);
   }
-
+  void Fill(int samples, double (*value)(int i, unsigned noise)) {
+    history.Resize(samples);
+    unsigned noise = 7;
+    for (int i = 0; i < samples; ++i)
+      history.SetSlot(i, value(i, (noise = noise * 1103515245u + 12345u) >> 16));
+  }
   void Tick() {
     const GraphRange range = ComputeRange(history, config, regional);
     TracePlot::Draw(
@@ -51,9 +63,12 @@ class GraphPictureTest : public ::testing::Test {
                    view.GraphMouseX(), view.GraphMouseY(), [this] { view.DrawGuideLines(); }},
         widget.Picture(), xaxis.Picture(), testPic);
   }
-  QImage Render() const {
+  // The picture as shown, or with `byHand` as the painter alone draws it: a clip set by hand
+  // leaves it all to the painter.
+  QImage Render(bool byHand = false) const {
     QImage image(441, 265, QImage::Format_RGB32);
     QPainter painter(&image);
+    if (byHand) painter.setClipRect(image.rect());
     QtGraphWidget::Replay(widget.Picture(), painter, twips, image.size());
     return image;
   }
@@ -63,66 +78,45 @@ class GraphPictureTest : public ::testing::Test {
   AppConfig config;
   SampleHistory history;
   std::string format = "#0";
-  QtGraphWidget widget;
-  QtGraphWidget xaxis;
+  QtGraphWidget widget, xaxis;
   DrawList testPic;
   GraphView view{config, history, widget.Picture(), regional};
 };
 
-TEST_F(GraphPictureTest, TickPaintsBackgroundGridTraceAndMarkerWhereTheyBelong) {
-  ASSERT_EQ(widget.Picture().Width(), 6615);
-  ASSERT_EQ(widget.Picture().Height(), 3975);
+TEST_F(GraphPictureTest, TickPaintsBackgroundGridTraceMarkerAndLabelsWhereTheyBelong) {
   // Values far outside the range are cut at the edge, not clamped to it.
   history.SetSlot(50, 1e15);
   history.SetSlot(51, -1e15);
   Tick();
   const QImage image = Render();
-  const QColor grid(15, 15, 15);
-  EXPECT_EQ(image.pixelColor(300, 200), kBack);
-  // Guide lines every 660 twips across (44 px) and 396 down (26.4 px).
-  EXPECT_EQ(image.pixelColor(44, 200), grid);
-  EXPECT_EQ(image.pixelColor(88, 200), grid);
-  EXPECT_EQ(image.pixelColor(45, 200), kBack);
-  EXPECT_EQ(image.pixelColor(300, 0), grid);
-  // 600 of 0..1000 is 1590 twips from the top: row 106.
-  for (int x : {50, 200, 400}) {
-    EXPECT_EQ(image.pixelColor(x, 106), kGreen) << x;
-    EXPECT_EQ(image.pixelColor(x, 108), kBack) << x;
-  }
+  const auto at = [&](int x, int y) { return image.pixel(x, y); };
+  // Guide lines every 44 px across and 26.4 down; 600 of 0..1000 is 1590 twips from the top,
+  // row 106.
+  EXPECT_EQ((std::vector{at(300, 200), at(44, 200), at(88, 200), at(45, 200), at(300, 0),
+                         at(50, 106), at(400, 106), at(50, 108), at(150, 200)}),
+            (std::vector{kBack, kGrid, kGrid, kBack, kGrid, kGreen, kGreen, kBack, kBack}));
   // The steep segments at slot 50 (222.7 px) still cross the top rows as near-vertical lines.
-  int steep = 0;
-  for (int x = 220; x <= 228; ++x) steep += image.pixelColor(x, 10) == kGreen;
-  EXPECT_GE(steep, 1);
+  EXPECT_GE(Count(image, QRect(220, 10, 9, 1), kGreen), 1);
   // The sweep marker at position 36: 36 x 6615 / 99 twips, 160.4 px.
-  const QColor red(255, 0, 0);
-  EXPECT_TRUE(image.pixelColor(160, 200) == red || image.pixelColor(161, 200) == red);
-  EXPECT_EQ(image.pixelColor(150, 200), kBack);
-  // The value labels are white text at the left edge.
-  int white = 0;
-  for (int y = 240; y < 265; ++y) {
-    for (int x = 0; x < 60; ++x) white += image.pixelColor(x, y) == Qt::white;
-  }
-  EXPECT_GT(white, 10) << "bottom label \"0\" painted";
+  EXPECT_EQ(Count(image, QRect(160, 200, 2, 1), qRgb(255, 0, 0)), 1);
+  EXPECT_GT(Count(image, QRect(0, 240, 60, 25), qRgb(255, 255, 255)), 10) << "bottom label";
 }
 
 // Seven samples to a pixel column: joined and merged segments paint what the lines one by one
 // paint, but for a pixel's shift inside a column here and there.
 TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
   config.Expanded = 1;
-  history.Resize(3000);
-  unsigned noise = 7;
-  for (int i = 0; i < 3000; ++i) {
-    noise = noise * 1103515245u + 12345u;
-    history.SetSlot(i, 300 * std::sin(i * 0.004) + (noise >> 16) % 97 + (i % 500 == 0 ? 400 : 0));
-  }
+  Fill(3000, [](int i, unsigned noise) {
+    return 300 * std::sin(i * 0.004) + noise % 97 + (i % 500 == 0 ? 400 : 0);
+  });
   history.SetSampleIndex(1234);
-  const QRgb trace = qRgb(0, 255, 0);
   for (int mode : {0, 1}) {
     config.LineMode = mode;
     Tick();
     const QImage joined = Render();
     QImage reference(441, 265, QImage::Format_RGB32);
     QPainter painter(&reference);
+    const double s = twips.ToPixels(1);
     for (const DrawOp& op : widget.Picture().Ops()) {
       const QColor color(op.color.red, op.color.green, op.color.blue);
       if (op.kind == DrawOp::Kind::kClear) painter.fillRect(reference.rect(), color);
@@ -130,25 +124,21 @@ TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
       QPen pen(color, op.penWidth);
       pen.setCosmetic(true);
       painter.setPen(pen);
-      const double s = twips.ToPixels(1);
       painter.drawLine(QPointF(op.x1 * s, op.y1 * s), QPointF(op.x2 * s, op.y2 * s));
     }
     painter.end();
     // A trace pixel of one picture has one beside it, in its row, in the other.
-    const auto near = [&](const QImage& image, int x, int y) {
-      for (int dx : {-1, 0, 1}) {
-        if (x + dx >= 0 && x + dx < 441 && image.pixel(x + dx, y) == trace) return true;
-      }
-      return false;
+    const auto near = [](const QImage& image, int x, int y) {
+      return Count(image, QRect(x - 1, y, 3, 1) & image.rect(), kGreen) > 0;
     };
     int traced = 0, differing = 0, astray = 0;
     for (int y = 0; y < 265; ++y) {
       for (int x = 60; x < 441; ++x) {
-        traced += reference.pixel(x, y) == trace;
+        traced += reference.pixel(x, y) == kGreen;
         if (joined.pixel(x, y) == reference.pixel(x, y)) continue;
         ++differing;
-        if (joined.pixel(x, y) == trace && !near(reference, x, y)) ++astray;
-        if (reference.pixel(x, y) == trace && !near(joined, x, y)) ++astray;
+        astray += joined.pixel(x, y) == kGreen && !near(reference, x, y);
+        astray += reference.pixel(x, y) == kGreen && !near(joined, x, y);
       }
     }
     EXPECT_GT(traced, 5000) << "mode " << mode;
@@ -163,20 +153,9 @@ TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
 TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
   config.Expanded = 1;
   for (const int samples : {97, 4000}) {
-    history.Resize(samples);
-    unsigned noise = 3;
-    for (int i = 0; i < samples; ++i) {
-      noise = noise * 1103515245u + 12345u;
-      history.SetSlot(i, 500 + (noise >> 16) % 400);
-    }
+    Fill(samples, [](int, unsigned noise) { return 500.0 + noise % 400; });
     Tick();
-    QImage painted(441, 265, QImage::Format_RGB32);
-    {
-      QPainter painter(&painted);
-      painter.setClipRect(painted.rect());  // a clip set by hand leaves it all to the painter
-      QtGraphWidget::Replay(widget.Picture(), painter, twips, painted.size());
-    }
-    EXPECT_EQ(Render(), painted) << samples;
+    EXPECT_EQ(Render(), Render(true)) << samples;
   }
   const QImage direct = Render();
   QImage shifted(460, 280, QImage::Format_RGB32);
@@ -215,8 +194,7 @@ TEST(KeptTextTest, DrawsWhatThePainterDraws) {
 }
 
 // Counts the paint events of the object it watches.
-class PaintCounter : public QObject {
- public:
+struct PaintCounter : QObject {
   bool eventFilter(QObject*, QEvent* event) override {
     paints += event->type() == QEvent::Paint;
     return false;
@@ -240,25 +218,20 @@ TEST_F(GraphPictureTest, WidgetRepaintsOnlyAChangedPictureAndPassesPointerEvents
   EXPECT_EQ(showTick(), 1);
   EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), Render());
 
-  std::vector<int> downs;
-  double mx = -1, my = -1;
-  int doubles = 0;
-  widget.SetMouseMoveHandler([&](double x, double y) { mx = x, my = y; });
-  widget.SetMouseDownHandler([&](int b, double, double) { downs.push_back(b); });
-  widget.SetDoubleClickHandler([&] { ++doubles; });
-  auto send = [&](QEvent::Type type, Qt::MouseButton button, QPointF at) {
+  std::vector<double> seen;  // moves as x and y, presses as button, double clicks as -1
+  widget.SetMouseMoveHandler([&](double x, double y) { seen.insert(seen.end(), {x, y}); });
+  widget.SetMouseDownHandler([&](int b, double, double) { seen.push_back(b); });
+  widget.SetDoubleClickHandler([&] { seen.push_back(-1); });
+  const auto send = [&](QEvent::Type type, Qt::MouseButton button, QPointF at) {
     QMouseEvent event(type, at, widget.mapToGlobal(at), button, button, Qt::NoModifier);
     QApplication::sendEvent(&widget, &event);
   };
   send(QEvent::MouseMove, Qt::NoButton, QPointF(30, 40));
-  EXPECT_DOUBLE_EQ(mx, 450);
-  EXPECT_DOUBLE_EQ(my, 600);
   for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
     send(QEvent::MouseButtonPress, b, QPointF(1, 1));
   }
   send(QEvent::MouseButtonDblClick, Qt::LeftButton, QPointF(1, 1));
-  EXPECT_EQ(downs, (std::vector<int>{1, 2, 4}));
-  EXPECT_EQ(doubles, 1);
+  EXPECT_EQ(seen, (std::vector<double>{450, 600, 1, 2, 4, -1}));
 
   // A resized widget draws the next tick to its new size.
   widget.resize(882, 265);
