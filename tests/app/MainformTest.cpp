@@ -12,6 +12,7 @@
 #include "FakeViews.h"
 #include "TestFiles.h"
 #include "app/Mainform.h"
+#include "app/ResizeRules.h"
 #include "config/ConfigFile.h"
 
 namespace tarnwell::testing {
@@ -41,8 +42,7 @@ struct Program {
 TEST(Mainform, StartUpGivesTextsBeforeTheSizeAndStartsPortTimersAndRecording) {
   Program p;
   // Recording allowed and started at start-up, English.
-  p.files.files["/prog/config.ini"] =
-      ConfigIniText({{15, "1"}, {32, "1"}, {19, "0"}, {11, "99.5"}});
+  p.files.files["/prog/config.ini"] = ConfigIniText({{15, "1"}, {32, "1"}, {19, "0"}});
   p.files.files["/prog/en.lng"] = LanguageFileText("Port error", "204");
   ASSERT_TRUE(p.form->Form_Load());
   EXPECT_TRUE(p.messages.shown.empty());
@@ -50,32 +50,22 @@ TEST(Mainform, StartUpGivesTextsBeforeTheSizeAndStartsPortTimersAndRecording) {
   EXPECT_EQ(p.view.log, (std::vector<std::string>{"texts", "resize"}));
   EXPECT_EQ(std::tie(p.view.caption, p.view.charset, p.view.setupTip),
             std::make_tuple("Vornel-> Tarnwell v1.0.2", 204, "Text 181"));
-  // 99.5 samples round to even; the start's own record line went to slot 0.
-  EXPECT_EQ(
-      std::make_tuple(p.Seen().history.UB(), p.Seen().history.SampleIndex(), p.timerLog.interval,
-                      p.port.open, p.timer1.Running(), p.motion.Running(), p.form->Recording()),
-      std::make_tuple(100, 1, 100, true, true, true, true));
+  EXPECT_EQ(std::make_tuple(p.timerLog.interval, p.port.open, p.timer1.Running(),
+                            p.motion.Running(), p.form->Recording()),
+            std::make_tuple(100, true, true, true, true));
   // A recorded line carries its frame's arrival time: characters wait in the port for little.
   EXPECT_LE(p.port.maxWait, 10);
 }
 
-TEST(Mainform, FallbacksAndShutdownSaveTheSettings) {
+// Without a recording only the display needs the characters, once per refresh; shutdown stops
+// the display. Without any language file the program ends before its window is shown.
+TEST(Mainform, PacesReadsToTheDisplayAndEndsWithoutLanguage) {
   Program p;
   p.LoadPlain();
-  EXPECT_FALSE(p.form->Recording());
-  // Without a recording only the display needs the characters, once per refresh.
   EXPECT_EQ(p.port.maxWait, p.timer1.interval);
-  p.view.width = 9000;
-  p.view.left = 300;
   p.form->Form_Unload();
-  const auto lines = SplitLines(p.files.files["/prog/config.ini"]);
-  ASSERT_EQ(lines.size(), 39u);
-  // The language fell back to the standard file: 255.
-  EXPECT_EQ(lines[18].substr(0, 4) + lines[33].substr(0, 4) + lines[35].substr(0, 5),
-            "255'300'9000'");
   EXPECT_FALSE(p.timer1.enabled);
-
-  Program q;  // without any language file the program ends before its window is shown
+  Program q;
   EXPECT_FALSE(q.form->Form_Load());
   EXPECT_TRUE(q.view.closed);
 }
@@ -112,6 +102,43 @@ TEST(Mainform, FramesReachTheDisplayOnTheNextTick) {
   p.timer1.Fire();
   EXPECT_EQ(p.view.current, "-1.5");
   EXPECT_GT(p.view.plots, 0);
+}
+
+// A window that takes every size it is given, as a normal window does.
+struct FakeWindow : ResizableWindow {
+  double w = 0, h = 0;
+  bool minimized = false;
+  int resizes = 0;
+  bool Minimized() const override { return minimized; }
+  double Width() const override { return w; }
+  double Height() const override { return h; }
+  void SetWidth(double v) override { w = v, ++resizes; }
+  void SetHeight(double v) override { h = v, ++resizes; }
+};
+
+// Each row: the window's size and state before, then laid out, the window's size and resize
+// count, graph width and height, x axis top and width, panel left and top, value box left and top.
+TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
+  const std::vector<std::pair<std::vector<double>, std::vector<double>>> rows = {
+      {{7290, 6300, 0}, {1, 8005, 6300, 1, 7630, 4175, 4325, 7630, 755, 4450, 999925, 4225}},
+      {{10000, 8000, 0}, {1, 10000, 8000, 0, 9625, 5875, 6025, 9625, 2750, 6150, 999925, 5925}},
+      {{9000, 3000, 0}, {1, 9000, 3825, 1, 8625, 1700, 1850, 8625, 1750, 1975, 999925, 1750}},
+      {{3674, 3674, 0}, {1, 8005, 3825, 2, 7630, 1700, 1850, 7630, 755, 1975, 999925, 1750}},
+      {{8005, 3675, 0}, {1, 8005, 3675, 0, 7630, 1550, 1700, 7630, 755, 1825, 999925, 1600}},
+      {{100, 100, 1},
+       {0, 100, 100, 0, 6615, 3975, 45, 6925, -240, 4320, 840, 960}},  // minimised: nothing moves
+  };
+  for (const auto& [before, want] : rows) {
+    FakeWindow win;
+    win.w = before[0], win.h = before[1], win.minimized = before[2] != 0;
+    MainLayout l;
+    const bool ok = ResizeRules::Form_Resize(win, l);
+    EXPECT_EQ((std::vector<double>{double(ok), win.w, win.h, double(win.resizes), l.graphWidth,
+                                   l.graphHeight, l.xaxisTop, l.xaxisWidth, l.weighBoxLeft,
+                                   l.weighBoxTop, l.theBoxLeft, l.theBoxTop}),
+              want)
+        << before[0] << "x" << before[1];
+  }
 }
 
 }  // namespace
