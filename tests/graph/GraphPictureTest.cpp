@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -102,18 +103,26 @@ TEST_F(GraphPictureTest, TickPaintsBackgroundGridTraceMarkerAndLabelsWhereTheyBe
   EXPECT_GT(Count(image, QRect(0, 240, 60, 25), qRgb(255, 255, 255)), 10) << "bottom label";
 }
 
-// Seven samples to a pixel column: joined and merged segments paint what the lines one by one
-// paint, but for a pixel's shift inside a column here and there.
-TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
+// A trace is written straight into an image where the painter allows it: a dense one as the
+// rows it covers, steep segments and guide lines pixel by pixel. That must give the pixels the
+// painter gives, also shifted and cut to part of the widget by a paint event. Joined and merged
+// segments paint what the lines one by one paint, but for a pixel's shift inside a column here
+// and there.
+TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
   config.Expanded = 1;
-  Fill(3000, [](int i, unsigned noise) {
+  const auto noisy = [](int, unsigned noise) { return 500.0 + noise % 400; };
+  const auto wavy = [](int i, unsigned noise) {
     return 300 * std::sin(i * 0.004) + noise % 97 + (i % 500 == 0 ? 400 : 0);
-  });
-  history.SetSampleIndex(1234);
-  for (int mode : {0, 1}) {
+  };
+  const std::tuple<int, int, double (*)(int, unsigned)> traces[] = {
+      {97, 1, noisy}, {4000, 1, noisy}, {3000, 0, wavy}, {3000, 1, wavy}};
+  for (const auto& [samples, mode, value] : traces) {
+    Fill(samples, value);
+    history.SetSampleIndex(1234 % samples);
     config.LineMode = mode;
     Tick();
     const QImage joined = Render();
+    EXPECT_EQ(joined, Render(true)) << samples;
     QImage reference(441, 265, QImage::Format_RGB32);
     QPainter painter(&reference);
     const double s = twips.ToPixels(1);
@@ -141,21 +150,9 @@ TEST_F(GraphPictureTest, DenseTracePaintsWhatItsLinesPaintOneByOne) {
         astray += reference.pixel(x, y) == kGreen && !near(joined, x, y);
       }
     }
-    EXPECT_GT(traced, 5000) << "mode " << mode;
-    EXPECT_LT(differing, traced / 200) << "mode " << mode;
-    EXPECT_EQ(astray, 0) << "mode " << mode;
-  }
-}
-
-// A trace is written straight into an image where the painter allows it: a dense one as the
-// rows it covers, steep segments and guide lines pixel by pixel. That must give the pixels the
-// painter gives, also shifted and cut to part of the widget by a paint event.
-TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
-  config.Expanded = 1;
-  for (const int samples : {97, 4000}) {
-    Fill(samples, [](int, unsigned noise) { return 500.0 + noise % 400; });
-    Tick();
-    EXPECT_EQ(Render(), Render(true)) << samples;
+    EXPECT_GT(traced, 5000) << samples;
+    EXPECT_LT(differing, traced / 200) << samples << " mode " << mode;
+    EXPECT_EQ(astray, 0) << samples << " mode " << mode;
   }
   const QImage direct = Render();
   QImage shifted(460, 280, QImage::Format_RGB32);
