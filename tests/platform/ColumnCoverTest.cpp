@@ -3,10 +3,8 @@
 
 #include <QImage>
 #include <QPainter>
-#include <functional>
 
 #include "platform/qt/ColumnCover.h"
-#include "platform/qt/DirectFill.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -28,30 +26,6 @@ TEST(ColumnCover, TakesOnlySegmentsThatTouchWhatTheirColumnCovers) {
     int count = 0;
     for (int i = 0; i < 80; ++i) count += image.pixel(i % 8, i / 8) == qRgb(255, 255, 255);
     EXPECT_EQ(count, painted);
-  }
-}
-
-// Pixels go straight into the image only where the painter would put exactly them there.
-TEST(DirectFill, OnlyForAPlainPainterAndAnOpaqueColour) {
-  const std::vector<std::pair<const char*, std::function<void(QPainter&, QColor&)>>> cases = {
-      {"translucent colour", [](QPainter&, QColor& c) { c.setAlpha(128); }},
-      {"clip set by hand", [](QPainter& p, QColor&) { p.setClipRect(1, 1, 4, 4); }},
-      {"half opacity", [](QPainter& p, QColor&) { p.setOpacity(0.5); }},
-      {"blending",
-       [](QPainter& p, QColor&) { p.setCompositionMode(QPainter::CompositionMode_Multiply); }},
-      {"scaled", [](QPainter& p, QColor&) { p.scale(2, 2); }},
-      {"half-pixel shift", [](QPainter& p, QColor&) { p.translate(0.5, 0); }},
-  };
-  for (const auto& [what, change] : cases) {
-    QImage image(8, 8, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QColor color(Qt::green);
-    painter.translate(2, 3);
-    const auto plain = DirectTargetOf(painter, color);
-    ASSERT_TRUE(plain) << what;
-    EXPECT_EQ(plain->offset, QPoint(2, 3));
-    change(painter, color);
-    EXPECT_FALSE(DirectTargetOf(painter, color)) << what;
   }
 }
 
