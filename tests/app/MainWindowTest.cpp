@@ -70,9 +70,24 @@ class MainWindowTest : public ::testing::Test, public SettingsRig {
   QPointer<ChSettings> slot_;
 };
 
-TEST_F(MainWindowTest, EscUnloadsTheDialogAndTheCogLoadsItAfresh) {
+// The cog opens the dialog beside the main window, not over it; Apply's messages stand over the
+// dialog; Esc unloads it and the cog loads it afresh.
+TEST_F(MainWindowTest, CogOpensTheDialogBesideWithMessagesOverItAndEscUnloadsIt) {
   ChSettings* first = PressCog();
-  ASSERT_NE(first, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(first));
+  const QRect mainFrame = main_.frameGeometry();
+  EXPECT_EQ(first->frameGeometry().topLeft(), QPoint(mainFrame.right() + 1, mainFrame.top()));
+  CommSel(first)->selectAll();
+  QTest::keyClicks(CommSel(first), QStringLiteral("150"));
+  QWidget* over = nullptr;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    over = box->parentWidget();
+    QTest::keyClick(box, Qt::Key_Enter);
+  });
+  QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
+  EXPECT_EQ(over, first);
   CommSel(first)->setFocus();
   QTest::keyClicks(CommSel(first), QStringLiteral("7"));
   QTest::keyClick(CommSel(first), Qt::Key_Escape);
@@ -83,35 +98,13 @@ TEST_F(MainWindowTest, EscUnloadsTheDialogAndTheCogLoadsItAfresh) {
   ASSERT_FALSE(slot_.isNull());
   EXPECT_TRUE(second->isVisible());
   EXPECT_EQ(CommSel(second)->text(), "1");
-}
 
-TEST_F(MainWindowTest, StandsBesideTheMainWindowAndNotOverIt) {
-  ChSettings* dialog = PressCog();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-  const QRect mainFrame = main_.frameGeometry();
-  EXPECT_EQ(dialog->frameGeometry().topLeft(), QPoint(mainFrame.right() + 1, mainFrame.top()));
   const QRect screen(0, 0, 1000, 700);
   const QSize size(400, 500);
   // Room on the left only; on neither side the least covered side wins.
   EXPECT_EQ(ChSettings::BesidePosition(QRect(500, 100, 450, 300), size, screen), QPoint(100, 100));
   EXPECT_EQ(ChSettings::BesidePosition(QRect(200, 400, 450, 300), size, screen), QPoint(600, 200));
   EXPECT_EQ(ChSettings::BesidePosition(QRect(250, 0, 700, 300), size, screen), QPoint(0, 0));
-}
-
-TEST_F(MainWindowTest, ApplyMessagesStandOverTheDialog) {
-  ChSettings* dialog = PressCog();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
-  CommSel(dialog)->selectAll();
-  QTest::keyClicks(CommSel(dialog), QStringLiteral("150"));
-  QWidget* over = nullptr;
-  QTimer::singleShot(0, [&] {
-    QWidget* box = QApplication::activeModalWidget();
-    if (!box) return;
-    over = box->parentWidget();
-    QTest::keyClick(box, Qt::Key_Enter);
-  });
-  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
-  EXPECT_EQ(over, dialog);
 }
 
 TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
@@ -127,17 +120,14 @@ TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
   EXPECT_EQ(seen, (std::vector<double>{2, 9000, 6000, 1, 9000, 6000, 0, 9000, 6000}));
 }
 
-TEST_F(MainWindowTest, LabelsBelowTheGraphFollowTheirCaptions) {
+// Readings already drawn are copied in: the picture a plain label draws, for the right text and
+// colour, in large digits. The labels below the graph follow their captions too.
+TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigitsAndLabelsFollowTheirCaptions) {
   auto* range = main_.findChild<QLabel*>(QStringLiteral("RangeofChange"));
   for (const char* caption : {"+/- 6.9", "+/- 0.5", "+/- 0.5"}) {
     main_.SetRangeOfChangeCaption(caption);
     EXPECT_EQ(range->text(), caption);
   }
-}
-
-// Readings already drawn are copied in: the picture a plain label draws, for the right text and
-// colour, in large digits.
-TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigits) {
   main_.SetCurrentColor(Rgb{255, 128, 0});
   main_.SetCurrentCaption("-1234.56");
   QLabel* current = main_.Current();
