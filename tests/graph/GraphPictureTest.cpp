@@ -148,18 +148,12 @@ TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
     EXPECT_LT(differing, traced / 200) << samples << " mode " << mode;
     EXPECT_EQ(astray, 0) << samples << " mode " << mode;
   }
-  const QImage direct = Render();
   QImage shifted(460, 280, QImage::Format_RGB32);
   shifted.fill(Qt::blue);
-  // The part from (100, 50) lands at (7, 5).
+  // The part from (100, 50) lands at (7, 5), and nothing else is painted.
   widget.render(&shifted, QPoint(7, 5), QRegion(100, 50, 200, 150));
-  for (int y = 0; y < 280; ++y) {
-    for (int x = 0; x < 460; ++x) {
-      const bool inside = QRect(7, 5, 200, 150).contains(x, y);
-      ASSERT_EQ(shifted.pixel(x, y), inside ? direct.pixel(x + 93, y + 45) : qRgb(0, 0, 255))
-          << x << "," << y;
-    }
-  }
+  EXPECT_EQ(shifted.copy(7, 5, 200, 150), Render().copy(100, 50, 200, 150));
+  EXPECT_EQ(Count(shifted, shifted.rect(), qRgb(0, 0, 255)), 460 * 280 - 200 * 150);
 }
 
 // The graph's texts are drawn from layouts kept for the last texts: each must still be drawn as
