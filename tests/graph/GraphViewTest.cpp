@@ -1,16 +1,231 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "Golden.h"
+#include "QtTestApplication.h"
+#include "acquisition/TracePlot.h"
 #include "graph/GraphView.h"
-#include "platform/DrawList.h"
+#include "platform/qt/KeptText.h"
+#include "platform/qt/QtGraphWidget.h"
 
 namespace tarnwell {
 namespace {
 
-class GraphViewTest : public ::testing::Test {
+[[maybe_unused]] const auto* const kQt =
+    ::testing::AddGlobalTestEnvironment(new testing::QtTestApplication);
+
+const QRgb kGreen = qRgb(0, 255, 0);
+
+// Pixels of `color` in `area` of `image`.
+int Count(const QImage& image, QRect area, QRgb color) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == color;
+  }
+  return n;
+}
+
+// One real tick on a 441 by 265 pixel graph (6615 by 3975 twips at 96 dots per inch).
+class GraphPictureTest : public ::testing::Test {
+ protected:
+  GraphPictureTest() {
+    widget.SetUnits(twips);
+    widget.resize(441, 265);
+    xaxis.SetUnits(twips);
+    xaxis.resize(441, 9);
+    config.LineColor = Rgb{0, 255, 0};
+    config.FontColor = Rgb{255, 0, 0};
+    config.Expanded = 0;
+    config.GraphMin = Value::Double(0);
+    config.GraphMax = 1000;
+    config.LineMode = 1;
+    Fill(100, [](int, unsigned) { return 600.0; });
+    history.SetSampleIndex(37);
+  }
+  void Fill(int samples, double (*value)(int i, unsigned noise)) {
+    history.Resize(samples);
+    unsigned noise = 7;
+    for (int i = 0; i < samples; ++i)
+      history.SetSlot(i, value(i, (noise = noise * 1103515245u + 12345u) >> 16));
+  }
+  void Tick() {
+    const GraphRange range = ComputeRange(history, config, regional);
+    TracePlot::Draw(
+        PlotInputs{history, config, format, regional, range, range.Max - range.Min,
+                   view.GraphMouseX(), view.GraphMouseY(), [this] { view.DrawGuideLines(); }},
+        widget.Picture(), xaxis.Picture(), testPic);
+  }
+  // The picture as shown, or with `byHand` as the painter alone draws it: a clip set by hand
+  // leaves it all to the painter.
+  QImage Render(bool byHand = false) const {
+    QImage image(441, 265, QImage::Format_RGB32);
+    QPainter painter(&image);
+    if (byHand) painter.setClipRect(image.rect());
+    QtGraphWidget::Replay(widget.Picture(), painter, twips, image.size());
+    return image;
+  }
+
+  Twips twips{96};
+  Regional regional;
+  AppConfig config;
+  SampleHistory history;
+  std::string format = "#0";
+  QtGraphWidget widget, xaxis;
+  DrawList testPic;
+  GraphView view{config, history, widget.Picture(), regional};
+};
+
+TEST_F(GraphPictureTest, TickPaintsTraceMarkerAndLabelsWhereTheyBelong) {
+  // Values far outside the range are cut at the edge, not clamped to it.
+  history.SetSlot(50, 1e15);
+  history.SetSlot(51, -1e15);
+  Tick();
+  const QImage image = Render();
+  // The steep segments at slot 50 (222.7 px) still cross the top rows as near-vertical lines.
+  EXPECT_GE(Count(image, QRect(220, 10, 9, 1), kGreen), 1);
+  // The sweep marker at position 36: 36 x 6615 / 99 twips, 160.4 px.
+  EXPECT_EQ(Count(image, QRect(160, 200, 2, 1), qRgb(255, 0, 0)), 1);
+  EXPECT_GT(Count(image, QRect(0, 240, 60, 25), qRgb(255, 255, 255)), 10) << "bottom label";
+}
+
+// A trace is written straight into an image where the painter allows it: a dense one as the
+// rows it covers, steep segments and guide lines pixel by pixel. That must give the pixels the
+// painter gives, also shifted and cut to part of the widget by a paint event. Joined and merged
+// segments paint what the lines one by one paint, but for a pixel's shift inside a column here
+// and there.
+TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
+  config.Expanded = 1;
+  const auto noisy = [](int, unsigned noise) { return 500.0 + noise % 400; };
+  const auto wavy = [](int i, unsigned noise) {
+    return 300 * std::sin(i * 0.004) + noise % 97 + (i % 500 == 0 ? 400 : 0);
+  };
+  const std::tuple<int, int, double (*)(int, unsigned)> traces[] = {
+      {97, 1, noisy}, {4000, 1, noisy}, {3000, 0, wavy}, {3000, 1, wavy}};
+  for (const auto& [samples, mode, value] : traces) {
+    Fill(samples, value);
+    history.SetSampleIndex(1234 % samples);
+    config.LineMode = mode;
+    Tick();
+    const QImage joined = Render();
+    EXPECT_EQ(joined, Render(true)) << samples;
+    QImage reference(441, 265, QImage::Format_RGB32);
+    QPainter painter(&reference);
+    const double s = twips.ToPixels(1);
+    for (const DrawOp& op : widget.Picture().Ops()) {
+      const QColor color(op.color.red, op.color.green, op.color.blue);
+      if (op.kind == DrawOp::Kind::kClear) painter.fillRect(reference.rect(), color);
+      if (op.kind != DrawOp::Kind::kLine) continue;
+      QPen pen(color, op.penWidth);
+      pen.setCosmetic(true);
+      painter.setPen(pen);
+      painter.drawLine(QPointF(op.x1 * s, op.y1 * s), QPointF(op.x2 * s, op.y2 * s));
+    }
+    painter.end();
+    // A trace pixel of one picture has one beside it, in its row, in the other.
+    const auto near = [](const QImage& image, int x, int y) {
+      return Count(image, QRect(x - 1, y, 3, 1) & image.rect(), kGreen) > 0;
+    };
+    int traced = 0, differing = 0, astray = 0;
+    for (int y = 0; y < 265; ++y) {
+      for (int x = 60; x < 441; ++x) {
+        traced += reference.pixel(x, y) == kGreen;
+        if (joined.pixel(x, y) == reference.pixel(x, y)) continue;
+        ++differing;
+        astray += joined.pixel(x, y) == kGreen && !near(reference, x, y);
+        astray += reference.pixel(x, y) == kGreen && !near(joined, x, y);
+      }
+    }
+    EXPECT_GT(traced, 5000) << samples;
+    EXPECT_LT(differing, traced / 200) << samples << " mode " << mode;
+    EXPECT_EQ(astray, 0) << samples << " mode " << mode;
+  }
+  QImage shifted(460, 280, QImage::Format_RGB32);
+  shifted.fill(Qt::blue);
+  // The part from (100, 50) lands at (7, 5), and nothing else is painted.
+  widget.render(&shifted, QPoint(7, 5), QRegion(100, 50, 200, 150));
+  EXPECT_EQ(shifted.copy(7, 5, 200, 150), Render().copy(100, 50, 200, 150));
+  EXPECT_EQ(Count(shifted, shifted.rect(), qRgb(0, 0, 255)), 460 * 280 - 200 * 150);
+}
+
+// The graph's texts are drawn from layouts kept for the last texts: each must still be drawn as
+// the painter draws it, in its own font.
+TEST(KeptTextTest, DrawsWhatThePainterDraws) {
+  for (const char* text : {"1000.5", "-3", "1000.5"}) {
+    for (const bool bold : {false, true}) {
+      QFont font("tahoma");
+      font.setPointSizeF(13);
+      font.setBold(bold);
+      QImage kept(120, 40, QImage::Format_RGB32), drawn(120, 40, QImage::Format_RGB32);
+      kept.fill(Qt::black);
+      drawn.fill(Qt::black);
+      QPainter keeping(&kept), drawing(&drawn);
+      keeping.setPen(Qt::white);
+      DrawKeptText(keeping, font, text, QPointF(3.3, 2.7));
+      drawing.setPen(Qt::white);
+      drawing.setFont(font);
+      drawing.drawText(QPointF(3.3, 2.7 + QFontMetricsF(font, &drawn).ascent()), text);
+      EXPECT_EQ(kept, drawn) << text << " bold " << bold;
+    }
+  }
+}
+
+// Counts the paint events of the object it watches.
+struct PaintCounter : QObject {
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+  int paints = 0;
+};
+
+TEST_F(GraphPictureTest, WidgetRepaintsOnlyAChangedPictureAndPassesPointerEventsInTwips) {
+  widget.show();
+  PaintCounter counter;
+  widget.installEventFilter(&counter);
+  const auto showTick = [&] {
+    Tick();
+    widget.Show();
+    QApplication::processEvents();
+    return std::exchange(counter.paints, 0);
+  };
+  showTick();
+  EXPECT_EQ(showTick(), 0) << "nothing changed";
+  history.Append(700, 100);
+  EXPECT_EQ(showTick(), 1);
+  EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), Render());
+
+  std::vector<double> seen;  // moves as x and y, presses as button, double clicks as -1
+  widget.SetMouseMoveHandler([&](double x, double y) { seen.insert(seen.end(), {x, y}); });
+  widget.SetMouseDownHandler([&](int b, double, double) { seen.push_back(b); });
+  widget.SetDoubleClickHandler([&] { seen.push_back(-1); });
+  const auto send = [&](QEvent::Type type, Qt::MouseButton button, QPointF at) {
+    QMouseEvent event(type, at, widget.mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+  };
+  send(QEvent::MouseMove, Qt::NoButton, QPointF(30, 40));
+  for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+    send(QEvent::MouseButtonPress, b, QPointF(1, 1));
+  }
+  send(QEvent::MouseButtonDblClick, Qt::LeftButton, QPointF(1, 1));
+  EXPECT_EQ(seen, (std::vector<double>{450, 600, 1, 2, 4, -1}));
+
+  // A resized widget draws the next tick to its new size.
+  widget.resize(882, 265);
+  EXPECT_EQ(widget.Picture().Width(), 13230);
+}
+
+// The view on a picture of its own, with the design's inner sizes.
+class GraphViewTest : public GraphPictureTest {
  protected:
   GraphViewTest() { graph.SetSizes(6555, 3915, 6615, 3975); }
 
@@ -28,9 +243,6 @@ class GraphViewTest : public ::testing::Test {
     return Range();
   }
 
-  Regional regional;
-  AppConfig config;
-  SampleHistory history;
   DrawList graph;
   GraphView view{config, history, graph, regional};
 };

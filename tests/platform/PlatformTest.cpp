@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QImage>
+#include <QPainter>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <thread>
+
+#include "TempDir.h"
+#include "TinyTmpfs.h"
+#include "platform/DateTime.h"
+#include "platform/qt/BackgroundSync.h"
+#include "platform/qt/ColumnCover.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtFileSystem.h"
+
+namespace tarnwell::testing {
+namespace {
+
+TEST(DateTime, WholeSecondsCountCalendarDaysAndIgnoreMilliseconds) {
+  const std::pair<DateTime, std::int64_t> rows[] = {
+      {{1970, 1, 1, 0, 0, 0, 999}, 0},
+      {{1969, 12, 31, 23, 59, 59, 0}, -1},
+      {{2000, 3, 1, 0, 0, 0, 0}, 951868800},  // after a leap day of a year divisible by 400
+      {{2024, 1, 31, 15, 45, 2, 120}, 1706715902},
+  };
+  for (const auto& [t, seconds] : rows) EXPECT_EQ(WholeSeconds(t), seconds) << t.year;
+  const DateTime before{2024, 12, 31, 23, 59, 59, 999}, after{2025, 1, 1, 0, 0, 0, 0};
+  EXPECT_EQ(SecondsBetween(before, after), 1);
+  EXPECT_EQ(SecondsBetween(after, before), -1);
+  EXPECT_EQ(SecondsBetween({2024, 1, 1, 0, 0, 5, 0}, {2024, 1, 1, 0, 0, 5, 999}), 0);
+}
+
+TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
+  const DateTime t{2024, 1, 5, 7, 8, 9, 450};
+  EXPECT_EQ(DateTimeText(t, Regional{',', '.'}), "05.01.2024 07:08:09");
+  for (char sep : {'/', '.', '-'}) {
+    EXPECT_EQ(ParseDateTimeText(DateTimeText(t, Regional{'.', sep})),
+              (DateTime{2024, 1, 5, 7, 8, 9, 0}))
+        << sep;
+  }
+  // The first and last of every field are dates and times too.
+  for (const char* edge : {"01/01/2024 00:00:00", "31/12/2024 23:59:59", "30/06/2016 23:59:60"}) {
+    EXPECT_TRUE(ParseDateTimeText(edge)) << edge;
+  }
+  for (const char* bad :
+       {"0", "", "00/01/2024 07:08:09", "05/00/2024 07:08:09", "05/01.2024 07:08:09",
+        "05/13/2024 07:08:09", "32/01/2024 07:08:09", "05/01/2024 24:00:00", "05/01/2024 07:60:00",
+        "05/01/2024 07:08:61", "05/01/2024 07:08:09x", "05/01/2024", "-5/01/2024 07:08:09"}) {
+    EXPECT_FALSE(ParseDateTimeText(bad)) << '"' << bad << '"';
+  }
+}
+
+// Local time follows the machine's zone, half hours and the date line included.
+TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
+  const char* saved = std::getenv("TZ");
+  const std::string kept = saved ? saved : "";
+  for (const auto& [zone, offset] : {std::pair{"ABC-03:30", 3 * 3600 + 1800},
+                                     std::pair{"XYZ+11", -11 * 3600}, std::pair{"UTC0", 0}}) {
+    ::setenv("TZ", zone, 1);
+    const QtClock clock;
+    const DateTime local = clock.LocalNow();
+    const double apart = static_cast<double>(WholeSeconds(local) - WholeSeconds(clock.UtcNow()));
+    EXPECT_NEAR(apart, offset, 1.5) << zone;
+    EXPECT_LE(local.millisecond, 999) << zone;
+  }
+  saved ? ::setenv("TZ", kept.c_str(), 1) : ::unsetenv("TZ");
+  ::tzset();
+}
+
+namespace fs = std::filesystem;
+
+TEST(QtFileSystem, ProgramFolderIsTheExecutablesOrTarnwellHome) {
+  TempDir temp;
+  ::unsetenv("TARNWELL_HOME");
+  EXPECT_EQ(QtFileSystem().ProgramFolder(), fs::canonical("/proc/self/exe").parent_path().string());
+  ::setenv("TARNWELL_HOME", (temp.Path() + "/").c_str(), 1);
+  EXPECT_EQ(QtFileSystem().ProgramFolder(), temp.Path());
+  ::unsetenv("TARNWELL_HOME");
+}
+
+TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
+  TempDir temp;
+  const std::string dir = temp.Path(), path = dir + "/config.ini";
+  QtFileSystem files(dir);
+  EXPECT_FALSE(files.ReadAll(path));
+  const std::string bytes("1'Mode\r\n\xfd\xdd\0end", 14);
+  ASSERT_TRUE(files.WriteWhole(path, "old") && files.WriteWhole(path, bytes));
+  EXPECT_EQ(files.ReadAll(path), bytes);
+  EXPECT_EQ(files.ReadTail(path, 5), bytes.substr(9));
+  EXPECT_EQ(files.ReadTail(path, 99), bytes);
+  EXPECT_FALSE(files.ReadTail(path + "x", 2));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  // A folder is made once and is no file; a file is no folder.
+  EXPECT_EQ((std::vector{files.FolderExists(path), files.CreateFolder(path),
+                         files.CreateFolder(dir + "/Log"), files.CreateFolder(dir + "/Log"),
+                         files.FolderExists(dir + "/Log"), files.FileExists(dir + "/Log")}),
+            (std::vector{false, false, true, true, true, false}));
+
+  const std::string rec = dir + "/Log/rec.txt";
+  ASSERT_TRUE(files.WriteWhole(rec, "old\r\n"));
+  auto file = files.OpenAppend(rec);
+  ASSERT_TRUE(file && file->Write("1\r\n"));
+  EXPECT_EQ(files.ReadAll(rec), "old\r\n1\r\n");  // nothing waits in a buffer
+  EXPECT_TRUE(file->Sync());
+  // A sync in the background tells its outcome once it is done.
+  const auto outcome = [&file] {
+    file->StartSync();
+    std::optional<bool> done;
+    for (int i = 0; i < 5000 && !(done = file->TakeSyncOutcome()); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done;
+  };
+  EXPECT_EQ(outcome(), true);
+  fs::remove(rec);
+  EXPECT_EQ(outcome(), false) << "the lines have no file left to reach";
+  EXPECT_FALSE(file->Write("2\r\n"));
+  ASSERT_TRUE(file->Reopen() && file->Write("2\r\n"));
+  EXPECT_EQ(files.ReadAll(rec), "2\r\n");
+  EXPECT_FALSE(files.OpenAppend(dir + "/missing/rec.txt"));
+  // A file that could not be opened again cannot be synced.
+  fs::remove_all(dir + "/Log");
+  EXPECT_FALSE(file->Reopen());
+  EXPECT_FALSE(file->Sync());
+  BackgroundSync noFile;
+  noFile.Start(-1);
+  EXPECT_EQ(noFile.TakeOutcome(), false);
+}
+
+TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {
+  TinyTmpfs disk;
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+  QtFileSystem files(disk.Path());
+  const std::string path = disk.Path() + "/config.ini";
+  ASSERT_TRUE(files.WriteWhole(path, "kept"));
+  ASSERT_TRUE(disk.SetReadOnly(true));
+  EXPECT_FALSE(files.WriteWhole(path, "new"));
+  EXPECT_EQ(files.ReadAll(path), "kept");
+  EXPECT_FALSE(files.OpenAppend(disk.Path() + "/rec.txt"));
+  EXPECT_FALSE(files.CreateFolder(disk.Path() + "/Log"));
+}
+
+TEST(ColumnCover, TakesOnlySegmentsThatTouchWhatTheirColumnCovers) {
+  ColumnCover cover(8, 10);
+  // Rows 6 and 7 leave a gap below row 2, and a flat segment spans columns: both are drawn as
+  // lines of their own. Outside the picture nothing is covered.
+  EXPECT_EQ((std::vector{cover.Add({2.2, 0.5}, {2.6, 1.5}), cover.Add({2.6, 1.5}, {2.4, 2.5}),
+                         cover.Add({2.3, 6.5}, {2.5, 7.5}), cover.Add({2.0, 1.0}, {4.0, 1.0}),
+                         cover.Add({-5.2, 1}, {-5.1, 3}), cover.Add({9.2, 1}, {9.1, 3})}),
+            (std::vector{true, true, false, false, true, true}));
+  for (const int painted : {3, 0}) {  // painting starts it empty again
+    QImage image(8, 10, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    cover.Paint(painter, Qt::white);
+    painter.end();
+    int count = 0;
+    for (int i = 0; i < 80; ++i) count += image.pixel(i % 8, i / 8) == qRgb(255, 255, 255);
+    EXPECT_EQ(count, painted);
+  }
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
