@@ -45,9 +45,6 @@ class GraphPictureTest : public ::testing::Test {
     xaxis.resize(441, 9);
     config.LineColor = Rgb{0, 255, 0};
     config.FontColor = Rgb{255, 0, 0};
-    config.Expanded = 0;
-    config.GraphMin = Value::Double(0);
-    config.GraphMax = 1000;
     config.LineMode = 1;
     Fill(100, [](int, unsigned) { return 600.0; });
     history.SetSampleIndex(37);
@@ -86,7 +83,8 @@ class GraphPictureTest : public ::testing::Test {
 };
 
 TEST_F(GraphPictureTest, TickPaintsTraceMarkerAndLabelsWhereTheyBelong) {
-  // Values far outside the range are cut at the edge, not clamped to it.
+  // Values far outside the fixed range are cut at the edge, not clamped to it.
+  config.Expanded = 0;
   history.SetSlot(50, 1e15);
   history.SetSlot(51, -1e15);
   Tick();
@@ -104,7 +102,6 @@ TEST_F(GraphPictureTest, TickPaintsTraceMarkerAndLabelsWhereTheyBelong) {
 // segments paint what the lines one by one paint, but for a pixel's shift inside a column here
 // and there.
 TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
-  config.Expanded = 1;
   const auto noisy = [](int, unsigned noise) { return 500.0 + noise % 400; };
   const auto wavy = [](int i, unsigned noise) {
     return 300 * std::sin(i * 0.004) + noise % 97 + (i % 500 == 0 ? 400 : 0);
