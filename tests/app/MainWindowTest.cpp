@@ -1,7 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window and the settings dialog as the operator meets them: the stored window states
-// and sizes, the dialog opened by the cog, closed with Esc, placed beside the main window, its
-// messages over it.
 #include <gtest/gtest.h>
 
 #include <QLabel>
