@@ -9,12 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "FakeFileSystem.h"
-#include "FakeMessageBox.h"
 #include "QtTestApplication.h"
 #include "SettingsRig.h"
-#include "TestFiles.h"
-#include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
@@ -145,30 +141,6 @@ TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigitsAndLabelsFollowTheirCaption
   EXPECT_EQ(current->grab().toImage(), shot);
   main_.SetCurrentColor(Rgb{0, 200, 0});
   EXPECT_NE(current->grab().toImage(), shot);
-}
-
-// The zoom button of the advanced mode: the left button switches the zoom pointer, the right
-// one fits the range to the readings.
-TEST_F(MainWindowTest, ZoomButtonTakesBothMouseButtons) {
-  FakeFileSystem fakeFiles;
-  FakeMessageBox shown;
-  FakeTimer timer1, motion;
-  fakeFiles.files["/prog/std.lng"] = LanguageFileText("Port error");
-  fakeFiles.files["/prog/config.ini"] = ConfigIniText({{1, "52814"}, {19, "255"}});
-  Mainform form(Platform{serial, clock, fakeFiles, shown, regional, timer1, timerLog, motion},
-                main_, Version{1, 0, 0});
-  main_.SetForm(&form);
-  ASSERT_TRUE(form.Form_Load());
-  auto* zoom = main_.findChild<QPushButton*>(QStringLiteral("CmdZoomIn"));
-  ASSERT_TRUE(zoom && zoom->isVisible());
-  std::vector<Qt::CursorShape> shapes;
-  for (Qt::MouseButton button : {Qt::LeftButton, Qt::LeftButton, Qt::RightButton}) {
-    QTest::mouseClick(zoom, button);
-    shapes.push_back(main_.cursor().shape());
-  }
-  EXPECT_EQ(shapes, (std::vector{Qt::SizeAllCursor, Qt::ArrowCursor, Qt::ArrowCursor}));
-  EXPECT_EQ(form.Settings(processes).config.GraphMax, 0);  // the empty trace's highest reading
-  main_.SetForm(nullptr);
 }
 
 }  // namespace

@@ -11,11 +11,10 @@ namespace {
 
 // Every kept input of each fuzzer, seeds and past findings alike, still holds.
 TEST(FuzzCorpus, EveryKeptInputHolds) {
-  const std::pair<const char*, std::string (*)(std::string_view)> fuzzers[] = {
-      {"receive", fuzz::FuzzReceive},
-      {"config", fuzz::FuzzConfig},
-      {"language", fuzz::FuzzLanguage}};
-  for (const auto& [name, entry] : fuzzers) {
+  using Entry = std::string (*)(std::string_view);
+  for (const auto& [name, entry] : {std::pair<const char*, Entry>{"receive", fuzz::FuzzReceive},
+                                    {"config", fuzz::FuzzConfig},
+                                    {"language", fuzz::FuzzLanguage}}) {
     int replayed = 0;
     for (const auto& file :
          std::filesystem::directory_iterator(std::filesystem::path(TARNWELL_CORPUS_DIR) / name)) {

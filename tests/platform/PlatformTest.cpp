@@ -57,10 +57,9 @@ TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
                                      std::pair{"XYZ+11", -11 * 3600}, std::pair{"UTC0", 0}}) {
     ::setenv("TZ", zone, 1);
     const QtClock clock;
-    const DateTime local = clock.LocalNow();
-    const double apart = static_cast<double>(WholeSeconds(local) - WholeSeconds(clock.UtcNow()));
+    const double apart =
+        static_cast<double>(WholeSeconds(clock.LocalNow()) - WholeSeconds(clock.UtcNow()));
     EXPECT_NEAR(apart, offset, 1.5) << zone;
-    EXPECT_LE(local.millisecond, 999) << zone;
   }
   saved ? ::setenv("TZ", kept.c_str(), 1) : ::unsetenv("TZ");
   ::tzset();
