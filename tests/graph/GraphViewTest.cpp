@@ -82,11 +82,9 @@ class GraphPictureTest : public ::testing::Test {
   GraphView view{config, history, widget.Picture(), regional};
 };
 
-// A trace is written straight into an image where the painter allows it: a dense one as the
-// rows it covers, steep segments and guide lines pixel by pixel. That must give the pixels the
-// painter gives, also shifted and cut to part of the widget by a paint event. Joined and merged
-// segments paint what the lines one by one paint, but for a pixel's shift inside a column here
-// and there.
+// Traces are written straight into the image where the painter allows it, dense ones as the rows
+// they cover: the pixels the painter gives, also for part of the widget, and what the lines one
+// by one paint but for a pixel's shift inside a column here and there.
 TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
   const auto noisy = [](int, unsigned noise) { return 500.0 + noise % 400; };
   const auto wavy = [](int i, unsigned noise) {
