@@ -41,6 +41,7 @@ class GraphPictureTest : public ::testing::Test {
   GraphPictureTest() {
     widget.SetUnits(twips);
     widget.resize(441, 265);
+    EXPECT_EQ(widget.Picture().Height(), 3975);  // brought up to date for the view
     xaxis.SetUnits(twips);
     xaxis.resize(441, 9);
     config.LineColor = Rgb{0, 255, 0};
@@ -70,6 +71,20 @@ class GraphPictureTest : public ::testing::Test {
     if (byHand) painter.setClipRect(image.rect());
     QtGraphWidget::Replay(widget.Picture(), painter, twips, image.size());
     return image;
+  }
+
+  // The range as {min, max}.
+  std::vector<double> Range() const {
+    return {config.GraphMin.NumberOr(regional, -12345), config.GraphMax};
+  }
+  // A zoom click on the range min..max with the pointer last seen at `y` (the click's own place
+  // does not count).
+  std::vector<double> ClickAt(double min, double max, double y, int button) {
+    config.GraphMin = Value::Double(min);
+    config.GraphMax = max;
+    view.Graph_MouseMove(100, y);
+    view.Graph_MouseDown(button);
+    return Range();
   }
 
   Twips twips{96};
@@ -205,28 +220,7 @@ TEST_F(GraphPictureTest, WidgetRepaintsOnlyAChangedPictureAndPassesPointerEvents
   EXPECT_EQ(widget.Picture().Width(), 13230);
 }
 
-// The view on a picture of its own, with the design's inner sizes.
-class GraphViewTest : public GraphPictureTest {
- protected:
-  GraphViewTest() { graph.SetSizes(6555, 3915, 6615, 3975); }
-
-  // The range as {min, max}.
-  std::vector<double> Range() const {
-    return {config.GraphMin.NumberOr(regional, -12345), config.GraphMax};
-  }
-  // A zoom click on the range min..max with the pointer last seen at `y` (the click's own place
-  // does not count).
-  std::vector<double> ClickAt(double min, double max, double y, int button) {
-    config.GraphMin = Value::Double(min);
-    config.GraphMax = max;
-    view.Graph_MouseMove(100, y);
-    view.Graph_MouseDown(button);
-    return Range();
-  }
-
-  DrawList graph;
-  GraphView view{config, history, graph, regional};
-};
+using GraphViewTest = GraphPictureTest;
 
 // The pointer is lifted by 380: with outer height 3975 the sides meet at 1987.5 + 380.
 TEST_F(GraphViewTest, ZoomClicksHalveOrExtendTheRangeOnTheSideClicked) {
@@ -293,6 +287,7 @@ TEST_F(GraphViewTest, GuideLinesMakeATenByTenGridInTheLightenedBackground) {
   std::string dump;
   for (const bool on : {true, false}) {
     config.GuideLine = on;
+    DrawList& graph = widget.Picture();
     graph.Clear(DrawColor{});
     graph.SetPenWidth(7);
     view.DrawGuideLines();
