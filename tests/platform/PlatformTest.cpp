@@ -46,8 +46,6 @@ TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
 
 // Local time follows the machine's zone, half hours and the date line included.
 TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
-  const char* saved = std::getenv("TZ");
-  const std::string kept = saved ? saved : "";
   for (const auto& [zone, offset] : {std::pair{"ABC-03:30", 3 * 3600 + 1800},
                                      std::pair{"XYZ+11", -11 * 3600}, std::pair{"UTC0", 0}}) {
     ::setenv("TZ", zone, 1);
@@ -56,8 +54,6 @@ TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
         static_cast<double>(WholeSeconds(clock.LocalNow()) - WholeSeconds(clock.UtcNow()));
     EXPECT_NEAR(apart, offset, 1.5) << zone;
   }
-  saved ? ::setenv("TZ", kept.c_str(), 1) : ::unsetenv("TZ");
-  ::tzset();
 }
 
 namespace fs = std::filesystem;
@@ -82,9 +78,8 @@ TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
   const auto outcome = [&file] {
     file->StartSync();
     std::optional<bool> done;
-    for (int i = 0; i < 5000 && !(done = file->TakeSyncOutcome()); ++i) {
+    for (int i = 0; i < 5000 && !(done = file->TakeSyncOutcome()); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
     return done;
   };
   EXPECT_EQ(outcome(), true);
