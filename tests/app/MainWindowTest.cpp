@@ -92,13 +92,12 @@ TEST_F(MainWindowTest, CogOpensTheDialogBesideWithMessagesOverItAndEscUnloadsIt)
   EXPECT_TRUE(second->isVisible());
   EXPECT_EQ(CommSel(second)->text(), "1");
 
+  const QRect screen(0, 0, 1000, 700);
+  const QSize size(400, 500);
   // Room on the left only; on neither side the least covered side wins.
-  const auto beside = [](QRect main) {
-    return ChSettings::BesidePosition(main, QSize(400, 500), QRect(0, 0, 1000, 700));
-  };
-  EXPECT_EQ((std::vector{beside({500, 100, 450, 300}), beside({200, 400, 450, 300}),
-                         beside({250, 0, 700, 300})}),
-            (std::vector{QPoint(100, 100), QPoint(600, 200), QPoint(0, 0)}));
+  EXPECT_EQ(ChSettings::BesidePosition(QRect(500, 100, 450, 300), size, screen), QPoint(100, 100));
+  EXPECT_EQ(ChSettings::BesidePosition(QRect(200, 400, 450, 300), size, screen), QPoint(600, 200));
+  EXPECT_EQ(ChSettings::BesidePosition(QRect(250, 0, 700, 300), size, screen), QPoint(0, 0));
 }
 
 TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
