@@ -19,8 +19,7 @@
 namespace tarnwell::testing {
 namespace {
 
-// A screen wide enough for the dialog beside the main window, and window frames as a desktop
-// draws them.
+// A screen wide enough for the dialog beside the main window, with window frames.
 class WideScreen : public QtTestApplication {
   void SetUp() override {
     QFile json(config_.filePath("screen.json"));

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
@@ -29,8 +27,6 @@ struct Program {
       Platform{port, clock, files, messages, Regional{}, timer1, timerLog, motion}, view,
       Version{1, 0, 2});
 
-  // What the settings window sees of the running program.
-  SettingsServices Seen() { return form->Settings(processes); }
   // No config.ini, no Turkish file (the default language): the standard file is read.
   void LoadPlain() {
     files.files["/prog/std.lng"] = LanguageFileText("Port error");
@@ -64,7 +60,7 @@ TEST(Mainform, FramesReachTheDisplayAndSuspendStopsTimersAndPort) {
   EXPECT_EQ(p.port.maxWait, p.timer1.interval);
   p.port.Receive("+0012.34\r\n");
   p.timer1.Fire();
-  EXPECT_EQ(p.Seen().history.Slot(50), 12.34);
+  EXPECT_EQ(p.form->Settings(p.processes).history.Slot(50), 12.34);
 
   p.timerLog.interval = 100;
   const auto on = [&] { return std::vector{p.port.open, p.timer1.enabled, p.timerLog.enabled}; };

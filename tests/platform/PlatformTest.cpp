@@ -52,8 +52,6 @@ TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
   }
 }
 
-namespace fs = std::filesystem;
-
 TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
   TempDir temp;
   const std::string dir = temp.Path(), path = dir + "/config.ini";
@@ -78,14 +76,14 @@ TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
     return done;
   };
   EXPECT_EQ(outcome(), true);
-  fs::remove(rec);
+  std::filesystem::remove(rec);
   EXPECT_EQ(outcome(), false) << "the lines have no file left to reach";
   EXPECT_FALSE(file->Write("2\r\n"));
   ASSERT_TRUE(file->Reopen() && file->Write("2\r\n"));
   EXPECT_EQ(files.ReadAll(rec), "2\r\n");
   EXPECT_FALSE(files.OpenAppend(dir + "/missing/rec.txt"));
   // A file that could not be opened again cannot be synced, at once or in the background.
-  fs::remove_all(dir + "/Log");
+  std::filesystem::remove_all(dir + "/Log");
   EXPECT_FALSE(file->Reopen());
   EXPECT_FALSE(file->Sync());
   EXPECT_EQ(outcome(), false);
