@@ -10,20 +10,10 @@
 #include "FakeViews.h"
 #include "TestFiles.h"
 #include "app/Mainform.h"
-#include "config/ConfigFile.h"
+#include "app/ResizeRules.h"
 
-namespace tarnwell {
+namespace tarnwell::testing {
 namespace {
-
-using testing::ConfigIniText;
-using testing::FakeClock;
-using testing::FakeFileSystem;
-using testing::FakeMainView;
-using testing::FakeMessageBox;
-using testing::FakeProcessStarter;
-using testing::FakeSerialPort;
-using testing::FakeTimer;
-using testing::LanguageFileText;
 
 struct Program {
   FakeSerialPort port;
@@ -33,100 +23,51 @@ struct Program {
   FakeTimer timer1, timerLog, motion;
   FakeMainView view;
   FakeProcessStarter processes;
-  std::unique_ptr<Mainform> form;
+  std::unique_ptr<Mainform> form = std::make_unique<Mainform>(
+      Platform{port, clock, files, messages, Regional{}, timer1, timerLog, motion}, view,
+      Version{1, 0, 2});
 
-  // What the settings window sees of the running program.
-  SettingsServices Seen() { return form->Settings(processes); }
-
-  Program() { Make(); }
-  void Make() {
-    form = std::make_unique<Mainform>(
-        Platform{port, clock, files, messages, Regional{}, timer1, timerLog, motion}, view,
-        Version{1, 0, 2});
+  // No config.ini, no Turkish file (the default language): the standard file is read.
+  void LoadPlain() {
+    files.files["/prog/std.lng"] = LanguageFileText("Port error");
+    ASSERT_TRUE(form->Form_Load());
   }
 };
 
-TEST(Mainform, StartUpRunsInOrderAndStartsRecording) {
+TEST(Mainform, StartUpGivesTextsBeforeTheSizeAndStartsPortTimersAndRecording) {
   Program p;
   // Recording allowed and started at start-up, English.
-  p.files.files["/prog/config.ini"] =
-      ConfigIniText({{15, "1"}, {32, "1"}, {19, "0"}, {11, "99.5"}});
+  p.files.files["/prog/config.ini"] = ConfigIniText({{15, "1"}, {32, "1"}, {19, "0"}});
   p.files.files["/prog/en.lng"] = LanguageFileText("Port error", "204");
-
   ASSERT_TRUE(p.form->Form_Load());
-  EXPECT_TRUE(p.messages.shown.empty());
-  EXPECT_FALSE(p.form->Loading());
-  EXPECT_EQ(p.view.caption, "Vornel-> Tarnwell v1.0.2");
-  EXPECT_EQ(p.view.charset, 204);
-  EXPECT_EQ(p.view.setupTip, "Text 181");
-  // Texts are given before the window is sized.
-  ASSERT_EQ(p.view.log.size(), 2u);
-  EXPECT_EQ(p.view.log[0], "texts");
-  EXPECT_EQ(p.view.log[1], "resize");
-  EXPECT_TRUE(p.port.open);
-  EXPECT_EQ(p.port.settings, "9600,n,8,1");
-  EXPECT_EQ(p.Seen().history.UB(), 100);         // 99.5 rounds to even
-  EXPECT_EQ(p.Seen().history.SampleIndex(), 1);  // the start's own line went to slot 0
-  EXPECT_EQ(p.timerLog.interval, 100);
-  EXPECT_TRUE(p.timer1.Running() && p.motion.Running());
-  EXPECT_EQ(p.Seen().config.WindowWidth.NumberOr(Regional{}, 0), 8005);
-
-  // Recording runs, and the start's own line holds the caption "0" as its value.
-  EXPECT_TRUE(p.form->Recording());
+  EXPECT_EQ(p.view.log, (std::vector<std::string>{"texts", "resize"}));
+  EXPECT_EQ(std::tie(p.view.caption, p.view.charset, p.view.setupTip),
+            std::make_tuple("Vornel-> Tarnwell v1.0.2", 204, "Text 181"));
+  EXPECT_EQ(
+      std::make_tuple(p.messages.shown.size(), p.form->Loading(), p.timerLog.interval, p.port.open,
+                      p.timer1.Running(), p.motion.Running(), p.form->Recording()),
+      std::make_tuple(0u, false, 100, true, true, true, true));
   // A recorded line carries its frame's arrival time: characters wait in the port for little.
   EXPECT_LE(p.port.maxWait, 10);
-  const std::string name = p.Seen().config.LogFileName;
-  ASSERT_TRUE(p.files.FolderExists("/prog/Log"));
-  const std::string record = p.files.files["/prog/Log/" + name];
-  EXPECT_EQ(record.substr(0, 4), "1\t0\t");
-  EXPECT_EQ(p.view.current, "0");
 }
 
-// The messages of the fallbacks are the config and language files' own; here what shutdown saves.
-TEST(Mainform, FallbacksAndShutdownSaveTheSettings) {
+// The first frame from the port fills the trace through the program's own wiring. Without a
+// recording only the display needs the characters, once per refresh. Suspending stops timers and
+// port; a port gone meanwhile is told and the display stays stopped.
+TEST(Mainform, FramesReachTheDisplayAndSuspendStopsTimersAndPort) {
   Program p;
-  // No config.ini, no Turkish file (the default language): the standard file is read and the
-  // language setting becomes 255.
-  p.files.files["/prog/std.lng"] = LanguageFileText("Port error");
-  ASSERT_TRUE(p.form->Form_Load());
-  EXPECT_EQ(p.messages.shown.size(), 2u);
-  EXPECT_FALSE(p.form->Recording());
-  // Without a recording only the display needs them, once per refresh.
+  p.LoadPlain();
   EXPECT_EQ(p.port.maxWait, p.timer1.interval);
+  p.port.Receive("+0012.34\r\n");
+  p.timer1.Fire();
+  EXPECT_EQ(p.form->Settings(p.processes).history.Slot(50), 12.34);
 
-  p.view.width = 9000;
-  p.view.left = 300;
-  p.form->Form_Unload();
-  const auto lines = SplitLines(p.files.files["/prog/config.ini"]);
-  ASSERT_EQ(lines.size(), 39u);
-  EXPECT_EQ(lines[18].substr(0, 4), "255'");
-  EXPECT_EQ(lines[33].substr(0, 4), "300'");
-  EXPECT_EQ(lines[35].substr(0, 5), "9000'");
-  EXPECT_FALSE(p.timer1.enabled);
-
-  Program q;  // without any language file the program ends before its window is shown
-  EXPECT_FALSE(q.form->Form_Load());
-  EXPECT_TRUE(q.view.closed);
-}
-
-TEST(Mainform, SuspendStopsTimersAndPortAndResumes) {
-  Program p;
-  p.files.files["/prog/std.lng"] = LanguageFileText("Port error");
-  ASSERT_TRUE(p.form->Form_Load());
   p.timerLog.interval = 100;
-  ASSERT_TRUE(p.port.open);
-
+  const auto on = [&] { return std::vector{p.port.open, p.timer1.enabled, p.timerLog.enabled}; };
   p.form->App_Stop_Click(true);
-  EXPECT_FALSE(p.port.open);
-  EXPECT_FALSE(p.timer1.enabled);
-  EXPECT_FALSE(p.timerLog.enabled);
-  p.port.Receive("+1.00\r");  // nothing arrives from a closed port in reality; the tick is off
+  EXPECT_EQ(on(), (std::vector{false, false, false}));
   p.form->App_Stop_Click(false);
-  EXPECT_TRUE(p.port.open);
-  EXPECT_TRUE(p.timer1.enabled);
-  EXPECT_TRUE(p.timerLog.enabled);
-
-  // A port that has gone: text 5, and the display stays suspended.
+  EXPECT_EQ(on(), (std::vector{true, true, true}));
   p.form->App_Stop_Click(true);
   p.port.ports.clear();
   p.form->App_Stop_Click(false);
@@ -135,32 +76,40 @@ TEST(Mainform, SuspendStopsTimersAndPortAndResumes) {
   EXPECT_FALSE(p.timer1.enabled);
 }
 
-// One reading from the port to the display, through the program's own wiring.
-TEST(Mainform, FramesReachTheDisplayOnTheNextTick) {
-  Program p;
-  p.files.files["/prog/std.lng"] = LanguageFileText("Port error");
-  ASSERT_TRUE(p.form->Form_Load());
-  p.port.Receive("+0012.");
-  p.timer1.Fire();
-  EXPECT_EQ(p.view.color, kStaleColor);
-  // The first frame fills the trace and leaves the write position at 0, so the caption waits
-  // for the second.
-  const std::string before = p.view.current;
-  p.port.Receive("34\r\n-0001.5");
-  p.timer1.Fire();
-  EXPECT_EQ(p.Seen().history.Slot(50), 12.34);
-  EXPECT_EQ(p.view.current, before);
-  EXPECT_EQ(p.view.color, kAliveColor);
-  p.port.Receive("\r");
-  p.timer1.Fire();
-  EXPECT_EQ(p.view.current, "-1.5");
-  EXPECT_EQ(p.view.rangeCaption, "+/- 6.9");
-  p.clock.Advance(1000);
-  p.port.Receive("");
-  p.timer1.Fire();
-  EXPECT_EQ(p.view.nofDat, "2/s");
-  EXPECT_GT(p.view.plots, 0);
+// A window that takes every size it is given, as a normal window does.
+struct FakeWindow : ResizableWindow {
+  double w = 0, h = 0;
+  bool minimized = false;
+  int resizes = 0;
+  bool Minimized() const override { return minimized; }
+  double Width() const override { return w; }
+  double Height() const override { return h; }
+  void SetWidth(double v) override { w = v, ++resizes; }
+  void SetHeight(double v) override { h = v, ++resizes; }
+};
+
+// Each row: the window's size and state before, then laid out, the window's size and resize
+// count, graph width and height, x axis top and width, panel left and top, value box left and top.
+TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
+  const std::vector<std::pair<std::vector<double>, std::vector<double>>> rows = {
+      {{3674, 3674, 0}, {1, 8005, 3825, 2, 7630, 1700, 1850, 7630, 755, 1975, 999925, 1750}},
+      {{9000, 3000, 0}, {1, 9000, 3825, 1, 8625, 1700, 1850, 8625, 1750, 1975, 999925, 1750}},
+      {{8005, 3675, 0}, {1, 8005, 3675, 0, 7630, 1550, 1700, 7630, 755, 1825, 999925, 1600}},
+      {{100, 100, 1},
+       {0, 100, 100, 0, 6615, 3975, 45, 6925, -240, 4320, 840, 960}},  // minimised: nothing moves
+  };
+  for (const auto& [before, want] : rows) {
+    FakeWindow win;
+    win.w = before[0], win.h = before[1], win.minimized = before[2] != 0;
+    MainLayout l;
+    const bool ok = ResizeRules::Form_Resize(win, l);
+    EXPECT_EQ((std::vector<double>{double(ok), win.w, win.h, double(win.resizes), l.graphWidth,
+                                   l.graphHeight, l.xaxisTop, l.xaxisWidth, l.weighBoxLeft,
+                                   l.weighBoxTop, l.theBoxLeft, l.theBoxTop}),
+              want)
+        << before[0] << "x" << before[1];
+  }
 }
 
 }  // namespace
-}  // namespace tarnwell
+}  // namespace tarnwell::testing

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "TempDir.h"
+#include "TinyTmpfs.h"
+#include "platform/DateTime.h"
+#include "platform/qt/QtClock.h"
+#include "platform/qt/QtFileSystem.h"
+
+namespace tarnwell::testing {
+namespace {
+
+TEST(DateTime, WholeSecondsCountCalendarDaysAndIgnoreMilliseconds) {
+  const std::pair<DateTime, std::int64_t> rows[] = {
+      {{1970, 1, 1, 0, 0, 0, 999}, 0},
+      {{1969, 12, 31, 23, 59, 59, 0}, -1},
+      {{2000, 3, 1, 0, 0, 0, 0}, 951868800},  // after a leap day of a year divisible by 400
+  };
+  for (const auto& [t, seconds] : rows) EXPECT_EQ(WholeSeconds(t), seconds) << t.year;
+}
+
+TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
+  const DateTime t{2024, 1, 5, 7, 8, 9, 450};
+  EXPECT_EQ(DateTimeText(t, Regional{',', '.'}), "05.01.2024 07:08:09");
+  for (char sep : {'/', '.', '-'}) {
+    EXPECT_EQ(ParseDateTimeText(DateTimeText(t, Regional{'.', sep})),
+              (DateTime{2024, 1, 5, 7, 8, 9, 0}))
+        << sep;
+  }
+  for (const char* bad :
+       {"0", "", "00/01/2024 07:08:09", "05/00/2024 07:08:09", "05/01.2024 07:08:09",
+        "05/13/2024 07:08:09", "32/01/2024 07:08:09", "05/01/2024 24:00:00", "05/01/2024 07:60:00",
+        "05/01/2024 07:08:61", "05/01/2024 07:08:09x", "05/01/2024", "-5/01/2024 07:08:09"}) {
+    EXPECT_FALSE(ParseDateTimeText(bad)) << '"' << bad << '"';
+  }
+}
+
+// Local time follows the machine's zone, half hours and the date line included.
+TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
+  for (const auto& [zone, offset] : {std::pair{"ABC-03:30", 3 * 3600 + 1800},
+                                     std::pair{"XYZ+11", -11 * 3600}, std::pair{"UTC0", 0}}) {
+    ::setenv("TZ", zone, 1);
+    const QtClock clock;
+    const double apart =
+        static_cast<double>(WholeSeconds(clock.LocalNow()) - WholeSeconds(clock.UtcNow()));
+    EXPECT_NEAR(apart, offset, 1.5) << zone;
+  }
+}
+
+TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
+  TempDir temp;
+  const std::string dir = temp.Path(), path = dir + "/config.ini";
+  QtFileSystem files(dir);
+  const std::string bytes("1'Mode\r\n\xfd\xdd\0end", 14);
+  ASSERT_TRUE(files.WriteWhole(path, "old") && files.WriteWhole(path, bytes));
+  EXPECT_EQ(files.ReadAll(path), bytes);
+  EXPECT_EQ(files.ReadTail(path, 5), bytes.substr(9));
+  ASSERT_TRUE(files.CreateFolder(dir + "/Log"));
+  const std::string rec = dir + "/Log/rec.txt";
+  ASSERT_TRUE(files.WriteWhole(rec, "old\r\n"));
+  auto file = files.OpenAppend(rec);
+  ASSERT_TRUE(file && file->Write("1\r\n"));
+  EXPECT_EQ(files.ReadAll(rec), "old\r\n1\r\n");  // nothing waits in a buffer
+  EXPECT_TRUE(file->Sync());
+  // A sync in the background tells its outcome once it is done.
+  const auto outcome = [&file] {
+    file->StartSync();
+    std::optional<bool> done;
+    for (int i = 0; i < 5000 && !(done = file->TakeSyncOutcome()); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return done;
+  };
+  EXPECT_EQ(outcome(), true);
+  std::filesystem::remove(rec);
+  EXPECT_EQ(outcome(), false) << "the lines have no file left to reach";
+  EXPECT_FALSE(file->Write("2\r\n"));
+  ASSERT_TRUE(file->Reopen() && file->Write("2\r\n"));
+  EXPECT_EQ(files.ReadAll(rec), "2\r\n");
+  EXPECT_FALSE(files.OpenAppend(dir + "/missing/rec.txt"));
+  // A file that could not be opened again cannot be synced, at once or in the background.
+  std::filesystem::remove_all(dir + "/Log");
+  EXPECT_FALSE(file->Reopen());
+  EXPECT_FALSE(file->Sync());
+  EXPECT_EQ(outcome(), false);
+}
+
+TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {
+  TinyTmpfs disk;
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+  QtFileSystem files(disk.Path());
+  const std::string path = disk.Path() + "/config.ini";
+  ASSERT_TRUE(files.WriteWhole(path, "kept"));
+  ASSERT_TRUE(disk.SetReadOnly(true));
+  EXPECT_FALSE(files.WriteWhole(path, "new"));
+  EXPECT_EQ(files.ReadAll(path), "kept");
+  EXPECT_FALSE(files.OpenAppend(disk.Path() + "/rec.txt"));
+  EXPECT_FALSE(files.CreateFolder(disk.Path() + "/Log"));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
