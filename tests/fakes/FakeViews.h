@@ -30,10 +30,9 @@ class FakeLabels : public View {
 
 class FakeLiveView : public FakeLabels<LiveLabels> {
  public:
-  void DrawGraph(const GraphRange& r, double s) { range = r, span = s, ++draws; }
+  void DrawGraph(const GraphRange& r, double s) { range = r, span = s; }
   GraphRange range;
   double span = 0;
-  int draws = 0;
 };
 
 // A main window without a display; it logs the steps that start-up order depends on.
