@@ -77,7 +77,9 @@ cpu_run() {
   else
     make_home "$home" 11="$samples" 15=0 32=0 $lines
   fi
-  start_sim "$home" --wait --duration "$DURATION" "$@"
+  local times=()
+  [[ $record = 1 ]] && times=(--log "$home/sent.txt" --log-times)
+  start_sim "$home" --wait --duration "$DURATION" "${times[@]}" "$@"
   start_floor "$home" --wait --duration "$DURATION" "$@"
   start_app "$home"
   # CPU is read between 2 s after the start and 1 s before the stream ends.
@@ -110,7 +112,7 @@ cpu_run() {
     local count
     count=$(cat "$home"/Log/* 2>/dev/null | wc -l)
     printf '  recorded %s of %s, lost %s, %s' "$((count - 1))" "$written" \
-      "$((written - count + 1))" "$(lateness "$home"/Log/*)" | tee -a "$SUMMARY"
+      "$((written - count + 1))" "$(lateness "$home/sent.txt" "$home"/Log/*)" | tee -a "$SUMMARY"
   fi
   echo | tee -a "$SUMMARY"
   [[ -s $home/messages.log ]] && say "  messages: $(tr '\n' ' ' <"$home/messages.log")"
@@ -118,31 +120,25 @@ cpu_run() {
   return 0
 }
 
-# How late the record lines' times are. With the counting pattern each line's value names its
-# frame k, and frame k left the simulator k frame times after the first, or later when the
-# simulator itself was held up; so a line's time less k frame times, set against the smallest
-# such figure of the lines within the next 300 frames (about 30 ms), is how much later it was
-# recorded than the most promptly recorded frame near it.
+# How late the record lines' times are: each line's time against the time its frame was written
+# to the line, which the simulator logs beside each frame (the counting pattern makes every
+# value, and so every frame, distinct). The first record line is the start's own.
 lateness() {
-  tail -n +2 "$1" | tr -d '\r' | awk -F'\t' -v fs="$FRAME_MS" '
-    NR == 1 { v0 = $2 }
-    { split($4, t, ":"); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + $5
-      k = int(($2 - v0) * 100 + 0.5); printf "%d %.3f\n", k, ms - k * fs }' | tac |
-    awk -v w=300 'BEGIN { h = 1; t = 0 }
-      { k[NR] = $1; d[NR] = $2
-        while (t >= h && d[q[t]] >= $2) t--
-        q[++t] = NR
-        while (k[q[h]] > $1 + w) h++
-        late = int($2 - d[q[h]]); n++; c[late]++; if (late > max) max = late }
-      END { for (i = 0; i <= max; i++) { s += c[i]; if (s >= n * 0.99) break }
-        printf "record lines late by at most %d ms (99%% by %d ms or less)", max, i }'
+  tr -d '\r' <"$2" | awk -F'\t' '
+    FNR == NR { v = $2; gsub(/[^-+0-9.]/, "", v); sent[sprintf("%.2f", v)] = $1; next }
+    FNR > 1 && (sprintf("%.2f", $2) in sent) {
+      split($4, t, ":"); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + $5
+      late = int(ms - sent[sprintf("%.2f", $2)]); if (late < 0) late = 0
+      n++; c[late]++; if (late > max) max = late }
+    END { for (i = 0; i <= max; i++) { s += c[i]; if (s >= n * 0.99) break }
+      printf "record lines late by at most %d ms (99%% by %d ms or less) of %d matched", max, i, n }' \
+    "$1" -
 }
 
 # The cases of the table, once each: full speed (7=10) at High (10=2) with 100 and 9999
 # samples, recording every frame, and an ordinary rate (9600 bit/s, 100 frames a second) at Mid.
 # The counting pattern makes every frame distinct; its frames are as long as the others.
 FULL=(--baud 921600 --pattern count)
-FRAME_MS=$(calc "9 * 10 * 1000 / 921600" 6)
 cpu_round() {
   cpu_run receive-100 100 0 "7=10 10=2" "${FULL[@]}"
   cpu_run receive-9999 9999 0 "7=10 10=2" "${FULL[@]}"

@@ -13,9 +13,9 @@ bool FrameLog::Open(const std::string& path) {
   return file_ != nullptr;
 }
 
-void FrameLog::Add(const std::string& frame) {
+void FrameLog::Add(const std::string& frame, const std::string& prefix) {
   if (!file_) return;
-  const std::string line = Printable(frame) + '\n';
+  const std::string line = prefix + Printable(frame) + '\n';
   std::fwrite(line.data(), 1, line.size(), file_);
 }
 

@@ -16,7 +16,8 @@ class FrameLog {
 
   // An empty path keeps the log off; false when the file cannot be made.
   bool Open(const std::string& path);
-  void Add(const std::string& frame);
+  // `prefix` goes before the frame as it is.
+  void Add(const std::string& frame, const std::string& prefix = {});
   void Flush();
 
   // Backslash as "\\", bytes outside printable ASCII as "\xHH".

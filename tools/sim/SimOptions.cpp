@@ -169,6 +169,7 @@ ParseResult ParseSimOptions(int argc, const char* const argv[], SimOptions& o, s
   };
   const std::map<std::string, bool*> flags = {{"--zeros", &o.zeros},
                                               {"--garbage-terms", &o.garbageTerms},
+                                              {"--log-times", &o.logTimes},
                                               {"--stay", &o.stay},
                                               {"--wait", &o.wait}};
 
@@ -270,6 +271,8 @@ Limits and reports
                          wait up to 2 s for the reader to take what is buffered
   --log FILE             every frame written whole, one a line, without terminator;
                          backslash and non-printable bytes as \\ and \xHH
+  --log-times            each log line starts with the local time of day of its
+                         write, in milliseconds, and a TAB
   --stats FILE           counts at exit, one key=value a line
   --ready FILE           written with the link's path once the link exists;
                          "READY PATH" is also printed on standard output

@@ -41,6 +41,7 @@ struct SimOptions {
   double duration = 0.0;
   bool stay = false;
   bool wait = false;
+  bool logTimes = false;
   std::uint32_t seed = 1;
 
   std::string log;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <limits>
 #include <vector>
 
@@ -18,6 +19,19 @@ constexpr double kFlushEvery = 0.2;
 constexpr double kDrainSeconds = 2.0;
 constexpr double kNever = std::numeric_limits<double>::infinity();
 constexpr std::size_t kFramesRemembered = 1 << 16;
+
+// Local time of day in milliseconds, as a record line's time and milliseconds fields tell it.
+std::string TimeOfDayMs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  tm local{};
+  ::localtime_r(&now.tv_sec, &local);
+  const double ms = ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 1000.0 +
+                    static_cast<double>(now.tv_nsec) / 1e6;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f\t", ms);
+  return text;
+}
 }  // namespace
 
 Simulator::Simulator(const SimOptions& options, int signalFd)
@@ -131,6 +145,7 @@ void Simulator::Send(double now) {
   ssize_t written = line_.IsOpen() ? ::write(line_.Master(), out.data(), out.size()) : 0;
   if (written < 0) written = 0;  // a full line: the reader has stopped taking characters
   const auto w = static_cast<std::size_t>(written);
+  const std::string when = options_.logTimes ? TimeOfDayMs() : std::string();
   const std::int64_t before = stats_.bytesWritten;
   stats_.bytesWritten += written;
   for (std::size_t i = 0; i < finished.size(); ++i) {
@@ -139,7 +154,7 @@ void Simulator::Send(double now) {
     switch (item.kind) {
       case LineItem::Kind::kFrame:
         if (whole) {
-          log_.Add(item.frame);
+          log_.Add(item.frame, when);
           frameEnds_.push_back(before + static_cast<std::int64_t>(ends[i]));
         }
         ++(whole ? stats_.framesWritten : stats_.framesUndelivered);
