@@ -128,6 +128,7 @@ TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheDeviceAndWhatIsWron
   fs::remove(link);
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
   EXPECT_EQ(shown(1), "");
+  EXPECT_EQ(shown(1), "") << "closed and opened again";
   QtSerialPort other(dir_.Path());
   other.SetCommPort(1);
   EXPECT_EQ(other.SetPortOpen(true).value_or(SerialError{}).description,

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QImage>
+#include <QPainter>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -9,6 +11,7 @@
 #include "TempDir.h"
 #include "TinyTmpfs.h"
 #include "platform/DateTime.h"
+#include "platform/qt/DirectFill.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 
@@ -20,6 +23,7 @@ TEST(DateTime, WholeSecondsCountCalendarDaysAndIgnoreMilliseconds) {
       {{1970, 1, 1, 0, 0, 0, 999}, 0},
       {{1969, 12, 31, 23, 59, 59, 0}, -1},
       {{2000, 3, 1, 0, 0, 0, 0}, 951868800},  // after a leap day of a year divisible by 400
+      {{2024, 2, 29, 0, 0, 0, 0}, 1709164800},
   };
   for (const auto& [t, seconds] : rows) EXPECT_EQ(WholeSeconds(t), seconds) << t.year;
 }
@@ -49,6 +53,30 @@ TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
     const double apart =
         static_cast<double>(WholeSeconds(clock.LocalNow()) - WholeSeconds(clock.UtcNow()));
     EXPECT_NEAR(apart, offset, 1.5) << zone;
+  }
+}
+
+// Pixels go straight into the image only where the painter would put exactly them there.
+TEST(DirectFill, OnlyForAPlainPainterAndAnOpaqueColour) {
+  const std::pair<const char*, void (*)(QPainter&, QColor&)> cases[] = {
+      {"translucent colour", [](QPainter&, QColor& c) { c.setAlpha(128); }},
+      {"clip set by hand", [](QPainter& p, QColor&) { p.setClipRect(1, 1, 4, 4); }},
+      {"half opacity", [](QPainter& p, QColor&) { p.setOpacity(0.5); }},
+      {"blending",
+       [](QPainter& p, QColor&) { p.setCompositionMode(QPainter::CompositionMode_Multiply); }},
+      {"scaled", [](QPainter& p, QColor&) { p.scale(2, 2); }},
+      {"half-pixel shift", [](QPainter& p, QColor&) { p.translate(0.5, 0); }},
+  };
+  for (const auto& [what, change] : cases) {
+    QImage image(8, 8, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QColor color(Qt::green);
+    painter.translate(2, 3);
+    const auto plain = DirectTargetOf(painter, color);
+    ASSERT_TRUE(plain) << what;
+    EXPECT_EQ(plain->offset, QPoint(2, 3));
+    change(painter, color);
+    EXPECT_FALSE(DirectTargetOf(painter, color)) << what;
   }
 }
 
