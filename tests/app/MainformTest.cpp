@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "app/Mainform.h"
 #include "app/ResizeRules.h"
+#include "config/ConfigFile.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -74,6 +75,21 @@ TEST(Mainform, FramesReachTheDisplayAndSuspendStopsTimersAndPort) {
   ASSERT_FALSE(p.messages.shown.empty());
   EXPECT_EQ(p.messages.shown.back().text, "Port error");
   EXPECT_FALSE(p.timer1.enabled);
+}
+
+// The window's close saves the settings; the toolkit's quit that follows, with the window gone,
+// saves nothing more.
+TEST(Mainform, ShutdownSavesTheSettingsOnceAndStopsPortAndTimers) {
+  Program p;
+  p.LoadPlain();
+  p.view.width = 9000;
+  p.form->Form_Unload();
+  const std::string saved = p.files.files["/prog/config.ini"];
+  EXPECT_EQ(SplitLines(saved).at(35), "9000' Window Width. Def:7290 ");
+  EXPECT_EQ(std::vector({p.port.open, p.timer1.enabled}), std::vector({false, false}));
+  p.view.width = 8005;
+  p.form->Form_Unload();
+  EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
 }
 
 // A window that takes every size it is given, as a normal window does.

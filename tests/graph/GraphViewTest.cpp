@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFontMetricsF>
+#include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
 #include <tuple>
@@ -190,6 +191,24 @@ TEST_F(GraphPictureTest, WidgetRepaintsOnlyAChangedPicture) {
   history.Append(700, 100);
   EXPECT_EQ(showTick(), 1);
   EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), Render());
+}
+
+// Pointer events reach the view in twips, with the buttons numbered as the view knows them.
+TEST_F(GraphPictureTest, WidgetPassesPointerEventsInTwips) {
+  std::vector<double> seen;  // moves as x and y, presses as button, double clicks as -1
+  widget.SetMouseMoveHandler([&](double x, double y) { seen.insert(seen.end(), {x, y}); });
+  widget.SetMouseDownHandler([&](int b, double, double) { seen.push_back(b); });
+  widget.SetDoubleClickHandler([&] { seen.push_back(-1); });
+  const auto send = [&](QEvent::Type type, Qt::MouseButton button, QPointF at) {
+    QMouseEvent event(type, at, widget.mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+  };
+  send(QEvent::MouseMove, Qt::NoButton, QPointF(30, 40));
+  for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+    send(QEvent::MouseButtonPress, b, QPointF(1, 1));
+  }
+  send(QEvent::MouseButtonDblClick, Qt::LeftButton, QPointF(1, 1));
+  EXPECT_EQ(seen, (std::vector<double>{450, 600, 1, 2, 4, -1}));
 }
 
 using GraphViewTest = GraphPictureTest;

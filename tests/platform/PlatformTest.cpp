@@ -36,6 +36,7 @@ TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
               (DateTime{2024, 1, 5, 7, 8, 9, 0}))
         << sep;
   }
+  EXPECT_TRUE(ParseDateTimeText("31/12/2024 23:59:60"));  // the last of every field
   for (const char* bad :
        {"0", "", "00/01/2024 07:08:09", "05/00/2024 07:08:09", "05/01.2024 07:08:09",
         "05/13/2024 07:08:09", "32/01/2024 07:08:09", "05/01/2024 24:00:00", "05/01/2024 07:60:00",
