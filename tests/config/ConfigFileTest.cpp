@@ -165,7 +165,8 @@ TEST(NumberText, ReadsAndWritesNumbers) {
   const std::pair<std::string, double> vals[] = {
       {"12,5", 12}, {"1.2.3", 1.2}, {".5", 0.5},   {"2.5d-1", 0.25},
       {"1e+", 1},   {"&H1F", 31},   {"&hA9", 169}, {"&o17", 15},
-      {"ST,GS", 0}, {"+-5", 0},     {"9e999", 0},  {"&H" + std::string(300, 'F'), 0}};
+      {"ST,GS", 0}, {"+-5", 0},     {"9e999", 0},  {"&H" + std::string(300, 'F'), 0},
+      {"&H1:", 1}};
   for (const auto& [text, value] : vals) EXPECT_EQ(Val(text), value) << text;
 
   EXPECT_EQ(ToNumber(" -100000\t", kPoint), -100000);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <chrono>
@@ -11,9 +13,11 @@
 #include "TempDir.h"
 #include "TinyTmpfs.h"
 #include "platform/DateTime.h"
+#include "platform/qt/ColumnCover.h"
 #include "platform/qt/DirectFill.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
+#include "platform/qt/QtTimer.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -57,6 +61,28 @@ TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
   }
 }
 
+// A segment joins the rows its column already covers, or the next ones; elsewhere it is drawn as
+// a line of its own. Columns outside the picture take everything and cover nothing.
+TEST(ColumnCover, TakesOnlySegmentsThatTouchWhatTheirColumnCovers) {
+  ColumnCover cover(8, 10);
+  EXPECT_TRUE(cover.Add(QPointF(2.2, 0.5), QPointF(2.6, 1.5)));
+  EXPECT_TRUE(cover.Add(QPointF(2.6, 1.5), QPointF(2.4, 2.5)));
+  EXPECT_FALSE(cover.Add(QPointF(2.3, 6.5), QPointF(2.5, 7.5)));
+  EXPECT_FALSE(cover.Add(QPointF(2.0, 1.0), QPointF(4.0, 1.0)));
+  EXPECT_TRUE(cover.Add(QPointF(-5.2, 1), QPointF(-5.1, 3)));
+  EXPECT_TRUE(cover.Add(QPointF(9.2, 1), QPointF(9.1, 3)));
+  QImage image(8, 10, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  cover.Paint(painter, Qt::white);
+  painter.end();
+  int white = 0;
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 8; ++x) white += image.pixel(x, y) == qRgb(255, 255, 255);
+  }
+  EXPECT_EQ(white, 3);
+}
+
 // Pixels go straight into the image only where the painter would put exactly them there.
 TEST(DirectFill, OnlyForAPlainPainterAndAnOpaqueColour) {
   const std::pair<const char*, void (*)(QPainter&, QColor&)> cases[] = {
@@ -79,6 +105,22 @@ TEST(DirectFill, OnlyForAPlainPainterAndAnOpaqueColour) {
     change(painter, color);
     EXPECT_FALSE(DirectTargetOf(painter, color)) << what;
   }
+}
+
+// A running timer takes a new interval at once.
+TEST(QtTimer, ARunningTimerTakesANewIntervalAtOnce) {
+  int argc = 1;
+  char* argv[] = {const_cast<char*>("platform_test"), nullptr};
+  QCoreApplication app(argc, argv);
+  QtTimer timer;
+  int fired = 0;
+  timer.SetHandler([&fired] { ++fired; });
+  timer.SetInterval(1000);
+  timer.SetInterval(5);
+  QElapsedTimer clock;
+  clock.start();
+  while (fired < 3 && clock.elapsed() < 900) QCoreApplication::processEvents();
+  EXPECT_GE(fired, 3);
 }
 
 TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
