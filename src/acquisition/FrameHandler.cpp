@@ -33,7 +33,8 @@ void FrameHandler::SetRecording(std::function<bool()> recording, std::function<v
   runWriter_ = std::move(runWriter);
 }
 
-void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end) {
+void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end,
+                               double arrivedMsAgo) {
   double len = static_cast<double>(end) - static_cast<double>(start) + 1;
   // A NofChars that is not a number cannot cut the frame; the step is skipped.
   if (const auto nofChars = config_.CharacterCount(regional_); nofChars && *nofChars < len) {
@@ -55,7 +56,11 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   const auto value = window ? FiniteVal(*window) : std::nullopt;
   if (recording_ && recording_()) {
     if (value) state_.CurrentValue = *value;
-    if (config_.LogTime == 0 && runWriter_) runWriter_();
+    if (config_.LogTime == 0 && runWriter_) {
+      state_.ArrivedMsAgo = arrivedMsAgo;
+      runWriter_();
+      state_.ArrivedMsAgo = 0;
+    }
     return;
   }
   if (value) {

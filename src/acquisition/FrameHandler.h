@@ -22,8 +22,10 @@ class FrameHandler {
   void SetRecording(std::function<bool()> recording, std::function<void()> runWriter);
 
   // `start` is the 1-based position of the frame's first character in `buffer`, `end` the
-  // position of its terminator. Call only from the receive path.
-  void HandleFrame(std::string_view buffer, std::size_t start, std::size_t end);
+  // position of its terminator, which came `arrivedMsAgo` before now. Call only from the receive
+  // path.
+  void HandleFrame(std::string_view buffer, std::size_t start, std::size_t end,
+                   double arrivedMsAgo);
 
  private:
   const AppConfig& config_;

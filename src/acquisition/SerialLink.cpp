@@ -31,6 +31,8 @@ void SerialLink::PortConfig() {
   if (auto e = control_.SelectPort(*port)) return fail(*e);
   // Port 0 means no port is set: the link stays closed without a message.
   if (*port == 0) return;
+  // 8N1: ten bits a character.
+  charMs_ = 10000.0 / baud.speed;
   if (auto e = control_.SelectSpeed(baud.speed)) return fail(*e);
   if (auto e = control_.Open()) return fail(*e);
 }
@@ -103,7 +105,9 @@ void SerialLink::Receive() {
   for (std::size_t i = 1; i <= n; ++i) {
     const char c = rx[i - 1];
     if (c != '\r' && c != '\x03') continue;
-    frames_.HandleFrame(rx, last + 1, i);
+    // Characters come no faster than the line's speed, so those read after this frame's end
+    // tell how long ago at the latest it came, however late the read.
+    frames_.HandleFrame(rx, last + 1, i, static_cast<double>(n - i) * charMs_);
     state_.FrameCount += 1;
     if (state_.FirstFrame == 1) {
       if (firstFrame_) firstFrame_();

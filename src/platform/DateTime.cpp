@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/DateTime.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace tarnwell {
@@ -21,6 +22,21 @@ std::int64_t DaysFromCivil(int y, int m, int d) {
 
 std::int64_t WholeSeconds(const DateTime& t) {
   return DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+DateTime MsBefore(const DateTime& t, std::int64_t ms) {
+  using namespace std::chrono;
+  const sys_time<milliseconds> point{milliseconds(WholeSeconds(t) * 1000 + t.millisecond - ms)};
+  const auto day = floor<days>(point);
+  const year_month_day date{day};
+  const hh_mm_ss time{point - day};
+  return DateTime{static_cast<int>(date.year()),
+                  static_cast<int>(static_cast<unsigned>(date.month())),
+                  static_cast<int>(static_cast<unsigned>(date.day())),
+                  static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()),
+                  static_cast<int>(time.subseconds().count())};
 }
 
 std::int64_t SecondsBetween(const DateTime& from, const DateTime& to) {

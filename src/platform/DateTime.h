@@ -25,6 +25,9 @@ struct DateTime {
 // Seconds since 1970-01-01 00:00:00 of the same clock, ignoring milliseconds.
 std::int64_t WholeSeconds(const DateTime& t);
 
+// The reading `ms` milliseconds before `t`, on the same clock.
+DateTime MsBefore(const DateTime& t, std::int64_t ms);
+
 // Whole seconds from `from` to `to` (negative when `to` is earlier), as the calendar fields say.
 std::int64_t SecondsBetween(const DateTime& from, const DateTime& to);
 

@@ -36,8 +36,13 @@ std::optional<std::int64_t> RecordWriter::SecondsSinceLastLine(const DateTime& n
 }
 
 void RecordWriter::TimerLog_Timer(double recState) {
-  const DateTime now = clock_.LocalNow();
-  const std::int64_t steadyNow = clock_.SteadyMs();
+  // A frame's line carries the time the frame came, not the time its batch was read, and never
+  // a time before the line ahead of it.
+  std::int64_t steadyNow = clock_.SteadyMs();
+  auto ago = static_cast<std::int64_t>(frame_.ArrivedMsAgo);
+  if (lastLine_) ago = std::min(ago, std::max<std::int64_t>(0, steadyNow - lastLine_->steadyMs));
+  const DateTime now = MsBefore(clock_.LocalNow(), ago);
+  steadyNow -= ago;
   if (const auto t = SecondsSinceLastLine(now, steadyNow);
       t && config_.LogTime > static_cast<double>(*t)) {
     return;

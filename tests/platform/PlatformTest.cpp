@@ -30,6 +30,7 @@ TEST(DateTime, WholeSecondsCountCalendarDaysAndIgnoreMilliseconds) {
       {{2024, 2, 29, 0, 0, 0, 0}, 1709164800},
   };
   for (const auto& [t, seconds] : rows) EXPECT_EQ(WholeSeconds(t), seconds) << t.year;
+  EXPECT_EQ(MsBefore({2025, 1, 1, 0, 0, 0, 3}, 5), (DateTime{2024, 12, 31, 23, 59, 59, 998}));
 }
 
 TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {

@@ -111,6 +111,19 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   EXPECT_TRUE(MatchesGolden("recording/golden/start.txt", files));
 }
 
+// A frame's line carries the time the frame came, as the receive path tells it, but never a time
+// before the line ahead of it.
+TEST_F(Recording, AFramesLineCarriesTheTimeItCameButNeverBeforeTheLineAhead) {
+  rec.CmdStart_Click();  // 15:45:02.120
+  clock.Advance(10);
+  frame.ArrivedMsAgo = 4.6, Frame(1);
+  frame.ArrivedMsAgo = 20, Frame(2);
+  EXPECT_EQ(frame.ArrivedMsAgo, 20);
+  std::string ms;
+  for (const auto& l : Split(File(), "\r\n")) ms += l.empty() ? "" : Split(l, "\t").at(4) + " ";
+  EXPECT_EQ(ms, "120 126 126 ");
+}
+
 // Record files below are compared whole with golden files: the times show when lines were written.
 
 // A line at the start, then on the first run in each new second, also after local time went back
