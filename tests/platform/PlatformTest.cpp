@@ -95,16 +95,18 @@ TEST(DirectFill, OnlyForAPlainPainterAndAnOpaqueColour) {
       {"scaled", [](QPainter& p, QColor&) { p.scale(2, 2); }},
       {"half-pixel shift", [](QPainter& p, QColor&) { p.translate(0.5, 0); }},
   };
-  for (const auto& [what, change] : cases) {
-    QImage image(8, 8, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QColor color(Qt::green);
-    painter.translate(2, 3);
-    const auto plain = DirectTargetOf(painter, color);
-    ASSERT_TRUE(plain) << what;
-    EXPECT_EQ(plain->offset, QPoint(2, 3));
-    change(painter, color);
-    EXPECT_FALSE(DirectTargetOf(painter, color)) << what;
+  for (const auto format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+    for (const auto& [what, change] : cases) {
+      QImage image(8, 8, format);
+      QPainter painter(&image);
+      QColor color(Qt::green);
+      painter.translate(2, 3);
+      const auto plain = DirectTargetOf(painter, color);
+      ASSERT_TRUE(plain) << what << format;
+      EXPECT_EQ(plain->offset, QPoint(2, 3));
+      change(painter, color);
+      EXPECT_FALSE(DirectTargetOf(painter, color)) << what;
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QTest>
 
 #include "FakeFileSystem.h"
@@ -102,6 +103,27 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   click("Cancel");
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(slot.isNull());
+}
+
+// A level config.ini holds outside the options shows none; the options still take only one.
+TEST(ChSettingsWindow, ChoiceOutsideTheOptionsShowsNoneAndTheOptionsStayExclusive) {
+  SettingsRig rig;
+  rig.config.Performance = Value::Text("x");
+  FakeMessageBox messages;
+  FakeFileSystem files;
+  QPointer<ChSettings> slot;
+  ChSettings* dialog = ChSettings::ShowOrRaise(slot, rig.Services(messages, files), {}, nullptr);
+  const auto checked = [&] {
+    std::string on;
+    for (const char* name : {"OptPf_0", "OptPf_1", "OptPf_2"})
+      on += dialog->findChild<QAbstractButton*>(name)->isChecked() ? '1' : '0';
+    return on;
+  };
+  EXPECT_EQ(checked(), "000");
+  for (const char* name : {"OptPf_0", "OptPf_2"})
+    dialog->findChild<QAbstractButton*>(name)->click();
+  EXPECT_EQ(checked(), "001");
+  delete dialog;
 }
 
 }  // namespace

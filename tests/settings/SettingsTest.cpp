@@ -166,6 +166,8 @@ TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
       {[](auto& s) { s.history.SetSampleIndex(90); },
        [](auto& f) { f.SetText(F::NofSamples, "50"); },
        "| NofSamples=50 history=50:0 index=0" + saved},
+      {[](auto& s) { s.history.SetSampleIndex(50); },
+       [](auto& f) { f.SetText(F::NofSamples, "50"); }, "| NofSamples=50 history=50:0" + saved},
       {nullptr, [](auto& f) { f.SetLogSet(3), f.SetText(F::TxtMotionTmr, "4"); },
        "| LogTime=0 MotionTime=4 opens=1 refreshes=1 resets=1 writes=1"},
       // A language chosen is announced; an untouched list keeps a value it has no entry for.
