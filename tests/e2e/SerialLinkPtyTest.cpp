@@ -174,8 +174,7 @@ TEST(SimulatorTexts, NumbersFramesAndLogLines) {
   EXPECT_EQ(FrameMaker::SignedNumber(12.34, 2, 7, true), "+0012.34");
   EXPECT_EQ(FrameMaker::SignedNumber(-0.004, 2, 5, false), "+ 0.00");
   SimOptions o;
-  o.frame = FrameKind::kFixed;
-  o.decimals = 1;
+  o.frame = FrameKind::kFixed, o.decimals = 1;
   FrameMaker fixed(o);
   // The status shows the frame after each step.
   EXPECT_EQ(fixed.Frame(1234.5), "US,GS,+  1234.5kg");

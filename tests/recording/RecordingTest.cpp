@@ -118,7 +118,6 @@ TEST_F(Recording, AFramesLineCarriesTheTimeItCameButNeverBeforeTheLineAhead) {
   clock.Advance(10);
   frame.ArrivedMsAgo = 4.6, Frame(1);
   frame.ArrivedMsAgo = 20, Frame(2);
-  EXPECT_EQ(frame.ArrivedMsAgo, 20);
   std::string ms;
   for (const auto& l : Split(File(), "\r\n")) ms += l.empty() ? "" : Split(l, "\t").at(4) + " ";
   EXPECT_EQ(ms, "120 126 126 ");

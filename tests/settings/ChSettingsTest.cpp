@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QButtonGroup>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "FakeFileSystem.h"
@@ -112,18 +114,15 @@ TEST(ChSettingsWindow, ChoiceOutsideTheOptionsShowsNoneAndTheOptionsStayExclusiv
   FakeMessageBox messages;
   FakeFileSystem files;
   QPointer<ChSettings> slot;
-  ChSettings* dialog = ChSettings::ShowOrRaise(slot, rig.Services(messages, files), {}, nullptr);
-  const auto checked = [&] {
-    std::string on;
-    for (const char* name : {"OptPf_0", "OptPf_1", "OptPf_2"})
-      on += dialog->findChild<QAbstractButton*>(name)->isChecked() ? '1' : '0';
-    return on;
-  };
-  EXPECT_EQ(checked(), "000");
-  for (const char* name : {"OptPf_0", "OptPf_2"})
-    dialog->findChild<QAbstractButton*>(name)->click();
-  EXPECT_EQ(checked(), "001");
-  delete dialog;
+  const std::unique_ptr<ChSettings> dialog(
+      ChSettings::ShowOrRaise(slot, rig.Services(messages, files), {}, nullptr));
+  const auto options = dialog->findChildren<QAbstractButton*>(QRegularExpression("^OptPf_"));
+  ASSERT_EQ(options.size(), 3);
+  EXPECT_EQ(options[0]->group()->checkedId(), -1);
+  options[0]->click();
+  options[2]->click();
+  EXPECT_EQ(std::tuple(options[0]->isChecked(), options[0]->group()->checkedId()),
+            std::tuple(false, 2));
 }
 
 }  // namespace
