@@ -40,7 +40,7 @@ TEST(DateTime, TextUsesTheRegionalDateSeparatorAndReadsBack) {
               (DateTime{2024, 1, 5, 7, 8, 9, 0}))
         << sep;
   }
-  EXPECT_TRUE(ParseDateTimeText("31/12/2024 23:59:60"));  // the last of every field
+  EXPECT_TRUE(ParseDateTimeText("01/01/2024 00:00:00") && ParseDateTimeText("31/12/2024 23:59:60"));
   for (const char* bad :
        {"0", "", "00/01/2024 07:08:09", "05/00/2024 07:08:09", "05/01.2024 07:08:09",
         "05/13/2024 07:08:09", "32/01/2024 07:08:09", "05/01/2024 24:00:00", "05/01/2024 07:60:00",
@@ -132,6 +132,7 @@ TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
   EXPECT_EQ(files.ReadAll(path), bytes);
   EXPECT_EQ(files.ReadTail(path, 5), bytes.substr(9));
   ASSERT_TRUE(files.CreateFolder(dir + "/Log"));
+  EXPECT_FALSE(files.FolderExists(path) || files.FileExists(dir + "/Log"));
   const std::string rec = dir + "/Log/rec.txt";
   ASSERT_TRUE(files.WriteWhole(rec, "old\r\n"));
   auto file = files.OpenAppend(rec);
