@@ -127,12 +127,12 @@ cpu_run() {
 lateness() {
   tr -d '\r' <"$2" | awk -F'\t' '
     FNR == NR { v = $2; gsub(/[^-+0-9.]/, "", v); sent[sprintf("%.2f", v)] = $1; next }
-    FNR > 1 && (sprintf("%.2f", $2) in sent) {
+    FNR > 1 && ((key = sprintf("%.2f", $2)) in sent) {
       split($4, t, ":"); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + $5
-      d = ms - sent[sprintf("%.2f", $2)]; if (d < early) early = d
+      d = ms - sent[key]; if (d < early) early = d
       late = d > 0 ? int(d) : 0; n++; c[late]++; if (late > max) max = late }
     END { for (i = 0; i <= max; i++) { s += c[i]; if (s >= n * 0.99) break }
-      printf "record lines late by at most %d ms (99%% by %d ms or less), early by at most %.1f ms, of %d matched", max, i, -early, n }' \
+      printf "record lines late by at most %d ms (99%% by %d ms or less), early by at most %.1f ms, of %d matched", max, i, early < 0 ? -early : 0, n }' \
     "$1" -
 }
 
