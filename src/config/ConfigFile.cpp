@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/ConfigFile.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -11,11 +12,10 @@ namespace tarnwell {
 namespace {
 
 // The value of a line: the characters before the first "'" at or after the second character.
-std::optional<std::string> LineValue(const std::string& line) {
-  if (line.size() < 2) return std::nullopt;
+std::optional<std::string> LineValue(std::string_view line) {
   const auto q = line.find('\'', 1);
-  if (q == std::string::npos) return std::nullopt;
-  return line.substr(0, q);
+  if (q == std::string_view::npos) return std::nullopt;
+  return std::string(line.substr(0, q));
 }
 
 }  // namespace
@@ -24,20 +24,14 @@ const char* ConfigComment(int line) {
   return ConfigRows().at(static_cast<std::size_t>(line - 1)).comment;
 }
 
-std::vector<std::string> SplitLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::string cur;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(std::move(cur));
-      cur.clear();
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    } else {
-      cur.push_back(c);
-    }
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  while (!bytes.empty()) {
+    const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size());
+    lines.push_back(bytes.substr(0, end));
+    const bool crlf = bytes.substr(end).starts_with("\r\n");
+    bytes.remove_prefix(std::min(bytes.size(), end + (crlf ? 2 : 1)));
   }
-  if (!cur.empty()) lines.push_back(std::move(cur));
   return lines;
 }
 
@@ -60,7 +54,9 @@ void ConfigFile::ReadConfig() {
   loaded_ = true;
 }
 
-bool ConfigFile::ReadLines(const std::string& bytes) {
+bool ConfigFile::ReadLines(std::string_view bytes) {
+  // Editors that save UTF-8 may put a byte-order mark before the first line.
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   const auto lines = SplitLines(bytes);
   for (std::size_t i = 0; i < ConfigRows().size(); ++i) {
     // The lines before a missing or damaged one have been applied, as they are read in order.
@@ -68,7 +64,7 @@ bool ConfigFile::ReadLines(const std::string& bytes) {
     const ConfigRow& row = ConfigRows()[i];
     const auto value = LineValue(lines[i]);
     if (!value) return false;
-    const auto number = row.numeric ? ToNumber(*value, regional_) : std::optional<double>(0);
+    const auto number = row.numeric ? StoredNumber(*value, regional_) : std::optional<double>(0);
     if (!number) return false;
     row.read(config_, *value, *number);
     if (!RunHook(row.hook)) return false;

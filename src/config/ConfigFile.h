@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/AppConfig.h"
@@ -36,7 +37,7 @@ class ConfigFile {
   std::string Serialize(bool fromWindow = true);
 
  private:
-  bool ReadLines(const std::string& bytes);
+  bool ReadLines(std::string_view bytes);
   bool RunHook(ConfigHook hook);
   void Renew();
   bool Write(bool fromWindow);
@@ -55,7 +56,8 @@ class ConfigFile {
 // The comment written after the value of line `line` (1 to 39).
 const char* ConfigComment(int line);
 
-// Splits at CR LF, a lone CR or a lone LF; a final line end does not start another line.
-std::vector<std::string> SplitLines(const std::string& bytes);
+// The lines of a text file (config.ini, a language file): they end at CR LF, a lone CR or a lone
+// LF, and a final line end does not start another line.
+std::vector<std::string_view> SplitLines(std::string_view bytes);
 
 }  // namespace tarnwell

@@ -30,24 +30,23 @@ double RadixValue(const std::string& s, std::size_t pos, int radix) {
   return any && std::isfinite(v) ? v : 0.0;
 }
 
-// Length of the longest number prefix of s: sign, digits with one point (`point`), exponent.
-std::size_t NumberPrefix(const std::string& s, char point, bool* hasDigits) {
+// Length of the number at the start of s: a sign, digits with at most one `point`, an exponent
+// (E, e, D or d); 0 without digits.
+std::size_t NumberPrefix(std::string_view s, char point) {
   std::size_t i = 0;
-  *hasDigits = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  bool hasDigits = false;
   bool seenPoint = false;
-  while (i < s.size()) {
-    const char c = s[i];
-    if (std::isdigit(static_cast<unsigned char>(c))) {
-      *hasDigits = true;
-    } else if (c == point && !seenPoint) {
+  for (; i < s.size(); ++i) {
+    if (std::isdigit(static_cast<unsigned char>(s[i]))) {
+      hasDigits = true;
+    } else if (s[i] == point && !seenPoint) {
       seenPoint = true;
     } else {
       break;
     }
-    ++i;
   }
-  if (!*hasDigits) return 0;
+  if (!hasDigits) return 0;
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
     std::size_t j = i + 1;
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
@@ -80,8 +79,8 @@ bool Overflows(std::string_view digits) {
   return magnitude + exponent > 0;
 }
 
-double ParsePrefix(std::string s, std::size_t len, char point) {
-  s.resize(len);
+double ParsePrefix(std::string_view prefix, char point) {
+  std::string s(prefix);
   for (char& c : s) {
     if (c == point) c = '.';
     if (c == 'D' || c == 'd') c = 'e';
@@ -100,6 +99,20 @@ double ParsePrefix(std::string s, std::size_t len, char point) {
   return negative ? -v : v;
 }
 
+// The whole text, blanks around it allowed, as a number with one of `points` as its decimal mark.
+std::optional<double> WholeNumber(std::string_view text, std::initializer_list<char> points) {
+  const auto b = text.find_first_not_of(" \t");
+  if (b == std::string_view::npos) return std::nullopt;
+  const std::string_view s = text.substr(b, text.find_last_not_of(" \t") + 1 - b);
+  for (char point : points) {
+    if (NumberPrefix(s, point) != s.size()) continue;
+    const double v = ParsePrefix(s, point);
+    if (std::isfinite(v)) return v;
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 double Val(std::string_view text) { return FiniteVal(text).value_or(0.0); }
@@ -115,30 +128,29 @@ std::optional<double> FiniteVal(std::string_view text) {
     if (k == 'H') return RadixValue(s, 2, 16);
     if (k == 'O') return RadixValue(s, 2, 8);
   }
-  bool hasDigits = false;
-  const std::size_t len = NumberPrefix(s, '.', &hasDigits);
+  const std::size_t len = NumberPrefix(s, '.');
   if (len == 0) return 0.0;
-  const double v = ParsePrefix(s, len, '.');
+  const double v = ParsePrefix(std::string_view(s).substr(0, len), '.');
   if (!std::isfinite(v)) return std::nullopt;
   return v;
 }
 
 std::optional<double> ToNumber(std::string_view text, const Regional& regional) {
-  std::size_t b = 0, e = text.size();
-  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
-  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
-  std::string s(text.substr(b, e - b));
-  if (s.empty()) return std::nullopt;
-  for (char point : {regional.decimal, '.'}) {
-    bool hasDigits = false;
-    const std::size_t len = NumberPrefix(s, point, &hasDigits);
-    if (hasDigits && len == s.size()) {
-      const double v = ParsePrefix(s, len, point);
-      if (std::isfinite(v)) return v;
-      return std::nullopt;
-    }
-  }
-  return std::nullopt;
+  return WholeNumber(text, {regional.decimal, '.'});
+}
+
+std::optional<double> StoredNumber(std::string_view text, const Regional& regional) {
+  return WholeNumber(text, {regional.decimal, '.', ','});
+}
+
+double LeadingNumber(std::string_view text, const Regional& regional) {
+  const std::string_view s = text.substr(std::min(text.find_first_not_of(" \t"), text.size()));
+  const std::size_t withPoint = NumberPrefix(s, '.');
+  const std::size_t withRegional = NumberPrefix(s, regional.decimal);
+  const char point = withRegional > withPoint ? regional.decimal : '.';
+  const std::size_t len = std::max(withPoint, withRegional);
+  const double v = len == 0 ? 0.0 : ParsePrefix(s.substr(0, len), point);
+  return std::isfinite(v) ? v : 0.0;
 }
 
 std::string NumberToText(double value, const Regional& regional, int significant) {

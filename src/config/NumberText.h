@@ -23,6 +23,16 @@ std::optional<double> FiniteVal(std::string_view text);
 // decimal separator or "."; nothing when the text is not a number.
 std::optional<double> ToNumber(std::string_view text, const Regional& regional);
 
+// The same for a number in config.ini, which may have been written under another regional
+// setting: "," and "." are taken as the decimal mark as well (a lone number is never ambiguous).
+std::optional<double> StoredNumber(std::string_view text, const Regional& regional);
+
+// The value of a typed text: leading blanks are skipped, then a sign, digits with one decimal
+// separator (the regional one or ".") and an exponent are read up to the first character that
+// cannot continue the number. "12abc" gives 12, "1 2" gives 1, a text without a leading number
+// (or one too large for a double) gives 0.
+double LeadingNumber(std::string_view text, const Regional& regional);
+
 inline bool IsNumeric(std::string_view text, const Regional& regional) {
   return ToNumber(text, regional).has_value();
 }

@@ -27,7 +27,7 @@ Value Value::Double(double number) {
 }
 
 std::optional<double> Value::AsNumber(const Regional& regional) const {
-  if (kind_ == Kind::kText) return ToNumber(text_, regional);
+  if (kind_ == Kind::kText) return StoredNumber(text_, regional);
   return number_;
 }
 

@@ -24,7 +24,8 @@ class Value {
   bool IsText() const { return kind_ == Kind::kText; }
   const std::string& TextValue() const { return text_; }
 
-  // The number it holds or reads as; nothing for a text that is not a number.
+  // The number it holds or reads as (a text with either decimal mark, as config.ini may have been
+  // written under another regional setting); nothing for a text that is not a number.
   std::optional<double> AsNumber(const Regional& regional) const;
   // As AsNumber, with `fallback` for a text that is not a number.
   double NumberOr(const Regional& regional, double fallback) const;

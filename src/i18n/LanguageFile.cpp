@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ConfigFile.h"
 #include "i18n/CodePageDecoder.h"
 #include "i18n/LangCharset.h"
 #include "i18n/TextIndex.h"
@@ -41,22 +42,6 @@ constexpr LanguageChoice kChoices[] = {
     {nullptr, "This Language type is reserved!, English type will be used"},
     {nullptr, "This section is reserved!, English type will be used"},
 };
-
-std::vector<std::string_view> SplitLines(std::string_view bytes) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(bytes.substr(start));
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 1;
-    if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
-  }
-  return lines;
-}
 
 // The first character is the opening quote and is not looked at.
 std::string_view LineText(std::string_view line) {

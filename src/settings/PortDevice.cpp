@@ -5,7 +5,6 @@
 #include <map>
 
 #include "config/NumberText.h"
-#include "settings/LeadingNumber.h"
 
 namespace tarnwell {
 namespace {

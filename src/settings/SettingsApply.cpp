@@ -9,7 +9,6 @@
 #include "config/NumberText.h"
 #include "i18n/TextIndex.h"
 #include "platform/DateTime.h"
-#include "settings/LeadingNumber.h"
 
 namespace tarnwell {
 

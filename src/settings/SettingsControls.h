@@ -6,7 +6,7 @@
 
 namespace tarnwell {
 
-// The text boxes of the settings dialog.
+// The text boxes of the settings dialog, in the order of kTextBoxes.
 enum class SettingsField {
   CommSel,
   NofSamples,
@@ -48,6 +48,8 @@ struct SettingsControls {
   std::string TxtThreshold = "0";
 
   struct Enabled {
+    bool CommSel = true;
+    bool NofSamples = true;
     std::array<bool, 4> LogSet{true, true, true, true};
     bool TxtSecond = false;
     bool TxtMinute = false;
@@ -66,5 +68,28 @@ struct SettingsControls {
     bool TxtMax = true;
   } enabled;
 };
+
+// A text box: the text it shows, whether it is enabled, and its name in the window.
+struct TextBox {
+  std::string SettingsControls::*text;
+  bool SettingsControls::Enabled::*enabled;
+  const char* name;
+};
+
+inline constexpr std::array<TextBox, 9> kTextBoxes{{
+    {&SettingsControls::CommSel, &SettingsControls::Enabled::CommSel, "CommSel"},
+    {&SettingsControls::NofSamples, &SettingsControls::Enabled::NofSamples, "NofSamples"},
+    {&SettingsControls::TxtMin, &SettingsControls::Enabled::TxtMin, "TxtMin"},
+    {&SettingsControls::TxtMax, &SettingsControls::Enabled::TxtMax, "TxtMax"},
+    {&SettingsControls::TxtSecond, &SettingsControls::Enabled::TxtSecond, "TxtSecond"},
+    {&SettingsControls::TxtMinute, &SettingsControls::Enabled::TxtMinute, "TxtMinute"},
+    {&SettingsControls::TxtMotionTmr, &SettingsControls::Enabled::TxtMotionTmr, "TxtMotionTmr"},
+    {&SettingsControls::TxtJump, &SettingsControls::Enabled::TxtJump, "TxtJump"},
+    {&SettingsControls::TxtThreshold, &SettingsControls::Enabled::TxtThreshold, "TxtThreshold"},
+}};
+
+inline const TextBox& TextBoxOf(SettingsField field) {
+  return kTextBoxes[static_cast<std::size_t>(field)];
+}
 
 }  // namespace tarnwell

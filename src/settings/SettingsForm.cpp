@@ -7,7 +7,6 @@
 #include "config/NumberText.h"
 #include "i18n/TextIndex.h"
 #include "recording/RecordFileName.h"
-#include "settings/LeadingNumber.h"
 #include "settings/SettingsApply.h"
 
 namespace tarnwell {
@@ -68,7 +67,10 @@ void SettingsForm::Form_Load() {
   // Languages beyond the list (a language file chosen by hand, the fallback 255) show no entry.
   SetLangSel(ListPosition(c.LanguageNumber(r), static_cast<int>(LangEntries().size())));
   SetText(SettingsField::NofSamples, NumberText(c.NofSamples));
-  SetText(SettingsField::TxtMin, c.GraphMin.ToText(r));
+  // A minimum written under another regional setting shows with this one's decimal mark.
+  const auto min = c.GraphMin.AsNumber(r);
+  const std::string minText = c.GraphMin.ToText(r);
+  SetText(SettingsField::TxtMin, min && !ToNumber(minText, r) ? NumberText(*min) : minText);
   SetText(SettingsField::TxtMax, NumberText(c.GraphMax));
   SetExpanded(c.AutomaticRange(r));
   SetSelDatLogEnab(c.LogEnable);
@@ -103,32 +105,8 @@ void SettingsForm::SetIntervalFromConfig() {
   }
 }
 
-std::string& SettingsForm::TextOf(SettingsField field) {
-  switch (field) {
-    case SettingsField::CommSel:
-      return controls_.CommSel;
-    case SettingsField::NofSamples:
-      return controls_.NofSamples;
-    case SettingsField::TxtMin:
-      return controls_.TxtMin;
-    case SettingsField::TxtMax:
-      return controls_.TxtMax;
-    case SettingsField::TxtSecond:
-      return controls_.TxtSecond;
-    case SettingsField::TxtMinute:
-      return controls_.TxtMinute;
-    case SettingsField::TxtMotionTmr:
-      return controls_.TxtMotionTmr;
-    case SettingsField::TxtJump:
-      return controls_.TxtJump;
-    case SettingsField::TxtThreshold:
-      break;
-  }
-  return controls_.TxtThreshold;
-}
-
 void SettingsForm::SetText(SettingsField field, std::string text) {
-  TextOf(field) = std::move(text);
+  controls_.*TextBoxOf(field).text = std::move(text);
   if (field == SettingsField::CommSel) CommSel_Change();
 }
 

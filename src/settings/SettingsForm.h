@@ -62,7 +62,6 @@ class SettingsForm {
   void LogSet_Click();
   void Expanded_Click();
   void SetIntervalFromConfig();
-  std::string& TextOf(SettingsField field);
   std::string NumberText(double value) const;
   void MoveFocus(SettingsField field);
 

@@ -14,9 +14,6 @@ namespace {
 using F = SettingsField;
 using Strings = std::vector<std::string>;
 
-const std::string kFields[] = {"CommSel",   "NofSamples",   "TxtMin",  "TxtMax",      "TxtSecond",
-                               "TxtMinute", "TxtMotionTmr", "TxtJump", "TxtThreshold"};
-
 // The dialog's logic in the running program: port 1 open, recording every second.
 struct Session : SettingsRig {
   Session() { config.LogEnable = true; }
@@ -63,7 +60,8 @@ std::string Outcome(const Case& c, bool apply) {
   const Strings before = s.Now();
   s.form.Form_Load();
   if (c.act) loaded = Shown(s.form.Controls());
-  s.form.SetFocusHandler([&](F f) { s.messages.shown.back().text += ">" + kFields[int(f)]; });
+  s.form.SetFocusHandler(
+      [&](F f) { s.messages.shown.back().text += std::string(">") + TextBoxOf(f).name; });
   if (c.act) c.act(s.form);
   if (apply) s.form.Apply_Click();
   std::string out;
@@ -159,6 +157,9 @@ TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
        [](auto& f) { f.SetText(F::TxtMin, "100"), f.SetText(F::TxtMax, "100"); },
        "T15>TxtMin | GraphMin=100 GraphMax=100" + saved},
       {nullptr, [](auto& f) { f.SetText(F::NofSamples, "10000"); }, "T14>NofSamples |" + saved},
+      // A minimum stored with the other decimal mark is shown, and applied, as a number.
+      {[](auto& s) { s.config.GraphMin = Value::Text("-0,5"); }, nullptr,
+       "| GraphMin=-0.5" + saved},
       {nullptr, [](auto& f) { f.SetText(F::NofSamples, "0"); }, "T14>NofSamples |" + saved},
       // The slots above the old top take its reading; the write position stays inside.
       {[](auto& s) { s.history.SetSlot(100, 7); }, [](auto& f) { f.SetText(F::NofSamples, "150"); },

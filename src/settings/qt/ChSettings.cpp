@@ -25,13 +25,6 @@ namespace {
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 std::string S(const QString& s) { return s.toUtf8().toStdString(); }
 
-void ShowText(QLineEdit* edit, const std::string& text, bool enabled = true) {
-  const QString t = Q(text);
-  // Rewriting an unchanged text would move the cursor while the operator types.
-  if (edit->text() != t) edit->setText(t);
-  edit->setEnabled(enabled);
-}
-
 void ShowTick(QCheckBox* box, bool ticked) {
   const QSignalBlocker block(box);
   box->setChecked(ticked);
@@ -120,34 +113,12 @@ QPoint ChSettings::BesidePosition(const QRect& owner, const QSize& size, const Q
 }
 
 QLineEdit* ChSettings::Edit(SettingsField field) const {
-  switch (field) {
-    case SettingsField::CommSel:
-      return ui_.CommSel;
-    case SettingsField::NofSamples:
-      return ui_.NofSamples;
-    case SettingsField::TxtMin:
-      return ui_.TxtMin;
-    case SettingsField::TxtMax:
-      return ui_.TxtMax;
-    case SettingsField::TxtSecond:
-      return ui_.TxtSecond;
-    case SettingsField::TxtMinute:
-      return ui_.TxtMinute;
-    case SettingsField::TxtMotionTmr:
-      return ui_.TxtMotionTmr;
-    case SettingsField::TxtJump:
-      return ui_.TxtJump;
-    case SettingsField::TxtThreshold:
-      break;
-  }
-  return ui_.TxtThreshold;
+  return findChild<QLineEdit*>(QLatin1String(TextBoxOf(field).name));
 }
 
 void ChSettings::Connect() {
-  for (SettingsField f :
-       {SettingsField::CommSel, SettingsField::NofSamples, SettingsField::TxtMin,
-        SettingsField::TxtMax, SettingsField::TxtSecond, SettingsField::TxtMinute,
-        SettingsField::TxtMotionTmr, SettingsField::TxtJump, SettingsField::TxtThreshold}) {
+  for (std::size_t i = 0; i < kTextBoxes.size(); ++i) {
+    const auto f = static_cast<SettingsField>(i);
     connect(Edit(f), &QLineEdit::textEdited, this, [this, f](const QString& text) {
       form_.SetText(f, S(text));
       ShowState();
@@ -206,20 +177,14 @@ bool ChSettings::eventFilter(QObject* watched, QEvent* event) {
 void ChSettings::ShowState() {
   const SettingsControls& c = form_.Controls();
   const SettingsControls::Enabled& e = c.enabled;
-  {
+  for (std::size_t i = 0; i < kTextBoxes.size(); ++i) {
+    QLineEdit* edit = Edit(static_cast<SettingsField>(i));
     // The texts shown here are the form's own; they need not come back as changes.
-    const QSignalBlocker b1(ui_.CommSel), b2(ui_.NofSamples), b3(ui_.TxtMin), b4(ui_.TxtMax),
-        b5(ui_.TxtSecond), b6(ui_.TxtMinute), b7(ui_.TxtMotionTmr), b8(ui_.TxtJump),
-        b9(ui_.TxtThreshold);
-    ShowText(ui_.CommSel, c.CommSel);
-    ShowText(ui_.NofSamples, c.NofSamples);
-    ShowText(ui_.TxtMin, c.TxtMin, e.TxtMin);
-    ShowText(ui_.TxtMax, c.TxtMax, e.TxtMax);
-    ShowText(ui_.TxtSecond, c.TxtSecond, e.TxtSecond);
-    ShowText(ui_.TxtMinute, c.TxtMinute, e.TxtMinute);
-    ShowText(ui_.TxtMotionTmr, c.TxtMotionTmr, e.TxtMotionTmr);
-    ShowText(ui_.TxtJump, c.TxtJump, e.TxtJump);
-    ShowText(ui_.TxtThreshold, c.TxtThreshold, e.TxtThreshold);
+    const QSignalBlocker block(edit);
+    const QString text = Q(c.*kTextBoxes[i].text);
+    // Rewriting an unchanged text would move the cursor while the operator types.
+    if (edit->text() != text) edit->setText(text);
+    edit->setEnabled(e.*kTextBoxes[i].enabled);
   }
   ShowPosition(ui_.BaudSel, c.BaudSel);
   ShowPosition(ui_.DevType, c.DevType);
