@@ -109,8 +109,9 @@ void Mainform::Form_Unload() {
   if (!unloaded_) {
     unloaded_ = true;
     if (unloadSettings_) unloadSettings_();
-    // Before the settings are read, the file on disk is all there is: it stays as it is.
-    if (configFile_->Loaded()) configFile_->WriteConfig();
+    // Before the settings are read, the file on disk is all there is: it stays as it is. Until
+    // start-up has sized the window, the window's fields are written as they were read.
+    if (configFile_->Loaded()) configFile_->WriteConfig(!loading_);
   }
   recording_->Close();
   link_->ClosePort();

@@ -119,7 +119,7 @@ void ConfigFile::Renew() {
   hooks_.SetNewLogFileName();
   loaded_ = true;
   // The window still has its design size: the fresh file holds the default outer size.
-  Write(false);
+  WriteConfig(false);
 }
 
 std::string ConfigFile::Serialize(bool fromWindow) {
@@ -144,9 +144,7 @@ std::string ConfigFile::Serialize(bool fromWindow) {
   return out;
 }
 
-bool ConfigFile::WriteConfig() { return Write(true); }
-
-bool ConfigFile::Write(bool fromWindow) {
+bool ConfigFile::WriteConfig(bool fromWindow) {
   if (fs_.WriteWhole(Path(), Serialize(fromWindow))) return true;
   if (!writeFailureShown_) {
     writeFailureShown_ = true;

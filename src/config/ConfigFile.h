@@ -27,8 +27,9 @@ class ConfigFile {
 
   void ReadConfig();
   // False when the file could not be written; the operator is told once per run and the
-  // settings stay in memory.
-  bool WriteConfig();
+  // settings stay in memory. Without `fromWindow` the window's place and size are written as
+  // they were read (the window has not been placed from them yet).
+  bool WriteConfig(bool fromWindow = true);
   // True once the settings have been read or renewed: from then on an exit writes them.
   bool Loaded() const { return loaded_; }
 
@@ -40,7 +41,6 @@ class ConfigFile {
   bool ReadLines(std::string_view bytes);
   bool RunHook(ConfigHook hook);
   void Renew();
-  bool Write(bool fromWindow);
 
   AppConfig& config_;
   ConfigHooks& hooks_;

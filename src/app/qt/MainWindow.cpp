@@ -261,21 +261,29 @@ void MainWindow::ResizeWindow(double width, double height) {
     restoredSize_ = outer;
     return;
   }
+  ApplyOuterSize(outer);
+}
+
+void MainWindow::ApplyOuterSize(QSize outer) {
   if (!frameKnown_) unframedSize_ = outer;
   resize(Inner(outer));
 }
 
 QSize MainWindow::Inner(QSize outer) const {
-  return (outer - FrameExtra()).expandedTo(QSize(1, 1));
+  return (outer - (frameKnown_ ? restoredFrame_ : FrameExtra())).expandedTo(QSize(1, 1));
 }
 
-// Sizes are outer sizes, frame and title bar included, but the desktop tells the frame only once
-// the window is shown. The size asked for before that is corrected once, when it does.
+// Sizes are outer sizes, frame and title bar included, but the desktop tells the frame of the
+// restored window only once it shows it so; a maximised window has another frame, or none, and
+// at a change of state the frame still reads as it was. The size asked for before the restored
+// frame is known is corrected once, when it is.
 void MainWindow::NoteFrame() {
-  if (frameKnown_ || !isVisible() || FrameExtra() == QSize(0, 0)) return;
+  if (frameKnown_ || !isVisible() || isMinimized() || isMaximized()) return;
+  if (FrameExtra() == QSize(0, 0)) return;
   frameKnown_ = true;
+  restoredFrame_ = FrameExtra();
   setMinimumSize(Inner(QSize(Px(ResizeRules::MinimumWidth()), Px(ResizeRules::MinimumHeight()))));
-  if (unframedSize_.isValid() && !isMinimized() && !isMaximized()) resize(Inner(unframedSize_));
+  if (unframedSize_.isValid()) resize(Inner(unframedSize_));
   unframedSize_ = QSize();
 }
 
@@ -347,13 +355,14 @@ void MainWindow::RunResizeRules() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  NoteFrame();
+  // Only the desktop's own events carry its frame; one of our resizes still has the old.
+  if (event->spontaneous()) NoteFrame();
   RunResizeRules();
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
-  NoteFrame();
+  if (event->spontaneous()) NoteFrame();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -365,9 +374,8 @@ void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
   if (!isMinimized() && !isMaximized() && restoredSize_.isValid()) {
-    const QSize outer = restoredSize_;
+    ApplyOuterSize(restoredSize_);
     restoredSize_ = QSize();
-    resize(Inner(outer));
   }
   RunResizeRules();
 }

@@ -92,6 +92,7 @@ class MainWindow : public QWidget, public MainView {
   void Place(QWidget* w, double left, double top, double width, double height);
   QSize FrameExtra() const;
   QSize Inner(QSize outer) const;
+  void ApplyOuterSize(QSize outer);
   void NoteFrame();
 
   Twips twips_;
@@ -103,9 +104,11 @@ class MainWindow : public QWidget, public MainView {
   Rgb currentColor_{0, 0, 0};
   // Outer size asked for while minimised or maximised, applied to the restored bounds.
   QSize restoredSize_;
-  // Outer size asked for before the desktop told the frame; corrected once it does.
+  // Outer size asked for before the desktop told the restored window's frame; corrected once it
+  // does.
   QSize unframedSize_;
   bool frameKnown_ = false;
+  QSize restoredFrame_;
 
   QtGraphWidget* graph_ = nullptr;
   QtGraphWidget* xaxisTop_ = nullptr;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/Program.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -33,6 +34,15 @@ namespace {
 
 int gSignalPipe[2] = {-1, -1};
 
+// Some launchers and service managers start a program with standard input, output or error
+// closed. The toolkit writes its warnings to descriptor 2, whatever the program opened there
+// (the signal socket, read as a stop request): the three must lead to /dev/null first.
+void OpenStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) == -1) return;
+  }
+}
+
 void OnSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const auto n = ::write(gSignalPipe[1], &byte, 1);
@@ -52,6 +62,7 @@ void CatchTerminationSignals() {
 }  // namespace
 
 int RunProgram(int argc, char** argv) {
+  OpenStandardDescriptors();
   QApplication app(argc, argv);
   InitResources();
   QApplication::setApplicationName(QStringLiteral("Tarnwell"));

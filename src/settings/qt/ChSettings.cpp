@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,7 +71,6 @@ ChSettings::ChSettings(const SettingsServices& services, ApplyTexts applyTexts, 
     connect(poll, &QTimer::timeout, this, &ChSettings::ShowDevice);
     poll->start(1000);
     ui_.CommSel->setToolTip(Q(PortDeviceList(*devices_)));
-    ui_.CommSel->installEventFilter(this);
   }
 }
 
@@ -159,10 +159,15 @@ void ChSettings::Connect() {
     ShowState();
   });
   connect(ui_.Cancel, &QPushButton::clicked, this, &QDialog::close);
-  ui_.Label2->installEventFilter(this);
+  // A key's release goes to the focused control, which may keep it: Esc's is seen wherever it goes.
+  installEventFilter(this);
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
 }
 
 bool ChSettings::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    escReleasedAt_ = static_cast<QKeyEvent*>(event)->timestamp();
   if (watched == ui_.Label2 && event->type() == QEvent::MouseButtonDblClick) {
     form_.Label2_DblClick();
     return true;
@@ -172,6 +177,15 @@ bool ChSettings::eventFilter(QObject* watched, QEvent* event) {
     ui_.CommSel->setToolTip(Q(PortDeviceList(*devices_)));
   }
   return QDialog::eventFilter(watched, event);
+}
+
+// A held key repeats as a release and a press at one time. Only Esc's first press closes: a key
+// still held from closing the last dialog (or one a tool pressed and never released) would
+// otherwise close every dialog the cog opens, at once.
+void ChSettings::keyPressEvent(QKeyEvent* event) {
+  const bool repeat = event->isAutoRepeat() || escReleasedAt_ == event->timestamp();
+  if (event->matches(QKeySequence::Cancel) && repeat) return event->accept();
+  QDialog::keyPressEvent(event);
 }
 
 void ChSettings::ShowState() {

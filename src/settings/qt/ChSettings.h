@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 #include "platform/SerialDevices.h"
 #include "platform/Twips.h"
@@ -43,6 +44,7 @@ class ChSettings : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Connect();
@@ -54,6 +56,7 @@ class ChSettings : public QDialog {
   ChSettingsDesign ui_;
   const SerialDevices* devices_;
   Regional regional_;
+  std::optional<quint64> escReleasedAt_;
 };
 
 }  // namespace tarnwell
