@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   socat xvfb x11-utils imagemagick fonts-dejavu-core clang-format
+  # a real window manager, for the test of a window restored from a maximised start
+  openbox wmctrl
 )
 
 missing=()

@@ -32,7 +32,8 @@ class ChildProcess {
 
   // Starts `program` (looked up in PATH when it has no slash) with `args` and the test's
   // environment with the NAME=VALUE entries of `env` added or replaced; standard output and error
-  // both go to the file `out`.
+  // both go to the file `out`. Without `out`, standard input, output and error are closed, as
+  // some launchers start programs.
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::vector<std::string>& env, const std::string& out) {
     // env(1) sets the program's environment.
@@ -45,9 +46,13 @@ class ChildProcess {
     argv.push_back(nullptr);
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&files, 1, 2);
+    if (out.empty()) {
+      for (int fd : {0, 1, 2}) posix_spawn_file_actions_addclose(&files, fd);
+    } else {
+      posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+      posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      posix_spawn_file_actions_adddup2(&files, 1, 2);
+    }
     if (::posix_spawnp(&pid_, "env", &files, nullptr, argv.data(), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&files);
     return pid_ > 0;
