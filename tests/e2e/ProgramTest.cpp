@@ -20,28 +20,25 @@ namespace fs = std::filesystem;
 // A desktop of its own: Xvfb with the openbox window manager, driven by wmctrl.
 class Desktop {
  public:
-  ~Desktop() {
-    xvfb_.Signal(SIGTERM);
-    xvfb_.Wait(30);
-  }
-  // False when a tool is missing or the desktop does not come up.
+  // False when a tool is missing or no display comes up.
   bool Start(const TempDir& dir) {
-    if (ChildProcess::Run({"which", "Xvfb", "openbox", "wmctrl"}).exitCode != 0) return false;
+    std::string out;
     std::smatch number;
-    const auto displayNumber = [&] {
-      const std::string out = ReadFile(dir / "xvfb");
+    const auto numbered = [&] {
+      out = ReadFile(dir / "xvfb");
       return std::regex_search(out, number, std::regex(R"((^|\n)(\d+)\n)"));
     };
-    if (!xvfb_.Start("Xvfb", {"-displayfd", "1", "-screen", "0", "1920x1080x24"}, {},
+    if (ChildProcess::Run({"which", "Xvfb", "openbox", "wmctrl"}).exitCode != 0 ||
+        !xvfb_.Start("Xvfb", {"-displayfd", "1", "-screen", "0", "1920x1080x24"}, {},
                      dir / "xvfb") ||
-        !WaitUntil(displayNumber, 30)) {
+        !WaitUntil(numbered, 30)) {
       return false;
     }
     display_ = ":" + number[2].str();
-    return wm_.Start("openbox", {}, {"DISPLAY=" + display_}, dir / "wm") &&
+    return wm_.Start("openbox", {}, {Display()}, dir / "wm") &&
            WaitUntil(
                [&] {
-                 return Tool({"wmctrl", "-m"}).find("Openbox") != npos;
+                 return Tool({"wmctrl", "-m"}).starts_with("Name: Openbox");
                },
                30);
   }
@@ -58,7 +55,7 @@ class Desktop {
     const std::string id = m[1];
     const std::string info = Tool({"xwininfo", "-id", id}) +
                              Tool({"xprop", "-id", id, "_NET_WM_STATE", "_NET_FRAME_EXTENTS"});
-    if (info.find("MAXIMIZED_HORZ") != npos) return "maximised";
+    if (info.find("MAXIMIZED_HORZ") != std::string::npos) return "maximised";
     static const std::regex size(
         R"(Width: (\d+)[\s\S]*Height: (\d+)[\s\S]*EXTENTS\(CARDINAL\) = (\d+), (\d+), (\d+), (\d+))");
     if (!std::regex_search(info, m, size)) return "";
@@ -67,7 +64,6 @@ class Desktop {
   }
 
  private:
-  static constexpr auto npos = std::string::npos;
   ChildProcess xvfb_, wm_;
   std::string display_;
 };

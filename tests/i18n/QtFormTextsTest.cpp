@@ -187,6 +187,18 @@ TEST(ShippedLanguages, HoldEveryUsedTextAndFitBothWindows) {
         }
         ApplyFormTextsTo(window, texts, charset);
       }
+      // Every control of the dialog lies inside its frame and clear of the others. (The main
+      // window's design lets the reading reach above its panel, and its labels are placed by the
+      // update cycle.)
+      for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        const QWidget* frame = w->parentWidget();
+        if (!w->isVisibleTo(&dialog)) continue;
+        EXPECT_TRUE(frame->rect().contains(w->geometry())) << qPrintable(w->objectName());
+        for (QWidget* v : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+          EXPECT_FALSE(v < w && v->isVisibleTo(&dialog) && v->geometry().intersects(w->geometry()))
+              << qPrintable(w->objectName()) << " over " << qPrintable(v->objectName());
+        }
+      }
       EXPECT_EQ(dialog.windowTitle().toStdString(), texts.Text(207));
       checkWindow(&main, main.Current());  // the reading
       checkWindow(&dialog, d.LabCommSet);  // the port, or its own text when no port is set
