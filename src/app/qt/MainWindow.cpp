@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -153,6 +154,10 @@ MainWindow::MainWindow() {
   resize(Px(6810), Px(5970));
   setMinimumSize(Px(ResizeRules::MinimumWidth()), Px(ResizeRules::MinimumHeight()));
 
+  connect(&frameWatch_, &QTimer::timeout, this, [this] {
+    FollowFrame();
+    if (++frameChecks_ >= 30) frameWatch_.stop();
+  });
   connect(appStop_, &QCheckBox::clicked, this, [this](bool checked) {
     if (form_) form_->App_Stop_Click(checked);
   });
@@ -186,8 +191,6 @@ double MainWindow::Tw(int pixels) const { return std::round(twips_.FromPixels(pi
 void MainWindow::Place(QWidget* w, double left, double top, double width, double height) {
   w->setGeometry(Px(left), Px(top), std::max(0, Px(width)), std::max(0, Px(height)));
 }
-
-QSize MainWindow::FrameExtra() const { return frameGeometry().size() - geometry().size(); }
 
 void MainWindow::SetCurrentColor(Rgb color) {
   if (color == currentColor_) return;
@@ -253,7 +256,12 @@ int MainWindow::WindowState() const {
   return 0;
 }
 
-void MainWindow::MoveWindow(double left, double top) { move(Px(left), Px(top)); }
+// Moving a maximised or minimised window would make it normal; the place is its restored one.
+void MainWindow::MoveWindow(double left, double top) {
+  const Qt::WindowStates state = windowState();
+  move(Px(left), Px(top));
+  setWindowState(state);
+}
 
 void MainWindow::ResizeWindow(double width, double height) {
   const QSize outer(Px(width), Px(height));
@@ -261,30 +269,46 @@ void MainWindow::ResizeWindow(double width, double height) {
     restoredSize_ = outer;
     return;
   }
-  ApplyOuterSize(outer);
+  wantedOuter_ = outer;
+  frameUsed_ = FrameExtra();
+  resize((outer - frameUsed_).expandedTo(QSize(1, 1)));
 }
 
-void MainWindow::ApplyOuterSize(QSize outer) {
-  if (!frameKnown_) unframedSize_ = outer;
-  resize(Inner(outer));
+// Sizes are outer sizes, frame and title bar included, but the desktop tells a window's frame
+// only once it has framed it, and a maximised window has another frame (or none), which it may
+// still read as for a while after a restore. So the outer size asked for is applied again
+// whenever the frame reads otherwise, until it reads as a restored window's; after a restore,
+// which need not bring a geometry event, the frame is watched for a few seconds.
+void MainWindow::FollowFrame() {
+  const QSize frame = FrameExtra();
+  if (isMaximized()) maximisedFrame_ = frame;
+  if (!wantedOuter_.isValid() || !isVisible() || isMinimized() || isMaximized()) return;
+  const bool restoredFrame = frame != QSize(0, 0) && frame != maximisedFrame_;
+  if (restoredFrame) {
+    const QSize least(Px(ResizeRules::MinimumWidth()), Px(ResizeRules::MinimumHeight()));
+    setMinimumSize((least - frame).expandedTo(QSize(1, 1)));
+  }
+  if (frame != frameUsed_ || restoredFrame) {
+    frameUsed_ = frame;
+    resize((wantedOuter_ - frame).expandedTo(QSize(1, 1)));
+  }
+  if (!restoredFrame) return;
+  wantedOuter_ = QSize();
+  frameWatch_.stop();
 }
 
-QSize MainWindow::Inner(QSize outer) const {
-  return (outer - (frameKnown_ ? restoredFrame_ : FrameExtra())).expandedTo(QSize(1, 1));
+void MainWindow::WatchFrame() {
+  frameChecks_ = 0;
+  frameWatch_.start(100);
+  FollowFrame();
 }
 
-// Sizes are outer sizes, frame and title bar included, but the desktop tells the frame of the
-// restored window only once it shows it so; a maximised window has another frame, or none, and
-// at a change of state the frame still reads as it was. The size asked for before the restored
-// frame is known is corrected once, when it is.
-void MainWindow::NoteFrame() {
-  if (frameKnown_ || !isVisible() || isMinimized() || isMaximized()) return;
-  if (FrameExtra() == QSize(0, 0)) return;
-  frameKnown_ = true;
-  restoredFrame_ = FrameExtra();
-  setMinimumSize(Inner(QSize(Px(ResizeRules::MinimumWidth()), Px(ResizeRules::MinimumHeight()))));
-  if (unframedSize_.isValid()) resize(Inner(unframedSize_));
-  unframedSize_ = QSize();
+// The frame and title bar around the window, as the desktop tells them now.
+QSize MainWindow::FrameExtra() const {
+  const QWindow* window = windowHandle();
+  if (window == nullptr) return QSize(0, 0);
+  const QMargins m = window->frameMargins();
+  return QSize(m.left() + m.right(), m.top() + m.bottom());
 }
 
 double MainWindow::WindowLeft() const { return Tw(frameGeometry().x()); }
@@ -293,13 +317,13 @@ double MainWindow::WindowTop() const { return Tw(frameGeometry().y()); }
 
 double MainWindow::WindowWidth() const {
   if ((isMinimized() || isMaximized()) && restoredSize_.isValid()) return Tw(restoredSize_.width());
-  return Tw(frameGeometry().width());
+  return Tw(width() + FrameExtra().width());
 }
 
 double MainWindow::WindowHeight() const {
   if ((isMinimized() || isMaximized()) && restoredSize_.isValid())
     return Tw(restoredSize_.height());
-  return Tw(frameGeometry().height());
+  return Tw(height() + FrameExtra().height());
 }
 
 void MainWindow::ShowPlot() {
@@ -355,27 +379,28 @@ void MainWindow::RunResizeRules() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // Only the desktop's own events carry its frame; one of our resizes still has the old.
-  if (event->spontaneous()) NoteFrame();
+  if (event->spontaneous()) FollowFrame();
   RunResizeRules();
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
-  if (event->spontaneous()) NoteFrame();
+  if (event->spontaneous()) FollowFrame();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  NoteFrame();
+  WatchFrame();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
   if (!isMinimized() && !isMaximized() && restoredSize_.isValid()) {
-    ApplyOuterSize(restoredSize_);
+    wantedOuter_ = restoredSize_;
     restoredSize_ = QSize();
+    frameUsed_ = QSize(-1, -1);
+    WatchFrame();
   }
   RunResizeRules();
 }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -91,9 +92,8 @@ class MainWindow : public QWidget, public MainView {
   double Tw(int pixels) const;
   void Place(QWidget* w, double left, double top, double width, double height);
   QSize FrameExtra() const;
-  QSize Inner(QSize outer) const;
-  void ApplyOuterSize(QSize outer);
-  void NoteFrame();
+  void FollowFrame();
+  void WatchFrame();
 
   Twips twips_;
   Mainform* form_ = nullptr;
@@ -104,11 +104,13 @@ class MainWindow : public QWidget, public MainView {
   Rgb currentColor_{0, 0, 0};
   // Outer size asked for while minimised or maximised, applied to the restored bounds.
   QSize restoredSize_;
-  // Outer size asked for before the desktop told the restored window's frame; corrected once it
-  // does.
-  QSize unframedSize_;
-  bool frameKnown_ = false;
-  QSize restoredFrame_;
+  // Outer size asked for until the restored window's frame is known, the frame last applied for
+  // it and the frame seen while maximised.
+  QSize wantedOuter_;
+  QSize frameUsed_;
+  QSize maximisedFrame_;
+  QTimer frameWatch_;
+  int frameChecks_ = 0;
 
   QtGraphWidget* graph_ = nullptr;
   QtGraphWidget* xaxisTop_ = nullptr;
