@@ -52,7 +52,7 @@ ConfigFile::ConfigFile(AppConfig& config, ConfigHooks& hooks, WindowGeometry& wi
       clock_(clock),
       regional_(regional) {}
 
-std::string ConfigFile::Path() const { return fs_.Join(fs_.ProgramFolder(), "config.ini"); }
+std::string ConfigFile::Path() const { return fs_.Join(fs_.DataFolder(), "config.ini"); }
 
 void ConfigFile::ReadConfig() {
   const auto bytes = fs_.ReadAll(Path());
@@ -112,7 +112,7 @@ bool ConfigFile::RunHook(ConfigHook hook) {
 }
 
 void ConfigFile::Renew() {
-  messages_.Show("Can not open " + fs_.ProgramFolder() + fs_.Separator() +
+  messages_.Show("Can not open " + fs_.DataFolder() + fs_.Separator() +
                  "config.ini file. The configuration file renewed.");
   config_ = AppConfig{};
   config_.GuideLine = true;
@@ -154,7 +154,7 @@ bool ConfigFile::Write(bool fromWindow) {
   if (fs_.WriteWhole(Path(), Serialize(fromWindow))) return true;
   if (!writeFailureShown_) {
     writeFailureShown_ = true;
-    messages_.Show("Can not write " + fs_.ProgramFolder() + fs_.Separator() +
+    messages_.Show("Can not write " + fs_.DataFolder() + fs_.Separator() +
                    "config.ini file. The settings are kept until the program ends.");
   }
   return false;

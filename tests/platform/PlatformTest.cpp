@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TinyTmpfs.h"
 #include "platform/DateTime.h"
 #include "platform/qt/ColumnCover.h"
@@ -132,7 +135,7 @@ TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
   EXPECT_EQ(files.ReadAll(path), bytes);
   EXPECT_EQ(files.ReadTail(path, 5), bytes.substr(9));
   ASSERT_TRUE(files.CreateFolder(dir + "/Log"));
-  EXPECT_FALSE(files.FolderExists(path) || files.FileExists(dir + "/Log"));
+  EXPECT_FALSE(files.FolderExists(path));
   const std::string rec = dir + "/Log/rec.txt";
   ASSERT_TRUE(files.WriteWhole(rec, "old\r\n"));
   auto file = files.OpenAppend(rec);
@@ -159,6 +162,61 @@ TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
   EXPECT_FALSE(file->Reopen());
   EXPECT_FALSE(file->Sync());
   EXPECT_EQ(outcome(), false);
+}
+
+// Whoever may write the data folder could plant links where the program writes; the file a link
+// leads to is never written, and a planted pipe does not hold the program.
+TEST(QtFileSystem, NeverWritesThroughALinkPlantedInItsPlace) {
+  namespace fs = std::filesystem;
+  using Case = std::function<bool(QtFileSystem&, const std::string&)>;
+  const std::pair<const char*, Case> cases[] = {
+      {"record name",
+       [](QtFileSystem& files, const std::string& dir) {
+         fs::create_symlink(dir + "/away/rec.txt", dir + "/Log/rec.txt");
+         return !files.OpenAppend(dir + "/Log/rec.txt");
+       }},
+      {"record folder",
+       [](QtFileSystem& files, const std::string& dir) {
+         fs::remove(dir + "/Log");
+         fs::create_directory_symlink(dir + "/away", dir + "/Log");
+         return !files.OpenAppend(dir + "/Log/rec.txt") && !files.FolderExists(dir + "/Log") &&
+                !files.CreateFolder(dir + "/Log");
+       }},
+      {"record name on reopening",
+       [](QtFileSystem& files, const std::string& dir) {
+         const auto file = files.OpenAppend(dir + "/Log/rec.txt");
+         fs::remove(dir + "/Log/rec.txt");
+         fs::create_symlink(dir + "/away/rec.txt", dir + "/Log/rec.txt");
+         return file && !file->Reopen() && !file->Write("1\r\n");
+       }},
+      {"pipe",
+       [](QtFileSystem& files, const std::string& dir) {
+         return ::mkfifo((dir + "/Log/rec.txt").c_str(), 0600) == 0 &&
+                !files.OpenAppend(dir + "/Log/rec.txt");
+       }},
+      {"config.ini",
+       [](QtFileSystem& files, const std::string& dir) {
+         fs::create_symlink(dir + "/away/rec.txt", dir + "/config.ini");
+         struct stat st {};
+         return files.WriteWhole(dir + "/config.ini", "new") &&
+                ::lstat((dir + "/config.ini").c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+                (st.st_mode & 07777) != 04604 && ReadFile(dir + "/config.ini") == "new";
+       }},
+  };
+  for (const auto& [what, plant] : cases) {
+    TempDir temp;
+    const std::string dir = temp.Path(), away = dir + "/away/rec.txt";
+    fs::create_directories(dir + "/Log");
+    fs::create_directories(dir + "/away");
+    WriteFile(away, "kept");
+    ::chmod(away.c_str(), 04604);
+    QtFileSystem files(dir);
+    EXPECT_TRUE(plant(files, dir)) << what;
+    struct stat st {};
+    EXPECT_TRUE(ReadFile(away) == "kept" && ::stat(away.c_str(), &st) == 0 &&
+                (st.st_mode & 07777) == 04604)
+        << what;
+  }
 }
 
 TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {

@@ -69,14 +69,14 @@ int RunProgram(int argc, char** argv) {
   QtClock clock;
   QtMessageBox messages("Tarnwell");
   // A second program on the same folder would share its record file, port and config.ini.
-  const FolderLock folderLock(files.ProgramFolder());
+  const FolderLock folderLock(files.DataFolder());
   if (!folderLock.Held()) {
-    messages.Show("Tarnwell is already running in " + files.ProgramFolder() +
+    messages.Show("Tarnwell is already running in " + files.DataFolder() +
                       ". This start ends without opening the port or recording.",
                   {});
     return 1;
   }
-  QtSerialPort port(files.ProgramFolder());
+  QtSerialPort port(files.DataFolder());
   QtTimer timer1, timerLog, motionTmr;
   QTimer recordSync;
 
@@ -90,7 +90,7 @@ int RunProgram(int argc, char** argv) {
 
   QtProcessStarter processes;
   const SettingsServices settings = form.Settings(processes);
-  const PosixSerialDevices devices(files.ProgramFolder());
+  const PosixSerialDevices devices(files.DataFolder());
   QPointer<ChSettings> dialog;
   const ChSettings::ApplyTexts applyTexts = [&form](QWidget* w) {
     ApplyFormTextsTo(w, form.Texts(), form.LangCharset());
