@@ -197,16 +197,14 @@ TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWith
                              {"TARNWELL_HOME=", "XDG_DATA_HOME=", "HOME=" + dir_ / "home",
                               "TARNWELL_MESSAGE_LOG=" + dir_ / "messages.log"},
                              dir_ / "out"));
-  ASSERT_EQ(program_.Wait(15), 0) << "still running or killed";
+  ASSERT_EQ(program_.Wait(60), 0) << "still running or killed";
   const std::string data = dir_ / "home/.local/share/tarnwell";
-  EXPECT_EQ(Messages(),
-            (std::vector<std::string>{
-                "Tarnwell\tCan not open " + data +
-                    "/config.ini file. The configuration file "
-                    "renewed.",
-                "Language File Error\tCan not find the Turkish Language file, or the file is "
-                "corrupted!",
-                "File Error\tCan not find Language file or file is corrupted!"}));
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            "Tarnwell\tCan not open " + data +
+                                "/config.ini file. The configuration file renewed.",
+                            "Language File Error\tCan not find the Turkish Language file, or the "
+                            "file is corrupted!",
+                            "File Error\tCan not find Language file or file is corrupted!"}));
   EXPECT_EQ(fs::status(data).permissions(), fs::perms::owner_all);
   EXPECT_TRUE(fs::is_regular_file(data + "/config.ini"));
 }
