@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <cmath>
 
-#include "acquisition/TracePlot.h"
+#include "graph/TracePlot.h"
 #include "graph/GraphView.h"
-#include "platform/qt/QtGraphWidget.h"
+#include "graph/qt/QtGraphWidget.h"
 
 namespace tarnwell {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "acquisition/TracePlot.h"
+#include "graph/TracePlot.h"
 #include "config/NumberText.h"
 #include "i18n/LangCharset.h"
 #include "i18n/LanguageFile.h"

@@ -9,10 +9,10 @@
 #include <tuple>
 
 #include "QtTestApplication.h"
-#include "acquisition/TracePlot.h"
+#include "graph/TracePlot.h"
 #include "graph/GraphView.h"
 #include "platform/qt/KeptText.h"
-#include "platform/qt/QtGraphWidget.h"
+#include "graph/qt/QtGraphWidget.h"
 
 namespace tarnwell {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "app/Mainform.h"
 #include "app/qt/ReadingLabel.h"
-#include "platform/qt/QtFormTexts.h"
+#include "i18n/qt/QtFormTexts.h"
 
 namespace tarnwell {
 namespace {

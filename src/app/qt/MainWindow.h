@@ -12,7 +12,7 @@
 #include "app/MainView.h"
 #include "app/ResizeRules.h"
 #include "platform/Twips.h"
-#include "platform/qt/QtGraphWidget.h"
+#include "graph/qt/QtGraphWidget.h"
 
 namespace tarnwell {
 

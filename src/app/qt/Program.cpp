@@ -17,7 +17,7 @@
 #include "platform/qt/PosixSerialDevices.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
-#include "platform/qt/QtFormTexts.h"
+#include "i18n/qt/QtFormTexts.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/QtGraphWidget.h"
+#include "graph/qt/QtGraphWidget.h"
 
 #include <QFont>
 #include <QMouseEvent>
