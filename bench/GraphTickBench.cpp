@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <cmath>
 
-#include "graph/TracePlot.h"
 #include "graph/GraphView.h"
+#include "graph/TracePlot.h"
 #include "graph/qt/QtGraphWidget.h"
 
 namespace tarnwell {

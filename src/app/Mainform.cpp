@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graph/TracePlot.h"
 #include "config/NumberText.h"
+#include "graph/TracePlot.h"
 #include "i18n/LangCharset.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"

@@ -9,10 +9,10 @@
 #include <tuple>
 
 #include "QtTestApplication.h"
-#include "graph/TracePlot.h"
 #include "graph/GraphView.h"
-#include "platform/qt/KeptText.h"
+#include "graph/TracePlot.h"
 #include "graph/qt/QtGraphWidget.h"
+#include "platform/qt/KeptText.h"
 
 namespace tarnwell {
 namespace {
