@@ -1,19 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graph/qt/QtGraphWidget.h"
 
-#include <QFont>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
 #include <cmath>
-#include <optional>
-#include <vector>
-
-#include "platform/qt/ColumnCover.h"
-#include "platform/qt/DirectFill.h"
-#include "platform/qt/KeptText.h"
-#include "platform/qt/ThinLines.h"
 
 namespace tarnwell {
 namespace {
@@ -27,57 +19,6 @@ QFont ToQFont(const DrawFont& f) {
   font.setPointSizeF(f.points > 0 ? f.points : 8);
   font.setBold(f.bold);
   return font;
-}
-
-// Cuts the segment to `box` (Liang-Barsky). Values far outside the graph are drawn outside it,
-// not clamped; cutting keeps the visible part exact while sparing the painter endless lines.
-bool ClipTo(const QRectF& box, QPointF& a, QPointF& b) {
-  const auto inside = [&](QPointF p) {
-    return p.x() >= box.left() && p.x() <= box.right() && p.y() >= box.top() &&
-           p.y() <= box.bottom();
-  };
-  if (inside(a) && inside(b)) return true;  // nearly every segment of a trace
-  if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
-      !std::isfinite(b.y())) {
-    return false;
-  }
-  const double dx = b.x() - a.x(), dy = b.y() - a.y();
-  double t0 = 0, t1 = 1;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(),
-                       box.bottom() - a.y()};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0) {
-      if (t > t1) return false;
-      if (t > t0) t0 = t;
-    } else {
-      if (t < t0) return false;
-      if (t < t1) t1 = t;
-    }
-  }
-  const QPointF start = a;
-  if (t1 < 1) b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
-  if (t0 > 0) a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
-  return true;
-}
-
-// Thin lines of an opaque colour are written straight into an image where the painter allows it.
-void DrawLines(QPainter& painter, const QPen& pen, const QVector<QLineF>& lines) {
-  if (lines.isEmpty()) return;
-  painter.setPen(pen);
-  const auto target = pen.widthF() <= 1 ? DirectTargetOf(painter, pen.color()) : std::nullopt;
-  if (!target) {
-    painter.drawLines(lines);
-    return;
-  }
-  QVector<QLineF> rest;
-  WriteThinLines(*target, pen.color().rgba(), lines, rest);
-  if (!rest.isEmpty()) painter.drawLines(rest);
 }
 
 int ButtonNumber(Qt::MouseButton button) {
@@ -112,133 +53,114 @@ void QtGraphWidget::UpdateSizes() {
   picture_.SetSizes(w, h, w, h);
 }
 
-void QtGraphWidget::Replay(const DrawList& list, QPainter& painter, const Twips& twips,
-                           QSize pixels) {
-  const QRectF area(0, 0, pixels.width(), pixels.height());
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  const auto& ops = list.Ops();
-  const QRectF box = area.adjusted(-16, -16, 16, 16);
-  const double scale = twips.ToPixels(1);
-
-  // The background is not filled at once: a dense trace that follows writes it in the same pass
-  // over the image as its own pixels. Lines drawn in between (the guide lines) wait until then,
-  // and the trace is written again where they cross it. Anything else fills it first.
-  std::optional<QColor> ground;
-  struct Held {
-    QPen pen;
-    QVector<QLineF> lines;
-  };
-  std::vector<Held> held;
-  const auto clear = [&](const QColor& color) {
-    held.clear();
-    ground.reset();
-    if (DirectTargetOf(painter, color)) {
-      ground = color;
-    } else {
-      painter.fillRect(area, color);
-    }
-  };
-  const auto settle = [&] {
-    if (!ground) return;
-    painter.fillRect(area, *ground);
-    for (const Held& h : held) {
-      DrawLines(painter, h.pen, h.lines);
-    }
-    held.clear();
-    ground.reset();
-  };
-  if (ops.empty() || ops.front().kind != DrawOp::Kind::kClear) clear(ToQColor(list.BackColor()));
-
-  // Consecutive lines of one pen go out in one call; each is still drawn as a line of its own
-  // (a polyline would leave out the tip pixels of sharp turns), but the joined segments of a
-  // dense trace are painted as the rows they cover.
-  QVector<QLineF> batch;
-  batch.reserve(static_cast<qsizetype>(ops.size()));
-  QVector<QLineF> lines;
-  ColumnCover cover(pixels.width(), pixels.height());
-  DrawColor batchColor;
-  int batchWidth = 0;
-  auto flush = [&] {
-    if (batch.isEmpty()) return;
-    QPen pen(ToQColor(batchColor), std::max(batchWidth, 1));
-    pen.setCosmetic(true);
-    lines.clear();
-    const qsizetype n = batch.size();
-    for (qsizetype i = 0; i < n; ++i) {
-      const QLineF& line = batch[i];
-      const bool joined = batchWidth <= 1 && ((i > 0 && line.p1() == batch[i - 1].p2()) ||
-                                              (i + 1 < n && line.p2() == batch[i + 1].p1()));
-      if (!joined || !cover.Add(line.p1(), line.p2())) lines.append(line);
-    }
-    batch.clear();
-    if (ground && cover.PaintOnGround(painter, pen.color(), *ground)) {
-      ground.reset();
-      QRegion crossed;
-      for (const Held& h : held) {
-        DrawLines(painter, h.pen, h.lines);
-        const double margin = h.pen.widthF() / 2 + 2;
-        for (const QLineF& line : h.lines) {
-          crossed += QRectF(line.p1(), line.p2())
-                         .normalized()
-                         .adjusted(-margin, -margin, margin, margin)
-                         .toAlignedRect();
-        }
-      }
-      held.clear();
-      cover.Paint(painter, pen.color(), &crossed);
-    } else if (ground && cover.Empty()) {
-      held.push_back(Held{pen, lines});
-      return;
-    } else {
-      settle();
-    }
-    DrawLines(painter, pen, lines);
-    cover.Paint(painter, pen.color());
-  };
-
-  for (const DrawOp& op : ops) {
-    switch (op.kind) {
-      case DrawOp::Kind::kClear:
-        flush();
-        clear(ToQColor(op.color));
-        break;
-      case DrawOp::Kind::kLine: {
-        QPointF a(op.x1 * scale, op.y1 * scale), b(op.x2 * scale, op.y2 * scale);
-        if (!ClipTo(box, a, b)) break;
-        if (!(op.color == batchColor) || op.penWidth != batchWidth) {
-          flush();
-          batchColor = op.color;
-          batchWidth = op.penWidth;
-        }
-        batch.append(QLineF(a, b));
-        break;
-      }
-      case DrawOp::Kind::kText: {
-        flush();
-        settle();
-        const DrawText& text = list.TextOf(op);
-        painter.setPen(ToQColor(op.color));
-        DrawKeptText(
-            painter, ToQFont(text.font),
-            QString::fromLocal8Bit(text.text.data(), static_cast<qsizetype>(text.text.size())),
-            QPointF(op.x1 * scale, op.y1 * scale));
-        break;
-      }
-    }
-  }
-  flush();
-  settle();
-}
-
 void QtGraphWidget::Show() {
   if (picture_.SameSteps(shown_)) return;
   shown_ = picture_;
   update();
 }
 
+void QtGraphWidget::FillCovered(QPainter& painter, const QColor& color,
+                                std::vector<PixelPoint> points, double across) const {
+  const double ratio = painter.deviceTransform().m22();
+  for (PixelPoint& p : points) p = PixelPoint{p.x * ratio / across, p.y * ratio};
+  const auto left = [across](int column) { return static_cast<int>(std::lround(column * across)); };
+  const auto columns = static_cast<int>(std::lround(width() * ratio / across));
+  const auto rows = static_cast<int>(std::lround(height() * ratio));
+  painter.save();
+  painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+  const std::vector<PixelRect> covered = CoverColumns(points, columns, rows);
+  QVector<QRect> rects;
+  rects.reserve(static_cast<qsizetype>(covered.size()));
+  for (const PixelRect& r : covered) {
+    rects.append(QRect(left(r.x), r.y, left(r.x + r.width) - left(r.x), r.height));
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(color);
+  painter.drawRects(rects);
+  painter.restore();
+}
+
+void QtGraphWidget::PaintLines(QPainter& painter, const DrawOp& pen,
+                               std::span<const PixelPoint> points) const {
+  const QColor color = ToQColor(pen.color);
+  const double ratio = painter.deviceTransform().m22();
+  if (pen.penWidth <= 1 && MoreSegmentsThanColumns(points)) {
+    FillCovered(painter, color, {points.begin(), points.end()}, ratio);
+    return;
+  }
+  QPen line(color, std::max(pen.penWidth, 1));
+  line.setCosmetic(true);
+  painter.setPen(line);
+  // Each segment is drawn as a line of its own: a polyline would leave out the tip pixels of
+  // sharp turns. The painter cuts lines far outside the picture to the part inside.
+  QVector<QLineF> lines;
+  lines.reserve(static_cast<qsizetype>(points.size()));
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const PixelPoint a = points[i - 1], b = points[i];
+    // Level and upright lines of one screen pixel are the pixels they cross: filled at once
+    // rather than pixel by pixel.
+    if (pen.penWidth <= 1 && (a.x == b.x || a.y == b.y)) {
+      FillCovered(painter, color, {a, b}, 1);
+    } else {
+      lines.append(QLineF(a.x, a.y, b.x, b.y));
+    }
+  }
+  painter.drawLines(lines);
+}
+
+void QtGraphWidget::PaintText(QPainter& painter, const DrawOp& op, std::size_t index) {
+  const DrawText& text = picture_.TextOf(op);
+  if (index >= texts_.size()) texts_.resize(index + 1);
+  ShownText& shown = texts_[index];
+  if (!(shown.text == text)) {
+    shown.text = text;
+    shown.font = ToQFont(text.font);
+    shown.layout.setTextFormat(Qt::PlainText);
+    shown.layout.setText(
+        QString::fromLocal8Bit(text.text.data(), static_cast<qsizetype>(text.text.size())));
+  }
+  painter.setFont(shown.font);
+  painter.setPen(ToQColor(op.color));
+  const double scale = twips_.ToPixels(1);
+  painter.drawStaticText(QPointF(op.x1 * scale, op.y1 * scale), shown.layout);
+}
+
 void QtGraphWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  Replay(picture_, painter, twips_, size());
+  const double scale = twips_.ToPixels(1);
+  const auto& ops = picture_.Ops();
+  if (ops.empty() || ops.front().kind != DrawOp::Kind::kClear) {
+    painter.fillRect(rect(), ToQColor(picture_.BackColor()));
+  }
+  // Consecutive lines of one pen, each starting where the one before ends, go out together.
+  std::vector<PixelPoint> joined;
+  const DrawOp* pen = nullptr;
+  const auto flush = [&] {
+    if (pen) PaintLines(painter, *pen, joined);
+    joined.clear();
+    pen = nullptr;
+  };
+  std::size_t texts = 0;
+  for (const DrawOp& op : ops) {
+    if (op.kind == DrawOp::Kind::kLine) {
+      const PixelPoint from{op.x1 * scale, op.y1 * scale};
+      if (!pen || !(pen->color == op.color) || pen->penWidth != op.penWidth ||
+          !(joined.back() == from)) {
+        flush();
+        pen = &op;
+        joined.push_back(from);
+      }
+      joined.push_back(PixelPoint{op.x2 * scale, op.y2 * scale});
+      continue;
+    }
+    flush();
+    if (op.kind == DrawOp::Kind::kClear) {
+      painter.fillRect(rect(), ToQColor(op.color));
+    } else {
+      PaintText(painter, op, texts++);
+    }
+  }
+  flush();
 }
 
 void QtGraphWidget::resizeEvent(QResizeEvent* event) {
