@@ -173,9 +173,6 @@ void Mainform::SetRefreshRate() { cycle_->SetRefreshRate(); }
 
 void Mainform::ResetLastLogValue() { recording_->ResetLastLogValue(); }
 
-// The graph clears itself to BackRed, BackGreen, BackBlue on every tick; nothing to keep here.
-void Mainform::SetGraphBackColor(Rgb) {}
-
 void Mainform::SetNewLogFileName() { recording_->SetNewLogFileName(); }
 
 }  // namespace tarnwell

@@ -93,7 +93,8 @@ std::vector<PixelRect> CoverColumns(std::span<const PixelPoint> points, int widt
     const bool covered = c <= last && top[c - first] < height && bottom[c - first] >= 0;
     const int t = covered ? std::max(top[c - first], 0) : height;
     const int b = covered ? std::min(bottom[c - first], height - 1) : -1;
-    const int shared = open.empty() ? 0 : std::min(b, open.back().bottom) - std::max(t, open.front().top) + 1;
+    const int shared =
+        open.empty() ? 0 : std::min(b, open.back().bottom) - std::max(t, open.front().top) + 1;
     if (!open.empty() && shared < b - t + 1 && shared <= kFewRows) {
       for (const Piece& p : open) end(p, c);
       open.clear();
