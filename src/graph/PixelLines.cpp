@@ -35,7 +35,8 @@ std::vector<PixelRect> CoverColumns(std::span<const PixelPoint> points, int widt
   // The pixel line (column or row) holding v, -1 before the first and `size` after the last.
   const auto lineOf = [](double v, int size) {
     if (std::isnan(v)) return -1;
-    return static_cast<int>(std::floor(std::clamp(v, -1.0, static_cast<double>(size))));
+    // Clamped, v + 1 is not negative, and dropping its fraction rounds it down.
+    return static_cast<int>(std::clamp(v, -1.0, static_cast<double>(size)) + 1) - 1;
   };
   // The columns the points lie in, within the picture.
   const auto [leftmost, rightmost] = std::minmax_element(
@@ -63,20 +64,22 @@ std::vector<PixelRect> CoverColumns(std::span<const PixelPoint> points, int widt
     top[column - first] = std::min(top[column - first], row);
     bottom[column - first] = std::max(bottom[column - first], row);
   };
+  int before = 0;  // the column of the point before, where it is finite
   for (std::size_t i = 0; i < points.size(); ++i) {
     const PixelPoint b = points[i];
     if (!Finite(b)) continue;
-    add(lineOf(b.x, width), b.y);
-    if (i == 0 || !Finite(points[i - 1])) continue;
-    const PixelPoint a = points[i - 1];
-    // The edges x = k between the two points, within the picture.
-    const int from = std::max(lineOf(std::min(a.x, b.x), width) + 1, first);
-    const int to = std::min(lineOf(std::max(a.x, b.x), width), last + 1);
-    for (int k = from; k <= to; ++k) {
-      const double y = YAt(a, b, k);
-      add(k - 1, y);
-      add(k, y);
+    const int column = lineOf(b.x, width);
+    add(column, b.y);
+    if (i > 0 && Finite(points[i - 1]) && column != before) {
+      // The edges x = k between the two points, within the picture.
+      const int to = std::min(std::max(column, before), last + 1);
+      for (int k = std::max(std::min(column, before) + 1, first); k <= to; ++k) {
+        const double y = YAt(points[i - 1], b, k);
+        add(k - 1, y);
+        add(k, y);
+      }
     }
+    before = column;
   }
 
   // Rows a column shares with the one before carry on the rectangles they are in; the others end

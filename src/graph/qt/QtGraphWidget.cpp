@@ -68,15 +68,9 @@ void QtGraphWidget::FillCovered(QPainter& painter, const QColor& color,
   const auto rows = static_cast<int>(std::lround(height() * ratio));
   painter.save();
   painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
-  const std::vector<PixelRect> covered = CoverColumns(points, columns, rows);
-  QVector<QRect> rects;
-  rects.reserve(static_cast<qsizetype>(covered.size()));
-  for (const PixelRect& r : covered) {
-    rects.append(QRect(left(r.x), r.y, left(r.x + r.width) - left(r.x), r.height));
+  for (const PixelRect& r : CoverColumns(points, columns, rows)) {
+    painter.fillRect(QRect(left(r.x), r.y, left(r.x + r.width) - left(r.x), r.height), color);
   }
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(color);
-  painter.drawRects(rects);
   painter.restore();
 }
 
