@@ -51,6 +51,7 @@ int Astray(const Green& a, const Green& b, int rows) {
 }
 
 double Flat(int, unsigned) { return 600; }
+double Steps(int i, unsigned) { return i / 20 * 100.0; }
 double Noisy(int, unsigned noise) { return 500.0 + noise % 400; }
 double Wavy(int i, unsigned noise) {
   return 300 * std::sin(i * 0.004) + noise % 97 + (i % 500 == 0 ? 400 : 0);
@@ -166,8 +167,10 @@ TEST_F(GraphPictureTest, DenseTracesCoverThePaintersLinesSparseOnesAreThem) {
 
 // On a screen of twice the pixels the picture is the same, twice as large, dense or not.
 TEST_F(GraphPictureTest, TwiceThePixelsPaintTheSamePictureTwiceAsLarge) {
-  for (int samples : {200, 5000}) {
-    Fill(samples, Wavy);
+  const std::pair<int, double (*)(int, unsigned)> traces[] = {
+      {100, Steps}, {200, Wavy}, {5000, Wavy}};
+  for (const auto& [samples, value] : traces) {
+    Fill(samples, value);
     Tick();
     EXPECT_EQ(Astray(GreenOf(Render(2)), GreenOf(Render(1)), 1), 0) << samples;
   }

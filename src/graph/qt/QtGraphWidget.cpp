@@ -59,46 +59,51 @@ void QtGraphWidget::Show() {
   update();
 }
 
-void QtGraphWidget::FillCovered(QPainter& painter, const QColor& color,
-                                std::vector<PixelPoint> points, double across) const {
-  const double ratio = painter.deviceTransform().m22();
-  for (PixelPoint& p : points) p = PixelPoint{p.x * ratio / across, p.y * ratio};
-  const auto left = [across](int column) { return static_cast<int>(std::lround(column * across)); };
-  const auto columns = static_cast<int>(std::lround(width() * ratio / across));
-  const auto rows = static_cast<int>(std::lround(height() * ratio));
-  painter.save();
-  painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
-  for (const PixelRect& r : CoverColumns(points, columns, rows)) {
-    painter.fillRect(QRect(left(r.x), r.y, left(r.x + r.width) - left(r.x), r.height), color);
-  }
-  painter.restore();
-}
-
 void QtGraphWidget::PaintLines(QPainter& painter, const DrawOp& pen,
                                std::span<const PixelPoint> points) const {
   const QColor color = ToQColor(pen.color);
+  // Rectangles are filled on the screen's own pixels, `ratio` to one of the widget's each way,
+  // in columns `across` screen pixels wide.
   const double ratio = painter.deviceTransform().m22();
+  const auto rows = static_cast<int>(std::lround(height() * ratio));
+  const auto fill = [&](const std::vector<PixelRect>& rects, double across) {
+    const auto left = [across](int column) {
+      return static_cast<int>(std::lround(column * across));
+    };
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    for (const PixelRect& r : rects) {
+      painter.fillRect(QRect(left(r.x), r.y, left(r.x + r.width) - left(r.x), r.height), color);
+    }
+    painter.restore();
+  };
+  // A trace of more samples than the widget's pixel columns: the rows it covers in each column.
   if (pen.penWidth <= 1 && MoreSegmentsThanColumns(points)) {
-    FillCovered(painter, color, {points.begin(), points.end()}, ratio);
+    std::vector<PixelPoint> onScreen(points.begin(), points.end());
+    for (PixelPoint& p : onScreen) p.y *= ratio;
+    fill(CoverColumns(onScreen, width(), rows), ratio);
     return;
   }
-  QPen line(color, std::max(pen.penWidth, 1));
-  line.setCosmetic(true);
-  painter.setPen(line);
-  // Each segment is drawn as a line of its own: a polyline would leave out the tip pixels of
-  // sharp turns. The painter cuts lines far outside the picture to the part inside.
+  // Level and upright lines of one screen pixel are the pixels they cross, filled at once rather
+  // than pixel by pixel. Any other segment is drawn as a line of its own: a polyline would leave
+  // out the tip pixels of sharp turns. The painter cuts lines far outside to the part inside.
+  std::vector<PixelRect> rects;
   QVector<QLineF> lines;
-  lines.reserve(static_cast<qsizetype>(points.size()));
   for (std::size_t i = 1; i < points.size(); ++i) {
     const PixelPoint a = points[i - 1], b = points[i];
-    // Level and upright lines of one screen pixel are the pixels they cross: filled at once
-    // rather than pixel by pixel.
     if (pen.penWidth <= 1 && (a.x == b.x || a.y == b.y)) {
-      FillCovered(painter, color, {a, b}, 1);
+      const PixelPoint ends[] = {{a.x * ratio, a.y * ratio}, {b.x * ratio, b.y * ratio}};
+      const auto columns = static_cast<int>(std::lround(width() * ratio));
+      for (const PixelRect& r : CoverColumns(ends, columns, rows)) rects.push_back(r);
     } else {
       lines.append(QLineF(a.x, a.y, b.x, b.y));
     }
   }
+  fill(rects, 1);
+  if (lines.isEmpty()) return;
+  QPen line(color, std::max(pen.penWidth, 1));
+  line.setCosmetic(true);
+  painter.setPen(line);
   painter.drawLines(lines);
 }
 

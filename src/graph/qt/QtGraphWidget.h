@@ -54,10 +54,6 @@ class QtGraphWidget : public QWidget {
 
  private:
   void UpdateSizes();
-  // Fills the pixels the joined segments through `points` (pixels of the widget) cover, column
-  // by column, on the screen's own pixels: columns `across` screen pixels wide.
-  void FillCovered(QPainter& painter, const QColor& color, std::vector<PixelPoint> points,
-                   double across) const;
   // Joined lines of one pen through `points` (pixels of the widget).
   void PaintLines(QPainter& painter, const DrawOp& pen, std::span<const PixelPoint> points) const;
   // The `index`th text of the picture.
