@@ -133,6 +133,7 @@ void QtGraphWidget::paintEvent(QPaintEvent*) {
   }
   // Consecutive lines of one pen, each starting where the one before ends, go out together.
   std::vector<PixelPoint> joined;
+  joined.reserve(ops.size() + 1);
   const DrawOp* pen = nullptr;
   const auto flush = [&] {
     if (pen) PaintLines(painter, *pen, joined);
