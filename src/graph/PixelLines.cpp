@@ -17,8 +17,8 @@ double YAt(PixelPoint a, PixelPoint b, double x) {
   return a.y * (1 - t) + b.y * t;
 }
 
-// Consecutive columns sharing no more rows than this start rectangles of their own: the rows a
-// trace steps through from one column to the next are not worth one.
+// A column sharing no more rows than this with the one before, and having others, starts
+// rectangles of its own: the row or two where a trace steps on are not worth one.
 constexpr int kFewRows = 2;
 
 }  // namespace

@@ -77,7 +77,8 @@ void QtGraphWidget::PaintLines(QPainter& painter, const DrawOp& pen,
     }
     painter.restore();
   };
-  // A trace of more samples than the widget's pixel columns: the rows it covers in each column.
+  // A trace of more samples than the widget's pixel columns: the rows it covers in each of them,
+  // rows of the screen.
   if (pen.penWidth <= 1 && MoreSegmentsThanColumns(points)) {
     std::vector<PixelPoint> onScreen(points.begin(), points.end());
     for (PixelPoint& p : onScreen) p.y *= ratio;
