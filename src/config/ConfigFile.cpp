@@ -91,9 +91,7 @@ bool ConfigFile::RunHook(ConfigHook hook) {
       return true;
     case ConfigHook::kColors: {
       Rgb back;
-      if (!c.BackColor(regional_, &back) || !c.UpdateDerivedColors(regional_)) return false;
-      hooks_.SetGraphBackColor(back);
-      return true;
+      return c.BackColor(regional_, &back) && c.UpdateDerivedColors(regional_);
     }
     case ConfigHook::kWindowState: {
       const auto state = c.WindowState.AsNumber(regional_);
@@ -117,7 +115,6 @@ void ConfigFile::Renew() {
   config_ = AppConfig{};
   config_.GuideLine = true;
   config_.LastLogTime = DateTimeText(clock_.LocalNow(), regional_);
-  hooks_.SetGraphBackColor(MakeColor(5, 5, 5));
   config_.LineColor = MakeColor(224, 224, 224);
   config_.FontColor = MakeColor(224, 224, 224);
   hooks_.SetNewLogFileName();

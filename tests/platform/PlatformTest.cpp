@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <QImage>
-#include <QPainter>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -14,8 +12,6 @@
 #include "TestFiles.h"
 #include "TinyTmpfs.h"
 #include "platform/DateTime.h"
-#include "platform/qt/ColumnCover.h"
-#include "platform/qt/DirectFill.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtTimer.h"
@@ -60,53 +56,6 @@ TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
     const double apart =
         static_cast<double>(WholeSeconds(clock.LocalNow()) - WholeSeconds(clock.UtcNow()));
     EXPECT_NEAR(apart, offset, 1.5) << zone;
-  }
-}
-
-// A segment joins the rows its column already covers, or the next ones; elsewhere it is drawn as
-// a line of its own. Columns outside the picture take everything and cover nothing.
-TEST(ColumnCover, TakesOnlySegmentsThatTouchWhatTheirColumnCovers) {
-  ColumnCover cover(8, 10);
-  EXPECT_TRUE(cover.Add(QPointF(2.2, 0.5), QPointF(2.6, 1.5)));
-  EXPECT_TRUE(cover.Add(QPointF(2.6, 1.5), QPointF(2.4, 2.5)));
-  EXPECT_FALSE(cover.Add(QPointF(2.3, 6.5), QPointF(2.5, 7.5)));
-  EXPECT_FALSE(cover.Add(QPointF(2.0, 1.0), QPointF(4.0, 1.0)));
-  EXPECT_TRUE(cover.Add(QPointF(-5.2, 1), QPointF(-5.1, 3)));
-  EXPECT_TRUE(cover.Add(QPointF(9.2, 1), QPointF(9.1, 3)));
-  QImage image(8, 10, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  QPainter painter(&image);
-  cover.Paint(painter, Qt::white);
-  painter.end();
-  QImage covered(8, 10, QImage::Format_RGB32);
-  covered.fill(Qt::black);
-  for (int y : {0, 1, 2}) covered.setPixel(2, y, qRgb(255, 255, 255));
-  EXPECT_EQ(image, covered);
-}
-
-// Pixels go straight into the image only where the painter would put exactly them there.
-TEST(DirectFill, OnlyForAPlainPainterAndAnOpaqueColour) {
-  const std::pair<const char*, void (*)(QPainter&, QColor&)> cases[] = {
-      {"translucent colour", [](QPainter&, QColor& c) { c.setAlpha(128); }},
-      {"clip set by hand", [](QPainter& p, QColor&) { p.setClipRect(1, 1, 4, 4); }},
-      {"half opacity", [](QPainter& p, QColor&) { p.setOpacity(0.5); }},
-      {"blending",
-       [](QPainter& p, QColor&) { p.setCompositionMode(QPainter::CompositionMode_Multiply); }},
-      {"scaled", [](QPainter& p, QColor&) { p.scale(2, 2); }},
-      {"half-pixel shift", [](QPainter& p, QColor&) { p.translate(0.5, 0); }},
-  };
-  for (const auto format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
-    for (const auto& [what, change] : cases) {
-      QImage image(8, 8, format);
-      QPainter painter(&image);
-      QColor color(Qt::green);
-      painter.translate(2, 3);
-      const auto plain = DirectTargetOf(painter, color);
-      ASSERT_TRUE(plain) << what << format;
-      EXPECT_EQ(plain->offset, QPoint(2, 3));
-      change(painter, color);
-      EXPECT_FALSE(DirectTargetOf(painter, color)) << what;
-    }
   }
 }
 

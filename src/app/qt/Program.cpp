@@ -13,11 +13,11 @@
 
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
+#include "i18n/qt/QtFormTexts.h"
 #include "platform/qt/FolderLock.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
-#include "platform/qt/QtFormTexts.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"
