@@ -17,7 +17,6 @@ class QuietWindow : public ConfigHooks, public WindowGeometry {
   explicit QuietWindow(AppConfig& config) : config_(config) {}
   void SetRefreshRate() override {}
   void ResetLastLogValue() override {}
-  void SetGraphBackColor(Rgb) override {}
   bool SetWindowState(int state) override {
     if (state < 0 || state > 2) return false;
     state_ = state;

@@ -14,7 +14,7 @@
 #   -d  seconds of each CPU run (default 30; 0 skips them)
 #   -r  rounds of the CPU runs (default 3)
 #   -m  seconds of the memory run (default 600; 0 skips it)
-#   -o  folder for the program folders, counts and samples (default out/measure)
+#   -o  folder for the data folders, counts and samples (default out/measure)
 #   -s  start-ups to time (default 5; 0 skips them)
 #   -x  offscreen Qt platform instead of an Xvfb server (start-up time needs Xvfb)
 #

@@ -1,4 +1,4 @@
-# Shared by measure.sh and soak.sh: program folders, the simulator and the program as child
+# Shared by measure.sh and soak.sh: data folders, the simulator and the program as child
 # processes, and the display. Expects ROOT, BUILD (absolute) and OUT; fills SIM_PID, APP_PID,
 # TIME_PID and XVFB_PID, and collects every child in `pids` for the exit trap.
 # shellcheck shell=bash
@@ -42,12 +42,11 @@ start_display() {
   export QT_QPA_PLATFORM=xcb
 }
 
-# A program folder with the shipped language files and a config.ini of the demo settings, with
-# the lines named (1-based) given new values: "7=10 11=9999".
+# A data folder with a config.ini of the demo settings, with the lines named (1-based) given new
+# values: "7=10 11=9999".
 make_home() {
   local home=$1; shift
   mkdir -p "$home/ports"
-  cp "$BUILD"/bin/*.lng "$home/"
   "$ROOT/scripts/demo-config.sh" | awk -v set="$*" '
     BEGIN { n = split(set, pairs, " "); for (i = 1; i <= n; i++) { split(pairs[i], kv, "="); v[kv[1]] = kv[2] } }
     (NR in v) { cut = index(substr($0, 2), "'\''") + 1; $0 = v[NR] substr($0, cut) }
@@ -66,7 +65,7 @@ start_sim() {
 }
 
 # Starts the program under /usr/bin/time; APP_PID is the program itself. Messages go to
-# messages.log in the program folder instead of boxes that wait for a click.
+# messages.log in the data folder instead of boxes that wait for a click.
 start_app() {
   local home=$1
   TARNWELL_HOME=$home TARNWELL_MESSAGE_LOG=$home/messages.log \

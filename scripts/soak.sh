@@ -13,7 +13,7 @@
 #   -u  pull the device out every this many seconds, for 3 s (default 300)
 #   -f  fill the record file system this many seconds in (default half the run)
 #   -F  keep it full this long (default 20)
-#   -o  folder for the program folder, logs and samples (default out/soak)
+#   -o  folder for the data folder, logs and samples (default out/soak)
 #   -x  offscreen Qt platform instead of an Xvfb server
 #
 # The record folder is a small tmpfs of its own, so this needs root (or sudo).

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "acquisition/TracePlot.h"
 #include "config/NumberText.h"
+#include "graph/TracePlot.h"
 #include "i18n/LangCharset.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
@@ -173,9 +173,6 @@ SettingsServices Mainform::Settings(ProcessStarter& processes) {
 void Mainform::SetRefreshRate() { cycle_->SetRefreshRate(); }
 
 void Mainform::ResetLastLogValue() { recording_->ResetLastLogValue(); }
-
-// The graph clears itself to BackRed, BackGreen, BackBlue on every tick; nothing to keep here.
-void Mainform::SetGraphBackColor(Rgb) {}
 
 void Mainform::SetNewLogFileName() { recording_->SetNewLogFileName(); }
 

@@ -85,7 +85,6 @@ class Mainform : public ConfigHooks {
   // ConfigHooks
   void SetRefreshRate() override;
   void ResetLastLogValue() override;
-  void SetGraphBackColor(Rgb color) override;
   void SetNewLogFileName() override;
 
  private:

@@ -46,7 +46,7 @@ ConfigFile::ConfigFile(AppConfig& config, ConfigHooks& hooks, WindowGeometry& wi
       clock_(clock),
       regional_(regional) {}
 
-std::string ConfigFile::Path() const { return fs_.Join(fs_.ProgramFolder(), "config.ini"); }
+std::string ConfigFile::Path() const { return fs_.Join(fs_.DataFolder(), "config.ini"); }
 
 void ConfigFile::ReadConfig() {
   const auto bytes = fs_.ReadAll(Path());
@@ -87,9 +87,7 @@ bool ConfigFile::RunHook(ConfigHook hook) {
       return true;
     case ConfigHook::kColors: {
       Rgb back;
-      if (!c.BackColor(regional_, &back) || !c.UpdateDerivedColors(regional_)) return false;
-      hooks_.SetGraphBackColor(back);
-      return true;
+      return c.BackColor(regional_, &back) && c.UpdateDerivedColors(regional_);
     }
     case ConfigHook::kWindowState: {
       const auto state = c.WindowState.AsNumber(regional_);
@@ -108,12 +106,11 @@ bool ConfigFile::RunHook(ConfigHook hook) {
 }
 
 void ConfigFile::Renew() {
-  messages_.Show("Can not open " + fs_.ProgramFolder() + fs_.Separator() +
+  messages_.Show("Can not open " + fs_.DataFolder() + fs_.Separator() +
                  "config.ini file. The configuration file renewed.");
   config_ = AppConfig{};
   config_.GuideLine = true;
   config_.LastLogTime = DateTimeText(clock_.LocalNow(), regional_);
-  hooks_.SetGraphBackColor(MakeColor(5, 5, 5));
   config_.LineColor = MakeColor(224, 224, 224);
   config_.FontColor = MakeColor(224, 224, 224);
   hooks_.SetNewLogFileName();
@@ -148,7 +145,7 @@ bool ConfigFile::WriteConfig(bool fromWindow) {
   if (fs_.WriteWhole(Path(), Serialize(fromWindow))) return true;
   if (!writeFailureShown_) {
     writeFailureShown_ = true;
-    messages_.Show("Can not write " + fs_.ProgramFolder() + fs_.Separator() +
+    messages_.Show("Can not write " + fs_.DataFolder() + fs_.Separator() +
                    "config.ini file. The settings are kept until the program ends.");
   }
   return false;

@@ -14,7 +14,7 @@
 
 namespace tarnwell {
 
-// config.ini beside the program: 39 lines, each a value directly followed by its comment,
+// config.ini in the data folder: 39 lines, each a value directly followed by its comment,
 // CR LF line ends, 8-bit text. A missing, short or damaged file is renewed with the defaults.
 class ConfigFile {
  public:

@@ -27,7 +27,6 @@ class ConfigHooks {
   virtual ~ConfigHooks() = default;
   virtual void SetRefreshRate() = 0;
   virtual void ResetLastLogValue() = 0;
-  virtual void SetGraphBackColor(Rgb color) = 0;
   virtual void SetNewLogFileName() = 0;
 };
 

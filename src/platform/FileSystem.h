@@ -36,8 +36,10 @@ class AppendFile {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // The program's own folder, without a trailing separator.
+  // The program's own folder, without a trailing separator: its language files. Only read.
   virtual std::string ProgramFolder() const = 0;
+  // The folder of this user's settings, records and port entries, without a trailing separator.
+  virtual std::string DataFolder() const = 0;
   // The separator the platform joins folder and file names with.
   virtual char Separator() const = 0;
   virtual std::optional<std::string> ReadAll(const std::string& path) const = 0;
@@ -50,11 +52,13 @@ class FileSystem {
   // Replaces the file whole, never leaving a truncated file behind: the bytes go to a file
   // beside it which is then renamed over it.
   virtual bool WriteWhole(const std::string& path, const std::string& bytes) = 0;
-  // Opens for appending, creating the file when it does not exist; nothing when it cannot.
+  // Opens for appending, creating the file when it does not exist; nothing when it cannot. The
+  // file must be a plain file and neither it nor its folder a link, so that a link planted in
+  // their place cannot send the lines into another file; Reopen keeps to the same rule.
   virtual std::unique_ptr<AppendFile> OpenAppend(const std::string& path) = 0;
+  // A folder, not a link to one.
   virtual bool FolderExists(const std::string& path) const = 0;
   virtual bool CreateFolder(const std::string& path) = 0;
-  virtual bool FileExists(const std::string& path) const = 0;
 
   std::string Join(const std::string& folder, const std::string& name) const {
     return folder + Separator() + name;

@@ -11,7 +11,7 @@ namespace tarnwell {
 class SerialDevices {
  public:
   virtual ~SerialDevices() = default;
-  // The numbers n for which the program's folder holds an entry ports/COM<n> (a link, also one
+  // The numbers n for which the data folder holds an entry ports/COM<n> (a link, also one
   // that leads nowhere, or a file): such an entry is what n opens, before any mapped name.
   virtual std::vector<int> PortEntries() const = 0;
   // Where the entry ports/COM<n> leads, links followed as far as they go, as an absolute path.

@@ -20,11 +20,10 @@ std::string NewLogFileName(const DateTime& at, bool advancedMode, std::string_vi
 }
 
 bool IsPlainFileName(std::string_view name) {
-  if (name.empty() || name == ".") return false;
-  if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos) return false;
-  return name.find("..") == std::string_view::npos;
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-std::string RecordFolder(const FileSystem& fs) { return fs.Join(fs.ProgramFolder(), "Log"); }
+std::string RecordFolder(const FileSystem& fs) { return fs.Join(fs.DataFolder(), "Log"); }
 
 }  // namespace tarnwell

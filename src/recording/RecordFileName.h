@@ -14,11 +14,12 @@ namespace tarnwell {
 std::string NewLogFileName(const DateTime& at, bool advancedMode, std::string_view additional,
                            double logFileType);
 
-// The record folder "Log" in the program's folder.
+// The record folder "Log" in the data folder.
 std::string RecordFolder(const FileSystem& fs);
 
-// True for a name that stays a file inside the record folder: not empty, no path separator of
-// either kind, no "..", no NUL. config.ini can be edited by hand, so its name is checked.
+// True for a name that stays a file inside the record folder: not empty, not "." or "..", no
+// path separator of either kind, no NUL ("batch..2024.txt" is one). config.ini can be edited by
+// hand, so its name is checked.
 bool IsPlainFileName(std::string_view name);
 
 }  // namespace tarnwell

@@ -17,7 +17,7 @@
 
 namespace tarnwell {
 
-// The recording state, the record folder `Log` beside the program, the naming and opening of
+// The recording state, the record folder `Log` in the data folder, the naming and opening of
 // the record file, and the record writer that fills it. Runs on the user-interface thread.
 class RecordingControl {
  public:

@@ -28,7 +28,6 @@ struct Rig : ConfigHooks, WindowGeometry, MessageBox {
 
   void SetRefreshRate() override { Log("rate"); }
   void ResetLastLogValue() override { Log("last"); }
-  void SetGraphBackColor(Rgb color) override { Log("back"), back = color; }
   bool SetWindowState(int s) override {
     Log("state" + std::to_string(s));
     state = s == rejectedState ? state : s;
@@ -65,16 +64,16 @@ TEST(ConfigRenewal, MissingOrDamagedFileIsReportedAndWrittenAfreshWithTheDefault
   };
   const std::string all = with(4, "12");
   const std::pair<std::optional<std::string>, std::string> cases[] = {
-      {std::nullopt, "back name"},
-      {all.substr(0, all.find("0'Log Motion")), "rate last back state0 back name"},  // 38 lines
-      {with(16, ""), "rate back name"},  // a comment without a value
-      {with(13, "1e999"), "rate back name"},
-      {with(23, "40000"), "rate last back name"},
-      {with(33, "5"), "rate last back back name"},
-      {with(33, "2"), "rate last back state2 back name"},  // the window refuses the state
-      {with(34, "left"), "rate last back state0 back name"},
-      {with(35, "1O0"), "rate last back state0 back name"},
-      {with(39, "x"), "rate last back state0 back name"},
+      {std::nullopt, "name"},
+      {all.substr(0, all.find("0'Log Motion")), "rate last state0 name"},  // 38 lines
+      {with(16, ""), "rate name"},  // a comment without a value
+      {with(13, "1e999"), "rate name"},
+      {with(23, "40000"), "rate last name"},
+      {with(33, "5"), "rate last name"},
+      {with(33, "2"), "rate last state2 name"},  // the window refuses the state
+      {with(34, "left"), "rate last state0 name"},
+      {with(35, "1O0"), "rate last state0 name"},
+      {with(39, "x"), "rate last state0 name"},
   };
   for (const auto& [bytes, log] : cases) {
     Rig r;
@@ -99,7 +98,8 @@ TEST(ConfigReading, AppliesEachSettingInTurnAndWritesBackTheSameBytes) {
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
   Rig r;
   r.Read(text);
-  EXPECT_EQ(r.log, "rate last back state2 move");  // one edge 0 still moves the window
+  EXPECT_EQ(r.log, "rate last state2 move");  // one edge 0 still moves the window
+  ASSERT_TRUE(r.config.BackColor(r.regional, &r.back));
   EXPECT_EQ(std::tuple(r.back, r.config.LineColor, r.config.FontColor),
             std::tuple(MakeColor(10, 20, 30), MakeColor(255, 0, 224), MakeColor(224, 224, 8)));
   custom[16] = "my ";  // a quote in the name ends it
@@ -153,7 +153,7 @@ TEST(ConfigWriting, GeometryIsSavedAsTheWindowStateAllows) {
     r.Read(GoldenConfig());
     r.left = 1234.5, r.top = -60, r.width = 9999, r.height = 5000;
     r.state = state;
-    EXPECT_EQ(r.log, "rate last back state0");  // both edges 0: the window stays put
+    EXPECT_EQ(r.log, "rate last state0");  // both edges 0: the window stays put
     const std::map<int, std::string> lines = {
         {33, std::to_string(state)}, {34, left}, {35, top}, {36, width}, {37, height}};
     EXPECT_EQ(r.Written(), ConfigIniText(lines));

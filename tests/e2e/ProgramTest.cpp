@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real program as a process: from the port through the screen to the record file, what it
 // keeps across runs and leaves in its folder, termination requests and a second start.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -60,13 +62,12 @@ class Desktop {
   std::string display_;
 };
 
-// The real program in a program folder of its own, started as a user starts it, with its message
-// boxes written to a file instead of waiting for OK.
+// The real program of the build with a data folder of its own, started as a user starts it, with
+// its message boxes written to a file instead of waiting for OK.
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!fs::exists(bin_ + "/tarnwell") || !fs::exists(SimulatorPath())) GTEST_SKIP();
-    fs::copy_file(bin_ + "/std.lng", dir_ / "std.lng");
   }
 
   // Starts it with `env` added to its environment ("TARNWELL_MESSAGE_LOG=" lets message boxes wait
@@ -160,13 +161,13 @@ TEST_F(ProgramTest, KeepsItsWindowSizeAcrossRunsAndLeavesNoOtherFile) {
   for (const auto& entry : fs::directory_iterator(dir_.Path())) {
     names.insert(entry.path().filename().string());
   }
-  EXPECT_EQ(names, (std::set<std::string>{"config.ini", "std.lng", "out"}));
+  EXPECT_EQ(names, (std::set<std::string>{"config.ini", ".lock", "out"}));
 
   // Renewed, the file holds the default size, not what the window had before it was placed.
   fs::remove(dir_ / "config.ini");
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
   Start();
-  EXPECT_TRUE(WaitUntil([&] { return Messages().size() >= 2; }, 30));
+  WaitUntil([&] { return Setting(36) + " " + Setting(37) == "7290 6300"; }, 30);
   EXPECT_EQ(Setting(36) + " " + Setting(37), "7290 6300");
 }
 
@@ -217,8 +218,12 @@ TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
   WriteFile(dir_ / "config.ini",
             ConfigIniText({{6, "1"}, {8, "1"}, {15, "1"}, {17, "0"}, {19, "255"}, {32, "1"}}));
   ASSERT_TRUE(sim_.Start({"--baud", "9600", "--decimals", "2"}));
+  // Anyone who can merely open the folder may lock it; that keeps nobody out.
+  const int folder = ::open(dir_.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_EQ(::flock(folder, LOCK_EX | LOCK_NB), 0);
   Start();
   ASSERT_TRUE(WaitUntil([&] { return program_.Catches(SIGTERM); }, 30));
+  EXPECT_EQ(fs::status(dir_ / ".lock").permissions() & fs::perms::others_all, fs::perms::none);
   ChildProcess second;
   Start({}, &second);
   EXPECT_EQ(second.Wait(30), std::optional<int>(1));
@@ -229,6 +234,7 @@ TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
                                      ". This start ends without opening the port or "
                                      "recording."});
 
+  ::close(folder);
   // One writer: numbered without a gap, and the display's "0" only on the start's own line.
   const auto lines = Split(Record(), "\n");
   ASSERT_GE(lines.size(), 2u);
@@ -238,15 +244,26 @@ TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
   }
 }
 
-TEST_F(ProgramTest, WithoutAUsableLanguageFileItEndsByItself) {
-  fs::remove(dir_ / "std.lng");
-  WriteFile(dir_ / "config.ini", ConfigIniText({{19, "0"}}));
-  Start();
-  ASSERT_EQ(program_.Wait(30), 0) << "still running or killed";
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Language File Error\tCan not find the English "
-                                                  "Language file, or the file is corrupted!",
-                                                  "File Error\tCan not find Language file or file "
-                                                  "is corrupted!"}));
+// The package marks its program as one whose users keep their data in their own folders; the
+// language files are read from the program's folder, whatever the data folder is.
+TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWithoutLanguages) {
+  fs::create_directories(dir_ / "opt");
+  fs::copy_file(bin_ + "/tarnwell", dir_ / "opt/tarnwell");
+  WriteFile(dir_ / "opt/per-user-data", "");
+  ASSERT_TRUE(program_.Start(dir_ / "opt/tarnwell", {},
+                             {"TARNWELL_HOME=", "XDG_DATA_HOME=", "HOME=" + dir_ / "home",
+                              "TARNWELL_MESSAGE_LOG=" + dir_ / "messages.log"},
+                             dir_ / "out"));
+  ASSERT_EQ(program_.Wait(60), 0) << "still running or killed";
+  const std::string data = dir_ / "home/.local/share/tarnwell";
+  EXPECT_EQ(Messages(), (std::vector<std::string>{
+                            "Tarnwell\tCan not open " + data +
+                                "/config.ini file. The configuration file renewed.",
+                            "Language File Error\tCan not find the Turkish Language file, or the "
+                            "file is corrupted!",
+                            "File Error\tCan not find Language file or file is corrupted!"}));
+  EXPECT_EQ(fs::status(data).permissions(), fs::perms::owner_all);
+  EXPECT_TRUE(fs::is_regular_file(data + "/config.ini"));
 }
 
 }  // namespace

@@ -17,13 +17,13 @@ namespace tarnwell::testing {
 class FakeFileSystem : public FileSystem {
  public:
   std::string ProgramFolder() const override { return folder; }
+  std::string DataFolder() const override { return folder; }
   char Separator() const override { return '/'; }
   std::optional<std::string> ReadAll(const std::string& path) const override;
   bool WriteWhole(const std::string& path, const std::string& bytes) override;
   std::unique_ptr<AppendFile> OpenAppend(const std::string& path) override;
   bool FolderExists(const std::string& path) const override { return folders.count(path) > 0; }
   bool CreateFolder(const std::string& path) override;
-  bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
 
   std::string folder = "/prog";
   std::map<std::string, std::string> files;

@@ -2,17 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 
 #include "QtTestApplication.h"
-#include "acquisition/TracePlot.h"
 #include "graph/GraphView.h"
-#include "platform/qt/KeptText.h"
-#include "platform/qt/QtGraphWidget.h"
+#include "graph/TracePlot.h"
+#include "graph/qt/QtGraphWidget.h"
 
 namespace tarnwell {
 namespace {
@@ -22,12 +21,44 @@ namespace {
 
 const QRgb kGreen = qRgb(0, 255, 0);
 
-// Pixels of `color` in `area` of `image`.
-int Count(const QImage& image, QRect area, QRgb color) {
-  int n = 0;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == color;
-  return n;
+// The green pixels of a 441 by 265 picture from the 60th column (right of the value labels) on,
+// in pixels of the widget: an image of ratio r has r by r pixels to one of the widget's, green
+// where any of them is.
+using Green = std::vector<std::vector<bool>>;
+Green GreenOf(const QImage& image) {
+  const int r = static_cast<int>(image.devicePixelRatio());
+  Green green(441, std::vector<bool>(265));
+  for (int x = 60 * r; x < image.width(); ++x)
+    for (int y = 0; y < image.height(); ++y)
+      if (image.pixel(x, y) == kGreen) green[x / r][y / r] = true;
+  return green;
+}
+
+// Green pixels of either picture with no green in the other beside them: in the next column or
+// their own, `rows` rows up or down at most.
+int Astray(const Green& a, const Green& b, int rows) {
+  const auto near = [rows](const Green& in, int x, int y) {
+    for (int i = std::max(x - 1, 0); i <= std::min(x + 1, 440); ++i)
+      for (int j = std::max(y - rows, 0); j <= std::min(y + rows, 264); ++j)
+        if (in[i][j]) return true;
+    return false;
+  };
+  int astray = 0;
+  for (int x = 0; x < 441; ++x)
+    for (int y = 0; y < 265; ++y)
+      astray += (a[x][y] && !near(b, x, y)) + (b[x][y] && !near(a, x, y));
+  return astray;
+}
+
+double Flat(int, unsigned) { return 600; }
+double Steps(int i, unsigned) { return i / 20 * 100.0; }
+double Noisy(int, unsigned noise) { return 500.0 + noise % 400; }
+double Wavy(int i, unsigned noise) {
+  return 300 * std::sin(i * 0.004) + noise % 97 + (i % 500 == 0 ? 400 : 0);
+}
+// Beyond the fixed range 0..1000 now and then, two samples far above, two far below.
+double Wild(int i, unsigned noise) {
+  return i % 300 < 4 ? (i % 300 < 2 ? 1e12 : -1e12) : Noisy(i, noise);
 }
 
 // One real tick on a 441 by 265 pixel graph (6615 by 3975 twips at 96 dots per inch).
@@ -40,7 +71,7 @@ class GraphPictureTest : public ::testing::Test {
     xaxis.SetUnits(twips);
     xaxis.resize(441, 9);
     config.LineColor = Rgb{0, 255, 0};
-    Fill(100, [](int, unsigned) { return 600.0; });
+    Fill(100, Flat);
     history.SetSampleIndex(37);
   }
   void Fill(int samples, double (*value)(int i, unsigned noise)) {
@@ -56,13 +87,27 @@ class GraphPictureTest : public ::testing::Test {
                    view.GraphMouseX(), view.GraphMouseY(), [this] { view.DrawGuideLines(); }},
         widget.Picture(), xaxis.Picture(), testPic);
   }
-  // The picture as shown, or with `byHand` as the painter alone draws it: a clip set by hand
-  // leaves it all to the painter.
-  QImage Render(bool byHand = false) const {
+  // The picture as the widget paints it on a screen of device pixel ratio `ratio`.
+  QImage Render(int ratio = 1) {
+    QImage image(QSize(441, 265) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    widget.render(&image);
+    return image;
+  }
+  // The picture's lines as the painter draws them one by one.
+  QImage PainterLines() const {
     QImage image(441, 265, QImage::Format_RGB32);
     QPainter painter(&image);
-    if (byHand) painter.setClipRect(image.rect());
-    QtGraphWidget::Replay(widget.Picture(), painter, twips, image.size());
+    const double s = twips.ToPixels(1);
+    for (const DrawOp& op : widget.Picture().Ops()) {
+      const QColor color(op.color.red, op.color.green, op.color.blue);
+      if (op.kind == DrawOp::Kind::kClear) painter.fillRect(image.rect(), color);
+      if (op.kind != DrawOp::Kind::kLine) continue;
+      QPen pen(color, op.penWidth);
+      pen.setCosmetic(true);
+      painter.setPen(pen);
+      painter.drawLine(QPointF(op.x1 * s, op.y1 * s), QPointF(op.x2 * s, op.y2 * s));
+    }
     return image;
   }
 
@@ -90,80 +135,44 @@ class GraphPictureTest : public ::testing::Test {
   GraphView view{config, history, widget.Picture(), regional};
 };
 
-// Traces written straight into the image give the painter's pixels, also for part of the widget,
-// and the lines one by one but for a pixel's shift inside a column here and there.
-TEST_F(GraphPictureTest, TraceWrittenIntoTheImagePaintsWhatThePainterPaints) {
-  const auto noisy = [](int, unsigned noise) { return 500.0 + noise % 400; };
-  const auto wavy = [](int i, unsigned noise) {
-    return 300 * std::sin(i * 0.004) + noise % 97 + (i % 500 == 0 ? 400 : 0);
-  };
+// A trace of more samples than pixel columns is painted as the rows it covers in each column:
+// the pixels of the painter's own lines, but for where a steep line crosses into the next column.
+// With fewer samples it is the painter's lines, grid and marker included, pixel for pixel.
+TEST_F(GraphPictureTest, DenseTracesCoverThePaintersLinesSparseOnesAreThem) {
   const std::tuple<int, int, double (*)(int, unsigned)> traces[] = {
-      {97, 1, noisy}, {4000, 1, noisy}, {3000, 0, wavy}, {3000, 1, wavy}};
+      {100, 0, Flat},   {97, 1, Noisy},  {300, 0, Wavy},  {400, 1, Wild},
+      {4000, 1, Noisy}, {3000, 0, Wavy}, {3000, 1, Wavy}, {9999, 0, Wild}};
   for (const auto& [samples, mode, value] : traces) {
     Fill(samples, value);
     history.SetSampleIndex(1234 % samples);
     config.LineMode = mode;
+    config.Expanded = value == Wild ? 0 : 1;
     Tick();
-    const QImage joined = Render();
-    EXPECT_EQ(joined, Render(true)) << samples;
-    QImage reference(441, 265, QImage::Format_RGB32);
-    QPainter painter(&reference);
-    const double s = twips.ToPixels(1);
-    for (const DrawOp& op : widget.Picture().Ops()) {
-      const QColor color(op.color.red, op.color.green, op.color.blue);
-      if (op.kind == DrawOp::Kind::kClear) painter.fillRect(reference.rect(), color);
-      if (op.kind != DrawOp::Kind::kLine) continue;
-      QPen pen(color, op.penWidth);
-      pen.setCosmetic(true);
-      painter.setPen(pen);
-      painter.drawLine(QPointF(op.x1 * s, op.y1 * s), QPointF(op.x2 * s, op.y2 * s));
+    const QImage painted = Render(), lines = PainterLines();
+    if (samples < 441) {
+      EXPECT_EQ(painted.copy(60, 0, 381, 265), lines.copy(60, 0, 381, 265)) << samples;
+      continue;
     }
-    painter.end();
-    // A trace pixel of one picture has one beside it, in its row, in the other.
-    const auto near = [](const QImage& image, int x, int y) {
-      return Count(image, QRect(x - 1, y, 3, 1) & image.rect(), kGreen) > 0;
-    };
-    int traced = 0, differing = 0, astray = 0;
-    for (int y = 0; y < 265; ++y) {
-      for (int x = 60; x < 441; ++x) {
-        traced += reference.pixel(x, y) == kGreen;
-        if (joined.pixel(x, y) == reference.pixel(x, y)) continue;
-        ++differing;
-        astray += joined.pixel(x, y) == kGreen && !near(reference, x, y);
-        astray += reference.pixel(x, y) == kGreen && !near(joined, x, y);
-      }
-    }
-    EXPECT_GT(traced, 5000) << samples;
-    EXPECT_LT(differing, traced / 200) << samples << " mode " << mode;
-    EXPECT_EQ(astray, 0) << samples << " mode " << mode;
+    EXPECT_EQ(Astray(GreenOf(painted), GreenOf(lines), 0), 0) << samples << " mode " << mode;
   }
   QImage shifted(460, 280, QImage::Format_RGB32);
   shifted.fill(Qt::blue);
   // The part from (100, 50) lands at (7, 5), and nothing else is painted.
   widget.render(&shifted, QPoint(7, 5), QRegion(100, 50, 200, 150));
   EXPECT_EQ(shifted.copy(7, 5, 200, 150), Render().copy(100, 50, 200, 150));
-  EXPECT_EQ(Count(shifted, shifted.rect(), qRgb(0, 0, 255)), 460 * 280 - 200 * 150);
+  int blue = 0;
+  for (int i = 0; i < 460 * 280; ++i) blue += shifted.pixel(i % 460, i / 460) == qRgb(0, 0, 255);
+  EXPECT_EQ(blue, 460 * 280 - 200 * 150);
 }
 
-// The graph's texts are drawn from layouts kept for the last texts: each must still be drawn as
-// the painter draws it, in its own font.
-TEST(KeptTextTest, DrawsWhatThePainterDraws) {
-  for (const char* text : {"1000.5", "-3", "1000.5"}) {
-    for (const bool bold : {false, true}) {
-      QFont font("tahoma");
-      font.setPointSizeF(13);
-      font.setBold(bold);
-      QImage kept(120, 40, QImage::Format_RGB32), drawn(120, 40, QImage::Format_RGB32);
-      kept.fill(Qt::black);
-      drawn.fill(Qt::black);
-      QPainter keeping(&kept), drawing(&drawn);
-      keeping.setPen(Qt::white);
-      DrawKeptText(keeping, font, text, QPointF(3.3, 2.7));
-      drawing.setPen(Qt::white);
-      drawing.setFont(font);
-      drawing.drawText(QPointF(3.3, 2.7 + QFontMetricsF(font, &drawn).ascent()), text);
-      EXPECT_EQ(kept, drawn) << text << " bold " << bold;
-    }
+// On a screen of twice the pixels the picture is the same, twice as large, dense or not.
+TEST_F(GraphPictureTest, TwiceThePixelsPaintTheSamePictureTwiceAsLarge) {
+  const std::pair<int, double (*)(int, unsigned)> traces[] = {
+      {100, Steps}, {200, Wavy}, {5000, Wavy}};
+  for (const auto& [samples, value] : traces) {
+    Fill(samples, value);
+    Tick();
+    EXPECT_EQ(Astray(GreenOf(Render(2)), GreenOf(Render(1)), 1), 0) << samples;
   }
 }
 
@@ -176,7 +185,8 @@ struct PaintCounter : QObject {
   int paints = 0;
 };
 
-TEST_F(GraphPictureTest, WidgetRepaintsOnlyAChangedPicture) {
+// A new picture is painted whole: its texts too, where the last picture had others.
+TEST_F(GraphPictureTest, WidgetRepaintsOnlyAChangedPictureAndPaintsItWhole) {
   widget.show();
   PaintCounter counter;
   widget.installEventFilter(&counter);
@@ -188,9 +198,13 @@ TEST_F(GraphPictureTest, WidgetRepaintsOnlyAChangedPicture) {
   };
   showTick();
   EXPECT_EQ(showTick(), 0) << "nothing changed";
-  history.Append(700, 100);
+  history.Append(700, 100);  // a new top label
   EXPECT_EQ(showTick(), 1);
-  EXPECT_EQ(widget.grab().toImage().convertToFormat(QImage::Format_RGB32), Render());
+  QtGraphWidget fresh;
+  fresh.SetUnits(twips);
+  fresh.resize(widget.size());
+  fresh.Picture() = widget.Picture();
+  EXPECT_EQ(widget.grab().toImage(), fresh.grab().toImage());
 }
 
 // Pointer events reach the view in twips, with the buttons numbered as the view knows them.

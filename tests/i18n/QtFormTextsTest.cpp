@@ -22,7 +22,7 @@
 #include "i18n/FormTexts.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
-#include "platform/qt/QtFormTexts.h"
+#include "i18n/qt/QtFormTexts.h"
 #include "settings/qt/ChSettingsDesign.h"
 
 static void InitIcons() { Q_INIT_RESOURCE(icons); }

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The program folder a prefix install makes, and the Debian package on this machine as an
+// administrator installs it and operators use it. The package test installs and purges a system
+// package: it runs only where the build registers it (./test --package), which sets
+// TARNWELL_PACKAGE_TEST; it needs root and leaves an existing installation alone.
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -40,59 +46,74 @@ ChildProcess::Result Dpkg(const std::vector<std::string>& argv) {
   }
 }
 
+// Where the package moves an old shared program folder; empty when there is none.
+fs::path SharedFolderKept() {
+  for (const auto& entry : fs::directory_iterator("/opt")) {
+    if (entry.path().filename().string().starts_with("tarnwell-shared-")) return entry.path();
+  }
+  return {};
+}
+
 // Two builds testing at once would install the same package over each other. Whatever fails on
-// the way, the machine is left without the package and the folder once the test installed it.
+// the way, the machine is left without the package and its folders once the test installed it.
 struct MachineLock {
   MachineLock() { ::flock(fd, LOCK_EX); }
   ~MachineLock() {
     std::error_code ignored;
     if (installing && !PackageStatus().empty()) Dpkg({"dpkg", "--purge", "tarnwell"});
     if (installing) fs::remove_all(kFolder, ignored);
+    for (fs::path kept; installing && !(kept = SharedFolderKept()).empty();) fs::remove_all(kept);
     ::close(fd);
   }
   const int fd = ::open("/tmp/tarnwell-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   bool installing = false;
 };
 
-// "<uid>:<gid>" of `path`, followed by its mode in octal when `mode`.
+// "<uid>:<gid>" of `path` (not followed), and its mode in octal when `mode`.
 std::string Owner(const fs::path& path, bool mode = true) {
   struct stat st {};
   char text[64] = "missing";
-  if (::stat(path.c_str(), &st) == 0) {
+  if (::lstat(path.c_str(), &st) == 0) {
     std::snprintf(text, sizeof text, mode ? "%u:%u %o" : "%u:%u", st.st_uid, st.st_gid,
                   st.st_mode & 07777u);
   }
   return text;
 }
 
-// Runs the installed program offscreen as an operator with user and group `id` who is only in
-// `group` (no TARNWELL_HOME: it uses its own folder) and ends it after the start-up time as a
-// desktop session would. Its message boxes go to <scratch>/m.log.
-ChildProcess::Result RunBriefly(const fs::path& scratch, unsigned id, const std::string& group) {
+// The installed program started from the menu by operator `id`, who is only in `group`, with the
+// home folder `home`; it is ended as a desktop session ends once its settings are written. Its
+// message boxes go to <home>/m.log.
+std::string RunAsOperator(const fs::path& home, unsigned id, const std::string& group) {
   const std::string uid = std::to_string(id);
-  fs::create_directories(scratch);
-  if (::chown(scratch.c_str(), id, id) != 0) return {};
-  return ChildProcess::Run({"setpriv", "--reuid=" + uid, "--regid=" + uid, "--groups=" + group,
-                            "--", "timeout", "--preserve-status", "3", kFolder / "tarnwell"},
-                           {"TARNWELL_MESSAGE_LOG=" + scratch.string() + "/m.log",
-                            "TARNWELL_HOME=", "HOME=" + scratch.string()});
+  fs::create_directories(home);
+  if (::chown(home.c_str(), id, id) != 0) return "home not made";
+  ChildProcess program;
+  if (!program.Start(
+          "setpriv",
+          {"--reuid=" + uid, "--regid=" + uid, "--groups=" + group, "--", kFolder / "tarnwell"},
+          {"TARNWELL_MESSAGE_LOG=" + (home / "m.log").string(),
+           "TARNWELL_HOME=", "XDG_DATA_HOME=", "HOME=" + home.string()},
+          home / "out")) {
+    return "not started";
+  }
+  WaitUntil([&] { return fs::exists(home / ".local/share/tarnwell/config.ini"); }, 60);
+  program.Signal(SIGTERM);
+  return program.Wait(60) == 0 ? ReadFile(home / "m.log") : "did not end well";
 }
 
-TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
+TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
   const group* dialout = ::getgrnam("dialout");
-  if (::geteuid() != 0 || !dialout ||
+  if (!std::getenv("TARNWELL_PACKAGE_TEST") || ::geteuid() != 0 || !dialout ||
       ChildProcess::Run({"sh", "-c", "command -v dpkg-deb && command -v setpriv"}).exitCode) {
-    GTEST_SKIP() << "needs root, the group dialout, dpkg and setpriv";
+    GTEST_SKIP() << "needs ./test --package, root, the group dialout, dpkg and setpriv";
   }
   const std::string group = std::to_string(dialout->gr_gid);
   MachineLock lock;
-  if (!PackageStatus().empty()) GTEST_SKIP() << "tarnwell is installed; the test leaves it alone";
-  if (fs::exists(kFolder)) GTEST_SKIP() << kFolder << " exists; the test leaves it alone";
-
+  if (!PackageStatus().empty() || fs::exists(kFolder) || !SharedFolderKept().empty()) {
+    GTEST_SKIP() << "tarnwell is installed or was; the test leaves it alone";
+  }
   TempDir temp;
-  // The operators' message logs lie in folders below it.
-  fs::permissions(temp.Path(), fs::perms::others_exec | fs::perms::group_exec,
-                  fs::perm_options::add);
+  fs::permissions(temp.Path(), fs::perms::others_exec, fs::perm_options::add);
   const auto cpack = ChildProcess::Run({TARNWELL_CPACK, "--config",
                                         std::string(TARNWELL_BUILD_DIR) + "/CPackConfig.cmake",
                                         "-B", temp / "package"});
@@ -101,51 +122,60 @@ TEST(Package, InstallsRunsForTheDialoutGroupAndPurgesClean) {
   for (const auto& entry : fs::directory_iterator(temp / "package")) {
     if (entry.path().extension() == ".deb") deb = entry.path();
   }
-  ASSERT_FALSE(deb.empty()) << cpack.output;
-  EXPECT_EQ(ChildProcess::Run({"dpkg-deb", "-f", deb, "Package"}).output, "tarnwell\n");
   const std::string depends = ChildProcess::Run({"dpkg-deb", "-f", deb, "Depends"}).output;
-  for (const char* runtime : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6serialport6",
-                              "qt6-qpa-plugins", "libc6"}) {
+  for (const char* runtime : {"libqt6widgets6", "libqt6serialport6", "qt6-qpa-plugins"}) {
     EXPECT_NE(depends.find(runtime), std::string::npos) << runtime << " in " << depends;
   }
 
+  // What an earlier package left: a folder the group dialout may write, holding the operators'
+  // records, a link planted in place of config.ini to a file of root's, and a planted plugin.
   lock.installing = true;
+  fs::create_directories(kFolder / "Log");
+  fs::create_directories(kFolder / "imageformats");
+  ASSERT_EQ(::chown(kFolder.c_str(), 0, dialout->gr_gid) + ::chmod(kFolder.c_str(), 02775), 0);
+  WriteFile(kFolder / "Log/20240131154502.txt", "1\t0\t31/01/24\t15:45:02\t120\r\n");
+  WriteFile(temp / "root-only", "secret");
+  fs::permissions(temp / "root-only", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(temp / "root-only", kFolder / "config.ini");
+
   const auto install = Dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(install.exitCode, 0) << install.output;
-  EXPECT_EQ(PackageStatus(), "installed");
-  EXPECT_EQ(Owner(kFolder) + ", " + Owner(kFolder / "Log"),
-            "0:" + group + " 2775, 0:" + group + " 2775");
+  // The old folder is kept whole under another name, nothing in it followed.
+  const fs::path kept = SharedFolderKept();
+  EXPECT_EQ(Owner(kept), "0:0 755");
+  EXPECT_TRUE(fs::is_symlink(kept / "config.ini") && fs::exists(kept / "imageformats") &&
+              fs::exists(kept / "Log/20240131154502.txt"));
+  EXPECT_EQ(Owner(temp / "root-only"), "0:0 600");
+  // Everything installed is root's, and nothing group- or world-writable.
+  std::istringstream installed(ChildProcess::Run({"dpkg", "-L", "tarnwell"}).output);
+  for (std::string path; std::getline(installed, path);) {
+    const std::string owner = Owner(path);
+    EXPECT_TRUE(owner.starts_with("0:0 ") && (std::stoi(owner.substr(4), nullptr, 8) & 022) == 0)
+        << path << " " << owner;
+  }
   EXPECT_NE(ReadFile(kMenuEntry).find("\nExec=/opt/tarnwell/tarnwell\n"), std::string::npos);
-  EXPECT_TRUE(fs::is_regular_file("/usr/share/icons/hicolor/scalable/apps/tarnwell.svg"));
-  EXPECT_TRUE(fs::is_regular_file("/usr/share/icons/hicolor/256x256/apps/tarnwell.png"));
 
-  // Two operators who are only in the group dialout: the first start renews the missing
-  // config.ini, and the second operator can still rewrite the file the first one made.
-  const auto run1 = RunBriefly(temp / "run1", 65534, group);
-  const std::string told1 = ReadFile(temp / "run1/m.log");
-  EXPECT_EQ(run1.exitCode, 0) << run1.output;
-  EXPECT_EQ(told1.rfind("Tarnwell\tCan not open /opt/tarnwell/config.ini file. The configuration "
-                        "file renewed.\n",
-                        0),
-            0u)
-      << told1;
-  EXPECT_EQ(told1.find("File Error"), std::string::npos) << told1;
-  EXPECT_EQ(Owner(kFolder / "config.ini", false), "65534:" + group);
+  // Two operators who are only in dialout: each first start makes the operator's own folder and
+  // renews config.ini there; the second does not find the first one's.
+  for (const unsigned id : {65534u, 65533u}) {
+    const fs::path home = temp / std::to_string(id), data = home / ".local/share/tarnwell";
+    const std::string told = RunAsOperator(home, id, group);
+    EXPECT_EQ(told.rfind("Tarnwell\tCan not open " + data.string() +
+                             "/config.ini file. The configuration file renewed.\n",
+                         0),
+              0u)
+        << told;
+    EXPECT_EQ(told.find("File Error"), std::string::npos) << told;
+    const std::string self = std::to_string(id) + ":" + std::to_string(id);
+    EXPECT_EQ(Owner(data) + ", " + Owner(data / "config.ini", false), self + " 700, " + self);
+  }
 
-  const auto run2 = RunBriefly(temp / "run2", 65533, group);
-  EXPECT_EQ(run2.exitCode, 0) << run2.output;
-  EXPECT_EQ(ReadFile(temp / "run2/m.log").find("config.ini"), std::string::npos);
-  EXPECT_EQ(Owner(kFolder / "config.ini", false), "65533:" + group);
-  const std::string text = ReadFile(kFolder / "config.ini");
-  EXPECT_EQ(text.rfind("0'Advanced mode or Customer. Use 0 as default\r\n", 0), 0u) << text;
-
-  // What a write killed half way leaves goes with the settings.
-  WriteFile(kFolder / "config.ini.new", "half");
-  const auto remove = Dpkg({"dpkg", "--purge", "tarnwell"});
-  EXPECT_EQ(remove.exitCode, 0) << remove.output;
-  EXPECT_FALSE(fs::exists(kFolder)) << remove.output;
-  EXPECT_FALSE(fs::exists(kMenuEntry));
+  // Purging takes what the package installed and leaves the operators' data and the old folder.
+  const auto purge = Dpkg({"dpkg", "--purge", "tarnwell"});
+  EXPECT_EQ(purge.exitCode, 0) << purge.output;
+  EXPECT_FALSE(fs::exists(kFolder) || fs::exists(kMenuEntry));
   EXPECT_EQ(PackageStatus(), "");
+  EXPECT_TRUE(fs::exists(temp / "65534/.local/share/tarnwell/config.ini") && fs::exists(kept));
 }
 
 TEST(InstallLayout, PrefixBecomesTheProgramFolder) {
@@ -155,7 +185,8 @@ TEST(InstallLayout, PrefixBecomesTheProgramFolder) {
       {TARNWELL_CMAKE, "--install", TARNWELL_BUILD_DIR, "--prefix", prefix.string()});
   ASSERT_EQ(install.exitCode, 0) << install.output;
 
-  // The menu entry and its icons lie outside the prefix and belong to the package only.
+  // The menu entry, its icons and the mark of a packaged program belong to the package only: a
+  // prefix keeps its data beside the program.
   std::set<std::string> found;
   for (const auto& entry : fs::recursive_directory_iterator(prefix)) {
     const std::string name = fs::relative(entry.path(), prefix);

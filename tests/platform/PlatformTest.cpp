@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <QImage>
-#include <QPainter>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "TinyTmpfs.h"
 #include "platform/DateTime.h"
-#include "platform/qt/ColumnCover.h"
-#include "platform/qt/DirectFill.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtTimer.h"
@@ -61,53 +59,6 @@ TEST(QtClock, LocalTimeIsTheZonesOffsetFromUtc) {
   }
 }
 
-// A segment joins the rows its column already covers, or the next ones; elsewhere it is drawn as
-// a line of its own. Columns outside the picture take everything and cover nothing.
-TEST(ColumnCover, TakesOnlySegmentsThatTouchWhatTheirColumnCovers) {
-  ColumnCover cover(8, 10);
-  EXPECT_TRUE(cover.Add(QPointF(2.2, 0.5), QPointF(2.6, 1.5)));
-  EXPECT_TRUE(cover.Add(QPointF(2.6, 1.5), QPointF(2.4, 2.5)));
-  EXPECT_FALSE(cover.Add(QPointF(2.3, 6.5), QPointF(2.5, 7.5)));
-  EXPECT_FALSE(cover.Add(QPointF(2.0, 1.0), QPointF(4.0, 1.0)));
-  EXPECT_TRUE(cover.Add(QPointF(-5.2, 1), QPointF(-5.1, 3)));
-  EXPECT_TRUE(cover.Add(QPointF(9.2, 1), QPointF(9.1, 3)));
-  QImage image(8, 10, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  QPainter painter(&image);
-  cover.Paint(painter, Qt::white);
-  painter.end();
-  QImage covered(8, 10, QImage::Format_RGB32);
-  covered.fill(Qt::black);
-  for (int y : {0, 1, 2}) covered.setPixel(2, y, qRgb(255, 255, 255));
-  EXPECT_EQ(image, covered);
-}
-
-// Pixels go straight into the image only where the painter would put exactly them there.
-TEST(DirectFill, OnlyForAPlainPainterAndAnOpaqueColour) {
-  const std::pair<const char*, void (*)(QPainter&, QColor&)> cases[] = {
-      {"translucent colour", [](QPainter&, QColor& c) { c.setAlpha(128); }},
-      {"clip set by hand", [](QPainter& p, QColor&) { p.setClipRect(1, 1, 4, 4); }},
-      {"half opacity", [](QPainter& p, QColor&) { p.setOpacity(0.5); }},
-      {"blending",
-       [](QPainter& p, QColor&) { p.setCompositionMode(QPainter::CompositionMode_Multiply); }},
-      {"scaled", [](QPainter& p, QColor&) { p.scale(2, 2); }},
-      {"half-pixel shift", [](QPainter& p, QColor&) { p.translate(0.5, 0); }},
-  };
-  for (const auto format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
-    for (const auto& [what, change] : cases) {
-      QImage image(8, 8, format);
-      QPainter painter(&image);
-      QColor color(Qt::green);
-      painter.translate(2, 3);
-      const auto plain = DirectTargetOf(painter, color);
-      ASSERT_TRUE(plain) << what << format;
-      EXPECT_EQ(plain->offset, QPoint(2, 3));
-      change(painter, color);
-      EXPECT_FALSE(DirectTargetOf(painter, color)) << what;
-    }
-  }
-}
-
 // A running timer takes a new interval at once.
 TEST(QtTimer, ARunningTimerTakesANewIntervalAtOnce) {
   int argc = 1;
@@ -132,7 +83,7 @@ TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
   EXPECT_EQ(files.ReadAll(path), bytes);
   EXPECT_EQ(files.ReadTail(path, 5), bytes.substr(9));
   ASSERT_TRUE(files.CreateFolder(dir + "/Log"));
-  EXPECT_FALSE(files.FolderExists(path) || files.FileExists(dir + "/Log"));
+  EXPECT_FALSE(files.FolderExists(path));
   const std::string rec = dir + "/Log/rec.txt";
   ASSERT_TRUE(files.WriteWhole(rec, "old\r\n"));
   auto file = files.OpenAppend(rec);
@@ -159,6 +110,36 @@ TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
   EXPECT_FALSE(file->Reopen());
   EXPECT_FALSE(file->Sync());
   EXPECT_EQ(outcome(), false);
+}
+
+// Whoever may write the data folder could plant links where the program writes: the file a link
+// leads to is never written, also not on reopening, and a planted pipe does not hold the program.
+TEST(QtFileSystem, NeverWritesThroughALinkPlantedInItsPlace) {
+  namespace fs = std::filesystem;
+  TempDir temp;
+  const fs::path dir = temp.Path(), away = dir / "away", log = dir / "Log";
+  fs::create_directories(away);
+  fs::create_directories(log);
+  WriteFile(away / "rec.txt", "kept");
+  fs::permissions(away / "rec.txt", fs::perms(04604));
+  QtFileSystem files(dir);
+  const auto file = files.OpenAppend(log / "rec.txt");
+  fs::remove(log / "rec.txt");
+  fs::create_symlink(away / "rec.txt", log / "rec.txt");
+  EXPECT_FALSE(files.OpenAppend(log / "rec.txt"));
+  EXPECT_FALSE(!file || file->Reopen() || file->Write("1\r\n"));
+  ASSERT_EQ(::mkfifo((log / "pipe.txt").c_str(), 0600), 0);
+  EXPECT_FALSE(files.OpenAppend(log / "pipe.txt"));
+  fs::create_symlink(away / "rec.txt", dir / "config.ini");
+  EXPECT_TRUE(files.WriteWhole(dir / "config.ini", "new"));
+  EXPECT_FALSE(fs::is_symlink(dir / "config.ini"));
+  EXPECT_NE(fs::status(dir / "config.ini").permissions(), fs::perms(04604));
+  fs::rename(log, dir / "Log.real");
+  fs::create_directory_symlink(away, log);
+  EXPECT_FALSE(files.OpenAppend(log / "rec.txt") || files.FolderExists(log) ||
+               files.CreateFolder(log));
+  EXPECT_EQ(ReadFile(away / "rec.txt"), "kept");
+  EXPECT_EQ(fs::status(away / "rec.txt").permissions(), fs::perms(04604));
 }
 
 TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {

@@ -99,8 +99,8 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   config.LogEnable = false;
   EXPECT_FALSE(rec.Recording());
   config.LogEnable = true;
-  for (const char* bad : {"/tmp/x.txt", "..", "sub\\x.txt", ""}) {
-    config.LogFileName = bad;
+  for (const char* name : {"/tmp/x.txt", "..", "sub\\x.txt", "", "batch..2024.txt"}) {
+    config.LogFileName = name;
     rec.CmdStart_Click();
   }
   config.LogIncremental = config.AdvancedMode = true;

@@ -13,8 +13,7 @@
 #include <cmath>
 
 #include "app/Mainform.h"
-#include "app/qt/ReadingLabel.h"
-#include "platform/qt/QtFormTexts.h"
+#include "i18n/qt/QtFormTexts.h"
 
 namespace tarnwell {
 namespace {
@@ -92,7 +91,7 @@ MainWindow::MainWindow() {
 
   weighBox_ = new QWidget(this);
   weighBox_->setObjectName(QStringLiteral("WeighBox"));
-  current_ = new ReadingLabel(QStringLiteral("123456.7"), weighBox_);
+  current_ = new QLabel(QStringLiteral("123456.7"), weighBox_);
   current_->setObjectName(QStringLiteral("Current"));
   SetTextIndex(current_, "52");
   current_->setToolTip(QString::fromUtf8("Anlık ölçüm değeridir"));

@@ -12,8 +12,8 @@
 
 #include "app/MainView.h"
 #include "app/ResizeRules.h"
+#include "graph/qt/QtGraphWidget.h"
 #include "platform/Twips.h"
-#include "platform/qt/QtGraphWidget.h"
 
 namespace tarnwell {
 

@@ -14,11 +14,11 @@
 
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
+#include "i18n/qt/QtFormTexts.h"
 #include "platform/qt/FolderLock.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
-#include "platform/qt/QtFormTexts.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"
@@ -80,14 +80,14 @@ int RunProgram(int argc, char** argv) {
   QtClock clock;
   QtMessageBox messages("Tarnwell");
   // A second program on the same folder would share its record file, port and config.ini.
-  const FolderLock folderLock(files.ProgramFolder());
+  const FolderLock folderLock(files.DataFolder());
   if (!folderLock.Held()) {
-    messages.Show("Tarnwell is already running in " + files.ProgramFolder() +
+    messages.Show("Tarnwell is already running in " + files.DataFolder() +
                       ". This start ends without opening the port or recording.",
                   {});
     return 1;
   }
-  QtSerialPort port(files.ProgramFolder());
+  QtSerialPort port(files.DataFolder());
   QtTimer timer1, timerLog, motionTmr;
   QTimer recordSync;
 
@@ -101,7 +101,7 @@ int RunProgram(int argc, char** argv) {
 
   QtProcessStarter processes;
   const SettingsServices settings = form.Settings(processes);
-  const PosixSerialDevices devices(files.ProgramFolder());
+  const PosixSerialDevices devices(files.DataFolder());
   QPointer<ChSettings> dialog;
   const ChSettings::ApplyTexts applyTexts = [&form](QWidget* w) {
     ApplyFormTextsTo(w, form.Texts(), form.LangCharset());

@@ -10,8 +10,9 @@
 namespace tarnwell {
 
 FolderLock::FolderLock(const std::string& folder) {
-  fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  // A folder that cannot be opened cannot be shared either; the program goes on as before.
+  fd_ = ::open((folder + "/.lock").c_str(),
+               O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0660);
+  // Without a lock file (a folder this user may not write) nothing can be kept from the program.
   if (fd_ < 0) {
     held_ = true;
     return;

@@ -5,9 +5,10 @@
 
 namespace tarnwell {
 
-// Holds the program folder for one running program. The lock belongs to the open folder, so the
-// operating system lets go of it when the holder ends in any way, a crash or a kill included,
-// and no file is left behind.
+// Holds the data folder for one running program by a lock on the file .lock in it. The lock
+// belongs to the open file, so the operating system lets go of it when the holder ends in any
+// way, a crash or a kill included. The file is opened for writing and others may not read it, so
+// only a user who may write there can take the lock, never any user who can merely see it.
 class FolderLock {
  public:
   explicit FolderLock(const std::string& folder);

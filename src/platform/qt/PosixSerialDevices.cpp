@@ -42,18 +42,18 @@ std::string Join(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-PosixSerialDevices::PosixSerialDevices(std::string programFolder, std::string systemRoot)
-    : programFolder_(std::move(programFolder)), root_(std::move(systemRoot)) {}
+PosixSerialDevices::PosixSerialDevices(std::string dataFolder, std::string systemRoot)
+    : dataFolder_(std::move(dataFolder)), root_(std::move(systemRoot)) {}
 
 std::string PosixSerialDevices::Entry(int port) const {
-  return programFolder_ + "/ports/COM" + std::to_string(port);
+  return dataFolder_ + "/ports/COM" + std::to_string(port);
 }
 
 std::vector<int> PosixSerialDevices::PortEntries() const {
   static const std::regex name("COM([1-9][0-9]?)");
   std::vector<int> ports;
   std::error_code e;
-  for (const fs::directory_entry& d : fs::directory_iterator(programFolder_ + "/ports", e)) {
+  for (const fs::directory_entry& d : fs::directory_iterator(dataFolder_ + "/ports", e)) {
     std::smatch m;
     const std::string file = d.path().filename().string();
     if (std::regex_match(file, m, name)) ports.push_back(std::stoi(m[1].str()));

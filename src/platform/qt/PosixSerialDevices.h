@@ -9,11 +9,11 @@
 namespace tarnwell {
 
 // The serial devices as /dev, /dev/serial/by-id and /sys/class/tty show them, and the
-// program's own ports/COM<n> entries. `systemRoot` is prefixed to /dev and /sys (empty on a
+// ports/COM<n> entries of the data folder. `systemRoot` is prefixed to /dev and /sys (empty on a
 // running system).
 class PosixSerialDevices : public SerialDevices {
  public:
-  explicit PosixSerialDevices(std::string programFolder, std::string systemRoot = {});
+  explicit PosixSerialDevices(std::string dataFolder, std::string systemRoot = {});
 
   std::vector<int> PortEntries() const override;
   std::string PortEntryTarget(int port) const override;
@@ -25,7 +25,7 @@ class PosixSerialDevices : public SerialDevices {
   std::string Entry(int port) const;
   std::string Sys(const std::string& path) const { return root_ + path; }
 
-  std::string programFolder_;
+  std::string dataFolder_;
   std::string root_;
 };
 

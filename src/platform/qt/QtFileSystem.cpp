@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QStandardPaths>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -28,11 +29,35 @@ std::string ExecutableFolder() {
   return exe.parent_path().string();
 }
 
+// The user's own data folder, and its parents where they are missing, readable by the user only.
+std::string PrivateDataFolder() {
+  const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (base.isEmpty()) return ExecutableFolder();
+  const std::string folder = QFile::encodeName(base).toStdString() + "/tarnwell";
+  for (auto slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    ::mkdir(folder.substr(0, slash).c_str(), 0700);
+    if (slash == std::string::npos) return folder;
+  }
+}
+
+// Neither the folder nor the file is followed where it is a link. A new file is made with O_EXCL;
+// an existing one must be a plain file (opening a planted pipe would hold the program).
 int OpenForAppend(const std::string& path) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
+  const auto slash = path.rfind('/');
+  // Without a trailing separator, which would follow a link.
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (dir < 0) return -1;
+  const char* name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+  constexpr int kFlags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int fd = ::openat(dir, name, kFlags | O_CREAT | O_EXCL, 0666);
+  if (fd < 0 && errno == EEXIST) fd = ::openat(dir, name, kFlags);
+  ::close(dir);
+  struct stat st {};
+  if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    ::close(fd);
+    return -1;
+  }
   return fd;
 }
 
@@ -109,13 +134,20 @@ QString QtPath(const std::string& path) {
 
 }  // namespace
 
-QtFileSystem::QtFileSystem() {
+QtFileSystem::QtFileSystem() : programFolder_(ExecutableFolder()) {
   const char* home = std::getenv("TARNWELL_HOME");
-  programFolder_ = WithoutTrailingSeparator(home && *home ? std::string(home) : ExecutableFolder());
+  struct stat marker {};
+  if (home && *home) {
+    dataFolder_ = WithoutTrailingSeparator(home);
+  } else if (::stat((programFolder_ + "/per-user-data").c_str(), &marker) == 0) {
+    dataFolder_ = PrivateDataFolder();
+  } else {
+    dataFolder_ = programFolder_;
+  }
 }
 
-QtFileSystem::QtFileSystem(std::string programFolder)
-    : programFolder_(WithoutTrailingSeparator(std::move(programFolder))) {}
+QtFileSystem::QtFileSystem(std::string folder)
+    : programFolder_(WithoutTrailingSeparator(std::move(folder))), dataFolder_(programFolder_) {}
 
 std::optional<std::string> QtFileSystem::ReadAll(const std::string& path) const {
   QFile f(QtPath(path));
@@ -145,8 +177,9 @@ bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes)
   ::unlink(temp.c_str());
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
+  // The new file keeps the old one's permissions, never those of where a link there leads.
   struct stat old {};
-  if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+  if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 0777);
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
@@ -170,17 +203,12 @@ std::unique_ptr<AppendFile> QtFileSystem::OpenAppend(const std::string& path) {
 
 bool QtFileSystem::FolderExists(const std::string& path) const {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool QtFileSystem::CreateFolder(const std::string& path) {
   if (::mkdir(path.c_str(), 0777) == 0) return true;
   return errno == EEXIST && FolderExists(path);
-}
-
-bool QtFileSystem::FileExists(const std::string& path) const {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 }  // namespace tarnwell

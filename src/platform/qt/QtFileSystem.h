@@ -6,14 +6,18 @@
 namespace tarnwell {
 
 // The real file system. The program folder is the folder of the executable (symbolic links
-// resolved), or the folder named by the environment variable TARNWELL_HOME when it is set.
+// resolved). The data folder is the one named by the environment variable TARNWELL_HOME when it
+// is set; else, for a program installed by the package (the file per-user-data beside it says
+// so), the user's own <XDG data home>/tarnwell, made on the first start; else the program folder,
+// as for a build or a folder made by `cmake --install --prefix`.
 class QtFileSystem : public FileSystem {
  public:
   QtFileSystem();
-  // A fixed program folder, for tests and tools.
-  explicit QtFileSystem(std::string programFolder);
+  // One fixed folder for both, for tests and tools.
+  explicit QtFileSystem(std::string folder);
 
   std::string ProgramFolder() const override { return programFolder_; }
+  std::string DataFolder() const override { return dataFolder_; }
   char Separator() const override { return '/'; }
   std::optional<std::string> ReadAll(const std::string& path) const override;
   std::optional<std::string> ReadTail(const std::string& path, std::size_t count) const override;
@@ -21,10 +25,10 @@ class QtFileSystem : public FileSystem {
   std::unique_ptr<AppendFile> OpenAppend(const std::string& path) override;
   bool FolderExists(const std::string& path) const override;
   bool CreateFolder(const std::string& path) override;
-  bool FileExists(const std::string& path) const override;
 
  private:
   std::string programFolder_;
+  std::string dataFolder_;
 };
 
 }  // namespace tarnwell

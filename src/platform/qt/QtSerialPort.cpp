@@ -48,8 +48,8 @@ std::string OpenFailure(const std::string& device, QSerialPort::SerialPortError 
 
 }  // namespace
 
-std::string DeviceForPort(int port, const std::string& programFolder) {
-  const std::string linked = programFolder + "/ports/COM" + std::to_string(port);
+std::string DeviceForPort(int port, const std::string& dataFolder) {
+  const std::string linked = dataFolder + "/ports/COM" + std::to_string(port);
   if (QFileInfo::exists(QString::fromStdString(linked)) ||
       QFileInfo(QString::fromStdString(linked)).isSymLink()) {
     return linked;
@@ -57,7 +57,7 @@ std::string DeviceForPort(int port, const std::string& programFolder) {
   return MappedDevice(port);
 }
 
-QtSerialPort::QtSerialPort(std::string programFolder) : programFolder_(std::move(programFolder)) {
+QtSerialPort::QtSerialPort(std::string dataFolder) : dataFolder_(std::move(dataFolder)) {
   port_.setReadBufferSize(0);
   QObject::connect(&port_, &QSerialPort::readyRead, [this] { Arrived(); });
   QObject::connect(&port_, &QSerialPort::errorOccurred,
@@ -201,7 +201,7 @@ std::optional<SerialError> QtSerialPort::SetPortOpen(bool open) {
     return std::nullopt;
   }
   if (wantOpen_) return SerialError{8005, "Port already open"};
-  const std::string device = DeviceForPort(commPort_, programFolder_);
+  const std::string device = DeviceForPort(commPort_, dataFolder_);
   if (device.empty()) return SerialError{8002, "Invalid port number"};
   if (auto e = OpenDevice(device)) return e;
   device_ = device;

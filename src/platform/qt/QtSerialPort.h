@@ -12,9 +12,9 @@
 
 namespace tarnwell {
 
-// The device a port number opens: <program folder>/ports/COM<n> when that path exists (a link
+// The device a port number opens: <data folder>/ports/COM<n> when that path exists (a link
 // to any device), else 1-32 /dev/ttyS0-31, 33-64 /dev/ttyUSB0-31, 65-96 /dev/ttyACM0-31.
-std::string DeviceForPort(int port, const std::string& programFolder);
+std::string DeviceForPort(int port, const std::string& dataFolder);
 
 // The serial control on QSerialPort. Only listens. A device that vanishes (an adapter pulled)
 // is closed without a message and the same device is opened again by itself, at most once a
@@ -22,7 +22,7 @@ std::string DeviceForPort(int port, const std::string& programFolder);
 // QSerialPort does not report, so an open device is also checked a few times a second.
 class QtSerialPort : public SerialPort {
  public:
-  explicit QtSerialPort(std::string programFolder);
+  explicit QtSerialPort(std::string dataFolder);
 
   std::optional<SerialError> SetCommPort(std::int16_t port) override;
   std::int16_t CommPort() const override { return commPort_; }
@@ -57,7 +57,7 @@ class QtSerialPort : public SerialPort {
   // The timer's interval: the wait allowed, shorter where the line would fill the buffer.
   void PaceReads();
 
-  std::string programFolder_;
+  std::string dataFolder_;
   QSerialPort port_;
   QTimer reopen_;
   QTimer check_;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/QtFormTexts.h"
+#include "i18n/qt/QtFormTexts.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

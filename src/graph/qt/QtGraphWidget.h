@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QSize>
+#include <QFont>
+#include <QStaticText>
 #include <QWidget>
 #include <functional>
+#include <span>
+#include <vector>
 
+#include "graph/PixelLines.h"
 #include "platform/DrawList.h"
 #include "platform/Twips.h"
 
@@ -41,9 +45,6 @@ class QtGraphWidget : public QWidget {
   }
   void SetDoubleClickHandler(std::function<void()> handler) { onDoubleClick_ = std::move(handler); }
 
-  // Paints `list` on an area of `pixels`, as the widget does; for pictures made off screen.
-  static void Replay(const DrawList& list, QPainter& painter, const Twips& twips, QSize pixels);
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -53,10 +54,22 @@ class QtGraphWidget : public QWidget {
 
  private:
   void UpdateSizes();
+  // Joined lines of one pen through `points` (pixels of the widget).
+  void PaintLines(QPainter& painter, const DrawOp& pen, std::span<const PixelPoint> points) const;
+  // The `index`th text of the picture.
+  void PaintText(QPainter& painter, const DrawOp& op, std::size_t index);
 
   Twips twips_;
   DrawList picture_;
   DrawList shown_;
+  // The texts as last painted, by their order in the picture: most stay the same from one
+  // picture to the next, and a kept layout is drawn without laying the text out again.
+  struct ShownText {
+    DrawText text;
+    QFont font;
+    QStaticText layout;
+  };
+  std::vector<ShownText> texts_;
   std::function<void(double, double)> onMove_;
   std::function<void(int, double, double)> onDown_;
   std::function<void()> onDoubleClick_;

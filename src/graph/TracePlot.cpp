@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "acquisition/TracePlot.h"
+#include "graph/TracePlot.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Golden.h"
-#include "acquisition/TracePlot.h"
+#include "graph/TracePlot.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -96,7 +96,7 @@ TEST(TracePlot, TicksDrawWhatTheGoldenPicturesShow) {
     s.config.BackRed = 1, s.config.BackGreen = 2, s.config.BackBlue = 3;
     s.Plot("one slot, pointer at 3000, background 1,2,3");
   }
-  EXPECT_TRUE(MatchesGolden("acquisition/golden/TracePlot.txt", dump));
+  EXPECT_TRUE(MatchesGolden("graph/golden/TracePlot.txt", dump));
 }
 
 }  // namespace
