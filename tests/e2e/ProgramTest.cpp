@@ -31,12 +31,8 @@ class Desktop {
     }
     display_ = ":" + ReadFile(dir / "xvfb");
     display_.pop_back();
-    return wm_.Start("openbox", {}, {Display()}, dir / "wm") &&
-           WaitUntil(
-               [&] {
-                 return Tool({"wmctrl", "-m"}).starts_with("Name: Openbox");
-               },
-               30);
+    const auto managed = [&] { return Tool({"wmctrl", "-m"}).starts_with("Name: Openbox"); };
+    return wm_.Start("openbox", {}, {Display()}, dir / "wm") && WaitUntil(managed, 30);
   }
   std::string Display() const { return "DISPLAY=" + display_; }
   std::string Tool(const std::vector<std::string>& argv) const {
