@@ -18,8 +18,6 @@ class ResizableWindow {
 struct MainLayout {
   double graphWidth = 6615;
   double graphHeight = 3975;
-  double theBoxLeft = 840;
-  double theBoxTop = 960;
   double weighBoxLeft = -240;
   double weighBoxTop = 4320;
   double xaxisTop = 45;
@@ -30,14 +28,16 @@ struct MainLayout {
 // window is kept at least 8005 by 3825 twips with the design sizes.
 class ResizeRules {
  public:
-  static constexpr double kEkranHeight = 2175;
-  static constexpr double kTheBoxWidth = 780;
-  static constexpr double kTheBoxHeight = 975;
+  // The room kept below the graph for the value panel and the sample axis; with a margin, the
+  // least window height.
+  static constexpr double kRoomBelowGraph = 2175;
+  // Width the design kept for a record panel that is never shown; the least window width keeps it.
+  static constexpr double kRecordPanelWidth = 780;
   static constexpr double kWeighBoxWidth = 6975;
   static constexpr double kWeighBoxHeight = 1400;
 
-  static constexpr double MinimumWidth() { return kTheBoxWidth + kWeighBoxWidth + 250; }
-  static constexpr double MinimumHeight() { return kEkranHeight + 1650; }
+  static constexpr double MinimumWidth() { return kRecordPanelWidth + kWeighBoxWidth + 250; }
+  static constexpr double MinimumHeight() { return kRoomBelowGraph + 1650; }
 
   // Runs the rules on the window's current size; nothing is done while it is minimised.
   // Returns false (and leaves `layout` alone) in that case.

@@ -198,11 +198,11 @@ void SettingsForm::Expanded_Click() {
   e.LabMin = e.LabMax = e.TxtMin = e.TxtMax = !automatic;
 }
 
-void SettingsForm::Label2_DblClick() {
+void SettingsForm::ToggleAdvancedMode() {
   services_.config.AdvancedMode = !services_.config.AdvancedMode;
 }
 
-void SettingsForm::Command2_Click() {
+void SettingsForm::OpenRecordFolder() {
   FileSystem& fs = services_.files;
   const std::string folder = RecordFolder(fs);
   if (!fs.FolderExists(folder) && !fs.CreateFolder(folder)) {
@@ -224,7 +224,7 @@ void SettingsForm::Apply_Click() {
   apply.Apply_Click();
 }
 
-void SettingsForm::Command1_Click() {
+void SettingsForm::ApplyDefaults() {
   SetText(SettingsField::CommSel, "1");
   SetBaudSel(3);
   SetDevType(0);

@@ -50,10 +50,10 @@ class SettingsForm {
   void SetLogSet(int element);
   void SetLogTypeSel(int element);
 
-  void Label2_DblClick();
-  void Command2_Click();
+  void ToggleAdvancedMode();
+  void OpenRecordFolder();
   void Apply_Click();
-  void Command1_Click();
+  void ApplyDefaults();
 
  private:
   void CommSel_Change();

@@ -85,18 +85,18 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   EXPECT_EQ(dialog->focusWidget(), find("TxtMin"));
 
   // A double click on the caption switches the advanced mode, and nothing else does.
-  QTest::mouseDClick(find("Label2"), Qt::LeftButton);
-  click("Label2");
+  QTest::mouseDClick(find("ContinuousSendHint"), Qt::LeftButton);
+  click("ContinuousSendHint");
   EXPECT_TRUE(rig.config.AdvancedMode);
-  QTest::mouseDClick(find("Label2"), Qt::LeftButton);
+  QTest::mouseDClick(find("ContinuousSendHint"), Qt::LeftButton);
   EXPECT_FALSE(rig.config.AdvancedMode);
 
   // Enter presses no button, not even a focused one; opened again it keeps its unsaved edits.
   const auto applied = rig.Now();
   retype("CommSel", "9");
   QTest::keyClick(find("CommSel"), Qt::Key_Return);
-  find("Command1")->setFocus();
-  QTest::keyClick(find("Command1"), Qt::Key_Return);
+  find("Defaults")->setFocus();
+  QTest::keyClick(find("Defaults"), Qt::Key_Return);
   EXPECT_EQ(ChSettings::ShowOrRaise(slot, services, applyTexts), dialog);
   EXPECT_EQ(Changes(applied, rig.Now()), "");
   EXPECT_EQ(textsApplied, std::vector<QWidget*>{dialog});

@@ -93,7 +93,7 @@ TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
        nullptr,
        "| BaudSel=10 LangSel=-1 LabCommSet=Comm1, 921600,8b,n,1s SelDatLogEnab=0 "
        "enabled=0000 000 000000000 0000 | "},
-      {unusual, [](auto& f) { f.Command1_Click(); },
+      {unusual, [](auto& f) { f.ApplyDefaults(); },
        "| CommSel=1 BaudSel=3 DevType=0 LabCommSet=Comm2, 9600,8b,n,1s NofSamples=250 GrMode=1 "
        "MouseEvent=0 OptPf=1 Expanded=1 TxtMin=0 TxtMax=1000 SelDatLogEnab=0 LogIncSel=1 LogSet=0 "
        "TxtMinute=1 TxtMotionTmr=0 LogTypeSel=0 TxtJump=0 TxtThreshold=-100000 "
@@ -110,8 +110,9 @@ TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
       {nullptr, [](auto& f) { f.SetText(F::CommSel, "abc"), f.SetBaudSel(2); },
        "| CommSel=abc BaudSel=2 LabCommSet=T20 | "},
       {[](auto& s) { s.files.folder = "/ro", s.files.readOnly = true; },
-       [](auto& f) { f.Command2_Click(); }, "T92 |  | "},
-      {[](auto& s) { s.processes.fails = true; }, [](auto& f) { f.Command2_Click(); }, "T94 |  | "},
+       [](auto& f) { f.OpenRecordFolder(); }, "T92 |  | "},
+      {[](auto& s) { s.processes.fails = true; }, [](auto& f) { f.OpenRecordFolder(); },
+       "T94 |  | "},
   };
   for (const auto& c : cases) EXPECT_EQ(Outcome(c, false), c.outcome);
 
@@ -195,7 +196,7 @@ TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
 #ifndef _WIN32  // where explorer.exe opens it
 TEST(SettingsForm, RecordFolderOpensInTheFileBrowser) {
   Session s;
-  s.form.Command2_Click();
+  s.form.OpenRecordFolder();
   ASSERT_EQ(s.processes.started.size(), 1u);
   EXPECT_EQ(s.processes.started[0].program, "xdg-open");
   EXPECT_EQ(s.processes.started[0].arguments, Strings{"/prog/Log"});

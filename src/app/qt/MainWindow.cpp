@@ -116,19 +116,6 @@ MainWindow::MainWindow() {
   SetTextIndex(testPic_, "55");
   for (QtGraphWidget* picture : {graph_, xaxisTop_, testPic_}) picture->SetUnits(twips_);
 
-  // Hidden parts of the design: they carry settings or sizes only.
-  theBox_ = new QWidget(this);
-  theBox_->setObjectName(QStringLiteral("TheBox"));
-  theBox_->setVisible(false);
-  txtAdditionalFileName_ = new QLineEdit(theBox_);
-  txtAdditionalFileName_->setObjectName(QStringLiteral("TxtAdditionalFileName"));
-  ekran_ = new QWidget(this);
-  ekran_->setObjectName(QStringLiteral("Ekran"));
-  ekran_->setVisible(false);
-  guideLine_ = new QCheckBox(ekran_);
-  guideLine_->setObjectName(QStringLiteral("GuideLine"));
-  guideLine_->setChecked(true);
-
   Place(graph_, 120, 120, 6615, 3975);
   Place(xaxisTop_, 120, 45, 6925, 135);
   Place(rangeofChange_, 120, 4080, 1575, 255);
@@ -140,8 +127,6 @@ MainWindow::MainWindow() {
   Place(cmdZoomIn_, 6360, 1080, 195, 210);
   Place(theSetup_, 6600, 1080, 350, 210);
   Place(testPic_, 0, 0, 90, 135);
-  Place(theBox_, 840, 960, 780, 975);
-  Place(ekran_, 2400, 6600, 3135, 2175);
   // The picture buttons are small; the picture takes the whole face.
   for (QPushButton* b : {cmdZoomIn_, theSetup_}) {
     b->setStyleSheet(
@@ -368,8 +353,6 @@ void MainWindow::RunResizeRules() {
   Resizable window(*this);
   if (ResizeRules::Form_Resize(window, layout_)) {
     Place(graph_, 120, 120, layout_.graphWidth, layout_.graphHeight);
-    Place(theBox_, layout_.theBoxLeft, layout_.theBoxTop, ResizeRules::kTheBoxWidth,
-          ResizeRules::kTheBoxHeight);
     weighBox_->move(Px(layout_.weighBoxLeft), Px(layout_.weighBoxTop));
     Place(xaxisTop_, 120, layout_.xaxisTop, layout_.xaxisWidth, 135);
   }

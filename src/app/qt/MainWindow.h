@@ -3,7 +3,6 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -123,10 +122,6 @@ class MainWindow : public QWidget, public MainView {
   QPushButton* cmdZoomIn_ = nullptr;
   QPushButton* theSetup_ = nullptr;
   QtGraphWidget* testPic_ = nullptr;
-  QWidget* theBox_ = nullptr;
-  QWidget* ekran_ = nullptr;
-  QCheckBox* guideLine_ = nullptr;
-  QLineEdit* txtAdditionalFileName_ = nullptr;
 };
 
 }  // namespace tarnwell

@@ -149,13 +149,13 @@ void ChSettings::Connect() {
           after([this](int i) { form_.SetLogSet(i); }));
   connect(ui_.LogTypeSelGroup, &QButtonGroup::idClicked, this,
           after([this](int i) { form_.SetLogTypeSel(i); }));
-  connect(ui_.Command2, &QPushButton::clicked, this, [this] { form_.Command2_Click(); });
+  connect(ui_.OpenFolder, &QPushButton::clicked, this, [this] { form_.OpenRecordFolder(); });
   connect(ui_.Apply, &QPushButton::clicked, this, [this] {
     form_.Apply_Click();
     ShowState();
   });
-  connect(ui_.Command1, &QPushButton::clicked, this, [this] {
-    form_.Command1_Click();
+  connect(ui_.Defaults, &QPushButton::clicked, this, [this] {
+    form_.ApplyDefaults();
     ShowState();
   });
   connect(ui_.Cancel, &QPushButton::clicked, this, &QDialog::close);
@@ -168,8 +168,8 @@ bool ChSettings::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyRelease &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
     escReleasedAt_ = static_cast<QKeyEvent*>(event)->timestamp();
-  if (watched == ui_.Label2 && event->type() == QEvent::MouseButtonDblClick) {
-    form_.Label2_DblClick();
+  if (watched == ui_.ContinuousSendHint && event->type() == QEvent::MouseButtonDblClick) {
+    form_.ToggleAdvancedMode();
     return true;
   }
   if (watched == ui_.CommSel && event->type() == QEvent::ToolTip && devices_ != nullptr) {

@@ -78,78 +78,78 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
 
   const QString sameAsBaud = U("Baudrate seçimini cihaz ile aynı yapınız");
 
-  Frame1 = m.Make<QGroupBox>(dialog, "Frame1", 4, 60, 60, 5280, 1140);
-  Title(Frame1, U("Port Ayarları"), U("Haberleşme Ayarları"));
-  Label1[0] = m.Make<QLabel>(Frame1, "Label1_0", 5, 120, 300, 780, 255);
-  Caption(Label1[0], U("Comport"),
+  PortFrame = m.Make<QGroupBox>(dialog, "PortFrame", 4, 60, 60, 5280, 1140);
+  Title(PortFrame, U("Port Ayarları"), U("Haberleşme Ayarları"));
+  PortLabel = m.Make<QLabel>(PortFrame, "PortLabel", 5, 120, 300, 780, 255);
+  Caption(PortLabel, U("Comport"),
           U("Haberleşme portu seçimidir. Cihazın bağlı olduğu Comm portu seçiniz..."));
-  CommSel = m.Make<QLineEdit>(Frame1, "CommSel", -1, 900, 270, 480, 285);
+  CommSel = m.Make<QLineEdit>(PortFrame, "CommSel", -1, 900, 270, 480, 285);
   CommSel->setText(QStringLiteral("0"));
-  Label1[1] = m.Make<QLabel>(Frame1, "Label1_1", 6, 1440, 300, 840, 255);
-  Caption(Label1[1], U("Baudrate"), sameAsBaud);
-  BaudSel = m.Make<QComboBox>(Frame1, "BaudSel", -1, 2280, 255, 1080, 315);
+  SpeedLabel = m.Make<QLabel>(PortFrame, "SpeedLabel", 6, 1440, 300, 840, 255);
+  Caption(SpeedLabel, U("Baudrate"), sameAsBaud);
+  BaudSel = m.Make<QComboBox>(PortFrame, "BaudSel", -1, 2280, 255, 1080, 315);
   Fill(BaudSel, SettingsForm::BaudEntries());
-  DevType = m.Make<QComboBox>(Frame1, "DevType", -1, 3480, 255, 1500, 315);
+  DevType = m.Make<QComboBox>(PortFrame, "DevType", -1, 3480, 255, 1500, 315);
   Fill(DevType, SettingsForm::DevTypeEntries());
   DevType->hide();
-  LabCommSet = m.Make<QLabel>(Frame1, "LabCommSet", 30, 120, 690, 2280, 255);
+  LabCommSet = m.Make<QLabel>(PortFrame, "LabCommSet", 30, 120, 690, 2280, 255);
   LabCommSet->setText(QStringLiteral("Comm1,9600,8b,n,1s"));
   LabCommSet->setFont(DesignFont("Arial"));
-  Label2 = m.Make<QLabel>(Frame1, "Label2", 30, 2460, 600, 2760, 480);
-  Label2->setText(U("Cihazı sürekli gönder moduna alınız..."));
-  Label2->setWordWrap(true);
+  ContinuousSendHint = m.Make<QLabel>(PortFrame, "ContinuousSendHint", 30, 2460, 600, 2760, 480);
+  ContinuousSendHint->setText(U("Cihazı sürekli gönder moduna alınız..."));
+  ContinuousSendHint->setWordWrap(true);
 
-  Frame2 = m.Make<QGroupBox>(dialog, "Frame2", 8, 60, 1260, 5280, 2160);
-  Title(Frame2, U("Görünüm Ayarları"));
-  Label1[2] = m.Make<QLabel>(Frame2, "Label1_2", 9, 120, 300, 1000, 255);
-  Caption(Label1[2], U("Data Sayısı"), U("Grafik ekranda görüntülenecek data sayısıdır"));
-  NofSamples = m.Make<QLineEdit>(Frame2, "NofSamples", -1, 1140, 270, 600, 285);
+  DisplayFrame = m.Make<QGroupBox>(dialog, "DisplayFrame", 8, 60, 1260, 5280, 2160);
+  Title(DisplayFrame, U("Görünüm Ayarları"));
+  SamplesLabel = m.Make<QLabel>(DisplayFrame, "SamplesLabel", 9, 120, 300, 1000, 255);
+  Caption(SamplesLabel, U("Data Sayısı"), U("Grafik ekranda görüntülenecek data sayısıdır"));
+  NofSamples = m.Make<QLineEdit>(DisplayFrame, "NofSamples", -1, 1140, 270, 600, 285);
   NofSamples->setText(QStringLiteral("0"));
   const QString expandedTip =
       U("Grafik ekrandaki değerlere göre Maksimum ve Minimum noktalar otomatik olarak "
         "ayarlanır. Yada bu seçenek seçilmez ise aşağıdaki kutucuklara manuel olarak "
         "belirtilir.");
-  GrMode = m.Make<QCheckBox>(Frame2, "GrMode", 37, 1860, 285, 1560, 255);
+  GrMode = m.Make<QCheckBox>(DisplayFrame, "GrMode", 37, 1860, 285, 1560, 255);
   Caption(GrMode, U("Kayan Grafik"),
           U("Kayan Grafik seçildiğinde ekrandaki grafik sürekli olarak sola kayar. Aksi "
             "durumda ekran soldan sağa taranır."));
-  MouseEvent = m.Make<QCheckBox>(Frame2, "MouseEvent", 42, 3420, 285, 1800, 255);
+  MouseEvent = m.Make<QCheckBox>(DisplayFrame, "MouseEvent", 42, 3420, 285, 1800, 255);
   Caption(MouseEvent, U("Fare İmleci göster"), expandedTip);
 
-  Frame3[2] = m.Make<QGroupBox>(Frame2, "Frame3_2", 31, 120, 660, 1560, 1380);
-  Title(Frame3[2], U("Performans"), U("Ekran yenileme oranının belirlendiği alandır"));
+  PerformanceFrame = m.Make<QGroupBox>(DisplayFrame, "PerformanceFrame", 31, 120, 660, 1560, 1380);
+  Title(PerformanceFrame, U("Performans"), U("Ekran yenileme oranının belirlendiği alandır"));
   const char* pfCaptions[] = {"Düşük", "Orta", "Yüksek"};
   const char* pfTips[] = {"Saniyede 3 yenileme oranıdır", "Saniyede 10 yenileme oranıdır",
                           "Saniyede 20 yenileme oranıdır"};
   OptPfGroup = new QButtonGroup(dialog);
   for (int i = 0; i < 3; ++i) {
-    OptPf[i] = m.Make<QRadioButton>(Frame3[2], QStringLiteral("OptPf_%1").arg(i), 32 + i, 120,
-                                    270 + 360 * i, 1320, 255);
+    OptPf[i] = m.Make<QRadioButton>(PerformanceFrame, QStringLiteral("OptPf_%1").arg(i), 32 + i,
+                                    120, 270 + 360 * i, 1320, 255);
     Caption(OptPf[i], U(pfCaptions[i]), U(pfTips[i]));
     OptPfGroup->addButton(OptPf[i], i);
   }
 
-  Frame3[3] = m.Make<QGroupBox>(Frame2, "Frame3_3", 40, 1800, 660, 3360, 1380);
-  Title(Frame3[3], U("Gösterge Aralığı"), U("Ekran yenileme oranının belirlendiği alandır"));
-  Expanded = m.Make<QCheckBox>(Frame3[3], "Expanded", 12, 120, 270, 3120, 255);
+  RangeFrame = m.Make<QGroupBox>(DisplayFrame, "RangeFrame", 40, 1800, 660, 3360, 1380);
+  Title(RangeFrame, U("Gösterge Aralığı"), U("Ekran yenileme oranının belirlendiği alandır"));
+  Expanded = m.Make<QCheckBox>(RangeFrame, "Expanded", 12, 120, 270, 3120, 255);
   Caption(Expanded, U("Otomatik Ayarla"), expandedTip);
-  LabMin = m.Make<QLabel>(Frame3[3], "LabMin", 10, 120, 630, 1560, 255);
+  LabMin = m.Make<QLabel>(RangeFrame, "LabMin", 10, 120, 630, 1560, 255);
   Caption(LabMin, U("Minimum Değer"), U("Grafik ekran için minimum değerdir."));
-  TxtMin = m.Make<QLineEdit>(Frame3[3], "TxtMin", -1, 1740, 600, 1440, 285);
+  TxtMin = m.Make<QLineEdit>(RangeFrame, "TxtMin", -1, 1740, 600, 1440, 285);
   TxtMin->setText(QStringLiteral("0"));
-  LabMax = m.Make<QLabel>(Frame3[3], "LabMax", 11, 120, 990, 1560, 255);
+  LabMax = m.Make<QLabel>(RangeFrame, "LabMax", 11, 120, 990, 1560, 255);
   Caption(LabMax, U("Maksimum Değer"), U("Grafik ekran için Maksimum değerdir."));
-  TxtMax = m.Make<QLineEdit>(Frame3[3], "TxtMax", -1, 1740, 960, 1440, 285);
+  TxtMax = m.Make<QLineEdit>(RangeFrame, "TxtMax", -1, 1740, 960, 1440, 285);
   TxtMax->setText(QStringLiteral("1000"));
 
-  Frame3[0] = m.Make<QGroupBox>(dialog, "Frame3_0", 17, 60, 3480, 5280, 2700);
-  Title(Frame3[0], U("Kayıt Ayarları"), U("Kayıt bilgileri alanıdır"));
-  SelDatLogEnab = m.Make<QCheckBox>(Frame3[0], "SelDatLogEnab", 28, 120, 270, 2520, 255);
+  RecordFrame = m.Make<QGroupBox>(dialog, "RecordFrame", 17, 60, 3480, 5280, 2700);
+  Title(RecordFrame, U("Kayıt Ayarları"), U("Kayıt bilgileri alanıdır"));
+  SelDatLogEnab = m.Make<QCheckBox>(RecordFrame, "SelDatLogEnab", 28, 120, 270, 2520, 255);
   Caption(SelDatLogEnab, U("Kayıt Tutma Aktif"), U("Kayıt dosyası tutma özelliğini aktif eder"));
-  RecordOnStartup = m.Make<QCheckBox>(Frame3[0], "RecordOnStartup", 54, 2700, 270, 2460, 255);
+  RecordOnStartup = m.Make<QCheckBox>(RecordFrame, "RecordOnStartup", 54, 2700, 270, 2460, 255);
   Caption(RecordOnStartup, U("Açılışta Kayıt Başlat"),
           U("Program açılır açılmaz kayıt tutmaya başlatma özelliğidir"));
-  LogIncSel = m.Make<QCheckBox>(Frame3[0], "LogIncSel", 29, 120, 600, 2520, 255);
+  LogIncSel = m.Make<QCheckBox>(RecordFrame, "LogIncSel", 29, 120, 600, 2520, 255);
   Caption(LogIncSel, U("Artan Dosya Adı"),
           U("Bu seçenek seçildiğinde herbir kayıt başlat işleminde yeni bir kayıt dosyası "
             "oluşturur"));
@@ -163,23 +163,23 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
   const int logIndices[] = {18, 19, 20, 67};
   LogSetGroup = new QButtonGroup(dialog);
   for (int i = 0; i < 4; ++i) {
-    LogSet[i] = m.Make<QRadioButton>(Frame3[0], QStringLiteral("LogSet_%1").arg(i), logIndices[i],
+    LogSet[i] = m.Make<QRadioButton>(RecordFrame, QStringLiteral("LogSet_%1").arg(i), logIndices[i],
                                      120, 960 + 330 * i, 1800, 255);
     Caption(LogSet[i], U(logCaptions[i]), logTips[i]);
     LogSetGroup->addButton(LogSet[i], i);
   }
-  TxtSecond = m.Make<QLineEdit>(Frame3[0], "TxtSecond", -1, 1980, 1275, 600, 285);
+  TxtSecond = m.Make<QLineEdit>(RecordFrame, "TxtSecond", -1, 1980, 1275, 600, 285);
   TxtSecond->setText(QStringLiteral("1"));
   TxtSecond->setEnabled(false);
-  TxtMinute = m.Make<QLineEdit>(Frame3[0], "TxtMinute", -1, 1980, 1605, 600, 285);
+  TxtMinute = m.Make<QLineEdit>(RecordFrame, "TxtMinute", -1, 1980, 1605, 600, 285);
   TxtMinute->setText(QStringLiteral("1"));
   TxtMinute->setEnabled(false);
-  TxtMotionTmr = m.Make<QLineEdit>(Frame3[0], "TxtMotionTmr", -1, 1980, 1935, 600, 285);
+  TxtMotionTmr = m.Make<QLineEdit>(RecordFrame, "TxtMotionTmr", -1, 1980, 1935, 600, 285);
   TxtMotionTmr->setText(QStringLiteral("0"));
-  LabStabTime = m.Make<QLabel>(Frame3[0], "LabStabTime", 68, 2640, 1965, 200, 255);
+  LabStabTime = m.Make<QLabel>(RecordFrame, "LabStabTime", 68, 2640, 1965, 200, 255);
   Caption(LabStabTime, QStringLiteral("s"), sameAsBaud);
 
-  FrameFile = m.Make<QGroupBox>(Frame3[0], "FrameFile", 23, 2880, 600, 2280, 960);
+  FrameFile = m.Make<QGroupBox>(RecordFrame, "FrameFile", 23, 2880, 600, 2280, 960);
   Title(FrameFile, U("Dosya Uzantısı"));
   LogTypeSelGroup = new QButtonGroup(dialog);
   const char* typeCaptions[] = {"*.txt", "*.xls"};
@@ -191,10 +191,10 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
     Caption(LogTypeSel[i], U(typeCaptions[i]), U(typeTips[i]));
     LogTypeSelGroup->addButton(LogTypeSel[i], i);
   }
-  Command2 = m.Make<QPushButton>(FrameFile, "Command2", -1, 1440, 270, 600, 540);
-  Command2->setIcon(dialog->style()->standardIcon(QStyle::SP_DirOpenIcon));
+  OpenFolder = m.Make<QPushButton>(FrameFile, "OpenFolder", -1, 1440, 270, 600, 540);
+  OpenFolder->setIcon(dialog->style()->standardIcon(QStyle::SP_DirOpenIcon));
 
-  FrameLogStyle = m.Make<QGroupBox>(Frame3[0], "FrameLogStyle", 73, 2880, 1620, 2280, 1020);
+  FrameLogStyle = m.Make<QGroupBox>(RecordFrame, "FrameLogStyle", 73, 2880, 1620, 2280, 1020);
   Title(FrameLogStyle, U("Raporlama Kriterleri"));
   LabJump = m.Make<QLabel>(FrameLogStyle, "LabJump", 41, 120, 300, 1170, 255);
   Caption(LabJump, U("Değişimi Raporla"), sameAsBaud);
@@ -205,23 +205,23 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
   TxtThreshold = m.Make<QLineEdit>(FrameLogStyle, "TxtThreshold", 71, 1350, 630, 810, 285);
   TxtThreshold->setText(QStringLiteral("0"));
 
-  Frame4 = m.Make<QGroupBox>(dialog, "Frame4", 74, 60, 6240, 5280, 660);
-  Title(Frame4, U("Dil Seçimi"));
-  LangSel = m.Make<QComboBox>(Frame4, "LangSel", 56, 120, 255, 2160, 315);
+  LanguageFrame = m.Make<QGroupBox>(dialog, "LanguageFrame", 74, 60, 6240, 5280, 660);
+  Title(LanguageFrame, U("Dil Seçimi"));
+  LangSel = m.Make<QComboBox>(LanguageFrame, "LangSel", 56, 120, 255, 2160, 315);
   Fill(LangSel, SettingsForm::LangEntries());
 
   // Holds the line naming the device the port number opens: one line of text high.
-  Frame3[1] = m.Make<QGroupBox>(dialog, "Frame3_1", -1, 60, 6915, 5280, 315);
-  LabRights = m.Make<QLabel>(Frame3[1], "LabRights", -1, 120, 30, 5040, 255);
+  RightsFrame = m.Make<QGroupBox>(dialog, "RightsFrame", -1, 60, 6915, 5280, 315);
+  LabRights = m.Make<QLabel>(RightsFrame, "LabRights", -1, 120, 30, 5040, 255);
 
-  Command1 = m.Make<QPushButton>(dialog, "Command1", 13, 60, 7260, 1680, 390);
-  Caption(Command1, U("Varsayılan"), U("Varsayılan değerleri yükler"));
+  Defaults = m.Make<QPushButton>(dialog, "Defaults", 13, 60, 7260, 1680, 390);
+  Caption(Defaults, U("Varsayılan"), U("Varsayılan değerleri yükler"));
   Apply = m.Make<QPushButton>(dialog, "Apply", 14, 1860, 7260, 1680, 390);
   Caption(Apply, QStringLiteral("Apply"), U("Değişiklikleri uygular ve kaydeder"));
   Cancel = m.Make<QPushButton>(dialog, "Cancel", 16, 3660, 7260, 1680, 390);
   Caption(Cancel, QStringLiteral("Exit"), U("Ayarlar ekranını kapatır"));
   // Enter has no meaning in this dialog: no button is the default.
-  for (QPushButton* b : {Command1, Apply, Cancel, Command2}) {
+  for (QPushButton* b : {Defaults, Apply, Cancel, OpenFolder}) {
     b->setAutoDefault(false);
     b->setDefault(false);
   }

@@ -26,19 +26,22 @@ struct ChSettingsDesign {
 
   void Build(QDialog* dialog, const Twips& twips);
 
-  QGroupBox* Frame1 = nullptr;
-  std::array<QLabel*, 3> Label1{};
+  QGroupBox* PortFrame = nullptr;
+  QLabel* PortLabel = nullptr;
+  QLabel* SpeedLabel = nullptr;
   QLineEdit* CommSel = nullptr;
   QComboBox* BaudSel = nullptr;
   QComboBox* DevType = nullptr;
   QLabel* LabCommSet = nullptr;
-  QLabel* Label2 = nullptr;
+  QLabel* ContinuousSendHint = nullptr;
 
-  QGroupBox* Frame2 = nullptr;
+  QGroupBox* DisplayFrame = nullptr;
+  QLabel* SamplesLabel = nullptr;
   QLineEdit* NofSamples = nullptr;
   QCheckBox* MouseEvent = nullptr;
   QCheckBox* GrMode = nullptr;
-  std::array<QGroupBox*, 4> Frame3{};
+  QGroupBox* PerformanceFrame = nullptr;
+  QGroupBox* RangeFrame = nullptr;
   std::array<QRadioButton*, 3> OptPf{};
   QCheckBox* Expanded = nullptr;
   QLabel* LabMin = nullptr;
@@ -46,6 +49,7 @@ struct ChSettingsDesign {
   QLabel* LabMax = nullptr;
   QLineEdit* TxtMax = nullptr;
 
+  QGroupBox* RecordFrame = nullptr;
   QCheckBox* SelDatLogEnab = nullptr;
   QCheckBox* RecordOnStartup = nullptr;
   QCheckBox* LogIncSel = nullptr;
@@ -56,18 +60,19 @@ struct ChSettingsDesign {
   QLabel* LabStabTime = nullptr;
   QGroupBox* FrameFile = nullptr;
   std::array<QRadioButton*, 2> LogTypeSel{};
-  QPushButton* Command2 = nullptr;
+  QPushButton* OpenFolder = nullptr;
   QGroupBox* FrameLogStyle = nullptr;
   QLabel* LabJump = nullptr;
   QLineEdit* TxtJump = nullptr;
   QLabel* LabThreshold = nullptr;
   QLineEdit* TxtThreshold = nullptr;
 
-  QGroupBox* Frame4 = nullptr;
+  QGroupBox* LanguageFrame = nullptr;
   QComboBox* LangSel = nullptr;
+  QGroupBox* RightsFrame = nullptr;
   QLabel* LabRights = nullptr;
 
-  QPushButton* Command1 = nullptr;
+  QPushButton* Defaults = nullptr;
   QPushButton* Apply = nullptr;
   QPushButton* Cancel = nullptr;
 
