@@ -116,7 +116,7 @@ class ReceiveRun {
           ++handled;
           return on.recording;
         },
-        [this] { logged.push_back(frame.CurrentValue); });
+        [this](Instant) { logged.push_back(frame.CurrentValue); });
     if (on.fillOnFirst) {
       link.SetFirstFrameHandler([this] {
         ++fills;
@@ -144,7 +144,7 @@ class ReceiveRun {
         break;
       default:
         if (n & 1) {
-          clock.SetLocalSeconds(WholeSeconds(clock.local) - static_cast<std::int64_t>(n >> 1));
+          clock.now -= std::chrono::seconds(n >> 1);
         } else {
           clock.Advance(static_cast<std::int64_t>(n >> 1) * 100);
         }

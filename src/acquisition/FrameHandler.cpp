@@ -28,13 +28,14 @@ FrameHandler::FrameHandler(const AppConfig& config, FrameState& state, SampleHis
                            const Regional& regional)
     : config_(config), state_(state), history_(history), regional_(regional) {}
 
-void FrameHandler::SetRecording(std::function<bool()> recording, std::function<void()> runWriter) {
+void FrameHandler::SetRecording(std::function<bool()> recording,
+                                std::function<void(Instant)> runWriter) {
   recording_ = std::move(recording);
   runWriter_ = std::move(runWriter);
 }
 
 void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end,
-                               double arrivedMsAgo) {
+                               Instant readAt) {
   double len = static_cast<double>(end) - static_cast<double>(start) + 1;
   // A NofChars that is not a number cannot cut the frame; the step is skipped.
   if (const auto nofChars = config_.CharacterCount(regional_); nofChars && *nofChars < len) {
@@ -56,11 +57,7 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   const auto value = window ? FiniteVal(*window) : std::nullopt;
   if (recording_ && recording_()) {
     if (value) state_.CurrentValue = *value;
-    if (config_.LogTime == 0 && runWriter_) {
-      state_.ArrivedMsAgo = arrivedMsAgo;
-      runWriter_();
-      state_.ArrivedMsAgo = 0;
-    }
+    if (config_.LogTime == 0 && runWriter_) runWriter_(readAt);
     return;
   }
   if (value) {

@@ -31,16 +31,14 @@ void SerialLink::PortConfig() {
   if (auto e = control_.SelectPort(*port)) return fail(*e);
   // Port 0 means no port is set: the link stays closed without a message.
   if (*port == 0) return;
-  // 8N1: ten bits a character.
-  charMs_ = 10000.0 / baud.speed;
   if (auto e = control_.SelectSpeed(baud.speed)) return fail(*e);
   if (auto e = control_.Open()) return fail(*e);
 }
 
 void SerialLink::ResetReceiveState() {
   state_.FirstFrame = 1;
-  state_.SecondStampTime = clock_.LocalNow();
-  state_.SecondStamp = DateTimeText(state_.SecondStampTime, regional_);
+  state_.SecondStampTime = clock_.Now();
+  state_.SecondStamp = DateTimeText(clock_.Local(state_.SecondStampTime), regional_);
   state_.RxBuffer.clear();
 }
 
@@ -80,12 +78,14 @@ void SerialLink::MSComm1_OnComm() {
 }
 
 void SerialLink::Receive() {
-  const DateTime now = clock_.LocalNow();
+  using std::chrono::floor, std::chrono::seconds;
+  // One reading of the clock for all frames of this read.
+  const Instant now = clock_.Now();
   // A clock set back must not freeze the figure until it has caught up again, so any change of
   // second rolls over.
-  if (SecondsBetween(state_.SecondStampTime, now) != 0) {
+  if (floor<seconds>(now) != floor<seconds>(state_.SecondStampTime)) {
     state_.SecondStampTime = now;
-    state_.SecondStamp = DateTimeText(now, regional_);
+    state_.SecondStamp = DateTimeText(clock_.Local(now), regional_);
     state_.FramesPerSecond = state_.FrameCount;
     state_.FrameCount = 0;
   }
@@ -105,9 +105,7 @@ void SerialLink::Receive() {
   for (std::size_t i = 1; i <= n; ++i) {
     const char c = rx[i - 1];
     if (c != '\r' && c != '\x03') continue;
-    // Characters come no faster than the line's speed, so those read after this frame's end
-    // tell how long ago at the latest it came, however late the read.
-    frames_.HandleFrame(rx, last + 1, i, static_cast<double>(n - i) * charMs_);
+    frames_.HandleFrame(rx, last + 1, i, now);
     state_.FrameCount += 1;
     if (state_.FirstFrame == 1) {
       if (firstFrame_) firstFrame_();

@@ -72,8 +72,6 @@ class SerialLink {
   std::function<void()> afterFrames_;
   bool inHandler_ = false;
   std::uint32_t openings_ = 0;
-  // A character's time on the line at the speed set.
-  double charMs_ = 0;
 };
 
 }  // namespace tarnwell

@@ -37,7 +37,8 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
                            recording_->ReleaseLines();
                            PaceReads();
                          });
-  frames_->SetRecording([this] { return Recording(); }, [this] { recording_->TimerLog_Timer(); });
+  frames_->SetRecording([this] { return Recording(); },
+                        [this](Instant readAt) { recording_->TimerLog_Timer(readAt); });
   cycle_->SetRecording([this] { return Recording(); });
 
   // Nothing may be handled before the start-up sequence has finished.

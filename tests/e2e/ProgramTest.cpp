@@ -5,6 +5,8 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -80,28 +82,50 @@ class ProgramTest : public ::testing::Test {
   ChildProcess program_;
 };
 
-TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAndNamesTheRecordInItsSettings) {
-  // Port 1 at 19200 bit/s, high refresh, recording every frame from start-up.
+// Port 1 set to 9600 bit/s while the line runs at 921600, as on a USB or pseudo-terminal line;
+// high refresh, recording every frame from start-up. No line's time is before its frame was
+// written, nor before the line above.
+TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAtItsTimeAndNamesTheRecordInItsSettings) {
   WriteFile(
       dir_ / "config.ini",
       ConfigIniText(
-          {{6, "1"}, {7, "4"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}}));
-  ASSERT_TRUE(sim_.Start({"--baud", "19200", "--pattern", "count", "--count", "300"}));
+          {{6, "1"}, {7, "3"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}}));
+  ASSERT_TRUE(sim_.Start(
+      {"--baud", "921600", "--pattern", "count", "--count", "5000", "--log-times", "--wait"}));
   Start();
-  // The simulator ends by itself once the program has taken all 300 frames.
+  // The simulator ends by itself once the program has taken all its frames.
   EXPECT_EQ(sim_.process.Wait(20), 0);
-  ASSERT_EQ(sim_.Logged().size(), 300u);
+  const auto logged = sim_.Logged();
+  ASSERT_EQ(logged.size(), 5000u);
   // The start's own line first, with the display's "0", then one line for every frame.
   std::string expected = "1\t0\n";
-  int line = 1;
-  for (const std::string& frame : sim_.Logged()) {
-    expected += std::to_string(++line) + "\t" + Fixed(Number(frame), 2) + "\n";
+  std::vector<double> written{0};
+  for (const std::string& entry : logged) {
+    const std::size_t tab = entry.find('\t');
+    written.push_back(std::floor(std::stod(entry.substr(0, tab))));
+    expected +=
+        std::to_string(written.size()) + "\t" + Fixed(Number(entry.substr(tab + 1)), 2) + "\n";
   }
   EXPECT_TRUE(WaitUntil([&] { return Record() == expected; }, 5));
   ASSERT_GE(Stop(), 0);
-  EXPECT_EQ(Record(), expected);
+  ASSERT_EQ(Record(), expected);
   EXPECT_EQ(Setting(16), RecordFile().filename());
   EXPECT_EQ(ReadFile(dir_ / "messages.log"), "");
+
+  // Times of day in ms; a run across midnight counts on.
+  const auto lines = Split(ReadFile(RecordFile()), "\r\n");
+  const auto day = [](double ms, double before) { return ms + (ms < before - 43200e3) * 86400e3; };
+  double above = 0;
+  int early = 0, back = 0;
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    const auto field = Split(lines[i], "\t");
+    int h = 0, m = 0, s = 0;
+    std::sscanf(field.at(3).c_str(), "%d:%d:%d", &h, &m, &s);
+    const double ms = day(((h * 60 + m) * 60 + s) * 1000.0 + std::stoi(field.at(4)), above);
+    if (i > 0) early += ms < day(written[i], ms - 1000), back += ms < above;
+    above = ms;
+  }
+  EXPECT_EQ(std::pair(early, back), std::pair(0, 0));
 }
 
 // Sizes are outer sizes in twips, a pixel being 15 at the offscreen screen's 96 dots per inch.

@@ -25,7 +25,7 @@ struct ReceiveRig {
   void RecordEveryFrame() {
     config.LogTime = 0;
     frames.SetRecording([] { return true; },
-                        [this] {
+                        [this](Instant) {
                           values.push_back(frame.CurrentValue);
                           formats.push_back(frame.ValueFormat);
                           if (onFrame) onFrame();
