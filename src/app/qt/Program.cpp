@@ -97,14 +97,15 @@ int RunProgram(int argc, char** argv) {
   };
   window.SetOnSetup(
       [&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts, &window, &devices); });
-  form.SetUnloadSettings([&dialog] {
+  // At shutdown nothing is read any more: its messages wait for OK again.
+  form.SetUnloadSettings([&dialog, &messages] {
     if (dialog) dialog->close();
+    messages.SetWaiting(true);
   });
 
   // A termination request is obeyed in every state. In the running window it closes the window
-  // as the operator would; while start-up runs or a message box waits for OK (whose own event
-  // loop would hold the program), the settings and the record are saved here and the program
-  // ends at once.
+  // as the operator would; while start-up runs or a message box waits for OK, the settings and
+  // the record are saved here and the program ends at once.
   bool running = false;
   onStopRequest = [&] {
     if (running && !QApplication::activeModalWidget()) {
@@ -126,6 +127,7 @@ int RunProgram(int argc, char** argv) {
 
   window.show();
   running = true;
+  messages.SetWaiting(false);
   return QApplication::exec();
 }
 
