@@ -110,34 +110,32 @@ TEST_F(SerialLinkTest, FramesGoToTheHistoryAndGiveTheRateOfTheSecondBefore) {
   EXPECT_EQ(marks(), std::tuple(true, 0, 2, "31/01/2024 14:45:08"));
 }
 
-// Line errors drop the characters waiting in the port, other events leave them. A frame cut by a
-// reopening, after a break or a vanished device, does not run into the next one. An event raised
-// by a message box from the record writer waits until the buffer is cut.
-TEST_F(SerialLinkTest, EventsDropOnlyLineErrorsAndNeverInterruptTheCutting) {
+// Each frame carries the instant of the read that brought its end. A frame cut where the device
+// was opened again does not run into the next one; lost characters take the frame they cut and
+// the rest of the one whose beginning they took, also when that ends in a later hand-over. A
+// hand-over asked for from inside the frame handler waits until the buffer is cut.
+TEST_F(SerialLinkTest, FramesCarryTheirReadsInstantAndGapsDropWhatTheyCut) {
+  using std::chrono::milliseconds;
   RecordEveryFrame();
+  const Instant t = clock.now;
+  port.Arrive("1\r2");
+  clock.Advance(5);
+  port.Arrive(".5\r3\r");
   onFrame = [&] {
     if (values.size() == 1) port.Receive("9\r");
   };
-  port.Receive("1\r2\r");
-  port.Raise(comm::kReceive);
+  port.HandOver();
   onFrame = {};
+  port.HandOver();
   port.Receive("+12");
-  std::vector<int> dropping;
-  for (std::int16_t code = 0; code < 1100; ++code) {
-    if (code == comm::kReceive || code == comm::kBreak) continue;
-    port.pending = "#";
-    port.Raise(code);
-    if (port.pending.empty()) dropping.push_back(code);
-  }
-  EXPECT_EQ(dropping, (std::vector<int>{comm::kFrame, comm::kOverrun, comm::kRxOver,
-                                        comm::kRxParity, comm::kDcb}));
-  port.pending.clear();
-  port.Receive(".5\r+3");
-  port.Raise(comm::kBreak);
+  port.SetPortOpen(false), port.SetPortOpen(true);
   port.Receive("4\r+100");
-  ++port.opens;
-  port.Receive("+7\r");
-  EXPECT_EQ(values, (Values{1, 2, 9, 12.5, 4, 7}));
+  port.Lose(), port.Receive("55");
+  clock.Advance(5);
+  port.Receive(".5\r7\r");
+  EXPECT_EQ(values, (Values{1, 2.5, 3, 9, 4, 7}));
+  const Instant t5 = t + milliseconds(5), t10 = t + milliseconds(10);
+  EXPECT_EQ(instants, (std::vector<Instant>{t, t5, t5, t5, t5, t10}));
 }
 
 TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {

@@ -15,13 +15,13 @@
 #include "app/qt/MainWindow.h"
 #include "platform/qt/FolderLock.h"
 #include "platform/qt/PosixSerialDevices.h"
+#include "platform/qt/PosixSerialPort.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtFormTexts.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"
-#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
 #include "settings/qt/ChSettings.h"
 
@@ -76,7 +76,7 @@ int RunProgram(int argc, char** argv) {
                   {});
     return 1;
   }
-  QtSerialPort port(files.ProgramFolder());
+  PosixSerialPort port(files.ProgramFolder(), clock);
   QtTimer timer1, timerLog, motionTmr;
   QTimer recordSync;
 

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/qt/LineReader.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tarnwell {
+
+LineReader::LineReader(int fd, const Clock& clock, std::function<void()> wake)
+    : fd_(fd),
+      clock_(clock),
+      wake_(std::move(wake)),
+      stop_(::eventfd(0, EFD_CLOEXEC)),
+      thread_([this] { Run(); }) {}
+
+LineReader::~LineReader() {
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const auto n = ::write(stop_, &one, sizeof one);
+  thread_.join();
+  ::close(stop_);
+}
+
+void LineReader::TakeInto(Received& into) {
+  const std::lock_guard lock(mutex_);
+  if (into.reads.empty()) {
+    std::swap(into, waiting_);
+    return;
+  }
+  const std::size_t base = into.chars.size();
+  into.chars += waiting_.chars;
+  for (LineRead read : waiting_.reads) {
+    read.end += base;
+    into.reads.push_back(read);
+  }
+  waiting_ = {};
+}
+
+void LineReader::Run() {
+  pollfd watched[2] = {{fd_, POLLIN, 0}, {stop_, POLLIN, 0}};
+  char buffer[16384];
+  for (;;) {
+    if (::poll(watched, 2, -1) < 0 && errno != EINTR) break;
+    if (watched[1].revents != 0) return;
+    if (watched[0].revents == 0) continue;
+    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+    if (n > 0) {
+      Keep(buffer, static_cast<std::size_t>(n), clock_.Now());
+    } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+      break;  // end of file on a hung-up terminal, or a device gone
+    }
+  }
+  lost_ = true;
+  wake_();
+}
+
+void LineReader::Keep(const char* chars, std::size_t n, Instant at) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (waiting_.chars.size() + n > kMostChars || waiting_.reads.size() >= kMostReads) {
+      next_ = LineRead::Follows::kLoss;
+      return;
+    }
+    waiting_.chars.append(chars, n);
+    waiting_.reads.push_back(LineRead{waiting_.chars.size(), at, next_});
+    next_ = LineRead::Follows::kLine;
+  }
+  wake_();
+}
+
+}  // namespace tarnwell
