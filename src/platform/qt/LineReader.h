@@ -19,6 +19,8 @@ class LineReader {
  public:
   static constexpr std::size_t kMostChars = std::size_t{1} << 20;  // some 11 s at 921600 bit/s
   static constexpr std::size_t kMostReads = std::size_t{1} << 16;
+  // The pause between reads while characters keep coming: how late a read may be.
+  static constexpr int kNapMs = 2;
 
   // Reads `fd`, which stays the caller's, until destroyed or the device is lost. `wake` is
   // called on the reading thread after each read kept and when the device is lost; it must only

@@ -132,7 +132,8 @@ Received PosixSerialPort::Input() {
 
 void PosixSerialPort::Wake() {
   if (handOverDue_.exchange(true)) return;
-  QMetaObject::invokeMethod(&wakes_, [this] { Woken(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &wakes_, [this] { Woken(); }, Qt::QueuedConnection);
 }
 
 // Each hand-over costs the program its handling, so they come no more often than the wait the
