@@ -43,7 +43,7 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
 
 // Each frame's value and decimals as the record writer takes them, wherever the port cuts the
 // stream (a fuzzing finding: a fractional OmitCh read differently depending on the cut). A
-// window that cannot be taken or a number too large for a double keeps the previous value.
+// window that cannot be taken or a number too large for a double is no reading: no line.
 TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
   const auto receive = [](Value nofChars, double omitCh, const Strings& pieces) {
     FakeReceiveRig r;
@@ -67,13 +67,17 @@ TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
       {10, 0, ends, {1.5, -2.25, 7.125, 0, 56}, {"#0.0", "#0.00", "#0.000", "#0", "#0"}},
       // OmitCh rounds halves to even: 0.5 skips nothing, 1.5 two characters.
       {10, 0.5, odd, {12.5, -3.75, 7, 0, 8.125}, {"#0.0", "#0.00", "#0", "#0", "#0.000"}},
-      {10, 1.5, odd, {2.5, .75, 0, 0, 125}, {"#0.0", "#0.00", "#0.00", "#0.00", "#0"}},
+      {10, 1.5, odd, {2.5, .75, 0, 125}, {"#0.0", "#0.00", "#0.00", "#0"}},
       {10, 3, "1.5\r", {0}, {"#0"}},                                 // an empty format window
       {10, 4, "1234.567\r1.5\r", {0.567, 0}, {"#0.000", "#0.000"}},  // no format window
-      {10, 5, "123456.5\r1.5\r", {6.5, 6.5}, {"#0.0", "#0.0"}},      // no value window either
-      {10, 0, "2\r1e309\r", {2, 2}, {"#0", "#0"}},
+      {10, 5, "123456.5\r1.5\r", {6.5}, {"#0.0"}},                   // no value window either
+      {10, 0, "2\r1e309\r-1e309\r", {2}, {"#0"}},
       // More than 255 decimals do not fit the pattern's argument: the pattern stays.
-      {400, 0, "1." + std::string(300, '5') + "\r", {1.5555555555555556}, {""}},
+      {400,
+       0,
+       "1." + std::string(300, '5') + "\r" + std::string(400, '9') + "\r",
+       {1.5555555555555556},
+       {""}},
   };
   for (const auto& [nofChars, omit, stream, values, formats] : cases) {
     const auto whole = receive(nofChars, omit, {stream});
@@ -85,8 +89,9 @@ TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
   }
 }
 
-// Without a recording the history takes each value, a lost one leaves its slot and the ring wraps
-// at NofSamples. A change of second, also back to an earlier one, makes the count the rate.
+// Without a recording the history takes each value, an unreadable one leaves its slot and the
+// decimals, and the ring wraps at NofSamples. A change of second, also back to an earlier one,
+// makes the count the rate.
 TEST_F(SerialLinkTest, FramesGoToTheHistoryAndGiveTheRateOfTheSecondBefore) {
   const auto marks = [&] {
     return std::tuple(state.DataAlive, state.SilentTicks, state.FramesPerSecond.value_or(-1),
@@ -94,11 +99,11 @@ TEST_F(SerialLinkTest, FramesGoToTheHistoryAndGiveTheRateOfTheSecondBefore) {
   };
   config.NofSamples = 3;
   history.Resize(4);
-  history.SetSlot(1, 77);
-  port.Receive("5\r1e309\r6\r");
+  history.SetSlot(2, 77);
+  port.Receive("5\r6.5\r1.5e309\r");
   EXPECT_EQ(marks(), std::tuple(true, 0, -1, "31/01/2024 15:45:02"));
-  EXPECT_EQ(std::pair(history.Samples(), history.SampleIndex()),
-            std::pair(Values{5, 77, 6, 0, 0}, 0));
+  EXPECT_EQ(std::tuple(history.Samples(), history.SampleIndex(), frame.ValueFormat),
+            std::tuple(Values{5, 6.5, 77, 0, 0}, 0, "#0.0"));
   clock.Advance(900);  // 15:45:03.020
   port.Receive("4\r");
   EXPECT_EQ(marks(), std::tuple(true, 0, 3, "31/01/2024 15:45:03"));
