@@ -271,12 +271,11 @@ TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
                                      ". This start ends without opening the port or "
                                      "recording."});
 
-  // One writer: numbered without a gap, and the display's "0" only on the start's own line.
+  // One writer: numbered without a gap or a second start's line.
   const auto lines = Split(Record(), "\n");
   ASSERT_GE(lines.size(), 2u);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     EXPECT_EQ(lines[i].substr(0, lines[i].find('\t') + 1), std::to_string(i + 1) + "\t");
-    EXPECT_EQ(lines[i].ends_with("\t0"), i == 0) << lines[i];
   }
 }
 
