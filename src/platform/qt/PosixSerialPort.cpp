@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "platform/SerialDevices.h"
 #include "platform/qt/RawLine.h"
@@ -19,29 +21,13 @@ namespace {
 
 // What an operator can act on: the device, and what is wrong with it.
 SerialError OpenFailure(const std::string& device, int error) {
-  int number = 8003;
-  std::string what = std::strerror(error);
-  switch (error) {
-    case ENOENT:
-    case ENODEV:
-      number = 8001;
-      break;
-    case EACCES:
-    case EPERM:
-      number = 8002;
-      break;
-    case EWOULDBLOCK:
-    case EBUSY:
-      what = "in use by another program";
-      break;
-    case ENOTTY:
-    case EINVAL:
-    case ELOOP:
-      what = "not a serial device";
-      break;
-    default:
-      break;
-  }
+  const auto is = [error](std::initializer_list<int> errors) {
+    return std::find(errors.begin(), errors.end(), error) != errors.end();
+  };
+  const std::string what = is({EWOULDBLOCK, EBUSY})      ? "in use by another program"
+                           : is({ENOTTY, EINVAL, ELOOP}) ? "not a serial device"
+                                                         : std::strerror(error);
+  const int number = is({ENOENT, ENODEV}) ? 8001 : is({EACCES, EPERM}) ? 8002 : 8003;
   return SerialError{number, what + " (" + device + ")"};
 }
 
