@@ -162,8 +162,10 @@ TEST_F(ProgramTest, AMessageBoxWaitingForOkNeverStopsTheRecording) {
       {"--baud", "921600", "--rate", "2000", "--count", "12000", "--pattern", "count", "--wait"}));
   Start(true);
   ASSERT_TRUE(WaitUntil([&] { return Split(Record(), "\n").size() > 1000; }, 30));
+  // Full while some 2 s of frames are sent.
   const std::string filler = disk.Fill();
-  WaitUntil([] { return false; }, 2);
+  const std::size_t sent = sim_.Logged().size();
+  WaitUntil([&] { return sim_.Logged().size() > sent + 4000; }, 60);
   fs::remove(filler);
   ASSERT_EQ(sim_.process.Wait(60), 0);
   ASSERT_EQ(sim_.Logged().size(), 12000u);
@@ -261,7 +263,7 @@ TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
   ChildProcess second;
   Start(false, &second);
   EXPECT_EQ(second.Wait(10), std::optional<int>(1));
-  WaitUntil([] { return false; }, 2.5);
+  ASSERT_TRUE(WaitUntil([&] { return Split(Record(), "\n").size() >= 3; }, 30));
   ASSERT_GE(Stop(), 0);
   EXPECT_EQ(Messages(),
             std::vector<std::string>{"Tarnwell\tTarnwell is already running in " + dir_.Path() +
