@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build
-  qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   socat xvfb x11-utils imagemagick fonts-dejavu-core clang-format
   # a real window manager, for the test of a window restored from a maximised start

@@ -28,13 +28,14 @@ FrameHandler::FrameHandler(const AppConfig& config, FrameState& state, SampleHis
                            const Regional& regional)
     : config_(config), state_(state), history_(history), regional_(regional) {}
 
-void FrameHandler::SetRecording(std::function<bool()> recording, std::function<void()> runWriter) {
+void FrameHandler::SetRecording(std::function<bool()> recording,
+                                std::function<void(Instant)> runWriter) {
   recording_ = std::move(recording);
   runWriter_ = std::move(runWriter);
 }
 
 void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end,
-                               double arrivedMsAgo) {
+                               Instant readAt) {
   double len = static_cast<double>(end) - static_cast<double>(start) + 1;
   // A NofChars that is not a number cannot cut the frame; the step is skipped.
   if (const auto nofChars = config_.CharacterCount(regional_); nofChars && *nofChars < len) {
@@ -46,28 +47,26 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   const double omit = std::max(0.0, RoundHalfEven(config_.OmitCh));
   const double from = static_cast<double>(start) + omit;
 
+  // A window that cannot be taken, or a number too large for a double, changes neither the
+  // decimals nor the value and writes no record line, which would repeat the last value as if
+  // measured. Without a recording its slot in the history is left as it was.
+  const auto window = Window(buffer, from, len - omit);
+  const auto value = window ? FiniteVal(*window) : std::nullopt;
+  const bool recording = recording_ && recording_();
+  if (!value) {
+    if (!recording) history_.Skip(config_.NofSamples);
+    return;
+  }
   if (const auto format = Window(buffer, from, len - omit - 1)) {
     const int dots = Find_Dot(*format);
     if (dots <= 255) state_.ValueFormat = Find_Format(static_cast<std::uint8_t>(dots));
   }
-
-  // A window that cannot be taken, or a number too large for a double, stores nothing.
-  const auto window = Window(buffer, from, len - omit);
-  const auto value = window ? FiniteVal(*window) : std::nullopt;
-  if (recording_ && recording_()) {
-    if (value) state_.CurrentValue = *value;
-    if (config_.LogTime == 0 && runWriter_) {
-      state_.ArrivedMsAgo = arrivedMsAgo;
-      runWriter_();
-      state_.ArrivedMsAgo = 0;
-    }
+  if (recording) {
+    state_.CurrentValue = *value;
+    if (config_.LogTime == 0 && runWriter_) runWriter_(readAt);
     return;
   }
-  if (value) {
-    history_.Append(*value, config_.NofSamples);
-  } else {
-    history_.Skip(config_.NofSamples);
-  }
+  history_.Append(*value, config_.NofSamples);
 }
 
 }  // namespace tarnwell

@@ -7,6 +7,7 @@
 #include "acquisition/FrameState.h"
 #include "acquisition/SampleHistory.h"
 #include "config/AppConfig.h"
+#include "platform/DateTime.h"
 
 namespace tarnwell {
 
@@ -18,14 +19,13 @@ class FrameHandler {
   FrameHandler(const AppConfig& config, FrameState& state, SampleHistory& history,
                const Regional& regional);
 
-  // `recording` tells whether a recording runs; `runWriter` runs the record writer once.
-  void SetRecording(std::function<bool()> recording, std::function<void()> runWriter);
+  // `recording` tells whether a recording runs; `runWriter` runs the record writer once for a
+  // frame read at the instant it is given.
+  void SetRecording(std::function<bool()> recording, std::function<void(Instant)> runWriter);
 
   // `start` is the 1-based position of the frame's first character in `buffer`, `end` the
-  // position of its terminator, which came `arrivedMsAgo` before now. Call only from the receive
-  // path.
-  void HandleFrame(std::string_view buffer, std::size_t start, std::size_t end,
-                   double arrivedMsAgo);
+  // position of its terminator, which was read at `readAt`. Call only from the receive path.
+  void HandleFrame(std::string_view buffer, std::size_t start, std::size_t end, Instant readAt);
 
  private:
   const AppConfig& config_;
@@ -33,7 +33,7 @@ class FrameHandler {
   SampleHistory& history_;
   const Regional& regional_;
   std::function<bool()> recording_;
-  std::function<void()> runWriter_;
+  std::function<void(Instant)> runWriter_;
 };
 
 }  // namespace tarnwell

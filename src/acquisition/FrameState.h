@@ -11,9 +11,6 @@ struct FrameState {
   std::string ValueFormat;
   // Value of the latest frame, set only while a recording runs.
   double CurrentValue = 0;
-  // While the record writer runs for a frame: how long before now, at the latest, its terminator
-  // came, from the characters read after it at the line's speed. 0 at any other time.
-  double ArrivedMsAgo = 0;
 };
 
 }  // namespace tarnwell

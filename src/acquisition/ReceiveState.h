@@ -16,9 +16,9 @@ struct ReceiveState {
   double FrameCount = 0;
   // FrameCount as it stood at the last roll-over; nothing before the first.
   std::optional<double> FramesPerSecond;
-  // Local date and time of the last roll-over, as regional text, and as a reading.
+  // Local date and time of the last roll-over as regional text, and its instant.
   std::string SecondStamp;
-  DateTime SecondStampTime;
+  Instant SecondStampTime;
   bool DataAlive = false;
   std::int16_t SilentTicks = 10;
   // 1 until the first complete frame has been handled, then 2.

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/SerialLink.h"
 
+#include <utility>
+
 #include "config/NumberText.h"
-#include "i18n/TextIndex.h"
 
 namespace tarnwell {
 
@@ -31,16 +32,14 @@ void SerialLink::PortConfig() {
   if (auto e = control_.SelectPort(*port)) return fail(*e);
   // Port 0 means no port is set: the link stays closed without a message.
   if (*port == 0) return;
-  // 8N1: ten bits a character.
-  charMs_ = 10000.0 / baud.speed;
   if (auto e = control_.SelectSpeed(baud.speed)) return fail(*e);
   if (auto e = control_.Open()) return fail(*e);
 }
 
 void SerialLink::ResetReceiveState() {
   state_.FirstFrame = 1;
-  state_.SecondStampTime = clock_.LocalNow();
-  state_.SecondStamp = DateTimeText(state_.SecondStampTime, regional_);
+  state_.SecondStampTime = clock_.Now();
+  state_.SecondStamp = DateTimeText(clock_.Local(state_.SecondStampTime), regional_);
   state_.RxBuffer.clear();
 }
 
@@ -49,65 +48,61 @@ void SerialLink::ClosePort() { control_.Close(); }
 std::optional<SerialError> SerialLink::OpenPort() { return control_.Open(); }
 
 void SerialLink::MSComm1_OnComm() {
-  // A message box shown from inside the handler runs the event loop; an event delivered then
-  // must not touch the buffer being cut. Its characters stay in the port for the next event.
+  // Should a handler ever run an event loop, a call from inside it must not touch the buffer
+  // being cut; the characters stay in the port for the next call.
   if (held_ || inHandler_) return;
   inHandler_ = true;
   struct Leave {
     bool& flag;
     ~Leave() { flag = false; }
   } leave{inHandler_};
-  switch (port_.CommEvent()) {
-    case comm::kBreak:
-      if (port_.PortOpen()) {
-        port_.SetPortOpen(false);
-        port_.SetPortOpen(true);
-      }
-      break;
-    case comm::kFrame:
-    case comm::kOverrun:
-    case comm::kRxOver:
-    case comm::kRxParity:
-    case comm::kDcb:
-      port_.Input();
-      break;
-    case comm::kReceive:
-      Receive();
-      break;
-    default:
-      break;
-  }
-}
 
-void SerialLink::Receive() {
-  const DateTime now = clock_.LocalNow();
+  using std::chrono::floor, std::chrono::seconds;
+  const Instant now = clock_.Now();
   // A clock set back must not freeze the figure until it has caught up again, so any change of
   // second rolls over.
-  if (SecondsBetween(state_.SecondStampTime, now) != 0) {
+  if (floor<seconds>(now) != floor<seconds>(state_.SecondStampTime)) {
     state_.SecondStampTime = now;
-    state_.SecondStamp = DateTimeText(now, regional_);
+    state_.SecondStamp = DateTimeText(clock_.Local(now), regional_);
     state_.FramesPerSecond = state_.FrameCount;
     state_.FrameCount = 0;
   }
 
+  const Received in = port_.Input();
+  if (in.reads.empty()) return;
   std::string& rx = state_.RxBuffer;
-  // A frame cut off when the device went must not run into the first one of the new stream.
-  if (const std::uint32_t openings = port_.Openings(); openings != openings_) {
-    openings_ = openings;
-    rx.clear();
-  }
-  rx += port_.Input();
-  if (rx.empty()) return;
-
+  const std::size_t base = rx.size();
+  rx += in.chars;
   if (beforeFrames_) beforeFrames_();
   std::size_t last = 0;
-  const std::size_t n = rx.size();
-  for (std::size_t i = 1; i <= n; ++i) {
+  std::size_t from = base;
+  for (const LineRead& read : in.reads) {
+    const std::size_t end = base + read.end;
+    // A frame cut off where the device was opened again or characters were lost must not run
+    // into what follows; after a loss the rest of a frame whose beginning is gone goes too.
+    if (read.follows != LineRead::Follows::kLine) {
+      last = from;
+      cut_ = read.follows == LineRead::Follows::kLoss;
+    }
+    TakeFrames(from, end, read.at, last);
+    from = end;
+  }
+  if (afterFrames_) afterFrames_();
+  rx.erase(0, last);
+  // A device that never sends a terminator must not make the buffer grow without end.
+  if (rx.size() > kMaxPending) rx.erase(0, rx.size() - kKeptPending);
+}
+
+void SerialLink::TakeFrames(std::size_t from, std::size_t end, Instant at, std::size_t& last) {
+  const std::string& rx = state_.RxBuffer;
+  for (std::size_t i = from + 1; i <= end; ++i) {
     const char c = rx[i - 1];
     if (c != '\r' && c != '\x03') continue;
-    // Characters come no faster than the line's speed, so those read after this frame's end
-    // tell how long ago at the latest it came, however late the read.
-    frames_.HandleFrame(rx, last + 1, i, static_cast<double>(n - i) * charMs_);
+    if (std::exchange(cut_, false)) {
+      last = i;
+      continue;
+    }
+    frames_.HandleFrame(rx, last + 1, i, at);
     state_.FrameCount += 1;
     if (state_.FirstFrame == 1) {
       if (firstFrame_) firstFrame_();
@@ -117,10 +112,6 @@ void SerialLink::Receive() {
     state_.DataAlive = true;
     state_.SilentTicks = 0;
   }
-  if (afterFrames_) afterFrames_();
-  rx.erase(0, last);
-  // A device that never sends a terminator must not make the buffer grow without end.
-  if (rx.size() > kMaxPending) rx.erase(0, rx.size() - kKeptPending);
 }
 
 }  // namespace tarnwell

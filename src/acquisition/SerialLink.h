@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,7 +17,8 @@
 namespace tarnwell {
 
 // The listening side of the link to the indicator: opens the port, cuts the stream into frames
-// at CR or ETX and hands each to the frame handler. Nothing is ever sent.
+// at CR or ETX and hands each to the frame handler with the instant it was read. Nothing is
+// ever sent.
 class SerialLink {
  public:
   // Characters kept when no terminator has come for this long; older ones are dropped.
@@ -31,8 +31,8 @@ class SerialLink {
 
   // The trace fill asked for by the first frame after start-up (the graph's double click).
   void SetFirstFrameHandler(std::function<void()> handler) { firstFrame_ = std::move(handler); }
-  // Called before and after the frames of one read are handled (the record file writes the
-  // lines of one read at once).
+  // Called before and after the frames of one hand-over are handled (the record file writes
+  // their lines at once).
   void SetReadHandlers(std::function<void()> before, std::function<void()> after) {
     beforeFrames_ = std::move(before);
     afterFrames_ = std::move(after);
@@ -41,8 +41,9 @@ class SerialLink {
   // Opens the port from CommPort and BaudIndex; a failure is shown with text 5 and the port
   // stays closed.
   void PortConfig();
+  // The receive handler: takes what the port received and handles its frames.
   void MSComm1_OnComm();
-  // While held (during start-up) characters stay in the port until the next event.
+  // While held (during start-up) characters stay in the port until the next call.
   void SetHeld(bool held) { held_ = held; }
 
   // Resets the receive state for a fresh start.
@@ -52,10 +53,9 @@ class SerialLink {
   void ClosePort();
   std::optional<SerialError> OpenPort();
 
-  // Text 5, two blanks, the error number, ":" and the description.
-
  private:
-  void Receive();
+  // Frame ends in rx_[from, end) read at `at`; `last` is the end of the last frame taken.
+  void TakeFrames(std::size_t from, std::size_t end, Instant at, std::size_t& last);
 
   SerialPort& port_;
   PortControl& control_;
@@ -71,9 +71,9 @@ class SerialLink {
   std::function<void()> beforeFrames_;
   std::function<void()> afterFrames_;
   bool inHandler_ = false;
-  std::uint32_t openings_ = 0;
-  // A character's time on the line at the speed set.
-  double charMs_ = 0;
+  // After lost characters, the characters up to the next terminator are the end of a frame
+  // whose beginning is gone.
+  bool cut_ = false;
 };
 
 }  // namespace tarnwell

@@ -37,7 +37,8 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
                            recording_->ReleaseLines();
                            PaceReads();
                          });
-  frames_->SetRecording([this] { return Recording(); }, [this] { recording_->TimerLog_Timer(); });
+  frames_->SetRecording([this] { return Recording(); },
+                        [this](Instant readAt) { recording_->TimerLog_Timer(readAt); });
   cycle_->SetRecording([this] { return Recording(); });
 
   // Nothing may be handled before the start-up sequence has finished.
@@ -53,8 +54,8 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
 
 Mainform::~Mainform() = default;
 
-// The display needs the characters only once per refresh; a recording's line must carry the
-// time its frame arrived, within 10 ms.
+// The display needs the characters only once per refresh; while recording, the record timer
+// takes the latest value, which should be no older than 10 ms. A line's time is its frame's read.
 void Mainform::PaceReads() {
   platform_.port.SetMaxWait(Recording() ? kRecordingWaitMs : platform_.timer1.Interval());
 }

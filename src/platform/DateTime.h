@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdint>
-#include <optional>
+#include <chrono>
 #include <string>
 
 #include "platform/Regional.h"
 
 namespace tarnwell {
 
-// A calendar reading of a clock, local or UTC depending on where it came from.
+// A moment: milliseconds since 1970-01-01 00:00:00 UTC. Times are compared and counted as
+// instants; calendar fields are made from them last, for what is shown or written.
+using Instant = std::chrono::sys_time<std::chrono::milliseconds>;
+
+// Calendar fields of a moment, in the zone the clock converted to.
 struct DateTime {
   int year = 1970;
   int month = 1;
@@ -22,21 +25,8 @@ struct DateTime {
   friend bool operator==(const DateTime&, const DateTime&) = default;
 };
 
-// Seconds since 1970-01-01 00:00:00 of the same clock, ignoring milliseconds.
-std::int64_t WholeSeconds(const DateTime& t);
-
-// The reading `ms` milliseconds before `t`, on the same clock.
-DateTime MsBefore(const DateTime& t, std::int64_t ms);
-
-// Whole seconds from `from` to `to` (negative when `to` is earlier), as the calendar fields say.
-std::int64_t SecondsBetween(const DateTime& from, const DateTime& to);
-
 // The regional date-time text of a reading, to the second: "dd/mm/yyyy hh:mm:ss" with the
 // regional date separator. This is the form of SecondStamp and LastLogTime.
 std::string DateTimeText(const DateTime& t, const Regional& regional);
-
-// Reads a text written by DateTimeText (either date separator order d-m-y). Gives nothing for
-// any other text, "0" included.
-std::optional<DateTime> ParseDateTimeText(const std::string& text);
 
 }  // namespace tarnwell

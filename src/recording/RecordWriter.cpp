@@ -7,6 +7,16 @@
 #include "recording/RecordLine.h"
 
 namespace tarnwell {
+namespace {
+
+// A system clock that falls behind the steady clock by more than this was set back by a person.
+constexpr std::chrono::seconds kSetBack{1};
+
+std::chrono::milliseconds LeadOverSteady(const Clock& clock, std::int64_t steadyNow) {
+  return clock.Now().time_since_epoch() - std::chrono::milliseconds(steadyNow);
+}
+
+}  // namespace
 
 RecordWriter::RecordWriter(AppConfig& config, const FrameState& frame, SampleHistory& history,
                            RecordFile& file, const Clock& clock, const Regional& regional)
@@ -23,27 +33,31 @@ void RecordWriter::Restart() {
   lastLine_.reset();
 }
 
-std::optional<std::int64_t> RecordWriter::SecondsSinceLastLine(const DateTime& now,
+Instant RecordWriter::LineTime(Instant at, std::int64_t steadyNow) const {
+  if (!lastLine_ || at >= lastLine_->at) return at;
+  // A frame read just before the line ahead was written carries the line's time. After the clock
+  // was put back the lines follow it, rather than standing still until it has caught up.
+  if (LeadOverSteady(clock_, steadyNow) < lastLine_->clockLead - kSetBack) return at;
+  return lastLine_->at;
+}
+
+std::optional<std::int64_t> RecordWriter::SecondsSinceLastLine(Instant at,
                                                                std::int64_t steadyNow) const {
+  using std::chrono::floor, std::chrono::seconds;
   // A LastLogTime that is not the text of our last line ("0" after a start, or changed from
   // outside) is a moment long past.
   if (!lastLine_ || lastLine_->text != config_.LastLogTime) return std::nullopt;
-  // Counting calendar seconds keeps "one line per second, on the first run after the second
-  // changed"; the steady clock keeps recording going when the clock is set back.
-  const std::int64_t calendar = SecondsBetween(lastLine_->local, now);
+  // Counting whole seconds of the clock keeps "one line per second, on the first run after the
+  // second changed"; the steady clock keeps recording going when the clock is set back.
+  const std::int64_t clockSeconds = (floor<seconds>(at) - floor<seconds>(lastLine_->at)).count();
   const std::int64_t steady = (steadyNow - lastLine_->steadyMs) / 1000;
-  return std::max(calendar, steady);
+  return std::max(clockSeconds, steady);
 }
 
-void RecordWriter::TimerLog_Timer(double recState) {
-  // A frame's line carries the time the frame came, not the time its batch was read, and never
-  // a time before the line ahead of it.
-  std::int64_t steadyNow = clock_.SteadyMs();
-  auto ago = static_cast<std::int64_t>(frame_.ArrivedMsAgo);
-  if (lastLine_) ago = std::min(ago, std::max<std::int64_t>(0, steadyNow - lastLine_->steadyMs));
-  const DateTime now = MsBefore(clock_.LocalNow(), ago);
-  steadyNow -= ago;
-  if (const auto t = SecondsSinceLastLine(now, steadyNow);
+void RecordWriter::TimerLog_Timer(double recState, std::optional<Instant> readAt) {
+  const std::int64_t steadyNow = clock_.SteadyMs();
+  const Instant at = LineTime(readAt.value_or(clock_.Now()), steadyNow);
+  if (const auto t = SecondsSinceLastLine(at, steadyNow);
       t && config_.LogTime > static_cast<double>(*t)) {
     return;
   }
@@ -62,12 +76,12 @@ void RecordWriter::TimerLog_Timer(double recState) {
   if (band != 0 && value > LastLogValue_ - band && value < LastLogValue_ + band) return;
 
   if (config_.MotionTime == 0) {
-    WriteLine(now, steadyNow);
+    WriteLine(at, steadyNow);
     return;
   }
   if (MotionCount_ > config_.MotionTime * 10 && StableLogged_ == 0) {
     StableLogged_ = 1;
-    WriteLine(now, steadyNow);
+    WriteLine(at, steadyNow);
   } else if (value != MotionRef_) {
     MotionCount_ = 0;
     StableLogged_ = 0;
@@ -75,17 +89,19 @@ void RecordWriter::TimerLog_Timer(double recState) {
   }
 }
 
-void RecordWriter::WriteLine(const DateTime& now, std::int64_t steadyNow) {
+void RecordWriter::WriteLine(Instant at, std::int64_t steadyNow) {
   const double value = frame_.CurrentValue;
   // Store and advance before the file is touched: a failure message shown from the append runs
   // an event loop that may run the writer again, which must take the next slot.
   history_.Append(value, config_.NofSamples);
   LastLogValue_ = value;
   LogCount_ += 1;
-  config_.LastLogTime = DateTimeText(now, regional_);
-  lastLine_ = LastLine{config_.LastLogTime, now, steadyNow};
+  // One conversion to local time, last, for the line's date, time and milliseconds.
+  const DateTime local = clock_.Local(at);
+  config_.LastLogTime = DateTimeText(local, regional_);
+  lastLine_ = LastLine{config_.LastLogTime, at, steadyNow, LeadOverSteady(clock_, steadyNow)};
   const auto text = FormatNumber(value, frame_.ValueFormat, regional_);
-  file_.Append(RecordLine(LogCount_, text.value_or(std::string()), now, regional_));
+  file_.Append(RecordLine(LogCount_, text.value_or(std::string()), local, regional_));
 }
 
 }  // namespace tarnwell

@@ -21,8 +21,9 @@ class RecordWriter {
   RecordWriter(AppConfig& config, const FrameState& frame, SampleHistory& history, RecordFile& file,
                const Clock& clock, const Regional& regional);
 
-  // One run of the rules; `recState` is the recording state (1 while recording).
-  void TimerLog_Timer(double recState);
+  // One run of the rules; `recState` is the recording state (1 while recording). A line written
+  // for a frame carries `readAt`, the instant its frame was read; otherwise the clock's now.
+  void TimerLog_Timer(double recState, std::optional<Instant> readAt = std::nullopt);
   void MotionTmr_Timer() { MotionCount_ += 1; }
 
   // The start of a recording: the count begins again and the first line is due at once.
@@ -36,10 +37,12 @@ class RecordWriter {
   double StableLogged() const { return StableLogged_; }
 
  private:
+  // The instant a line is stamped with: never before the line ahead, unless the clock was set
+  // back since that line.
+  Instant LineTime(Instant at, std::int64_t steadyNow) const;
   // Whole seconds since the last line; nothing when none was written since the start.
-  std::optional<std::int64_t> SecondsSinceLastLine(const DateTime& now,
-                                                   std::int64_t steadyNow) const;
-  void WriteLine(const DateTime& now, std::int64_t steadyNow);
+  std::optional<std::int64_t> SecondsSinceLastLine(Instant at, std::int64_t steadyNow) const;
+  void WriteLine(Instant at, std::int64_t steadyNow);
 
   AppConfig& config_;
   const FrameState& frame_;
@@ -54,11 +57,13 @@ class RecordWriter {
   double MotionRef_ = 0;
   double StableLogged_ = 0;
 
-  // The last line as LastLogTime holds it, with the readings of both clocks at that moment.
+  // The last line as LastLogTime holds it, its instant, and the steady clock and the system
+  // clock's lead over it when it was written.
   struct LastLine {
     std::string text;
-    DateTime local;
+    Instant at;
     std::int64_t steadyMs = 0;
+    std::chrono::milliseconds clockLead{};
   };
   std::optional<LastLine> lastLine_;
 };

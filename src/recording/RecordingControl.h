@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "acquisition/FrameState.h"
@@ -38,7 +39,10 @@ class RecordingControl {
   // Starts recording when LogEnable allows it. A folder or file that cannot be made or opened
   // is reported and the recording stays idle.
   void CmdStart_Click();
-  void TimerLog_Timer() { writer_.TimerLog_Timer(RecState_); }
+  // A run of the record writer: by its timer, or for a frame read at `readAt`.
+  void TimerLog_Timer(std::optional<Instant> readAt = std::nullopt) {
+    writer_.TimerLog_Timer(RecState_, readAt);
+  }
   void MotionTmr_Timer() { writer_.MotionTmr_Timer(); }
   // What the frame handler asks: RecState is 1 and LogEnable is on.
   bool Recording() const { return RecState_ == 1 && config_.LogEnable; }

@@ -41,22 +41,9 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
   }
 }
 
-// A frame came at the latest as long before the read as the characters after it took on the line.
-TEST(Frames, TellHowLongAgoTheyCameFromTheCharactersReadAfterThem) {
-  FakeReceiveRig r;
-  std::vector<double> ago;
-  r.RecordEveryFrame();
-  r.onFrame = [&] { ago.push_back(r.frame.ArrivedMsAgo); };
-  r.port.open = false, r.config.CommPort = 1, r.config.BaudIndex = "3";  // 9600
-  r.link.PortConfig();
-  r.port.Receive("1\r22\r+3");
-  EXPECT_EQ(ago, (std::vector<double>{5 * (10000.0 / 9600), 2 * (10000.0 / 9600)}));
-  EXPECT_EQ(r.frame.ArrivedMsAgo, 0);
-}
-
 // Each frame's value and decimals as the record writer takes them, wherever the port cuts the
 // stream (a fuzzing finding: a fractional OmitCh read differently depending on the cut). A
-// window that cannot be taken or a number too large for a double keeps the previous value.
+// window that cannot be taken or a number too large for a double is no reading: no line.
 TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
   const auto receive = [](Value nofChars, double omitCh, const Strings& pieces) {
     FakeReceiveRig r;
@@ -80,13 +67,17 @@ TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
       {10, 0, ends, {1.5, -2.25, 7.125, 0, 56}, {"#0.0", "#0.00", "#0.000", "#0", "#0"}},
       // OmitCh rounds halves to even: 0.5 skips nothing, 1.5 two characters.
       {10, 0.5, odd, {12.5, -3.75, 7, 0, 8.125}, {"#0.0", "#0.00", "#0", "#0", "#0.000"}},
-      {10, 1.5, odd, {2.5, .75, 0, 0, 125}, {"#0.0", "#0.00", "#0.00", "#0.00", "#0"}},
+      {10, 1.5, odd, {2.5, .75, 0, 125}, {"#0.0", "#0.00", "#0.00", "#0"}},
       {10, 3, "1.5\r", {0}, {"#0"}},                                 // an empty format window
       {10, 4, "1234.567\r1.5\r", {0.567, 0}, {"#0.000", "#0.000"}},  // no format window
-      {10, 5, "123456.5\r1.5\r", {6.5, 6.5}, {"#0.0", "#0.0"}},      // no value window either
-      {10, 0, "2\r1e309\r", {2, 2}, {"#0", "#0"}},
+      {10, 5, "123456.5\r1.5\r", {6.5}, {"#0.0"}},                   // no value window either
+      {10, 0, "2\r1e309\r-1e309\r", {2}, {"#0"}},
       // More than 255 decimals do not fit the pattern's argument: the pattern stays.
-      {400, 0, "1." + std::string(300, '5') + "\r", {1.5555555555555556}, {""}},
+      {400,
+       0,
+       "1." + std::string(300, '5') + "\r" + std::string(400, '9') + "\r",
+       {1.5555555555555556},
+       {""}},
   };
   for (const auto& [nofChars, omit, stream, values, formats] : cases) {
     const auto whole = receive(nofChars, omit, {stream});
@@ -98,8 +89,9 @@ TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
   }
 }
 
-// Without a recording the history takes each value, a lost one leaves its slot and the ring wraps
-// at NofSamples. A change of second, also back to an earlier one, makes the count the rate.
+// Without a recording the history takes each value, an unreadable one leaves its slot and the
+// decimals, and the ring wraps at NofSamples. A change of second, also back to an earlier one,
+// makes the count the rate.
 TEST_F(SerialLinkTest, FramesGoToTheHistoryAndGiveTheRateOfTheSecondBefore) {
   const auto marks = [&] {
     return std::tuple(state.DataAlive, state.SilentTicks, state.FramesPerSecond.value_or(-1),
@@ -107,50 +99,48 @@ TEST_F(SerialLinkTest, FramesGoToTheHistoryAndGiveTheRateOfTheSecondBefore) {
   };
   config.NofSamples = 3;
   history.Resize(4);
-  history.SetSlot(1, 77);
-  port.Receive("5\r1e309\r6\r");
+  history.SetSlot(2, 77);
+  port.Receive("5\r6.5\r1.5e309\r");
   EXPECT_EQ(marks(), std::tuple(true, 0, -1, "31/01/2024 15:45:02"));
-  EXPECT_EQ(std::pair(history.Samples(), history.SampleIndex()),
-            std::pair(Values{5, 77, 6, 0, 0}, 0));
+  EXPECT_EQ(std::tuple(history.Samples(), history.SampleIndex(), frame.ValueFormat),
+            std::tuple(Values{5, 6.5, 77, 0, 0}, 0, "#0.0"));
   clock.Advance(900);  // 15:45:03.020
   port.Receive("4\r");
   EXPECT_EQ(marks(), std::tuple(true, 0, 3, "31/01/2024 15:45:03"));
   clock.Advance(5000);
   port.Receive("5\r6\r");
-  clock.SetLocalSeconds(WholeSeconds(clock.local) - 3600);
+  clock.now -= std::chrono::hours(1);
   port.Receive("7\r");
   port.Receive("8\r");
   EXPECT_EQ(marks(), std::tuple(true, 0, 2, "31/01/2024 14:45:08"));
 }
 
-// Line errors drop the characters waiting in the port, other events leave them. A frame cut by a
-// reopening, after a break or a vanished device, does not run into the next one. An event raised
-// by a message box from the record writer waits until the buffer is cut.
-TEST_F(SerialLinkTest, EventsDropOnlyLineErrorsAndNeverInterruptTheCutting) {
+// Each frame carries the instant of the read that brought its end. A frame cut where the device
+// was opened again does not run into the next one; lost characters take the frame they cut and
+// the rest of the one whose beginning they took, also when that ends in a later hand-over. A
+// hand-over asked for from inside the frame handler waits until the buffer is cut.
+TEST_F(SerialLinkTest, FramesCarryTheirReadsInstantAndGapsDropWhatTheyCut) {
+  using std::chrono::milliseconds;
   RecordEveryFrame();
+  const Instant t = clock.now;
+  port.Arrive("1\r2");
+  clock.Advance(5);
+  port.Arrive(".5\r3\r");
   onFrame = [&] {
     if (values.size() == 1) port.Receive("9\r");
   };
-  port.Receive("1\r2\r");
-  port.Raise(comm::kReceive);
+  port.HandOver();
   onFrame = {};
+  port.HandOver();
   port.Receive("+12");
-  std::vector<int> dropping;
-  for (std::int16_t code = 0; code < 1100; ++code) {
-    if (code == comm::kReceive || code == comm::kBreak) continue;
-    port.pending = "#";
-    port.Raise(code);
-    if (port.pending.empty()) dropping.push_back(code);
-  }
-  EXPECT_EQ(dropping, (std::vector<int>{comm::kFrame, comm::kOverrun, comm::kRxOver,
-                                        comm::kRxParity, comm::kDcb}));
-  port.pending.clear();
-  port.Receive(".5\r+3");
-  port.Raise(comm::kBreak);
+  port.SetPortOpen(false), port.SetPortOpen(true);
   port.Receive("4\r+100");
-  ++port.opens;
-  port.Receive("+7\r");
-  EXPECT_EQ(values, (Values{1, 2, 9, 12.5, 4, 7}));
+  port.Lose(), port.Receive("55");
+  clock.Advance(5);
+  port.Receive(".5\r7\r");
+  EXPECT_EQ(values, (Values{1, 2.5, 3, 9, 4, 7}));
+  const Instant t5 = t + milliseconds(5), t10 = t + milliseconds(10);
+  EXPECT_EQ(instants, (std::vector<Instant>{t, t5, t5, t5, t5, t10}));
 }
 
 TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {

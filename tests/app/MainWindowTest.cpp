@@ -72,15 +72,13 @@ TEST_F(MainWindowTest, CogOpensTheDialogBesideWithMessagesOverItAndEscUnloadsIt)
   EXPECT_EQ(first->frameGeometry().topLeft(), QPoint(mainFrame.right() + 1, mainFrame.top()));
   CommSel(first)->selectAll();
   QTest::keyClicks(CommSel(first), QStringLiteral("150"));
-  QWidget* over = nullptr;
-  QTimer::singleShot(0, [&] {
-    QWidget* box = QApplication::activeModalWidget();
-    if (!box) return;
-    over = box->parentWidget();
-    QTest::keyClick(box, Qt::Key_Enter);
-  });
+  // The box comes up once Apply has returned, and waits over the dialog.
+  messages_.SetWaiting(false);
   QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
-  EXPECT_EQ(over, first);
+  QWidget* box = nullptr;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return (box = QApplication::activeModalWidget()); }));
+  EXPECT_EQ(box->parentWidget(), first);
+  QTest::keyClick(box, Qt::Key_Enter);
   CommSel(first)->setFocus();
   QTest::keyClicks(CommSel(first), QStringLiteral("7"));
   QTest::keyClick(CommSel(first), Qt::Key_Escape);

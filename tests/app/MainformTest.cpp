@@ -48,7 +48,7 @@ TEST(Mainform, StartUpGivesTextsBeforeTheSizeAndStartsPortTimersAndRecording) {
       std::make_tuple(p.messages.shown.size(), p.form->Loading(), p.timerLog.interval, p.port.open,
                       p.timer1.Running(), p.motion.Running(), p.form->Recording()),
       std::make_tuple(0u, false, 100, true, true, true, true));
-  // A recorded line carries its frame's arrival time: characters wait in the port for little.
+  // The record timer's value is the latest: characters wait in the port for little.
   EXPECT_LE(p.port.maxWait, 10);
 }
 

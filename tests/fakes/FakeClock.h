@@ -2,38 +2,41 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 #include "platform/Clock.h"
 
 namespace tarnwell::testing {
 
-// A clock the test sets and moves by hand.
+// A clock the test sets and moves by hand. Local time is UTC unless `zone` gives the offset.
 class FakeClock : public Clock {
  public:
-  DateTime local{2024, 1, 31, 15, 45, 2, 120};
+  Instant now = std::chrono::sys_days{std::chrono::January / 31 / 2024} + std::chrono::hours(15) +
+                std::chrono::minutes(45) + std::chrono::milliseconds(2120);
   std::int64_t steadyMs = 1'000'000;
+  std::function<std::chrono::minutes(Instant)> zone;
 
-  DateTime LocalNow() const override { return local; }
-  DateTime UtcNow() const override { return local; }  // no logic asks for it
+  Instant Now() const override { return now; }
+  DateTime Local(Instant at) const override { return Fields(zone ? at + zone(at) : at); }
   std::int64_t SteadyMs() const override { return steadyMs; }
 
   // Moves both clocks on by `ms` milliseconds.
   void Advance(std::int64_t ms) {
+    now += std::chrono::milliseconds(ms);
     steadyMs += ms;
-    std::int64_t total = local.millisecond + ms;
-    std::int64_t secs = WholeSeconds(local) + total / 1000;
-    local.millisecond = static_cast<int>(total % 1000);
-    SetLocalSeconds(secs);
   }
-  void SetLocalSeconds(std::int64_t secs) {
+  static DateTime Fields(Instant at) {
     using namespace std::chrono;
-    const sys_seconds at{seconds{secs}};
     const auto day = floor<days>(at);
     const year_month_day date{day};
     const hh_mm_ss time{at - day};
-    local = {int(date.year()),          int(unsigned(date.month())), int(unsigned(date.day())),
-             int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count()),
-             local.millisecond};
+    return {int(date.year()),
+            int(unsigned(date.month())),
+            int(unsigned(date.day())),
+            int(time.hours().count()),
+            int(time.minutes().count()),
+            int(time.seconds().count()),
+            int(time.subseconds().count())};
   }
 };
 

@@ -6,12 +6,13 @@
 #include <set>
 #include <string>
 
+#include "platform/Clock.h"
 #include "platform/SerialPort.h"
 
 namespace tarnwell::testing {
 
-// A scripted serial control: the test says which ports exist, pushes characters and line
-// conditions, and can pull the cable.
+// A scripted serial control: the test says which ports exist, pushes reads and gaps, and can
+// pull the cable. Reads are stamped by `clock` when one is given.
 class FakeSerialPort : public SerialPort {
  public:
   std::optional<SerialError> SetCommPort(std::int16_t port) override {
@@ -30,29 +31,35 @@ class FakeSerialPort : public SerialPort {
   std::optional<SerialError> SetPortOpen(bool o) override {
     if (o && !open && !ports.count(commPort)) return SerialError{8002, "Invalid port number"};
     if (!o && open && closeFails) return SerialError{8020, "Error reading comm device"};
-    if (o && !open) ++opens;
+    if (o && !open) ++opens, next = LineRead::Follows::kOpening;
     open = o;
     return std::nullopt;
   }
-  std::int16_t CommEvent() const override { return event; }
-  std::string Input() override {
-    std::string s;
-    s.swap(pending);
-    return s;
+  Received Input() override {
+    Received in;
+    std::swap(in, pending);
+    return in;
   }
   void SetOnComm(std::function<void()> h) override { handler = std::move(h); }
-  std::uint32_t Openings() const override { return static_cast<std::uint32_t>(opens); }
   void SetMaxWait(int ms) override { maxWait = ms; }
 
-  // Delivers characters as one receive event.
-  void Receive(const std::string& chars) {
-    pending += chars;
-    Raise(comm::kReceive);
+  // One read that waits in the port.
+  void Arrive(const std::string& chars) {
+    pending.chars += chars;
+    pending.reads.push_back({pending.chars.size(), clock ? clock->Now() : Instant{}, next});
+    next = LineRead::Follows::kLine;
   }
-  void Raise(std::int16_t code) {
-    event = code;
+  // Calls the receive handler.
+  void HandOver() {
     if (handler) handler();
   }
+  // One read, handed over at once.
+  void Receive(const std::string& chars) {
+    Arrive(chars);
+    HandOver();
+  }
+  // Characters are lost before the next read.
+  void Lose() { next = LineRead::Follows::kLoss; }
 
   std::set<int> ports{1, 2, 3};
   std::int16_t commPort = 1;
@@ -60,8 +67,9 @@ class FakeSerialPort : public SerialPort {
   bool open = false;
   bool closeFails = false;
   int opens = 0;
-  std::int16_t event = 0;
-  std::string pending;
+  Received pending;
+  LineRead::Follows next = LineRead::Follows::kLine;
+  const Clock* clock = nullptr;
   int maxWait = 0;
   std::function<void()> handler;
 };

@@ -21,12 +21,13 @@ struct ReceiveRig {
     history.Resize(100);
     link.ResetReceiveState();
   }
-  // Collects every frame's value and format as the record writer takes them.
+  // Collects every frame's value, format and read instant as the record writer takes them.
   void RecordEveryFrame() {
     config.LogTime = 0;
     frames.SetRecording([] { return true; },
-                        [this] {
+                        [this](Instant readAt) {
                           values.push_back(frame.CurrentValue);
+                          instants.push_back(readAt);
                           formats.push_back(frame.ValueFormat);
                           if (onFrame) onFrame();
                         });
@@ -44,6 +45,7 @@ struct ReceiveRig {
   SerialLink link;
   std::vector<double> values;
   std::vector<std::string> formats;
+  std::vector<Instant> instants;
   std::function<void()> onFrame;
 };
 
@@ -54,7 +56,10 @@ struct FakeLine {
 
 // The receive path on a scripted, open port.
 struct FakeReceiveRig : FakeLine, ReceiveRig {
-  FakeReceiveRig() : ReceiveRig(port, clock) { port.open = true; }
+  FakeReceiveRig() : ReceiveRig(port, clock) {
+    port.open = true;
+    port.clock = &clock;
+  }
 };
 
 }  // namespace tarnwell::testing

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,14 +11,16 @@
 
 namespace tarnwell::testing {
 
-// A small tmpfs mounted on a fresh folder under /tmp for the life of the object, to meet a
-// full or read-only disk for real. Mounted() is false where mounting is not permitted.
+// A small tmpfs mounted for the life of the object on `at`, a folder it makes, or on a fresh
+// folder under /tmp, to meet a full or read-only disk for real. Mounted() is false where
+// mounting is not permitted.
 class TinyTmpfs {
  public:
-  explicit TinyTmpfs(const std::string& size = "64k") : options_("size=" + size) {
+  explicit TinyTmpfs(const std::string& size = "64k", const std::string& at = {})
+      : options_("size=" + size) {
     char folder[] = "/tmp/tarnwell-tmpfs-XXXXXX";
-    if (!::mkdtemp(folder)) return;
-    path_ = folder;
+    if (at.empty() ? !::mkdtemp(folder) : ::mkdir(at.c_str(), 0755) != 0) return;
+    path_ = at.empty() ? folder : at;
     mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, options_.c_str()) == 0;
   }
   ~TinyTmpfs() {

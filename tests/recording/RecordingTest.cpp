@@ -111,16 +111,30 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   EXPECT_TRUE(MatchesGolden("recording/golden/start.txt", files));
 }
 
-// A frame's line carries the time the frame came, as the receive path tells it, but never a time
-// before the line ahead of it.
-TEST_F(Recording, AFramesLineCarriesTheTimeItCameButNeverBeforeTheLineAhead) {
+// A frame's line carries the instant its frame was read, never one before the line ahead, and a
+// clock put back an hour is followed at once. Local time is made last: a zone an hour ahead of
+// UTC until a change, then not, gives each line the wall clock's time, and the reverse skips the
+// hour that does not exist.
+TEST_F(Recording, ALineCarriesItsReadInstantInOrderAndTheWallClocksLocalTime) {
+  using namespace std::chrono;
+  const auto readAt = [&](Instant at) { rec.TimerLog_Timer(at); };
   rec.CmdStart_Click();  // 15:45:02.120
-  clock.Advance(10);
-  frame.ArrivedMsAgo = 4.6, Frame(1);
-  frame.ArrivedMsAgo = 20, Frame(2);
-  std::string ms;
-  for (const auto& l : Split(File(), "\r\n")) ms += l.empty() ? "" : Split(l, "\t").at(4) + " ";
-  EXPECT_EQ(ms, "120 126 126 ");
+  readAt(clock.now - 30ms), readAt(clock.now + 5ms);
+  clock.Advance(100), clock.now -= hours(1);
+  readAt(clock.now), readAt(clock.now - 10ms);
+  Instant change = clock.now + 1s;
+  for (const int summerBefore : {1, 0}) {
+    clock.zone = [&, summerBefore](Instant at) { return hours(summerBefore ^ (at >= change)); };
+    for (const auto offset : {-1ms, 0ms, 1ms}) readAt(change + offset);
+    change += 1s;
+  }
+  std::string times;
+  for (const auto& l : Split(File(), "\r\n")) {
+    if (!l.empty()) times += Split(l, "\t").at(3) + "." + Split(l, "\t").at(4) + " ";
+  }
+  EXPECT_EQ(times,
+            "15:45:02.120 15:45:02.120 15:45:02.125 14:45:02.220 14:45:02.220 15:45:03.219 "
+            "14:45:03.220 14:45:03.221 14:45:04.219 15:45:04.220 15:45:04.221 ");
 }
 
 // Record files below are compared whole with golden files: the times show when lines were written.
@@ -131,7 +145,7 @@ TEST_F(Recording, IntervalFollowsTheSecondsAndSurvivesAClockSetBack) {
   config.LogTime = 1;
   rec.CmdStart_Click();
   Ticks(59);
-  clock.SetLocalSeconds(WholeSeconds(clock.local) - 3600);
+  clock.now -= std::chrono::hours(1);
   Ticks(30);
   config.LogTime = 3600;
   config.LastLogTime = "0";
@@ -270,11 +284,11 @@ TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
   RecordingRig r(&files, 1000);
   r.frame.ValueFormat = "#0.0";
   r.rec.CmdStart_Click();
-  std::string want = RecordLine(1, "0.0", r.clock.local, r.regional);
+  std::string want = RecordLine(1, "0.0", r.clock.LocalNow(), r.regional);
   const auto frame = [&](int n, int ms) {
     r.clock.Advance(ms);
     r.Frame(n);
-    want += RecordLine(n + 1, std::to_string(n) + ".0", r.clock.local, r.regional);
+    want += RecordLine(n + 1, std::to_string(n) + ".0", r.clock.LocalNow(), r.regional);
   };
   const std::string filler = disk.Fill();
   int n = 1;

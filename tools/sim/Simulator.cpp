@@ -142,10 +142,11 @@ void Simulator::Send(double now) {
     currentFrom = out.size();
   }
   if (out.empty()) return;
+  // Taken before the write: no character of it is on the line earlier.
+  const std::string when = options_.logTimes ? TimeOfDayMs() : std::string();
   ssize_t written = line_.IsOpen() ? ::write(line_.Master(), out.data(), out.size()) : 0;
   if (written < 0) written = 0;  // a full line: the reader has stopped taking characters
   const auto w = static_cast<std::size_t>(written);
-  const std::string when = options_.logTimes ? TimeOfDayMs() : std::string();
   const std::int64_t before = stats_.bytesWritten;
   stats_.bytesWritten += written;
   for (std::size_t i = 0; i < finished.size(); ++i) {

@@ -17,12 +17,12 @@
 #include "i18n/qt/QtFormTexts.h"
 #include "platform/qt/FolderLock.h"
 #include "platform/qt/PosixSerialDevices.h"
+#include "platform/qt/PosixSerialPort.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"
-#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
 #include "settings/qt/ChSettings.h"
 
@@ -87,7 +87,7 @@ int RunProgram(int argc, char** argv) {
                   {});
     return 1;
   }
-  QtSerialPort port(files.DataFolder());
+  PosixSerialPort port(files.DataFolder(), clock);
   QtTimer timer1, timerLog, motionTmr;
   QTimer recordSync;
 
@@ -108,14 +108,15 @@ int RunProgram(int argc, char** argv) {
   };
   window.SetOnSetup(
       [&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts, &window, &devices); });
-  form.SetUnloadSettings([&dialog] {
+  // At shutdown nothing is read any more: its messages wait for OK again.
+  form.SetUnloadSettings([&dialog, &messages] {
     if (dialog) dialog->close();
+    messages.SetWaiting(true);
   });
 
   // A termination request is obeyed in every state. In the running window it closes the window
-  // as the operator would; while start-up runs or a message box waits for OK (whose own event
-  // loop would hold the program), the settings and the record are saved here and the program
-  // ends at once.
+  // as the operator would; while start-up runs or a message box waits for OK, the settings and
+  // the record are saved here and the program ends at once.
   bool running = false;
   onStopRequest = [&] {
     if (running && !QApplication::activeModalWidget()) {
@@ -137,6 +138,7 @@ int RunProgram(int argc, char** argv) {
 
   window.show();
   running = true;
+  messages.SetWaiting(false);
   return QApplication::exec();
 }
 

@@ -5,10 +5,11 @@
 
 namespace tarnwell {
 
+// The system clock, with the machine's zone for local time.
 class QtClock : public Clock {
  public:
-  DateTime LocalNow() const override;
-  DateTime UtcNow() const override;
+  Instant Now() const override;
+  DateTime Local(Instant at) const override;
   std::int64_t SteadyMs() const override;
 
  private:

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "platform/Clock.h"
+#include "platform/SerialPort.h"
+
+namespace tarnwell {
+
+// Reads a terminal on a thread that does nothing else, so that no window, disk or message box
+// delays a read: each read is stamped with the clock's instant as it is taken and kept for the
+// user-interface thread, which takes what waits at its own pace. What waits is bounded;
+// characters that do not fit are dropped, and the next read follows a loss. So does the read
+// after characters the device lost: it counted an overrun or a broken character, or a read found
+// the line's buffer full.
+class LineReader {
+ public:
+  static constexpr std::size_t kMostChars = std::size_t{1} << 20;  // some 11 s at 921600 bit/s
+  static constexpr std::size_t kMostReads = std::size_t{1} << 16;
+  // The pause between reads while characters keep coming: how late a read may be.
+  static constexpr int kNapMs = 2;
+  // What the system's line buffer hands to one read when it is full.
+  static constexpr std::size_t kFullLine = 4095;
+
+  // Reads `fd`, which stays the caller's, until destroyed or the device is lost. `wake` is
+  // called on the reading thread after each read kept and when the device is lost; it must only
+  // post. The first read follows an opening.
+  LineReader(int fd, const Clock& clock, std::function<void()> wake);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  // Moves the reads waiting to the end of `into`.
+  void TakeInto(Received& into);
+  // True once the device went away (hung up, unplugged, failing); nothing more is read then.
+  bool Lost() const { return lost_; }
+
+ private:
+  void Run();
+  void Keep(const char* chars, std::size_t n, Instant at);
+  // Lost and broken characters the device has counted, where it counts them.
+  std::optional<long> LineErrors() const;
+  // Reads and drops what waits until the line is empty; the next read follows a loss. False
+  // when the device went away.
+  bool DropBacklog(char* buffer, std::size_t size);
+
+  const int fd_;
+  const Clock& clock_;
+  const std::function<void()> wake_;
+  const int stop_;
+  std::atomic<bool> lost_{false};
+  std::mutex mutex_;
+  // Guarded by mutex_: the reads waiting, and what the next one follows.
+  Received waiting_;
+  LineRead::Follows next_ = LineRead::Follows::kOpening;
+  std::thread thread_;
+};
+
+}  // namespace tarnwell
