@@ -118,7 +118,8 @@ class ReceiveRun {
     }
     link.ResetReceiveState();
     port.open = true;
-    for (std::size_t k = 0; k <= 7; ++k) formats.insert(Find_Format(static_cast<std::uint8_t>(k)));
+    for (std::size_t k = 0; k <= 7; ++k)
+      formats.insert(FormatForDecimals(static_cast<std::uint8_t>(k)));
   }
 
   void Step(FuzzInput& in) {
@@ -166,7 +167,7 @@ class ReceiveRun {
       if (!std::isfinite(s)) return "sample not finite";
     }
     if (fills != (on.fillOnFirst && handled > 0 ? 1 : 0)) return "trace fills";
-    if (state.FirstFrame != (handled > 0 ? 2 : 1)) return "first-frame mark";
+    if (state.AwaitingFirstFrame != (handled == 0)) return "first-frame mark";
     if (state.DataAlive != (handled > 0)) return "data-alive mark";
     if (state.FrameCount < 0 || state.FrameCount > static_cast<double>(handled)) return "count";
     return {};

@@ -58,8 +58,8 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
     return;
   }
   if (const auto format = Window(buffer, from, len - omit - 1)) {
-    const int dots = Find_Dot(*format);
-    if (dots <= 255) state_.ValueFormat = Find_Format(static_cast<std::uint8_t>(dots));
+    const int dots = DecimalCount(*format);
+    if (dots <= 255) state_.ValueFormat = FormatForDecimals(static_cast<std::uint8_t>(dots));
   }
   if (recording) {
     state_.CurrentValue = *value;

@@ -42,13 +42,13 @@ std::string RoundedDigits(double magnitude, int decimals, const Regional& region
 
 }  // namespace
 
-int Find_Dot(std::string_view TheString) {
+int DecimalCount(std::string_view TheString) {
   const auto p = TheString.find('.');
   if (p == std::string_view::npos || TheString.size() == 1) return 0;
   return static_cast<int>(TheString.size() - (p + 1));
 }
 
-std::string Find_Format(std::uint8_t point) {
+std::string FormatForDecimals(std::uint8_t point) {
   if (point == 0) return "#0";
   if (point >= 7) return "#0.";
   return "#0." + std::string(point, '0');

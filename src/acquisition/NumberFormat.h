@@ -12,12 +12,12 @@ namespace tarnwell {
 
 // Number of characters after the first "." of the text (whatever they are); 0 without a
 // point or for a one-character text.
-int Find_Dot(std::string_view TheString);
+int DecimalCount(std::string_view TheString);
 
 // The pattern for a decimal count: "#0", "#0.0" ... "#0.000000", and "#0." from 7 on.
-std::string Find_Format(std::uint8_t point);
+std::string FormatForDecimals(std::uint8_t point);
 
-// Formats `value` with a pattern of Find_Format ("0" is taken as "#0"): decimals rounded half
+// Formats `value` with a pattern of FormatForDecimals ("0" is taken as "#0"): decimals rounded half
 // away from zero, at least one integer digit, no grouping, the regional decimal separator. An
 // empty pattern gives the general number format. Nothing for a value that cannot be shown
 // (infinite or not a number).

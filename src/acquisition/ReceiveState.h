@@ -21,8 +21,8 @@ struct ReceiveState {
   Instant SecondStampTime;
   bool DataAlive = false;
   std::int16_t SilentTicks = 10;
-  // 1 until the first complete frame has been handled, then 2.
-  int FirstFrame = 1;
+  // True until the first complete frame has been handled.
+  bool AwaitingFirstFrame = true;
 };
 
 }  // namespace tarnwell

@@ -19,7 +19,7 @@ SerialLink::SerialLink(SerialPort& port, PortControl& control, AppConfig& config
       regional_(regional),
       messages_(messages),
       texts_(texts) {
-  port_.SetOnComm([this] { MSComm1_OnComm(); });
+  port_.SetOnComm([this] { OnPortEvent(); });
 }
 
 void SerialLink::PortConfig() {
@@ -37,7 +37,7 @@ void SerialLink::PortConfig() {
 }
 
 void SerialLink::ResetReceiveState() {
-  state_.FirstFrame = 1;
+  state_.AwaitingFirstFrame = true;
   state_.SecondStampTime = clock_.Now();
   state_.SecondStamp = DateTimeText(clock_.Local(state_.SecondStampTime), regional_);
   state_.RxBuffer.clear();
@@ -47,7 +47,7 @@ void SerialLink::ClosePort() { control_.Close(); }
 
 std::optional<SerialError> SerialLink::OpenPort() { return control_.Open(); }
 
-void SerialLink::MSComm1_OnComm() {
+void SerialLink::OnPortEvent() {
   // Should a handler ever run an event loop, a call from inside it must not touch the buffer
   // being cut; the characters stay in the port for the next call.
   if (held_ || inHandler_) return;
@@ -104,9 +104,9 @@ void SerialLink::TakeFrames(std::size_t from, std::size_t end, Instant at, std::
     }
     frames_.HandleFrame(rx, last + 1, i, at);
     state_.FrameCount += 1;
-    if (state_.FirstFrame == 1) {
+    if (state_.AwaitingFirstFrame) {
       if (firstFrame_) firstFrame_();
-      state_.FirstFrame = 2;
+      state_.AwaitingFirstFrame = false;
     }
     last = i;
     state_.DataAlive = true;

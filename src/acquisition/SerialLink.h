@@ -42,7 +42,7 @@ class SerialLink {
   // stays closed.
   void PortConfig();
   // The receive handler: takes what the port received and handles its frames.
-  void MSComm1_OnComm();
+  void OnPortEvent();
   // While held (during start-up) characters stay in the port until the next call.
   void SetHeld(bool held) { held_ = held; }
 

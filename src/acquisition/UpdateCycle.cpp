@@ -7,14 +7,14 @@ namespace tarnwell {
 
 UpdateCycle::UpdateCycle(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
                          const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph,
-                         Timer& timer1, const Regional& regional)
+                         Timer& refreshTimer, const Regional& regional)
     : config_(config),
       receive_(receive),
       frame_(frame),
       history_(history),
       view_(view),
       drawGraph_(std::move(drawGraph)),
-      timer1_(timer1),
+      refreshTimer_(refreshTimer),
       regional_(regional) {}
 
 int UpdateCycle::RefreshInterval(double performance) {
@@ -24,10 +24,10 @@ int UpdateCycle::RefreshInterval(double performance) {
 }
 
 void UpdateCycle::SetRefreshRate() {
-  timer1_.SetInterval(RefreshInterval(config_.PerformanceLevel(regional_)));
+  refreshTimer_.SetInterval(RefreshInterval(config_.PerformanceLevel(regional_)));
 }
 
-void UpdateCycle::Timer1_Timer() {
+void UpdateCycle::OnRefreshTick() {
   if (receive_.SilentTicks > 30) {
     receive_.DataAlive = false;
   } else {

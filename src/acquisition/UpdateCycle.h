@@ -38,15 +38,15 @@ inline constexpr Rgb kStaleColor{128, 64, 0};
 class UpdateCycle {
  public:
   UpdateCycle(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
-              const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph, Timer& timer1,
-              const Regional& regional);
+              const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph,
+              Timer& refreshTimer, const Regional& regional);
 
   // Whether a recording runs (the value shown is then CurrentValue).
   void SetRecording(std::function<bool()> recording) { recording_ = std::move(recording); }
 
   // Timer1's interval from Performance: 333, 100 or 50 ms, 100 for any other level.
   void SetRefreshRate();
-  void Timer1_Timer();
+  void OnRefreshTick();
 
   static int RefreshInterval(double performance);
 
@@ -57,7 +57,7 @@ class UpdateCycle {
   const SampleHistory& history_;
   LiveLabels& view_;
   DrawGraphFn drawGraph_;
-  Timer& timer1_;
+  Timer& refreshTimer_;
   const Regional& regional_;
   std::function<bool()> recording_;
 };

@@ -23,7 +23,7 @@ class MainView : public LiveLabels, public WindowGeometry {
   // 0 the default pointer, 5 the four-way sizing pointer.
   virtual void SetPointerStyle(int style) = 0;
   // Gives every control with a text index its texts from the table.
-  virtual void ApplyFormTexts(const LangTable& texts, int charset) = 0;
+  virtual void ApplyFormTexts(const LangTable& texts) = 0;
   // The pictures of the graph, the sample-axis strip and the small test box, with their sizes
   // brought up to date; they live as long as the window.
   virtual DrawList& GraphPicture() = 0;

@@ -6,7 +6,6 @@
 
 #include "config/NumberText.h"
 #include "graph/TracePlot.h"
-#include "i18n/LangCharset.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
 
@@ -22,34 +21,34 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
   link_->SetHeld(true);
   cycle_ = std::make_unique<UpdateCycle>(
       config_, receive_, frame_, history_, view_,
-      [this](const GraphRange& range, double span) { DrawGraph(range, span); }, platform_.timer1,
-      r);
+      [this](const GraphRange& range, double span) { DrawGraph(range, span); },
+      platform_.refreshTimer, r);
   configFile_ = std::make_unique<ConfigFile>(config_, *this, view_, platform_.files,
                                              platform_.messages, platform_.clock, r);
   graph_ = std::make_unique<GraphView>(config_, history_, view_.GraphPicture(), r);
   recording_ = std::make_unique<RecordingControl>(
       config_, frame_, history_, platform_.files, platform_.clock, r, platform_.messages, texts_,
-      [this] { graph_->Graph_DblClick(); }, [this] { return view_.CurrentCaption(); });
+      [this] { graph_->ResetTrace(); }, [this] { return view_.CurrentCaption(); });
 
-  link_->SetFirstFrameHandler([this] { graph_->Graph_DblClick(); });
+  link_->SetFirstFrameHandler([this] { graph_->ResetTrace(); });
   link_->SetReadHandlers([this] { recording_->HoldLines(); },
                          [this] {
                            recording_->ReleaseLines();
                            PaceReads();
                          });
   frames_->SetRecording([this] { return Recording(); },
-                        [this](Instant readAt) { recording_->TimerLog_Timer(readAt); });
+                        [this](Instant readAt) { recording_->RunWriter(readAt); });
   cycle_->SetRecording([this] { return Recording(); });
 
   // Nothing may be handled before the start-up sequence has finished.
-  platform_.timer1.SetEnabled(false);
-  platform_.motionTmr.SetEnabled(false);
-  platform_.timer1.SetInterval(100);
-  platform_.motionTmr.SetInterval(100);
-  platform_.timerLog.SetInterval(0);
-  platform_.timer1.SetHandler([this] { cycle_->Timer1_Timer(); });
-  platform_.motionTmr.SetHandler([this] { recording_->MotionTmr_Timer(); });
-  platform_.timerLog.SetHandler([this] { recording_->TimerLog_Timer(); });
+  platform_.refreshTimer.SetEnabled(false);
+  platform_.stabilityTimer.SetEnabled(false);
+  platform_.refreshTimer.SetInterval(100);
+  platform_.stabilityTimer.SetInterval(100);
+  platform_.recordTimer.SetInterval(0);
+  platform_.refreshTimer.SetHandler([this] { cycle_->OnRefreshTick(); });
+  platform_.stabilityTimer.SetHandler([this] { recording_->OnStabilityTick(); });
+  platform_.recordTimer.SetHandler([this] { recording_->RunWriter(); });
 }
 
 Mainform::~Mainform() = default;
@@ -57,10 +56,10 @@ Mainform::~Mainform() = default;
 // The display needs the characters only once per refresh; while recording, the record timer
 // takes the latest value, which should be no older than 10 ms. A line's time is its frame's read.
 void Mainform::PaceReads() {
-  platform_.port.SetMaxWait(Recording() ? kRecordingWaitMs : platform_.timer1.Interval());
+  platform_.port.SetMaxWait(Recording() ? kRecordingWaitMs : platform_.refreshTimer.Interval());
 }
 
-bool Mainform::Form_Load() {
+bool Mainform::StartUp() {
   const Regional& r = platform_.regional;
   history_.Resize(50);
   configFile_->ReadConfig();
@@ -69,15 +68,14 @@ bool Mainform::Form_Load() {
     view_.CloseWindow();
     return false;
   }
-  langCharset_ = LangCharsetFromText(texts_.Text(text::kCharset));
-  view_.ApplyFormTexts(texts_, langCharset_);
+  view_.ApplyFormTexts(texts_);
   // Zoom mode starts off; its button exists only in advanced mode.
   if (config_.AdvancedMode) view_.SetZoomButtonVisible(true);
   receive_.SilentTicks = 10;
   receive_.DataAlive = false;
   link_->PortConfig();
   view_.SetCurrentCaption("0");
-  if (config_.LogTime > 0) platform_.timerLog.SetInterval(100);
+  if (config_.LogTime > 0) platform_.recordTimer.SetInterval(100);
   history_.Resize(SampleHistory::UpperIndexFor(config_.NofSamples));
   view_.SetCaption(view_.Caption() + " v" + std::to_string(version_.major) + "." +
                    std::to_string(version_.minor) + "." + std::to_string(version_.revision));
@@ -89,14 +87,14 @@ bool Mainform::Form_Load() {
   view_.ResizeWindow(config_.OuterWidth(r), config_.OuterHeight(r));
   config_.WindowWidth = Value::Single(view_.WindowWidth());
   config_.WindowHeight = Value::Single(view_.WindowHeight());
-  if (config_.RecordsAtStartup(r)) recording_->CmdStart_Click();
+  if (config_.RecordsAtStartup(r)) recording_->StartRecording();
   graph_->ResetPointer();
   PaceReads();
 
   loading_ = false;
   link_->SetHeld(false);
-  platform_.timer1.SetEnabled(true);
-  platform_.motionTmr.SetEnabled(true);
+  platform_.refreshTimer.SetEnabled(true);
+  platform_.stabilityTimer.SetEnabled(true);
   return true;
 }
 
@@ -104,7 +102,7 @@ bool Mainform::ReadLanguage() {
   return ReadLanguageFile(config_, texts_, platform_.files, platform_.messages, platform_.regional);
 }
 
-void Mainform::Form_Unload() {
+void Mainform::ShutDown() {
   // Run again while a message box of the first run waits (a termination request), it closes
   // what the first has not reached yet.
   if (!unloaded_) {
@@ -116,24 +114,24 @@ void Mainform::Form_Unload() {
   }
   recording_->Close();
   link_->ClosePort();
-  platform_.timer1.SetEnabled(false);
-  platform_.timerLog.SetEnabled(false);
-  platform_.motionTmr.SetEnabled(false);
+  platform_.refreshTimer.SetEnabled(false);
+  platform_.recordTimer.SetEnabled(false);
+  platform_.stabilityTimer.SetEnabled(false);
 }
 
-void Mainform::App_Stop_Click(bool checked) {
+void Mainform::SetSuspended(bool checked) {
   if (checked) {
-    platform_.timer1.SetEnabled(false);
+    platform_.refreshTimer.SetEnabled(false);
     link_->ClosePort();
-    platform_.timerLog.SetEnabled(false);
+    platform_.recordTimer.SetEnabled(false);
     return;
   }
   if (auto error = link_->OpenPort()) {
     platform_.messages.Show(texts_.Text(text::kSerialFailure));
     return;
   }
-  platform_.timer1.SetEnabled(true);
-  platform_.timerLog.SetEnabled(true);
+  platform_.refreshTimer.SetEnabled(true);
+  platform_.recordTimer.SetEnabled(true);
 }
 
 void Mainform::DrawGraph(const GraphRange& range, double span) {
@@ -150,15 +148,15 @@ void Mainform::DrawGraph(const GraphRange& range, double span) {
   view_.ShowPlot();
 }
 
-void Mainform::CmdZoomIn_MouseDown(int button) {
-  graph_->CmdZoomIn_MouseDown(button);
+void Mainform::ZoomButtonPressed(int button) {
+  graph_->ZoomButtonPressed(button);
   view_.SetPointerStyle(static_cast<int>(graph_->MousePointer()));
 }
 
 SettingsServices Mainform::Settings(ProcessStarter& processes) {
   return SettingsServices{config_,
                           *ports_,
-                          platform_.timerLog,
+                          platform_.recordTimer,
                           history_,
                           platform_.messages,
                           texts_,

@@ -34,9 +34,9 @@ struct Platform {
   FileSystem& files;
   MessageBox& messages;
   Regional regional;
-  Timer& timer1;
-  Timer& timerLog;
-  Timer& motionTmr;
+  Timer& refreshTimer;
+  Timer& recordTimer;
+  Timer& stabilityTimer;
 };
 
 // The program version shown in the caption.
@@ -57,13 +57,13 @@ class Mainform : public ConfigHooks {
 
   // The start-up sequence, run once before the window is first shown. False when the program
   // must end (no language file at all).
-  bool Form_Load();
+  bool StartUp();
   // The shutdown sequence: closes the settings dialog, writes config.ini, closes the record.
-  void Form_Unload();
+  void ShutDown();
   // The suspend switch: checked stops the timers and closes the port; unchecked resumes.
-  void App_Stop_Click(bool checked);
+  void SetSuspended(bool checked);
 
-  // True from construction until Form_Load has finished; no event is handled before.
+  // True from construction until StartUp has finished; no event is handled before.
   bool Loading() const { return loading_; }
 
   void SetUnloadSettings(std::function<void()> unload) { unloadSettings_ = std::move(unload); }
@@ -71,7 +71,6 @@ class Mainform : public ConfigHooks {
   // What the settings window reads and changes; `processes` opens the record folder.
   SettingsServices Settings(ProcessStarter& processes);
   const LangTable& Texts() const { return texts_; }
-  int LangCharset() const { return langCharset_; }
   // The graph's mouse events.
   GraphView& Graph() { return *graph_; }
   // Is a recording running: the one answer for the display, the frames and the record timer.
@@ -80,7 +79,7 @@ class Mainform : public ConfigHooks {
   void FlushRecord() { recording_->Flush(); }
 
   // The zoom button; the window shows the pointer that zoom mode asks for.
-  void CmdZoomIn_MouseDown(int button);
+  void ZoomButtonPressed(int button);
 
   // ConfigHooks
   void SetRefreshRate() override;
@@ -105,7 +104,6 @@ class Mainform : public ConfigHooks {
   SampleHistory history_;
   ReceiveState receive_;
   FrameState frame_;
-  int langCharset_ = 0;
   bool unloaded_ = false;
 
   std::unique_ptr<PortControl> ports_;

@@ -3,7 +3,7 @@
 
 namespace tarnwell {
 
-bool ResizeRules::Form_Resize(ResizableWindow& window, MainLayout& layout) {
+bool ResizeRules::Apply(ResizableWindow& window, MainLayout& layout) {
   if (window.Minimized()) return false;
   layout.graphWidth = window.Width() - 375;
   if (kRoomBelowGraph + 1500 > window.Height()) window.SetHeight(MinimumHeight());

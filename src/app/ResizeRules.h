@@ -41,7 +41,7 @@ class ResizeRules {
 
   // Runs the rules on the window's current size; nothing is done while it is minimised.
   // Returns false (and leaves `layout` alone) in that case.
-  static bool Form_Resize(ResizableWindow& window, MainLayout& layout);
+  static bool Apply(ResizableWindow& window, MainLayout& layout);
 };
 
 }  // namespace tarnwell

@@ -36,7 +36,7 @@ void GraphView::DrawGuideLines() {
   graph_.SetPenWidth(2);
 }
 
-void GraphView::Y_Zoom(bool LowerSide, int Mode) {
+void GraphView::ZoomValueAxis(bool LowerSide, int Mode) {
   const double min = config_.GraphMinimum(regional_);
   double& max = config_.GraphMax;
   if (Mode == 0) {
@@ -69,7 +69,7 @@ void GraphView::FitToData() {
   config_.GraphMin = Value::Double(min);
 }
 
-void GraphView::CmdZoomIn_MouseDown(int button) {
+void GraphView::ZoomButtonPressed(int button) {
   if (button == 2) {
     FitToData();
     return;
@@ -83,24 +83,24 @@ void GraphView::CmdZoomIn_MouseDown(int button) {
   }
 }
 
-void GraphView::Graph_MouseDown(int button) {
+void GraphView::PointerPressed(int button) {
   if (zoomMode_ != 1) return;
   // The click's own position is not used: the last pointer position decides, lifted by 380,
   // so a click a little below the middle still counts as upper.
   const bool lower = !(graphMouseY_ < graph_.Height() / 2);
   if (button == 1) {
-    Y_Zoom(lower, 0);
+    ZoomValueAxis(lower, 0);
   } else if (button == 2) {
-    Y_Zoom(lower, 1);
+    ZoomValueAxis(lower, 1);
   }
 }
 
-void GraphView::Graph_MouseMove(double x, double y) {
+void GraphView::PointerMoved(double x, double y) {
   graphMouseX_ = x;
   graphMouseY_ = y - kPointerLift;
 }
 
-void GraphView::Graph_DblClick() {
+void GraphView::ResetTrace() {
   if (zoomMode_ == 1) return;
   history_.TraceFill();
 }

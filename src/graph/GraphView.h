@@ -32,15 +32,15 @@ class GraphView {
   void ResetPointer();
   void DrawGuideLines();
   // Mode 0 zooms into the lower or upper half, mode 1 extends the range down or up.
-  void Y_Zoom(bool LowerSide, int Mode);
+  void ZoomValueAxis(bool LowerSide, int Mode);
 
   // Buttons as the toolkit numbers them: 1 left, 2 right.
-  void CmdZoomIn_MouseDown(int button);
-  void Graph_MouseDown(int button);
-  void Graph_MouseMove(double x, double y);
+  void ZoomButtonPressed(int button);
+  void PointerPressed(int button);
+  void PointerMoved(double x, double y);
   // The trace reset; also called by the receive path for the first frame and by the start of
   // a recording. Does nothing while zoom mode is on.
-  void Graph_DblClick();
+  void ResetTrace();
 
  private:
   void FitToData();

@@ -47,7 +47,7 @@ void TracePlot::Draw(const PlotInputs& in, DrawSurface& graph, DrawSurface& xaxi
 void TracePlot::Widen() {
   if (max_ != min_) return;
   // One unit of the last decimal shown on each side, so a flat trace runs along the middle.
-  const double unit = std::pow(10.0, -Find_Dot(in_.valueFormat));
+  const double unit = std::pow(10.0, -DecimalCount(in_.valueFormat));
   max_ += unit;
   min_ -= unit;
   if (span_ == 0) span_ = max_ - min_;
@@ -115,12 +115,12 @@ void TracePlot::Label(double x, double y, double value, const std::string& patte
 void TracePlot::ValueLabels() {
   const DrawFont font{"tahoma", 13, true};
   const double height = graph_.Height();
-  const int d = Find_Dot(in_.valueFormat);
+  const int d = DecimalCount(in_.valueFormat);
   // A span of an odd number of last decimals puts the midpoint one decimal further.
   const double steps = RoundHalfEven((max_ - min_) * std::pow(10.0, d));
   const bool odd = std::isfinite(steps) && std::fmod(steps, 2) != 0;
   const std::string middle =
-      odd ? Find_Format(static_cast<std::uint8_t>(std::min(d + 1, 255))) : in_.valueFormat;
+      odd ? FormatForDecimals(static_cast<std::uint8_t>(std::min(d + 1, 255))) : in_.valueFormat;
   Label(0, -80, max_, in_.valueFormat, font);
   Label(0, height - 275, min_, in_.valueFormat, font);
   Label(0, height / 2 - 160, min_ / 2 + max_ / 2, middle, font);

@@ -48,15 +48,11 @@ std::optional<int> TextIndexPlus(std::string_view textIndex, int offset) {
   return static_cast<int>(index);
 }
 
-void ApplyFormTexts(TextForm& form, const LangTable& texts, int charset) {
+void ApplyFormTexts(TextForm& form, const LangTable& texts) {
   int count = 0;
   Quietly([&] { count = form.ControlCount(); });
   for (int c = 0; c < count; ++c) {
-    Quietly([&] {
-      TextControl& control = form.Control(c);
-      Quietly([&] { control.SetFontCharset(charset); });
-      Quietly([&] { SetLists(control, texts); });
-    });
+    Quietly([&] { SetLists(form.Control(c), texts); });
   }
   Quietly([&] {
     if (auto title = TextAt(texts, form.TextIndex(), kCaptionOffset)) form.SetTitle(*title);
@@ -64,7 +60,6 @@ void ApplyFormTexts(TextForm& form, const LangTable& texts, int charset) {
   for (int c = 0; c < count; ++c) {
     Quietly([&] {
       TextControl& control = form.Control(c);
-      Quietly([&] { control.SetFontCharset(charset); });
       Quietly([&] {
         if (auto caption = TextAt(texts, control.TextIndex(), kCaptionOffset)) {
           control.SetCaption(*caption);

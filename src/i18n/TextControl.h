@@ -13,7 +13,6 @@ class TextControl {
   virtual ~TextControl() = default;
   // The text index set in the window's design, as text; empty when it is not translated.
   virtual std::string TextIndex() const = 0;
-  virtual void SetFontCharset(int charset) = 0;
   // Entries of its list; 0 when it has none.
   virtual int ListCount() const = 0;
   virtual void SetListEntry(int entry, const std::string& text) = 0;

@@ -16,13 +16,7 @@ class ProcessStarter {
                              const std::vector<std::string>& arguments) = 0;
 
   // Opens `folder` in the system's file browser.
-  bool OpenFolder(const std::string& folder) {
-#ifdef _WIN32
-    return StartDetached("explorer.exe", {"/e,", folder});
-#else
-    return StartDetached("xdg-open", {folder});
-#endif
-  }
+  bool OpenFolder(const std::string& folder) { return StartDetached("xdg-open", {folder}); }
 };
 
 }  // namespace tarnwell

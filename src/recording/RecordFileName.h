@@ -10,9 +10,8 @@
 namespace tarnwell {
 
 // A record file name from a local reading: the 14 digits yyyymmddhhmmss, in advanced mode a
-// blank and `additional`, then ".xls" when `logFileType` is 1, else ".txt".
-std::string NewLogFileName(const DateTime& at, bool advancedMode, std::string_view additional,
-                           double logFileType);
+// blank, then ".xls" when `logFileType` is 1, else ".txt".
+std::string NewLogFileName(const DateTime& at, bool advancedMode, double logFileType);
 
 // The record folder "Log" in the data folder.
 std::string RecordFolder(const FileSystem& fs);

@@ -54,7 +54,7 @@ std::optional<std::int64_t> RecordWriter::SecondsSinceLastLine(Instant at,
   return std::max(clockSeconds, steady);
 }
 
-void RecordWriter::TimerLog_Timer(double recState, std::optional<Instant> readAt) {
+void RecordWriter::RunWriter(RecordingState state, std::optional<Instant> readAt) {
   const std::int64_t steadyNow = clock_.SteadyMs();
   const Instant at = LineTime(readAt.value_or(clock_.Now()), steadyNow);
   if (const auto t = SecondsSinceLastLine(at, steadyNow);
@@ -62,7 +62,7 @@ void RecordWriter::TimerLog_Timer(double recState, std::optional<Instant> readAt
     return;
   }
   if (!config_.LogEnable) return;
-  if (recState != 1) return;
+  if (state != RecordingState::kRecording) return;
 
   const double value = frame_.CurrentValue;
   if (value < config_.LogThreshold) {

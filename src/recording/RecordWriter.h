@@ -13,6 +13,9 @@
 
 namespace tarnwell {
 
+// Whether a recording runs: a file is open and lines may be written.
+enum class RecordingState { kIdle, kRecording };
+
 // Decides on each run whether CurrentValue is recorded: the interval (LogTime), the enable
 // switch, the recording state, the threshold, the dead band (LogVariation) and the stability
 // time (MotionTime), in that order. A recorded value also goes into the sample history.
@@ -21,10 +24,10 @@ class RecordWriter {
   RecordWriter(AppConfig& config, const FrameState& frame, SampleHistory& history, RecordFile& file,
                const Clock& clock, const Regional& regional);
 
-  // One run of the rules; `recState` is the recording state (1 while recording). A line written
-  // for a frame carries `readAt`, the instant its frame was read; otherwise the clock's now.
-  void TimerLog_Timer(double recState, std::optional<Instant> readAt = std::nullopt);
-  void MotionTmr_Timer() { MotionCount_ += 1; }
+  // One run of the rules; lines are written only while `state` is recording. A line written for
+  // a frame carries `readAt`, the instant its frame was read; otherwise the clock's now.
+  void RunWriter(RecordingState state, std::optional<Instant> readAt = std::nullopt);
+  void OnStabilityTick() { MotionCount_ += 1; }
 
   // The start of a recording: the count begins again and the first line is due at once.
   void Restart();

@@ -38,19 +38,19 @@ RecordingControl::RecordingControl(AppConfig& config, FrameState& frame, SampleH
 }
 
 RecordingControl::~RecordingControl() {
-  RecState_ = 3;
+  state_ = RecordingState::kIdle;
   file_.Close(false);
 }
 
 void RecordingControl::SetNewLogFileName() {
-  config_.LogFileName = NewLogFileName(clock_.LocalNow(), config_.AdvancedMode, additionalFileName_,
-                                       config_.LogFileType);
+  config_.LogFileName =
+      NewLogFileName(clock_.LocalNow(), config_.AdvancedMode, config_.LogFileType);
 }
 
-void RecordingControl::CmdStart_Click() {
+void RecordingControl::StartRecording() {
   if (!config_.LogEnable) return;
   // Idle until the file is open, so that nothing is written while a message is up.
-  RecState_ = 3;
+  state_ = RecordingState::kIdle;
   file_.Close(true);
   const std::string folder = RecordFolder(fs_);
   if (!fs_.FolderExists(folder) && !fs_.CreateFolder(folder)) {
@@ -63,15 +63,15 @@ void RecordingControl::CmdStart_Click() {
     Tell(text::kRecordFileFailed, kFileFailedText, path);
     return;
   }
-  RecState_ = 1;
+  state_ = RecordingState::kRecording;
   if (graphDblClick_) graphDblClick_();
   frame_.CurrentValue = Val(currentCaption_ ? currentCaption_() : std::string("0"));
   writer_.Restart();
-  writer_.TimerLog_Timer(RecState_);
+  writer_.RunWriter(state_);
 }
 
 void RecordingControl::Close() {
-  RecState_ = 3;
+  state_ = RecordingState::kIdle;
   file_.Close(true);
 }
 

@@ -38,14 +38,14 @@ class RecordingControl {
   void SetNewLogFileName();
   // Starts recording when LogEnable allows it. A folder or file that cannot be made or opened
   // is reported and the recording stays idle.
-  void CmdStart_Click();
+  void StartRecording();
   // A run of the record writer: by its timer, or for a frame read at `readAt`.
-  void TimerLog_Timer(std::optional<Instant> readAt = std::nullopt) {
-    writer_.TimerLog_Timer(RecState_, readAt);
+  void RunWriter(std::optional<Instant> readAt = std::nullopt) {
+    writer_.RunWriter(state_, readAt);
   }
-  void MotionTmr_Timer() { writer_.MotionTmr_Timer(); }
-  // What the frame handler asks: RecState is 1 and LogEnable is on.
-  bool Recording() const { return RecState_ == 1 && config_.LogEnable; }
+  void OnStabilityTick() { writer_.OnStabilityTick(); }
+  // What the frame handler asks: a recording runs and LogEnable is on.
+  bool Recording() const { return state_ == RecordingState::kRecording && config_.LogEnable; }
   void ResetLastLogValue() { writer_.ResetLastLogValue(); }
   // For a one-second timer: syncs the last lines and retries kept ones.
   void Flush() { file_.Flush(); }
@@ -56,15 +56,11 @@ class RecordingControl {
   // reported. Recording is idle afterwards.
   void Close();
 
-  double RecState() const { return RecState_; }
   double LogCount() const { return writer_.LogCount(); }
   const RecordWriter& Writer() const { return writer_; }
   const RecordFile& File() const { return file_; }
 
-  // The additional file-name text of advanced mode; its text box is never shown.
-  void SetAdditionalFileName(std::string text) { additionalFileName_ = std::move(text); }
-
-  // TimerLog's interval for a LogTime: 100 ms above 0, else 0 (stopped).
+  // recordTimer's interval for a LogTime: 100 ms above 0, else 0 (stopped).
   static int TimerLogInterval(double logTime) { return logTime > 0 ? 100 : 0; }
 
  private:
@@ -82,8 +78,7 @@ class RecordingControl {
   std::function<std::string()> currentCaption_;
   RecordFile file_;
   RecordWriter writer_;
-  double RecState_ = 3;
-  std::string additionalFileName_;
+  RecordingState state_ = RecordingState::kIdle;
   std::deque<std::string> notices_;
   bool telling_ = false;
 };

@@ -33,7 +33,7 @@ void SettingsApply::Fail(bool saved) {
   if (!saved && services_.WriteConfig) services_.WriteConfig();
 }
 
-void SettingsApply::Apply_Click() {
+void SettingsApply::Run() {
   PortControl& ports = services_.ports;
   if (!Ok(ports.Close())) return Fail(false);
 
@@ -148,7 +148,7 @@ bool SettingsApply::ApplySamples() {
 
 void SettingsApply::ApplyRecordTiming() {
   AppConfig& c = services_.config;
-  Timer& timer = services_.TimerLog;
+  Timer& timer = services_.recordTimer;
   const Regional& r = services_.regional;
   if (controls_.LogSet == 0) {
     c.LogTime = 0;

@@ -20,7 +20,7 @@ class SettingsApply {
   SettingsApply(const SettingsServices& services, const SettingsControls& controls,
                 std::function<void(SettingsField)> moveFocus);
 
-  void Apply_Click();
+  void Run();
 
  private:
   // Each step returns false when an operation failed and Apply must stop.

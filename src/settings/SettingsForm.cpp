@@ -57,7 +57,7 @@ std::string SettingsForm::NumberText(double value) const {
   return NumberToText(value, services_.regional);
 }
 
-void SettingsForm::Form_Load() {
+void SettingsForm::Load() {
   AppConfig& c = services_.config;
   const Regional& r = services_.regional;
 
@@ -75,7 +75,7 @@ void SettingsForm::Form_Load() {
   SetExpanded(c.AutomaticRange(r));
   SetSelDatLogEnab(c.LogEnable);
   SetIntervalFromConfig();
-  SelDatLogEnab_Click();
+  EnableRecordControls();
   SetLogTypeSel(c.LogFileType == 0 ? 0 : 1);
   SetLogIncSel(c.LogIncremental);
   if (const auto p = c.Performance.AsNumber(r); p && *p > 2) c.Performance = 1;
@@ -107,12 +107,12 @@ void SettingsForm::SetIntervalFromConfig() {
 
 void SettingsForm::SetText(SettingsField field, std::string text) {
   controls_.*TextBoxOf(field).text = std::move(text);
-  if (field == SettingsField::CommSel) CommSel_Change();
+  if (field == SettingsField::CommSel) ShowPortLine();
 }
 
 void SettingsForm::SetBaudSel(int position) {
   controls_.BaudSel = position;
-  BaudSel_Click();
+  ShowPortLineWithSpeed();
 }
 
 void SettingsForm::SetDevType(int position) { controls_.DevType = position; }
@@ -120,7 +120,7 @@ void SettingsForm::SetLangSel(int position) { controls_.LangSel = position; }
 
 void SettingsForm::SetExpanded(bool ticked) {
   controls_.Expanded = ticked;
-  Expanded_Click();
+  EnableRangeBoxes();
 }
 
 void SettingsForm::SetGrMode(bool ticked) { controls_.GrMode = ticked; }
@@ -129,7 +129,7 @@ void SettingsForm::SetOptPf(int element) { controls_.OptPf = element; }
 
 void SettingsForm::SetSelDatLogEnab(bool ticked) {
   controls_.SelDatLogEnab = ticked;
-  SelDatLogEnab_Click();
+  EnableRecordControls();
 }
 
 void SettingsForm::SetRecordOnStartup(bool ticked) { controls_.RecordOnStartup = ticked; }
@@ -137,13 +137,13 @@ void SettingsForm::SetLogIncSel(bool ticked) { controls_.LogIncSel = ticked; }
 
 void SettingsForm::SetLogSet(int element) {
   controls_.LogSet = element;
-  LogSet_Click();
+  EnableIntervalBoxes();
 }
 
 void SettingsForm::SetLogTypeSel(int element) { controls_.LogTypeSel = element; }
 
 // The port line previews the typed port with the stored speed.
-void SettingsForm::CommSel_Change() {
+void SettingsForm::ShowPortLine() {
   const double p = LeadingNumber(controls_.CommSel, services_.regional);
   if (p == 0) {
     controls_.LabCommSet = services_.lang.Text(text::kNoPort);
@@ -154,7 +154,7 @@ void SettingsForm::CommSel_Change() {
 }
 
 // The port line previews the stored port with the chosen speed (with a blank after the comma).
-void SettingsForm::BaudSel_Click() {
+void SettingsForm::ShowPortLineWithSpeed() {
   const double p = LeadingNumber(controls_.CommSel, services_.regional);
   if (p == 0) {
     controls_.LabCommSet = services_.lang.Text(text::kNoPort);
@@ -168,7 +168,7 @@ void SettingsForm::BaudSel_Click() {
       "Comm" + services_.config.CommPort.ToText(services_.regional) + ", " + speed + ",8b,n,1s";
 }
 
-void SettingsForm::SelDatLogEnab_Click() {
+void SettingsForm::EnableRecordControls() {
   const bool on = controls_.SelDatLogEnab;
   services_.config.LogEnable = on;
   auto& e = controls_.enabled;
@@ -181,7 +181,7 @@ void SettingsForm::SelDatLogEnab_Click() {
   e.TxtMotionTmr = on && controls_.LogSet == 3;
 }
 
-void SettingsForm::LogSet_Click() {
+void SettingsForm::EnableIntervalBoxes() {
   auto& e = controls_.enabled;
   if (controls_.LogSet == 0) controls_.TxtMotionTmr = "0";
   // Unticked recording keeps every interval box disabled, whatever option code selects.
@@ -191,7 +191,7 @@ void SettingsForm::LogSet_Click() {
   e.TxtMotionTmr = on && controls_.LogSet == 3;
 }
 
-void SettingsForm::Expanded_Click() {
+void SettingsForm::EnableRangeBoxes() {
   const bool automatic = controls_.Expanded;
   services_.config.Expanded = automatic ? 1 : 0;
   auto& e = controls_.enabled;
@@ -219,9 +219,9 @@ void SettingsForm::MoveFocus(SettingsField field) {
   if (onFocus_) onFocus_(field);
 }
 
-void SettingsForm::Apply_Click() {
+void SettingsForm::Apply() {
   SettingsApply apply(services_, controls_, [this](SettingsField f) { MoveFocus(f); });
-  apply.Apply_Click();
+  apply.Run();
 }
 
 void SettingsForm::ApplyDefaults() {

@@ -34,7 +34,7 @@ class SettingsForm {
   }
 
   // Fills the controls from AppConfig; the window applies its language texts before.
-  void Form_Load();
+  void Load();
 
   void SetText(SettingsField field, std::string text);
   void SetBaudSel(int position);
@@ -52,15 +52,15 @@ class SettingsForm {
 
   void ToggleAdvancedMode();
   void OpenRecordFolder();
-  void Apply_Click();
+  void Apply();
   void ApplyDefaults();
 
  private:
-  void CommSel_Change();
-  void BaudSel_Click();
-  void SelDatLogEnab_Click();
-  void LogSet_Click();
-  void Expanded_Click();
+  void ShowPortLine();
+  void ShowPortLineWithSpeed();
+  void EnableRecordControls();
+  void EnableIntervalBoxes();
+  void EnableRangeBoxes();
   void SetIntervalFromConfig();
   std::string NumberText(double value) const;
   void MoveFocus(SettingsField field);

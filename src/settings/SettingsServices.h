@@ -21,7 +21,7 @@ namespace tarnwell {
 struct SettingsServices {
   AppConfig& config;
   PortControl& ports;
-  Timer& TimerLog;
+  Timer& recordTimer;
   SampleHistory& history;
   MessageBox& messages;
   const LangTable& lang;

@@ -20,16 +20,16 @@ using Values = std::vector<double>;
 class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
  protected:
   std::string Shown() {
-    cycle.Timer1_Timer();
+    cycle.OnRefreshTick();
     return view.current;
   }
 
   FakeLiveView view;
-  FakeTimer timer1;
-  UpdateCycle cycle{config, state,
-                    frame,  history,
-                    view,   [this](const GraphRange& r, double s) { view.DrawGraph(r, s); },
-                    timer1, regional};
+  FakeTimer refreshTimer;
+  UpdateCycle cycle{config,       state,
+                    frame,        history,
+                    view,         [this](const GraphRange& r, double s) { view.DrawGraph(r, s); },
+                    refreshTimer, regional};
 };
 
 TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
@@ -37,7 +37,7 @@ TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
        {std::pair<Value, int>{0, 333}, {2, 50}, {3, 100}, {Value::Text("x"), 100}}) {
     config.Performance = level;
     cycle.SetRefreshRate();
-    EXPECT_EQ(timer1.interval, ms) << level.ToText(regional);
+    EXPECT_EQ(refreshTimer.interval, ms) << level.ToText(regional);
   }
 }
 
@@ -61,7 +61,7 @@ TEST_F(UpdateCycleTest, ReadingShowsTheLatestValueAndDarkensOnTheThirtySecondTic
 // The labels below the graph show the rate and half the span of the range set or drawn.
 TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   const auto labels = [&] {
-    cycle.Timer1_Timer();
+    cycle.OnRefreshTick();
     return std::tuple(view.nofDat, view.nofDatTop, view.rangeTop, view.logoTop, view.rangeCaption,
                       view.range.Min, view.range.Max, view.span);
   };

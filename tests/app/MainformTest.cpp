@@ -21,17 +21,17 @@ struct Program {
   FakeClock clock;
   FakeFileSystem files;
   FakeMessageBox messages;
-  FakeTimer timer1, timerLog, motion;
+  FakeTimer refreshTimer, recordTimer, motion;
   FakeMainView view;
   FakeProcessStarter processes;
   std::unique_ptr<Mainform> form = std::make_unique<Mainform>(
-      Platform{port, clock, files, messages, Regional{}, timer1, timerLog, motion}, view,
+      Platform{port, clock, files, messages, Regional{}, refreshTimer, recordTimer, motion}, view,
       Version{1, 0, 2});
 
   // No config.ini, no Turkish file (the default language): the standard file is read.
   void LoadPlain() {
     files.files["/prog/std.lng"] = LanguageFileText("Port error");
-    ASSERT_TRUE(form->Form_Load());
+    ASSERT_TRUE(form->StartUp());
   }
 };
 
@@ -40,14 +40,14 @@ TEST(Mainform, StartUpGivesTextsBeforeTheSizeAndStartsPortTimersAndRecording) {
   // Recording allowed and started at start-up, English.
   p.files.files["/prog/config.ini"] = ConfigIniText({{15, "1"}, {32, "1"}, {19, "0"}});
   p.files.files["/prog/en.lng"] = LanguageFileText("Port error", "204");
-  ASSERT_TRUE(p.form->Form_Load());
+  ASSERT_TRUE(p.form->StartUp());
   EXPECT_EQ(p.view.log, (std::vector<std::string>{"texts", "resize"}));
-  EXPECT_EQ(std::tie(p.view.caption, p.view.charset, p.view.setupTip),
-            std::make_tuple("Vornel-> Tarnwell v1.0.2", 204, "Text 181"));
-  EXPECT_EQ(
-      std::make_tuple(p.messages.shown.size(), p.form->Loading(), p.timerLog.interval, p.port.open,
-                      p.timer1.Running(), p.motion.Running(), p.form->Recording()),
-      std::make_tuple(0u, false, 100, true, true, true, true));
+  EXPECT_EQ(std::tie(p.view.caption, p.view.setupTip),
+            std::make_tuple("Vornel-> Tarnwell v1.0.2", "Text 181"));
+  EXPECT_EQ(std::make_tuple(p.messages.shown.size(), p.form->Loading(), p.recordTimer.interval,
+                            p.port.open, p.refreshTimer.Running(), p.motion.Running(),
+                            p.form->Recording()),
+            std::make_tuple(0u, false, 100, true, true, true, true));
   // The record timer's value is the latest: characters wait in the port for little.
   EXPECT_LE(p.port.maxWait, 10);
 }
@@ -58,23 +58,25 @@ TEST(Mainform, StartUpGivesTextsBeforeTheSizeAndStartsPortTimersAndRecording) {
 TEST(Mainform, FramesReachTheDisplayAndSuspendStopsTimersAndPort) {
   Program p;
   p.LoadPlain();
-  EXPECT_EQ(p.port.maxWait, p.timer1.interval);
+  EXPECT_EQ(p.port.maxWait, p.refreshTimer.interval);
   p.port.Receive("+0012.34\r\n");
-  p.timer1.Fire();
+  p.refreshTimer.Fire();
   EXPECT_EQ(p.form->Settings(p.processes).history.Slot(50), 12.34);
 
-  p.timerLog.interval = 100;
-  const auto on = [&] { return std::vector{p.port.open, p.timer1.enabled, p.timerLog.enabled}; };
-  p.form->App_Stop_Click(true);
+  p.recordTimer.interval = 100;
+  const auto on = [&] {
+    return std::vector{p.port.open, p.refreshTimer.enabled, p.recordTimer.enabled};
+  };
+  p.form->SetSuspended(true);
   EXPECT_EQ(on(), (std::vector{false, false, false}));
-  p.form->App_Stop_Click(false);
+  p.form->SetSuspended(false);
   EXPECT_EQ(on(), (std::vector{true, true, true}));
-  p.form->App_Stop_Click(true);
+  p.form->SetSuspended(true);
   p.port.ports.clear();
-  p.form->App_Stop_Click(false);
+  p.form->SetSuspended(false);
   ASSERT_FALSE(p.messages.shown.empty());
   EXPECT_EQ(p.messages.shown.back().text, "Port error");
-  EXPECT_FALSE(p.timer1.enabled);
+  EXPECT_FALSE(p.refreshTimer.enabled);
 }
 
 // The window's close saves the settings; the toolkit's quit that follows, with the window gone,
@@ -83,12 +85,12 @@ TEST(Mainform, ShutdownSavesTheSettingsOnceAndStopsPortAndTimers) {
   Program p;
   p.LoadPlain();
   p.view.width = 9000;
-  p.form->Form_Unload();
+  p.form->ShutDown();
   const std::string saved = p.files.files["/prog/config.ini"];
   EXPECT_EQ(SplitLines(saved).at(35), "9000' Window Width. Def:7290 ");
-  EXPECT_EQ(std::vector({p.port.open, p.timer1.enabled}), std::vector({false, false}));
+  EXPECT_EQ(std::vector({p.port.open, p.refreshTimer.enabled}), std::vector({false, false}));
   p.view.width = 8005;
-  p.form->Form_Unload();
+  p.form->ShutDown();
   EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
 }
 
@@ -118,7 +120,7 @@ TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
     FakeWindow win;
     win.w = before[0], win.h = before[1], win.minimized = before[2] != 0;
     MainLayout l;
-    const bool ok = ResizeRules::Form_Resize(win, l);
+    const bool ok = ResizeRules::Apply(win, l);
     EXPECT_EQ((std::vector<double>{double(ok), win.w, win.h, double(win.resizes), l.graphWidth,
                                    l.graphHeight, l.xaxisTop, l.xaxisWidth, l.weighBoxLeft,
                                    l.weighBoxTop}),

@@ -33,7 +33,7 @@ class SerialLinkPtyTest : public ::testing::Test {
     rig_.config.CommPort = 1;
     rig_.RecordEveryFrame();
     port_.SetOnComm([this] {
-      rig_.link.MSComm1_OnComm();
+      rig_.link.OnPortEvent();
       maxPending_ = std::max(maxPending_, rig_.state.RxBuffer.size());
     });
   }

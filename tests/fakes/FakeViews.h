@@ -60,8 +60,7 @@ class FakeMainView : public FakeLabels<MainView> {
   double WindowHeight() const override { return height; }
   void SetZoomButtonVisible(bool) override {}
   void SetPointerStyle(int) override {}
-  void ApplyFormTexts(const LangTable& t, int c) override {
-    charset = c;
+  void ApplyFormTexts(const LangTable& t) override {
     setupTip = t.Text(181);
     log.push_back("texts");
   }
@@ -73,7 +72,7 @@ class FakeMainView : public FakeLabels<MainView> {
 
   bool closed = false;
   std::string caption = "Vornel-> Tarnwell", setupTip;
-  int state = 0, charset = -1, plots = 0;
+  int state = 0, plots = 0;
   double left = 0, top = 0, width = 7290, height = 6300;
   std::vector<std::string> log;
   DrawList graph, xaxis, testPic;

@@ -26,8 +26,8 @@ struct SettingsRig {
   }
 
   SettingsServices Services(MessageBox& messages, FileSystem& files) {
-    return {config,   ports, timerLog,  history,   messages, lang,   clock,
-            regional, files, processes, onRefresh, onWrite,  onReset};
+    return {config,   ports, recordTimer, history,   messages, lang,   clock,
+            regional, files, processes,   onRefresh, onWrite,  onReset};
   }
 
   // config.ini's values, the port and the rest as "name=value"; history=<top index>:<its reading>.
@@ -39,7 +39,7 @@ struct SettingsRig {
         s.end(),
         {"com=" + n(serial.commPort), "line=" + serial.settings, "open=" + n(serial.open),
          "history=" + n(history.UB()) + ":" + NumberToText(history.Slot(history.UB()), regional),
-         "index=" + n(history.SampleIndex()), "interval=" + n(timerLog.interval),
+         "index=" + n(history.SampleIndex()), "interval=" + n(recordTimer.interval),
          "opens=" + n(serial.opens), "refreshes=" + n(refreshes), "resets=" + n(lastValueResets),
          "writes=" + n(writes)});
     return s;
@@ -48,7 +48,7 @@ struct SettingsRig {
   AppConfig config;
   FakeSerialPort serial;
   PortControl ports{serial};
-  FakeTimer timerLog;
+  FakeTimer recordTimer;
   SampleHistory history;
   LangTable lang;
   FakeClock clock;

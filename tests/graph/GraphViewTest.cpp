@@ -120,8 +120,8 @@ class GraphPictureTest : public ::testing::Test {
   std::vector<double> ClickAt(double min, double max, double y, int button) {
     config.GraphMin = Value::Double(min);
     config.GraphMax = max;
-    view.Graph_MouseMove(100, y);
-    view.Graph_MouseDown(button);
+    view.PointerMoved(100, y);
+    view.PointerPressed(button);
     return Range();
   }
 
@@ -230,7 +230,7 @@ using GraphViewTest = GraphPictureTest;
 // The pointer is lifted by 380: with outer height 3975 the sides meet at 1987.5 + 380.
 TEST_F(GraphViewTest, ZoomClicksHalveOrExtendTheRangeOnTheSideClicked) {
   EXPECT_EQ(view.GraphMouseY(), -380);
-  view.CmdZoomIn_MouseDown(1);
+  view.ZoomButtonPressed(1);
   const double upper = 500, lower = 3000;
   // min, max, pointer y, button, wanted range.
   const std::tuple<double, double, double, int, std::vector<double>> cases[] = {
@@ -248,11 +248,11 @@ TEST_F(GraphViewTest, ZoomClicksHalveOrExtendTheRangeOnTheSideClicked) {
   // Zooming into the lower half leaves a bound read from config.ini as it was written.
   config.GraphMin = Value::Text("0");
   config.GraphMax = 1000;
-  view.Graph_MouseDown(1);
+  view.PointerPressed(1);
   EXPECT_TRUE(config.GraphMin.IsText());
   EXPECT_EQ(config.GraphMax, 500);
 
-  view.CmdZoomIn_MouseDown(1);
+  view.ZoomButtonPressed(1);
   EXPECT_EQ(ClickAt(0, 1000, 100, 1), (std::vector<double>{0, 1000})) << "zoom mode off";
 }
 
@@ -264,15 +264,15 @@ TEST_F(GraphViewTest, ZoomButtonTogglesModeAndPointerAndRightButtonFitsTheData) 
   history.SetSampleIndex(3);
   std::vector<int> states{view.ZoomMode(), int(view.MousePointer())};
   for (int button : {1, 4}) {
-    view.CmdZoomIn_MouseDown(button);
-    view.Graph_DblClick();
+    view.ZoomButtonPressed(button);
+    view.ResetTrace();
     states.insert(states.end(), {view.ZoomMode(), int(view.MousePointer()), history.SampleIndex()});
   }
   const int arrow = int(PointerStyle::kDefault), sizeAll = int(PointerStyle::kSizeAll);
   EXPECT_EQ(states, (std::vector<int>{0, arrow, 1, sizeAll, 3, 0, arrow, 0}));
   EXPECT_EQ(history.Samples(), (std::vector<double>{-3, -3, -3, -3, -3, -6}));
   // The fit looks at all but the last element, and its top never falls below 0.
-  view.CmdZoomIn_MouseDown(2);
+  view.ZoomButtonPressed(2);
   EXPECT_EQ(Range(), (std::vector<double>{-3, 0}));
 }
 

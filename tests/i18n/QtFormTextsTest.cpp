@@ -55,7 +55,7 @@ TEST(QtFormTexts, OddIndicesPicturesAndOtherWindows) {
   LangTable texts;
   for (int k = 0; k <= 1000; ++k) texts.Set(k, "text " + std::to_string(k));
   texts.Set(138, "");
-  ApplyFormTextsTo(&window, texts, 0);
+  ApplyFormTextsTo(&window, texts);
   QStringList shown;
   for (QLabel* label : labels) shown << label->text() + " | " + label->toolTip();
   shown << list->itemText(0) << list->itemText(1) << list->itemText(2) << single->itemText(0)
@@ -185,7 +185,7 @@ TEST(ShippedLanguages, HoldEveryUsedTextAndFitBothWindows) {
           for (int i = 0; c.listEntries >= 2 && i < c.listEntries; ++i) offsets.push_back(200 + i);
           for (int offset : offsets) used.insert(TextIndexPlus(c.textIndex, offset).value_or(-1));
         }
-        ApplyFormTextsTo(window, texts, charset);
+        ApplyFormTextsTo(window, texts);
       }
       // Every control of the dialog lies inside its frame and clear of the others. (The main
       // window's design lets the reading reach above its panel, and its labels are placed by the

@@ -36,14 +36,14 @@ struct RecordingRig : MessageBox {
   // A frame of `value` arriving while recording, as the frame handler passes it on.
   void Frame(double value) {
     frame.CurrentValue = value;
-    if (config.LogTime == 0) rec.TimerLog_Timer();
+    if (config.LogTime == 0) rec.RunWriter();
   }
   // `n` tenths of a second with both timers ticking.
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
       clock.Advance(100);
-      rec.MotionTmr_Timer();
-      if (config.LogTime > 0) rec.TimerLog_Timer();
+      rec.OnStabilityTick();
+      if (config.LogTime > 0) rec.RunWriter();
     }
   }
   std::string& File() { return fs.files["/prog/Log/rec.txt"]; }
@@ -79,21 +79,21 @@ class Recording : public ::testing::Test, public RecordingRig {};
 // when incremental or when its name from config.ini would leave the record folder.
 TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   config.LogEnable = false;
-  rec.CmdStart_Click();
+  rec.StartRecording();
   config.LogEnable = true;
   fs.files["/prog/Log"] = "";   // a file where the folder should be
   texts.Set(92, "No folder:");  // text 93 is missing: a fixed text says it all the same
-  rec.CmdStart_Click();
+  rec.StartRecording();
   fs.files.erase("/prog/Log");
   fs.folders.insert("/prog/Log");
   fs.readOnly = true;
-  rec.CmdStart_Click();
+  rec.StartRecording();
   EXPECT_EQ(shown,
             (Texts{"No folder: /prog/Log", "The record file cannot be opened: /prog/Log/rec.txt"}));
 
   fs.readOnly = false;
   caption = "1250.5";  // before any frame the value is in the general format
-  for (const char* cut : {"7", "8\r", ""}) File() += cut, rec.CmdStart_Click();
+  for (const char* cut : {"7", "8\r", ""}) File() += cut, rec.StartRecording();
   EXPECT_EQ(std::tuple(traceResets, config.LastLogTime, history.Slot(0), rec.Recording()),
             std::tuple(3, std::string("31/01/2024 15:45:02"), 1250.5, true));
   config.LogEnable = false;
@@ -101,11 +101,11 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   config.LogEnable = true;
   for (const char* name : {"/tmp/x.txt", "..", "sub\\x.txt", "", "batch..2024.txt"}) {
     config.LogFileName = name;
-    rec.CmdStart_Click();
+    rec.StartRecording();
   }
   config.LogIncremental = config.AdvancedMode = true;
   config.LogFileType = 1;
-  rec.CmdStart_Click();
+  rec.StartRecording();
   std::string files;
   for (const auto& [path, bytes] : fs.files) files += "== " + path + "\n" + bytes;
   EXPECT_TRUE(MatchesGolden("recording/golden/start.txt", files));
@@ -117,8 +117,8 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
 // hour that does not exist.
 TEST_F(Recording, ALineCarriesItsReadInstantInOrderAndTheWallClocksLocalTime) {
   using namespace std::chrono;
-  const auto readAt = [&](Instant at) { rec.TimerLog_Timer(at); };
-  rec.CmdStart_Click();  // 15:45:02.120
+  const auto readAt = [&](Instant at) { rec.RunWriter(at); };
+  rec.StartRecording();  // 15:45:02.120
   readAt(clock.now - 30ms), readAt(clock.now + 5ms);
   clock.Advance(100), clock.now -= hours(1);
   readAt(clock.now), readAt(clock.now - 10ms);
@@ -143,7 +143,7 @@ TEST_F(Recording, ALineCarriesItsReadInstantInOrderAndTheWallClocksLocalTime) {
 // an hour; a LastLogTime changed from outside counts as long past: a line at once, then none.
 TEST_F(Recording, IntervalFollowsTheSecondsAndSurvivesAClockSetBack) {
   config.LogTime = 1;
-  rec.CmdStart_Click();
+  rec.StartRecording();
   Ticks(59);
   clock.now -= std::chrono::hours(1);
   Ticks(30);
@@ -161,7 +161,7 @@ TEST_F(Recording, ThresholdAndDeadBandChooseTheValuesAndTheSamplesWrap) {
   config.NofSamples = 100;
   regional = Regional{',', '.'};
   frame.ValueFormat = "#0.00";
-  rec.CmdStart_Click();
+  rec.StartRecording();
   for (double v : {100, 100}) Frame(v);
   config.LogVariation = 5;
   for (double v : {95.5, 104.9, 100.0, 105.0, 100.5, 100.0, 95.0, 12.0, 13.0}) Frame(v);
@@ -182,7 +182,7 @@ TEST_F(Recording, StableValueIsRecordedOncePerSettledPeriod) {
   config.MotionTime = 2;
   frame.ValueFormat = "#0.0";
   Ticks(25);
-  rec.CmdStart_Click();
+  rec.StartRecording();
   for (const auto& [v, tenths] : {std::pair(500, 72), {501, 3}, {500, 30}}) {
     for (int i = 0; i < tenths; ++i) Ticks(1), Frame(v);
   }
@@ -200,7 +200,7 @@ TEST(RecordLine, FieldsAndSeparatorsByteForByte) {
 // in order until it takes them again (the retry a second on cannot reopen the file yet); those
 // beyond the room of 4 are told lost. Closing writes what it can, held lines too.
 TEST_F(Recording, RefusedLinesAreKeptInOrderWithinTheirRoom) {
-  rec.CmdStart_Click();
+  rec.StartRecording();
   const int before = fs.appends;
   rec.HoldLines();
   for (double v : {2, 3, 4}) Frame(v);
@@ -229,7 +229,7 @@ TEST_F(Recording, RefusedLinesAreKeptInOrderWithinTheirRoom) {
 // A failing sync, known when it finishes in the background, is told once while every line is
 // still written, and again only after a sync has worked.
 TEST_F(Recording, SyncedAtLeastOnceASecondAndAFailingSyncIsToldOnce) {
-  rec.CmdStart_Click();
+  rec.StartRecording();
   std::vector<int> syncs;
   for (int i = 0; i < 10; ++i) clock.Advance(100), Frame(i), syncs.push_back(fs.syncs);
   rec.Flush(), syncs.push_back(fs.syncs);  // nothing new since
@@ -253,7 +253,7 @@ TEST_F(Recording, SyncedAtLeastOnceASecondAndAFailingSyncIsToldOnce) {
 }
 
 TEST_F(Recording, WriterRunFromInsideTheMessageLoopKeepsOrderAndOneBoxAtATime) {
-  rec.CmdStart_Click();
+  rec.StartRecording();
   during = [&] {
     for (double v : {3, 4}) Frame(v);
     fs.full = false;
@@ -283,7 +283,7 @@ TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
   ASSERT_TRUE(files.WriteWhole(configIni, "kept"));
   RecordingRig r(&files, 1000);
   r.frame.ValueFormat = "#0.0";
-  r.rec.CmdStart_Click();
+  r.rec.StartRecording();
   std::string want = RecordLine(1, "0.0", r.clock.LocalNow(), r.regional);
   const auto frame = [&](int n, int ms) {
     r.clock.Advance(ms);

@@ -143,20 +143,20 @@ MainWindow::MainWindow() {
     if (++frameChecks_ >= 30) frameWatch_.stop();
   });
   connect(appStop_, &QCheckBox::clicked, this, [this](bool checked) {
-    if (form_) form_->App_Stop_Click(checked);
+    if (form_) form_->SetSuspended(checked);
   });
   connect(theSetup_, &QPushButton::clicked, this, [this] {
     if (onSetup_) onSetup_();
   });
   cmdZoomIn_->installEventFilter(this);
   graph_->SetMouseMoveHandler([this](double x, double y) {
-    if (form_) form_->Graph().Graph_MouseMove(x, y);
+    if (form_) form_->Graph().PointerMoved(x, y);
   });
   graph_->SetMouseDownHandler([this](int button, double, double) {
-    if (form_) form_->Graph().Graph_MouseDown(button);
+    if (form_) form_->Graph().PointerPressed(button);
   });
   graph_->SetDoubleClickHandler([this] {
-    if (form_) form_->Graph().Graph_DblClick();
+    if (form_) form_->Graph().ResetTrace();
   });
 }
 
@@ -322,7 +322,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const int button = mouse->button() == Qt::RightButton  ? 2
                        : mouse->button() == Qt::LeftButton ? 1
                                                            : 4;
-    form_->CmdZoomIn_MouseDown(button);
+    form_->ZoomButtonPressed(button);
     return true;
   }
   return QWidget::eventFilter(watched, event);
@@ -338,9 +338,7 @@ void MainWindow::SetPointerStyle(int style) {
   }
 }
 
-void MainWindow::ApplyFormTexts(const LangTable& texts, int charset) {
-  ApplyFormTextsTo(this, texts, charset);
-}
+void MainWindow::ApplyFormTexts(const LangTable& texts) { ApplyFormTextsTo(this, texts); }
 
 void MainWindow::CloseWindow() {
   closing_ = true;
@@ -351,7 +349,7 @@ void MainWindow::RunResizeRules() {
   if (inResize_) return;
   inResize_ = true;
   Resizable window(*this);
-  if (ResizeRules::Form_Resize(window, layout_)) {
+  if (ResizeRules::Apply(window, layout_)) {
     Place(graph_, 120, 120, layout_.graphWidth, layout_.graphHeight);
     weighBox_->move(Px(layout_.weighBoxLeft), Px(layout_.weighBoxTop));
     Place(xaxisTop_, 120, layout_.xaxisTop, layout_.xaxisWidth, 135);
@@ -388,7 +386,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (form_ && !closing_) form_->Form_Unload();
+  if (form_ && !closing_) form_->ShutDown();
   closing_ = true;
   event->accept();
 }

@@ -67,7 +67,7 @@ class MainWindow : public QWidget, public MainView {
   double WindowHeight() const override;
   void SetZoomButtonVisible(bool visible) override;
   void SetPointerStyle(int style) override;
-  void ApplyFormTexts(const LangTable& texts, int charset) override;
+  void ApplyFormTexts(const LangTable& texts) override;
   DrawList& GraphPicture() override { return graph_->Picture(); }
   DrawList& XaxisPicture() override { return xaxisTop_->Picture(); }
   DrawList& TestPicture() override { return testPic_->Picture(); }

@@ -88,15 +88,16 @@ int RunProgram(int argc, char** argv) {
     return 1;
   }
   PosixSerialPort port(files.DataFolder(), clock);
-  QtTimer timer1, timerLog, motionTmr;
+  QtTimer refreshTimer, recordTimer, stabilityTimer;
   QTimer recordSync;
 
   MainWindow window;
   messages.SetParent(&window);
 
-  Mainform form(
-      Platform{port, clock, files, messages, SystemRegional(), timer1, timerLog, motionTmr}, window,
-      Version{TARNWELL_VERSION_MAJOR, TARNWELL_VERSION_MINOR, TARNWELL_VERSION_PATCH});
+  Mainform form(Platform{port, clock, files, messages, SystemRegional(), refreshTimer, recordTimer,
+                         stabilityTimer},
+                window,
+                Version{TARNWELL_VERSION_MAJOR, TARNWELL_VERSION_MINOR, TARNWELL_VERSION_PATCH});
   window.SetForm(&form);
 
   QtProcessStarter processes;
@@ -104,7 +105,7 @@ int RunProgram(int argc, char** argv) {
   const PosixSerialDevices devices(files.DataFolder());
   QPointer<ChSettings> dialog;
   const ChSettings::ApplyTexts applyTexts = [&form](QWidget* w) {
-    ApplyFormTextsTo(w, form.Texts(), form.LangCharset());
+    ApplyFormTextsTo(w, form.Texts());
   };
   window.SetOnSetup(
       [&] { ChSettings::ShowOrRaise(dialog, settings, applyTexts, &window, &devices); });
@@ -124,17 +125,17 @@ int RunProgram(int argc, char** argv) {
       return;
     }
     messages.SetQuiet();
-    form.Form_Unload();
+    form.ShutDown();
     ::_exit(0);
   };
-  if (!form.Form_Load()) return 0;
+  if (!form.StartUp()) return 0;
 
   // The record file is synced at least once a second, also when no further line comes.
   QObject::connect(&recordSync, &QTimer::timeout, [&form] { form.FlushRecord(); });
   recordSync.start(1000);
 
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, [&form] { form.Form_Unload(); });
-  QObject::connect(&app, &QCoreApplication::aboutToQuit, [&form] { form.Form_Unload(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, [&form] { form.ShutDown(); });
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, [&form] { form.ShutDown(); });
 
   window.show();
   running = true;

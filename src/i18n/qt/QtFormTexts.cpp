@@ -40,7 +40,6 @@ class QtTextControl : public TextControl {
   explicit QtTextControl(QWidget* w) : w_(w) {}
 
   std::string TextIndex() const override { return TextIndexOf(w_); }
-  void SetFontCharset(int) override {}
   int ListCount() const override {
     if (auto* combo = qobject_cast<QComboBox*>(w_)) return combo->count();
     if (auto* list = qobject_cast<QListWidget*>(w_)) return list->count();
@@ -95,10 +94,10 @@ bool ShowsCaption(QWidget* w) {
 
 }  // namespace
 
-void ApplyFormTextsTo(QWidget* window, const LangTable& texts, int charset) {
+void ApplyFormTextsTo(QWidget* window, const LangTable& texts) {
   if (window == nullptr) return;
   QtTextForm form(window);
-  ApplyFormTexts(form, texts, charset);
+  ApplyFormTexts(form, texts);
 }
 
 std::vector<ControlTextIndex> CollectTextIndices(QWidget* window) {

@@ -14,7 +14,7 @@ namespace tarnwell {
 // (a QString holding the design's text index): captions of labels, buttons and frames, tool
 // tips, combo box and list entries, and the window's title. The character set is accepted and
 // not used: Qt shows the decoded Unicode texts in any font.
-void ApplyFormTextsTo(QWidget* window, const LangTable& texts, int charset);
+void ApplyFormTextsTo(QWidget* window, const LangTable& texts);
 
 // A control or window carrying a text index, with what it can show of the language texts.
 struct ControlTextIndex {

@@ -63,7 +63,7 @@ ChSettings::ChSettings(const SettingsServices& services, ApplyTexts applyTexts, 
   Connect();
   form_.SetFocusHandler([this](SettingsField f) { Edit(f)->setFocus(Qt::OtherFocusReason); });
   if (applyTexts) applyTexts(this);
-  form_.Form_Load();
+  form_.Load();
   ShowState();
   if (devices_ != nullptr) {
     // An adapter plugged in or out while the dialog is open shows within a second.
@@ -151,7 +151,7 @@ void ChSettings::Connect() {
           after([this](int i) { form_.SetLogTypeSel(i); }));
   connect(ui_.OpenFolder, &QPushButton::clicked, this, [this] { form_.OpenRecordFolder(); });
   connect(ui_.Apply, &QPushButton::clicked, this, [this] {
-    form_.Apply_Click();
+    form_.Apply();
     ShowState();
   });
   connect(ui_.Defaults, &QPushButton::clicked, this, [this] {
