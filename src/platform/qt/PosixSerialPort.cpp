@@ -33,15 +33,15 @@ SerialError OpenFailure(const std::string& device, int error) {
 
 }  // namespace
 
-std::string DeviceForPort(int port, const std::string& programFolder) {
-  const std::string linked = programFolder + "/ports/COM" + std::to_string(port);
+std::string DeviceForPort(int port, const std::string& dataFolder) {
+  const std::string linked = dataFolder + "/ports/COM" + std::to_string(port);
   struct stat entry {};
   if (::lstat(linked.c_str(), &entry) == 0) return linked;
   return MappedDevice(port);
 }
 
-PosixSerialPort::PosixSerialPort(std::string programFolder, const Clock& clock)
-    : programFolder_(std::move(programFolder)), clock_(clock) {
+PosixSerialPort::PosixSerialPort(std::string dataFolder, const Clock& clock)
+    : dataFolder_(std::move(dataFolder)), clock_(clock) {
   reopen_.setInterval(1000);
   QObject::connect(&reopen_, &QTimer::timeout, [this] { TryReopen(); });
   pace_.setSingleShot(true);
@@ -77,7 +77,7 @@ std::optional<SerialError> PosixSerialPort::SetPortOpen(bool open) {
     return std::nullopt;
   }
   if (wantOpen_) return SerialError{8005, "Port already open"};
-  const std::string device = DeviceForPort(commPort_, programFolder_);
+  const std::string device = DeviceForPort(commPort_, dataFolder_);
   if (device.empty()) return SerialError{8002, "Invalid port number"};
   if (auto e = OpenDevice(device)) return e;
   device_ = device;

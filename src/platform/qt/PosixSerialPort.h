@@ -14,9 +14,9 @@
 
 namespace tarnwell {
 
-// The device a port number opens: <program folder>/ports/COM<n> when that path exists (a link
+// The device a port number opens: <data folder>/ports/COM<n> when that path exists (a link
 // to any device), else 1-32 /dev/ttyS0-31, 33-64 /dev/ttyUSB0-31, 65-96 /dev/ttyACM0-31.
-std::string DeviceForPort(int port, const std::string& programFolder);
+std::string DeviceForPort(int port, const std::string& dataFolder);
 
 // The serial control on the terminal device itself, which it owns: opening, reading (a
 // LineReader), losing and opening again. Only listens. A device that vanishes (an adapter
@@ -24,7 +24,7 @@ std::string DeviceForPort(int port, const std::string& programFolder);
 // by itself, at most once a second, until the program closes the port.
 class PosixSerialPort : public SerialPort {
  public:
-  PosixSerialPort(std::string programFolder, const Clock& clock);
+  PosixSerialPort(std::string dataFolder, const Clock& clock);
   ~PosixSerialPort() override;
 
   std::optional<SerialError> SetCommPort(std::int16_t port) override;
@@ -48,7 +48,7 @@ class PosixSerialPort : public SerialPort {
   void HandOver();
   void TryReopen();
 
-  std::string programFolder_;
+  std::string dataFolder_;
   const Clock& clock_;
   std::int16_t commPort_ = 1;
   std::string settings_ = "9600,n,8,1";
