@@ -17,7 +17,7 @@ class FakeAppendFile : public AppendFile {
   }
   bool Sync() override {
     ++fs_->syncs;
-    return !fs_->full && !fs_->syncFails;
+    return !fs_->full;
   }
   bool Reopen() override { return !fs_->full; }
   void StartSync() override {
@@ -44,7 +44,6 @@ std::optional<std::string> FakeFileSystem::ReadAll(const std::string& path) cons
 
 bool FakeFileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
   if (readOnly || full) return false;
-  ++wholeWrites;
   files[path] = bytes;
   return true;
 }

@@ -13,8 +13,6 @@ void WriteFile(const std::string& path, const std::string& text);
 
 // The pieces of `text` between `terminator`s; a last piece without its terminator is kept.
 std::vector<std::string> Split(const std::string& text, const std::string& terminator);
-// True when `text` is lines each ended by CR LF, with no CR or LF anywhere else.
-bool CrLfLinesOnly(const std::string& text);
 
 // Polls `done` every 10 ms for up to `timeout` seconds.
 bool WaitUntil(const std::function<bool()>& done, double timeout);
