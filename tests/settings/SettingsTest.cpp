@@ -38,40 +38,25 @@ struct Session : SettingsRig {
   SettingsForm form{Services(messages, files)};
 };
 
-// Each control as "name=value"; the enabled states grouped by frame.
+// Each control as "name=value"; the enabled states of the text boxes, then by frame.
 Strings Shown(const SettingsControls& c) {
   const auto& e = c.enabled;
   std::stringstream o;
-  o << "CommSel=" << c.CommSel << "\nBaudSel=" << c.BaudSel << "\nDevType=" << c.DevType
-    << "\nLangSel=" << c.LangSel << "\nLabCommSet=" << c.LabCommSet
-    << "\nNofSamples=" << c.NofSamples << "\nGrMode=" << c.GrMode << "\nMouseEvent=" << c.MouseEvent
-    << "\nOptPf=" << c.OptPf << "\nExpanded=" << c.Expanded << "\nTxtMin=" << c.TxtMin
-    << "\nTxtMax=" << c.TxtMax << "\nSelDatLogEnab=" << c.SelDatLogEnab
+  for (const TextBox& box : kTextBoxes) o << box.name << "=" << c.*box.text << "\n";
+  o << "BaudSel=" << c.BaudSel << "\nDevType=" << c.DevType << "\nLangSel=" << c.LangSel
+    << "\nLabCommSet=" << c.LabCommSet << "\nGrMode=" << c.GrMode << "\nMouseEvent=" << c.MouseEvent
+    << "\nOptPf=" << c.OptPf << "\nExpanded=" << c.Expanded << "\nSelDatLogEnab=" << c.SelDatLogEnab
     << "\nRecordOnStartup=" << c.RecordOnStartup << "\nLogIncSel=" << c.LogIncSel
-    << "\nLogSet=" << c.LogSet << "\nTxtSecond=" << c.TxtSecond << "\nTxtMinute=" << c.TxtMinute
-    << "\nTxtMotionTmr=" << c.TxtMotionTmr << "\nLogTypeSel=" << c.LogTypeSel
-    << "\nTxtJump=" << c.TxtJump << "\nTxtThreshold=" << c.TxtThreshold
-    << "\nenabled=" << e.LogSet[0] << e.LogSet[1] << e.LogSet[2] << e.LogSet[3] << ' '
-    << e.TxtSecond << e.TxtMinute << e.TxtMotionTmr << ' ' << e.LogTypeSel[0] << e.LogTypeSel[1]
-    << e.LogIncSel << e.FrameFile << e.TxtJump << e.TxtThreshold << e.LabStabTime << e.LabJump
-    << e.LabThreshold << ' ' << e.LabMin << e.LabMax << e.TxtMin << e.TxtMax;
+    << "\nLogSet=" << c.LogSet << "\nLogTypeSel=" << c.LogTypeSel << "\nenabled=";
+  for (const TextBox& box : kTextBoxes) o << e.*box.enabled;
+  o << ' ' << e.LogSet[0] << e.LogSet[1] << e.LogSet[2] << e.LogSet[3] << e.LogTypeSel[0]
+    << e.LogTypeSel[1] << e.LogIncSel << e.FrameFile << e.LabStabTime << e.LabJump << e.LabThreshold
+    << e.LabMin << e.LabMax;
   Strings shown;
   for (std::string line; std::getline(o, line);) shown.push_back(line);
   return shown;
 }
 
-// What a case sets up: a config.ini line by its setting's name, or one of these.
-const std::map<std::string, void (*)(Session&, const std::string&)> kSetUps = {
-    {"decimal", [](Session& s, const std::string& v) { s.regional.decimal = v.at(0); }},
-    {"index", [](Session& s, const std::string& v) { s.history.SetSampleIndex(std::stoi(v)); }},
-    {"readOnly", [](Session& s, const std::string&) { s.files.readOnly = true; }},
-    {"noBrowser", [](Session& s, const std::string&) { s.processes.fails = true; }},
-    {"closeFails", [](Session& s, const std::string&) { s.serial.closeFails = true; }},
-    {"fails", [](Session& s, const std::string& v) { s.serial.fails = v; }},
-    {"unplugged", [](Session& s, const std::string&) { s.serial.ports.erase(99); }},
-    {"noMemory", [](Session&, const std::string&) { allocationLimit = 40000; }},
-    {"writeFails", [](Session& s, const std::string&) { s.write = [] { return false; }; }},
-};
 // What the operator does: a text box or a choice by its control's name, or a button.
 const std::map<std::string, std::function<void(SettingsForm&, int)>> kChoices = {
     {"BaudSel", &SettingsForm::SetBaudSel},
@@ -111,9 +96,17 @@ std::string Outcome(const std::string& setUpAndAct) {
   s.form.Load();  // a plain load, for the loads after the set-up to differ from
   Strings loaded = Shown(s.form.Controls());
   for (const auto& [name, value] : Steps(setUp)) {
-    if (kSetUps.count(name)) kSetUps.at(name)(s, value);
-    for (const ConfigRow& row : ConfigRows())
+    for (const ConfigRow& row : ConfigRows())  // a config.ini line by its setting's name
       if (row.field == name) row.read(s.config, value, StoredNumber(value, s.regional).value_or(0));
+    if (name == "decimal") s.regional.decimal = value.at(0);
+    if (name == "index") s.history.SetSampleIndex(std::stoi(value));
+    if (name == "readOnly") s.files.readOnly = true;
+    if (name == "noBrowser") s.processes.fails = true;
+    if (name == "closeFails") s.serial.closeFails = true;
+    if (name == "fails") s.serial.fails = value;  // choosing the port or the speed
+    if (name == "unplugged") s.serial.ports.erase(99);
+    if (name == "noMemory") allocationLimit = 40000;
+    if (name == "writeFails") s.write = [] { return false; };
   }
   const Strings before = s.Now();
   s.form.Load();
