@@ -18,12 +18,10 @@ namespace tarnwell::testing {
 // The fake port, where choosing the port or the speed can fail as well ("port", "speed").
 struct ScriptedPort : FakeSerialPort {
   std::optional<SerialError> SetCommPort(std::int16_t port) override {
-    if (fails == "port") return SerialError{8002, "Invalid port number"};
-    return FakeSerialPort::SetCommPort(port);
+    return fails == "port" ? SerialError{8002, "No such port"} : FakeSerialPort::SetCommPort(port);
   }
   std::optional<SerialError> SetSettings(const std::string& s) override {
-    if (fails == "speed") return SerialError{8003, "Invalid settings"};
-    return FakeSerialPort::SetSettings(s);
+    return fails == "speed" ? SerialError{8003, "Bad settings"} : FakeSerialPort::SetSettings(s);
   }
   std::string fails;
 };
@@ -51,12 +49,10 @@ struct SettingsRig {
   }
   // The settings, the port and the rest as "name=value"; history=<top index>:<its reading>;
   // writes=<count>, with ":older" when the last one held other settings than the present ones;
-  // opened=<program> <folder> for each start of the file browser.
+  // opened= what was started.
   std::vector<std::string> Now() const {
     std::vector<std::string> s = Settings();
     const auto n = [](int v) { return std::to_string(v); };
-    std::string opened;
-    for (const auto& p : processes.started) opened += p.program + " " + p.arguments.at(0);
     s.insert(
         s.end(),
         {"com=" + n(serial.commPort), "line=" + serial.settings, "open=" + n(serial.open),
@@ -64,7 +60,7 @@ struct SettingsRig {
          "index=" + n(history.SampleIndex()), "interval=" + n(recordTimer.interval),
          "opens=" + n(serial.opens), "refreshes=" + n(refreshes), "resets=" + n(lastValueResets),
          "writes=" + n(writes) + (writes && written != Settings() ? ":older" : ""),
-         "opened=" + opened});
+         "opened=" + processes.started});
     return s;
   }
 
