@@ -53,9 +53,8 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
     QTest::mouseClick(find(name), Qt::LeftButton, {}, QPoint(6, find(name)->height() / 2));
   };
   const auto retype = [&](const char* name, const char* typed) {
-    find(name)->setFocus();
-    QTest::keyClick(find(name), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(find(name), typed);
+    QTest::keyClick(find(name), Qt::Key_A, Qt::ControlModifier),
+        QTest::keyClicks(find(name), typed);
   };
   EXPECT_FALSE(dialog->isModal());
 
@@ -102,8 +101,8 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   retype("TxtMin", "abc");
   click("Apply");
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, "T6");
-  EXPECT_EQ(dialog->focusWidget(), find("TxtMin"));
+  EXPECT_EQ(std::pair(messages.shown[0].text, dialog->focusWidget()),
+            std::pair(std::string("T6"), find("TxtMin")));
 
   // A double click on the caption switches the advanced mode, and nothing else does.
   QTest::mouseDClick(find("ContinuousSendHint"), Qt::LeftButton);
@@ -128,6 +127,11 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   EXPECT_TRUE(slot.isNull());
   EXPECT_EQ(warnings, "");
   qInstallMessageHandler(nullptr);
+
+  // Beside the owner where it just fits; where it misses by a pixel, on the other side.
+  const QRect screen(0, 0, 1000, 700);
+  EXPECT_EQ(ChSettings::BesidePosition({400, 100, 300, 300}, {300, 600}, screen), QPoint(700, 100));
+  EXPECT_EQ(ChSettings::BesidePosition({400, 100, 301, 300}, {300, 600}, screen), QPoint(100, 100));
 }
 
 }  // namespace
