@@ -28,6 +28,15 @@ std::vector<std::string> Split(const std::string& text, const std::string& termi
   return lines;
 }
 
+std::vector<std::pair<std::string, std::string>> Steps(const std::string& text) {
+  std::vector<std::pair<std::string, std::string>> steps;
+  for (const std::string& step : Split(text, ";")) {
+    const std::size_t is = std::min(step.find('='), step.size());
+    steps.emplace_back(step.substr(0, is), step.substr(std::min(is + 1, step.size())));
+  }
+  return steps;
+}
+
 bool WaitUntil(const std::function<bool()>& done, double timeout) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
   while (!done()) {

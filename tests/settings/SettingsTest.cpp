@@ -76,16 +76,6 @@ const std::map<std::string, std::function<void(SettingsForm&, int)>> kChoices = 
     {"Apply", [](SettingsForm& f, int) { f.Apply(); }},
 };
 
-// "name=value" steps separated by ';', as (name, value).
-std::vector<std::pair<std::string, std::string>> Steps(const std::string& text) {
-  std::vector<std::pair<std::string, std::string>> steps;
-  for (const std::string& step : Split(text, ";")) {
-    const std::size_t is = std::min(step.find('='), step.size());
-    steps.emplace_back(step.substr(0, is), step.substr(std::min(is + 1, step.size())));
-  }
-  return steps;
-}
-
 // A case is "<set-up> / <act>", each steps "name=value" separated by ';'. Its outcome: the
 // messages shown, each with the field it sent the focus to; the controls the act changed (without
 // one, the controls loading changed), unless it pressed Apply; the settings and state changed.
