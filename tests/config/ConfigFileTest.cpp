@@ -146,21 +146,19 @@ TEST(ConfigReading, AppliesEachSettingInTurnAndWritesBackWhatItRead) {
 const Regional kPoint{'.', '/'};
 const Regional kComma{',', '.'};
 
-// Frame and config.ini reading pin the rest: signs, spaces, units, line feeds, separators.
+// Each text as a loose number, then strictly with a point and with a comma (golden/numbers.txt);
+// frame and config.ini reading pin the rest: signs, spaces, units, line feeds, separators.
 TEST(NumberText, ReadsAndWritesNumbers) {
-  const std::pair<std::string, double> vals[] = {
-      {"12,5", 12}, {"1.2.3", 1.2}, {".5", 0.5},   {"2.5d-1", 0.25},
-      {"1e+", 1},   {"&H1F", 31},   {"&hA9", 169}, {"&o17", 15},
-      {"ST,GS", 0}, {"+-5", 0},     {"9e999", 0},  {"&H" + std::string(300, 'F'), 0},
-      {"&H1:", 1}};
-  for (const auto& [text, value] : vals) EXPECT_EQ(Val(text), value) << text;
-
-  EXPECT_EQ(ToNumber(" -100000\t", kPoint), -100000);
-  EXPECT_EQ(ToNumber("+1.5e2", kPoint), 150);
-  EXPECT_EQ(ToNumber("1e-400", kPoint), 0);
-  for (const char* bad : {" ", "abc", "1.5.", "12kg", "1e", ".", "- 1", "1 2", "1,5", "1e+400"}) {
-    EXPECT_EQ(ToNumber(bad, kPoint), std::nullopt) << '"' << bad << '"';
-  }
+  const auto show = [](std::optional<double> v) { return v ? NumberToText(*v, kPoint) : "-"; };
+  std::string out;
+  for (const std::string t :
+       {"12,5", "1.2.3", ".5",   "2.5d-1",     "1e+",    "&H1F",   "&hA9",  "&o17", "ST,GS",
+        "+-5",  "9e999", "&H1:", " -100000\t", "+1.5e2", "1e-400", " ",     "abc",  "1.5.",
+        "12kg", "1e",    ".",    "- 1",        "1 2",    "1,5",    "1e+400"})
+    out += '"' + t + "\" " + show(Val(t)) + " " + show(ToNumber(t, kPoint)) + " " +
+           show(ToNumber(t, kComma)) + "\n";
+  EXPECT_TRUE(MatchesGolden("config/golden/numbers.txt", out));
+  EXPECT_EQ(Val("&H" + std::string(300, 'F')), 0);
   EXPECT_EQ(NumberToText(-0.0, kPoint) + " " + NumberToText(0.1 + 0.2, kPoint) + " " +
                 NumberToText(1.5e-7, kComma),
             "0 0.3 1,5E-07");
