@@ -28,12 +28,9 @@ class FakeFileSystem : public FileSystem {
   std::string folder = "/prog";
   std::map<std::string, std::string> files;
   std::set<std::string> folders{"/prog"};
-  bool full = false;
-  bool readOnly = false;
-  bool backgroundSyncs = false;
+  bool full = false, readOnly = false, backgroundSyncs = false;
   std::optional<bool> finishedSync;
-  int syncs = 0;
-  int appends = 0;
+  int syncs = 0, appends = 0;
 };
 
 }  // namespace tarnwell::testing
