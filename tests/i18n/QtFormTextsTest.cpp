@@ -35,34 +35,28 @@ namespace {
 // round to even, one entry is no list (two are), and a picture or another window takes no text.
 TEST(QtFormTexts, OddIndicesPicturesAndOtherWindows) {
   QDialog window;
-  std::vector<QLabel*> labels;
-  for (const char* index : {"abc", " 38 ", "-150", "52.5", "53.5", "800.5", "801", "1e300"}) {
-    labels.push_back(new QLabel(QStringLiteral("design"), &window));
-    labels.back()->setToolTip(QStringLiteral("tip"));
-    labels.back()->setProperty("textIndex", index);
-  }
   auto* list = new QComboBox(&window);
-  list->addItems({"a", "b"});
   auto* single = new QComboBox(&window);
-  single->addItem(QStringLiteral("only"));
   auto* picture = new QLabel(&window);
-  picture->setPixmap(QPixmap(8, 8));
   auto* other = new QDialog(&window);
-  const std::pair<QWidget*, const char*> more[] = {
+  list->addItems({"a", "b"}), single->addItem(QStringLiteral("only"));
+  picture->setPixmap(QPixmap(8, 8));
+  std::vector<std::pair<QWidget*, const char*>> controls = {
       {list, "55.5"}, {single, "57"}, {picture, "41"}, {other, "41"}};
-  for (const auto& [w, index] : more) w->setProperty("textIndex", index);
+  for (const char* index : {"abc", " 38 ", "-150", "52.5", "53.5", "800.5", "801", "1e300"})
+    controls.emplace_back(new QLabel(QStringLiteral("design"), &window), index);
+  for (const auto& [w, index] : controls) w->setToolTip("tip"), w->setProperty("textIndex", index);
   LangTable texts;
-  for (int k = 0; k <= 1000; ++k) texts.Set(k, "text " + std::to_string(k));
-  texts.Set(138, "");
+  for (int k = 0; k <= 1000; ++k) texts.Set(k, k == 138 ? "" : "text " + std::to_string(k));
   ApplyFormTextsTo(&window, texts);
-  QStringList shown;
-  for (QLabel* label : labels) shown << label->text() + " | " + label->toolTip();
-  shown << list->itemText(0) << list->itemText(1) << single->itemText(0)
-        << other->windowTitle() + " | " + other->toolTip();
+  QStringList shown{list->itemText(0), list->itemText(1), single->itemText(0),
+                    other->windowTitle() + " | " + other->toolTip()};
+  for (std::size_t i = 4; i < controls.size(); ++i)
+    shown << static_cast<QLabel*>(controls[i].first)->text() + " | " + controls[i].first->toolTip();
   EXPECT_EQ(shown,
-            QStringList({"design | tip", "text 238 | ", "text 50 | tip", "text 252 | text 152",
-                         "text 254 | text 154", "text 1000 | text 900", "design | text 901",
-                         "design | tip", "text 256", "text 256", "only", " | "}));
+            QStringList({"text 256", "text 256", "only", " | tip", "design | tip", "text 238 | ",
+                         "text 50 | tip", "text 252 | text 152", "text 254 | text 154",
+                         "text 1000 | text 900", "design | text 901", "design | tip"}));
   EXPECT_FALSE(picture->pixmap().isNull());
 }
 
@@ -73,11 +67,12 @@ int Room(QWidget* w) {
   if (qobject_cast<QAbstractButton*>(w) != nullptr) {
     QStyleOptionButton opt;
     opt.initFrom(w);
-    const QStyle::SubElement face = qobject_cast<QCheckBox*>(w) ? QStyle::SE_CheckBoxContents
-                                    : qobject_cast<QRadioButton*>(w)
-                                        ? QStyle::SE_RadioButtonContents
-                                        : QStyle::SE_PushButtonContents;
-    return style->subElementRect(face, &opt, w).width();
+    return style
+        ->subElementRect(qobject_cast<QCheckBox*>(w)      ? QStyle::SE_CheckBoxContents
+                         : qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
+                                                          : QStyle::SE_PushButtonContents,
+                         &opt, w)
+        .width();
   }
   if (auto* list = qobject_cast<QComboBox*>(w)) {
     QStyleOptionComboBox opt;
@@ -173,11 +168,10 @@ TEST(ShippedLanguages, HoldEveryUsedTextAndFitBothWindows) {
         ReadFile(std::string(bin != nullptr ? bin : TARNWELL_PROGRAM_DIR) + "/" + name);
     const auto lines = Split(bytes, "\r\n");
     EXPECT_TRUE(bytes.ends_with("\r\n") && lines.size() >= 200 && lines.size() <= 1001) << name;
-    for (const std::string& line : lines) {
+    for (const std::string& line : lines)
       EXPECT_TRUE(line.size() >= 2 && line[0] == '"' && line.find('"', 1) != std::string::npos &&
                   line.find_first_of("\r\n") == std::string::npos)
           << name << ": " << line;
-    }
     texts = LangTable();
     ReadLanguageText(bytes, texts);
     for (const QFont* font : {static_cast<const QFont*>(nullptr), &standIn}) {
