@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <regex>
 
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
@@ -16,6 +17,7 @@ namespace tarnwell::testing {
 namespace {
 
 const std::string kPath = "/prog/config.ini";
+const std::regex kCrLf("\r\n");
 
 // A ConfigFile with the main window and message boxes it works with. `log` names what was applied
 // to the window, in order: where in the reading each setting took effect.
@@ -47,14 +49,6 @@ struct Rig : ConfigHooks, WindowGeometry, MessageBox {
   ConfigFile file{config, *this, *this, fs, *this, clock, regional};
 };
 
-// The first `count` of `lines`, each ended by `end`.
-std::string Join(const std::vector<std::string>& lines, std::size_t count,
-                 const std::string& end = "\r\n") {
-  std::string out;
-  for (std::size_t i = 0; i < lines.size() && i < count; ++i) out += lines[i] + end;
-  return out;
-}
-
 // The lines of a config.ini that differ from the fresh file's, as " <line>=<value>".
 std::string Differences(const std::string& bytes) {
   const std::vector<std::string> lines = Split(bytes, "\r\n"),
@@ -67,7 +61,7 @@ std::string Differences(const std::string& bytes) {
 }
 
 // A case is steps separated by ';': "<line>=<value>" replaces a value of the fresh file,
-// "missing" leaves no file, "lines=<n>" keeps n lines, "lf" ends lines with a bare line feed and
+// "missing" leaves no file, "short" drops the last line, "lf" ends lines with a bare line feed and
 // adds two lines, "decimal=," and "readOnly" (the folder, while reading) set up the system, and
 // "refuses", "left", "top", "width", "height" and, after reading, "state" the window.
 // Its outcome: what reading applied, the file as a renewal left it, the colours taken (background,
@@ -81,8 +75,8 @@ std::string Outcome(const std::string& steps) {
     set[name] = value;
   }
   std::string bytes = ConfigIniText(values);
-  if (set.count("lines")) bytes = Join(Split(bytes, "\r\n"), std::stoul(set["lines"]));
-  if (set.count("lf")) bytes = Join(Split(bytes + "extra line\r\n'another", "\r\n"), 99, "\n");
+  if (set.count("short")) bytes.resize(bytes.find("0'Log Motion"));
+  if (set.count("lf")) bytes = std::regex_replace(bytes + "extra line\r\n'another", kCrLf, "\n");
   if (!set.count("missing")) r.fs.files[kPath] = bytes;
   if (set.count("decimal")) r.regional.decimal = set["decimal"][0];
   r.fs.readOnly = set.count("readOnly"), r.refuses = set.count("refuses");
@@ -112,7 +106,7 @@ std::string Outcome(const std::string& steps) {
 // read-only folder the renewal is told once, and the defaults stay until a write works.
 TEST(ConfigRenewal, MissingOrDamagedFileIsReportedAndWrittenAfreshWithTheDefaults) {
   std::string outcomes;
-  for (const char* damage : {"missing", "lines=38", "16=", "13=1e999", "23=40000", "33=5", "33=2",
+  for (const char* damage : {"missing", "short", "16=", "13=1e999", "23=40000", "33=5", "33=2",
                              "34=left", "35=1O0", "39=x"})
     outcomes += Outcome(std::string("4=12;6=2;refuses;width=1;") + damage);
   EXPECT_TRUE(MatchesGolden("config/golden/renewals.txt", outcomes + Outcome("missing;readOnly")));
