@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyleOption>
@@ -184,17 +185,23 @@ TEST(ShippedLanguages, HoldEveryUsedTextAndFitBothWindows) {
       ApplyFormTextsTo(&main, texts);
       ApplyFormTextsTo(&dialog, texts);
       // Every control of the dialog lies inside its frame, clear of its border, and of the
-      // others. (The main window's design lets the reading reach above its panel, and its labels
-      // are placed by the update cycle.)
+      // others, the hidden ones too; a box or line of text is less than two lines tall, a list
+      // less than three times as wide as its entries need, the window less than twice as large as
+      // what it holds. (The main window's design lets the reading reach above its panel, and its
+      // labels are placed by the update cycle.)
+      EXPECT_TRUE(QRect(QPoint(), dialog.childrenRect().bottomRight() * 2).contains(dialog.rect()));
       for (QWidget* w : dialog.findChildren<QWidget*>()) {
         const QWidget* frame = w->parentWidget();
-        if (!w->isVisibleTo(&dialog)) continue;
-        EXPECT_TRUE(frame->rect().adjusted(1, 1, -1, -1).contains(w->geometry()))
+        if (w->window() != &dialog) continue;  // a list's drop-down
+        const auto* label = qobject_cast<QLabel*>(w);
+        EXPECT_TRUE(frame->rect().adjusted(1, 1, -1, -1).contains(w->geometry()) &&
+                    (qobject_cast<QGroupBox*>(w) || qobject_cast<QPushButton*>(w) ||
+                     (label && label->wordWrap()) || w->height() < 2 * w->fontMetrics().height()) &&
+                    (!qobject_cast<QComboBox*>(w) || w->width() < 3 * w->sizeHint().width()))
             << qPrintable(w->objectName());
-        for (QWidget* v : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-          EXPECT_FALSE(v < w && v->isVisibleTo(&dialog) && v->geometry().intersects(w->geometry()))
+        for (QWidget* v : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+          EXPECT_FALSE(v < w && !v->isWindow() && v->geometry().intersects(w->geometry()))
               << qPrintable(w->objectName()) << " over " << qPrintable(v->objectName());
-        }
       }
       checkWindow(&main, main.Current());  // the reading
       checkWindow(&dialog, d.LabCommSet);  // the port, or its own text when no port is set
