@@ -57,6 +57,18 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
         QTest::keyClicks(find(name), typed);
   };
   EXPECT_FALSE(dialog->isModal());
+  // The controls shown disabled: while recording is off, then on by the minute with a fixed range.
+  const auto disabled = [&] {
+    QString names;
+    for (QWidget* w : dialog->findChildren<QWidget*>())
+      names += w->testAttribute(Qt::WA_ForceDisabled) ? w->objectName() + " " : "";
+    return names.toStdString();
+  };
+  EXPECT_EQ(
+      disabled(),
+      "LabMin TxtMin LabMax TxtMax LogIncSel LogSet_0 LogSet_1 LogSet_2 LogSet_3 TxtSecond "
+      "TxtMinute TxtMotionTmr LabStabTime FrameFile LogTypeSel_0 LogTypeSel_1 LabJump TxtJump "
+      "LabThreshold TxtThreshold ");
 
   // The device line follows the typing, in full within its frame; the list of devices is made
   // when its tip is asked for.
@@ -91,6 +103,7 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   click("SelDatLogEnab");
   click("LogSet_2");
   retype("TxtMinute", "3");
+  EXPECT_EQ(disabled(), "TxtSecond TxtMotionTmr ");
   click("Apply");
   EXPECT_EQ(Changes(before, rig.Now()),
             "Expanded=0 CommPort=2 BaudIndex=4 LogTime=180 Performance=2 NofSamples=300 "
