@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
 #include "Golden.h"
@@ -70,14 +68,11 @@ TEST(LanguageFile, ChosenFileOrStandardFileWithItsMessage) {
     LangTable texts;
     FakeFileSystem disk;
     FakeMessageBox messages;
-    std::istringstream in(c);
-    std::string setting, file;
-    in >> setting;
-    config.Language = Value::Text(setting);
-    while (in >> file) {
-      const std::string name = file.substr(0, file.find(':'));
-      const int lines = name == file ? 200 : std::stoi(file.substr(name.size() + 1));
-      disk.files["/prog/" + name + ".lng"] = File(lines, name);
+    const Strings words = Split(c, " ");
+    config.Language = Value::Text(words[0]);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      const Strings file = Split(words[i] + ":200", ":");  // name, lines
+      disk.files["/prog/" + file[0] + ".lng"] = File(std::stoi(file[1]), file[0]);
     }
     const bool ok = ReadLanguageFile(config, texts, disk, messages, Regional{});
     dump += "# " + c + (ok ? "\nread\n" : "\nfailed\n");
