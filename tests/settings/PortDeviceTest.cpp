@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Golden.h"
 #include "TempDir.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "settings/PortDevice.h"
@@ -36,24 +37,13 @@ TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
   fs::create_symlink("../../ttyACM1", root + "/dev/serial/by-id/usb-Acme_Scale_Link_0042-if00");
 
   const PosixSerialDevices devices(dir / "program", root);
-  // The number is read as far as it goes, with the regional comma or a point.
-  const std::pair<const char*, const char*> cases[] = {
-      {"5", "ports/COM5 \u2192 /dev/ttyAMA0: present"},
-      {"7", "ports/COM7 \u2192 /nowhere/ttyX: not present"},
-      {"3,3e1x", "/dev/ttyUSB0: present, FTDI FT232R USB UART"},
-      {" 6.6E+1", "/dev/ttyACM1: present, Acme Scale Link"},
-      {"1 2", "/dev/ttyS0: not present"},
-      {"abc", "no port"},
-      {"97", "COM97: no device"},
-      {"-5", "no port number"},
-      {"150", "no port number"},
-      {"32", "/dev/ttyS31: not present"},
-      {"64", "/dev/ttyUSB31: not present"},
-      {"65", "/dev/ttyACM0: not present"},
-      {"96", "/dev/ttyACM31: not present"},
-  };
-  for (const auto& [typed, line] : cases)
-    EXPECT_EQ(PortDeviceLine(typed, Regional{',', '.'}, devices), line) << '"' << typed << '"';
+  // The number is read as far as it goes, with the regional comma or a point
+  // (golden/port_devices.txt).
+  std::string lines;
+  for (const char* typed :
+       {"5", "7", "3,3e1x", " 6.6E+1", "1 2", "abc", "97", "-5", "150", "32", "64", "65", "96"})
+    lines += '"' + std::string(typed) + "\" " + PortDeviceLine(typed, {',', '.'}, devices) + "\n";
+  EXPECT_TRUE(MatchesGolden("settings/golden/port_devices.txt", lines));
   EXPECT_EQ(PortDeviceList(devices),
             "Serial devices present, by port number:\n5: /dev/ttyAMA0 (ports/COM5)\n33: "
             "/dev/ttyUSB0, FTDI FT232R USB UART\n66: /dev/ttyACM1, Acme Scale Link");
