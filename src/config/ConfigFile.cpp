@@ -109,10 +109,7 @@ void ConfigFile::Renew() {
   messages_.Show("Can not open " + fs_.DataFolder() + fs_.Separator() +
                  "config.ini file. The configuration file renewed.");
   config_ = AppConfig{};
-  config_.GuideLine = true;
   config_.LastLogTime = DateTimeText(clock_.LocalNow(), regional_);
-  config_.LineColor = MakeColor(224, 224, 224);
-  config_.FontColor = MakeColor(224, 224, 224);
   hooks_.SetNewLogFileName();
   loaded_ = true;
   // The window still has its design size: the fresh file holds the default outer size.

@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <new>
-#include <stdexcept>
 
 #include "acquisition/SerialLink.h"
 #include "config/NumberText.h"
@@ -136,8 +135,6 @@ bool SettingsApply::ApplySamples() {
         SampleHistory::UpperIndexFor(*n),
         std::isfinite(oldTop) && oldTop >= 0 && oldTop < 10000 ? static_cast<int>(oldTop) : -1);
   } catch (const std::bad_alloc&) {
-    return false;
-  } catch (const std::length_error&) {
     return false;
   }
   // A shorter history must not leave the write position beyond its last slot.

@@ -10,23 +10,15 @@ class FakeAppendFile : public AppendFile {
  public:
   FakeAppendFile(FakeFileSystem* fs, std::string path) : fs_(fs), path_(std::move(path)) {}
   bool Write(const std::string& bytes) override {
-    if (fs_->full) return false;
-    ++fs_->appends;
-    fs_->files[path_] += bytes;
-    return true;
+    if (!fs_->full) ++fs_->appends, fs_->files[path_] += bytes;
+    return !fs_->full;
   }
-  bool Sync() override {
-    ++fs_->syncs;
-    return !fs_->full && !fs_->syncFails;
-  }
+  bool Sync() override { return ++fs_->syncs, !fs_->full; }
   bool Reopen() override { return !fs_->full; }
-  void StartSync() override {
-    if (!fs_->backgroundSyncs) return AppendFile::StartSync();
-    ++fs_->syncs;
-  }
+  void StartSync() override { fs_->backgroundSyncs ? void(++fs_->syncs) : AppendFile::StartSync(); }
   std::optional<bool> TakeSyncOutcome() override {
-    if (!fs_->backgroundSyncs) return AppendFile::TakeSyncOutcome();
-    return std::exchange(fs_->finishedSync, std::nullopt);
+    return fs_->backgroundSyncs ? std::exchange(fs_->finishedSync, std::nullopt)
+                                : AppendFile::TakeSyncOutcome();
   }
 
  private:
@@ -38,15 +30,12 @@ class FakeAppendFile : public AppendFile {
 
 std::optional<std::string> FakeFileSystem::ReadAll(const std::string& path) const {
   const auto it = files.find(path);
-  if (it == files.end()) return std::nullopt;
-  return it->second;
+  return it == files.end() ? std::nullopt : std::optional(it->second);
 }
 
 bool FakeFileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
-  if (readOnly || full) return false;
-  ++wholeWrites;
-  files[path] = bytes;
-  return true;
+  if (!readOnly && !full) files[path] = bytes;
+  return !readOnly && !full;
 }
 
 std::unique_ptr<AppendFile> FakeFileSystem::OpenAppend(const std::string& path) {
@@ -58,9 +47,9 @@ std::unique_ptr<AppendFile> FakeFileSystem::OpenAppend(const std::string& path) 
 }
 
 bool FakeFileSystem::CreateFolder(const std::string& path) {
-  if (readOnly || files.count(path)) return false;
-  folders.insert(path);
-  return true;
+  const bool can = !readOnly && !files.count(path);
+  if (can) folders.insert(path);
+  return can;
 }
 
 }  // namespace tarnwell::testing

@@ -12,7 +12,7 @@
 namespace tarnwell::testing {
 
 // An in-memory file system with '/' as separator. `full` makes every write fail until it is
-// cleared; `syncFails` fails only the syncs; `readOnly` refuses whole writes and folder creation.
+// cleared; `readOnly` refuses whole writes, appends and folder creation.
 // With `backgroundSyncs` a started sync finishes only when the test sets `finishedSync`.
 class FakeFileSystem : public FileSystem {
  public:
@@ -28,14 +28,9 @@ class FakeFileSystem : public FileSystem {
   std::string folder = "/prog";
   std::map<std::string, std::string> files;
   std::set<std::string> folders{"/prog"};
-  bool full = false;
-  bool syncFails = false;
-  bool readOnly = false;
-  bool backgroundSyncs = false;
+  bool full = false, readOnly = false, backgroundSyncs = false;
   std::optional<bool> finishedSync;
-  int syncs = 0;
-  int wholeWrites = 0;
-  int appends = 0;
+  int syncs = 0, appends = 0;
 };
 
 }  // namespace tarnwell::testing

@@ -8,11 +8,9 @@
 
 namespace tarnwell::testing {
 
-class FakeMessageBox : public MessageBox {
- public:
+struct FakeMessageBox : MessageBox {
   struct Shown {
-    std::string text;
-    std::string title;
+    std::string text, title;
   };
   void Show(const std::string& text, const std::string& title) override {
     shown.push_back({text, title});

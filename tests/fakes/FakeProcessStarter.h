@@ -8,20 +8,17 @@
 
 namespace tarnwell::testing {
 
-// Records what would have been started; `fails` makes every start fail.
+// Notes each start as "<program> <arguments...>"; `fails` makes every start fail.
 class FakeProcessStarter : public ProcessStarter {
  public:
-  struct Started {
-    std::string program;
-    std::vector<std::string> arguments;
-  };
   bool StartDetached(const std::string& program,
                      const std::vector<std::string>& arguments) override {
     if (fails) return false;
-    started.push_back({program, arguments});
+    started += program;
+    for (const std::string& argument : arguments) started += " " + argument;
     return true;
   }
-  std::vector<Started> started;
+  std::string started;
   bool fails = false;
 };
 

@@ -15,6 +15,17 @@
 
 namespace tarnwell::testing {
 
+// The fake port, where choosing the port or the speed can fail as well ("port", "speed").
+struct ScriptedPort : FakeSerialPort {
+  std::optional<SerialError> SetCommPort(std::int16_t port) override {
+    return fails == "port" ? SerialError{8002, "No such port"} : FakeSerialPort::SetCommPort(port);
+  }
+  std::optional<SerialError> SetSettings(const std::string& s) override {
+    return fails == "speed" ? SerialError{8003, "Bad settings"} : FakeSerialPort::SetSettings(s);
+  }
+  std::string fails;
+};
+
 // The running program around the settings dialog, with text n of the table reading "Tn" and the
 // port open. `write` stands for rewriting config.ini.
 struct SettingsRig {
@@ -30,10 +41,17 @@ struct SettingsRig {
             regional, files, processes,   onRefresh, onWrite,  onReset};
   }
 
-  // config.ini's values, the port and the rest as "name=value"; history=<top index>:<its reading>.
-  std::vector<std::string> Now() const {
+  // config.ini's values as the settings hold them.
+  std::vector<std::string> Settings() const {
     std::vector<std::string> s;
     for (const auto& r : ConfigRows()) s.push_back(r.field + ("=" + r.write(config, regional)));
+    return s;
+  }
+  // The settings, the port and the rest as "name=value"; history=<top index>:<its reading>;
+  // writes=<count>, with ":older" when the last one held other settings than the present ones;
+  // opened= what was started.
+  std::vector<std::string> Now() const {
+    std::vector<std::string> s = Settings();
     const auto n = [](int v) { return std::to_string(v); };
     s.insert(
         s.end(),
@@ -41,12 +59,13 @@ struct SettingsRig {
          "history=" + n(history.UB()) + ":" + NumberToText(history.Slot(history.UB()), regional),
          "index=" + n(history.SampleIndex()), "interval=" + n(recordTimer.interval),
          "opens=" + n(serial.opens), "refreshes=" + n(refreshes), "resets=" + n(lastValueResets),
-         "writes=" + n(writes)});
+         "writes=" + n(writes) + (writes && written != Settings() ? ":older" : ""),
+         "opened=" + processes.started});
     return s;
   }
 
   AppConfig config;
-  FakeSerialPort serial;
+  ScriptedPort serial;
   PortControl ports{serial};
   FakeTimer recordTimer;
   SampleHistory history;
@@ -56,9 +75,10 @@ struct SettingsRig {
   FakeProcessStarter processes;
   std::function<bool()> write = [] { return true; };
   int refreshes = 0, writes = 0, lastValueResets = 0;
+  std::vector<std::string> written;
   std::function<void()> onRefresh = [this] { ++refreshes; },
                         onReset = [this] { ++lastValueResets; };
-  std::function<bool()> onWrite = [this] { return ++writes, write(); };
+  std::function<bool()> onWrite = [this] { return ++writes, written = Settings(), write(); };
 };
 
 // The entries of `now` that differ from `before` (taken the same way), blank-separated.

@@ -5,16 +5,14 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <thread>
 
 namespace tarnwell::testing {
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -23,26 +21,20 @@ void WriteFile(const std::string& path, const std::string& text) {
 
 std::vector<std::string> Split(const std::string& text, const std::string& terminator) {
   std::vector<std::string> lines;
-  std::size_t from = 0;
-  while (from < text.size()) {
-    const std::size_t end = text.find(terminator, from);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(from));
-      break;
-    }
+  for (std::size_t from = 0, end; from < text.size(); from = end + terminator.size()) {
+    end = std::min(text.find(terminator, from), text.size());
     lines.push_back(text.substr(from, end - from));
-    from = end + terminator.size();
   }
   return lines;
 }
 
-bool CrLfLinesOnly(const std::string& text) {
-  if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+std::vector<std::pair<std::string, std::string>> Steps(const std::string& text) {
+  std::vector<std::pair<std::string, std::string>> steps;
+  for (const std::string& step : Split(text, ";")) {
+    const std::size_t is = std::min(step.find('='), step.size());
+    steps.emplace_back(step.substr(0, is), step.substr(std::min(is + 1, step.size())));
   }
-  return true;
+  return steps;
 }
 
 bool WaitUntil(const std::function<bool()>& done, double timeout) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnwell::testing {
@@ -13,8 +14,9 @@ void WriteFile(const std::string& path, const std::string& text);
 
 // The pieces of `text` between `terminator`s; a last piece without its terminator is kept.
 std::vector<std::string> Split(const std::string& text, const std::string& terminator);
-// True when `text` is lines each ended by CR LF, with no CR or LF anywhere else.
-bool CrLfLinesOnly(const std::string& text);
+
+// Steps "name=value" separated by ';', as (name, value); a step without '=' has no value.
+std::vector<std::pair<std::string, std::string>> Steps(const std::string& text);
 
 // Polls `done` every 10 ms for up to `timeout` seconds.
 bool WaitUntil(const std::function<bool()>& done, double timeout);

@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
 #include "Golden.h"
@@ -24,77 +19,55 @@ std::string File(int count, const std::string& tag) {
   return bytes;
 }
 
-// The line count the reader gives, then texts 0 to `n` - 1.
-Strings Read(const std::string& bytes, int n) {
-  LangTable texts;
-  Strings got{std::to_string(ReadLanguageText(bytes, texts))};
-  for (int k = 0; k < n; ++k) got.push_back(texts.Text(k));
-  return got;
-}
-
+// The first character of a line is not looked at; the text ends at the next quote or the line's
+// end; CR LF, a lone LF or CR end lines, the last needs no end. Lines past the table are counted
+// but not stored. Texts are decoded from the code page the file's own text 1 names: 1254, 1251,
+// 1253, 1256, and for anything else Western, where a byte without a letter is marked.
+// golden/language_text.txt: the line count, then texts 0-10 and 1000.
 TEST(LanguageText, LineRulesAndCodePages) {
-  const std::string bytes =
-      "x123\"\r\n"  // first character not looked at, even when not a quote
-      "\"0\"\r\n"
-      "\"Start\"  caption of the start button\r\n"
-      "\"\"\r\n"
-      "\"OK\" \"second\" quote\r\n"
-      "\"no closing quote\r\n"    // the rest of the line
-      "\r\n"                      // an empty line gives an empty text
-      "\"\r\n"                    // so does a lone quote
-      "\"lf\"\n\"cr\"\r\"end\"";  // lone LF and CR end lines too; the last needs no end
-  EXPECT_EQ(Read(bytes, 11), Strings({"11", "123", "0", "Start", "", "OK", "no closing quote", "",
-                                      "", "lf", "cr", "end"}));
-  EXPECT_EQ(Read("\"a\"", 1), Strings({"1", "a"}));
-  // Lines past the table are counted but not stored.
-  const Strings many = Read(File(1005, "t"), 1001);
-  EXPECT_EQ(many.front() + " " + many.back(), "1005 t 1000");
-  // Texts are decoded from the code page the file's own text 1 names.
-  const std::pair<std::string, std::string> cases[] = {
-      {"162\"\r\n\"\xFD \xDD \xF0 \xDE \xFC", "ı İ ğ Ş ü"},  // Windows-1254
-      {"204\"\r\n\"\xC2\xFB\xF5\xEE\xE4 \xB8", "Выход ё"},   // Windows-1251
-      {"161\"\r\n\"\xC1\xE8\xDE\xED\xE1", "Αθήνα"},          // Windows-1253
-      {"178\"\r\n\"\xE3\xD1\xCD\xC8\xC7", "مرحبا"},          // Windows-1256
-      // Not exactly one of the four numbers: Western; a byte without a letter is marked.
-      {" 204\"\r\n\"\xFC\xE9\x80\xDF a\x81z", "üé€ß a\xEF\xBF\xBDz"},
-  };
-  for (const auto& [lines, text2] : cases) {
-    const Strings got = Read("\"\"\r\n\"" + lines + "\"\r\n\"next\"", 4);
-    EXPECT_EQ(got[3] + " " + got[4], text2 + " next") << lines;
+  Strings cases = {
+      "x123\"\r\n\"0\"\r\n\"Start\"  caption\r\n\"\"\r\n\"OK\" \"second\" quote\r\n"
+      "\"no closing quote\r\n\r\n\"\r\n\"lf\"\n\"cr\"\r\"end\"",
+      File(1005, "t")};
+  for (const char* page :
+       {"162\"\r\n\"\xFD \xDD \xF0 \xDE \xFC", "204\"\r\n\"\xC2\xFB\xF5\xEE\xE4 \xB8",
+        "161\"\r\n\"\xC1\xE8\xDE\xED\xE1", "178\"\r\n\"\xE3\xD1\xCD\xC8\xC7",
+        " 204\"\r\n\"\xFC\xE9\x80\xDF a\x81z"})
+    cases.push_back("\"\"\r\n\"" + std::string(page) + "\"\r\n\"next\"");
+  std::string out;
+  for (const std::string& bytes : cases) {
+    LangTable texts;
+    out += std::to_string(ReadLanguageText(bytes, texts));
+    for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1000}) out += " |" + texts.Text(k);
+    out += "\n";
   }
+  EXPECT_TRUE(MatchesGolden("i18n/golden/language_text.txt", out));
 }
 
 // Which file a Language setting reads, what is told when it is missing or short, and where the
-// setting ends up (golden/language_files.txt). A case is "<setting> = <files>", a file
+// setting ends up (golden/language_files.txt). A case is "<setting> <files>", a file
 // "<name>[:lines]", 200 lines unless given; without a whole standard file the program ends.
 TEST(LanguageFile, ChosenFileOrStandardFileWithItsMessage) {
   std::string cases;
-  for (const std::string language : {"0", "1", "2", "3", "4", "5", "6"}) {
-    cases += " " + language + " = en tr ru bg fr gr sp; " + language + " = std;";
-  }
+  for (const char* language : {"0", "1", "2", "3", "4", "5", "6"})
+    cases += language + std::string(" en tr ru bg fr gr sp;") + language + " std;";
   cases +=
-      " 7 = std 7; 8 = std; 5 = gr; 9 = std en; -1 = std en; 0.5 = std en; abc = std en; 1 = "
-      "tr:199 "
-      "std; 0 = en:0 std; 1 = tr:199; 9 = tr:199; 1 = tr:199 std:0; 9 = tr:199 std:0; 1 = tr:199 "
-      "std:2; 9 = tr:199 std:2";
+      "7 std 7;8 std;5 gr;9 std en;-1 std en;0.5 std en;abc std en;1 tr:199 std;0 en:0 std;"
+      "1 tr:199;9 tr:199;1 tr:199 std:0;9 tr:199 std:0;1 tr:199 std:2;9 tr:199 std:2";
   std::string dump;
   for (const std::string& c : Split(cases, ";")) {
     AppConfig config;
     LangTable texts;
     FakeFileSystem disk;
     FakeMessageBox messages;
-    std::istringstream in(c);
-    std::string setting, file;
-    in >> setting >> file;
-    config.Language = Value::Text(setting);
-    while (in >> file) {
-      const std::size_t colon = file.find(':');
-      const std::string name = file.substr(0, colon);
-      disk.files[disk.Join(disk.folder, name + ".lng")] =
-          File(colon == std::string::npos ? 200 : std::stoi(file.substr(colon + 1)), name);
+    const Strings words = Split(c, " ");
+    config.Language = Value::Text(words[0]);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+      const Strings file = Split(words[i] + ":200", ":");  // name, lines
+      disk.files["/prog/" + file[0] + ".lng"] = File(std::stoi(file[1]), file[0]);
     }
     const bool ok = ReadLanguageFile(config, texts, disk, messages, Regional{});
-    dump += "#" + c + (ok ? "\nread\n" : "\nfailed\n");
+    dump += "# " + c + (ok ? "\nread\n" : "\nfailed\n");
     for (const auto& m : messages.shown) dump += "told: " + m.title + " | " + m.text + "\n";
     if (!ok) continue;
     for (int k : {0, 2, 5, 198, 199})

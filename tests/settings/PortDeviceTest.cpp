@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Golden.h"
 #include "TempDir.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "settings/PortDevice.h"
@@ -14,7 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Links in the program's ports/; /dev and /sys with a USB adapter named in sysfs, one named only
-// by udev and a built-in port without a UART.
+// by udev and a built-in port without a UART. Without a ports/COM<n> entry 1-32 are the built-in
+// ports, 33-64 USB adapters and 65-96 modems.
 TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
   const TempDir dir;
   const std::string ports = dir / "program/ports/", root = dir / "root",
@@ -35,32 +37,16 @@ TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
   fs::create_symlink("../../ttyACM1", root + "/dev/serial/by-id/usb-Acme_Scale_Link_0042-if00");
 
   const PosixSerialDevices devices(dir / "program", root);
-  // The number is read as far as it goes, with the regional comma or a point.
-  const std::pair<const char*, const char*> cases[] = {
-      {"5", "ports/COM5 \u2192 /dev/ttyAMA0: present"},
-      {"7", "ports/COM7 \u2192 /nowhere/ttyX: not present"},
-      {"3,3e1x", "/dev/ttyUSB0: present, FTDI FT232R USB UART"},
-      {" 6.6E+1", "/dev/ttyACM1: present, Acme Scale Link"},
-      {"1 2", "/dev/ttyS0: not present"},
-      {"abc", "no port"},
-      {"97", "COM97: no device"},
-      {"-5", "no port number"},
-      {"150", "no port number"},
-  };
-  for (const auto& [typed, line] : cases)
-    EXPECT_EQ(PortDeviceLine(typed, Regional{',', '.'}, devices), line) << '"' << typed << '"';
+  // The number is read as far as it goes, with the regional comma or a point
+  // (golden/port_devices.txt).
+  std::string lines;
+  for (const char* typed :
+       {"5", "7", "3,3e1x", " 6.6E+1", "1 2", "abc", "97", "-5", "150", "32", "64", "65", "96"})
+    lines += '"' + std::string(typed) + "\" " + PortDeviceLine(typed, {',', '.'}, devices) + "\n";
+  EXPECT_TRUE(MatchesGolden("settings/golden/port_devices.txt", lines));
   EXPECT_EQ(PortDeviceList(devices),
             "Serial devices present, by port number:\n5: /dev/ttyAMA0 (ports/COM5)\n33: "
             "/dev/ttyUSB0, FTDI FT232R USB UART\n66: /dev/ttyACM1, Acme Scale Link");
-}
-
-// Without a ports/COM<n> entry: 1-32 the built-in ports, 33-64 USB adapters, 65-96 modems.
-TEST(MappedDevice, PortNumbersMapToTheThreeKindsOfDevice) {
-  std::vector<std::string> mapped;
-  for (int port : {-1, 0, 1, 32, 33, 64, 65, 96, 97}) mapped.push_back(MappedDevice(port));
-  EXPECT_EQ(mapped,
-            (std::vector<std::string>{"", "", "/dev/ttyS0", "/dev/ttyS31", "/dev/ttyUSB0",
-                                      "/dev/ttyUSB31", "/dev/ttyACM0", "/dev/ttyACM31", ""}));
   for (int port : {1, 32, 33, 64, 65, 96}) EXPECT_EQ(MappedPort(MappedDevice(port)), port);
 }
 

@@ -1,204 +1,179 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <new>
 #include <sstream>
 
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
+#include "Golden.h"
 #include "SettingsRig.h"
+#include "TestFiles.h"
 #include "settings/SettingsForm.h"
+
+// Larger allocations fail, as they do when memory runs out.
+static std::size_t allocationLimit = SIZE_MAX;
+void* operator new(std::size_t n) {
+  void* p = n <= allocationLimit ? std::malloc(n > 0 ? n : 1) : nullptr;
+  return p != nullptr ? p : throw std::bad_alloc();
+}
+[[gnu::noinline]] static void Release(void* p) { std::free(p); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
 
 namespace tarnwell::testing {
 namespace {
 
-using F = SettingsField;
 using Strings = std::vector<std::string>;
 
-// The dialog's logic in the running program: port 1 open, recording every second.
+// The dialog's logic in the running program: port 1 open, ports 1-3 and 99 present, recording
+// every second, the history's top slot (100) holding 7.
 struct Session : SettingsRig {
-  Session() { config.LogEnable = true; }
+  Session() { config.LogEnable = true, history.SetSlot(100, 7), serial.ports.insert(99); }
   FakeMessageBox messages;
   FakeFileSystem files;
   SettingsForm form{Services(messages, files)};
 };
 
-// Each control as "name=value"; the enabled states grouped by frame.
+// Each control as "name=value"; the enabled states of the text boxes, then by frame.
 Strings Shown(const SettingsControls& c) {
   const auto& e = c.enabled;
   std::stringstream o;
-  o << "CommSel=" << c.CommSel << "\nBaudSel=" << c.BaudSel << "\nDevType=" << c.DevType
-    << "\nLangSel=" << c.LangSel << "\nLabCommSet=" << c.LabCommSet
-    << "\nNofSamples=" << c.NofSamples << "\nGrMode=" << c.GrMode << "\nMouseEvent=" << c.MouseEvent
-    << "\nOptPf=" << c.OptPf << "\nExpanded=" << c.Expanded << "\nTxtMin=" << c.TxtMin
-    << "\nTxtMax=" << c.TxtMax << "\nSelDatLogEnab=" << c.SelDatLogEnab
+  for (const TextBox& box : kTextBoxes) o << box.name << "=" << c.*box.text << "\n";
+  o << "BaudSel=" << c.BaudSel << "\nDevType=" << c.DevType << "\nLangSel=" << c.LangSel
+    << "\nLabCommSet=" << c.LabCommSet << "\nGrMode=" << c.GrMode << "\nMouseEvent=" << c.MouseEvent
+    << "\nOptPf=" << c.OptPf << "\nExpanded=" << c.Expanded << "\nSelDatLogEnab=" << c.SelDatLogEnab
     << "\nRecordOnStartup=" << c.RecordOnStartup << "\nLogIncSel=" << c.LogIncSel
-    << "\nLogSet=" << c.LogSet << "\nTxtSecond=" << c.TxtSecond << "\nTxtMinute=" << c.TxtMinute
-    << "\nTxtMotionTmr=" << c.TxtMotionTmr << "\nLogTypeSel=" << c.LogTypeSel
-    << "\nTxtJump=" << c.TxtJump << "\nTxtThreshold=" << c.TxtThreshold
-    << "\nenabled=" << e.LogSet[0] << e.LogSet[1] << e.LogSet[2] << e.LogSet[3] << ' '
-    << e.TxtSecond << e.TxtMinute << e.TxtMotionTmr << ' ' << e.LogTypeSel[0] << e.LogTypeSel[1]
-    << e.LogIncSel << e.FrameFile << e.TxtJump << e.TxtThreshold << e.LabStabTime << e.LabJump
-    << e.LabThreshold << ' ' << e.LabMin << e.LabMax << e.TxtMin << e.TxtMax;
+    << "\nLogSet=" << c.LogSet << "\nLogTypeSel=" << c.LogTypeSel << "\nenabled=";
+  for (const TextBox& box : kTextBoxes) o << e.*box.enabled;
+  o << ' ' << e.LogSet[0] << e.LogSet[1] << e.LogSet[2] << e.LogSet[3] << e.LogTypeSel[0]
+    << e.LogTypeSel[1] << e.LogIncSel << e.FrameFile << e.LabStabTime << e.LabJump << e.LabThreshold
+    << e.LabMin << e.LabMax;
   Strings shown;
   for (std::string line; std::getline(o, line);) shown.push_back(line);
   return shown;
 }
 
-struct Case {
-  void (*prepare)(Session&);
-  void (*act)(SettingsForm&);
-  std::string outcome;
+// What the operator does: a text box or a choice by its control's name, or a button.
+const std::map<std::string, std::function<void(SettingsForm&, int)>> kChoices = {
+    {"BaudSel", &SettingsForm::SetBaudSel},
+    {"DevType", &SettingsForm::SetDevType},
+    {"LangSel", &SettingsForm::SetLangSel},
+    {"Expanded", &SettingsForm::SetExpanded},
+    {"GrMode", &SettingsForm::SetGrMode},
+    {"MouseEvent", &SettingsForm::SetMouseEvent},
+    {"OptPf", &SettingsForm::SetOptPf},
+    {"SelDatLogEnab", &SettingsForm::SetSelDatLogEnab},
+    {"LogSet", &SettingsForm::SetLogSet},
+    {"RecordOnStartup", &SettingsForm::SetRecordOnStartup},
+    {"LogIncSel", &SettingsForm::SetLogIncSel},
+    {"LogTypeSel", &SettingsForm::SetLogTypeSel},
+    {"Defaults", [](SettingsForm& f, int) { f.ApplyDefaults(); }},
+    {"OpenFolder", [](SettingsForm& f, int) { f.OpenRecordFolder(); }},
+    {"Apply", [](SettingsForm& f, int) { f.Apply(); }},
 };
 
-// Messages with the field each sent the focus to | controls changed by `act` (without one, by
-// loading), unless Apply is pressed after it | settings and program state changed.
-std::string Outcome(const Case& c, bool apply) {
+// A case is "<set-up> / <act>", each steps "name=value" separated by ';'. Its outcome: the
+// messages shown, each with the field it sent the focus to; the controls the act changed (without
+// one, the controls loading changed), unless it pressed Apply; the settings and state changed.
+std::string Outcome(const std::string& setUpAndAct) {
+  const std::string setUp = setUpAndAct.substr(0, setUpAndAct.find(" / "));
+  const std::string act = setUpAndAct.substr(std::min(setUp.size() + 3, setUpAndAct.size()));
   Session s;
-  s.form.Load();  // a plain load, for the loads after `prepare` to differ from
+  s.form.Load();  // a plain load, for the loads after the set-up to differ from
   Strings loaded = Shown(s.form.Controls());
-  if (c.prepare) c.prepare(s);
+  for (const auto& [name, value] : Steps(setUp)) {
+    for (const ConfigRow& row : ConfigRows())  // a config.ini line by its setting's name
+      if (row.field == name) row.read(s.config, value, StoredNumber(value, s.regional).value_or(0));
+    if (name == "decimal") s.regional.decimal = value.at(0);
+    if (name == "index") s.history.SetSampleIndex(std::stoi(value));
+    if (name == "readOnly") s.files.readOnly = true;
+    if (name == "noBrowser") s.processes.fails = true;
+    if (name == "closeFails") s.serial.closeFails = true;
+    if (name == "fails") s.serial.fails = value;  // choosing the port or the speed
+    if (name == "unplugged") s.serial.ports.erase(99);
+    if (name == "noMemory") allocationLimit = 40000;
+    if (name == "writeFails") s.write = [] { return false; };
+  }
   const Strings before = s.Now();
   s.form.Load();
-  if (c.act) loaded = Shown(s.form.Controls());
-  s.form.SetFocusHandler(
-      [&](F f) { s.messages.shown.back().text += std::string(">") + TextBoxOf(f).name; });
-  if (c.act) c.act(s.form);
-  if (apply) s.form.Apply();
-  std::string out;
-  for (const auto& m : s.messages.shown) out += m.text + " ";
-  if (!apply) out += "| " + Changes(loaded, Shown(s.form.Controls())) + " ";
-  return out + "| " + Changes(before, s.Now());
+  if (!act.empty()) loaded = Shown(s.form.Controls());
+  s.form.SetFocusHandler([&](SettingsField f) {
+    s.messages.shown.back().text += std::string(">") + TextBoxOf(f).name;
+  });
+  for (const auto& [name, value] : Steps(act)) {
+    if (kChoices.count(name)) kChoices.at(name)(s.form, std::atoi(value.c_str()));
+    for (const TextBox& box : kTextBoxes)
+      if (box.name == name) s.form.SetText(SettingsField(&box - kTextBoxes.data()), value);
+  }
+  allocationLimit = SIZE_MAX;
+  const auto line = [](const std::string& label, const std::string& text) {
+    return label + (text.empty() ? "" : " " + text) + "\n";
+  };
+  std::string out = line("#", setUpAndAct);
+  for (const auto& m : s.messages.shown) out += line("told", m.text);
+  if (!act.ends_with("Apply")) out += line("shown", Changes(loaded, Shown(s.form.Controls())));
+  return out + line("changed", Changes(before, s.Now()));
 }
 
-TEST(SettingsForm, LoadsActsAtOnceAndAppliesWhatIsValid) {
-  const auto unusual = +[](Session& s) {
-    AppConfig& c = s.config;
-    s.regional.decimal = ',';
-    c.CommPort = Value::Text("2"), c.BaudIndex = "5", c.NofSamples = 300, c.Expanded = 0;
-    c.GraphMin = Value::Text("-5"), c.GraphMax = 0.5, c.LogVariation = 0.25, c.LogThreshold = 3;
-    c.LineMode = c.MouseEvent = c.RecordOnStartup = 1, c.LogFileType = c.DevType = 1;
-    c.Performance = 2, c.Language = 0, c.LogIncremental = false, c.LogTime = 120, c.MotionTime = 3;
-  };
-  const Case cases[] = {
-      {unusual, nullptr,
-       "| CommSel=2 BaudSel=5 DevType=1 LangSel=0 LabCommSet=Comm2, 33600,8b,n,1s NofSamples=300 "
-       "GrMode=0 MouseEvent=1 OptPf=2 Expanded=0 TxtMin=-5 TxtMax=0,5 RecordOnStartup=1 "
-       "LogIncSel=0 LogSet=2 TxtMinute=2 TxtMotionTmr=3 LogTypeSel=1 TxtJump=0,25 TxtThreshold=3 "
-       "enabled=1111 010 111111111 1111 | "},
-      {[](auto& s) { s.config.LogTime = 0, s.config.MotionTime = 5; }, nullptr,
-       "| LogSet=3 TxtMotionTmr=5 enabled=1111 001 111111111 0000 | "},
-      {[](auto& s) { s.config.Performance = 3, s.config.DevType = 2, s.config.BaudIndex = "abc"; },
-       nullptr, "| BaudSel=-1 | Performance=1 DevType=0"},
-      {[](auto& s) { s.config.BaudIndex = "10", s.config.Language = 4, s.config.LogEnable = 0; },
-       nullptr,
-       "| BaudSel=10 LangSel=-1 LabCommSet=Comm1, 921600,8b,n,1s SelDatLogEnab=0 "
-       "enabled=0000 000 000000000 0000 | "},
-      {unusual, [](auto& f) { f.ApplyDefaults(); },
-       "| CommSel=1 BaudSel=3 DevType=0 LabCommSet=Comm2, 9600,8b,n,1s NofSamples=250 GrMode=1 "
-       "MouseEvent=0 OptPf=1 Expanded=1 TxtMin=0 TxtMax=1000 SelDatLogEnab=0 LogIncSel=1 LogSet=0 "
-       "TxtMinute=1 TxtMotionTmr=0 LogTypeSel=0 TxtJump=0 TxtThreshold=-100000 "
-       "enabled=0000 000 000000000 0000 | Expanded=1 LogEnable=0"},
-      // No interval box while recording is off.
-      {nullptr, [](auto& f) { f.SetSelDatLogEnab(false), f.SetLogSet(3); },
-       "| SelDatLogEnab=0 LogSet=3 enabled=0000 000 000000000 0000 | LogEnable=0"},
-      {nullptr, [](auto& f) { f.SetText(F::TxtMotionTmr, "7"), f.SetLogSet(0); },
-       "| LogSet=0 enabled=1111 000 111111111 0000 | "},
-      // The port line: the typed port with the stored speed.
-      {[](auto& s) { s.config.BaudIndex = "9"; }, [](auto& f) { f.SetText(F::CommSel, "03x"); },
-       "| CommSel=03x LabCommSet=Comm3,460800,8b,n,1s | "},
-      {nullptr, [](auto& f) { f.SetText(F::CommSel, "0"); }, "| CommSel=0 LabCommSet=T20 | "},
-      {nullptr, [](auto& f) { f.SetText(F::CommSel, "abc"), f.SetBaudSel(2); },
-       "| CommSel=abc BaudSel=2 LabCommSet=T20 | "},
-      {[](auto& s) { s.files.folder = "/ro", s.files.readOnly = true; },
-       [](auto& f) { f.OpenRecordFolder(); }, "T92 |  | "},
-      {[](auto& s) { s.processes.fails = true; }, [](auto& f) { f.OpenRecordFolder(); },
-       "T94 |  | "},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Outcome(c, false), c.outcome);
-
-  const std::string saved = " interval=100 opens=1 refreshes=1 resets=1 writes=1";
-  const Case applied[] = {
-      // A port outside 0-99 stops Apply before anything is stored.
-      {nullptr, [](auto& f) { f.SetText(F::TxtMin, "abc"), f.SetText(F::CommSel, "100"); },
-       "T4>CommSel | open=0"},
-      {nullptr, [](auto& f) { f.SetText(F::CommSel, "-1"); }, "T4>CommSel | open=0"},
-      // 0 leaves the port closed; halves round to even; an automatic range takes any limits.
-      {nullptr, [](auto& f) { f.SetText(F::CommSel, "0"), f.SetLogSet(0); },
-       "| CommPort=0 LogTime=0 open=0 refreshes=1 resets=1 writes=1"},
-      {nullptr,
-       [](auto& f) {
-         f.SetText(F::CommSel, "2.5"), f.SetBaudSel(7), f.SetText(F::NofSamples, " 9999 ");
-         f.SetLogSet(2), f.SetText(F::TxtMinute, "5");
-         f.SetText(F::TxtMin, "500"), f.SetText(F::TxtMax, "100");
-       },
-       "| CommPort=2.5 BaudIndex=7 LogTime=300 NofSamples=9999 GraphMin=500 GraphMax=100 com=2 "
-       "line=115200,n,8,1 history=9999:0" +
-           saved},
-      // A port the system lacks: what was stored before is saved, the later steps are not done.
-      {nullptr,
-       [](auto& f) {
-         f.SetText(F::CommSel, "7"), f.SetBaudSel(4), f.SetText(F::TxtMax, "55");
-         f.SetText(F::NofSamples, "300");
-       },
-       "T5  8002:Invalid port number | CommPort=7 BaudIndex=4 GraphMax=55 com=7 "
-       "line=19200,n,8,1 open=0 resets=1 writes=1"},
-      {[](auto& s) { s.serial.closeFails = true; }, [](auto& f) { f.SetSelDatLogEnab(false); },
-       "T5  8020:Error reading comm device | LogEnable=0 writes=1"},
-      {[](auto& s) { s.write = [] { return false; }; }, nullptr, "T5 |" + saved},
-      // Bad fields keep their settings, in order; the range check takes what is stored.
-      {[](auto& s) { s.config.GraphMin = 950, s.config.GraphMax = 900, s.config.Expanded = 0; },
-       [](auto& f) {
-         f.SetText(F::TxtMin, "abc"), f.SetText(F::TxtMax, "1e"), f.SetText(F::TxtJump, "");
-         f.SetText(F::TxtThreshold, "5 5"), f.SetText(F::TxtMotionTmr, "x");
-         f.SetText(F::NofSamples, "12abc"), f.SetText(F::TxtSecond, "30");
-       },
-       "T6>TxtMin T7>TxtMax T15>TxtMin T19>TxtJump T24>TxtThreshold T25>TxtMotionTmr "
-       "T14>NofSamples | LogTime=30 interval=100 opens=1 refreshes=1 writes=1"},
-      {[](auto& s) { s.config.Expanded = 0; },
-       [](auto& f) { f.SetText(F::TxtMin, "100"), f.SetText(F::TxtMax, "100"); },
-       "T15>TxtMin | GraphMin=100 GraphMax=100" + saved},
-      {nullptr, [](auto& f) { f.SetText(F::NofSamples, "10000"); }, "T14>NofSamples |" + saved},
-      // A minimum stored with the other decimal mark is shown, and applied, as a number.
-      {[](auto& s) { s.config.GraphMin = Value::Text("-0,5"); }, nullptr,
-       "| GraphMin=-0.5" + saved},
-      {nullptr, [](auto& f) { f.SetText(F::NofSamples, "0"); }, "T14>NofSamples |" + saved},
-      // The slots above the old top take its reading; the write position stays inside.
-      {[](auto& s) { s.history.SetSlot(100, 7); }, [](auto& f) { f.SetText(F::NofSamples, "150"); },
-       "| NofSamples=150 history=150:7" + saved},
-      {[](auto& s) { s.history.SetSampleIndex(90); },
-       [](auto& f) { f.SetText(F::NofSamples, "50"); },
-       "| NofSamples=50 history=50:0 index=0" + saved},
-      {[](auto& s) { s.history.SetSampleIndex(50); },
-       [](auto& f) { f.SetText(F::NofSamples, "50"); }, "| NofSamples=50 history=50:0" + saved},
-      {nullptr, [](auto& f) { f.SetLogSet(3), f.SetText(F::TxtMotionTmr, "4"); },
-       "| LogTime=0 MotionTime=4 opens=1 refreshes=1 resets=1 writes=1"},
-      // A language chosen is announced; an untouched list keeps a value it has no entry for.
-      {[](auto& s) { s.config.Language = 0; }, [](auto& f) { f.SetLangSel(2); }, "T23 |" + saved},
-      {[](auto& s) { s.config.Language = 255, s.config.BaudIndex = "x"; }, nullptr, "|" + saved},
-      // Switches and choices are stored; numbers shown with a regional comma read back unchanged.
-      {[](auto& s) {
-         s.config.LogEnable = false, s.config.LastLogTime.clear(), s.config.Language = 0;
-         s.regional.decimal = ',', s.config.GraphMax = 12.5;
-       },
-       [](auto& f) {
-         f.SetLangSel(1), f.SetSelDatLogEnab(true), f.SetLogTypeSel(1), f.SetLogIncSel(false);
-         f.SetOptPf(2), f.SetGrMode(false), f.SetMouseEvent(true), f.SetDevType(1);
-         f.SetRecordOnStartup(true), f.SetText(F::TxtJump, "0.5"), f.SetText(F::TxtThreshold, "-3");
-       },
-       "T23 | OmitCh=1 LastLogTime=31/01/2024 15:45:02 Performance=2 LogFileType=1 LogEnable=1 "
-       "LogIncremental=0 LogVariation=0,5 Language=1 LineMode=1 MouseEvent=1 DevType=1 "
-       "RecordOnStartup=1 LogThreshold=-3" +
-           saved},
-  };
-  for (const auto& c : applied) EXPECT_EQ(Outcome(c, true), c.outcome);
+// golden/<golden> holds the outcomes of the cases.
+void ExpectOutcomes(const Strings& cases, const std::string& golden) {
+  std::string outcomes;
+  for (const std::string& c : cases) outcomes += Outcome(c);
+  EXPECT_TRUE(MatchesGolden("settings/golden/" + golden, outcomes));
 }
 
-TEST(SettingsForm, RecordFolderOpensInTheFileBrowser) {
-  Session s;
-  s.form.OpenRecordFolder();
-  ASSERT_EQ(s.processes.started.size(), 1u);
-  EXPECT_EQ(s.processes.started[0].program, "xdg-open");
-  EXPECT_EQ(s.processes.started[0].arguments, Strings{"/prog/Log"});
+// What loading shows, and the changes the controls make at once: no interval box while recording
+// is off, the port line with the typed port and the stored speed, the record folder opened.
+TEST(SettingsForm, LoadsAndActsAtOnce) {
+  const std::string unusual =
+      "decimal=,;CommPort=2;BaudIndex=5;NofSamples=300;Expanded=0;GraphMin=-5;GraphMax=0,5;"
+      "LogVariation=0,25;LogThreshold=3;LineMode=1;MouseEvent=1;RecordOnStartup=1;LogFileType=1;"
+      "DevType=1;Performance=2;Language=0;LogIncremental=0;LogTime=120;MotionTime=3";
+  ExpectOutcomes({unusual, "LogTime=0;MotionTime=5", "Performance=3;DevType=2;BaudIndex=abc",
+                  "BaudIndex=10;Language=4;LogEnable=0", unusual + " / Defaults",
+                  " / SelDatLogEnab=0;LogSet=3", " / TxtMotionTmr=7;LogSet=0",
+                  "BaudIndex=9 / CommSel=03x", " / CommSel=0", " / CommSel=abc;BaudSel=2",
+                  " / OpenFolder", "readOnly / OpenFolder", "noBrowser / OpenFolder"},
+                 "load_and_act.txt");
+}
+
+// Apply takes each step in turn; one that fails is reported (with the port's own error where it
+// has one), what was stored before it is saved and the steps after it are not taken.
+TEST(SettingsForm, ApplyStopsAtTheStepThatFailsAndSavesWhatWasStored) {
+  Strings cases;
+  for (const char* failing :
+       {"", "closeFails", "fails=port", "fails=speed", "unplugged", "noMemory", "writeFails"})
+    cases.push_back(std::string(failing) +
+                    " / CommSel=99;Expanded=0;TxtMax=55;TxtJump=0.5;BaudSel=0;NofSamples=9999;"
+                    "LogSet=2;GrMode=0;Apply");
+  ExpectOutcomes(cases, "apply_failing_steps.txt");
+}
+
+// A port outside 0-99 stops Apply before anything is stored; 0 leaves the port closed, halves
+// round to even. Bad fields are reported in order, each keeping its setting; the range check
+// takes what is stored, an automatic range any limits. A minimum stored with the other decimal
+// mark is applied as a number; the write position stays inside a shorter history; a language
+// chosen is announced, and an untouched list keeps a value it has no entry for; there are three
+// performance levels.
+TEST(SettingsForm, ApplyStoresWhatIsValid) {
+  ExpectOutcomes(
+      {" / TxtMin=abc;CommSel=100;Apply", " / CommSel=-1;Apply", " / CommSel=0;LogSet=0;Apply",
+       " / CommSel=2.5;BaudSel=7;NofSamples= 150 ;LogSet=2;TxtMinute=5;TxtMin=500;TxtMax=100;Apply",
+       "GraphMin=950;GraphMax=900;Expanded=0 / TxtMin=abc;TxtMax=1e;TxtJump=;TxtThreshold=5 5;"
+       "TxtMotionTmr=x;NofSamples=12abc;TxtSecond=30;Apply",
+       "Expanded=0 / TxtMin=100;TxtMax=100;Apply", " / NofSamples=10000;Apply",
+       " / NofSamples=0;Apply", "GraphMin=-0,5 / Apply", "index=90 / NofSamples=50;Apply",
+       "index=50 / NofSamples=50;Apply", " / LogSet=3;TxtMotionTmr=4;OptPf=3;Apply",
+       "Language=0 / LangSel=2;Apply", "Language=255;BaudIndex=x / Apply",
+       // Switches and choices are stored; numbers shown with a regional comma read back.
+       "LogEnable=0;LastLogTime=;Language=0;decimal=,;GraphMax=12,5 / LangSel=1;SelDatLogEnab=1;"
+       "LogTypeSel=1;LogIncSel=0;OptPf=2;GrMode=0;MouseEvent=1;DevType=1;RecordOnStartup=1;"
+       "TxtJump=0.5;TxtThreshold=-3;Apply"},
+      "apply.txt");
 }
 
 }  // namespace

@@ -86,35 +86,12 @@ class QtTextForm : public TextForm {
   std::vector<QtTextControl> controls_;
 };
 
-bool ShowsCaption(QWidget* w) {
-  if (auto* label = qobject_cast<QLabel*>(w)) return !ShowsPicture(label);
-  if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->icon().isNull();
-  return qobject_cast<QGroupBox*>(w) != nullptr;
-}
-
 }  // namespace
 
 void ApplyFormTextsTo(QWidget* window, const LangTable& texts) {
   if (window == nullptr) return;
   QtTextForm form(window);
   ApplyFormTexts(form, texts);
-}
-
-std::vector<ControlTextIndex> CollectTextIndices(QWidget* window) {
-  std::vector<ControlTextIndex> found;
-  if (window == nullptr) return found;
-  if (std::string t = TextIndexOf(window); !t.empty()) {
-    found.push_back({window->objectName().toStdString(), std::move(t), true, true, 0});
-  }
-  std::vector<QWidget*> widgets;
-  AddControls(window, widgets);
-  for (QWidget* w : widgets) {
-    std::string t = TextIndexOf(w);
-    if (t.empty()) continue;
-    found.push_back({w->objectName().toStdString(), std::move(t), false, ShowsCaption(w),
-                     QtTextControl(w).ListCount()});
-  }
-  return found;
 }
 
 }  // namespace tarnwell
