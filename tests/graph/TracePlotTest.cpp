@@ -57,7 +57,9 @@ TEST(TracePlot, TicksDrawWhatTheGoldenPicturesShow) {
   s.config.GuideLine = true;
   s.Plot("flat 5.0, automatic range, guide lines");
   s.config.BackRed = Value::Text("x");  // an unreadable background: the design colour
-  s.Plot("guide lines on an unreadable background");
+  s.graph.SetSizes(6625, 3985, 6625, 3985);
+  s.Plot("guide lines on an unreadable background, 6625 by 3985");
+  s.graph.SetSizes(6615, 3975, 6615, 3975);
   s.config.GuideLine = false;
   s.Fixed(9.7, 10);
   s.Plot("#0.0 9.7..10");
@@ -82,6 +84,9 @@ TEST(TracePlot, TicksDrawWhatTheGoldenPicturesShow) {
   s.Plot("sweeping, pointer on the top slot");
   s.mouseX = 6615 / 2.0;
   s.Plot("sweeping, pointer in the middle");
+  s.graph.SetSizes(0, 3975, 0, 3975);
+  s.Plot("sweeping, no width: no read-out");
+  s.graph.SetSizes(6615, 3975, 6615, 3975);
   s.history.SetSampleIndex(0);
   s.Plot("sweeping, marker at the left edge");
   // Fixed bounds let 150 and -50 leave the picture; automatic range keeps the lowest value 10
@@ -119,6 +124,8 @@ TEST(PixelLines, CoverColumnsFillsWhatTheGoldenShows) {
       {"three segments in two columns", {{1.5, 1}, {2.5, 6}, {2.7, 2}, {2.9, 4}}},
       {"a steep step between exact pixel edges", {{2, 2}, {4, 6}, {4, 1}, {6, 1}}},
       {"a level segment", {{2.5, 3.5}, {12.2, 3.5}}},
+      {"a level segment within a column", {{2.2, 3}, {2.8, 3}}},
+      {"a level segment below the picture", {{2, 8}, {9, 8}}},
       {"a level segment from beyond the left edge", {{-4, 7}, {3.5, 7}}},
       {"a level segment above the picture", {{2, -0.5}, {9, -0.5}}},
       {"a level segment right of the picture", {{16, 3}, {30, 3}}},
