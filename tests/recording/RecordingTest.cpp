@@ -11,6 +11,7 @@
 #include "Golden.h"
 #include "TestFiles.h"
 #include "TinyTmpfs.h"
+#include "acquisition/NumberFormat.h"
 #include "platform/qt/QtFileSystem.h"
 #include "recording/RecordLine.h"
 #include "recording/RecordingControl.h"
@@ -20,14 +21,15 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// Recording into Log/rec.txt of `files` (by default the in-memory /prog), with room for
-// `maxPending` refused lines and a clock moved by hand. Its message box runs an event loop while
-// it is up, as the toolkit's does: `during` runs inside the next box.
+// Recording into Log/rec.txt of the in-memory /prog or of `real`, with room for `maxPending`
+// refused lines and a clock moved by hand. Its message box runs an event loop while it is up, as
+// the toolkit's does: `during` runs inside the next box.
 struct RecordingRig : MessageBox {
-  explicit RecordingRig(FileSystem* files = nullptr, std::size_t maxPending = 4)
-      : rec{config,    frame, history, files ? *files : fs,       clock,
+  explicit RecordingRig(FileSystem* real = nullptr, std::size_t maxPending = 4)
+      : rec{config,    frame, history, real ? *real : fs,         clock,
             regional,  *this, texts,   [this] { ++traceResets; }, [this] { return caption; },
-            maxPending} {
+            maxPending},
+        files(real ? real : &fs) {
     config.LogEnable = true, config.LogIncremental = false, config.LogTime = 0;
     config.LogFileName = "rec.txt";
     history.Resize(100);
@@ -40,60 +42,56 @@ struct RecordingRig : MessageBox {
   }
   // `n` tenths of a second with both timers ticking.
   void Ticks(int n) {
-    for (int i = 0; i < n; ++i) {
+    for (; n > 0; --n) {
       clock.Advance(100);
       rec.OnStabilityTick();
       if (config.LogTime > 0) rec.RunWriter();
     }
   }
-  std::string& File() { return fs.files["/prog/Log/rec.txt"]; }
+  std::string File() { return files->ReadAll(files->DataFolder() + "/Log/rec.txt").value_or(""); }
+  // Each message, after a bar for each box it is shown in.
   void Show(const std::string& text, const std::string&) override {
-    shown.push_back(text);
-    maxDepth = std::max(maxDepth, ++depth);
+    shown.push_back(std::string(++depth, '|') + " " + text);
     if (during) std::exchange(during, nullptr)();
     --depth;
   }
-  // Each line as count:value@time, the seconds alone within 15:45, then each message without its
-  // path.
+  // Each line as count:value@time, the seconds alone within 15:45, then the messages.
   std::string Lines() {
     std::string out;
     for (const auto& line : Split(File(), "\r\n")) {
       const auto f = Split(line, "\t");
-      if (f.size() < 5) continue;
-      const std::string at = f[3].starts_with("15:45:") ? f[3].substr(6) : f[3];
-      out += f[0] + ":" + f[1] + "@" + at + "." + f[4] + " ";
+      if (f.size() == 5)
+        out += f[0] + ":" + f[1] + "@" + (f[3].starts_with("15:45:") ? f[3].substr(6) : f[3]) +
+               "." + f[4] + " ";
     }
-    for (auto m : shown) out += "| " + m.substr(0, m.find(" /")) + " ";
+    for (const auto& m : shown) out += m.substr(0, m.find(" /prog/Log/rec.txt")) + " ";
     return out;
   }
   // Runs `script`, a token at a time: "s" starts recording, a number is a frame of that value,
   // "v*n" n tenths each ending in a frame of v, "+n" n tenths, "on" and "off" switch LogEnable,
   // "back" puts the clock back an hour, "old" changes LastLogTime from outside; "full", "free",
-  // "hold", "release", "flush" and "close" act on the disk and the record file.
+  // "hold", "release", "flush" and "close" act on the disk and the record file; what stands
+  // between "{" and "}" runs inside the next message box; "h" notes the history.
   std::string Run(const std::string& script) {
     std::istringstream in(script);
-    const std::map<std::string, std::function<void()>> acts{
-        {"s", [&] { rec.StartRecording(); }},
-        {"on", [&] { config.LogEnable = true; }},
-        {"off", [&] { config.LogEnable = false; }},
-        {"back", [&] { clock.now -= std::chrono::hours(1); }},
-        {"old", [&] { config.LastLogTime = "0"; }},
-        {"full", [&] { fs.full = true; }},
-        {"free", [&] { fs.full = false; }},
-        {"hold", [&] { rec.HoldLines(); }},
-        {"release", [&] { rec.ReleaseLines(); }},
-        {"flush", [&] { rec.Flush(); }},
-        {"close", [&] { rec.Close(); }}};
     for (std::string t; in >> t;) {
-      if (acts.count(t)) {
-        acts.at(t)();
-      } else if (t[0] == '+') {
-        Ticks(std::stoi(t.substr(1)));
-      } else if (const auto star = t.find('*'); star != std::string::npos) {
-        for (int i = std::stoi(t.substr(star + 1)); i > 0; --i) Ticks(1), Frame(std::stod(t));
-      } else {
-        Frame(std::stod(t));
-      }
+      if (t == "s") rec.StartRecording();
+      if (t == "on" || t == "off") config.LogEnable = t == "on";
+      if (t == "back") clock.now -= std::chrono::hours(1);
+      if (t == "old") config.LastLogTime = "0";
+      if (t == "full" || t == "free") fs.full = t == "full";
+      if (t == "hold" || t == "release") t == "hold" ? rec.HoldLines() : rec.ReleaseLines();
+      if (t == "flush" || t == "close") t == "flush" ? rec.Flush() : rec.Close();
+      if (t == "{") std::getline(in, t, '}'), during = [this, t] { Run(t); };
+      if (t[0] == '+') Ticks(std::stoi(t.substr(1)));
+      if (t == "h") shown.push_back("h");
+      for (int i = 0; t == "h" && i < history.SampleIndex(); ++i)
+        shown.back() += " " + FormatNumber(history.Slot(i), "", regional).value();
+      if (!std::isdigit(t[0])) continue;
+      const auto star = t.find('*');
+      if (star == std::string::npos) Frame(std::stod(t));
+      for (int i = star == std::string::npos ? 0 : std::stoi(t.substr(star + 1)); i > 0; --i)
+        Ticks(1), Frame(std::stod(t));
     }
     return Lines();
   }
@@ -105,11 +103,12 @@ struct RecordingRig : MessageBox {
   Regional regional;
   Texts shown;
   std::function<void()> during;
-  int depth = 0, maxDepth = 0, traceResets = 0;
+  int depth = 0, traceResets = 0;
   LangTable texts;
   std::string caption = "0";
   FakeFileSystem fs;
   RecordingControl rec;
+  FileSystem* files;
 };
 
 class Recording : public ::testing::Test, public RecordingRig {};
@@ -155,6 +154,11 @@ TEST(RecordWriter, RulesChooseTheLinesAndAFullDiskKeepsThemInOrder) {
       // What is still refused at the close or a new start is told lost.
       {0, -1e5, 0, 0, "s 2 full 3 close", "1:0@02.120 2:2@02.120 | failed | lost 1 "},
       {0, -1e5, 0, 0, "s full 2 3 s", "1:0@02.120 | failed | lost 2 | failed "},
+      // A message box's event loop runs the writer again: its lines follow in order, its
+      // messages wait for the box on screen, and each recorded value goes to the history.
+      {0, -1e5, 0, 0, "s { 3 4 free +10 5 } full 2 full 6 close h",
+       "1:0@02.120 2:2@02.120 3:3@02.120 4:4@02.120 5:5@03.120 | failed | again | failed | lost 1 "
+       "h 0 2 3 4 5 6 "},
   };
   for (const Row& row : rows) {
     RecordingRig r;
@@ -177,11 +181,12 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   fs.folders.insert("/prog/Log");
   fs.readOnly = true;
   rec.StartRecording();
-  EXPECT_EQ(shown,
-            (Texts{"No folder: /prog/Log", "The record file cannot be opened: /prog/Log/rec.txt"}));
+  EXPECT_EQ(shown, (Texts{"| No folder: /prog/Log",
+                          "| The record file cannot be opened: /prog/Log/rec.txt"}));
   fs.readOnly = false;
   caption = "1250.5";  // before any frame the value is in the general format
-  for (const char* cut : {"7", "8\r", ""}) File() += cut, rec.StartRecording();
+  for (const char* cut : {"7", "8\r", ""})
+    fs.files["/prog/Log/rec.txt"] += cut, rec.StartRecording();
   EXPECT_EQ(std::tuple(traceResets, config.LastLogTime, history.Slot(0), rec.Recording()),
             std::tuple(3, std::string("31/01/2024 15:45:02"), 1250.5, true));
   config.LogEnable = false;
@@ -253,64 +258,31 @@ TEST_F(Recording, SyncedAtLeastOnceASecondAndAFailingSyncIsToldOnce) {
             std::pair(1, std::string("| failed | failed ")));
 }
 
-// A message box's event loop runs the writer again: its lines follow in order and its messages
-// wait for the box on screen. Each recorded value goes to the history.
-TEST_F(Recording, WriterRunFromInsideTheMessageLoopKeepsOrderAndOneBoxAtATime) {
-  rec.StartRecording();
-  during = [&] {
-    for (double v : {3, 4}) Frame(v);
-    fs.full = false;
-    clock.Advance(1000);
-    Frame(5);
-  };
-  fs.full = true;
-  Frame(2);
-  fs.full = true;
-  Frame(6);
-  rec.Close();
-  EXPECT_EQ(
-      std::pair(maxDepth, Lines()),
-      std::pair(1, std::string("1:0@02.120 2:2@02.120 3:3@02.120 4:4@02.120 5:5@03.120 | failed | "
-                               "again | failed | lost 1 ")));
-  EXPECT_EQ(std::vector<double>(history.Samples().begin(), history.Samples().begin() + 7),
-            (std::vector<double>{0, 2, 3, 4, 5, 6, 0}));
-}
-
 // The real file system on a disk that runs full while recording and is then freed: no line is
-// lost or left in part.
+// lost or left in part, and the file is the one a disk that never fills gets.
 TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
   TinyTmpfs disk("128k");
   if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
   QtFileSystem files(disk.Path());
   const std::string configIni = disk.Path() + "/config.ini";
   ASSERT_TRUE(files.WriteWhole(configIni, "kept"));
-  RecordingRig r(&files, 1000);
-  r.frame.ValueFormat = "#0.0";
-  r.rec.StartRecording();
-  std::string want = RecordLine(1, "0.0", r.clock.LocalNow(), r.regional);
-  const auto frame = [&](int n, int ms) {
-    r.clock.Advance(ms);
-    r.Frame(n);
-    want += RecordLine(n + 1, std::to_string(n) + ".0", r.clock.LocalNow(), r.regional);
-  };
+  RecordingRig real(&files, 1000), roomy;
+  const auto both = [&](const std::function<void(RecordingRig&)>& act) { act(real), act(roomy); };
+  both([](RecordingRig& r) { r.frame.ValueFormat = "#0.0", r.rec.StartRecording(); });
   const std::string filler = disk.Fill();
-  int n = 1;
-  while (n < 2000 && !r.rec.File().Failed()) frame(n++, 10);
-  ASSERT_TRUE(r.rec.File().Failed());
-  for (int i = 0; i < 50; ++i) frame(n++, 100);
+  for (int n = 1; n < 2000 && !real.rec.File().Failed(); ++n)
+    both([n](RecordingRig& r) { r.clock.Advance(10), r.Frame(n); });
+  ASSERT_TRUE(real.rec.File().Failed());
+  for (int n = 0; n < 50; ++n) both([n](RecordingRig& r) { r.clock.Advance(100), r.Frame(n); });
   // config.ini keeps its old bytes when the new ones do not fit, and leaves no file beside it.
   EXPECT_FALSE(files.WriteWhole(configIni, std::string(8192, 'c')));
   namespace fs = std::filesystem;
   EXPECT_EQ(std::pair(files.ReadAll(configIni),
                       std::distance(fs::directory_iterator(disk.Path()), fs::directory_iterator())),
             std::pair(std::optional<std::string>("kept"), 3L));
-  std::filesystem::remove(filler);
-  r.clock.Advance(1000);
-  r.rec.Flush();
-  r.rec.Close();
-  EXPECT_EQ(
-      std::pair(r.Lines().substr(r.Lines().find('|')), files.ReadAll(disk.Path() + "/Log/rec.txt")),
-      std::pair(std::string("| failed | again "), std::optional(want)));
+  fs::remove(filler);
+  both([](RecordingRig& r) { r.clock.Advance(1000), r.rec.Flush(), r.rec.Close(); });
+  EXPECT_EQ(std::pair(real.File(), real.shown.size()), std::pair(roomy.File(), std::size_t{2}));
 }
 
 }  // namespace

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <map>
+#include <tuple>
+
+#include "Golden.h"
+#include "QtTestApplication.h"
+#include "graph/qt/QtGraphWidget.h"
+
+namespace tarnwell::testing {
+namespace {
+
+[[maybe_unused]] const auto* const kQt = AddGlobalTestEnvironment(new QtTestApplication);
+
+// The pixels of `image` as characters, one row a line: each colour of `legend` by its character,
+// any other colour '?'.
+std::string Pixels(const QImage& image, const std::map<QRgb, char>& legend) {
+  std::string out;
+  for (int y = 0; y < image.height(); ++y, out += '\n') {
+    for (int x = 0; x < image.width(); ++x) {
+      const auto it = legend.find(image.pixel(x, y));
+      out += it == legend.end() ? '?' : it->second;
+    }
+  }
+  return out;
+}
+
+// `widget` painted on a `width` by `height` image of device pixel ratio `ratio`, filled with
+// magenta before, at `at` and only within `region` when one is given.
+QImage Render(QWidget& widget, int width, int height, int ratio = 1, QPoint at = {},
+              const QRegion& region = {}) {
+  QImage image(QSize(width, height) * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::magenta);
+  widget.render(&image, at, region);
+  return image;
+}
+
+// The widget's own rules for each kind of line, on a 24 by 10 pixel picture (15 twips a pixel):
+// a dense trace as the rows it covers, level and upright lines as rectangles of the screen's
+// pixels, others and wide ones by the painter; joined lines of another colour, width or place
+// start afresh. A picture without clearing shows its background colour. The picture takes the
+// widget's size, hidden or not.
+TEST(GraphWidget, PaintsEachKindOfLineAsTheGoldenShows) {
+  QtGraphWidget widget;
+  widget.SetUnits(Twips{96});
+  widget.resize(24, 10);
+  DrawList& p = widget.Picture();
+  EXPECT_EQ(std::pair(p.Width(), p.Height()), std::pair(360.0, 150.0));
+  const DrawColor trace{0, 255, 0}, level{255, 255, 0}, slant{255, 0, 0}, back{0, 0, 255};
+  const auto line = [&](double x1, double y1, double x2, double y2, DrawColor c, int pen = 1) {
+    p.SetPenWidth(pen);
+    p.Line(x1 * 15, y1 * 15, x2 * 15, y2 * 15, c);
+  };
+  p.Clear(back);
+  for (int i = 0; i < 12; ++i)
+    line(1 + i * 0.25, i % 2 ? 7.5 : 1.5, 1.25 + i * 0.25, i % 2 ? 1.5 : 7.5, trace);
+  line(6, 2, 14, 2, level), line(14, 2, 14, 8.5, level);
+  line(16, 8, 22, 1, slant);
+  line(6, 5, 12, 5, level, 2);
+  line(6, 7, 9, 7, level), line(9, 7, 12, 9, slant), line(12, 9, 13, 6, slant, 2);
+  line(15, 9, 16.5, 9, level), line(18.5, 9, 20, 9, level);
+  const std::map<QRgb, char> legend{{qRgb(0, 0, 255), '.'},   {qRgb(0, 255, 0), '#'},
+                                    {qRgb(255, 255, 0), '-'}, {qRgb(255, 0, 0), '/'},
+                                    {qRgb(255, 0, 255), ':'}, {qRgb(0, 0, 0), ' '}};
+  std::string dump = "# ratio 1\n" + Pixels(Render(widget, 24, 10), legend) + "# ratio 2\n" +
+                     Pixels(Render(widget, 24, 10, 2), legend) + "# (4,1) 12x6 painted at (3,2)\n" +
+                     Pixels(Render(widget, 24, 10, 1, {3, 2}, QRegion(4, 1, 12, 6)), legend);
+  widget.Picture() = DrawList();
+  line(2, 2, 20, 2, level);
+  dump += "# not cleared\n" + Pixels(Render(widget, 24, 4), legend);
+  EXPECT_TRUE(MatchesGolden("graph/golden/GraphWidget.txt", dump));
+}
+
+// Counts the paint events of the object it watches.
+struct PaintCounter : QObject {
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+  int paints = 0;
+};
+
+// A picture is painted again only when it changed, then whole: a text where the last picture had
+// another is painted as a fresh widget paints it.
+TEST(GraphWidget, RepaintsOnlyAChangedPictureWithItsTexts) {
+  QtGraphWidget widget;
+  widget.resize(60, 20);
+  widget.show();
+  PaintCounter counter;
+  widget.installEventFilter(&counter);
+  const auto show = [&](const char* text) {
+    widget.Picture().Clear(DrawColor{});
+    if (*text)
+      widget.Picture().Text(0, 0, text, DrawFont{"tahoma", 10, true}, DrawColor{255, 255, 255});
+    widget.Show();
+    QApplication::processEvents();
+    const int paints = std::exchange(counter.paints, 0);
+    const QImage image = widget.grab().toImage();
+    counter.paints = 0;  // the grab's own
+    return std::pair(paints, image);
+  };
+  const auto none = show(""), eight = show("8"), again = show("8"), one = show("1");
+  QtGraphWidget fresh;
+  fresh.resize(widget.size());
+  fresh.Picture() = widget.Picture();
+  EXPECT_EQ(std::tuple(eight.first, again.first, one.first), std::tuple(1, 0, 1));
+  EXPECT_TRUE(eight.second != none.second && one.second != eight.second);
+  EXPECT_EQ(one.second, fresh.grab().toImage());
+}
+
+// Pointer events reach the view in twips, with the buttons numbered as the view knows them.
+TEST(GraphWidget, PassesPointerEventsInTwips) {
+  QtGraphWidget widget;
+  std::vector<double> seen;  // moves as x and y, presses as button, double clicks as -1
+  widget.SetMouseMoveHandler([&](double x, double y) { seen.insert(seen.end(), {x, y}); });
+  widget.SetMouseDownHandler([&](int b, double x, double y) {
+    seen.insert(seen.end(), {b + 0.0, x, y});
+  });
+  widget.SetDoubleClickHandler([&] { seen.push_back(-1); });
+  const auto send = [&](QEvent::Type type, Qt::MouseButton button, QPointF at) {
+    QMouseEvent event(type, at, widget.mapToGlobal(at), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+  };
+  send(QEvent::MouseMove, Qt::NoButton, QPointF(30, 40));
+  for (auto b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::BackButton}) {
+    send(QEvent::MouseButtonPress, b, QPointF(1, 2));
+  }
+  send(QEvent::MouseButtonDblClick, Qt::LeftButton, QPointF(1, 1));
+  EXPECT_EQ(seen, (std::vector<double>{450, 600, 1, 15, 30, 2, 15, 30, 4, 15, 30, -1}));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
