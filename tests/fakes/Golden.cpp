@@ -28,6 +28,17 @@ namespace tarnwell::testing {
          << path << " line " << line + 1 << ": expected " << at(want) << ", got " << at(got);
 }
 
+::testing::AssertionResult MatchesScript(
+    const std::string& file, const std::function<std::string(const std::string&)>& run) {
+  std::string out;
+  for (const auto& line : Split(ReadFile(std::string(TARNWELL_TESTS_DIR) + "/" + file), "\n")) {
+    if (!line.empty() && !line.starts_with("= ")) out += line + "\n";
+    if (!line.empty() && !line.starts_with("= ") && !line.starts_with("#"))
+      out += "= " + run(line) + "\n";
+  }
+  return MatchesGolden(file, out);
+}
+
 std::string GoldenNumber(double value) {
   char text[64];
   std::snprintf(text, sizeof text, "%.6f", value);

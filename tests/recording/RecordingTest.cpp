@@ -113,59 +113,15 @@ struct RecordingRig : MessageBox {
 
 class Recording : public ::testing::Test, public RecordingRig {};
 
-// The writer's rules and the file's keeping of refused lines, each script's whole outcome. The
-// start writes the caption's value at once; times are from 15:45:02.120 on.
+// The writer's rules and the file's keeping of refused lines, each script's whole outcome.
 TEST(RecordWriter, RulesChooseTheLinesAndAFullDiskKeepsThemInOrder) {
-  struct Row {
-    double logTime, threshold, band, stableSeconds;
-    const char* script;
-    const char* outcome;
-  } rows[] = {
-      // A line at the first run in each new second; after the clock is put back an hour, as soon
-      // as a second has passed on the steady clock.
-      {1, -1e5, 0, 0, "s +59",
-       "1:0@02.120 2:0@03.020 3:0@04.020 4:0@05.020 5:0@06.020 6:0@07.020 7:0@08.020 "},
-      {1, -1e5, 0, 0, "s +9 back +10", "1:0@02.120 2:0@03.020 3:0@14:45:04.020 "},
-      // A LastLogTime changed from outside is long past; nothing is written while disabled.
-      {3600, -1e5, 0, 0, "s +5 old +5", "1:0@02.120 2:0@02.720 "},
-      {1, -1e5, 0, 0, "s off +20 on +1", "1:0@02.120 2:0@04.220 "},
-      // Below the threshold nothing, and the last value counts as 0; the threshold itself passes.
-      {0, 10, 0, 0, "s 100 9 10 13 9.5 100", "1:100@02.120 2:10@02.120 3:13@02.120 4:100@02.120 "},
-      {0, 10, 5, 0, "s 12 9 13", "1:12@02.120 2:13@02.120 "},
-      // A band of 5 keeps out what lies strictly within it of the last line, 0 at the start.
-      {0, -1e5, 5, 0, "s 100 95.5 104.9 105 100.5 100 95 12 13",
-       "1:100@02.120 2:105@02.120 3:100@02.120 4:95@02.120 5:12@02.120 "},
-      // Recorded once after more than 2 s unchanged; the count runs before the start.
-      {0, -1e5, 0, 2, "+25 s 500*72 501*3 500*30", "1:0@04.620 2:500@06.820 3:500@14.320 "},
-      // A value within the band does not restart the period; one below the threshold does.
-      {0, -1e5, 5, 1, "s 500*15 502*30", "1:500@03.320 "},
-      {0, 10, 0, 1, "s 500*15 5 500*15", "1:500@03.320 2:500@04.820 "},
-      // Refused lines are kept, 4 at most, and written in order once the file takes them: at the
-      // flush, or a second after the refusal; the counts of lost lines are skipped.
-      {0, -1e5, 0, 0, "s full 2 3 free flush 4",
-       "1:0@02.120 2:2@02.120 3:3@02.120 4:4@02.120 | failed | again "},
-      {0, -1e5, 0, 0, "s full 2 3 4 5 6 7 free flush 8",
-       "1:0@02.120 2:2@02.120 3:3@02.120 4:4@02.120 5:5@02.120 8:8@02.120 | failed | lost 2 | "
-       "again "},
-      {0, -1e5, 0, 0, "s full 2 free +9 3 +1 4",
-       "1:0@02.120 2:2@02.120 3:3@03.020 4:4@03.120 | failed | again "},
-      {0, -1e5, 0, 0, "s hold 2 3 full release 4 free flush",
-       "1:0@02.120 2:2@02.120 3:3@02.120 4:4@02.120 | failed | again "},
-      // What is still refused at the close or a new start is told lost.
-      {0, -1e5, 0, 0, "s 2 full 3 close", "1:0@02.120 2:2@02.120 | failed | lost 1 "},
-      {0, -1e5, 0, 0, "s full 2 3 s", "1:0@02.120 | failed | lost 2 | failed "},
-      // A message box's event loop runs the writer again: its lines follow in order, its
-      // messages wait for the box on screen, and each recorded value goes to the history.
-      {0, -1e5, 0, 0, "s { 3 4 free +10 5 } full 2 full 6 close h",
-       "1:0@02.120 2:2@02.120 3:3@02.120 4:4@02.120 5:5@03.120 | failed | again | failed | lost 1 "
-       "h 0 2 3 4 5 6 "},
-  };
-  for (const Row& row : rows) {
+  EXPECT_TRUE(MatchesScript("recording/golden/writer.txt", [](const std::string& row) {
     RecordingRig r;
-    r.config.LogTime = row.logTime, r.config.LogThreshold = row.threshold;
-    r.config.LogVariation = row.band, r.config.MotionTime = row.stableSeconds;
-    EXPECT_EQ(r.Run(row.script), row.outcome) << row.script;
-  }
+    std::istringstream in(row);
+    in >> r.config.LogTime >> r.config.LogThreshold >> r.config.LogVariation >> r.config.MotionTime;
+    std::string out = r.Run(row.substr(row.find(':') + 1));
+    return out.substr(0, out.find_last_not_of(' ') + 1);
+  }));
 }
 
 // The file is continued without running into a line cut in an earlier run, and named afresh
