@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "Golden.h"
 #include "ReceiveRig.h"
 
 namespace tarnwell::testing {
@@ -41,52 +44,44 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
   }
 }
 
-// Each frame's value and decimals as the record writer takes them, wherever the port cuts the
-// stream (a fuzzing finding: a fractional OmitCh read differently depending on the cut). A
-// window that cannot be taken or a number too large for a double is no reading: no line.
-TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
-  const auto receive = [](Value nofChars, double omitCh, const Strings& pieces) {
+// The frames of a case of golden/frames.txt as value "pattern" pairs, and any cut of the stream
+// in two that reads otherwise.
+std::string Frames(const std::string& row) {
+  std::istringstream in(row);
+  std::string nofChars, stream;
+  double omitCh;
+  std::getline(in >> nofChars >> omitCh >> std::ws, stream);
+  for (const auto& [escape, c] : {std::pair("\\r", '\r'), {"\\n", '\n'}, {"\\3", '\x03'}})
+    for (std::size_t at; (at = stream.find(escape)) != std::string::npos;)
+      stream.replace(at, 2, 1, c);
+  const auto receive = [&](std::size_t cut) {
     FakeReceiveRig r;
-    r.config.NofChars = nofChars;
+    r.config.NofChars = nofChars[0] == '"' ? Value::Text(nofChars.substr(1, nofChars.size() - 2))
+                                           : Value(std::stoi(nofChars));
     r.config.OmitCh = omitCh;
     r.RecordEveryFrame();
-    for (const auto& p : pieces) r.port.Receive(p);
-    return std::pair{r.values, r.formats};
-  };
-  // CR LF, ETX and CR end frames, two in a row make an empty one, a lone LF is dropped.
-  const std::string ends = "+1.5\r\n- 2.25\r\n7.125\x03\r5\n6\r";
-  const std::string odd = "+12.5\r-3.75\r7\r\r8.125\r";
-  const std::tuple<Value, double, std::string, Values, Strings> cases[] = {
-      {Value::Text("6"), 0, "+0012.34\r", {12}, {"#0"}},
-      {5, 0, "12.345678\r", {12.34}, {"#0.0"}},    // the value window takes the next character
-      {10, 0, "1.23 kg\r", {1.23}, {"#0.00000"}},  // a unit inside the window counts
-      {10, 0, "0.12345678\r", {0.12345678}, {"#0."}},
-      {10, 0, "1.2.3\r", {1.2}, {"#0.000"}},
-      {Value::Text("ten"), 0, "123456789012.5\r", {123456789012.5}, {"#0.0"}},  // not cut
-      {0, 0, "+0012.34\r", {0}, {""}},
-      {10, 0, ends, {1.5, -2.25, 7.125, 0, 56}, {"#0.0", "#0.00", "#0.000", "#0", "#0"}},
-      // OmitCh rounds halves to even: 0.5 skips nothing, 1.5 two characters.
-      {10, 0.5, odd, {12.5, -3.75, 7, 0, 8.125}, {"#0.0", "#0.00", "#0", "#0", "#0.000"}},
-      {10, 1.5, odd, {2.5, .75, 0, 125}, {"#0.0", "#0.00", "#0.00", "#0"}},
-      {10, 3, "1.5\r", {0}, {"#0"}},                                 // an empty format window
-      {10, 4, "1234.567\r1.5\r", {0.567, 0}, {"#0.000", "#0.000"}},  // no format window
-      {10, 5, "123456.5\r1.5\r", {6.5}, {"#0.0"}},                   // no value window either
-      {10, 0, "2\r1e309\r-1e309\r", {2}, {"#0"}},
-      // More than 255 decimals do not fit the pattern's argument: the pattern stays.
-      {400,
-       0,
-       "1." + std::string(300, '5') + "\r" + std::string(400, '9') + "\r",
-       {1.5555555555555556},
-       {""}},
-  };
-  for (const auto& [nofChars, omit, stream, values, formats] : cases) {
-    const auto whole = receive(nofChars, omit, {stream});
-    EXPECT_EQ(whole, std::pair(values, formats)) << "OmitCh " << omit << " " << stream;
-    for (std::size_t cut = 1; cut < stream.size(); ++cut) {
-      ASSERT_EQ(receive(nofChars, omit, {stream.substr(0, cut), stream.substr(cut)}), whole)
-          << "OmitCh " << omit << " cut at " << cut << " " << stream;
+    r.port.Receive(stream.substr(0, cut));
+    if (cut < stream.size()) r.port.Receive(stream.substr(cut));
+    std::string out;
+    for (std::size_t i = 0; i < r.values.size(); ++i) {
+      char number[32];
+      *std::to_chars(number, number + 31, r.values[i]).ptr = 0;
+      out += std::string(i ? ", " : "") + number + " \"" + r.formats[i] + "\"";
     }
-  }
+    return out;
+  };
+  const std::string whole = receive(stream.size());
+  std::string out = whole;
+  for (std::size_t cut = 1; cut < stream.size(); ++cut)
+    if (receive(cut) != whole) out += "; cut at " + std::to_string(cut);
+  return out;
+}
+
+TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
+  EXPECT_TRUE(MatchesScript("acquisition/golden/frames.txt", Frames));
+  // More than 255 decimals do not fit the pattern's argument: the pattern stays.
+  EXPECT_EQ(Frames("400 0 1." + std::string(300, '5') + "\\r" + std::string(400, '9') + "\\r"),
+            "1.5555555555555556 \"\"");
 }
 
 // Without a recording the history takes each value, an unreadable one leaves its slot and the
