@@ -34,7 +34,7 @@ namespace tarnwell::testing {
   for (const auto& line : Split(ReadFile(std::string(TARNWELL_TESTS_DIR) + "/" + file), "\n")) {
     if (!line.empty() && !line.starts_with("= ")) out += line + "\n";
     if (!line.empty() && !line.starts_with("= ") && !line.starts_with("#"))
-      out += "= " + run(line) + "\n";
+      for (const auto& piece : Split(run(line) + "\n", "\n")) out += "= " + piece + "\n";
   }
   return MatchesGolden(file, out);
 }

@@ -15,7 +15,7 @@ namespace tarnwell::testing {
 ::testing::AssertionResult MatchesGolden(const std::string& file, const std::string& actual);
 
 // Runs each case line of tests/<file> through `run` and compares the file whole with every case
-// followed by "= " and its outcome; lines starting with '#' are comments.
+// followed by its outcome, each line after "= "; lines starting with '#' are comments.
 ::testing::AssertionResult MatchesScript(const std::string& file,
                                          const std::function<std::string(const std::string&)>& run);
 
