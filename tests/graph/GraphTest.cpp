@@ -14,8 +14,8 @@
 namespace tarnwell::testing {
 namespace {
 
-// A graph of 6615 by 3975 twips over 100 slots and the view that zooms it. Each Plot() appends
-// the tick's three pictures, whole, to `dump`; the guide lines, when on, leave a wide pen behind.
+// A graph of 6615 by 3975 twips over 100 slots and the view that zooms it; the guide lines, when
+// on, leave a wide pen behind.
 class Graph : public ::testing::Test {
  protected:
   Graph() {
@@ -25,17 +25,39 @@ class Graph : public ::testing::Test {
     config.GuideLine = false;
     history.Resize(100);
   }
-  void Fixed(double min, double max) {
-    config.Expanded = 0;
-    config.GraphMin = Value::Double(min), config.GraphMax = max;
-  }
-  void Plot(const std::string& heading) {
+  // One tick after the changes of a case of golden/TracePlot.txt, its three pictures whole.
+  std::string Tick(const std::string& row) {
+    std::istringstream in(row);
+    for (std::string t; in >> t;) {
+      const std::string key = t.substr(0, t.find('='));
+      std::vector<double> n;
+      for (char* at = t.data() + key.size(); *at;) n.push_back(std::strtod(at + 1, &at));
+      if (n.size() == 2) n.insert(n.end(), {n[0], n[1]});
+      if (key == "guide" || key == "noguide") config.GuideLine = key == "guide";
+      if (key == "back") config.BackRed = t == "back=x" ? Value::Text("x") : Value(int(n[0]));
+      if (key == "back" && n.size() == 3) config.BackGreen = int(n[1]), config.BackBlue = int(n[2]);
+      if (key == "size") graph.SetSizes(n[0], n[1], n[2], n[3]);
+      if (key == "fixed") config.Expanded = 0, config.GraphMin = Value::Double(n[0]);
+      if (key == "fixed") config.GraphMax = n[1];
+      if (key == "auto") config.Expanded = 1;
+      if (key == "format") format = t.substr(7);
+      if (key == "pointer" || key == "nopointer") config.MouseEvent = key == "pointer";
+      if (key == "pointer") mouseX = n[0], mouseY = n[1];
+      if (key == "sweep" || key == "scroll") config.LineMode = key == "sweep";
+      if (key == "clear") history = SampleHistory();
+      if (key == "slots") history.Resize(int(n[0]));
+      for (int i = 0; i <= 100 && (key == "all" || key == "ramp"); ++i)
+        history.SetSlot(i, key == "all" ? n[0] : i);
+      if (key == "set") history.SetSlot(int(n[0]), n[1]);
+      if (key == "index") history.SetSampleIndex(int(n[0]));
+    }
     const GraphRange range = ComputeRange(history, config, regional);
     TracePlot::Draw(PlotInputs{history, config, format, regional, range, range.Max - range.Min,
                                mouseX, mouseY, [this] { view.DrawGuideLines(); }},
                     graph, xaxis, testPic);
-    dump += "# " + heading + "\n## graph\n" + DumpDrawList(graph) + "## xaxis\n" +
-            DumpDrawList(xaxis) + "## testPic\n" + DumpDrawList(testPic);
+    const std::string dump = "## graph\n" + DumpDrawList(graph) + "## xaxis\n" +
+                             DumpDrawList(xaxis) + "## testPic\n" + DumpDrawList(testPic);
+    return dump.substr(0, dump.size() - 1);
   }
   // The range {min, max} after a zoom click on min..max with the pointer last at `y`.
   std::vector<double> ClickAt(double min, double max, double y, int button) {
@@ -48,73 +70,14 @@ class Graph : public ::testing::Test {
   Regional regional;
   AppConfig config;
   SampleHistory history;
-  std::string format = "#0.0", dump;
+  std::string format = "#0.0";
   double mouseX = 0, mouseY = -380;
   DrawList graph, xaxis, testPic;
   GraphView view{config, history, graph, regional};
 };
 
 TEST_F(Graph, TicksDrawWhatTheGoldenPicturesShow) {
-  // A flat trace, widened by one last decimal (4.9..5.1), runs along the middle; the middle
-  // label gains a decimal for an odd count of last decimals (0.3 x 10 rounds to 3).
-  for (int i = 0; i <= 100; ++i) history.SetSlot(i, 5.0);
-  config.GuideLine = true;
-  Plot("flat 5.0, automatic range, guide lines");
-  config.BackRed = Value::Text("x");  // an unreadable background: the design colour
-  graph.SetSizes(6625, 3985, 6625, 3985);
-  Plot("guide lines on an unreadable background, 6625 by 3985");
-  graph.SetSizes(6615, 3975, 6615, 3975);
-  config.GuideLine = false;
-  Fixed(9.7, 10);
-  Plot("#0.0 9.7..10");
-  format = "#0";
-  Fixed(1, 5);
-  Plot("#0 1..5");
-  // Scrolling puts the oldest slot (37) at the left, sweeping slot i at i with the marker at the
-  // latest value. Beyond the right edge the read-out of scrolling wraps into the ring (slot
-  // (148 + 37) mod 100); sweeping shows the slot itself, up to the top slot 100.
-  format = "#0.0";
-  Fixed(0, 100);
-  config.MouseEvent = 1;
-  for (int i = 0; i <= 100; ++i) history.SetSlot(i, i);
-  history.SetSampleIndex(37);
-  mouseX = 6615, mouseY = -200;
-  Plot("pointer at the right edge, above the top");
-  mouseX = 6615 * 1.5, mouseY = 500;
-  Plot("pointer beyond the right edge");
-  config.LineMode = 1;
-  Plot("sweeping, pointer beyond the right edge");
-  mouseX = 6615 * 100 / 99.0;
-  Plot("sweeping, pointer on the top slot");
-  mouseX = 6615 / 2.0;
-  Plot("sweeping, pointer in the middle");
-  graph.SetSizes(0, 3975, 0, 3975);
-  Plot("sweeping, no width: no read-out");
-  graph.SetSizes(6615, 3975, 6615, 3975);
-  history.SetSampleIndex(0);
-  Plot("sweeping, marker at the left edge");
-  // Fixed bounds let 150 and -50 leave the picture; automatic range keeps the lowest value 10
-  // above the bottom and stops at the outer height. 98 slots put halves on the sample axis; a
-  // single one draws everything at the left edge, none draws no trace and no read-out.
-  history = SampleHistory();
-  config.LineMode = 0, config.MouseEvent = 0;
-  history.Resize(98);
-  Fixed(0, 100);
-  history.SetSlot(10, 150);
-  history.SetSlot(11, -50);
-  Plot("98 slots, fixed 0..100");
-  config.Expanded = 1;
-  graph.SetSizes(6615, 4000, 6615, 3975);
-  Plot("automatic, inner height 4000");
-  history.Resize(1);
-  history.SetSlot(0, 7);
-  mouseX = 3000, mouseY = -380, config.MouseEvent = 1;
-  config.BackRed = 1, config.BackGreen = 2, config.BackBlue = 3;
-  Plot("one slot, pointer at 3000, background 1,2,3");
-  history.Resize(0);
-  Fixed(0, 10);
-  Plot("no slot, fixed 0..10, pointer at 3000");
-  EXPECT_TRUE(MatchesGolden("graph/golden/TracePlot.txt", dump));
+  EXPECT_TRUE(MatchesScript("graph/golden/TracePlot.txt", [this](auto& row) { return Tick(row); }));
 }
 
 TEST(PixelLines, CoverColumnsFillsWhatTheGoldenShows) {
