@@ -42,6 +42,13 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
   }));
 }
 
+// `text` with \\r, \\n and \\3 (ETX) standing for their characters.
+std::string Unescape(std::string text) {
+  for (const auto& [escape, c] : {std::pair("\\r", '\r'), {"\\n", '\n'}, {"\\3", '\x03'}})
+    for (std::size_t at; (at = text.find(escape)) != std::string::npos;) text.replace(at, 2, 1, c);
+  return text;
+}
+
 // The frames of a case of golden/frames.txt as value "pattern" pairs, and any cut of the stream
 // in two that reads otherwise.
 std::string Frames(const std::string& row) {
@@ -49,9 +56,7 @@ std::string Frames(const std::string& row) {
   std::string nofChars, stream;
   double omitCh;
   std::getline(in >> nofChars >> omitCh >> std::ws, stream);
-  for (const auto& [escape, c] : {std::pair("\\r", '\r'), {"\\n", '\n'}, {"\\3", '\x03'}})
-    for (std::size_t at; (at = stream.find(escape)) != std::string::npos;)
-      stream.replace(at, 2, 1, c);
+  stream = Unescape(stream);
   const auto receive = [&](std::size_t cut) {
     FakeReceiveRig r;
     r.config.NofChars = Setting(nofChars);
@@ -81,58 +86,44 @@ TEST(Frames, GiveTheirValueAndDecimalsWhereverThePortCutsTheStream) {
             "1.5555555555555556 \"\"");
 }
 
-// Without a recording the history takes each value, an unreadable one leaves its slot and the
-// decimals, and the ring wraps at NofSamples. A change of second, also back to an earlier one,
-// makes the count the rate.
-TEST_F(SerialLinkTest, FramesGoToTheHistoryAndGiveTheRateOfTheSecondBefore) {
-  const auto marks = [&] {
-    return std::tuple(state.DataAlive, state.SilentTicks, state.FramesPerSecond.value_or(-1),
-                      state.SecondStamp);
+// Runs a case of golden/reads.txt on the receive path, into a ring of 3 samples that holds 77 in
+// slot 2.
+std::string Reads(const std::string& script) {
+  FakeReceiveRig r;
+  r.config.NofSamples = 3;
+  r.history.Resize(4), r.history.SetSlot(2, 77);
+  const Instant start = r.clock.now;
+  std::string out, inside;
+  r.onFrame = [&] {
+    if (!inside.empty()) r.port.Receive(std::exchange(inside, ""));
   };
-  config.NofSamples = 3;
-  history.Resize(4);
-  history.SetSlot(2, 77);
-  port.Receive("5\r6.5\r1.5e309\r");
-  EXPECT_EQ(marks(), std::tuple(true, 0, -1, "31/01/2024 15:45:02"));
-  EXPECT_EQ(std::tuple(history.Samples(), history.SampleIndex(), frame.ValueFormat),
-            std::tuple(Values{5, 6.5, 77, 0, 0}, 0, "#0.0"));
-  clock.Advance(900);  // 15:45:03.020
-  port.Receive("4\r");
-  EXPECT_EQ(marks(), std::tuple(true, 0, 3, "31/01/2024 15:45:03"));
-  clock.Advance(5000);
-  port.Receive("5\r6\r");
-  clock.now -= std::chrono::hours(1);
-  port.Receive("7\r");
-  port.Receive("8\r");
-  EXPECT_EQ(marks(), std::tuple(true, 0, 2, "31/01/2024 14:45:08"));
+  std::istringstream in(script);
+  for (std::string t; in >> t;) {
+    const std::string text = Unescape(t.substr(std::min<std::size_t>(t.size(), 2)));
+    if (t == "rec") r.RecordEveryFrame();
+    if (t.starts_with("a:")) r.port.Arrive(text);
+    if (t.starts_with("r:")) r.port.Receive(text);
+    if (t.starts_with("i:")) inside = text;
+    if (t == "h") r.port.HandOver();
+    if (t == "lose") r.port.Lose();
+    if (t == "reopen") r.port.SetPortOpen(false), r.port.SetPortOpen(true);
+    if (t[0] == '+') r.clock.Advance(std::stoi(t.substr(1)));
+    if (t == "back") r.clock.now -= std::chrono::hours(1);
+    if (t != "?") continue;
+    out += std::string(r.state.DataAlive ? "alive " : "silent ") +
+           std::to_string(r.state.SilentTicks) + " ticks, " +
+           (r.state.FramesPerSecond ? GoldenNumber(*r.state.FramesPerSecond) : "no") + "/s at " +
+           r.state.SecondStamp + ", " + r.frame.ValueFormat + " [";
+    for (double v : r.history.Samples()) out += " " + GoldenNumber(v);
+    out += " ] at " + std::to_string(r.history.SampleIndex()) + "; ";
+  }
+  for (std::size_t i = 0; i < r.values.size(); ++i)
+    out += GoldenNumber(r.values[i]) + "@" + std::to_string((r.instants[i] - start).count()) + " ";
+  return out.substr(0, out.size() - 1);
 }
 
-// Each frame carries the instant of the read that brought its end. A frame cut where the device
-// was opened again does not run into the next one; lost characters take the frame they cut and
-// the rest of the one whose beginning they took, also when that ends in a later hand-over. A
-// hand-over asked for from inside the frame handler waits until the buffer is cut.
-TEST_F(SerialLinkTest, FramesCarryTheirReadsInstantAndGapsDropWhatTheyCut) {
-  using std::chrono::milliseconds;
-  RecordEveryFrame();
-  const Instant t = clock.now;
-  port.Arrive("1\r2");
-  clock.Advance(5);
-  port.Arrive(".5\r3\r");
-  onFrame = [&] {
-    if (values.size() == 1) port.Receive("9\r");
-  };
-  port.HandOver();
-  onFrame = {};
-  port.HandOver();
-  port.Receive("+12");
-  port.SetPortOpen(false), port.SetPortOpen(true);
-  port.Receive("4\r+100");
-  port.Lose(), port.Receive("55");
-  clock.Advance(5);
-  port.Receive(".5\r7\r");
-  EXPECT_EQ(values, (Values{1, 2.5, 3, 9, 4, 7}));
-  const Instant t5 = t + milliseconds(5), t10 = t + milliseconds(10);
-  EXPECT_EQ(instants, (std::vector<Instant>{t, t5, t5, t5, t5, t10}));
+TEST(Reads, SplitIntoFramesThatGoToTheHistoryOrTheRecordAtTheirReadsInstant) {
+  EXPECT_TRUE(MatchesScript("acquisition/golden/reads.txt", Reads));
 }
 
 TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
