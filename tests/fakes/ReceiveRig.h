@@ -26,10 +26,8 @@ struct ReceiveRig {
     config.LogTime = 0;
     frames.SetRecording([] { return true; },
                         [this](Instant readAt) {
-                          values.push_back(frame.CurrentValue);
-                          instants.push_back(readAt);
-                          formats.push_back(frame.ValueFormat);
-                          if (onFrame) onFrame();
+                          values.push_back(frame.CurrentValue), instants.push_back(readAt);
+                          formats.push_back(frame.ValueFormat), onFrame ? onFrame() : void();
                         });
   }
 
