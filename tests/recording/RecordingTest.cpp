@@ -37,6 +37,7 @@ struct RecordingRig : MessageBox {
   }
   // A frame of `value` arriving while recording, as the frame handler passes it on.
   void Frame(double value) {
+    if (syncsFail) fs.finishedSync = false;
     frame.CurrentValue = value;
     if (config.LogTime == 0) rec.RunWriter();
   }
@@ -71,7 +72,9 @@ struct RecordingRig : MessageBox {
   // "v*n" n tenths each ending in a frame of v, "+n" n tenths, "on" and "off" switch LogEnable,
   // "back" puts the clock back an hour, "old" changes LastLogTime from outside; "full", "free",
   // "hold", "release", "flush" and "close" act on the disk and the record file; what stands
-  // between "{" and "}" runs inside the next message box; "h" notes the history.
+  // between "{" and "}" runs inside the next message box; "h" notes the history, "y" the syncs
+  // begun. "fail" lets syncs finish in the background and each frame's fail, "synced" and
+  // "unsynced" the next one finish well or not.
   std::string Run(const std::string& script) {
     std::istringstream in(script);
     for (std::string t; in >> t;) {
@@ -84,6 +87,9 @@ struct RecordingRig : MessageBox {
       if (t == "flush" || t == "close") t == "flush" ? rec.Flush() : rec.Close();
       if (t == "{") std::getline(in, t, '}'), during = [this, t] { Run(t); };
       if (t[0] == '+') Ticks(std::stoi(t.substr(1)));
+      if (t == "fail") fs.backgroundSyncs = syncsFail = true;
+      if (t == "synced" || t == "unsynced") syncsFail = false, fs.finishedSync = t == "synced";
+      if (t == "y") shown.push_back("syncs " + std::to_string(fs.syncs));
       if (t == "h") shown.push_back("h");
       for (int i = 0; t == "h" && i < history.SampleIndex(); ++i)
         shown.back() += " " + FormatNumber(history.Slot(i), "", regional).value();
@@ -104,6 +110,7 @@ struct RecordingRig : MessageBox {
   Texts shown;
   std::function<void()> during;
   int depth = 0, traceResets = 0;
+  bool syncsFail = false;
   LangTable texts;
   std::string caption = "0";
   FakeFileSystem fs;
@@ -187,31 +194,6 @@ TEST(RecordLine, FieldsAndSeparatorsByteForByte) {
   EXPECT_EQ(RecordLine(1000000, "-3", DateTime{2009, 3, 4, 0, 5, 9, 7}, Regional{}) +
                 RecordLine(12, "", DateTime{2000, 12, 9, 23, 59, 59, 999}, Regional{',', '.'}),
             "1000000\t-3\t04/03/09\t00:05:09\t007\r\n12\t\t09.12.00\t23:59:59\t999\r\n");
-}
-
-// Written lines are synced a second after the last sync, and at once by the flush after them. A
-// failing sync, known when it finishes in the background, is told once while every line is still
-// written, and again only after a sync has worked.
-TEST_F(Recording, SyncedAtLeastOnceASecondAndAFailingSyncIsToldOnce) {
-  rec.StartRecording();
-  std::vector<int> syncs;
-  for (int i = 0; i < 10; ++i) clock.Advance(100), Frame(i), syncs.push_back(fs.syncs);
-  rec.Flush(), syncs.push_back(fs.syncs);  // nothing new since
-  Frame(10);
-  rec.Flush(), syncs.push_back(fs.syncs);
-  EXPECT_EQ(syncs, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 2}));
-  fs.backgroundSyncs = true;
-  for (int i = 0; i < 30; ++i) fs.finishedSync = false, clock.Advance(100), Frame(i);
-  EXPECT_EQ(std::pair(fs.syncs, Split(File(), "\r\n").size()), std::pair(5, std::size_t{42}));
-  fs.finishedSync = true;
-  rec.Flush();
-  fs.finishedSync = false;  // after the last line: the one-second flush tells it
-  rec.Flush();
-  Frame(2);
-  const int before = fs.syncs;
-  rec.Close();
-  EXPECT_EQ(std::pair(fs.syncs - before, Lines().substr(Lines().find('|'))),
-            std::pair(1, std::string("| failed | failed ")));
 }
 
 // The real file system on a disk that runs full while recording and is then freed: no line is
