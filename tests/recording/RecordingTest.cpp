@@ -68,14 +68,7 @@ struct RecordingRig : MessageBox {
     for (const auto& m : shown) out += m.substr(0, m.find(" /prog/Log/rec.txt")) + " ";
     return out;
   }
-  // Runs `script`, a token at a time: "s" starts recording, a number is a frame of that value,
-  // "v*n" n tenths each ending in a frame of v, "+n" n tenths, "on" and "off" switch LogEnable,
-  // "back" puts the clock back an hour, "old" changes LastLogTime from outside; "full", "free",
-  // "hold", "release", "flush" and "close" act on the disk and the record file; what stands
-  // between "{" and "}" runs inside the next message box; "h" notes the history, "y" the syncs
-  // begun. "fail" lets syncs finish in the background and each frame's fail, "synced" and
-  // "unsynced" the next one finish well or not. "@n" runs the writer for a frame read n ms from
-  // now; "summer=n" puts local time an hour ahead of UTC until n ms from now, "winter=n" from then.
+  // Runs `script` a token at a time, as golden/writer.txt tells.
   std::string Run(const std::string& script) {
     std::istringstream in(script);
     for (std::string t; in >> t;) {
