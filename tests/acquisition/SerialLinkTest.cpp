@@ -14,11 +14,6 @@
 namespace tarnwell::testing {
 namespace {
 
-using Values = std::vector<double>;
-using Strings = std::vector<std::string>;
-
-class SerialLinkTest : public ::testing::Test, public FakeReceiveRig {};
-
 // A number, or config.ini's text when quoted.
 Value Setting(const std::string& token) {
   return token[0] == '"' ? Value::Text(token.substr(1, token.size() - 2)) : Value(std::stoi(token));
@@ -126,14 +121,16 @@ TEST(Reads, SplitIntoFramesThatGoToTheHistoryOrTheRecordAtTheirReadsInstant) {
   EXPECT_TRUE(MatchesScript("acquisition/golden/reads.txt", Reads));
 }
 
-TEST_F(SerialLinkTest, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
-  RecordEveryFrame();
-  port.Receive("3\r" + std::string(1023, 'x') + "2");
-  EXPECT_EQ(state.RxBuffer.size(), 1024u);
-  port.Receive("y");
-  EXPECT_EQ(state.RxBuffer, std::string(254, 'x') + "2y");
-  port.Receive("\r4.5\r");
-  EXPECT_EQ(values, (Values{3, 0, 4.5}));
+TEST(Reads, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
+  FakeReceiveRig r;
+  r.RecordEveryFrame();
+  r.port.Receive("3\r" + std::string(1023, 'x') + "2");
+  const std::size_t full = r.state.RxBuffer.size();
+  r.port.Receive("y");
+  const std::string kept = r.state.RxBuffer;
+  r.port.Receive("\r4.5\r");
+  EXPECT_EQ(std::tuple(full, kept, r.values),
+            std::tuple(1024u, std::string(254, 'x') + "2y", std::vector<double>{3, 0, 4.5}));
 }
 
 }  // namespace

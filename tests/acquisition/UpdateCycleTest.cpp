@@ -3,7 +3,6 @@
 
 #include <limits>
 #include <tuple>
-#include <vector>
 
 #include "FakeTimer.h"
 #include "FakeViews.h"
@@ -14,8 +13,6 @@
 
 namespace tarnwell::testing {
 namespace {
-
-using Values = std::vector<double>;
 
 // The display's tick behind the receive path.
 class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
@@ -76,20 +73,6 @@ TEST(FormatNumber, RoundsHalfAwayFromZeroWithTheRegionalSeparator) {
     return FormatNumber(std::strtod(row.c_str(), nullptr), pattern, Regional{',', '.'})
         .value_or("none");
   }));
-}
-
-// The ring never writes its top slot, whatever the count; resizing keeps the values held.
-TEST(SampleHistory, RingStopsBelowTheTopSlotAndResizingKeepsTheValues) {
-  SampleHistory h;
-  h.Resize(3);
-  for (double v : {1, 2, 3, 4, 5}) h.Append(v, 100);
-  h.ResizeFilling(5, -1);
-  EXPECT_EQ(std::pair(h.Samples(), h.SampleIndex()), std::pair(Values{4, 5, 3, 0, 0, 0}, 2));
-  h.SetSampleIndex(0);
-  h.TraceFill();  // no latest value before slot 0: slot 0 is spread as it stands
-  EXPECT_EQ(h.Samples(), (Values{4, 4, 4, 4, 4, 0}));
-  h.Resize(-3);
-  EXPECT_EQ(h.Samples(), Values{4});
 }
 
 }  // namespace

@@ -22,29 +22,23 @@ const std::map<char, DrawColor> kLegend{{'.', {0, 0, 255}},   {'#', {0, 255, 0}}
                                         {'-', {255, 255, 0}}, {'/', {255, 0, 0}},
                                         {':', {255, 0, 255}}, {' ', {}}};
 
-// The pixels of `image` as characters, one row a line; a colour not in kLegend as '?'.
-std::string Pixels(const QImage& image) {
-  std::string out;
-  for (int y = 0; y < image.height(); ++y, out += '\n') {
-    for (int x = 0; x < image.width(); ++x) {
-      char pixel = '?';
-      for (const auto& [c, d] : kLegend)
-        if (image.pixel(x, y) == qRgb(d.red, d.green, d.blue)) pixel = c;
-      out += pixel;
-    }
-  }
-  return out;
-}
-
-// `widget` painted on a `width` by `height` image of device pixel ratio `ratio`, filled with
-// magenta before, at `at` and only within `region` when one is given.
-QImage Render(QWidget& widget, int width, int height, int ratio = 1, QPoint at = {},
-              const QRegion& region = {}) {
-  QImage image(QSize(width, height) * ratio, QImage::Format_RGB32);
+// `widget` painted on a 24 by 10 image of device pixel ratio `ratio`, filled with magenta before,
+// at `at` and only within `region` when one is given, as characters, a pixel each, a row a line;
+// a colour not in kLegend as '?'.
+std::string Painted(QWidget& widget, int ratio = 1, QPoint at = {}, const QRegion& region = {}) {
+  QImage image(QSize(24, 10) * ratio, QImage::Format_RGB32);
   image.setDevicePixelRatio(ratio);
   image.fill(Qt::magenta);
   widget.render(&image, at, region);
-  return image;
+  std::string out;
+  for (int y = 0; y < image.height(); ++y, out += '\n') {
+    for (int x = 0; x < image.width(); ++x) {
+      out += '?';
+      for (const auto& [c, d] : kLegend)
+        if (image.pixel(x, y) == qRgb(d.red, d.green, d.blue)) out.back() = c;
+    }
+  }
+  return out;
 }
 
 // The widget's own rules for each kind of line, as golden/GraphWidget.txt shows. The picture
@@ -69,9 +63,9 @@ TEST(GraphWidget, PaintsEachKindOfLineAsTheGoldenShows) {
       p.SetPenWidth(pen);
       p.Line(x1 * 15, y1 * 15, x2 * 15, y2 * 15, kLegend.at(c));
     }
-    const std::string out = "ratio 1\n" + Pixels(Render(widget, 24, 10)) + "ratio 2\n" +
-                            Pixels(Render(widget, 24, 10, 2)) + "(4,1) 12x6 painted at (3,2)\n" +
-                            Pixels(Render(widget, 24, 10, 1, {3, 2}, QRegion(4, 1, 12, 6)));
+    const std::string out = "ratio 1\n" + Painted(widget) + "ratio 2\n" + Painted(widget, 2) +
+                            "(4,1) 12x6 painted at (3,2)\n" +
+                            Painted(widget, 1, {3, 2}, QRegion(4, 1, 12, 6));
     return out.substr(0, out.size() - 1);
   }));
 }
@@ -119,7 +113,7 @@ TEST(GraphWidget, PassesPointerEventsInTwips) {
   std::vector<double> seen;  // moves as x and y, presses as button, double clicks as -1
   widget.SetMouseMoveHandler([&](double x, double y) { seen.insert(seen.end(), {x, y}); });
   widget.SetMouseDownHandler([&](int b, double x, double y) {
-    seen.insert(seen.end(), {b + 0.0, x, y});
+    seen.insert(seen.end(), {1. * b, x, y});
   });
   widget.SetDoubleClickHandler([&] { seen.push_back(-1); });
   const auto send = [&](QEvent::Type type, Qt::MouseButton button, QPointF at) {
@@ -127,9 +121,8 @@ TEST(GraphWidget, PassesPointerEventsInTwips) {
     QApplication::sendEvent(&widget, &event);
   };
   send(QEvent::MouseMove, Qt::NoButton, QPointF(30, 40));
-  for (auto b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::BackButton}) {
+  for (auto b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::BackButton})
     send(QEvent::MouseButtonPress, b, QPointF(1, 2));
-  }
   send(QEvent::MouseButtonDblClick, Qt::LeftButton, QPointF(1, 1));
   EXPECT_EQ(seen, (std::vector<double>{450, 600, 1, 15, 30, 2, 15, 30, 4, 15, 30, -1}));
 }
