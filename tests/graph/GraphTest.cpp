@@ -25,8 +25,8 @@ class Graph : public ::testing::Test {
     config.GuideLine = false;
     history.Resize(100);
   }
-  // One tick after the changes of a case of golden/TracePlot.txt, its three pictures whole.
-  std::string Tick(const std::string& row) {
+  // The changes of a case of golden/TracePlot.txt or golden/Zoom.txt.
+  void Apply(const std::string& row) {
     std::istringstream in(row);
     for (std::string t; in >> t;) {
       const std::string key = t.substr(0, t.find('='));
@@ -50,7 +50,15 @@ class Graph : public ::testing::Test {
         history.SetSlot(i, key == "all" ? n[0] : i);
       if (key == "set") history.SetSlot(int(n[0]), n[1]);
       if (key == "index") history.SetSampleIndex(int(n[0]));
+      if (key == "textmin") config.GraphMin = Value::Text(t.substr(8));
+      if (key == "zoom") view.ZoomButtonPressed(int(n[0]));
+      if (key == "click") view.PointerMoved(100, n[0]), view.PointerPressed(int(n[1]));
+      if (key == "reset") view.ResetTrace();
     }
+  }
+  // One tick after the changes of `row`, its three pictures whole.
+  std::string Tick(const std::string& row) {
+    Apply(row);
     const GraphRange range = ComputeRange(history, config, regional);
     TracePlot::Draw(PlotInputs{history, config, format, regional, range, range.Max - range.Min,
                                mouseX, mouseY, [this] { view.DrawGuideLines(); }},
@@ -59,14 +67,6 @@ class Graph : public ::testing::Test {
                              DumpDrawList(xaxis) + "## testPic\n" + DumpDrawList(testPic);
     return dump.substr(0, dump.size() - 1);
   }
-  // The range {min, max} after a zoom click on min..max with the pointer last at `y`.
-  std::vector<double> ClickAt(double min, double max, double y, int button) {
-    config.GraphMin = Value::Double(min), config.GraphMax = max;
-    view.PointerMoved(100, y);
-    view.PointerPressed(button);
-    return {config.GraphMin.NumberOr(regional, -12345), config.GraphMax};
-  }
-
   Regional regional;
   AppConfig config;
   SampleHistory history;
@@ -103,49 +103,19 @@ TEST(PixelLines, CoverColumnsFillsWhatTheGoldenShows) {
   }));
 }
 
-// The pointer is lifted by 380: with outer height 3975 the sides meet at 1987.5 + 380. A bound
-// read from config.ini that a zoom leaves is kept as it was written.
-TEST_F(Graph, ZoomClicksHalveOrExtendTheRangeOnTheSideClicked) {
-  EXPECT_EQ(view.GraphMouseY(), -380);
-  view.ZoomButtonPressed(1);
-  const double upper = 500, lower = 3000;
-  // min, max, pointer y, button, wanted range.
-  const std::tuple<double, double, double, int, std::vector<double>> cases[] = {
-      {0, 1000, upper, 1, {500, 1000}}, {0, 1000, lower, 1, {0, 500}},
-      {0, 1000, upper, 2, {0, 1500}},   {0, 1000, lower, 2, {-500, 1000}},
-      {5, 5, upper, 2, {5, 6.5}},       {5, 5, lower, 2, {5, 5}},
-      {0, 1000, upper, 4, {0, 1000}},   {0, 1000, 2367, 1, {500, 1000}},
-      {0, 1000, 2367.5, 1, {0, 500}},
-  };
-  for (const auto& [min, max, y, button, want] : cases) {
-    EXPECT_EQ(ClickAt(min, max, y, button), want)
-        << min << ".." << max << " y " << y << " " << button;
-  }
-  config.GraphMin = Value::Text("0"), config.GraphMax = 1000;
-  view.PointerPressed(1);
-  EXPECT_EQ(std::pair(config.GraphMin.IsText(), config.GraphMax), std::pair(true, 500.0));
-  view.ZoomButtonPressed(1);
-  EXPECT_EQ(ClickAt(0, 1000, 100, 1), (std::vector<double>{0, 1000})) << "zoom mode off";
-}
-
-// The zoom button's left or middle button toggles the zoom mode and its pointer; a double click
-// flattens the trace, but not while zooming. The right button fits the range to the readings:
-// all but the last slot, with a top never below 0.
-TEST_F(Graph, ZoomButtonTogglesModeAndPointerAndRightButtonFitsTheData) {
-  history.Resize(5);
-  for (int i = 0; i <= 5; ++i) history.SetSlot(i, -1 - i);
-  history.SetSampleIndex(3);
-  std::vector<int> states{view.ZoomMode(), int(view.MousePointer())};
-  for (int button : {1, 4}) {
-    view.ZoomButtonPressed(button);
-    view.ResetTrace();
-    states.insert(states.end(), {view.ZoomMode(), int(view.MousePointer()), history.SampleIndex()});
-  }
-  view.ZoomButtonPressed(2);
-  EXPECT_EQ(
-      std::tuple(states, history.Samples(), config.GraphMin.NumberOr(regional, 1), config.GraphMax),
-      std::tuple(std::vector<int>{0, 0, 1, 5, 3, 0, 0, 0},
-                 std::vector<double>{-3, -3, -3, -3, -3, -6}, -3.0, 0.0));
+TEST_F(Graph, ZoomButtonAndClicksSetTheRangeAsTheGoldenShows) {
+  EXPECT_TRUE(MatchesScript("graph/golden/Zoom.txt", [this](const std::string& row) {
+    Apply(row);
+    std::string out = "range " + config.GraphMin.ToText(regional) +
+                      (config.GraphMin.IsText() ? " (text).." : "..") +
+                      GoldenNumber(config.GraphMax) + ", zoom " + std::to_string(view.ZoomMode()) +
+                      ", pointer " + std::to_string(int(view.MousePointer())) + " at " +
+                      GoldenNumber(view.GraphMouseY()) + ", index " +
+                      std::to_string(history.SampleIndex()) + ",";
+    for (double v : history.Samples())
+      out += history.Samples().size() < 10 ? " " + GoldenNumber(v) : "";
+    return out;
+  }));
 }
 
 }  // namespace
