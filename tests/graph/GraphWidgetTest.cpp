@@ -95,8 +95,7 @@ TEST(GraphWidget, RepaintsOnlyAChangedPictureWithItsTexts) {
     QApplication::processEvents();
     const int paints = std::exchange(counter.paints, 0);
     const QImage image = widget.grab().toImage();
-    counter.paints = 0;  // the grab's own
-    return std::pair(paints, image);
+    return counter.paints = 0, std::pair(paints, image);  // the grab's own paint not counted
   };
   const auto none = show(""), eight = show("8"), again = show("8"), one = show("1");
   QtGraphWidget fresh;

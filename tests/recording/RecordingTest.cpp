@@ -43,11 +43,8 @@ struct RecordingRig : MessageBox {
   }
   // `n` tenths of a second with both timers ticking.
   void Ticks(int n) {
-    for (; n > 0; --n) {
-      clock.Advance(100);
-      rec.OnStabilityTick();
-      if (config.LogTime > 0) rec.RunWriter();
-    }
+    for (; n > 0; --n)
+      clock.Advance(100), rec.OnStabilityTick(), config.LogTime > 0 ? rec.RunWriter() : void();
   }
   std::string File() { return files->ReadAll(files->DataFolder() + "/Log/rec.txt").value_or(""); }
   // Each message, after a bar for each box it is shown in.
@@ -141,9 +138,7 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   fs.files["/prog/Log"] = "";   // a file where the folder should be
   texts.Set(92, "No folder:");  // text 93 is missing: a fixed text says it all the same
   rec.StartRecording();
-  fs.files.erase("/prog/Log");
-  fs.folders.insert("/prog/Log");
-  fs.readOnly = true;
+  fs.files.erase("/prog/Log"), fs.folders.insert("/prog/Log"), fs.readOnly = true;
   rec.StartRecording();
   EXPECT_EQ(shown, (Texts{"| No folder: /prog/Log",
                           "| The record file cannot be opened: /prog/Log/rec.txt"}));
@@ -156,12 +151,9 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   config.LogEnable = false;
   EXPECT_FALSE(rec.Recording());
   config.LogEnable = true;
-  for (const char* name : {"/tmp/x.txt", "..", "sub\\x.txt", "", "batch..2024.txt"}) {
-    config.LogFileName = name;
-    rec.StartRecording();
-  }
-  config.LogIncremental = config.AdvancedMode = true;
-  config.LogFileType = 1;
+  for (const char* name : {"/tmp/x.txt", "..", "sub\\x.txt", "", "batch..2024.txt"})
+    config.LogFileName = name, rec.StartRecording();
+  config.LogIncremental = config.AdvancedMode = true, config.LogFileType = 1;
   rec.StartRecording();
   std::string files;
   for (const auto& [path, bytes] : fs.files) files += "== " + path + "\n" + bytes;
