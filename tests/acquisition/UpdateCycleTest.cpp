@@ -17,10 +17,7 @@ namespace {
 // The display's tick behind the receive path.
 class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
  protected:
-  std::string Shown() {
-    cycle.OnRefreshTick();
-    return view.current;
-  }
+  std::string Shown() { return cycle.OnRefreshTick(), view.current; }
 
   FakeLiveView view;
   FakeTimer refreshTimer;

@@ -54,10 +54,7 @@ struct FakeLine {
 
 // The receive path on a scripted, open port.
 struct FakeReceiveRig : FakeLine, ReceiveRig {
-  FakeReceiveRig() : ReceiveRig(port, clock) {
-    port.open = true;
-    port.clock = &clock;
-  }
+  FakeReceiveRig() : ReceiveRig(port, clock) { port.open = true, port.clock = &clock; }
 };
 
 }  // namespace tarnwell::testing

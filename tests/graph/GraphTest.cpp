@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdlib>
 #include <sstream>
 #include <string>
-#include <tuple>
 
 #include "Golden.h"
 #include "graph/GraphView.h"
@@ -22,7 +21,6 @@ class Graph : public ::testing::Test {
     graph.SetSizes(6615, 3975, 6615, 3975);
     xaxis.SetSizes(6925, 135, 6925, 135);
     config.LineColor = Rgb{0, 200, 0}, config.FontColor = Rgb{200, 0, 0};
-    config.GuideLine = false;
     history.Resize(100);
   }
   // The changes of a case of golden/TracePlot.txt or golden/Zoom.txt.
