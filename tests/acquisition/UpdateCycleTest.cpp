@@ -51,16 +51,12 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
     return std::tuple(view.nofDat, view.nofDatTop, view.rangeTop, view.logoTop, view.rangeCaption,
                       view.range.Min, view.range.Max, view.span);
   };
-  config.Expanded = 0;
-  config.GraphMin = Value::Text("-250");
-  config.GraphMax = 750;
+  config.Expanded = 0, config.GraphMin = Value::Text("-250"), config.GraphMax = 750;
   history.Resize(4);
   port.Receive("10.0\r14.5\r12.0\r11.0\r");
   history.SetSlot(4, 99);  // the top slot is not drawn
   EXPECT_EQ(labels(), std::tuple("/s", 4475, 4275, 4925, "+/- 500.0", -250, 750, 1000));
-  state.FramesPerSecond = 25;
-  view.graphOuterHeight = 1000;
-  config.Expanded = Value::Text("1");
+  state.FramesPerSecond = 25, view.graphOuterHeight = 1000, config.Expanded = Value::Text("1");
   EXPECT_EQ(labels(), std::tuple("25/s", 1500, 1300, 1950, "+/- 2.3", 10, 14.5, 4.5));
 }
 

@@ -18,8 +18,7 @@ namespace {
 class Graph : public ::testing::Test {
  protected:
   Graph() {
-    graph.SetSizes(6615, 3975, 6615, 3975);
-    xaxis.SetSizes(6925, 135, 6925, 135);
+    graph.SetSizes(6615, 3975, 6615, 3975), xaxis.SetSizes(6925, 135, 6925, 135);
     config.LineColor = Rgb{0, 200, 0}, config.FontColor = Rgb{200, 0, 0};
     history.Resize(100);
   }
