@@ -90,7 +90,7 @@ struct RecordingRig : MessageBox {
       if (t == "h") shown.push_back("h");
       for (int i = 0; t == "h" && i < history.SampleIndex(); ++i)
         shown.back() += " " + FormatNumber(history.Slot(i), "", regional).value();
-      if (!std::isdigit(t[0])) continue;
+      if (t.find_first_not_of("-.0123456789*") != std::string::npos) continue;
       const auto star = t.find('*');
       if (star == std::string::npos) Frame(std::stod(t));
       for (int i = star == std::string::npos ? 0 : std::stoi(t.substr(star + 1)); i > 0; --i)
