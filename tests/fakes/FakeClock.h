@@ -21,10 +21,7 @@ class FakeClock : public Clock {
   std::int64_t SteadyMs() const override { return steadyMs; }
 
   // Moves both clocks on by `ms` milliseconds.
-  void Advance(std::int64_t ms) {
-    now += std::chrono::milliseconds(ms);
-    steadyMs += ms;
-  }
+  void Advance(std::int64_t ms) { now += std::chrono::milliseconds(ms), steadyMs += ms; }
   static DateTime Fields(Instant at) {
     using namespace std::chrono;
     const auto day = floor<days>(at);

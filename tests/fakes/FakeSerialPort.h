@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
@@ -15,31 +16,25 @@ namespace tarnwell::testing {
 // pull the cable. Reads are stamped by `clock` when one is given.
 class FakeSerialPort : public SerialPort {
  public:
+  static inline const SerialError kOpen{8005, "Port already open"},
+      kNoPort{8002, "Invalid port number"};
   std::optional<SerialError> SetCommPort(std::int16_t port) override {
-    if (open) return SerialError{8005, "Port already open"};
-    if (port < 1) return SerialError{8002, "Invalid port number"};
-    commPort = port;
-    return std::nullopt;
+    if (open || port < 1) return open ? kOpen : kNoPort;
+    return commPort = port, std::nullopt;
   }
   std::int16_t CommPort() const override { return commPort; }
   std::optional<SerialError> SetSettings(const std::string& s) override {
-    settings = s;
-    return std::nullopt;
+    return settings = s, std::nullopt;
   }
   std::string Settings() const override { return settings; }
   bool PortOpen() const override { return open; }
   std::optional<SerialError> SetPortOpen(bool o) override {
-    if (o && !open && !ports.count(commPort)) return SerialError{8002, "Invalid port number"};
+    if (o && !open && !ports.count(commPort)) return kNoPort;
     if (!o && open && closeFails) return SerialError{8020, "Error reading comm device"};
     if (o && !open) ++opens, next = LineRead::Follows::kOpening;
-    open = o;
-    return std::nullopt;
+    return open = o, std::nullopt;
   }
-  Received Input() override {
-    Received in;
-    std::swap(in, pending);
-    return in;
-  }
+  Received Input() override { return std::exchange(pending, {}); }
   void SetOnComm(std::function<void()> h) override { handler = std::move(h); }
   void SetMaxWait(int ms) override { maxWait = ms; }
 
@@ -50,27 +45,20 @@ class FakeSerialPort : public SerialPort {
     next = LineRead::Follows::kLine;
   }
   // Calls the receive handler.
-  void HandOver() {
-    if (handler) handler();
-  }
+  void HandOver() { handler ? handler() : void(); }
   // One read, handed over at once.
-  void Receive(const std::string& chars) {
-    Arrive(chars);
-    HandOver();
-  }
+  void Receive(const std::string& chars) { Arrive(chars), HandOver(); }
   // Characters are lost before the next read.
   void Lose() { next = LineRead::Follows::kLoss; }
 
   std::set<int> ports{1, 2, 3};
   std::int16_t commPort = 1;
   std::string settings = "9600,n,8,1";
-  bool open = false;
-  bool closeFails = false;
-  int opens = 0;
+  bool open = false, closeFails = false;
+  int opens = 0, maxWait = 0;
   Received pending;
   LineRead::Follows next = LineRead::Follows::kLine;
   const Clock* clock = nullptr;
-  int maxWait = 0;
   std::function<void()> handler;
 };
 

@@ -16,9 +16,7 @@ class FakeTimer : public Timer {
   void SetHandler(std::function<void()> h) override { handler = std::move(h); }
   bool Running() const { return enabled && interval > 0; }
   // Delivers one tick when the timer would fire.
-  void Fire() {
-    if (Running() && handler) handler();
-  }
+  void Fire() { Running() && handler ? handler() : void(); }
 
   int interval = 0;
   bool enabled = true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,18 +42,12 @@ class FakeMainView : public FakeLabels<MainView> {
   void SetCaption(const std::string& c) override { caption = c; }
   std::string Caption() const override { return caption; }
   std::string CurrentCaption() const override { return current; }
-  bool SetWindowState(int s) override {
-    if (s < 0 || s > 2) return false;
-    state = s;
-    return true;
-  }
+  bool SetWindowState(int s) override { return s >= 0 && s <= 2 && (state = s, true); }
   int WindowState() const override { return state; }
   void MoveWindow(double l, double t) override { left = l, top = t; }
   void ResizeWindow(double w, double h) override {
     // The window keeps the minimum size, as the resize rules make it.
-    width = w < 8005 ? 8005 : w;
-    height = h < 3825 ? 3825 : h;
-    log.push_back("resize");
+    width = std::max(w, 8005.0), height = std::max(h, 3825.0), log.push_back("resize");
   }
   double WindowLeft() const override { return left; }
   double WindowTop() const override { return top; }
@@ -61,8 +56,7 @@ class FakeMainView : public FakeLabels<MainView> {
   void SetZoomButtonVisible(bool) override {}
   void SetPointerStyle(int) override {}
   void ApplyFormTexts(const LangTable& t) override {
-    setupTip = t.Text(181);
-    log.push_back("texts");
+    setupTip = t.Text(181), log.push_back("texts");
   }
   DrawList& GraphPicture() override { return graph; }
   DrawList& XaxisPicture() override { return xaxis; }

@@ -28,6 +28,17 @@ namespace tarnwell::testing {
          << path << " line " << line + 1 << ": expected " << at(want) << ", got " << at(got);
 }
 
+::testing::AssertionResult MatchesScript(
+    const std::string& file, const std::function<std::string(const std::string&)>& run) {
+  std::string out;
+  for (const auto& line : Split(ReadFile(std::string(TARNWELL_TESTS_DIR) + "/" + file), "\n")) {
+    if (!line.empty() && !line.starts_with("= ")) out += line + "\n";
+    if (!line.empty() && !line.starts_with("= ") && !line.starts_with("#"))
+      for (const auto& piece : Split(run(line) + "\n", "\n")) out += "= " + piece + "\n";
+  }
+  return MatchesGolden(file, out);
+}
+
 std::string GoldenNumber(double value) {
   char text[64];
   std::snprintf(text, sizeof text, "%.6f", value);
@@ -45,22 +56,17 @@ std::string DumpDrawList(const DrawList& list) {
   };
   std::string out;
   for (const DrawOp& op : list.Ops()) {
-    switch (op.kind) {
-      case DrawOp::Kind::kClear:
-        out += "clear " + color(op.color);
-        break;
-      case DrawOp::Kind::kLine:
-        out += "line " + GoldenNumber(op.x1) + " " + GoldenNumber(op.y1) + " " +
-               GoldenNumber(op.x2) + " " + GoldenNumber(op.y2) + " " + color(op.color) + " w" +
-               std::to_string(op.penWidth);
-        break;
-      case DrawOp::Kind::kText: {
-        const DrawText& t = list.TextOf(op);
-        out += "text " + GoldenNumber(op.x1) + " " + GoldenNumber(op.y1) + " \"" + t.text + "\" " +
-               color(op.color) + " " + t.font.name + " " + GoldenNumber(t.font.points) +
-               (t.font.bold ? " bold" : "");
-        break;
-      }
+    const auto at = [](double x, double y) {
+      return GoldenNumber(x) + " " + GoldenNumber(y) + " ";
+    };
+    if (op.kind == DrawOp::Kind::kClear) out += "clear " + color(op.color);
+    if (op.kind == DrawOp::Kind::kLine)
+      out += "line " + at(op.x1, op.y1) + at(op.x2, op.y2) + color(op.color) + " w" +
+             std::to_string(op.penWidth);
+    if (op.kind == DrawOp::Kind::kText) {
+      const DrawText& t = list.TextOf(op);
+      out += "text " + at(op.x1, op.y1) + "\"" + t.text + "\" " + color(op.color) + " " +
+             t.font.name + " " + GoldenNumber(t.font.points) + (t.font.bold ? " bold" : "");
     }
     out += "\n";
   }

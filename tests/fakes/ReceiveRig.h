@@ -26,10 +26,8 @@ struct ReceiveRig {
     config.LogTime = 0;
     frames.SetRecording([] { return true; },
                         [this](Instant readAt) {
-                          values.push_back(frame.CurrentValue);
-                          instants.push_back(readAt);
-                          formats.push_back(frame.ValueFormat);
-                          if (onFrame) onFrame();
+                          values.push_back(frame.CurrentValue), instants.push_back(readAt);
+                          formats.push_back(frame.ValueFormat), onFrame ? onFrame() : void();
                         });
   }
 
@@ -56,10 +54,7 @@ struct FakeLine {
 
 // The receive path on a scripted, open port.
 struct FakeReceiveRig : FakeLine, ReceiveRig {
-  FakeReceiveRig() : ReceiveRig(port, clock) {
-    port.open = true;
-    port.clock = &clock;
-  }
+  FakeReceiveRig() : ReceiveRig(port, clock) { port.open = true, port.clock = &clock; }
 };
 
 }  // namespace tarnwell::testing
