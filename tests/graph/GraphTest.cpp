@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -43,7 +44,7 @@ class Graph : public ::testing::Test {
       if (key == "sweep" || key == "scroll") config.LineMode = key == "sweep";
       if (key == "clear") history = SampleHistory();
       if (key == "slots") history.Resize(int(n[0]));
-      for (int i = 0; i <= 100 && (key == "all" || key == "ramp"); ++i)
+      for (int i = 0; i <= std::min(100, history.UB()) && (key == "all" || key == "ramp"); ++i)
         history.SetSlot(i, key == "all" ? n[0] : i);
       if (key == "set") history.SetSlot(int(n[0]), n[1]);
       if (key == "index") history.SetSampleIndex(int(n[0]));
