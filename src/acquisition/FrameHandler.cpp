@@ -47,11 +47,12 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   const double omit = std::max(0.0, RoundHalfEven(config_.OmitCh));
   const double from = static_cast<double>(start) + omit;
 
-  // A window that cannot be taken, or a number too large for a double, changes neither the
-  // decimals nor the value and writes no record line, which would repeat the last value as if
-  // measured. Without a recording its slot in the history is left as it was.
+  // A window that cannot be taken, holds no number (an empty frame, "OL", "----") or one too
+  // large for a double changes neither the decimals nor the value and writes no record line: a
+  // 0 would look like a real weight, and a line repeating the last value would look measured.
+  // Without a recording its slot in the history is left as it was.
   const auto window = Window(buffer, from, len - omit);
-  const auto value = window ? FiniteVal(*window) : std::nullopt;
+  const auto value = window ? ReadingVal(*window) : std::nullopt;
   const bool recording = recording_ && recording_();
   if (!value) {
     if (!recording) history_.Skip(config_.NofSamples);

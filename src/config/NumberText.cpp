@@ -115,9 +115,9 @@ std::optional<double> WholeNumber(std::string_view text, std::initializer_list<c
 
 }  // namespace
 
-double Val(std::string_view text) { return FiniteVal(text).value_or(0.0); }
+double Val(std::string_view text) { return ReadingVal(text).value_or(0.0); }
 
-std::optional<double> FiniteVal(std::string_view text) {
+std::optional<double> ReadingVal(std::string_view text) {
   std::string s;
   s.reserve(text.size());
   for (char c : text) {
@@ -129,7 +129,7 @@ std::optional<double> FiniteVal(std::string_view text) {
     if (k == 'O') return RadixValue(s, 2, 8);
   }
   const std::size_t len = NumberPrefix(s, '.');
-  if (len == 0) return 0.0;
+  if (len == 0) return std::nullopt;
   const double v = ParsePrefix(std::string_view(s).substr(0, len), '.');
   if (!std::isfinite(v)) return std::nullopt;
   return v;
