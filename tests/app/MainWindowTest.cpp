@@ -10,19 +10,29 @@
 #include <QTest>
 #include <QTimer>
 
+#include "FakeClock.h"
+#include "FakeFileSystem.h"
+#include "FakeMessageBox.h"
+#include "FakeSerialPort.h"
+#include "FakeTimer.h"
 #include "QtTestApplication.h"
 #include "SettingsRig.h"
+#include "TestFiles.h"
+#include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtRegional.h"
 #include "settings/qt/ChSettings.h"
 
 namespace tarnwell::testing {
 namespace {
 
-// A screen wide enough for the dialog beside the main window, with window frames.
+// A screen wide enough for the dialog beside the main window, with window frames; the regional
+// settings of Germany, with a decimal comma.
 class WideScreen : public QtTestApplication {
   void SetUp() override {
+    qputenv("LC_ALL", "de_DE.UTF-8");
     QFile json(config_.filePath("screen.json"));
     ASSERT_TRUE(json.open(QIODevice::WriteOnly));
     json.write(R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
@@ -119,20 +129,90 @@ TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
   EXPECT_EQ(seen, (std::vector<double>{2, 9000, 6000, 1, 9000, 6000, 0, 9000, 6000}));
 }
 
-// The reading stands in large digits, in the colour the tick gives it.
-TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigitsInItsColour) {
-  const auto orange = [this] {
-    const QImage shot = main_.Current()->grab().toImage();
-    int n = 0;
-    for (int i = 0; i < shot.width() * shot.height(); ++i)
-      n += shot.pixel(i % shot.width(), i / shot.width()) == qRgb(255, 128, 0);
-    return n;
-  };
-  main_.SetCurrentColor(Rgb{255, 128, 0});
-  main_.SetCurrentCaption("-1234.56");
-  EXPECT_GT(orange(), 3000);  // eight characters 54 points high fill thousands of pixels
-  main_.SetCurrentColor(Rgb{128, 64, 0});
-  EXPECT_EQ(orange(), 0);
+// The program's own wiring around a real window, on scripted port, timers, clock and files:
+// config.ini with `settings`, the shipped language files, the system's regional settings. Two
+// frames have come and the display has been refreshed.
+struct Program {
+  explicit Program(const std::map<int, std::string>& settings) {
+    files.files["/prog/config.ini"] = ConfigIniText(settings);
+    for (const char* name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"}) {
+      files.files["/prog/" + std::string(name) + ".lng"] =
+          ReadFile(TARNWELL_DATA_DIR + std::string("/") + name + ".lng");
+    }
+    window.SetForm(&form);
+    EXPECT_TRUE(form.StartUp());
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    port.Receive("+0012.34\r+0012.34\r");
+    refresh.Fire();
+  }
+  FakeSerialPort port;
+  FakeClock clock;
+  FakeFileSystem files;
+  FakeMessageBox messages;
+  FakeTimer refresh, record, stability;
+  MainWindow window;
+  Mainform form{
+      Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability}, window,
+      Version{}};
+};
+
+// The reading stands in large digits with the regional decimal mark, bright while frames come.
+TEST(MainWindowDisplay, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
+  Program p({{19, "0"}});
+  const QImage shot = p.window.Current()->grab().toImage();
+  int orange = 0;
+  for (int i = 0; i < shot.width() * shot.height(); ++i)
+    orange += shot.pixel(i % shot.width(), i / shot.width()) == qRgb(255, 128, 0);
+  EXPECT_EQ(p.window.Current()->text(), "12,34");
+  EXPECT_GT(orange, 2000);  // five characters 54 points high fill thousands of pixels
+}
+
+// Every visible control lies inside the window or panel it stands on and clear of its visible
+// siblings, in every shipped language, at the smallest size and at a large one, with the zoom
+// button of the advanced mode. By design, the reading's label reaches above its panel over the
+// sample axis (its digits sit at its bottom, on the panel); the labels of the span and the frame
+// rate are taller than the 200 twips between them; at the smallest width the value panel spans
+// the labels to its left.
+TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
+  std::string misplaced;
+  for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
+    for (const char* size : {"1000", "25000"}) {
+      Program p({{1, "52814"}, {19, language}, {36, size}, {37, size}});
+      QStringList designed{"LabNofDat RangeofChange"};
+      if (size == std::string("1000")) {
+        designed << "LabNofDat WeighBox"
+                 << "RangeofChange WeighBox"
+                 << "WeighBox picLogo";
+      }
+      const auto where = [&](QWidget* w) {
+        QRect r = w->geometry();
+        if (w == p.window.Current()) r.setTop(std::max(r.top(), 0));
+        return r;
+      };
+      QWidgetList parents = p.window.findChildren<QWidget*>();
+      for (QWidget* parent : parents << &p.window) {
+        QWidgetList shown;
+        for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+          if (w->isVisibleTo(&p.window)) shown << w;
+        }
+        for (int i = 0; i < shown.size(); ++i) {
+          QStringList pair{shown[i]->objectName()};
+          if (!parent->rect().contains(where(shown[i]))) pair << "outside";
+          for (int j = i + 1; j < shown.size(); ++j) {
+            QStringList two{shown[i]->objectName(), shown[j]->objectName()};
+            two.sort();
+            if (where(shown[i]).intersects(where(shown[j])) && !designed.contains(two.join(' ')))
+              pair << "over " + shown[j]->objectName();
+          }
+          if (pair.size() > 1)
+            misplaced +=
+                std::string(language) + " " + size + " " + pair.join(' ').toStdString() + "\n";
+        }
+      }
+    }
+  }
+  EXPECT_EQ(misplaced, "");
 }
 
 }  // namespace
