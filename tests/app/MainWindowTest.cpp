@@ -19,6 +19,7 @@
 #include "SettingsRig.h"
 #include "TestFiles.h"
 #include "app/Mainform.h"
+#include "app/ResizeRules.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
@@ -46,7 +47,178 @@ class WideScreen : public QtTestApplication {
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
 
-class MainWindowTest : public ::testing::Test, public SettingsRig {
+// The program's own wiring around a real window, on scripted port, timers, clock and files:
+// config.ini with `settings`, the shipped language files, the system's regional settings.
+struct Program {
+  explicit Program(const std::map<int, std::string>& settings) {
+    files.files["/prog/config.ini"] = ConfigIniText(settings);
+    for (const char* name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"}) {
+      files.files["/prog/" + std::string(name) + ".lng"] =
+          ReadFile(TARNWELL_DATA_DIR + std::string("/") + name + ".lng");
+    }
+    window.SetForm(&form);
+    EXPECT_TRUE(form.StartUp());
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+  // Two frames come and the display is refreshed; the first starts the trace afresh.
+  void Frames() {
+    port.Receive("+0012.34\r+0012.34\r");
+    refresh.Fire();
+  }
+  FakeSerialPort port;
+  FakeClock clock;
+  FakeFileSystem files;
+  FakeMessageBox messages;
+  FakeTimer refresh, record, stability;
+  MainWindow window;
+  Mainform form{
+      Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability}, window,
+      Version{1, 0, 2}};
+};
+
+// Recording from start-up: the record timer runs and characters wait in the port for little.
+// The Stop box stops and starts timers and port; a port gone meanwhile is told and the display
+// stays stopped. Closing the window saves the settings once; the toolkit's quit that follows
+// saves nothing more.
+TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
+  Program p({{15, "1"}, {32, "1"}, {19, "0"}, {36, "9000"}});
+  EXPECT_EQ(std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(),
+                       p.form.Loading(), p.record.interval, p.port.open, p.refresh.Running(),
+                       p.stability.Running(), p.form.Recording(), p.port.maxWait),
+            std::tuple("Vornel-> Tarnwell v1.0.2", 0u, false, 100, true, true, true, true, 8));
+  const auto on = [&] {
+    p.window.App_Stop()->click();
+    return std::vector{p.port.open, p.refresh.enabled, p.record.enabled};
+  };
+  EXPECT_EQ(on(), (std::vector{false, false, false}));
+  EXPECT_EQ(on(), (std::vector{true, true, true}));
+  on();
+  p.port.ports.clear();
+  EXPECT_EQ(on(), (std::vector{false, false, false}));
+  EXPECT_EQ(p.messages.shown.back().text, "The serial port cannot be opened or used.");
+  p.window.close();
+  const std::string saved = p.files.files["/prog/config.ini"];
+  EXPECT_EQ(SplitLines(saved).at(35), "9000' Window Width. Def:7290 ");
+  EXPECT_EQ(std::vector({p.port.open, p.refresh.enabled}), std::vector({false, false}));
+  p.window.ResizeWindow(8005, 6000);
+  p.form.ShutDown();
+  EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
+}
+
+// The reading stands in large digits with the regional decimal mark, bright while frames come;
+// without a recording the display needs the characters once per refresh.
+TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
+  Program p({{19, "0"}});
+  p.Frames();
+  const QImage shot = p.window.Current()->grab().toImage();
+  int orange = 0;
+  for (int i = 0; i < shot.width() * shot.height(); ++i)
+    orange += shot.pixel(i % shot.width(), i / shot.width()) == qRgb(255, 128, 0);
+  EXPECT_EQ(p.window.Current()->text(), "12,34");
+  EXPECT_GT(orange, 2000);  // five characters 54 points high fill thousands of pixels
+  EXPECT_EQ(p.port.maxWait, p.refresh.interval);
+}
+
+// Every visible control lies inside the window or panel it stands on and clear of its visible
+// siblings, in every shipped language, at the smallest size and at a large one, with the zoom
+// button of the advanced mode. By design, the reading's label reaches above its panel over the
+// sample axis (its digits sit at its bottom, on the panel); the labels of the span and the frame
+// rate are taller than the 200 twips between them; at the smallest width the value panel spans
+// the labels to its left.
+TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
+  std::string misplaced;
+  for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
+    for (const char* size : {"1000", "25000"}) {
+      Program p({{1, "52814"}, {19, language}, {36, size}, {37, size}});
+      p.Frames();
+      QStringList designed{"LabNofDat RangeofChange"};
+      if (size == std::string("1000")) {
+        designed << "LabNofDat WeighBox"
+                 << "RangeofChange WeighBox"
+                 << "WeighBox picLogo";
+      }
+      const auto where = [&](QWidget* w) {
+        QRect r = w->geometry();
+        if (w == p.window.Current()) r.setTop(std::max(r.top(), 0));
+        return r;
+      };
+      QWidgetList parents = p.window.findChildren<QWidget*>();
+      for (QWidget* parent : parents << &p.window) {
+        QWidgetList shown;
+        for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+          if (w->isVisibleTo(&p.window)) shown << w;
+        }
+        for (int i = 0; i < shown.size(); ++i) {
+          QStringList pair{shown[i]->objectName()};
+          if (!parent->rect().contains(where(shown[i]))) pair << "outside";
+          for (int j = i + 1; j < shown.size(); ++j) {
+            QStringList two{shown[i]->objectName(), shown[j]->objectName()};
+            two.sort();
+            if (where(shown[i]).intersects(where(shown[j])) && !designed.contains(two.join(' ')))
+              pair << "over " + shown[j]->objectName();
+          }
+          if (pair.size() > 1)
+            misplaced +=
+                std::string(language) + " " + size + " " + pair.join(' ').toStdString() + "\n";
+        }
+      }
+    }
+  }
+  EXPECT_EQ(misplaced, "");
+}
+
+TEST(MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
+  MainWindow window;
+  window.show();
+  EXPECT_FALSE(window.SetWindowState(3));
+  std::vector<double> seen;
+  for (int state : {2, 1, 0}) {
+    ASSERT_TRUE(window.SetWindowState(state));
+    // Sized while maximised: the size is for the restored window, and is what config.ini keeps.
+    if (state == 2) window.ResizeWindow(9000, 6000);
+    seen.insert(seen.end(),
+                {double(window.WindowState()), window.WindowWidth(), window.WindowHeight()});
+  }
+  EXPECT_EQ(seen, (std::vector<double>{2, 9000, 6000, 1, 9000, 6000, 0, 9000, 6000}));
+}
+
+// A window that takes every size it is given, as a normal window does.
+struct FakeWindow : ResizableWindow {
+  double w = 0, h = 0;
+  bool minimized = false;
+  int resizes = 0;
+  bool Minimized() const override { return minimized; }
+  double Width() const override { return w; }
+  double Height() const override { return h; }
+  void SetWidth(double v) override { w = v, ++resizes; }
+  void SetHeight(double v) override { h = v, ++resizes; }
+};
+
+// Each row: the window's size and state before, then laid out, the window's size and resize
+// count, graph width and height, x axis top and width, value box left and top.
+TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
+  const std::vector<std::pair<std::vector<double>, std::vector<double>>> rows = {
+      {{3674, 3674, 0}, {1, 8005, 3825, 2, 7630, 1700, 1850, 7630, 755, 1975}},
+      {{9000, 3000, 0}, {1, 9000, 3825, 1, 8625, 1700, 1850, 8625, 1750, 1975}},
+      {{8005, 3675, 0}, {1, 8005, 3675, 0, 7630, 1550, 1700, 7630, 755, 1825}},
+      {{100, 100, 1},
+       {0, 100, 100, 0, 6615, 3975, 45, 6925, -240, 4320}},  // minimised: nothing moves
+  };
+  for (const auto& [before, want] : rows) {
+    FakeWindow win;
+    win.w = before[0], win.h = before[1], win.minimized = before[2] != 0;
+    MainLayout l;
+    const bool ok = ResizeRules::Apply(win, l);
+    EXPECT_EQ((std::vector<double>{double(ok), win.w, win.h, double(win.resizes), l.graphWidth,
+                                   l.graphHeight, l.xaxisTop, l.xaxisWidth, l.weighBoxLeft,
+                                   l.weighBoxTop}),
+              want)
+        << before[0] << "x" << before[1];
+  }
+}
+
+class SettingsDialogTest : public ::testing::Test, public SettingsRig {
  protected:
   void SetUp() override {
     messages_.SetParent(&main_);
@@ -75,7 +247,7 @@ class MainWindowTest : public ::testing::Test, public SettingsRig {
 
 // The cog opens the dialog beside the main window, not over it; Apply's messages stand over the
 // dialog; Esc unloads it and the cog loads it afresh, which a held Esc does not close.
-TEST_F(MainWindowTest, CogOpensTheDialogBesideWithMessagesOverItAndEscUnloadsIt) {
+TEST_F(SettingsDialogTest, CogOpensTheDialogBesideWithMessagesOverItAndEscUnloadsIt) {
   ChSettings* first = PressCog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(first));
   const QRect mainFrame = main_.frameGeometry();
@@ -114,105 +286,6 @@ TEST_F(MainWindowTest, CogOpensTheDialogBesideWithMessagesOverItAndEscUnloadsIt)
   EXPECT_EQ(ChSettings::BesidePosition(QRect(500, 100, 450, 300), size, screen), QPoint(100, 100));
   EXPECT_EQ(ChSettings::BesidePosition(QRect(200, 400, 450, 300), size, screen), QPoint(600, 200));
   EXPECT_EQ(ChSettings::BesidePosition(QRect(250, 0, 700, 300), size, screen), QPoint(0, 0));
-}
-
-TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
-  EXPECT_FALSE(main_.SetWindowState(3));
-  std::vector<double> seen;
-  for (int state : {2, 1, 0}) {
-    ASSERT_TRUE(main_.SetWindowState(state));
-    // Sized while maximised: the size is for the restored window, and is what config.ini keeps.
-    if (state == 2) main_.ResizeWindow(9000, 6000);
-    seen.insert(seen.end(),
-                {double(main_.WindowState()), main_.WindowWidth(), main_.WindowHeight()});
-  }
-  EXPECT_EQ(seen, (std::vector<double>{2, 9000, 6000, 1, 9000, 6000, 0, 9000, 6000}));
-}
-
-// The program's own wiring around a real window, on scripted port, timers, clock and files:
-// config.ini with `settings`, the shipped language files, the system's regional settings. Two
-// frames have come and the display has been refreshed.
-struct Program {
-  explicit Program(const std::map<int, std::string>& settings) {
-    files.files["/prog/config.ini"] = ConfigIniText(settings);
-    for (const char* name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"}) {
-      files.files["/prog/" + std::string(name) + ".lng"] =
-          ReadFile(TARNWELL_DATA_DIR + std::string("/") + name + ".lng");
-    }
-    window.SetForm(&form);
-    EXPECT_TRUE(form.StartUp());
-    window.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-    port.Receive("+0012.34\r+0012.34\r");
-    refresh.Fire();
-  }
-  FakeSerialPort port;
-  FakeClock clock;
-  FakeFileSystem files;
-  FakeMessageBox messages;
-  FakeTimer refresh, record, stability;
-  MainWindow window;
-  Mainform form{
-      Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability}, window,
-      Version{}};
-};
-
-// The reading stands in large digits with the regional decimal mark, bright while frames come.
-TEST(MainWindowDisplay, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
-  Program p({{19, "0"}});
-  const QImage shot = p.window.Current()->grab().toImage();
-  int orange = 0;
-  for (int i = 0; i < shot.width() * shot.height(); ++i)
-    orange += shot.pixel(i % shot.width(), i / shot.width()) == qRgb(255, 128, 0);
-  EXPECT_EQ(p.window.Current()->text(), "12,34");
-  EXPECT_GT(orange, 2000);  // five characters 54 points high fill thousands of pixels
-}
-
-// Every visible control lies inside the window or panel it stands on and clear of its visible
-// siblings, in every shipped language, at the smallest size and at a large one, with the zoom
-// button of the advanced mode. By design, the reading's label reaches above its panel over the
-// sample axis (its digits sit at its bottom, on the panel); the labels of the span and the frame
-// rate are taller than the 200 twips between them; at the smallest width the value panel spans
-// the labels to its left.
-TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
-  std::string misplaced;
-  for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
-    for (const char* size : {"1000", "25000"}) {
-      Program p({{1, "52814"}, {19, language}, {36, size}, {37, size}});
-      QStringList designed{"LabNofDat RangeofChange"};
-      if (size == std::string("1000")) {
-        designed << "LabNofDat WeighBox"
-                 << "RangeofChange WeighBox"
-                 << "WeighBox picLogo";
-      }
-      const auto where = [&](QWidget* w) {
-        QRect r = w->geometry();
-        if (w == p.window.Current()) r.setTop(std::max(r.top(), 0));
-        return r;
-      };
-      QWidgetList parents = p.window.findChildren<QWidget*>();
-      for (QWidget* parent : parents << &p.window) {
-        QWidgetList shown;
-        for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-          if (w->isVisibleTo(&p.window)) shown << w;
-        }
-        for (int i = 0; i < shown.size(); ++i) {
-          QStringList pair{shown[i]->objectName()};
-          if (!parent->rect().contains(where(shown[i]))) pair << "outside";
-          for (int j = i + 1; j < shown.size(); ++j) {
-            QStringList two{shown[i]->objectName(), shown[j]->objectName()};
-            two.sort();
-            if (where(shown[i]).intersects(where(shown[j])) && !designed.contains(two.join(' ')))
-              pair << "over " + shown[j]->objectName();
-          }
-          if (pair.size() > 1)
-            misplaced +=
-                std::string(language) + " " + size + " " + pair.join(' ').toStdString() + "\n";
-        }
-      }
-    }
-  }
-  EXPECT_EQ(misplaced, "");
 }
 
 }  // namespace

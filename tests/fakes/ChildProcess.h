@@ -5,13 +5,10 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "TempDir.h"
@@ -31,12 +28,11 @@ class ChildProcess {
   }
 
   // Starts `program` (looked up in PATH when it has no slash) with `args` and the test's
-  // environment with the NAME=VALUE entries of `env` added or replaced; standard output and error
-  // both go to the file `out`. Without `out`, standard input, output and error are closed, as
-  // some launchers start programs.
+  // environment with the NAME=VALUE entries of `env` added or replaced, through env(1); standard
+  // output and error both go to the file `out`. Without `out`, standard input, output and error
+  // are closed, as some launchers start programs.
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::vector<std::string>& env, const std::string& out) {
-    // env(1) sets the program's environment.
     std::vector<std::string> texts{"env"};
     texts.insert(texts.end(), env.begin(), env.end());
     texts.push_back(program);
@@ -82,21 +78,16 @@ class ChildProcess {
   }
 
   struct Result {
-    int exitCode = -1;  // -1 when it did not end in time
-    std::string output;
+    int exitCode = -1;   // -1 when it did not end within two minutes
+    std::string output;  // and errors
   };
-  // Runs `argv` to its end, for at most two minutes, with the test's environment changed by `env`
-  // as for Start; output and errors together.
+  // Runs `argv` to its end, with the test's environment changed by `env` as for Start.
   static Result Run(const std::vector<std::string>& argv,
                     const std::vector<std::string>& env = {}) {
     const TempDir dir;
-    Result result;
     ChildProcess child;
-    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, env, dir / "out")) {
-      result.exitCode = child.Wait(120).value_or(-1);
-    }
-    result.output = ReadFile(dir / "out");
-    return result;
+    const bool started = child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, env, dir / "out");
+    return {started ? child.Wait(120).value_or(-1) : -1, ReadFile(dir / "out")};
   }
 
  private:

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace tarnwell::testing {
@@ -32,30 +31,25 @@ class TinyTmpfs {
 
   bool Mounted() const { return mounted_; }
   const std::string& Path() const { return path_; }
-
   // Fails while a file on it is open for writing, as a real remount does.
   bool SetReadOnly(bool readOnly) {
     const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
     return ::mount("tmpfs", path_.c_str(), "tmpfs", flags, options_.c_str()) == 0;
   }
-
-  // Takes all free space with one file; removing it frees the space again.
+  // Takes all free space with one file, to the last byte; removing it frees the space again.
   std::string Fill() {
     const std::string filler = path_ + "/filler";
-    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return filler;
-    const std::string chunk(512, 'x');
-    while (::write(fd, chunk.data(), chunk.size()) > 0) {
+    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    for (std::size_t chunk = 512; fd >= 0 && chunk > 0; chunk /= 512) {
+      while (::write(fd, std::string(chunk, 'x').data(), chunk) > 0) {
+      }
     }
-    while (::write(fd, "x", 1) > 0) {
-    }
-    ::close(fd);
+    if (fd >= 0) ::close(fd);
     return filler;
   }
 
  private:
-  std::string options_;
-  std::string path_;
+  std::string options_, path_;
   bool mounted_ = false;
 };
 
