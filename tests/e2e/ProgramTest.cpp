@@ -69,28 +69,28 @@ class ProgramTest : public ::testing::Test {
   void SetUp() override {
     if (!fs::exists(bin_ + "/tarnwell") || !fs::exists(SimulatorPath())) GTEST_SKIP();
   }
-
-  // Starts it with `env` added to its environment ("TARNWELL_MESSAGE_LOG=" lets message boxes wait
-  // for OK as they do for an operator); without `streams`, standard input, output and error are
-  // closed, as some launchers start programs.
-  void Start(const std::vector<std::string>& env = {}, ChildProcess* program = nullptr,
-             bool streams = true) {
+  // Starts it with config.ini holding `settings` and with `env` added to its environment
+  // ("TARNWELL_MESSAGE_LOG=" lets message boxes wait for OK as they do for an operator); without
+  // `streams`, standard input, output and error are closed, as some launchers start programs.
+  void Start(const std::map<int, std::string>& settings, const std::vector<std::string>& env = {},
+             ChildProcess* program = nullptr, bool streams = true) {
+    if (!settings.empty()) WriteFile(dir_ / "config.ini", ConfigIniText(settings));
     std::vector<std::string> all{"TARNWELL_HOME=" + dir_.Path(),
                                  "TARNWELL_MESSAGE_LOG=" + dir_ / "messages.log", "LC_ALL=C"};
     all.insert(all.end(), env.begin(), env.end());
     ASSERT_TRUE((program ? *program : program_)
                     .Start(bin_ + "/tarnwell", {}, all, streams ? dir_ / "out" : ""));
   }
-  // The environment of a German desktop, with the locale made for the test when the system has
-  // none; empty when it cannot be made. Records then have decimal commas and dates with dots.
+  // The environment of a German desktop, with the locale made for the test; empty when it
+  // cannot be made. Records then have decimal commas and dates with dots.
   std::vector<std::string> German() {
-    const auto made =
-        ChildProcess::Run({"localedef", "-i", "de_DE", "-f", "UTF-8", dir_ / "de_DE.UTF-8"});
-    if (made.exitCode != 0) return {};
+    if (ChildProcess::Run({"localedef", "-i", "de_DE", "-f", "UTF-8", dir_ / "de_DE.UTF-8"})
+            .exitCode != 0) {
+      return {};
+    }
     mark_ = ',', dateSeparator_ = '.';
     return {"LC_ALL=de_DE.UTF-8", "LOCPATH=" + dir_.Path()};
   }
-
   // True when the program ends with exit code 0 on the end request the system sends at log-out.
   bool Stop() {
     // Until its handler is in place a signal would kill it instead of closing the window.
@@ -99,11 +99,9 @@ class ProgramTest : public ::testing::Test {
     return program_.Wait(30) == 0;
   }
 
-  std::vector<std::string> Messages() const { return Split(ReadFile(dir_ / "messages.log"), "\n"); }
-  std::string Config() const { return ReadFile(dir_ / "config.ini"); }
   // The value on config.ini line `n`, the text before its comment.
   std::string Setting(std::size_t n) const {
-    const auto lines = Split(Config(), "\r\n");
+    const auto lines = Split(ReadFile(dir_ / "config.ini"), "\r\n");
     return n <= lines.size() ? lines[n - 1].substr(0, lines[n - 1].find('\'')) : "";
   }
   // The one record file; empty when there is none or more than one.
@@ -114,8 +112,8 @@ class ProgramTest : public ::testing::Test {
   }
   // Its lines as "<number>\t<value>\n": the time stamps and CR LF, in their form, taken out.
   std::string Record() const {
-    const std::regex stamp(std::string(R"(\t\d\d[)") + dateSeparator_ + R"(]\d\d[)" +
-                           dateSeparator_ + R"(]\d\d\t\d\d:\d\d:\d\d\t\d{3}\r\n)");
+    const std::string date = std::string("\\d\\d[") + dateSeparator_ + "]";
+    const std::regex stamp("\\t" + date + date + R"(\d\d\t\d\d:\d\d:\d\d\t\d{3}\r\n)");
     return std::regex_replace(ReadFile(RecordFile()), stamp, "\n");
   }
   // The record `frames` give: the start's own line with the display's "0", then one for each.
@@ -146,20 +144,24 @@ class ProgramTest : public ::testing::Test {
 };
 
 // Port 1 set to 9600 bit/s while the line runs at 921600, as on a USB or pseudo-terminal line;
-// high refresh, recording every frame from start-up. No line's time is before its frame was
-// written, nor before the line above.
-TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAtItsTimeAndNamesTheRecordInItsSettings) {
-  WriteFile(
-      dir_ / "config.ini",
-      ConfigIniText(
-          {{6, "1"}, {7, "3"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}}));
+// high refresh, recording every frame from start-up, on a German desktop. No line's time is before
+// its frame was written, nor before the line above. A second start on the same folder ends and
+// touches nothing; someone who can merely open the folder and locks it keeps nobody out.
+TEST_F(ProgramTest, RecordsEveryFrameAtItsTimeInTheRegionalFormAndASecondStartEnds) {
   ASSERT_TRUE(sim_.Start({"--baud", "921600", "--rate", "2000", "--pattern", "count", "--count",
                           "5000", "--log-times", "--wait"}));
-  // On a German desktop, without standard streams: the toolkit's warnings must not reach
-  // whatever it opened there.
+  const int folder = ::open(dir_.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_EQ(::flock(folder, LOCK_EX | LOCK_NB), 0);
   const auto german = German();
   if (german.empty()) std::cout << "de_DE.UTF-8 cannot be made here: recorded in C\n";
-  Start(german, nullptr, false);
+  // Without standard streams: the toolkit's warnings must not reach whatever it opened there.
+  Start({{6, "1"}, {7, "3"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}},
+        german, nullptr, false);
+  ASSERT_TRUE(WaitUntil([&] { return program_.Catches(SIGTERM); }, 30));
+  ChildProcess second;
+  Start({}, german, &second);
+  EXPECT_EQ(second.Wait(30), std::optional<int>(1));
+  EXPECT_EQ(fs::status(dir_ / ".lock").permissions() & fs::perms::others_all, fs::perms::none);
   // The simulator ends by itself once the program has taken all its frames.
   EXPECT_EQ(sim_.process.Wait(60), 0);
   std::vector<std::string> frames;
@@ -174,7 +176,10 @@ TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAtItsTimeAndNamesTheRecordInItsS
   ASSERT_TRUE(Stop());
   ASSERT_TRUE(RecordIs(expected));
   EXPECT_EQ(Setting(16), RecordFile().filename());
-  EXPECT_EQ(ReadFile(dir_ / "messages.log"), "");
+  EXPECT_EQ(ReadFile(dir_ / "messages.log"), "Tarnwell\tTarnwell is already running in " +
+                                                 dir_.Path() +
+                                                 ". This start ends without opening the port or "
+                                                 "recording.\n");
 
   // Times of day in ms; a run across midnight counts on.
   const auto lines = Split(ReadFile(RecordFile()), "\r\n");
@@ -182,14 +187,14 @@ TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAtItsTimeAndNamesTheRecordInItsS
   double above = 0;
   int early = 0, back = 0;
   for (std::size_t i = 0; i < written.size(); ++i) {
-    const auto field = Split(lines[i], "\t");
-    int h = 0, m = 0, s = 0;
-    std::sscanf(field.at(3).c_str(), "%d:%d:%d", &h, &m, &s);
-    const double ms = day(((h * 60 + m) * 60 + s) * 1000.0 + std::stoi(field.at(4)), above);
+    int h = 0, m = 0, s = 0, milli = 0;
+    std::sscanf(lines[i].c_str(), "%*s %*s %*s %d:%d:%d %d", &h, &m, &s, &milli);
+    const double ms = day(((h * 60 + m) * 60 + s) * 1000.0 + milli, above);
     if (i > 0) early += ms < day(written[i], ms - 1000), back += ms < above;
     above = ms;
   }
   EXPECT_EQ(std::pair(early, back), std::pair(0, 0));
+  ::close(folder);
 }
 
 // The record folder's disk runs full while every frame is recorded and is freed again, with real
@@ -198,11 +203,10 @@ TEST_F(ProgramTest, RecordsEveryFrameFromStartUpAtItsTimeAndNamesTheRecordInItsS
 TEST_F(ProgramTest, AMessageBoxWaitingForOkNeverStopsTheRecording) {
   TinyTmpfs disk("2m", dir_ / "Log");
   if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-  WriteFile(dir_ / "config.ini",
-            ConfigIniText({{6, "1"}, {7, "10"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}}));
   ASSERT_TRUE(sim_.Start(
       {"--baud", "921600", "--rate", "2000", "--count", "12000", "--pattern", "count", "--wait"}));
-  Start({"TARNWELL_MESSAGE_LOG="});
+  Start({{6, "1"}, {7, "10"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}},
+        {"TARNWELL_MESSAGE_LOG="});
   ASSERT_TRUE(WaitUntil([&] { return Split(Record(), "\n").size() > 1000; }, 30));
   // Full while some 2 s of frames are sent.
   const std::string filler = disk.Fill();
@@ -217,17 +221,14 @@ TEST_F(ProgramTest, AMessageBoxWaitingForOkNeverStopsTheRecording) {
   EXPECT_TRUE(RecordIs(expected));
 }
 
-// Stopped while the indicator sends at full speed, the program finds the line full when it goes
-// on: characters were lost, and the frames they cut are not recorded. Every
-// value recorded is one the simulator sent.
+// Stopped while the indicator sends at full speed, until more than the line's buffer holds has
+// come, the program finds the line full when it goes on: characters were lost, and the frames
+// they cut are not recorded. Every value recorded is one the simulator sent.
 TEST_F(ProgramTest, AfterAStopNoValueIsRecordedThatWasNotSent) {
-  WriteFile(dir_ / "config.ini",
-            ConfigIniText({{6, "1"}, {7, "10"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}}));
   ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--wait"}));
-  Start();
+  Start({{6, "1"}, {7, "10"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}});
   const auto lines = [&] { return Split(ReadFile(RecordFile()), "\r\n"); };
   ASSERT_TRUE(WaitUntil([&] { return lines().size() > 1000; }, 30));
-  // Stopped until the simulator has written more than the line's buffer holds.
   program_.Signal(SIGSTOP);
   const std::size_t before = sim_.Logged().size();
   ASSERT_TRUE(WaitUntil([&] { return sim_.Logged().size() > before + 1000; }, 30));
@@ -246,35 +247,30 @@ TEST_F(ProgramTest, AfterAStopNoValueIsRecordedThatWasNotSent) {
   EXPECT_EQ(invented, std::vector<std::string>{});
 }
 
-// Sizes are outer sizes in twips, a pixel being 15 at the offscreen screen's 96 dots per inch.
+// Sizes are outer sizes in twips, a pixel being 15 at the offscreen screen's 96 dots per inch;
+// the smallest window is the smallest outer size, frame included. Renewed, config.ini holds the
+// default size, not what the window had before it was placed.
 TEST_F(ProgramTest, KeepsItsWindowSizeAcrossRunsAndLeavesNoOtherFile) {
-  WriteFile(dir_ / "config.ini",
-            ConfigIniText({{6, "0"}, {19, "255"}, {36, "9000"}, {37, "6000"}}));
   // Not even what a write killed half way left.
   WriteFile(dir_ / "config.ini.new", "half");
-  for (int run = 0; run < 4; ++run) {
-    // The smallest window is the smallest outer size, frame included.
-    if (run == 3) {
-      WriteFile(dir_ / "config.ini",
-                ConfigIniText({{6, "0"}, {19, "255"}, {36, "1000"}, {37, "1000"}}));
-    }
-    Start();
+  using Row = std::tuple<std::string, std::string, int, int>;
+  for (const auto& [w, h, keptW, keptH] : {Row{"9000", "6000", 9000, 6000}, Row{"", "", 9000, 6000},
+                                           Row{"1000", "1000", 8005, 3825}}) {
+    Start(w.empty() ? std::map<int, std::string>{}
+                    : std::map<int, std::string>{{6, "0"}, {19, "255"}, {36, w}, {37, h}});
     ASSERT_TRUE(Stop());
-    EXPECT_NEAR(std::stod(Setting(36)), run < 3 ? 9000 : 8005, 15) << run;
-    EXPECT_NEAR(std::stod(Setting(37)), run < 3 ? 6000 : 3825, 15) << run;
+    EXPECT_NEAR(std::stod(Setting(36)), keptW, 15) << w;
+    EXPECT_NEAR(std::stod(Setting(37)), keptH, 15) << w;
   }
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(dir_.Path())) {
     names.insert(entry.path().filename().string());
   }
   EXPECT_EQ(names, (std::set<std::string>{"config.ini", ".lock", "out"}));
-
-  // Renewed, the file holds the default size, not what the window had before it was placed.
   fs::remove(dir_ / "config.ini");
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
-  Start();
-  WaitUntil([&] { return Setting(36) + " " + Setting(37) == "7290 6300"; }, 30);
-  EXPECT_EQ(Setting(36) + " " + Setting(37), "7290 6300");
+  Start({});
+  EXPECT_TRUE(WaitUntil([&] { return Setting(36) + " " + Setting(37) == "7290 6300"; }, 30));
 }
 
 // Started maximised and restored by the window manager, the window takes the size stored before,
@@ -286,10 +282,12 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
   Desktop desktop;
   ASSERT_TRUE(desktop.Start(dir_));
   for (int run = 0; run < 3; ++run) {
-    const std::string width = run ? Setting(36) : "9000", height = run ? Setting(37) : "6000";
-    WriteFile(dir_ / "config.ini",
-              ConfigIniText({{6, "0"}, {19, "255"}, {33, "2"}, {36, width}, {37, height}}));
-    Start({desktop.Display(), "QT_QPA_PLATFORM=xcb"});
+    Start({{6, "0"},
+           {19, "255"},
+           {33, "2"},
+           {36, run ? Setting(36) : "9000"},
+           {37, run ? Setting(37) : "6000"}},
+          {desktop.Display(), "QT_QPA_PLATFORM=xcb"});
     ASSERT_TRUE(WaitUntil([&] { return desktop.Window() == "maximised"; }, 30));
     desktop.Tool({"wmctrl", "-r", "Tarnwell", "-b", "remove,maximized_vert,maximized_horz"});
     EXPECT_TRUE(WaitUntil([&] { return desktop.Window() == "600x400"; }, 30)) << desktop.Window();
@@ -300,52 +298,22 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
   }
 }
 
+// The renewal box waits before anything is renewed: the damaged file stays as it was. The port
+// box waits after the settings were read and before the window is sized: they are written as
+// read, with CR LF where they were read with LF.
 TEST_F(ProgramTest, EndsOnATerminationRequestWhileAMessageBoxWaits) {
   fs::create_directories(dir_ / "ports");
   WriteFile(dir_ / "ports/COM5", "not a device");
   const std::string settings =
       ConfigIniText({{6, "5"}, {19, "255"}, {20, "1"}, {36, "9000"}, {37, "7000"}});
-  // The renewal box waits before anything is renewed: the damaged file stays as it was. The port
-  // box waits after the settings were read and before the window is sized: they are written as
-  // read, with CR LF where they were read with LF.
   const std::string readable = std::regex_replace(settings, std::regex("\r\n"), "\n");
   for (const auto& [given, kept] :
        {std::pair{std::string("garbage\r\n"), std::string("garbage\r\n")},
         std::pair{readable, settings}}) {
     WriteFile(dir_ / "config.ini", given);
-    Start({"TARNWELL_MESSAGE_LOG="});
+    Start({}, {"TARNWELL_MESSAGE_LOG="});
     EXPECT_TRUE(Stop());
-    EXPECT_EQ(Config(), kept);
-  }
-}
-
-TEST_F(ProgramTest, ASecondStartOnTheSameFolderEndsAndTouchesNothing) {
-  // Recording every second into one shared file, as two starts in the same second would.
-  WriteFile(dir_ / "config.ini",
-            ConfigIniText({{6, "1"}, {8, "1"}, {15, "1"}, {17, "0"}, {19, "255"}, {32, "1"}}));
-  ASSERT_TRUE(sim_.Start({"--baud", "9600", "--decimals", "2"}));
-  // Anyone who can merely open the folder may lock it; that keeps nobody out.
-  const int folder = ::open(dir_.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  ASSERT_EQ(::flock(folder, LOCK_EX | LOCK_NB), 0);
-  Start();
-  ASSERT_TRUE(WaitUntil([&] { return program_.Catches(SIGTERM); }, 30));
-  EXPECT_EQ(fs::status(dir_ / ".lock").permissions() & fs::perms::others_all, fs::perms::none);
-  ChildProcess second;
-  Start({}, &second);
-  EXPECT_EQ(second.Wait(30), std::optional<int>(1));
-  EXPECT_TRUE(WaitUntil([&] { return Split(Record(), "\n").size() >= 3; }, 30));
-  ASSERT_TRUE(Stop());
-  EXPECT_EQ(Messages(),
-            std::vector<std::string>{"Tarnwell\tTarnwell is already running in " + dir_.Path() +
-                                     ". This start ends without opening the port or "
-                                     "recording."});
-
-  ::close(folder);
-  // One writer: numbered without a gap or a second start's line.
-  const auto lines = Split(Record(), "\n");
-  ASSERT_GE(lines.size(), 2u);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_EQ(lines[i].substr(0, lines[i].find('\t') + 1), std::to_string(i + 1) + "\t");
+    EXPECT_EQ(ReadFile(dir_ / "config.ini"), kept);
   }
 }
 
@@ -361,12 +329,12 @@ TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWith
                              dir_ / "out"));
   ASSERT_EQ(program_.Wait(60), 0) << "still running or killed";
   const std::string data = dir_ / "home/.local/share/tarnwell";
-  EXPECT_EQ(Messages(), (std::vector<std::string>{
-                            "Tarnwell\tCan not open " + data +
-                                "/config.ini file. The configuration file renewed.",
-                            "Language File Error\tCan not find the Turkish Language file, or the "
-                            "file is corrupted!",
-                            "File Error\tCan not find Language file or file is corrupted!"}));
+  EXPECT_EQ(
+      ReadFile(dir_ / "messages.log"),
+      "Tarnwell\tCan not open " + data +
+          "/config.ini file. The configuration file renewed.\n"
+          "Language File Error\tCan not find the Turkish Language file, or the file is corrupted!\n"
+          "File Error\tCan not find Language file or file is corrupted!\n");
   EXPECT_EQ(fs::status(data).permissions(), fs::perms::owner_all);
   EXPECT_TRUE(fs::is_regular_file(data + "/config.ini"));
 }
