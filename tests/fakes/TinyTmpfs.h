@@ -15,12 +15,11 @@ namespace tarnwell::testing {
 // mounting is not permitted.
 class TinyTmpfs {
  public:
-  explicit TinyTmpfs(const std::string& size = "64k", const std::string& at = {})
-      : options_("size=" + size) {
+  explicit TinyTmpfs(const std::string& size = "64k", const std::string& at = {}) {
     char folder[] = "/tmp/tarnwell-tmpfs-XXXXXX";
     if (at.empty() ? !::mkdtemp(folder) : ::mkdir(at.c_str(), 0755) != 0) return;
     path_ = at.empty() ? folder : at;
-    mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, options_.c_str()) == 0;
+    mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
   }
   ~TinyTmpfs() {
     if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
@@ -31,11 +30,6 @@ class TinyTmpfs {
 
   bool Mounted() const { return mounted_; }
   const std::string& Path() const { return path_; }
-  // Fails while a file on it is open for writing, as a real remount does.
-  bool SetReadOnly(bool readOnly) {
-    const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
-    return ::mount("tmpfs", path_.c_str(), "tmpfs", flags, options_.c_str()) == 0;
-  }
   // Takes all free space with one file, to the last byte; removing it frees the space again.
   std::string Fill() {
     const std::string filler = path_ + "/filler";
@@ -49,7 +43,7 @@ class TinyTmpfs {
   }
 
  private:
-  std::string options_, path_;
+  std::string path_;
   bool mounted_ = false;
 };
 

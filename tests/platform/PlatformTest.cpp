@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 
+#include "ChildProcess.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "TinyTmpfs.h"
@@ -132,66 +133,49 @@ std::string Outcome(const std::string& dir) {
   return out + " | lock " + n(first.Held()) + n(second.Held()) + " |" + Listing(dir);
 }
 
-// Real folders, and a real tmpfs for a full disk and a read-only one. Each row makes, in order:
-// "name/" a folder, "name=text" a file, "name>target" a link to the folder away/ or its file
-// away/kept outside, "name|" a pipe; "full" and "read-only" the disk. Whoever may write the data
-// folder could plant links where the program writes: what a link leads to is never written, and
-// a planted pipe does not hold the program.
+// Real folders (the first with what a write killed half way left), and a real tmpfs for a full
+// disk and a read-only one, made by each row's shell commands in the data folder; $A is a folder
+// outside with the file kept in it. Whoever may write the data folder could plant links where the
+// program writes: what a link leads to is never written, and a planted pipe does not hold the
+// program.
 TEST(QtFileSystem, EachKindOfFolderGivesItsWholeOutcome) {
   ::umask(022);
-  const std::pair<std::vector<std::string>, std::string> rows[] = {
-      {{},
+  const std::pair<std::string, std::string> rows[] = {
+      {"echo half >config.ini.new",
        "ini 1 new | Log 01 | rec 111 1 | lock 10 | .lock 640= Log Log/rec.txt 644=1 config.ini "
        "644=new"},
-      {{"Log=file"},
-       "ini 1 new | Log 00 | rec  - | lock 10 | .lock 640= Log 644=file config.ini 644=new"},
-      {{"config.ini/", "Log/rec.txt/"},
+      {"echo file >Log",
+       "ini 1 new | Log 00 | rec  - | lock 10 | .lock 640= Log 644=file\n config.ini 644=new"},
+      {"mkdir -p config.ini Log/rec.txt",
        "ini 0 - | Log 11 | rec  - | lock 10 | .lock 640= Log Log/rec.txt config.ini"},
-      {{"config.ini>away/kept", "Log>away"},
+      {"ln -s $A/kept config.ini && ln -s $A Log",
        "ini 1 new | Log 00 | rec  - | lock 10 | .lock 640= Log@ config.ini 644=new"},
-      {{"Log/", "Log/rec.txt>away/kept", ".lock>away/kept"},
+      {"mkdir Log && ln -s $A/kept Log/rec.txt && ln -s $A/kept .lock",
        "ini 1 new | Log 11 | rec  old | lock 11 | .lock@ Log Log/rec.txt@ config.ini 644=new"},
-      {{"Log/", "Log/rec.txt|", ".lock|"},
+      {"mkdir Log && mkfifo Log/rec.txt .lock",
        "ini 1 new | Log 11 | rec  - | lock 11 | .lock Log Log/rec.txt config.ini 644=new"},
-      {{"config.ini=old", "full"},
+      {"disk: printf old >config.ini; cat /dev/zero >filler",
        "ini 0 old | Log 01 | rec 011  | lock 10 | .lock 640= Log Log/rec.txt 644= config.ini "
        "644=old filler"},
-      {{"config.ini=old", "read-only"},
+      {"disk: printf old >config.ini && mount -o remount,ro .",
        "ini 0 old | Log 00 | rec  - | lock 11 | config.ini 644=old"},
   };
   std::string skipped;
   for (const auto& [plan, outcome] : rows) {
     TempDir temp;
-    fs::create_directories(temp / "away");
-    WriteFile(temp / "away/kept", "old");
-    fs::permissions(temp / "away/kept", fs::perms(0604));
     std::optional<TinyTmpfs> disk;
-    if (!plan.empty() && (plan.back() == "full" || plan.back() == "read-only")) {
-      if (!disk.emplace().Mounted()) {
-        skipped += " " + plan.back();
-        continue;
-      }
+    if (plan.starts_with("disk: ") && !disk.emplace().Mounted()) {
+      skipped += " " + plan;
+      continue;
     }
-    const std::string dir = disk ? disk->Path() : temp / "data";
+    const std::string dir = disk ? disk->Path() : temp / "data", away = temp / "away";
     fs::create_directories(dir);
-    for (const std::string& step : plan) {
-      const std::string path = dir + "/" + step.substr(0, step.find_first_of("=>|"));
-      if (step == "full") {
-        disk->Fill();
-      } else if (step == "read-only") {
-        disk->SetReadOnly(true);
-      } else if (step.ends_with('/')) {
-        fs::create_directories(path);
-      } else if (step.ends_with('|')) {
-        ::mkfifo(path.c_str(), 0600);
-      } else if (const auto link = step.find('>'); link != std::string::npos) {
-        fs::create_symlink(temp / step.substr(link + 1), path);
-      } else {
-        WriteFile(path, step.substr(step.find('=') + 1));
-      }
-    }
-    EXPECT_EQ(Outcome(dir), outcome) << ::testing::PrintToString(plan);
-    EXPECT_EQ(Listing(temp / "away"), " kept 604=old") << ::testing::PrintToString(plan);
+    ChildProcess::Run(
+        {"sh", "-c",
+         "mkdir $A; printf old >$A/kept; chmod 604 $A/kept; cd $D; " + plan.substr(disk ? 6 : 0)},
+        {"A=" + away, "D=" + dir});
+    EXPECT_EQ(Outcome(dir), outcome) << plan;
+    EXPECT_EQ(Listing(away), " kept 604=old") << plan;
   }
   if (!skipped.empty()) GTEST_SKIP() << "mounting a tmpfs is not permitted here:" << skipped;
 }
