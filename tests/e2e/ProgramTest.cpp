@@ -45,16 +45,11 @@ class Desktop {
   // The program's window: "maximised", or its outer size in pixels ("600x400") once the window
   // manager has framed it; empty before.
   std::string Window() const {
-    const std::string info = Tool({"sh", "-c",
-                                   "w=$(wmctrl -l | awk '/Tarnwell/ {print $1}') && xwininfo -id "
-                                   "$w && xprop -id $w _NET_WM_STATE _NET_FRAME_EXTENTS"});
-    if (info.find("MAXIMIZED_HORZ") != std::string::npos) return "maximised";
-    std::smatch m;
-    static const std::regex size(
-        R"(Width: (\d+)[\s\S]*Height: (\d+)[\s\S]*= (\d+), (\d+), (\d+), (\d+))");
-    if (!std::regex_search(info, m, size)) return "";
-    const auto n = [&](int i) { return std::stoi(m[i]); };
-    return std::to_string(n(1) + n(3) + n(4)) + "x" + std::to_string(n(2) + n(5) + n(6));
+    return Tool({"sh", "-c",
+                 "w=$(wmctrl -l | awk '/Tarnwell/ {print $1}') && { xwininfo -id $w; xprop -id $w"
+                 " _NET_WM_STATE _NET_FRAME_EXTENTS; } | awk -F '[:=,] *' '/MAXIMIZED_HORZ/ {m=1}"
+                 " /Width/ {w=$2} /Height/ {h=$2} /EXTENTS/ {f=1; w+=$2+$3; h+=$4+$5} END {if (m)"
+                 " printf \"maximised\"; else if (f) printf w \"x\" h}'"});
   }
 
  private:

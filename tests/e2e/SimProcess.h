@@ -31,12 +31,12 @@ struct SimProcess {
     args.insert(args.end(),
                 {"--link", link, "--log", folder + "/sim.log", "--ready", folder + "/sim.ready"});
     return process.Start(SimulatorPath(), args, {}, folder + "/sim.out") &&
-           WaitUntil([&] { return ReadFile(folder + "/sim.ready") == link + "\n"; }, 5);
+           WaitUntil([&] { return ReadFile(folder + "/sim.ready") == link + "\n"; }, 30);
   }
   // Ends it with SIGTERM; its exit code, or nothing when it does not end.
   std::optional<int> Stop() {
     process.Signal(SIGTERM);
-    return process.Wait(5);
+    return process.Wait(30);
   }
   // The frames written whole to a reader, in order, as logged.
   std::vector<std::string> Logged() const { return Split(ReadFile(folder + "/sim.log"), "\n"); }
