@@ -6,7 +6,6 @@
 #include <signal.h>
 #include <sys/file.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,40 +21,6 @@ namespace tarnwell::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A desktop of its own: Xvfb with the openbox window manager, driven by wmctrl.
-class Desktop {
- public:
-  // False when no display comes up.
-  bool Start(const TempDir& dir) {
-    if (!xvfb_.Start("sh", {"-c", "exec Xvfb -displayfd 1 -screen 0 1920x1080x24 2>/dev/null"}, {},
-                     dir / "xvfb") ||
-        !WaitUntil([&] { return ReadFile(dir / "xvfb").ends_with("\n"); }, 30)) {
-      return false;
-    }
-    display_ = ":" + ReadFile(dir / "xvfb");
-    display_.pop_back();
-    const auto managed = [&] { return Tool({"wmctrl", "-m"}).starts_with("Name: Openbox"); };
-    return wm_.Start("openbox", {}, {Display()}, dir / "wm") && WaitUntil(managed, 30);
-  }
-  std::string Display() const { return "DISPLAY=" + display_; }
-  std::string Tool(const std::vector<std::string>& argv) const {
-    return ChildProcess::Run(argv, {Display()}).output;
-  }
-  // The program's window: "maximised", or its outer size in pixels ("600x400") once the window
-  // manager has framed it; empty before.
-  std::string Window() const {
-    return Tool({"sh", "-c",
-                 "w=$(wmctrl -l | awk '/Tarnwell/ {print $1}') && { xwininfo -id $w; xprop -id $w"
-                 " _NET_WM_STATE _NET_FRAME_EXTENTS; } | awk -F '[:=,] *' '/MAXIMIZED_HORZ/ {m=1}"
-                 " /Width/ {w=$2} /Height/ {h=$2} /EXTENTS/ {f=1; w+=$2+$3; h+=$4+$5} END {if (m)"
-                 " printf \"maximised\"; else if (f) printf w \"x\" h}'"});
-  }
-
- private:
-  ChildProcess xvfb_, wm_;
-  std::string display_;
-};
 
 // The real program of the build with a data folder of its own, started as a user starts it, with
 // its message boxes written to a file instead of waiting for OK.
@@ -121,16 +86,6 @@ class ProgramTest : public ::testing::Test {
     }
     return record;
   }
-  // The record against `expected`, told by the first line that differs.
-  ::testing::AssertionResult RecordIs(const std::string& expected) const {
-    const auto got = Split(Record(), "\n"), want = Split(expected, "\n");
-    const auto [g, w] = std::mismatch(got.begin(), got.end(), want.begin(), want.end());
-    if (g == got.end() && w == want.end()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "line " << g - got.begin() + 1 << " is \"" << (g == got.end() ? "" : *g)
-           << "\", not \"" << (w == want.end() ? "" : *w) << '"';
-  }
-
   const std::string bin_ = std::getenv("TARNWELL_BIN");
   TempDir dir_;
   SimProcess sim_{dir_.Path()};
@@ -138,15 +93,11 @@ class ProgramTest : public ::testing::Test {
   char mark_ = '.', dateSeparator_ = '/';
 };
 
-// Port 1 set to 9600 bit/s while the line runs at 921600, as on a USB or pseudo-terminal line;
-// high refresh, recording every frame from start-up on a German desktop, with real message boxes
-// that nobody answers. The record folder's disk runs full for a while and is freed again: frames
-// keep being read and recorded meanwhile (kept until the disk takes them again), so every frame
-// sent is in the record, in order, and nothing else. No line's time is before its frame was
-// written, nor before the line above. Frames come 500 a second: only a program held up for most
-// of a second finds the line's buffer full and drops what waits behind it, as it must where the
-// line cannot tell its losses. A second start on the same folder ends and touches nothing;
-// someone who can merely open the folder and locks it keeps nobody out.
+// Port 1 set to 9600 bit/s on a line at 921600, recording every frame from start-up on a German
+// desktop, with message boxes nobody answers. The record's disk runs full for a while: frames are
+// kept until it takes them again, so every frame sent is recorded in order, nothing else, and no
+// time is before its frame was written. (At 500 frames a second only a program held up for most
+// of a second would find the line full.) A second start on the locked folder ends at once.
 TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm) {
   TinyTmpfs disk("2m", dir_ / "Log");
   if (!disk.Mounted()) std::cout << "mounting a tmpfs is not permitted here: the disk stays free\n";
@@ -169,10 +120,10 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   ASSERT_TRUE(WaitUntil([&] { return Split(Record(), "\n").size() > 500; }, 30));
   if (disk.Mounted()) {
     // Full while some 2 s of frames are sent.
-    const std::string filler = disk.Fill();
+    ChildProcess::Run({"sh", "-c", "cat /dev/zero >" + dir_ / "Log/filler"});
     const std::size_t sent = sim_.Logged().size();
     WaitUntil([&] { return sim_.Logged().size() > sent + 1000; }, 60);
-    fs::remove(filler);
+    fs::remove(dir_ / "Log/filler");
   }
   // The simulator ends by itself once the program has taken all its frames.
   EXPECT_EQ(sim_.process.Wait(60), 0);
@@ -184,27 +135,27 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   }
   ASSERT_EQ(frames.size(), 3000u);
   const std::string expected = RecordOf(frames);
-  EXPECT_TRUE(WaitUntil([&] { return Record() == expected; }, 30));
+  WaitUntil([&] { return Record() == expected; }, 30);
   ASSERT_TRUE(Stop());
-  ASSERT_TRUE(RecordIs(expected));
+  ASSERT_EQ(Record(), expected);
   EXPECT_EQ(Setting(16), RecordFile().filename());
   EXPECT_EQ(ReadFile(dir_ / "messages.log"),
             "Tarnwell\tTarnwell is already running in " + dir_.Path() +
                 ". This start ends without opening the port or recording.\n");
 
-  // Times of day in ms; a run across midnight counts on.
+  // Times of day in ms (across midnight counting on): none before its frame or the line above.
   const auto lines = Split(ReadFile(RecordFile()), "\r\n");
   const auto day = [](double ms, double before) { return ms + (ms < before - 43200e3) * 86400e3; };
   double above = 0;
-  int early = 0, back = 0;
+  int wrong = 0;
   for (std::size_t i = 0; i < written.size(); ++i) {
     int h = 0, m = 0, s = 0, milli = 0;
     std::sscanf(lines[i].c_str(), "%*s %*s %*s %d:%d:%d %d", &h, &m, &s, &milli);
     const double ms = day(((h * 60 + m) * 60 + s) * 1000.0 + milli, above);
-    if (i > 0) early += ms < day(written[i], ms - 1000), back += ms < above;
+    wrong += i > 0 && (ms < day(written[i], ms - 1000) || ms < above);
     above = ms;
   }
-  EXPECT_EQ(std::pair(early, back), std::pair(0, 0));
+  EXPECT_EQ(wrong, 0);
   ::close(folder);
 }
 
@@ -240,18 +191,33 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
   if (ChildProcess::Run({"which", "Xvfb", "openbox", "wmctrl"}).exitCode != 0) {
     GTEST_SKIP() << "needs Xvfb, openbox and wmctrl";
   }
-  Desktop desktop;
-  ASSERT_TRUE(desktop.Start(dir_));
+  // A desktop of its own: Xvfb with the openbox window manager, driven by wmctrl.
+  ChildProcess xvfb, wm;
+  ASSERT_TRUE(xvfb.Start("sh", {"-c", "exec Xvfb -displayfd 1 -screen 0 1920x1080x24 2>/dev/null"},
+                         {}, dir_ / "xvfb"));
+  ASSERT_TRUE(WaitUntil([&] { return ReadFile(dir_ / "xvfb").ends_with("\n"); }, 30));
+  const std::string display = "DISPLAY=:" + Split(ReadFile(dir_ / "xvfb"), "\n")[0];
+  const auto sh = [&](const std::string& script) {
+    return ChildProcess::Run({"sh", "-c", script}, {display}).output;
+  };
+  ASSERT_TRUE(wm.Start("openbox", {}, {display}, dir_ / "wm"));
+  ASSERT_TRUE(WaitUntil([&] { return sh("wmctrl -m").starts_with("Name: Openbox"); }, 30));
+  // The window: "maximised", or its outer size in pixels once the window manager framed it.
+  const std::string window =
+      "w=$(wmctrl -l | awk '/Tarnwell/ {print $1}') && { xwininfo -id $w; xprop -id $w"
+      " _NET_WM_STATE _NET_FRAME_EXTENTS; } | awk -F '[:=,] *' '/MAXIMIZED_HORZ/ {m=1}"
+      " /Width/ {w=$2} /Height/ {h=$2} /EXTENTS/ {f=1; w+=$2+$3; h+=$4+$5} END {if (m)"
+      " printf \"maximised\"; else if (f) printf w \"x\" h}'";
   for (int run = 0; run < 3; ++run) {
     Start({{6, "0"},
            {19, "255"},
            {33, "2"},
            {36, run ? Setting(36) : "9000"},
            {37, run ? Setting(37) : "6000"}},
-          {desktop.Display(), "QT_QPA_PLATFORM=xcb"});
-    ASSERT_TRUE(WaitUntil([&] { return desktop.Window() == "maximised"; }, 30));
-    desktop.Tool({"wmctrl", "-r", "Tarnwell", "-b", "remove,maximized_vert,maximized_horz"});
-    EXPECT_TRUE(WaitUntil([&] { return desktop.Window() == "600x400"; }, 30)) << desktop.Window();
+          {display, "QT_QPA_PLATFORM=xcb"});
+    ASSERT_TRUE(WaitUntil([&] { return sh(window) == "maximised"; }, 30));
+    sh("wmctrl -r Tarnwell -b remove,maximized_vert,maximized_horz");
+    EXPECT_TRUE(WaitUntil([&] { return sh(window) == "600x400"; }, 30)) << sh(window);
     ASSERT_TRUE(Stop());
     EXPECT_EQ(Setting(33), "0");
     EXPECT_NEAR(std::stod(Setting(36)), 9000, 15) << run;
