@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
@@ -125,46 +122,39 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
 }
 
 // Every visible control lies inside the window or panel it stands on and clear of its visible
-// siblings, in every shipped language, at the smallest size and at a large one, with the zoom
-// button of the advanced mode. By design, the reading's label reaches above its panel over the
-// sample axis (its digits sit at its bottom, on the panel); the labels of the span and the frame
-// rate are taller than the 200 twips between them; at the smallest width the value panel spans
-// the labels to its left.
+// siblings, in every shipped language, at the smallest size and a large one, in the advanced mode.
+// By design the reading's label reaches above its panel (its digits sit at its bottom), the span
+// and frame rate labels are taller than the room between them, and at the smallest width the
+// value panel spans the labels on its left.
 TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
   std::string misplaced;
   for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
-    for (const char* size : {"1000", "25000"}) {
+    for (const std::string size : {"1000", "25000"}) {
       Program p({{1, "52814"}, {19, language}, {36, size}, {37, size}});
       p.Frames();
       QStringList designed{"LabNofDat RangeofChange"};
-      if (size == std::string("1000")) {
+      if (size == "1000")
         designed << "LabNofDat WeighBox"
-                 << "RangeofChange WeighBox"
-                 << "WeighBox picLogo";
-      }
+                 << "RangeofChange WeighBox";
+      if (size == "1000") designed << "WeighBox picLogo";
       const auto where = [&](QWidget* w) {
-        QRect r = w->geometry();
-        if (w == p.window.Current()) r.setTop(std::max(r.top(), 0));
-        return r;
+        return w->geometry().adjusted(0, w == p.window.Current() ? std::max(0, -w->y()) : 0, 0, 0);
       };
+      const std::string at = language + (" " + size) + " ";
       QWidgetList parents = p.window.findChildren<QWidget*>();
       for (QWidget* parent : parents << &p.window) {
         QWidgetList shown;
-        for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
           if (w->isVisibleTo(&p.window)) shown << w;
-        }
         for (int i = 0; i < shown.size(); ++i) {
-          QStringList pair{shown[i]->objectName()};
-          if (!parent->rect().contains(where(shown[i]))) pair << "outside";
+          if (!parent->rect().contains(where(shown[i])))
+            misplaced += at + shown[i]->objectName().toStdString() + " outside\n";
           for (int j = i + 1; j < shown.size(); ++j) {
             QStringList two{shown[i]->objectName(), shown[j]->objectName()};
             two.sort();
             if (where(shown[i]).intersects(where(shown[j])) && !designed.contains(two.join(' ')))
-              pair << "over " + shown[j]->objectName();
+              misplaced += at + two.join(' ').toStdString() + " overlap\n";
           }
-          if (pair.size() > 1)
-            misplaced +=
-                std::string(language) + " " + size + " " + pair.join(' ').toStdString() + "\n";
         }
       }
     }
@@ -179,8 +169,7 @@ TEST(MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
   std::vector<double> seen;
   for (int state : {2, 1, 0}) {
     ASSERT_TRUE(window.SetWindowState(state));
-    // Sized while maximised: the size is for the restored window, and is what config.ini keeps.
-    if (state == 2) window.ResizeWindow(9000, 6000);
+    if (state == 2) window.ResizeWindow(9000, 6000);  // sized while maximised: the restored size
     seen.insert(seen.end(),
                 {double(window.WindowState()), window.WindowWidth(), window.WindowHeight()});
   }
@@ -189,10 +178,8 @@ TEST(MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
 
 // A window that takes every size it is given, as a normal window does.
 struct FakeWindow : ResizableWindow {
-  double w = 0, h = 0;
-  bool minimized = false;
-  int resizes = 0;
-  bool Minimized() const override { return minimized; }
+  double w = 0, h = 0, minimized = 0, resizes = 0;
+  bool Minimized() const override { return minimized != 0; }
   double Width() const override { return w; }
   double Height() const override { return h; }
   void SetWidth(double v) override { w = v, ++resizes; }
@@ -202,23 +189,20 @@ struct FakeWindow : ResizableWindow {
 // Each row: the window's size and state before, then laid out, the window's size and resize
 // count, graph width and height, x axis top and width, value box left and top.
 TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
-  const std::vector<std::pair<std::vector<double>, std::vector<double>>> rows = {
-      {{3674, 3674, 0}, {1, 8005, 3825, 2, 7630, 1700, 1850, 7630, 755, 1975}},
-      {{9000, 3000, 0}, {1, 9000, 3825, 1, 8625, 1700, 1850, 8625, 1750, 1975}},
-      {{8005, 3675, 0}, {1, 8005, 3675, 0, 7630, 1550, 1700, 7630, 755, 1825}},
-      {{100, 100, 1},
-       {0, 100, 100, 0, 6615, 3975, 45, 6925, -240, 4320}},  // minimised: nothing moves
+  const std::vector<double> rows[] = {
+      {3674, 3674, 0, 1, 8005, 3825, 2, 7630, 1700, 1850, 7630, 755, 1975},
+      {9000, 3000, 0, 1, 9000, 3825, 1, 8625, 1700, 1850, 8625, 1750, 1975},
+      {8005, 3675, 0, 1, 8005, 3675, 0, 7630, 1550, 1700, 7630, 755, 1825},
+      {100, 100, 1, 0, 100, 100, 0, 6615, 3975, 45, 6925, -240, 4320},  // minimised: nothing moves
   };
-  for (const auto& [before, want] : rows) {
+  for (const auto& row : rows) {
     FakeWindow win;
-    win.w = before[0], win.h = before[1], win.minimized = before[2] != 0;
+    win.w = row[0], win.h = row[1], win.minimized = row[2];
     MainLayout l;
-    const bool ok = ResizeRules::Apply(win, l);
-    EXPECT_EQ((std::vector<double>{double(ok), win.w, win.h, double(win.resizes), l.graphWidth,
-                                   l.graphHeight, l.xaxisTop, l.xaxisWidth, l.weighBoxLeft,
-                                   l.weighBoxTop}),
-              want)
-        << before[0] << "x" << before[1];
+    const double ok = ResizeRules::Apply(win, l);
+    EXPECT_EQ((std::vector{row[0], row[1], row[2], ok, win.w, win.h, win.resizes, l.graphWidth,
+                           l.graphHeight, l.xaxisTop, l.xaxisWidth, l.weighBoxLeft, l.weighBoxTop}),
+              row);
   }
 }
 
