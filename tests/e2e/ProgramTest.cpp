@@ -41,16 +41,6 @@ class ProgramTest : public ::testing::Test {
     ASSERT_TRUE((program ? *program : program_)
                     .Start(bin_ + "/tarnwell", {}, all, streams ? dir_ / "out" : ""));
   }
-  // The environment of a German desktop, with the locale made for the test; empty when it
-  // cannot be made. Records then have decimal commas and dates with dots.
-  std::vector<std::string> German() {
-    if (ChildProcess::Run({"localedef", "-i", "de_DE", "-f", "UTF-8", dir_ / "de_DE.UTF-8"})
-            .exitCode != 0) {
-      return {};
-    }
-    mark_ = ',', dateSeparator_ = '.';
-    return {"LC_ALL=de_DE.UTF-8", "LOCPATH=" + dir_.Path()};
-  }
   // True when the program ends with exit code 0 on the end request the system sends at log-out.
   bool Stop() {
     // Until its handler is in place a signal would kill it instead of closing the window.
@@ -70,34 +60,18 @@ class ProgramTest : public ::testing::Test {
     if (fs::exists(dir_ / "Log")) files.assign(fs::directory_iterator(dir_ / "Log"), {});
     return files.size() == 1 ? files[0] : fs::path();
   }
-  // Its lines as "<number>\t<value>\n": the time stamps and CR LF, in their form, taken out.
-  std::string Record() const {
-    const std::string date = std::string("\\d\\d[") + dateSeparator_ + "]";
-    const std::regex stamp("\\t" + date + date + R"(\d\d\t\d\d:\d\d:\d\d\t\d{3}\r\n)");
-    return std::regex_replace(ReadFile(RecordFile()), stamp, "\n");
-  }
-  // The record `frames` give: the start's own line with the display's "0", then one for each.
-  std::string RecordOf(const std::vector<std::string>& frames) const {
-    std::string record = "1\t0\n";
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-      std::string value = Fixed(Number(frames[i]), 2);
-      value[value.size() - 3] = mark_;
-      record += std::to_string(i + 2) + "\t" + value + "\n";
-    }
-    return record;
-  }
   const std::string bin_ = std::getenv("TARNWELL_BIN");
   TempDir dir_;
   SimProcess sim_{dir_.Path()};
   ChildProcess program_;
-  char mark_ = '.', dateSeparator_ = '/';
 };
 
 // Port 1 set to 9600 bit/s on a line at 921600, recording every frame from start-up on a German
 // desktop, with message boxes nobody answers. The record's disk runs full for a while: frames are
 // kept until it takes them again, so every frame sent is recorded in order, nothing else, and no
 // time is before its frame was written. (At 500 frames a second only a program held up for most
-// of a second would find the line full.) A second start on the locked folder ends at once.
+// of a second would find the line full.) A second start on the folder ends at once; a lock
+// someone who can merely open the folder takes keeps nobody out.
 TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm) {
   TinyTmpfs disk("2m", dir_ / "Log");
   if (!disk.Mounted()) std::cout << "mounting a tmpfs is not permitted here: the disk stays free\n";
@@ -105,9 +79,12 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
                           "3000", "--log-times", "--wait"}));
   const int folder = ::open(dir_.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   ASSERT_EQ(::flock(folder, LOCK_EX | LOCK_NB), 0);
-  auto env = German();
-  if (env.empty()) std::cout << "de_DE.UTF-8 cannot be made here: recorded in C\n";
-  env.push_back("TARNWELL_MESSAGE_LOG=");
+  const bool german =
+      ChildProcess::Run({"localedef", "-i", "de_DE", "-f", "UTF-8", dir_ / "de_DE.UTF-8"})
+          .exitCode == 0;
+  if (!german) std::cout << "de_DE.UTF-8 cannot be made here: recorded in C\n";
+  std::vector<std::string> env{german ? "LC_ALL=de_DE.UTF-8" : "LC_ALL=C", "LOCPATH=" + dir_.Path(),
+                               "TARNWELL_MESSAGE_LOG="};
   // Without standard streams: the toolkit's warnings must not reach whatever it opened there.
   Start({{6, "1"}, {7, "3"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}},
         env, nullptr, false);
@@ -117,7 +94,11 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   Start({}, env, &second);
   EXPECT_EQ(second.Wait(30), std::optional<int>(1));
   EXPECT_EQ(fs::status(dir_ / ".lock").permissions() & fs::perms::others_all, fs::perms::none);
-  ASSERT_TRUE(WaitUntil([&] { return Split(Record(), "\n").size() > 500; }, 30));
+  // The record's lines as "<number>\t<value>\n": the stamps, in the locale's form, taken out.
+  const std::string date = std::string("\\d\\d[") + (german ? '.' : '/') + "]";
+  const std::regex stamp("\\t" + date + date + R"(\d\d\t\d\d:\d\d:\d\d\t\d{3}\r\n)");
+  const auto record = [&] { return std::regex_replace(ReadFile(RecordFile()), stamp, "\n"); };
+  ASSERT_TRUE(WaitUntil([&] { return Split(record(), "\n").size() > 500; }, 30));
   if (disk.Mounted()) {
     // Full while some 2 s of frames are sent.
     ChildProcess::Run({"sh", "-c", "cat /dev/zero >" + dir_ / "Log/filler"});
@@ -127,17 +108,19 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   }
   // The simulator ends by itself once the program has taken all its frames.
   EXPECT_EQ(sim_.process.Wait(60), 0);
-  std::vector<std::string> frames;
+  // The start's own line with the display's "0", then one for each frame.
+  std::string expected = "1\t0\n";
   std::vector<double> written{0};
   for (const std::string& entry : sim_.Logged()) {
-    frames.push_back(entry.substr(entry.find('\t') + 1));
+    std::string value = Fixed(Number(entry.substr(entry.find('\t') + 1)), 2);
+    value[value.size() - 3] = german ? ',' : '.';
+    expected += std::to_string(written.size() + 1) + "\t" + value + "\n";
     written.push_back(std::floor(std::stod(entry)));
   }
-  ASSERT_EQ(frames.size(), 3000u);
-  const std::string expected = RecordOf(frames);
-  WaitUntil([&] { return Record() == expected; }, 30);
+  ASSERT_EQ(written.size(), 3001u);
+  WaitUntil([&] { return record() == expected; }, 30);
   ASSERT_TRUE(Stop());
-  ASSERT_EQ(Record(), expected);
+  ASSERT_EQ(record(), expected);
   EXPECT_EQ(Setting(16), RecordFile().filename());
   EXPECT_EQ(ReadFile(dir_ / "messages.log"),
             "Tarnwell\tTarnwell is already running in " + dir_.Path() +
