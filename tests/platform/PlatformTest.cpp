@@ -7,7 +7,6 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
-#include <set>
 
 #include "ChildProcess.h"
 #include "TempDir.h"
@@ -97,18 +96,13 @@ TEST(QtFileSystem, WholeFilesKeepEveryByteAndAppendsSurviveRemoval) {
 
 // Everything in `dir`, sorted: "name@" for a link, "name mode=text" for a small plain file.
 std::string Listing(const std::string& dir) {
-  std::set<std::string> entries;
-  for (const auto& e : fs::recursive_directory_iterator(dir)) {
-    char mode[8];
-    std::snprintf(mode, sizeof mode, " %o=",
-                  static_cast<unsigned>(e.symlink_status().permissions() & fs::perms::mask));
-    const bool plain = e.symlink_status().type() == fs::file_type::regular;
-    entries.insert(e.path().lexically_relative(dir).string() + (e.is_symlink() ? "@" : "") +
-                   (plain && e.file_size() < 64 ? mode + ReadFile(e.path()) : ""));
-  }
-  std::string text;
-  for (const std::string& entry : entries) text += " " + entry;
-  return text;
+  return ChildProcess::Run({"sh", "-c",
+                            "cd $D && find . -mindepth 1 | LC_ALL=C sort | while read -r f; do"
+                            " f=${f#./}; printf ' %s' $f; if [ -L $f ]; then printf @; elif"
+                            " [ -f $f ] && [ $(stat -c %s $f) -lt 64 ]; then stat -c ' %a=' $f |"
+                            " tr -d '\\n'; cat $f; fi; done"},
+                           {"D=" + dir})
+      .output;
 }
 
 // What the adapter does in a data folder: config.ini written whole and read back, the record
