@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "FakeClock.h"
@@ -14,6 +13,7 @@
 #include "FakeTimer.h"
 #include "QtTestApplication.h"
 #include "SettingsRig.h"
+#include "TempDir.h"
 #include "TestFiles.h"
 #include "app/Mainform.h"
 #include "app/ResizeRules.h"
@@ -31,15 +31,13 @@ namespace {
 class WideScreen : public QtTestApplication {
   void SetUp() override {
     qputenv("LC_ALL", "de_DE.UTF-8");
-    QFile json(config_.filePath("screen.json"));
-    ASSERT_TRUE(json.open(QIODevice::WriteOnly));
-    json.write(R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
-        "width": 1920, "height": 1080, "logicalDpi": 96, "dpr": 1}]})");
-    json.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.fileName().toLocal8Bit());
+    WriteFile(dir_ / "screen.json",
+              R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
+                  "width": 1920, "height": 1080, "logicalDpi": 96, "dpr": 1}]})");
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + dir_ / "screen.json").c_str());
     QtTestApplication::SetUp();
   }
-  QTemporaryDir config_;
+  TempDir dir_;
 };
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
@@ -211,9 +209,9 @@ TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
 // room on the right it goes left; with room on neither side the least covered side wins.
 TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   SettingsRig rig;
-  QTemporaryDir folder;
+  TempDir folder;
   QtMessageBox messages("Tarnwell");
-  QtFileSystem files(folder.path().toStdString());
+  QtFileSystem files(folder.Path());
   const SettingsServices services = rig.Services(messages, files);
   MainWindow main;
   QPointer<ChSettings> slot;
