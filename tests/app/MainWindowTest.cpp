@@ -6,17 +6,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "FakeClock.h"
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
-#include "FakeSerialPort.h"
-#include "FakeTimer.h"
 #include "QtTestApplication.h"
 #include "SettingsRig.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "app/Mainform.h"
-#include "app/ResizeRules.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
@@ -227,8 +223,7 @@ TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   const auto port = [](ChSettings* dialog) { return dialog->findChild<QLineEdit*>("CommSel"); };
   ChSettings* first = cog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(first));
-  const QRect mainFrame = main.frameGeometry();
-  EXPECT_EQ(first->frameGeometry().topLeft(), QPoint(mainFrame.right() + 1, mainFrame.top()));
+  EXPECT_EQ(first->frameGeometry().topLeft(), main.frameGeometry().topRight() + QPoint(1, 0));
   port(first)->selectAll();
   QTest::keyClicks(port(first), QStringLiteral("150"));
   // The box comes up once Apply has returned, and waits over the dialog.
@@ -256,11 +251,11 @@ TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   }
   EXPECT_TRUE(second->isVisible());
   delete slot.data();
-  const QRect screen(0, 0, 1000, 700);
-  const QSize size(400, 500);
-  EXPECT_EQ(std::vector({ChSettings::BesidePosition(QRect(500, 100, 450, 300), size, screen),
-                         ChSettings::BesidePosition(QRect(200, 400, 450, 300), size, screen),
-                         ChSettings::BesidePosition(QRect(250, 0, 700, 300), size, screen)}),
+  const auto beside = [](QRect main) {
+    return ChSettings::BesidePosition(main, QSize(400, 500), QRect(0, 0, 1000, 700));
+  };
+  EXPECT_EQ(std::vector({beside({500, 100, 450, 300}), beside({200, 400, 450, 300}),
+                         beside({250, 0, 700, 300})}),
             std::vector({QPoint(100, 100), QPoint(600, 200), QPoint(0, 0)}));
 }
 

@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real program as a process: from the port through the screen to the record file, what it
 // keeps across runs and leaves in its folder, termination requests and a second start.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/file.h>
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <regex>
 #include <set>
 
 #include "SimProcess.h"
-#include "TempDir.h"
 #include "TinyTmpfs.h"
 
 namespace tarnwell::testing {
@@ -101,10 +96,10 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   ASSERT_TRUE(WaitUntil([&] { return Split(record(), "\n").size() > 500; }, 30));
   if (disk.Mounted()) {
     // Full while some 2 s of frames are sent.
-    ChildProcess::Run({"sh", "-c", "cat /dev/zero >" + dir_ / "Log/filler"});
+    const std::string filler = disk.Fill();
     const std::size_t sent = sim_.Logged().size();
     WaitUntil([&] { return sim_.Logged().size() > sent + 1000; }, 60);
-    fs::remove(dir_ / "Log/filler");
+    fs::remove(filler);
   }
   // The simulator ends by itself once the program has taken all its frames.
   EXPECT_EQ(sim_.process.Wait(60), 0);

@@ -4,12 +4,9 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <algorithm>
-#include <filesystem>
-#include <functional>
 
 #include "ReceiveRig.h"
 #include "SimProcess.h"
-#include "TempDir.h"
 #include "platform/qt/PosixSerialPort.h"
 #include "platform/qt/QtClock.h"
 

@@ -1,13 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <signal.h>
-
 #include <cstdlib>
-#include <filesystem>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "ChildProcess.h"
 #include "TestFiles.h"

@@ -8,8 +8,6 @@
 
 #include <fstream>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "TempDir.h"
 #include "TestFiles.h"

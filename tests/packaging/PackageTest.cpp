@@ -3,16 +3,11 @@
 // administrator installs it and operators use it. The package test installs and purges a system
 // package: it runs only where the build registers it (./test --package), which sets
 // TARNWELL_PACKAGE_TEST; it needs root and leaves an existing installation alone.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "ChildProcess.h"
-#include "TempDir.h"
 
 namespace tarnwell::testing {
 namespace {

@@ -1,18 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <chrono>
-#include <filesystem>
-#include <optional>
 
 #include "ChildProcess.h"
-#include "TempDir.h"
-#include "TestFiles.h"
 #include "TinyTmpfs.h"
-#include "platform/DateTime.h"
 #include "platform/qt/FolderLock.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
