@@ -22,8 +22,7 @@
 namespace tarnwell::testing {
 namespace {
 
-// A screen wide enough for the dialog beside the main window, with window frames; the regional
-// settings of Germany, with a decimal comma.
+// A screen wide enough for the dialog beside the main window, with frames; a decimal comma.
 class WideScreen : public QtTestApplication {
   void SetUp() override {
     qputenv("LC_ALL", "de_DE.UTF-8");
@@ -38,9 +37,7 @@ class WideScreen : public QtTestApplication {
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
 
-// The program's own wiring around a real window, on scripted port, timers, clock and files:
-// config.ini with `settings` (none without), the shipped language files, the system's regional
-// settings.
+// The program's wiring around a real window on fakes: config.ini with `settings` (none without).
 struct Program {
   explicit Program(const std::map<int, std::string>& settings) {
     if (!settings.empty()) files.files["/prog/config.ini"] = ConfigIniText(settings);
@@ -69,10 +66,8 @@ struct Program {
       Version{1, 0, 2}};
 };
 
-// Recording from start-up: the record timer runs and characters wait in the port for little.
-// The Stop box stops and starts timers and port; a port gone meanwhile is told and the display
-// stays stopped. Closing the window saves the settings once; the toolkit's quit that follows
-// saves nothing more.
+// Recording from start-up; the Stop box stops and starts timers and port, a port gone is told;
+// closing saves the settings once, the quit that follows nothing more.
 TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
   Program p({{15, "1"}, {32, "1"}, {19, "0"}, {36, "9000"}});
   EXPECT_EQ(std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(),
@@ -98,9 +93,8 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
   EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
 }
 
-// The reading stands in large digits with the regional decimal mark, bright while frames come;
-// without a recording the display needs the characters once per refresh. Renewed, config.ini
-// holds the default window size, not what the window had before it was placed.
+// The reading in large bright digits with the decimal comma; renewed, config.ini holds the
+// default window size.
 TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
   Program p({});
   const auto ini = Split(p.files.files["/prog/config.ini"], "\r\n");
@@ -115,11 +109,10 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
   EXPECT_EQ(p.port.maxWait, p.refresh.interval);
 }
 
-// Every visible control lies inside the window or panel it stands on and clear of its visible
-// siblings, in every shipped language, at the smallest size and a large one, in the advanced mode.
-// By design the reading's label reaches above its panel (its digits sit at its bottom), the span
-// and frame rate labels are taller than the room between them, and at the smallest width the
-// value panel spans the labels on its left.
+// Every visible control inside its parent and clear of its siblings, in every language, smallest
+// and large, advanced mode. By design the reading's label reaches above its panel (its digits sit
+// at its bottom), the span and rate labels are taller than the room between them, and at the
+// smallest width the value panel spans the labels on its left.
 TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
   std::string misplaced;
   for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
@@ -170,7 +163,6 @@ TEST(MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
   EXPECT_EQ(seen, (std::vector<double>{2, 9000, 6000, 1, 9000, 6000, 0, 9000, 6000}));
 }
 
-// A window that takes every size it is given, as a normal window does.
 struct FakeWindow : ResizableWindow {
   double w = 0, h = 0, minimized = 0, resizes = 0;
   bool Minimized() const override { return minimized != 0; }
@@ -200,9 +192,8 @@ TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
   }
 }
 
-// The cog opens the dialog beside the main window, not over it; Apply's messages stand over the
-// dialog; Esc unloads it and the cog loads it afresh, which a held Esc does not close. With no
-// room on the right it goes left; with room on neither side the least covered side wins.
+// The cog opens the dialog beside the main window (left without room, else the least covered),
+// Apply's boxes over it; Esc unloads it, a held Esc does not.
 TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   SettingsRig rig;
   TempDir folder;
@@ -242,8 +233,7 @@ TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   ASSERT_FALSE(slot.isNull());
   EXPECT_EQ(std::pair(second->isVisible(), port(second)->text()), std::pair(true, QString("1")));
-  // An Esc still held (a release and a press at one time, as a key repeats) leaves it open; the
-  // text box keeps the release.
+  // A held Esc: a release and a press at one time.
   for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
     QKeyEvent held(type, Qt::Key_Escape, Qt::NoModifier);
     held.setTimestamp(5000);

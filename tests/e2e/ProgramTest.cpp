@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real program as a process: from the port through the screen to the record file, what it
-// keeps across runs and leaves in its folder, termination requests and a second start.
+// The real program as a process: from the port to the record file, a second start, termination.
 #include <gtest/gtest.h>
 #include <sys/file.h>
 
@@ -17,16 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The real program of the build with a data folder of its own, started as a user starts it, with
-// its message boxes written to a file instead of waiting for OK.
+// The program of the build with a data folder of its own, its message boxes written to a file.
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!fs::exists(bin_ + "/tarnwell") || !fs::exists(SimulatorPath())) GTEST_SKIP();
   }
-  // Starts it with config.ini holding `settings` and with `env` added to its environment
-  // ("TARNWELL_MESSAGE_LOG=" lets message boxes wait for OK as they do for an operator); without
-  // `streams`, standard input, output and error are closed, as some launchers start programs.
+  // With config.ini holding `settings`, `env` added ("TARNWELL_MESSAGE_LOG=" lets boxes wait).
   void Start(const std::map<int, std::string>& settings, const std::vector<std::string>& env = {},
              ChildProcess* program = nullptr, bool streams = true) {
     if (!settings.empty()) WriteFile(dir_ / "config.ini", ConfigIniText(settings));
@@ -36,9 +32,8 @@ class ProgramTest : public ::testing::Test {
     ASSERT_TRUE((program ? *program : program_)
                     .Start(bin_ + "/tarnwell", {}, all, streams ? dir_ / "out" : ""));
   }
-  // True when the program ends with exit code 0 on the end request the system sends at log-out.
+  // True when it ends with 0 on the request sent at log-out (once it has its handler).
   bool Stop() {
-    // Until its handler is in place a signal would kill it instead of closing the window.
     if (!WaitUntil([&] { return program_.Catches(SIGTERM); }, 30)) return false;
     program_.Signal(SIGTERM);
     return program_.Wait(30) == 0;
@@ -61,12 +56,9 @@ class ProgramTest : public ::testing::Test {
   ChildProcess program_;
 };
 
-// Port 1 set to 9600 bit/s on a line at 921600, recording every frame from start-up on a German
-// desktop, with message boxes nobody answers. The record's disk runs full for a while: frames are
-// kept until it takes them again, so every frame sent is recorded in order, nothing else, and no
-// time is before its frame was written. (At 500 frames a second only a program held up for most
-// of a second would find the line full.) A second start on the folder ends at once; a lock
-// someone who can merely open the folder takes keeps nobody out.
+// Port 1 at 9600 bit/s on a line at 921600, recording every frame on a German desktop while boxes
+// wait and the disk runs full for a while: every frame sent is recorded in order, nothing else,
+// none before it was written. A second start ends at once; a lock on the folder keeps nobody out.
 TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm) {
   TinyTmpfs disk("2m", dir_ / "Log");
   if (!disk.Mounted()) std::cout << "mounting a tmpfs is not permitted here: the disk stays free\n";
@@ -80,7 +72,6 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   if (!german) std::cout << "de_DE.UTF-8 cannot be made here: recorded in C\n";
   std::vector<std::string> env{german ? "LC_ALL=de_DE.UTF-8" : "LC_ALL=C", "LOCPATH=" + dir_.Path(),
                                "TARNWELL_MESSAGE_LOG="};
-  // Without standard streams: the toolkit's warnings must not reach whatever it opened there.
   Start({{6, "1"}, {7, "3"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}},
         env, nullptr, false);
   ASSERT_TRUE(WaitUntil([&] { return program_.Catches(SIGTERM); }, 30));
@@ -89,19 +80,18 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   Start({}, env, &second);
   EXPECT_EQ(second.Wait(30), std::optional<int>(1));
   EXPECT_EQ(fs::status(dir_ / ".lock").permissions() & fs::perms::others_all, fs::perms::none);
-  // The record's lines as "<number>\t<value>\n": the stamps, in the locale's form, taken out.
+  // The record's lines as "<number>\t<value>\n".
   const std::string date = std::string("\\d\\d[") + (german ? '.' : '/') + "]";
   const std::regex stamp("\\t" + date + date + R"(\d\d\t\d\d:\d\d:\d\d\t\d{3}\r\n)");
   const auto record = [&] { return std::regex_replace(ReadFile(RecordFile()), stamp, "\n"); };
   ASSERT_TRUE(WaitUntil([&] { return Split(record(), "\n").size() > 500; }, 30));
   if (disk.Mounted()) {
-    // Full while some 2 s of frames are sent.
     const std::string filler = disk.Fill();
     const std::size_t sent = sim_.Logged().size();
     WaitUntil([&] { return sim_.Logged().size() > sent + 1000; }, 60);
     fs::remove(filler);
   }
-  // The simulator ends by itself once the program has taken all its frames.
+  // The simulator ends once the program has taken all its frames.
   EXPECT_EQ(sim_.process.Wait(60), 0);
   // The start's own line with the display's "0", then one for each frame.
   std::string expected = "1\t0\n";
@@ -137,9 +127,8 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   ::close(folder);
 }
 
-// Stopped while the indicator sends at full speed, until more than the line's buffer holds has
-// come, the program finds the line full when it goes on: characters were lost, and the frames
-// they cut are not recorded. Every value recorded is one the simulator sent.
+// Stopped until more than the line's buffer holds was sent, the program records no frame that
+// the lost characters cut.
 TEST_F(ProgramTest, AfterAStopNoValueIsRecordedThatWasNotSent) {
   ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--wait"}));
   Start({{6, "1"}, {7, "10"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}});
@@ -163,13 +152,11 @@ TEST_F(ProgramTest, AfterAStopNoValueIsRecordedThatWasNotSent) {
   EXPECT_EQ(invented, std::vector<std::string>{});
 }
 
-// Started maximised and restored by the window manager, the window takes the size stored before,
-// frame included, run after run: 600 by 400 pixels are 9000 by 6000 twips at 96 dots per inch.
+// Started maximised and restored, the window takes the stored size with its frame, run after run.
 TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
   if (ChildProcess::Run({"which", "Xvfb", "openbox", "wmctrl"}).exitCode != 0) {
     GTEST_SKIP() << "needs Xvfb, openbox and wmctrl";
   }
-  // A desktop of its own: Xvfb with the openbox window manager, driven by wmctrl.
   ChildProcess xvfb, wm;
   ASSERT_TRUE(xvfb.Start("sh", {"-c", "exec Xvfb -displayfd 1 -screen 0 1920x1080x24 2>/dev/null"},
                          {}, dir_ / "xvfb"));
@@ -187,12 +174,8 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
       " /Width/ {w=$2} /Height/ {h=$2} /EXTENTS/ {f=1; w+=$2+$3; h+=$4+$5} END {if (m)"
       " printf \"maximised\"; else if (f) printf w \"x\" h}'";
   for (int run = 0; run < 3; ++run) {
-    Start({{6, "0"},
-           {19, "255"},
-           {33, "2"},
-           {36, run ? Setting(36) : "9000"},
-           {37, run ? Setting(37) : "6000"}},
-          {display, "QT_QPA_PLATFORM=xcb"});
+    const std::string w = run ? Setting(36) : "9000", h = run ? Setting(37) : "6000";
+    Start({{6, "0"}, {19, "255"}, {33, "2"}, {36, w}, {37, h}}, {display, "QT_QPA_PLATFORM=xcb"});
     ASSERT_TRUE(WaitUntil([&] { return sh(window) == "maximised"; }, 30));
     sh("wmctrl -r Tarnwell -b remove,maximized_vert,maximized_horz");
     EXPECT_TRUE(WaitUntil([&] { return sh(window) == "600x400"; }, 30)) << sh(window);
@@ -203,9 +186,8 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
   }
 }
 
-// The renewal box waits before anything is renewed: the damaged file stays as it was. The port
-// box waits after the settings were read and before the window is sized: they are written as
-// read, with CR LF where they were read with LF.
+// A damaged file stays as it was while the renewal box waits; settings read while the port box
+// waits are written as read, with CR LF.
 TEST_F(ProgramTest, EndsOnATerminationRequestWhileAMessageBoxWaits) {
   fs::create_directories(dir_ / "ports");
   WriteFile(dir_ / "ports/COM5", "not a device");
@@ -222,8 +204,7 @@ TEST_F(ProgramTest, EndsOnATerminationRequestWhileAMessageBoxWaits) {
   }
 }
 
-// The package marks its program as one whose users keep their data in their own folders; the
-// language files are read from the program's folder, whatever the data folder is.
+// A packaged program keeps each user's data in the user's folder, its languages beside itself.
 TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWithoutLanguages) {
   fs::create_directories(dir_ / "opt");
   fs::copy_file(bin_ + "/tarnwell", dir_ / "opt/tarnwell");

@@ -26,8 +26,7 @@ struct CountingPort : PosixSerialPort {
   int gaps = 0;
 };
 
-// The receive path of the program on the real serial control, fed by the simulator through a
-// pseudo-terminal; every frame's value is collected.
+// The receive path on the real serial control, fed by the simulator through a pseudo-terminal.
 class SerialLinkPtyTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -39,12 +38,11 @@ class SerialLinkPtyTest : public ::testing::Test {
       maxPending_ = std::max(maxPending_, rig_.state.RxBuffer.size());
     });
   }
-  // Opens at the speed of `baudIndex`, then runs the event loop until `done` holds, for at most
-  // a minute.
+  // Opens at the speed of `baudIndex` and runs until `done`, for at most a minute.
   void Run(const std::string& baudIndex, const std::function<bool()>& done) {
     rig_.config.BaudIndex = baudIndex;
     rig_.link.PortConfig();
-    QTest::qWaitFor(done, 60000);
+    EXPECT_TRUE(QTest::qWaitFor(done, 60000));
   }
 
   int argc_ = 1;
@@ -58,12 +56,9 @@ class SerialLinkPtyTest : public ::testing::Test {
   std::size_t maxPending_ = 0;
 };
 
-// An indicator at full speed, pulled at 1.2 s and back at 2.8 s, then sending characters without
-// end. The control looks for the device once a second, and while the link is gone the port
-// number maps to /dev/ttyS0, which must not be taken instead. The values are the frames sent, in
-// order; frames are missing only where a read followed a loss (a busy machine lets the line's
-// buffer fill) or the opening again, nothing is made of the old line and the new, and the
-// endless characters keep the buffer bounded.
+// Pulled at 1.2 s and back at 2.8 s (/dev/ttyS0 is not taken meanwhile), then endless characters:
+// the frames sent in order, missing only where a read followed a loss or the opening again; the
+// buffer stays bounded.
 TEST_F(SerialLinkPtyTest, EveryFrameInOrderThroughAPullAndEndlessCharactersStayBounded) {
   ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--unplug-every", "1.2",
                           "--unplug-for", "1.6", "--runaway-after", "30000", "--wait"}));
@@ -87,8 +82,7 @@ TEST_F(SerialLinkPtyTest, EveryFrameInOrderThroughAPullAndEndlessCharactersStayB
   EXPECT_TRUE(rig_.messages.shown.empty());
 }
 
-// A link to nothing, to a plain file and to itself, a number beyond the mapped ports, then the
-// simulator's device, closed and opened again, and the same device opened by a second program.
+// A link to nothing, a file or itself, a number beyond the ports, a port reopened and one in use.
 TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheDeviceAndWhatIsWrong) {
   const std::string link = dir_ / "ports/COM1";
   fs::create_directories(dir_ / "ports");

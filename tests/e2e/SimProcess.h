@@ -18,7 +18,7 @@ inline std::string SimulatorPath() {
 struct SimProcess {
   explicit SimProcess(const std::string& folder) : link(folder + "/ports/COM1"), folder(folder) {}
 
-  // Starts it with `args` and waits until the link exists; false when it does not come.
+  // Starts it with `args`; false when the link does not come.
   bool Start(std::vector<std::string> args) {
     std::filesystem::create_directories(folder + "/ports");
     std::filesystem::remove(folder + "/sim.ready");
@@ -27,12 +27,11 @@ struct SimProcess {
     return process.Start(SimulatorPath(), args, {}, folder + "/sim.out") &&
            WaitUntil([&] { return ReadFile(folder + "/sim.ready") == link + "\n"; }, 30);
   }
-  // Ends it with SIGTERM; its exit code, or nothing when it does not end.
   std::optional<int> Stop() {
     process.Signal(SIGTERM);
     return process.Wait(30);
   }
-  // The frames written whole to a reader, in order, as logged.
+  // The frames written whole to a reader, in order.
   std::vector<std::string> Logged() const { return Split(ReadFile(folder + "/sim.log"), "\n"); }
 
   const std::string link, folder;

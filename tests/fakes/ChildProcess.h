@@ -14,8 +14,7 @@
 
 namespace tarnwell::testing {
 
-// A program started by a test. One that is still running when the object goes is killed, so a
-// failed assertion never leaves a process behind.
+// A program started by a test, killed if still running when the object goes.
 class ChildProcess {
  public:
   ChildProcess() = default;
@@ -25,10 +24,8 @@ class ChildProcess {
     if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0) ::waitpid(pid_, nullptr, 0);
   }
 
-  // Starts `program` (looked up in PATH when it has no slash) with `args` and the test's
-  // environment with the NAME=VALUE entries of `env` added or replaced, through env(1); standard
-  // output and error both go to the file `out`. Without `out`, standard input, output and error
-  // are closed, as some launchers start programs.
+  // Starts `program` (in PATH) with `args`, `env`'s NAME=VALUE added, output and errors to `out`;
+  // without `out` the standard streams are closed, as some launchers start programs.
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::vector<std::string>& env, const std::string& out) {
     std::vector<std::string> texts{"env"};
@@ -52,8 +49,7 @@ class ChildProcess {
     return pid_ > 0;
   }
 
-  // The exit code (128 + the signal for one ended by a signal), or nothing when it still runs
-  // after `timeout` seconds.
+  // The exit code (128 + a signal), or nothing when it still runs after `timeout` seconds.
   std::optional<int> Wait(double timeout) {
     int status = 0;
     if (pid_ <= 0 || !WaitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) != 0; }, timeout)) {

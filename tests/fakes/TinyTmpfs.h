@@ -10,9 +10,8 @@
 
 namespace tarnwell::testing {
 
-// A small tmpfs mounted for the life of the object on `at`, a folder it makes, or on a fresh
-// folder under /tmp, to meet a full or read-only disk for real. Mounted() is false where
-// mounting is not permitted.
+// A small tmpfs mounted on `at` (made) or a fresh folder for the life of the object, for a real
+// full or read-only disk; Mounted() is false where mounting is not permitted.
 class TinyTmpfs {
  public:
   explicit TinyTmpfs(const std::string& size = "64k", const std::string& at = {}) {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program folder a prefix install makes, and the Debian package on this machine as an
-// administrator installs it and operators use it. The package test installs and purges a system
-// package: it runs only where the build registers it (./test --package), which sets
-// TARNWELL_PACKAGE_TEST; it needs root and leaves an existing installation alone.
+// A prefix install, and the Debian package installed, used and purged on this machine: only with
+// ./test --package (TARNWELL_PACKAGE_TEST), as root, and never over an existing installation.
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -33,8 +31,7 @@ std::string Installed() {
       "ls -d /opt/tarnwell /opt/tarnwell-shared-* 2>/dev/null");
 }
 
-// Two builds testing at once would install the same package over each other. Whatever fails on
-// the way, the machine is left without the package and its folders once the test installed it.
+// One build at a time; whatever fails, the machine is left without what the test installed.
 struct MachineLock {
   MachineLock() { ::flock(fd, LOCK_EX); }
   ~MachineLock() {
@@ -75,8 +72,8 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
      t);
   const auto install = Dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(install.exitCode, 0) << install.output;
-  // The old folder is kept whole under another name, nothing in it followed. Everything
-  // installed is root's, and nothing group- or world-writable. The menu starts the program.
+  // The old folder is kept whole under another name, nothing in it followed; all installed is
+  // root's and writable by none else; the menu starts the program.
   EXPECT_EQ(Sh("cd /opt/tarnwell-shared-* && stat -c '%u:%g %a %n' . config.ini imageformats"
                " Log/1.txt $T/root-only | sed s@$T/@@; dpkg -L tarnwell | xargs stat -c"
                " '%u:%g %A %n' | grep -v '^0:0 .....-..-'; grep -x Exec=/opt/tarnwell/tarnwell"
@@ -85,9 +82,7 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
             "0:0 755 .\n0:0 777 config.ini\n0:0 755 imageformats\n0:0 644 Log/1.txt\n"
             "0:0 600 root-only\nExec=/opt/tarnwell/tarnwell\n");
 
-  // Two operators who are only in dialout, started from the menu and ended as a desktop session
-  // ends once their settings are written: each first start makes the operator's own folder and
-  // renews config.ini there; the second does not find the first one's.
+  // Two operators only in dialout: each first start renews config.ini in the operator's own folder.
   std::string operators;
   for (const std::string id : {"65534", "65533"}) {
     operators += "0\nTarnwell\tCan not open " + t + "/" + id +
@@ -114,9 +109,7 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
           "\n65533/.local/share/tarnwell/config.ini\n65534/.local/share/tarnwell/config.ini\n");
 }
 
-// The menu entry, its icons and the mark of a packaged program belong to the package only: a
-// prefix keeps its data beside the program, with the language files as they are in the source,
-// and nothing is installed outside it.
+// A prefix keeps data and languages beside the program; nothing goes outside it.
 TEST(InstallLayout, PrefixBecomesTheProgramFolder) {
   TempDir temp;
   const auto install =

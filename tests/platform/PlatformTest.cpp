@@ -15,12 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(DateTime, TextUsesTheRegionalDateSeparator) {
-  EXPECT_EQ(DateTimeText({2024, 1, 5, 7, 8, 9, 450}, Regional{',', '.'}), "05.01.2024 07:08:09");
-}
-
-// Local time follows the machine's zone: half hours, the date line, and daylight saving both ways
-// (in Central Europe on 31 March 2024 at 01:00 UTC, and back on 27 October at 01:00 UTC).
+// Half hours, the date line, and Central Europe's daylight saving both ways in 2024.
 TEST(QtClock, LocalTimeFollowsTheZoneAndItsDaylightSaving) {
   using namespace std::chrono;
   const Instant spring = sys_days{March / 31 / 2024} + hours(1);
@@ -97,9 +92,7 @@ std::string Listing(const std::string& dir) {
       .output;
 }
 
-// What the adapter does in a data folder: config.ini written whole and read back, the record
-// folder looked for and made, a record line written, synced at once and in the background, and
-// read back, two locks taken; then what is in the folder.
+// Each operation of the adapter in a data folder, then what is in the folder.
 std::string Outcome(const std::string& dir) {
   QtFileSystem files(dir);
   const std::string ini = dir + "/config.ini", log = dir + "/Log", rec = log + "/rec.txt";
@@ -117,11 +110,8 @@ std::string Outcome(const std::string& dir) {
   return out + " | lock " + n(first.Held()) + n(second.Held()) + " |" + Listing(dir);
 }
 
-// Real folders (the first with what a write killed half way left), and a real tmpfs for a full
-// disk and a read-only one, made by each row's shell commands in the data folder; $A is a folder
-// outside with the file kept in it. Whoever may write the data folder could plant links where the
-// program writes: what a link leads to is never written, and a planted pipe does not hold the
-// program.
+// Real folders and a real tmpfs, full or read-only, made by each row's commands; $A is a folder
+// outside whose file a planted link must never reach, and a planted pipe must not hold anything.
 TEST(QtFileSystem, EachKindOfFolderGivesItsWholeOutcome) {
   ::umask(022);
   const std::pair<std::string, std::string> rows[] = {
