@@ -41,10 +41,8 @@ class WideScreen : public QtTestApplication {
 struct Program {
   explicit Program(const std::map<int, std::string>& settings) {
     if (!settings.empty()) files.files["/prog/config.ini"] = ConfigIniText(settings);
-    for (const char* name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"}) {
-      files.files["/prog/" + std::string(name) + ".lng"] =
-          ReadFile(TARNWELL_DATA_DIR + std::string("/") + name + ".lng");
-    }
+    for (const std::string name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"})
+      files.files["/prog/" + name + ".lng"] = ReadFile(TARNWELL_DATA_DIR "/" + name + ".lng");
     window.SetForm(&form);
     EXPECT_TRUE(form.StartUp());
     window.show();
