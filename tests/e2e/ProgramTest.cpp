@@ -8,7 +8,7 @@
 #include <regex>
 #include <set>
 
-#include "SimProcess.h"
+#include "ChildProcess.h"
 #include "TinyTmpfs.h"
 
 namespace tarnwell::testing {

@@ -5,8 +5,8 @@
 #include <QTest>
 #include <algorithm>
 
+#include "ChildProcess.h"
 #include "ReceiveRig.h"
-#include "SimProcess.h"
 #include "platform/qt/PosixSerialPort.h"
 #include "platform/qt/QtClock.h"
 
@@ -62,14 +62,13 @@ class SerialLinkPtyTest : public ::testing::Test {
 TEST_F(SerialLinkPtyTest, EveryFrameInOrderThroughAPullAndEndlessCharactersStayBounded) {
   ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--unplug-every", "1.2",
                           "--unplug-for", "1.6", "--runaway-after", "30000", "--wait"}));
-  const std::vector<double>& values = rig_.values;
   Run("10", [&] { return maxPending_ > SerialLink::kKeptPending; });
   EXPECT_EQ(sim_.Stop(), 0);
   std::vector<double> sent;
   for (const std::string& frame : sim_.Logged()) sent.push_back(Number(frame));
   int gaps = 0;
   auto next = sent.begin();
-  for (const double value : values) {
+  for (const double value : rig_.values) {
     const auto at = std::find(next, sent.end(), value);
     ASSERT_NE(at, sent.end()) << value << " was not sent, or not in order";
     gaps += at != next;
