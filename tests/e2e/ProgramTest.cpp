@@ -35,9 +35,8 @@ class ProgramTest : public ::testing::Test {
   }
   // True when it ends with 0 on the request sent at log-out (once it has its handler).
   bool Stop() {
-    if (!WaitUntil([&] { return program_.Catches(SIGTERM); }, 30)) return false;
-    program_.Signal(SIGTERM);
-    return program_.Wait(30) == 0;
+    const bool caught = WaitUntil([&] { return program_.Catches(SIGTERM); }, 30);
+    return caught && (program_.Signal(SIGTERM), program_.Wait(30) == 0);
   }
 
   // The value on config.ini line `n`, the text before its comment.
@@ -57,9 +56,8 @@ class ProgramTest : public ::testing::Test {
   ChildProcess program_;
 };
 
-// Port 1 at 9600 bit/s on a line at 921600, recording every frame on a German desktop while boxes
-// wait and the disk runs full for a while: every frame sent is recorded in order, nothing else,
-// none before it was written. A second start ends at once; a lock on the folder keeps nobody out.
+// Every frame recorded in order, nothing else, none before it was written, in the German form,
+// while boxes wait and the disk is full for a while; a second start ends, a folder lock is no bar.
 TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm) {
   TinyTmpfs disk("2m", dir_ / "Log");
   if (!disk.Mounted()) std::cout << "mounting a tmpfs is not permitted here: the disk stays free\n";
@@ -128,8 +126,7 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   ::close(folder);
 }
 
-// Stopped until the line's buffer is full, the program finds characters lost when it goes on:
-// the frames they cut are not recorded, and every value recorded is one that was sent.
+// Stopped until the line's buffer is full, it records none of the frames the lost characters cut.
 TEST_F(ProgramTest, AfterAStopTheFramesLostCharactersCutAreNotRecorded) {
   ASSERT_TRUE(sim_.Start({"--baud", "921600", "--pattern", "count", "--count", "20000", "--wait"}));
   Start({{6, "1"}, {7, "10"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}});
@@ -155,9 +152,7 @@ TEST_F(ProgramTest, AfterAStopTheFramesLostCharactersCutAreNotRecorded) {
 
 // Started maximised and restored, the window takes the stored size with its frame, run after run.
 TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
-  if (ChildProcess::Run({"which", "Xvfb", "openbox", "wmctrl"}).exitCode != 0) {
-    GTEST_SKIP() << "needs Xvfb, openbox and wmctrl";
-  }
+  if (ChildProcess::Run({"which", "Xvfb", "openbox", "wmctrl"}).exitCode) GTEST_SKIP();
   ChildProcess xvfb, wm;
   ASSERT_TRUE(xvfb.Start("sh", {"-c", "exec Xvfb -displayfd 1 -screen 0 1920x1080x24 2>/dev/null"},
                          {}, dir_ / "xvfb"));
@@ -187,8 +182,7 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
   }
 }
 
-// A damaged file stays as it was while the renewal box waits; settings read while the port box
-// waits are written as read, with CR LF.
+// A damaged file stays while the renewal box waits; settings read, while the port box waits.
 TEST_F(ProgramTest, EndsOnATerminationRequestWhileAMessageBoxWaits) {
   fs::create_directories(dir_ / "ports");
   WriteFile(dir_ / "ports/COM5", "not a device");

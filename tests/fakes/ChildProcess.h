@@ -6,7 +6,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <fstream>
 #include <optional>
 
 #include "TempDir.h"
@@ -52,9 +51,8 @@ class ChildProcess {
   // The exit code (128 + a signal), or nothing when it still runs after `timeout` seconds.
   std::optional<int> Wait(double timeout) {
     int status = 0;
-    if (pid_ <= 0 || !WaitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) != 0; }, timeout)) {
+    if (pid_ <= 0 || !WaitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) != 0; }, timeout))
       return std::nullopt;
-    }
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
@@ -63,12 +61,10 @@ class ChildProcess {
   }
   // True once the process has a handler for `signal` installed.
   bool Catches(int signal) const {
-    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-    for (std::string line; std::getline(status, line);) {
-      if (line.starts_with("SigCgt:"))
-        return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
-    }
-    return false;
+    const std::string status = ReadFile("/proc/" + std::to_string(pid_) + "/status");
+    const std::size_t at = status.find("SigCgt:");
+    return at != std::string::npos &&
+           (std::stoull(status.substr(at + 7), nullptr, 16) >> (signal - 1)) & 1;
   }
 
   struct Result {
@@ -89,10 +85,7 @@ class ChildProcess {
 };
 
 // The simulator the build made, unless TARNWELL_SIM names another.
-inline std::string SimulatorPath() {
-  const char* path = std::getenv("TARNWELL_SIM");
-  return path ? path : "";
-}
+inline std::string SimulatorPath() { return getenv("TARNWELL_SIM") ? getenv("TARNWELL_SIM") : ""; }
 
 // The indicator simulator on `<folder>/ports/COM1`, with its frame log in `folder`.
 struct SimProcess {

@@ -17,11 +17,9 @@ std::string Sh(const std::string& script, const std::string& temp = "") {
 
 // dpkg refuses at once while apt or another dpkg holds its lock; that is waited out.
 ChildProcess::Result Dpkg(const std::vector<std::string>& argv) {
-  ChildProcess::Result result;
-  WaitUntil(
-      [&] { return (result = ChildProcess::Run(argv)).output.find("lock") == std::string::npos; },
-      60);
-  return result;
+  ChildProcess::Result r;
+  WaitUntil([&] { return (r = ChildProcess::Run(argv)).output.find("lock") == r.output.npos; }, 60);
+  return r;
 }
 
 // The package's state and the folders it makes or moves; empty when there are none.
@@ -63,8 +61,7 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
   EXPECT_EQ(Sh("dpkg-deb -f " + deb + " Depends | tr , '\\n' | grep -c 'libqt6widgets6\\|qpa'"),
             "2\n");
 
-  // What an earlier package left: a folder the group dialout may write, holding the operators'
-  // records, a link planted in place of config.ini to a file of root's, and a planted plugin.
+  // An earlier package's folder that dialout may write, a planted link to root's file and plugin.
   lock.installing = true;
   Sh("cd /opt && mkdir -p tarnwell/Log tarnwell/imageformats && chgrp dialout tarnwell &&"
      "chmod 2775 tarnwell && echo 1 >tarnwell/Log/1.txt && echo secret >$T/root-only &&"
@@ -72,8 +69,7 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
      t);
   const auto install = Dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(install.exitCode, 0) << install.output;
-  // The old folder is kept whole under another name, nothing in it followed; all installed is
-  // root's and writable by none else; the menu starts the program.
+  // The old folder kept whole, nothing in it followed; all installed root's; the menu entry.
   EXPECT_EQ(Sh("cd /opt/tarnwell-shared-* && stat -c '%u:%g %a %n' . config.ini imageformats"
                " Log/1.txt $T/root-only | sed s@$T/@@; dpkg -L tarnwell | xargs stat -c"
                " '%u:%g %A %n' | grep -v '^0:0 .....-..-'; grep -x Exec=/opt/tarnwell/tarnwell"
