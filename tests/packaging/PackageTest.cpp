@@ -43,7 +43,7 @@ struct MachineLock {
 
 TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
   if (!std::getenv("TARNWELL_PACKAGE_TEST") || ::geteuid() != 0 ||
-      !Sh("getent group dialout && command -v dpkg-deb setpriv || echo no")
+      !Sh("getent group dialout && command -v dpkg-deb && command -v setpriv || echo no")
            .ends_with("setpriv\n")) {
     GTEST_SKIP() << "needs ./test --package, root, the group dialout, dpkg and setpriv";
   }
