@@ -1,138 +1,243 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
+#include "FakeFileSystem.h"
+#include "FakeMessageBox.h"
 #include "QtTestApplication.h"
 #include "SettingsRig.h"
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtRegional.h"
 #include "settings/qt/ChSettings.h"
 
 namespace tarnwell::testing {
 namespace {
 
-// A screen wide enough for the dialog beside the main window, with window frames.
+// A screen wide enough for the dialog beside the main window, with frames; a decimal comma.
 class WideScreen : public QtTestApplication {
   void SetUp() override {
-    QFile json(config_.filePath("screen.json"));
-    ASSERT_TRUE(json.open(QIODevice::WriteOnly));
-    json.write(R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
-        "width": 1920, "height": 1080, "logicalDpi": 96, "dpr": 1}]})");
-    json.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.fileName().toLocal8Bit());
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    WriteFile(dir_ / "screen.json",
+              R"({"windowFrameMargins": true, "screens": [{"name": "wide", "x": 0, "y": 0,
+                  "width": 1920, "height": 1080, "logicalDpi": 96, "dpr": 1}]})");
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + dir_ / "screen.json").c_str());
     QtTestApplication::SetUp();
   }
-  QTemporaryDir config_;
+  TempDir dir_;
 };
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
 
-class MainWindowTest : public ::testing::Test, public SettingsRig {
- protected:
-  void SetUp() override {
-    messages_.SetParent(&main_);
-    main_.SetOnSetup([this] { ChSettings::ShowOrRaise(slot_, services_, {}, &main_); });
-    main_.move(40, 40);
-    main_.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main_));
+// The program's wiring around a real window on fakes: config.ini with `settings` (none without).
+struct Program {
+  explicit Program(const std::map<int, std::string>& settings) {
+    if (!settings.empty()) files.files["/prog/config.ini"] = ConfigIniText(settings);
+    for (const std::string name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"})
+      files.files["/prog/" + name + ".lng"] = ReadFile(TARNWELL_DATA_DIR "/" + name + ".lng");
+    window.SetForm(&form);
+    EXPECT_TRUE(form.StartUp());
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
-  void TearDown() override { delete slot_.data(); }
-
-  ChSettings* PressCog() {
-    QTest::mouseClick(main_.TheSetup(), Qt::LeftButton);
-    return slot_.data();
-  }
-  QLineEdit* CommSel(ChSettings* dialog) {
-    return dialog->findChild<QLineEdit*>(QStringLiteral("CommSel"));
-  }
-
-  QTemporaryDir folder_;
-  QtMessageBox messages_{"Tarnwell"};
-  QtFileSystem files_{folder_.path().toStdString()};
-  const SettingsServices services_ = Services(messages_, files_);
-  MainWindow main_;
-  QPointer<ChSettings> slot_;
+  // Two frames come and the display is refreshed; the first starts the trace afresh.
+  void Frames() { port.Receive("+0012.34\r+0012.34\r"), refresh.Fire(); }
+  FakeSerialPort port;
+  FakeClock clock;
+  FakeFileSystem files;
+  FakeMessageBox messages;
+  FakeTimer refresh, record, stability;
+  MainWindow window;
+  Mainform form{
+      Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability}, window,
+      Version{1, 0, 2}};
 };
 
-// The cog opens the dialog beside the main window, not over it; Apply's messages stand over the
-// dialog; Esc unloads it and the cog loads it afresh, which a held Esc does not close.
-TEST_F(MainWindowTest, CogOpensTheDialogBesideWithMessagesOverItAndEscUnloadsIt) {
-  ChSettings* first = PressCog();
+// Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.
+TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
+  Program p({{15, "1"}, {32, "1"}, {19, "0"}, {36, "9000"}});
+  EXPECT_EQ(std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(),
+                       p.form.Loading(), p.record.interval, p.port.open, p.refresh.Running(),
+                       p.stability.Running(), p.form.Recording(), p.port.maxWait),
+            std::tuple("Vornel-> Tarnwell v1.0.2", 0u, false, 100, true, true, true, true, 8));
+  const auto on = [&] {
+    p.window.App_Stop()->click();
+    return std::vector{p.port.open, p.refresh.enabled, p.record.enabled};
+  };
+  EXPECT_EQ(on(), (std::vector{false, false, false}));
+  EXPECT_EQ(on(), (std::vector{true, true, true}));
+  on();
+  p.port.ports.clear();
+  EXPECT_EQ(on(), (std::vector{false, false, false}));
+  EXPECT_EQ(p.messages.shown.back().text, "The serial port cannot be opened or used.");
+  p.window.close();
+  const std::string saved = p.files.files["/prog/config.ini"];
+  EXPECT_EQ(SplitLines(saved).at(35), "9000' Window Width. Def:7290 ");
+  EXPECT_EQ(std::vector({p.port.open, p.refresh.enabled}), std::vector({false, false}));
+  p.window.ResizeWindow(8005, 6000);
+  p.form.ShutDown();
+  EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
+}
+
+// The reading in large bright digits with a decimal comma; renewed, the default window size.
+TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
+  Program p({});
+  const auto ini = Split(p.files.files["/prog/config.ini"], "\r\n");
+  EXPECT_EQ(ini.at(35).substr(0, 5) + ini.at(36).substr(0, 5), "7290'6300'");
+  p.Frames();
+  const QImage shot = p.window.Current()->grab().toImage();
+  int orange = 0;
+  for (int i = 0; i < shot.width() * shot.height(); ++i)
+    orange += shot.pixel(i % shot.width(), i / shot.width()) == qRgb(255, 128, 0);
+  EXPECT_EQ(p.window.Current()->text(), "12,34");
+  EXPECT_GT(orange, 2000);  // five characters 54 points high fill thousands of pixels
+  EXPECT_EQ(p.port.maxWait, p.refresh.interval);
+}
+
+// Every visible control inside its parent and clear of its siblings in every language and size.
+// By design the reading's label reaches above its panel (its digits sit at its bottom), the span
+// and rate labels are taller than the room between them, and the smallest value panel spans both.
+TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
+  std::string misplaced;
+  for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
+    for (const std::string size : {"1000", "25000"}) {
+      Program p({{1, "52814"}, {19, language}, {36, size}, {37, size}});
+      p.Frames();
+      QStringList designed{"LabNofDat RangeofChange"};
+      if (size == "1000")
+        designed << "LabNofDat WeighBox"
+                 << "RangeofChange WeighBox";
+      if (size == "1000") designed << "WeighBox picLogo";
+      const auto where = [&](QWidget* w) {
+        return w->geometry().adjusted(0, w == p.window.Current() ? std::max(0, -w->y()) : 0, 0, 0);
+      };
+      const std::string at = language + (" " + size) + " ";
+      QWidgetList parents = p.window.findChildren<QWidget*>();
+      for (QWidget* parent : parents << &p.window) {
+        QWidgetList shown;
+        for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+          if (w->isVisibleTo(&p.window)) shown << w;
+        for (int i = 0; i < shown.size(); ++i) {
+          if (!parent->rect().contains(where(shown[i])))
+            misplaced += at + shown[i]->objectName().toStdString() + " outside\n";
+          for (int j = i + 1; j < shown.size(); ++j) {
+            QStringList two{shown[i]->objectName(), shown[j]->objectName()};
+            two.sort();
+            if (where(shown[i]).intersects(where(shown[j])) && !designed.contains(two.join(' ')))
+              misplaced += at + two.join(' ').toStdString() + " overlap\n";
+          }
+        }
+      }
+    }
+  }
+  EXPECT_EQ(misplaced, "");
+}
+
+TEST(MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
+  MainWindow window;
+  window.show();
+  std::vector<double> seen{double(window.SetWindowState(3))};
+  for (int state : {2, 1, 0}) {
+    seen.push_back(window.SetWindowState(state));
+    if (state == 2) window.ResizeWindow(9000, 6000);  // sized while maximised: the restored size
+    seen.insert(seen.end(),
+                {double(window.WindowState()), window.WindowWidth(), window.WindowHeight()});
+  }
+  EXPECT_EQ(seen, (std::vector<double>{0, 1, 2, 9000, 6000, 1, 1, 9000, 6000, 1, 0, 9000, 6000}));
+}
+
+struct FakeWindow : ResizableWindow {
+  double w = 0, h = 0, minimized = 0, resizes = 0;
+  bool Minimized() const override { return minimized != 0; }
+  double Width() const override { return w; }
+  double Height() const override { return h; }
+  void SetWidth(double v) override { w = v, ++resizes; }
+  void SetHeight(double v) override { h = v, ++resizes; }
+};
+
+// Each row: the window's size and state before, then laid out, the window's size and resize
+// count, graph width and height, x axis top and width, value box left and top.
+TEST(ResizeRules, GraphFillsTheRoomPanelStaysBottomRightAndTheMinimumHolds) {
+  const std::vector<double> rows[] = {
+      {3674, 3674, 0, 1, 8005, 3825, 2, 7630, 1700, 1850, 7630, 755, 1975},
+      {9000, 3000, 0, 1, 9000, 3825, 1, 8625, 1700, 1850, 8625, 1750, 1975},
+      {8005, 3675, 0, 1, 8005, 3675, 0, 7630, 1550, 1700, 7630, 755, 1825},
+      {100, 100, 1, 0, 100, 100, 0, 6615, 3975, 45, 6925, -240, 4320},  // minimised: nothing moves
+  };
+  for (const auto& row : rows) {
+    FakeWindow win;
+    win.w = row[0], win.h = row[1], win.minimized = row[2];
+    MainLayout l;
+    const double ok = ResizeRules::Apply(win, l);
+    EXPECT_EQ((std::vector{row[0], row[1], row[2], ok, win.w, win.h, win.resizes, l.graphWidth,
+                           l.graphHeight, l.xaxisTop, l.xaxisWidth, l.weighBoxLeft, l.weighBoxTop}),
+              row);
+  }
+}
+
+// The cog opens the dialog beside the main window (left without room, else the least covered),
+// Apply's boxes over it; Esc unloads it, a held Esc does not.
+TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
+  SettingsRig rig;
+  TempDir folder;
+  QtMessageBox messages("Tarnwell");
+  QtFileSystem files(folder.Path());
+  const SettingsServices services = rig.Services(messages, files);
+  MainWindow main;
+  QPointer<ChSettings> slot;
+  messages.SetParent(&main);
+  main.SetOnSetup([&] { ChSettings::ShowOrRaise(slot, services, {}, &main); });
+  main.move(40, 40);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  const auto cog = [&] {
+    QTest::mouseClick(main.TheSetup(), Qt::LeftButton);
+    return slot.data();
+  };
+  const auto port = [](ChSettings* dialog) { return dialog->findChild<QLineEdit*>("CommSel"); };
+  ChSettings* first = cog();
   ASSERT_TRUE(QTest::qWaitForWindowActive(first));
-  const QRect mainFrame = main_.frameGeometry();
-  EXPECT_EQ(first->frameGeometry().topLeft(), QPoint(mainFrame.right() + 1, mainFrame.top()));
-  CommSel(first)->selectAll();
-  QTest::keyClicks(CommSel(first), QStringLiteral("150"));
+  EXPECT_EQ(first->frameGeometry().topLeft(), main.frameGeometry().topRight() + QPoint(1, 0));
+  port(first)->selectAll();
+  QTest::keyClicks(port(first), QStringLiteral("150"));
   // The box comes up once Apply has returned, and waits over the dialog.
-  messages_.SetWaiting(false);
+  messages.SetWaiting(false);
   QTest::mouseClick(first->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
   QWidget* box = nullptr;
   ASSERT_TRUE(QTest::qWaitFor([&] { return (box = QApplication::activeModalWidget()); }));
   EXPECT_EQ(box->parentWidget(), first);
   QTest::keyClick(box, Qt::Key_Enter);
-  CommSel(first)->setFocus();
-  QTest::keyClicks(CommSel(first), QStringLiteral("7"));
-  QTest::keyClick(CommSel(first), Qt::Key_Escape);
+  port(first)->setFocus();
+  QTest::keyClicks(port(first), QStringLiteral("7"));
+  QTest::keyClick(port(first), Qt::Key_Escape);
   EXPECT_FALSE(first->isVisible());
   // The operator is quicker than the deletion of the closed dialog.
-  ChSettings* second = PressCog();
+  ChSettings* second = cog();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  ASSERT_FALSE(slot_.isNull());
-  EXPECT_TRUE(second->isVisible());
-  EXPECT_EQ(CommSel(second)->text(), "1");
-  // An Esc still held (a release and a press at one time, as a key repeats) leaves it open; the
-  // text box keeps the release.
+  ASSERT_FALSE(slot.isNull());
+  EXPECT_EQ(std::pair(second->isVisible(), port(second)->text()), std::pair(true, QString("1")));
+  // A held Esc: a release and a press at one time.
   for (QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
     QKeyEvent held(type, Qt::Key_Escape, Qt::NoModifier);
     held.setTimestamp(5000);
-    QApplication::sendEvent(CommSel(second), &held);
+    QApplication::sendEvent(port(second), &held);
   }
   EXPECT_TRUE(second->isVisible());
-
-  const QRect screen(0, 0, 1000, 700);
-  const QSize size(400, 500);
-  // Room on the left only; on neither side the least covered side wins.
-  EXPECT_EQ(ChSettings::BesidePosition(QRect(500, 100, 450, 300), size, screen), QPoint(100, 100));
-  EXPECT_EQ(ChSettings::BesidePosition(QRect(200, 400, 450, 300), size, screen), QPoint(600, 200));
-  EXPECT_EQ(ChSettings::BesidePosition(QRect(250, 0, 700, 300), size, screen), QPoint(0, 0));
-}
-
-TEST_F(MainWindowTest, MainWindowTakesEveryStoredStateAndKeepsItsRestoredSize) {
-  EXPECT_FALSE(main_.SetWindowState(3));
-  std::vector<double> seen;
-  for (int state : {2, 1, 0}) {
-    ASSERT_TRUE(main_.SetWindowState(state));
-    // Sized while maximised: the size is for the restored window, and is what config.ini keeps.
-    if (state == 2) main_.ResizeWindow(9000, 6000);
-    seen.insert(seen.end(),
-                {double(main_.WindowState()), main_.WindowWidth(), main_.WindowHeight()});
-  }
-  EXPECT_EQ(seen, (std::vector<double>{2, 9000, 6000, 1, 9000, 6000, 0, 9000, 6000}));
-}
-
-// The reading stands in large digits, in the colour the tick gives it.
-TEST_F(MainWindowTest, TheReadingIsDrawnInLargeDigitsInItsColour) {
-  const auto orange = [this] {
-    const QImage shot = main_.Current()->grab().toImage();
-    int n = 0;
-    for (int i = 0; i < shot.width() * shot.height(); ++i)
-      n += shot.pixel(i % shot.width(), i / shot.width()) == qRgb(255, 128, 0);
-    return n;
+  delete slot.data();
+  const auto beside = [](QRect main) {
+    return ChSettings::BesidePosition(main, QSize(400, 500), QRect(0, 0, 1000, 700));
   };
-  main_.SetCurrentColor(Rgb{255, 128, 0});
-  main_.SetCurrentCaption("-1234.56");
-  EXPECT_GT(orange(), 3000);  // eight characters 54 points high fill thousands of pixels
-  main_.SetCurrentColor(Rgb{128, 64, 0});
-  EXPECT_EQ(orange(), 0);
+  EXPECT_EQ(std::vector({beside({500, 100, 450, 300}), beside({200, 400, 450, 300}),
+                         beside({250, 0, 700, 300})}),
+            std::vector({QPoint(100, 100), QPoint(600, 200), QPoint(0, 0)}));
 }
 
 }  // namespace

@@ -5,22 +5,15 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <fstream>
 #include <optional>
-#include <string>
-#include <thread>
-#include <vector>
 
 #include "TempDir.h"
 #include "TestFiles.h"
 
 namespace tarnwell::testing {
 
-// A program started by a test. One that is still running when the object goes is killed, so a
-// failed assertion never leaves a process behind.
+// A program started by a test, killed if still running when the object goes.
 class ChildProcess {
  public:
   ChildProcess() = default;
@@ -30,13 +23,10 @@ class ChildProcess {
     if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0) ::waitpid(pid_, nullptr, 0);
   }
 
-  // Starts `program` (looked up in PATH when it has no slash) with `args` and the test's
-  // environment with the NAME=VALUE entries of `env` added or replaced; standard output and error
-  // both go to the file `out`. Without `out`, standard input, output and error are closed, as
-  // some launchers start programs.
+  // Starts `program` (in PATH) with `args`, `env`'s NAME=VALUE added, output and errors to `out`;
+  // without `out` the standard streams are closed, as some launchers start programs.
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::vector<std::string>& env, const std::string& out) {
-    // env(1) sets the program's environment.
     std::vector<std::string> texts{"env"};
     texts.insert(texts.end(), env.begin(), env.end());
     texts.push_back(program);
@@ -58,13 +48,11 @@ class ChildProcess {
     return pid_ > 0;
   }
 
-  // The exit code (128 + the signal for one ended by a signal), or nothing when it still runs
-  // after `timeout` seconds.
+  // The exit code (128 + a signal), or nothing when it still runs after `timeout` seconds.
   std::optional<int> Wait(double timeout) {
     int status = 0;
-    if (pid_ <= 0 || !WaitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) != 0; }, timeout)) {
+    if (pid_ <= 0 || !WaitUntil([&] { return ::waitpid(pid_, &status, WNOHANG) != 0; }, timeout))
       return std::nullopt;
-    }
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
@@ -73,34 +61,54 @@ class ChildProcess {
   }
   // True once the process has a handler for `signal` installed.
   bool Catches(int signal) const {
-    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-    for (std::string line; std::getline(status, line);) {
-      if (line.starts_with("SigCgt:"))
-        return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
-    }
-    return false;
+    const std::string status = ReadFile("/proc/" + std::to_string(pid_) + "/status");
+    const std::size_t at = status.find("SigCgt:");
+    return at != std::string::npos &&
+           (std::stoull(status.substr(at + 7), nullptr, 16) >> (signal - 1)) & 1;
   }
 
   struct Result {
-    int exitCode = -1;  // -1 when it did not end in time
-    std::string output;
+    int exitCode = -1;   // -1 when it did not end within two minutes
+    std::string output;  // and errors
   };
-  // Runs `argv` to its end, for at most two minutes, with the test's environment changed by `env`
-  // as for Start; output and errors together.
+  // Runs `argv` to its end, with the test's environment changed by `env` as for Start.
   static Result Run(const std::vector<std::string>& argv,
                     const std::vector<std::string>& env = {}) {
     const TempDir dir;
-    Result result;
     ChildProcess child;
-    if (child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, env, dir / "out")) {
-      result.exitCode = child.Wait(120).value_or(-1);
-    }
-    result.output = ReadFile(dir / "out");
-    return result;
+    const bool started = child.Start(argv.at(0), {argv.begin() + 1, argv.end()}, env, dir / "out");
+    return {started ? child.Wait(120).value_or(-1) : -1, ReadFile(dir / "out")};
   }
 
  private:
   pid_t pid_ = -1;
+};
+
+// The simulator the build made, unless TARNWELL_SIM names another.
+inline std::string SimulatorPath() { return getenv("TARNWELL_SIM") ? getenv("TARNWELL_SIM") : ""; }
+
+// The indicator simulator on `<folder>/ports/COM1`, with its frame log in `folder`.
+struct SimProcess {
+  explicit SimProcess(const std::string& folder) : link(folder + "/ports/COM1"), folder(folder) {}
+
+  // Starts it with `args`; false when the link does not come.
+  bool Start(std::vector<std::string> args) {
+    std::filesystem::create_directories(folder + "/ports");
+    std::filesystem::remove(folder + "/sim.ready");
+    args.insert(args.end(),
+                {"--link", link, "--log", folder + "/sim.log", "--ready", folder + "/sim.ready"});
+    return process.Start(SimulatorPath(), args, {}, folder + "/sim.out") &&
+           WaitUntil([&] { return ReadFile(folder + "/sim.ready") == link + "\n"; }, 30);
+  }
+  std::optional<int> Stop() {
+    process.Signal(SIGTERM);
+    return process.Wait(30);
+  }
+  // The frames written whole to a reader, in order.
+  std::vector<std::string> Logged() const { return Split(ReadFile(folder + "/sim.log"), "\n"); }
+
+  const std::string link, folder;
+  ChildProcess process;
 };
 
 }  // namespace tarnwell::testing

@@ -13,10 +13,7 @@ namespace tarnwell::testing {
 class QtTestApplication : public ::testing::Environment {
  public:
   void SetUp() override { app_ = new QApplication(argc_, argv_); }
-  void TearDown() override {
-    delete app_;
-    app_ = nullptr;
-  }
+  void TearDown() override { delete app_; }
 
  private:
   int argc_ = 1;

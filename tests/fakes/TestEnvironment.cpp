@@ -5,14 +5,12 @@
 
 namespace {
 
-struct TestEnvironment {
-  TestEnvironment() {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+[[maybe_unused]] const bool kTestEnvironment = [] {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
 #ifdef TARNWELL_TEST_SIM
-    setenv("TARNWELL_SIM", TARNWELL_TEST_SIM, 0);
+  setenv("TARNWELL_SIM", TARNWELL_TEST_SIM, 0);
 #endif
-    setenv("TARNWELL_BIN", TARNWELL_TEST_BIN, 0);
-  }
-} const kTestEnvironment;
+  return setenv("TARNWELL_BIN", TARNWELL_TEST_BIN, 0) == 0;
+}();
 
 }  // namespace

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,17 +10,15 @@
 
 namespace tarnwell::testing {
 
-// A small tmpfs mounted for the life of the object on `at`, a folder it makes, or on a fresh
-// folder under /tmp, to meet a full or read-only disk for real. Mounted() is false where
-// mounting is not permitted.
+// A small tmpfs mounted on `at` (made) or a fresh folder for the life of the object, for a real
+// full or read-only disk; Mounted() is false where mounting is not permitted.
 class TinyTmpfs {
  public:
-  explicit TinyTmpfs(const std::string& size = "64k", const std::string& at = {})
-      : options_("size=" + size) {
+  explicit TinyTmpfs(const std::string& size = "64k", const std::string& at = {}) {
     char folder[] = "/tmp/tarnwell-tmpfs-XXXXXX";
     if (at.empty() ? !::mkdtemp(folder) : ::mkdir(at.c_str(), 0755) != 0) return;
     path_ = at.empty() ? folder : at;
-    mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, options_.c_str()) == 0;
+    mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
   }
   ~TinyTmpfs() {
     if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
@@ -32,29 +29,13 @@ class TinyTmpfs {
 
   bool Mounted() const { return mounted_; }
   const std::string& Path() const { return path_; }
-
-  // Fails while a file on it is open for writing, as a real remount does.
-  bool SetReadOnly(bool readOnly) {
-    const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
-    return ::mount("tmpfs", path_.c_str(), "tmpfs", flags, options_.c_str()) == 0;
-  }
-
   // Takes all free space with one file; removing it frees the space again.
   std::string Fill() {
     const std::string filler = path_ + "/filler";
-    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return filler;
-    const std::string chunk(512, 'x');
-    while (::write(fd, chunk.data(), chunk.size()) > 0) {
-    }
-    while (::write(fd, "x", 1) > 0) {
-    }
-    ::close(fd);
-    return filler;
+    return std::system(("cat /dev/zero >" + filler + " 2>/dev/null").c_str()), filler;
   }
 
  private:
-  std::string options_;
   std::string path_;
   bool mounted_ = false;
 };

@@ -1,208 +1,122 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program folder a prefix install makes, and the Debian package on this machine as an
-// administrator installs it and operators use it. The package test installs and purges a system
-// package: it runs only where the build registers it (./test --package), which sets
-// TARNWELL_PACKAGE_TEST; it needs root and leaves an existing installation alone.
-#include <fcntl.h>
-#include <grp.h>
+// A prefix install, and the Debian package installed, used and purged on this machine: only with
+// ./test --package (TARNWELL_PACKAGE_TEST), as root, and never over an existing installation.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <set>
-#include <sstream>
-#include <thread>
-
 #include "ChildProcess.h"
-#include "TempDir.h"
-#include "TestFiles.h"
 
 namespace tarnwell::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
-const fs::path kFolder = "/opt/tarnwell";
-const fs::path kMenuEntry = "/usr/share/applications/tarnwell.desktop";
-
-// "installed", "config-files" and the like; empty when dpkg knows no such package.
-std::string PackageStatus() {
-  const auto query = ChildProcess::Run({"dpkg-query", "-W", "-f=${db:Status-Status}", "tarnwell"});
-  return query.exitCode == 0 && query.output != "not-installed" ? query.output : "";
+// What `script` prints, run by sh with the umask 022 and $T naming the folder `temp`.
+std::string Sh(const std::string& script, const std::string& temp = "") {
+  return ChildProcess::Run({"sh", "-c", "umask 022; " + script}, {"T=" + temp}).output;
 }
 
-// dpkg refuses at once while apt or another dpkg holds its lock; wait for that to pass.
+// dpkg refuses at once while apt or another dpkg holds its lock; that is waited out.
 ChildProcess::Result Dpkg(const std::vector<std::string>& argv) {
-  for (int attempt = 1;; ++attempt) {
-    auto result = ChildProcess::Run(argv);
-    if (result.exitCode == 0 || result.output.find("lock") == std::string::npos || attempt == 30) {
-      return result;
-    }
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-  }
+  ChildProcess::Result r;
+  WaitUntil([&] { return (r = ChildProcess::Run(argv)).output.find("lock") == r.output.npos; }, 60);
+  return r;
 }
 
-// Where the package moves an old shared program folder; empty when there is none.
-fs::path SharedFolderKept() {
-  for (const auto& entry : fs::directory_iterator("/opt")) {
-    if (entry.path().filename().string().starts_with("tarnwell-shared-")) return entry.path();
-  }
-  return {};
+// The package's state and the folders it makes or moves; empty when there are none.
+std::string Installed() {
+  return Sh(
+      "dpkg-query -W -f='${db:Status-Status}' tarnwell 2>/dev/null | grep -v not-installed;"
+      "ls -d /opt/tarnwell /opt/tarnwell-shared-* 2>/dev/null");
 }
 
-// Two builds testing at once would install the same package over each other. Whatever fails on
-// the way, the machine is left without the package and its folders once the test installed it.
+// One build at a time; whatever fails, the machine is left without what the test installed.
 struct MachineLock {
   MachineLock() { ::flock(fd, LOCK_EX); }
   ~MachineLock() {
-    std::error_code ignored;
-    if (installing && !PackageStatus().empty()) Dpkg({"dpkg", "--purge", "tarnwell"});
-    if (installing) fs::remove_all(kFolder, ignored);
-    for (fs::path kept; installing && !(kept = SharedFolderKept()).empty();) fs::remove_all(kept);
+    if (installing && !Installed().empty()) Dpkg({"dpkg", "--purge", "tarnwell"});
+    if (installing) Sh("rm -rf /opt/tarnwell /opt/tarnwell-shared-*");
     ::close(fd);
   }
   const int fd = ::open("/tmp/tarnwell-package-test.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   bool installing = false;
 };
 
-// "<uid>:<gid>" of `path` (not followed), and its mode in octal when `mode`.
-std::string Owner(const fs::path& path, bool mode = true) {
-  struct stat st {};
-  char text[64] = "missing";
-  if (::lstat(path.c_str(), &st) == 0) {
-    std::snprintf(text, sizeof text, mode ? "%u:%u %o" : "%u:%u", st.st_uid, st.st_gid,
-                  st.st_mode & 07777u);
-  }
-  return text;
-}
-
-// The installed program started from the menu by operator `id`, who is only in `group`, with the
-// home folder `home`; it is ended as a desktop session ends once its settings are written. Its
-// message boxes go to <home>/m.log.
-std::string RunAsOperator(const fs::path& home, unsigned id, const std::string& group) {
-  const std::string uid = std::to_string(id);
-  fs::create_directories(home);
-  if (::chown(home.c_str(), id, id) != 0) return "home not made";
-  ChildProcess program;
-  if (!program.Start(
-          "setpriv",
-          {"--reuid=" + uid, "--regid=" + uid, "--groups=" + group, "--", kFolder / "tarnwell"},
-          {"TARNWELL_MESSAGE_LOG=" + (home / "m.log").string(),
-           "TARNWELL_HOME=", "XDG_DATA_HOME=", "HOME=" + home.string()},
-          home / "out")) {
-    return "not started";
-  }
-  WaitUntil([&] { return fs::exists(home / ".local/share/tarnwell/config.ini"); }, 60);
-  program.Signal(SIGTERM);
-  return program.Wait(60) == 0 ? ReadFile(home / "m.log") : "did not end well";
-}
-
 TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
-  const group* dialout = ::getgrnam("dialout");
-  if (!std::getenv("TARNWELL_PACKAGE_TEST") || ::geteuid() != 0 || !dialout ||
-      ChildProcess::Run({"sh", "-c", "command -v dpkg-deb && command -v setpriv"}).exitCode) {
+  if (!std::getenv("TARNWELL_PACKAGE_TEST") || ::geteuid() != 0 ||
+      !Sh("getent group dialout && command -v dpkg-deb && command -v setpriv || echo no")
+           .ends_with("setpriv\n")) {
     GTEST_SKIP() << "needs ./test --package, root, the group dialout, dpkg and setpriv";
   }
-  const std::string group = std::to_string(dialout->gr_gid);
   MachineLock lock;
-  if (!PackageStatus().empty() || fs::exists(kFolder) || !SharedFolderKept().empty()) {
+  if (!Installed().empty())
     GTEST_SKIP() << "tarnwell is installed or was; the test leaves it alone";
-  }
   TempDir temp;
-  fs::permissions(temp.Path(), fs::perms::others_exec, fs::perm_options::add);
-  const auto cpack = ChildProcess::Run({TARNWELL_CPACK, "--config",
-                                        std::string(TARNWELL_BUILD_DIR) + "/CPackConfig.cmake",
-                                        "-B", temp / "package"});
+  const std::string t = temp.Path();
+  std::filesystem::permissions(t, std::filesystem::perms::others_exec,
+                               std::filesystem::perm_options::add);
+  const auto cpack = ChildProcess::Run(
+      {TARNWELL_CPACK, "--config", TARNWELL_BUILD_DIR "/CPackConfig.cmake", "-B", t});
   ASSERT_EQ(cpack.exitCode, 0) << cpack.output;
-  fs::path deb;
-  for (const auto& entry : fs::directory_iterator(temp / "package")) {
-    if (entry.path().extension() == ".deb") deb = entry.path();
-  }
-  const std::string depends = ChildProcess::Run({"dpkg-deb", "-f", deb, "Depends"}).output;
-  for (const char* runtime : {"libqt6widgets6", "qt6-qpa-plugins"}) {
-    EXPECT_NE(depends.find(runtime), std::string::npos) << runtime << " in " << depends;
-  }
+  const std::string deb = Sh("printf %s $T/*.deb", t);
+  EXPECT_EQ(Sh("dpkg-deb -f " + deb + " Depends | tr , '\\n' | grep -c 'libqt6widgets6\\|qpa'"),
+            "2\n");
 
-  // What an earlier package left: a folder the group dialout may write, holding the operators'
-  // records, a link planted in place of config.ini to a file of root's, and a planted plugin.
+  // An earlier package's folder that dialout may write, a planted link to root's file and plugin.
   lock.installing = true;
-  fs::create_directories(kFolder / "Log");
-  fs::create_directories(kFolder / "imageformats");
-  ASSERT_EQ(::chown(kFolder.c_str(), 0, dialout->gr_gid) + ::chmod(kFolder.c_str(), 02775), 0);
-  WriteFile(kFolder / "Log/20240131154502.txt", "1\t0\t31/01/24\t15:45:02\t120\r\n");
-  WriteFile(temp / "root-only", "secret");
-  fs::permissions(temp / "root-only", fs::perms::owner_read | fs::perms::owner_write);
-  fs::create_symlink(temp / "root-only", kFolder / "config.ini");
-
+  Sh("cd /opt && mkdir -p tarnwell/Log tarnwell/imageformats && chgrp dialout tarnwell &&"
+     "chmod 2775 tarnwell && echo 1 >tarnwell/Log/1.txt && echo secret >$T/root-only &&"
+     "chmod 600 $T/root-only && ln -s $T/root-only tarnwell/config.ini",
+     t);
   const auto install = Dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(install.exitCode, 0) << install.output;
-  // The old folder is kept whole under another name, nothing in it followed.
-  const fs::path kept = SharedFolderKept();
-  EXPECT_EQ(Owner(kept), "0:0 755");
-  EXPECT_TRUE(fs::is_symlink(kept / "config.ini") && fs::exists(kept / "imageformats") &&
-              fs::exists(kept / "Log/20240131154502.txt"));
-  EXPECT_EQ(Owner(temp / "root-only"), "0:0 600");
-  // Everything installed is root's, and nothing group- or world-writable.
-  std::istringstream installed(ChildProcess::Run({"dpkg", "-L", "tarnwell"}).output);
-  for (std::string path; std::getline(installed, path);) {
-    const std::string owner = Owner(path);
-    EXPECT_TRUE(owner.starts_with("0:0 ") && (std::stoi(owner.substr(4), nullptr, 8) & 022) == 0)
-        << path << " " << owner;
-  }
-  EXPECT_NE(ReadFile(kMenuEntry).find("\nExec=/opt/tarnwell/tarnwell\n"), std::string::npos);
+  // The old folder kept whole, nothing in it followed; all installed root's; the menu entry.
+  EXPECT_EQ(Sh("cd /opt/tarnwell-shared-* && stat -c '%u:%g %a %n' . config.ini imageformats"
+               " Log/1.txt $T/root-only | sed s@$T/@@; dpkg -L tarnwell | xargs stat -c"
+               " '%u:%g %A %n' | grep -v '^0:0 .....-..-'; grep -x Exec=/opt/tarnwell/tarnwell"
+               " /usr/share/applications/tarnwell.desktop",
+               t),
+            "0:0 755 .\n0:0 777 config.ini\n0:0 755 imageformats\n0:0 644 Log/1.txt\n"
+            "0:0 600 root-only\nExec=/opt/tarnwell/tarnwell\n");
 
-  // Two operators who are only in dialout: each first start makes the operator's own folder and
-  // renews config.ini there; the second does not find the first one's.
-  for (const unsigned id : {65534u, 65533u}) {
-    const fs::path home = temp / std::to_string(id), data = home / ".local/share/tarnwell";
-    const std::string told = RunAsOperator(home, id, group);
-    EXPECT_EQ(told.rfind("Tarnwell\tCan not open " + data.string() +
-                             "/config.ini file. The configuration file renewed.\n",
-                         0),
-              0u)
-        << told;
-    EXPECT_EQ(told.find("File Error"), std::string::npos) << told;
-    const std::string self = std::to_string(id) + ":" + std::to_string(id);
-    EXPECT_EQ(Owner(data) + ", " + Owner(data / "config.ini", false), self + " 700, " + self);
+  // Two operators only in dialout: each first start renews config.ini in the operator's own folder.
+  std::string operators;
+  for (const std::string id : {"65534", "65533"}) {
+    operators += "0\nTarnwell\tCan not open " + t + "/" + id +
+                 "/.local/share/tarnwell/config.ini file. The configuration file renewed.\n" + id +
+                 ":" + id + " 700 .\n" + id + ":" + id + " 644 config.ini\n";
   }
+  EXPECT_EQ(Sh("for id in 65534 65533; do mkdir $T/$id && chown $id $T/$id && cd $T/$id || exit;"
+               " HOME=$PWD TARNWELL_HOME= XDG_DATA_HOME= TARNWELL_MESSAGE_LOG=m.log setpriv"
+               " --reuid=$id --regid=$id --groups=dialout -- /opt/tarnwell/tarnwell >out 2>&1 &"
+               " timeout 60 sh -c 'until [ -e .local/share/tarnwell/config.ini ]; do sleep 0.1;"
+               " done'; kill $!; wait $!; echo $?; cat m.log; cd .local/share/tarnwell &&"
+               " stat -c '%u:%g %a %n' . config.ini; done",
+               t),
+            operators);
 
   // Purging takes what the package installed and leaves the operators' data and the old folder.
   const auto purge = Dpkg({"dpkg", "--purge", "tarnwell"});
   EXPECT_EQ(purge.exitCode, 0) << purge.output;
-  EXPECT_FALSE(fs::exists(kFolder) || fs::exists(kMenuEntry));
-  EXPECT_EQ(PackageStatus(), "");
-  EXPECT_TRUE(fs::exists(temp / "65534/.local/share/tarnwell/config.ini") && fs::exists(kept));
+  EXPECT_EQ(
+      Installed() + Sh("ls -d /usr/share/applications/tarnwell.desktop $T/*/.local/share/"
+                       "tarnwell/config.ini 2>/dev/null | sed s@$T/@@",
+                       t),
+      "/opt/tarnwell-shared-" + Sh("cd /opt/tarnwell-shared-* && printf %s ${PWD#*shared-}") +
+          "\n65533/.local/share/tarnwell/config.ini\n65534/.local/share/tarnwell/config.ini\n");
 }
 
+// A prefix keeps data and languages beside the program; nothing goes outside it.
 TEST(InstallLayout, PrefixBecomesTheProgramFolder) {
   TempDir temp;
-  const fs::path prefix = temp / "Tarnwell";
-  const auto install = ChildProcess::Run(
-      {TARNWELL_CMAKE, "--install", TARNWELL_BUILD_DIR, "--prefix", prefix.string()});
+  const auto install =
+      ChildProcess::Run({TARNWELL_CMAKE, "--install", TARNWELL_BUILD_DIR, "--prefix", temp / "P"});
   ASSERT_EQ(install.exitCode, 0) << install.output;
-
-  // The menu entry, its icons and the mark of a packaged program belong to the package only: a
-  // prefix keeps its data beside the program.
-  std::set<std::string> found;
-  for (const auto& entry : fs::recursive_directory_iterator(prefix)) {
-    const std::string name = fs::relative(entry.path(), prefix);
-    found.insert(name);
-    if (name.ends_with(".lng")) {
-      EXPECT_EQ(ReadFile(entry.path()), ReadFile(TARNWELL_SOURCE_DIR "/data/" + name)) << name;
-    }
-  }
-  EXPECT_EQ(found, (std::set<std::string>{"bg.lng", "en.lng", "fr.lng", "gr.lng", "ru.lng",
-                                          "sp.lng", "std.lng", "tarnwell", "tarnwell.png",
-                                          "tarnwell.svg", "tr.lng"}));
-  std::istringstream manifest(ReadFile(fs::path(TARNWELL_BUILD_DIR) / "install_manifest.txt"));
-  for (std::string line; std::getline(manifest, line);) {
-    EXPECT_EQ(line.rfind(prefix.string() + "/", 0), 0u) << "installed outside the prefix: " << line;
-  }
-  EXPECT_EQ(fs::status(prefix / "tarnwell").permissions() & fs::perms::all, fs::perms(0755));
+  EXPECT_EQ(Sh("cd $T/P && stat -c '%a %n' *; for f in *.lng; do cmp -s $f " TARNWELL_SOURCE_DIR
+               "/data/$f || echo $f differs; done; grep -v ^$T/P/ " TARNWELL_BUILD_DIR
+               "/install_manifest.txt",
+               temp.Path()),
+            "644 bg.lng\n644 en.lng\n644 fr.lng\n644 gr.lng\n644 ru.lng\n644 sp.lng\n644 std.lng\n"
+            "755 tarnwell\n644 tarnwell.png\n644 tarnwell.svg\n644 tr.lng\n");
 }
 
 }  // namespace

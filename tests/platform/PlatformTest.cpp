@@ -1,17 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <chrono>
-#include <filesystem>
-#include <thread>
 
-#include "TempDir.h"
-#include "TestFiles.h"
+#include "ChildProcess.h"
 #include "TinyTmpfs.h"
-#include "platform/DateTime.h"
+#include "platform/qt/FolderLock.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtTimer.h"
@@ -19,12 +13,9 @@
 namespace tarnwell::testing {
 namespace {
 
-TEST(DateTime, TextUsesTheRegionalDateSeparator) {
-  EXPECT_EQ(DateTimeText({2024, 1, 5, 7, 8, 9, 450}, Regional{',', '.'}), "05.01.2024 07:08:09");
-}
+namespace fs = std::filesystem;
 
-// Local time follows the machine's zone: half hours, the date line, and daylight saving both ways
-// (in Central Europe on 31 March 2024 at 01:00 UTC, and back on 27 October at 01:00 UTC).
+// Half hours, the date line, and Central Europe's daylight saving both ways in 2024.
 TEST(QtClock, LocalTimeFollowsTheZoneAndItsDaylightSaving) {
   using namespace std::chrono;
   const Instant spring = sys_days{March / 31 / 2024} + hours(1);
@@ -44,7 +35,6 @@ TEST(QtClock, LocalTimeFollowsTheZoneAndItsDaylightSaving) {
   }
 }
 
-// A running timer takes a new interval at once.
 TEST(QtTimer, ARunningTimerTakesANewIntervalAtOnce) {
   int argc = 1;
   char* argv[] = {const_cast<char*>("platform_test"), nullptr};
@@ -55,90 +45,109 @@ TEST(QtTimer, ARunningTimerTakesANewIntervalAtOnce) {
   // Kept at the first interval, it would not fire within the half minute waited.
   timer.SetInterval(60000);
   timer.SetInterval(5);
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (fired < 3 && std::chrono::steady_clock::now() < end) QCoreApplication::processEvents();
-  EXPECT_GE(fired, 3);
+  EXPECT_TRUE(WaitUntil([&] { return QCoreApplication::processEvents(), fired >= 3; }, 30));
 }
 
-TEST(QtFileSystem, WholeFilesReplaceWithoutLeftoversAndAppendsSurviveRemoval) {
+// The outcome of a sync started in the background, once it is told.
+std::optional<bool> BackgroundSyncOf(AppendFile& file) {
+  file.StartSync();
+  std::optional<bool> done;
+  WaitUntil([&] { return (done = file.TakeSyncOutcome()).has_value(); }, 30);
+  return done;
+}
+
+TEST(QtFileSystem, WholeFilesKeepEveryByteAndAppendsSurviveRemoval) {
   TempDir temp;
-  const std::string dir = temp.Path(), path = dir + "/config.ini";
-  QtFileSystem files(dir);
+  const std::string path = temp / "config.ini", rec = temp / "rec.txt";
+  QtFileSystem files(temp.Path() + "//");
   const std::string bytes("1'Mode\r\n\xfd\xdd\0end", 14);
-  ASSERT_TRUE(files.WriteWhole(path, "old") && files.WriteWhole(path, bytes));
-  EXPECT_EQ(files.ReadAll(path), bytes);
-  EXPECT_EQ(files.ReadTail(path, 5), bytes.substr(9));
-  ASSERT_TRUE(files.CreateFolder(dir + "/Log"));
-  EXPECT_FALSE(files.FolderExists(path));
-  const std::string rec = dir + "/Log/rec.txt";
-  ASSERT_TRUE(files.WriteWhole(rec, "old\r\n"));
+  ASSERT_TRUE(files.WriteWhole(path, bytes));
+  EXPECT_EQ(std::tuple(files.ReadAll(path), files.ReadTail(path, 5),
+                       files.DataFolder() + files.Separator()),
+            std::tuple(bytes, bytes.substr(9), temp / ""));
   auto file = files.OpenAppend(rec);
   ASSERT_TRUE(file && file->Write("1\r\n"));
-  EXPECT_EQ(files.ReadAll(rec), "old\r\n1\r\n");  // nothing waits in a buffer
-  EXPECT_TRUE(file->Sync());
-  // A sync in the background tells its outcome once it is done.
-  const auto outcome = [&file] {
-    file->StartSync();
-    std::optional<bool> done;
-    for (int i = 0; i < 5000 && !(done = file->TakeSyncOutcome()); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return done;
-  };
-  EXPECT_EQ(outcome(), true);
-  std::filesystem::remove(rec);
-  EXPECT_EQ(outcome(), false) << "the lines have no file left to reach";
-  EXPECT_FALSE(file->Write("2\r\n"));
+  fs::remove(rec);
+  // The lines have no file left to reach, until it is opened again.
+  EXPECT_EQ(std::tuple(file->Sync(), BackgroundSyncOf(*file), file->Write("2\r\n")),
+            std::tuple(false, false, false));
   ASSERT_TRUE(file->Reopen() && file->Write("2\r\n"));
   EXPECT_EQ(files.ReadAll(rec), "2\r\n");
-  EXPECT_FALSE(files.OpenAppend(dir + "/missing/rec.txt"));
-  // A file that could not be opened again cannot be synced, at once or in the background.
-  std::filesystem::remove_all(dir + "/Log");
-  EXPECT_FALSE(file->Reopen());
-  EXPECT_FALSE(file->Sync());
-  EXPECT_EQ(outcome(), false);
+  fs::remove(rec);
+  fs::create_directory(rec);
+  EXPECT_EQ(std::tuple(file->Reopen(), file->Sync(), BackgroundSyncOf(*file)),
+            std::tuple(false, false, false));
 }
 
-// Whoever may write the data folder could plant links where the program writes: the file a link
-// leads to is never written, also not on reopening, and a planted pipe does not hold the program.
-TEST(QtFileSystem, NeverWritesThroughALinkPlantedInItsPlace) {
-  namespace fs = std::filesystem;
-  TempDir temp;
-  const fs::path dir = temp.Path(), away = dir / "away", log = dir / "Log";
-  fs::create_directories(away);
-  fs::create_directories(log);
-  WriteFile(away / "rec.txt", "kept");
-  fs::permissions(away / "rec.txt", fs::perms(04604));
+// Everything in `dir`, sorted: "name@" for a link, "name mode=text" for a small plain file.
+std::string Listing(const std::string& dir) {
+  return ChildProcess::Run({"sh", "-c",
+                            "cd $D && find . -mindepth 1 | LC_ALL=C sort | while read -r f; do"
+                            " f=${f#./}; printf ' %s' $f; if [ -L $f ]; then printf @; elif"
+                            " [ -f $f ] && [ $(stat -c %s $f) -lt 64 ]; then stat -c ' %a=' $f |"
+                            " tr -d '\\n'; cat $f; fi; done"},
+                           {"D=" + dir})
+      .output;
+}
+
+// Each operation of the adapter in a data folder, then what is in the folder.
+std::string Outcome(const std::string& dir) {
   QtFileSystem files(dir);
-  const auto file = files.OpenAppend(log / "rec.txt");
-  fs::remove(log / "rec.txt");
-  fs::create_symlink(away / "rec.txt", log / "rec.txt");
-  EXPECT_FALSE(files.OpenAppend(log / "rec.txt"));
-  EXPECT_FALSE(!file || file->Reopen() || file->Write("1\r\n"));
-  ASSERT_EQ(::mkfifo((log / "pipe.txt").c_str(), 0600), 0);
-  EXPECT_FALSE(files.OpenAppend(log / "pipe.txt"));
-  fs::create_symlink(away / "rec.txt", dir / "config.ini");
-  EXPECT_TRUE(files.WriteWhole(dir / "config.ini", "new"));
-  EXPECT_FALSE(fs::is_symlink(dir / "config.ini"));
-  EXPECT_NE(fs::status(dir / "config.ini").permissions(), fs::perms(04604));
-  fs::rename(log, dir / "Log.real");
-  fs::create_directory_symlink(away, log);
-  EXPECT_FALSE(files.OpenAppend(log / "rec.txt") || files.FolderExists(log) ||
-               files.CreateFolder(log));
-  EXPECT_EQ(ReadFile(away / "rec.txt"), "kept");
-  EXPECT_EQ(fs::status(away / "rec.txt").permissions(), fs::perms(04604));
+  const std::string ini = dir + "/config.ini", log = dir + "/Log", rec = log + "/rec.txt";
+  const auto n = [](bool b) { return std::string(b ? "1" : "0"); };
+  std::string out = "ini " + n(files.WriteWhole(ini, "new"));
+  out += " " + files.ReadAll(ini).value_or("-") + " | Log " + n(files.FolderExists(log));
+  out += n(files.CreateFolder(log)) + " | rec ";
+  if (auto file = files.OpenAppend(rec)) {
+    const bool wrote = file->Write("1"), synced = file->Sync();
+    out += n(wrote) + n(synced) + n(BackgroundSyncOf(*file).value_or(false));
+  }
+  out += " " + files.ReadAll(rec).value_or("-");
+  const FolderLock first(dir), second(dir);
+  return out + " | lock " + n(first.Held()) + n(second.Held()) + " |" + Listing(dir);
 }
 
-TEST(QtFileSystemDisk, ReadOnlyFolderRefusesEverythingAndKeepsTheOldFile) {
-  TinyTmpfs disk;
-  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-  QtFileSystem files(disk.Path());
-  const std::string path = disk.Path() + "/config.ini";
-  ASSERT_TRUE(files.WriteWhole(path, "kept"));
-  ASSERT_TRUE(disk.SetReadOnly(true));
-  EXPECT_FALSE(files.WriteWhole(path, "new"));
-  EXPECT_EQ(files.ReadAll(path), "kept");
-  EXPECT_FALSE(files.OpenAppend(disk.Path() + "/rec.txt"));
-  EXPECT_FALSE(files.CreateFolder(disk.Path() + "/Log"));
+// Real folders and tmpfs, full or read-only, made by each row; no planted link reaches $A/kept.
+TEST(QtFileSystem, EachKindOfFolderGivesItsWholeOutcome) {
+  ::umask(022);
+  const std::pair<std::string, std::string> rows[] = {
+      {"echo half >config.ini.new",
+       "ini 1 new | Log 01 | rec 111 1 | lock 10 | .lock 640= Log Log/rec.txt 644=1 config.ini "
+       "644=new"},
+      {"echo file >Log",
+       "ini 1 new | Log 00 | rec  - | lock 10 | .lock 640= Log 644=file\n config.ini 644=new"},
+      {"mkdir -p config.ini Log/rec.txt",
+       "ini 0 - | Log 11 | rec  - | lock 10 | .lock 640= Log Log/rec.txt config.ini"},
+      {"ln -s $A/kept config.ini && ln -s $A Log",
+       "ini 1 new | Log 00 | rec  - | lock 10 | .lock 640= Log@ config.ini 644=new"},
+      {"mkdir Log && ln -s $A/kept Log/rec.txt && ln -s $A/kept .lock",
+       "ini 1 new | Log 11 | rec  old | lock 11 | .lock@ Log Log/rec.txt@ config.ini 644=new"},
+      {"mkdir Log && mkfifo Log/rec.txt .lock",
+       "ini 1 new | Log 11 | rec  - | lock 11 | .lock Log Log/rec.txt config.ini 644=new"},
+      {"disk: printf old >config.ini; cat /dev/zero >filler",
+       "ini 0 old | Log 01 | rec 011  | lock 10 | .lock 640= Log Log/rec.txt 644= config.ini "
+       "644=old filler"},
+      {"disk: printf old >config.ini && mount -o remount,ro .",
+       "ini 0 old | Log 00 | rec  - | lock 11 | config.ini 644=old"},
+  };
+  std::string skipped;
+  for (const auto& [plan, outcome] : rows) {
+    TempDir temp;
+    std::optional<TinyTmpfs> disk;
+    if (plan.starts_with("disk: ") && !disk.emplace().Mounted()) {
+      skipped += " " + plan;
+      continue;
+    }
+    const std::string dir = disk ? disk->Path() : temp / "data", away = temp / "away";
+    fs::create_directories(dir);
+    ChildProcess::Run(
+        {"sh", "-c",
+         "mkdir $A; printf old >$A/kept; chmod 604 $A/kept; cd $D; " + plan.substr(disk ? 6 : 0)},
+        {"A=" + away, "D=" + dir});
+    EXPECT_EQ(Outcome(dir), outcome) << plan;
+    EXPECT_EQ(Listing(away), " kept 604=old") << plan;
+  }
+  if (!skipped.empty()) GTEST_SKIP() << "mounting a tmpfs is not permitted here:" << skipped;
 }
 
 }  // namespace

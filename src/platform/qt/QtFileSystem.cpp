@@ -128,10 +128,6 @@ class PosixAppendFile : public AppendFile {
   BackgroundSync background_;
 };
 
-QString QtPath(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 }  // namespace
 
 QtFileSystem::QtFileSystem() : programFolder_(ExecutableFolder()) {
@@ -150,24 +146,32 @@ QtFileSystem::QtFileSystem(std::string folder)
     : programFolder_(WithoutTrailingSeparator(std::move(folder))), dataFolder_(programFolder_) {}
 
 std::optional<std::string> QtFileSystem::ReadAll(const std::string& path) const {
-  QFile f(QtPath(path));
-  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = f.readAll();
-  if (f.error() != QFileDevice::NoError) return std::nullopt;
-  return bytes.toStdString();
+  return ReadTail(path, std::string::npos);
 }
 
+// Only a plain file is read: a pipe or a device planted in its place would hold the program.
 std::optional<std::string> QtFileSystem::ReadTail(const std::string& path,
                                                   std::size_t count) const {
-  QFile f(QtPath(path));
-  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-  const qint64 size = f.size();
-  if (size > static_cast<qint64>(count) && !f.seek(size - static_cast<qint64>(count))) {
-    return std::nullopt;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> bytes;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    const auto size = static_cast<std::size_t>(st.st_size);
+    if (count >= size || ::lseek(fd, static_cast<off_t>(size - count), SEEK_SET) >= 0) {
+      bytes.emplace();
+      char buffer[65536];
+      for (ssize_t n; bytes && (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n > 0) {
+          bytes->append(buffer, static_cast<std::size_t>(n));
+        } else if (errno != EINTR) {
+          bytes.reset();
+        }
+      }
+    }
   }
-  const QByteArray bytes = f.read(static_cast<qint64>(count));
-  if (f.error() != QFileDevice::NoError) return std::nullopt;
-  return bytes.toStdString();
+  ::close(fd);
+  return bytes;
 }
 
 bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
