@@ -57,15 +57,6 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
-std::string LanguageFileText(const std::string& portFailure, const std::string& charset) {
-  std::string text;
-  for (int k = 0; k < 200; ++k) {
-    const std::string entry = k == 1 ? charset : k == 5 ? portFailure : "Text " + std::to_string(k);
-    text += "\"" + entry + "\"\r\n";
-  }
-  return text;
-}
-
 std::string GoldenConfig() { return ReadFile(TARNWELL_GOLDEN_CONFIG); }
 
 std::string ConfigIniText(const std::map<int, std::string>& values) {

@@ -25,9 +25,6 @@ bool WaitUntil(const std::function<bool()>& done, double timeout);
 double Number(std::string frame);
 std::string Fixed(double value, int decimals);
 
-// A language file of 200 lines: text 1 `charset`, text 5 `portFailure`, the rest "Text <k>".
-std::string LanguageFileText(const std::string& portFailure, const std::string& charset = "0");
-
 // config.ini of the defaults as a fresh program writes it, by hand, with LastLogTime
 // "31/01/2024 15:45:02" and the record name "20240131154502.txt".
 std::string GoldenConfig();
