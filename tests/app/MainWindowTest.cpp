@@ -113,9 +113,7 @@ TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
       p.Frames();
       QStringList designed{"LabNofDat RangeofChange"};
       if (size == "1000")
-        designed << "LabNofDat WeighBox"
-                 << "RangeofChange WeighBox";
-      if (size == "1000") designed << "WeighBox picLogo";
+        designed += {"LabNofDat WeighBox", "RangeofChange WeighBox", "WeighBox picLogo"};
       const auto where = [&](QWidget* w) {
         return w->geometry().adjusted(0, w == p.window.Current() ? std::max(0, -w->y()) : 0, 0, 0);
       };
