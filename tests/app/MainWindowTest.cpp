@@ -193,8 +193,7 @@ TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   QPointer<ChSettings> slot;
   messages.SetParent(&main);
   main.SetOnSetup([&] { ChSettings::ShowOrRaise(slot, services, {}, &main); });
-  main.move(40, 40);
-  main.show();
+  main.move(40, 40), main.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
   const auto cog = [&] {
     QTest::mouseClick(main.TheSetup(), Qt::LeftButton);

@@ -131,9 +131,7 @@ TEST(RecordWriter, RulesChooseTheLinesAndAFullDiskKeepsThemInOrder) {
 // The file is continued without running into a line cut in an earlier run, and named afresh
 // when incremental or when its name from config.ini would leave the record folder.
 TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
-  config.LogEnable = false;
-  rec.StartRecording();
-  config.LogEnable = true;
+  config.LogEnable = false, rec.StartRecording(), config.LogEnable = true;
   fs.files["/prog/Log"] = "";   // a file where the folder should be
   texts.Set(92, "No folder:");  // text 93 is missing: a fixed text says it all the same
   rec.StartRecording();
