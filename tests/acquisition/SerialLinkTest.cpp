@@ -25,8 +25,7 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
     std::istringstream in(row);
     std::string port;
     in >> port >> r.config.BaudIndex;
-    r.port.open = false;
-    r.config.CommPort = Setting(port);
+    r.port.open = false, r.config.CommPort = Setting(port);
     r.link.PortConfig();
     if (r.config.CommPort.Equals(r.regional, 0)) r.link.OpenPort();
     std::string out =

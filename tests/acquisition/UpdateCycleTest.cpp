@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "FakeTimer.h"
-#include "FakeViews.h"
 #include "Golden.h"
 #include "ReceiveRig.h"
 #include "acquisition/NumberFormat.h"
@@ -14,6 +13,24 @@
 namespace tarnwell::testing {
 namespace {
 
+// The labels below the graph and the reading, keeping what they were told, and the graph drawn.
+struct FakeLiveView : LiveLabels {
+  void SetCurrentColor(Rgb c) override { color = c; }
+  void SetCurrentVisible(bool v) override { visible = v; }
+  void SetCurrentCaption(const std::string& c) override { current = c; }
+  double GraphOuterHeight() const override { return graphOuterHeight; }
+  void SetRangeOfChangeTop(double t) override { rangeTop = t; }
+  void SetRangeOfChangeCaption(const std::string& c) override { rangeCaption = c; }
+  void SetLabNofDat(const std::string& c, double t) override { nofDat = c, nofDatTop = t; }
+  void SetLogoTop(double t) override { logoTop = t; }
+
+  Rgb color;
+  bool visible = false;
+  std::string current = "0", rangeCaption, nofDat;
+  double graphOuterHeight = 3975, rangeTop = 0, nofDatTop = 0, logoTop = 0, span = 0;
+  GraphRange range;
+};
+
 // The display's tick behind the receive path.
 class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
  protected:
@@ -21,10 +38,8 @@ class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
 
   FakeLiveView view;
   FakeTimer refreshTimer;
-  UpdateCycle cycle{config,       state,
-                    frame,        history,
-                    view,         [this](const GraphRange& r, double s) { view.DrawGraph(r, s); },
-                    refreshTimer, regional};
+  DrawGraphFn draw = [this](const GraphRange& r, double s) { view.range = r, view.span = s; };
+  UpdateCycle cycle{config, state, frame, history, view, draw, refreshTimer, regional};
 };
 
 // The reading darkens on the 32nd tick without a frame. It shows the latest sample, or during a

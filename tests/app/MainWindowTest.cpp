@@ -113,9 +113,7 @@ TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
       p.Frames();
       QStringList designed{"LabNofDat RangeofChange"};
       if (size == "1000")
-        designed << "LabNofDat WeighBox"
-                 << "RangeofChange WeighBox";
-      if (size == "1000") designed << "WeighBox picLogo";
+        designed += {"LabNofDat WeighBox", "RangeofChange WeighBox", "WeighBox picLogo"};
       const auto where = [&](QWidget* w) {
         return w->geometry().adjusted(0, w == p.window.Current() ? std::max(0, -w->y()) : 0, 0, 0);
       };
@@ -195,8 +193,7 @@ TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   QPointer<ChSettings> slot;
   messages.SetParent(&main);
   main.SetOnSetup([&] { ChSettings::ShowOrRaise(slot, services, {}, &main); });
-  main.move(40, 40);
-  main.show();
+  main.move(40, 40), main.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
   const auto cog = [&] {
     QTest::mouseClick(main.TheSetup(), Qt::LeftButton);

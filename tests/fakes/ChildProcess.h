@@ -28,8 +28,7 @@ class ChildProcess {
   bool Start(const std::string& program, const std::vector<std::string>& args,
              const std::vector<std::string>& env, const std::string& out) {
     std::vector<std::string> texts{"env"};
-    texts.insert(texts.end(), env.begin(), env.end());
-    texts.push_back(program);
+    texts.insert(texts.end(), env.begin(), env.end()), texts.push_back(program);
     texts.insert(texts.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& t : texts) argv.push_back(t.data());

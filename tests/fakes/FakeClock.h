@@ -27,13 +27,10 @@ class FakeClock : public Clock {
     const auto day = floor<days>(at);
     const year_month_day date{day};
     const hh_mm_ss time{at - day};
-    return {int(date.year()),
-            int(unsigned(date.month())),
-            int(unsigned(date.day())),
-            int(time.hours().count()),
-            int(time.minutes().count()),
-            int(time.seconds().count()),
-            int(time.subseconds().count())};
+    const auto n = [](auto part) { return int(part.count()); };
+    return {int(date.year()),    int(unsigned(date.month())), int(unsigned(date.day())),
+            n(time.hours()),     n(time.minutes()),           n(time.seconds()),
+            n(time.subseconds())};
   }
 };
 

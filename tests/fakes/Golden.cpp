@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "TestFiles.h"
 
@@ -11,8 +10,7 @@ namespace tarnwell::testing {
 
 ::testing::AssertionResult MatchesGolden(const std::string& file, const std::string& actual) {
   const std::string path = std::string(TARNWELL_TESTS_DIR) + "/" + file;
-  const char* update = std::getenv("TARNWELL_UPDATE_GOLDEN");
-  if (update != nullptr && std::strcmp(update, "1") == 0) {
+  if (const char* set = std::getenv("TARNWELL_UPDATE_GOLDEN"); set && set == std::string("1")) {
     WriteFile(path, actual);
     return ::testing::AssertionSuccess();
   }

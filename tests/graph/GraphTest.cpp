@@ -87,14 +87,10 @@ TEST(PixelLines, CoverColumnsFillsWhatTheGoldenShows) {
           {std::strtod(p.c_str(), nullptr), std::strtod(&p[p.find(',') + 1], nullptr)});
     std::vector<std::string> rows(8, std::string(16, '.'));
     const auto rects = CoverColumns(points, 16, 8);
-    for (std::size_t k = 0; k < rects.size(); ++k) {
-      for (int x = rects[k].x; x < rects[k].x + rects[k].width; ++x) {
-        for (int y = rects[k].y; y < rects[k].y + rects[k].height; ++y) {
-          char& pixel = rows.at(y).at(x);
-          pixel = pixel == '.' ? static_cast<char>('a' + k % 26) : '*';
-        }
-      }
-    }
+    for (std::size_t k = 0; k < rects.size(); ++k)
+      for (int x = rects[k].x; x < rects[k].x + rects[k].width; ++x)
+        for (int y = rects[k].y; y < rects[k].y + rects[k].height; ++y)
+          rows.at(y).at(x) = rows.at(y).at(x) == '.' ? char('a' + k % 26) : '*';
     std::string out = MoreSegmentsThanColumns(points) ? "dense" : "sparse";
     for (const auto& r : rows) out += "\n" + r;
     return out;

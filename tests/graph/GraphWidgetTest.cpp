@@ -31,13 +31,12 @@ std::string Painted(QWidget& widget, int ratio = 1, QPoint at = {}, const QRegio
   image.fill(Qt::magenta);
   widget.render(&image, at, region);
   std::string out;
-  for (int y = 0; y < image.height(); ++y, out += '\n') {
+  for (int y = 0; y < image.height(); ++y, out += '\n')
     for (int x = 0; x < image.width(); ++x) {
       out += '?';
       for (const auto& [c, d] : kLegend)
         if (image.pixel(x, y) == qRgb(d.red, d.green, d.blue)) out.back() = c;
     }
-  }
   return out;
 }
 
