@@ -170,10 +170,8 @@ void ChSettingsDesign::Build(QDialog* dialog, const Twips& twips) {
   }
   TxtSecond = m.Make<QLineEdit>(RecordFrame, "TxtSecond", -1, 1980, 1275, 600, 285);
   TxtSecond->setText(QStringLiteral("1"));
-  TxtSecond->setEnabled(false);
   TxtMinute = m.Make<QLineEdit>(RecordFrame, "TxtMinute", -1, 1980, 1605, 600, 285);
   TxtMinute->setText(QStringLiteral("1"));
-  TxtMinute->setEnabled(false);
   TxtMotionTmr = m.Make<QLineEdit>(RecordFrame, "TxtMotionTmr", -1, 1980, 1935, 600, 285);
   TxtMotionTmr->setText(QStringLiteral("0"));
   LabStabTime = m.Make<QLabel>(RecordFrame, "LabStabTime", 68, 2640, 1965, 200, 255);
