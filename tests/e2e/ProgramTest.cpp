@@ -175,7 +175,7 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
     ASSERT_TRUE(WaitUntil([&] { return sh(window) == "maximised"; }, 30));
     sh("wmctrl -r Tarnwell -b remove,maximized_vert,maximized_horz");
     EXPECT_TRUE(WaitUntil([&] { return sh(window) == "600x400"; }, 30)) << sh(window);
-    ASSERT_TRUE(Stop());
+    ASSERT_TRUE(Stop()) << ReadFile(dir_ / "out");
     EXPECT_EQ(Setting(33), "0");
     EXPECT_NEAR(std::stod(Setting(36)), 9000, 15) << run;
     EXPECT_NEAR(std::stod(Setting(37)), 6000, 15) << run;
