@@ -98,6 +98,7 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
   for (int i = 0; i < shot.width() * shot.height(); ++i)
     orange += shot.pixel(i % shot.width(), i / shot.width()) == qRgb(255, 128, 0);
   EXPECT_EQ(p.window.Current()->text(), "12,34");
+  EXPECT_EQ(p.window.grab().toImage().pixel(2, 2), qRgb(40, 40, 40));  // the dark background
   EXPECT_GT(orange, 2000);  // five characters 54 points high fill thousands of pixels
   EXPECT_EQ(p.port.maxWait, p.refresh.interval);
 }

@@ -32,7 +32,6 @@ void SetBackground(QWidget* w, const QColor& c) {
   QPalette p = w->palette();
   p.setColor(QPalette::Window, c);
   w->setPalette(p);
-  w->setAutoFillBackground(true);
 }
 
 void SetForeground(QWidget* w, const QColor& c) {
