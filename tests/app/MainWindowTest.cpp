@@ -103,6 +103,16 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
   EXPECT_EQ(p.port.maxWait, p.refresh.interval);
 }
 
+// In advanced mode the zoom button's press switches zooming on and off, with its pointer.
+TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
+  Program p({{1, "52814"}});
+  auto* zoom = p.window.findChild<QPushButton*>("CmdZoomIn");
+  std::vector<int> shapes;
+  for (int i = 0; i < 2; ++i)
+    QTest::mouseClick(zoom, Qt::LeftButton), shapes.push_back(p.window.cursor().shape());
+  EXPECT_EQ(shapes, (std::vector<int>{Qt::SizeAllCursor, Qt::ArrowCursor}));
+}
+
 // Every visible control inside its parent and clear of its siblings in every language and size.
 // By design the reading's label reaches above its panel (its digits sit at its bottom), the span
 // and rate labels are taller than the room between them, and the smallest value panel spans both.
