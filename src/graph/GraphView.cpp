@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graph/GraphView.h"
 
+#include <algorithm>
+
 #include "config/NumberText.h"
 
 namespace tarnwell {
@@ -60,10 +62,10 @@ void GraphView::FitToData() {
   double max = 0;
   double min = 100000000000.0;
   const auto& samples = history_.Samples();
-  for (int i = 0; i < history_.UB(); ++i) {
-    const double v = samples[static_cast<std::size_t>(i)];
-    if (v > max) max = v;
-    if (v < min) min = v;
+  // All slots but the top one, which is never drawn.
+  for (auto v = samples.begin(); v + 1 < samples.end(); ++v) {
+    max = std::max(max, *v);
+    min = std::min(min, *v);
   }
   config_.GraphMax = max;
   config_.GraphMin = Value::Double(min);
