@@ -93,13 +93,19 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
   const auto ini = Split(p.files.files["/prog/config.ini"], "\r\n");
   EXPECT_EQ(ini.at(35).substr(0, 5) + ini.at(36).substr(0, 5), "7290'6300'");
   p.Frames();
-  const QImage shot = p.window.Current()->grab().toImage();
-  int orange = 0;
-  for (int i = 0; i < shot.width() * shot.height(); ++i)
-    orange += shot.pixel(i % shot.width(), i / shot.width()) == qRgb(255, 128, 0);
+  const auto pixels = [](QWidget* w, const std::function<bool(QRgb)>& counted) {
+    const QImage shot = w->grab().toImage();
+    int n = 0;
+    for (int i = 0; i < shot.width() * shot.height(); ++i)
+      n += counted(shot.pixel(i % shot.width(), i / shot.width()));
+    return n;
+  };
   EXPECT_EQ(p.window.Current()->text(), "12,34");
   EXPECT_EQ(p.window.grab().toImage().pixel(2, 2), qRgb(40, 40, 40));  // the dark background
-  EXPECT_GT(orange, 2000);  // five characters 54 points high fill thousands of pixels
+  // Five characters 54 points high fill thousands of pixels; the labels' text is light.
+  EXPECT_GT(pixels(p.window.Current(), [](QRgb c) { return c == qRgb(255, 128, 0); }), 2000);
+  EXPECT_GT(
+      pixels(p.window.findChild<QWidget*>("LabNofDat"), [](QRgb c) { return qGray(c) > 200; }), 0);
   EXPECT_EQ(p.port.maxWait, p.refresh.interval);
 }
 
