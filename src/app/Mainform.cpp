@@ -71,8 +71,6 @@ bool Mainform::StartUp() {
   view_.ApplyFormTexts(texts_);
   // Zoom mode starts off; its button exists only in advanced mode.
   if (config_.AdvancedMode) view_.SetZoomButtonVisible(true);
-  receive_.SilentTicks = 10;
-  receive_.DataAlive = false;
   link_->PortConfig();
   view_.SetCurrentCaption("0");
   if (config_.LogTime > 0) platform_.recordTimer.SetInterval(100);

@@ -13,10 +13,7 @@ namespace {
 
 // True when the data reached the disk and the file is still there to hold it.
 bool SyncAndClose(int fd) {
-  int rc;
-  do {
-    rc = ::fdatasync(fd);
-  } while (rc != 0 && errno == EINTR);
+  const int rc = TEMP_FAILURE_RETRY(::fdatasync(fd));
   struct stat st {};
   const bool ok = rc == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0;
   ::close(fd);

@@ -17,10 +17,7 @@ FolderLock::FolderLock(const std::string& folder) {
     held_ = true;
     return;
   }
-  int rc;
-  do {
-    rc = ::flock(fd_, LOCK_EX | LOCK_NB);
-  } while (rc != 0 && errno == EINTR);
+  const int rc = TEMP_FAILURE_RETRY(::flock(fd_, LOCK_EX | LOCK_NB));
   // Only another holder refuses; a file system without locks does not stop the program.
   held_ = rc == 0 || errno != EWOULDBLOCK;
 }

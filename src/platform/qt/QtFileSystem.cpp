@@ -87,18 +87,13 @@ class PosixAppendFile : public AppendFile {
     // A file removed or replaced under us would take every further line into nothing.
     if (::fstat(fd_, &before) != 0 || before.st_nlink == 0) return false;
     if (WriteAll(fd_, bytes)) return true;
-    while (::ftruncate(fd_, before.st_size) != 0 && errno == EINTR) {
-    }
+    TEMP_FAILURE_RETRY(::ftruncate(fd_, before.st_size));
     return false;
   }
 
   bool Sync() override {
     if (fd_ < 0) return false;
-    int rc;
-    do {
-      rc = ::fdatasync(fd_);
-    } while (rc != 0 && errno == EINTR);
-    return rc == 0 && !Unlinked();
+    return TEMP_FAILURE_RETRY(::fdatasync(fd_)) == 0 && !Unlinked();
   }
 
   // The once-a-second sync of a record file can take tens of milliseconds on a busy disk; the

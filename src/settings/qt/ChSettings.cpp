@@ -45,7 +45,7 @@ void ShowChoice(QButtonGroup* group, int id) {
 
 void ShowPosition(QComboBox* list, int position) {
   const QSignalBlocker block(list);
-  list->setCurrentIndex(position < list->count() ? position : -1);
+  list->setCurrentIndex(position);  // a position the list does not hold shows none
 }
 
 }  // namespace
