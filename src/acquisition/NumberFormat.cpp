@@ -68,7 +68,7 @@ std::optional<std::string> FormatNumber(double value, std::string_view pattern,
   }
   std::string out = RoundedDigits(std::fabs(value), decimals, regional);
   const bool zero = out.find_first_not_of(std::string("0") + regional.decimal) == std::string::npos;
-  if (value < 0 && !zero) out.insert(out.begin(), '-');
+  if (std::signbit(value) && !zero) out.insert(out.begin(), '-');
   if (trailingPoint) out += regional.decimal;
   return out;
 }

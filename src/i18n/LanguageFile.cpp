@@ -45,7 +45,7 @@ constexpr LanguageChoice kChoices[] = {
 
 // The first character is the opening quote and is not looked at.
 std::string_view LineText(std::string_view line) {
-  if (line.size() < 2) return {};
+  if (line.empty()) return {};
   const std::string_view rest = line.substr(1);
   return rest.substr(0, rest.find('"'));
 }
