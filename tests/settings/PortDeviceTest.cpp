@@ -48,6 +48,10 @@ TEST(PortDevice, LineForWhatIsTypedAndListOfDevices) {
             "Serial devices present, by port number:\n5: /dev/ttyAMA0 (ports/COM5)\n33: "
             "/dev/ttyUSB0, FTDI FT232R USB UART\n66: /dev/ttyACM1, Acme Scale Link");
   for (int port : {1, 32, 33, 64, 65, 96}) EXPECT_EQ(MappedPort(MappedDevice(port)), port);
+  // Names beyond a range or not as the system writes them have no number.
+  for (const char* device : {"/dev/ttyS32", "/dev/ttyUSB05", "/dev/ttyACM123", "/dev/ttyUSB",
+                             "/dev/ttyS1a", "/dev/ttyX1"})
+    EXPECT_EQ(MappedPort(device), 0) << device;
 }
 
 }  // namespace
