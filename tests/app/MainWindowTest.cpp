@@ -113,6 +113,7 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
 TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   Program p({{1, "52814"}});
   auto* zoom = p.window.findChild<QPushButton*>("CmdZoomIn");
+  EXPECT_TRUE(zoom->isVisibleTo(&p.window));
   std::vector<int> shapes;
   for (int i = 0; i < 2; ++i)
     QTest::mouseClick(zoom, Qt::LeftButton), shapes.push_back(p.window.cursor().shape());

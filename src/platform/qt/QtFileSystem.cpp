@@ -92,7 +92,6 @@ class PosixAppendFile : public AppendFile {
   }
 
   bool Sync() override {
-    if (fd_ < 0) return false;
     return TEMP_FAILURE_RETRY(::fdatasync(fd_)) == 0 && !Unlinked();
   }
 
