@@ -124,6 +124,8 @@ TEST(QtFileSystem, EachKindOfFolderGivesItsWholeOutcome) {
        "ini 1 new | Log 11 | rec  old | lock 11 | .lock@ Log Log/rec.txt@ config.ini 644=new"},
       {"mkdir Log && mkfifo Log/rec.txt .lock",
        "ini 1 new | Log 11 | rec  - | lock 11 | .lock Log Log/rec.txt config.ini 644=new"},
+      {"disk: mkdir Log && mknod Log/rec.txt c 1 3",
+       "ini 1 new | Log 11 | rec  - | lock 10 | .lock 640= Log Log/rec.txt config.ini 644=new"},
       {"disk: printf old >config.ini; cat /dev/zero >filler",
        "ini 0 old | Log 01 | rec 011  | lock 10 | .lock 640= Log Log/rec.txt 644= config.ini "
        "644=old filler"},
@@ -144,7 +146,13 @@ TEST(QtFileSystem, EachKindOfFolderGivesItsWholeOutcome) {
         {"sh", "-c",
          "mkdir $A; printf old >$A/kept; chmod 604 $A/kept; cd $D; " + plan.substr(disk ? 6 : 0)},
         {"A=" + away, "D=" + dir});
+    // Whatever an operation opened is closed again.
+    const auto descriptors = [] {
+      return std::distance(fs::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto before = descriptors();
     EXPECT_EQ(Outcome(dir), outcome) << plan;
+    EXPECT_EQ(descriptors(), before) << plan;
     EXPECT_EQ(Listing(away), " kept 604=old") << plan;
   }
   if (!skipped.empty()) GTEST_SKIP() << "mounting a tmpfs is not permitted here:" << skipped;
