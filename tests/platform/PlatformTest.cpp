@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 
 #include <QCoreApplication>
+#include <memory>
 
 #include "ChildProcess.h"
 #include "TinyTmpfs.h"
 #include "platform/qt/FolderLock.h"
+#include "platform/qt/LineReader.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtTimer.h"
@@ -88,6 +92,31 @@ std::string Listing(const std::string& dir) {
                             " tr -d '\\n'; cat $f; fi; done"},
                            {"D=" + dir})
       .output;
+}
+
+// While nobody takes the reads, the reader keeps no more than its bound; the next read it keeps
+// follows the loss.
+TEST(LineReader, KeepsABoundedBacklogAndMarksWhatItDropped) {
+  int line[2];
+  ASSERT_EQ(::pipe2(line, O_NONBLOCK | O_CLOEXEC), 0);
+  const QtClock clock;
+  auto reader = std::make_unique<LineReader>(line[0], clock, [] {});
+  const std::string chunk(4000, 'x');  // less than a full line: each is a read of its own
+  const auto send = [&] {
+    int unread = 0;
+    return ::write(line[1], chunk.data(), chunk.size()) == ssize_t(chunk.size()) &&
+           WaitUntil([&] { return ::ioctl(line[0], FIONREAD, &unread) == 0 && unread == 0; }, 30);
+  };
+  for (std::size_t sent = 0; sent <= LineReader::kMostChars; sent += chunk.size())
+    ASSERT_TRUE(send());
+  Received kept, after;
+  reader->TakeInto(kept);
+  ASSERT_TRUE(send());
+  ASSERT_TRUE(WaitUntil([&] { return reader->TakeInto(after), !after.reads.empty(); }, 30));
+  EXPECT_EQ(
+      std::tuple(kept.chars.size(), after.reads[0].follows),
+      std::tuple(LineReader::kMostChars / chunk.size() * chunk.size(), LineRead::Follows::kLoss));
+  ::close(line[0]), ::close(line[1]);
 }
 
 // Each operation of the adapter in a data folder, then what is in the folder.
