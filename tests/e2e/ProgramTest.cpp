@@ -74,6 +74,8 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   Start({{6, "1"}, {7, "3"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}},
         env, nullptr, false);
   ASSERT_TRUE(WaitUntil([&] { return program_.Catches(SIGTERM); }, 30));
+  // Started with its standard streams closed, it leads them to /dev/null first.
+  for (int fd : {0, 1, 2}) EXPECT_EQ(program_.Descriptor(fd), "/dev/null") << fd;
   ChildProcess second;
   env.back() += dir_ / "messages.log";
   Start({}, env, &second);

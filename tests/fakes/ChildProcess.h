@@ -65,6 +65,12 @@ class ChildProcess {
     return at != std::string::npos &&
            (std::stoull(status.substr(at + 7), nullptr, 16) >> (signal - 1)) & 1;
   }
+  // What the process's descriptor `fd` leads to.
+  std::string Descriptor(int fd) const {
+    std::error_code none;
+    return std::filesystem::read_symlink(
+        "/proc/" + std::to_string(pid_) + "/fd/" + std::to_string(fd), none);
+  }
 
   struct Result {
     int exitCode = -1;   // -1 when it did not end within two minutes
