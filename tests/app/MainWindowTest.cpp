@@ -247,12 +247,15 @@ TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   }
   EXPECT_TRUE(second->isVisible());
   delete slot.data();
-  const auto beside = [](QRect main) {
-    return ChSettings::BesidePosition(main, QSize(400, 500), QRect(0, 0, 1000, 700));
+  // Right where it just fits, left where it misses by a pixel.
+  const auto beside = [](QRect main, int width = 400) {
+    return ChSettings::BesidePosition(main, QSize(width, 500), QRect(0, 0, 1000, 700));
   };
   EXPECT_EQ(std::vector({beside({500, 100, 450, 300}), beside({200, 400, 450, 300}),
-                         beside({250, 0, 700, 300})}),
-            std::vector({QPoint(100, 100), QPoint(600, 200), QPoint(0, 0)}));
+                         beside({250, 0, 700, 300}), beside({400, 100, 300, 300}, 300),
+                         beside({400, 100, 301, 300}, 300)}),
+            std::vector({QPoint(100, 100), QPoint(600, 200), QPoint(0, 0), QPoint(700, 100),
+                         QPoint(100, 100)}));
 }
 
 }  // namespace

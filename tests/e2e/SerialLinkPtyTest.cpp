@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QTest>
 #include <algorithm>
 
 #include "ChildProcess.h"
+#include "QtTestApplication.h"
 #include "ReceiveRig.h"
 #include "platform/qt/PosixSerialPort.h"
 #include "platform/qt/QtClock.h"
@@ -14,6 +14,8 @@ namespace tarnwell::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+[[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 // The real serial control, counting the reads that follow an opening again or a loss.
 struct CountingPort : PosixSerialPort {
@@ -44,9 +46,6 @@ class SerialLinkPtyTest : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitFor(done, 60000));
   }
 
-  int argc_ = 1;
-  char* argv_[2] = {const_cast<char*>("SerialLinkPtyTest"), nullptr};
-  QCoreApplication app_{argc_, argv_};
   TempDir dir_;
   SimProcess sim_{dir_.Path()};
   QtClock clock_;

@@ -67,9 +67,8 @@ class ChildProcess {
   }
   // What the process's descriptor `fd` leads to.
   std::string Descriptor(int fd) const {
-    std::error_code none;
-    return std::filesystem::read_symlink(
-        "/proc/" + std::to_string(pid_) + "/fd/" + std::to_string(fd), none);
+    return std::filesystem::read_symlink("/proc/" + std::to_string(pid_) + "/fd/" +
+                                         std::to_string(fd));
   }
 
   struct Result {

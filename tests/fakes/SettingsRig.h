@@ -6,14 +6,26 @@
 #include <vector>
 
 #include "FakeClock.h"
-#include "FakeProcessStarter.h"
 #include "FakeSerialPort.h"
 #include "FakeTimer.h"
 #include "config/ConfigTable.h"
 #include "config/NumberText.h"
+#include "platform/ProcessStarter.h"
 #include "settings/SettingsServices.h"
 
 namespace tarnwell::testing {
+
+// Notes each start as "<program> <arguments...>"; `fails` makes every start fail.
+struct FakeProcessStarter : ProcessStarter {
+  bool StartDetached(const std::string& program, const std::vector<std::string>& args) override {
+    if (fails) return false;
+    started += program;
+    for (const std::string& argument : args) started += " " + argument;
+    return true;
+  }
+  std::string started;
+  bool fails = false;
+};
 
 // The fake port, where choosing the port or the speed can fail as well ("port", "speed").
 struct ScriptedPort : FakeSerialPort {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ChildProcess.h"
+#include "QtTestApplication.h"
 #include "TinyTmpfs.h"
 #include "platform/qt/FolderLock.h"
 #include "platform/qt/LineReader.h"
@@ -18,6 +19,8 @@ namespace tarnwell::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+[[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 // Half hours, the date line, and Central Europe's daylight saving both ways in 2024.
 TEST(QtClock, LocalTimeFollowsTheZoneAndItsDaylightSaving) {
@@ -40,9 +43,6 @@ TEST(QtClock, LocalTimeFollowsTheZoneAndItsDaylightSaving) {
 }
 
 TEST(QtTimer, ARunningTimerTakesANewIntervalAtOnce) {
-  int argc = 1;
-  char* argv[] = {const_cast<char*>("platform_test"), nullptr};
-  QCoreApplication app(argc, argv);
   QtTimer timer;
   int fired = 0;
   timer.SetHandler([&fired] { ++fired; });
@@ -97,26 +97,24 @@ std::string Listing(const std::string& dir) {
 // While nobody takes the reads, the reader keeps no more than its bound; the next read it keeps
 // follows the loss.
 TEST(LineReader, KeepsABoundedBacklogAndMarksWhatItDropped) {
-  int line[2];
+  int line[2], unread = 0;
   ASSERT_EQ(::pipe2(line, O_NONBLOCK | O_CLOEXEC), 0);
   const QtClock clock;
   auto reader = std::make_unique<LineReader>(line[0], clock, [] {});
   const std::string chunk(4000, 'x');  // less than a full line: each is a read of its own
   const auto send = [&] {
-    int unread = 0;
-    return ::write(line[1], chunk.data(), chunk.size()) == ssize_t(chunk.size()) &&
+    return ::write(line[1], chunk.data(), chunk.size()) > 0 &&
            WaitUntil([&] { return ::ioctl(line[0], FIONREAD, &unread) == 0 && unread == 0; }, 30);
   };
   for (std::size_t sent = 0; sent <= LineReader::kMostChars; sent += chunk.size())
     ASSERT_TRUE(send());
   Received kept, after;
   reader->TakeInto(kept);
-  ASSERT_TRUE(send());
-  ASSERT_TRUE(WaitUntil([&] { return reader->TakeInto(after), !after.reads.empty(); }, 30));
-  EXPECT_EQ(
-      std::tuple(kept.chars.size(), after.reads[0].follows),
-      std::tuple(LineReader::kMostChars / chunk.size() * chunk.size(), LineRead::Follows::kLoss));
-  ::close(line[0]), ::close(line[1]);
+  ASSERT_TRUE(send() &&
+              WaitUntil([&] { return reader->TakeInto(after), !after.reads.empty(); }, 30));
+  EXPECT_EQ(std::tuple(kept.chars.size(), after.reads[0].follows),
+            std::tuple(LineReader::kMostChars / 4000 * 4000, LineRead::Follows::kLoss));
+  reader.reset(), ::close(line[0]), ::close(line[1]);
 }
 
 // Each operation of the adapter in a data folder, then what is in the folder.

@@ -9,9 +9,7 @@
 #include "FakeFileSystem.h"
 #include "Golden.h"
 #include "TestFiles.h"
-#include "TinyTmpfs.h"
 #include "acquisition/NumberFormat.h"
-#include "platform/qt/QtFileSystem.h"
 #include "recording/RecordLine.h"
 #include "recording/RecordingControl.h"
 
@@ -20,15 +18,22 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// Recording into Log/rec.txt of the in-memory /prog or of `real`, with room for `maxPending`
-// refused lines and a clock moved by hand. Its message box runs an event loop while it is up, as
+// Recording into Log/rec.txt of the in-memory /prog, with room for 4 refused lines and a clock
+// moved by hand. Its message box runs an event loop while it is up, as
 // the toolkit's does: `during` runs inside the next box.
 struct RecordingRig : MessageBox {
-  explicit RecordingRig(FileSystem* real = nullptr, std::size_t maxPending = 4)
-      : rec{config,    frame, history, real ? *real : fs,         clock,
-            regional,  *this, texts,   [this] { ++traceResets; }, [this] { return caption; },
-            maxPending},
-        files(real ? real : &fs) {
+  RecordingRig()
+      : rec{config,
+            frame,
+            history,
+            fs,
+            clock,
+            regional,
+            *this,
+            texts,
+            [this] { ++traceResets; },
+            [this] { return caption; },
+            4} {
     config.LogEnable = true, config.LogIncremental = false, config.LogTime = 0;
     config.LogFileName = "rec.txt";
     history.Resize(100);
@@ -45,7 +50,7 @@ struct RecordingRig : MessageBox {
     for (; n > 0; --n)
       clock.Advance(100), rec.OnStabilityTick(), config.LogTime > 0 ? rec.RunWriter() : void();
   }
-  std::string File() { return files->ReadAll(files->DataFolder() + "/Log/rec.txt").value_or(""); }
+  std::string File() { return fs.files["/prog/Log/rec.txt"]; }
   // Each message, after a bar for each box it is shown in.
   void Show(const std::string& text, const std::string&) override {
     shown.push_back(std::string(++depth, '|') + " " + text);
@@ -112,7 +117,6 @@ struct RecordingRig : MessageBox {
   std::string caption = "0";
   FakeFileSystem fs;
   RecordingControl rec;
-  FileSystem* files;
 };
 
 class Recording : public ::testing::Test, public RecordingRig {};
@@ -162,25 +166,6 @@ TEST(RecordLine, FieldsAndSeparatorsByteForByte) {
   EXPECT_EQ(RecordLine(1000000, "-3", DateTime{2009, 3, 4, 0, 5, 9, 7}, Regional{}) +
                 RecordLine(12, "", DateTime{2000, 12, 9, 23, 59, 59, 999}, Regional{',', '.'}),
             "1000000\t-3\t04/03/09\t00:05:09\t007\r\n12\t\t09.12.00\t23:59:59\t999\r\n");
-}
-
-// The real file system on a disk that runs full while recording and is then freed: no line is
-// lost or left in part, and the file is the one a disk that never fills gets.
-TEST(RecordingDisk, FullDiskThenSpaceAgainLosesNoLine) {
-  TinyTmpfs disk("128k");
-  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
-  QtFileSystem files(disk.Path());
-  RecordingRig real(&files, 1000), roomy;
-  const auto both = [&](const std::function<void(RecordingRig&)>& act) { act(real), act(roomy); };
-  both([](RecordingRig& r) { r.frame.ValueFormat = "#0.0", r.rec.StartRecording(); });
-  const std::string filler = disk.Fill();
-  for (int n = 1; n < 2000 && !real.rec.File().Failed(); ++n)
-    both([n](RecordingRig& r) { r.clock.Advance(10), r.Frame(n); });
-  ASSERT_TRUE(real.rec.File().Failed());
-  for (int n = 0; n < 50; ++n) both([n](RecordingRig& r) { r.clock.Advance(100), r.Frame(n); });
-  std::filesystem::remove(filler);
-  both([](RecordingRig& r) { r.clock.Advance(1000), r.rec.Flush(), r.rec.Close(); });
-  EXPECT_EQ(std::pair(real.File(), real.shown.size()), std::pair(roomy.File(), std::size_t{2}));
 }
 
 }  // namespace

@@ -140,11 +140,6 @@ TEST(ChSettingsWindow, TypedSettingsReachTheSettingsAndReopenedPort) {
   EXPECT_TRUE(slot.isNull());
   EXPECT_EQ(warnings, "");
   qInstallMessageHandler(nullptr);
-
-  // Beside the owner where it just fits; where it misses by a pixel, on the other side.
-  const QRect screen(0, 0, 1000, 700);
-  EXPECT_EQ(ChSettings::BesidePosition({400, 100, 300, 300}, {300, 600}, screen), QPoint(700, 100));
-  EXPECT_EQ(ChSettings::BesidePosition({400, 100, 301, 300}, {300, 600}, screen), QPoint(100, 100));
 }
 
 }  // namespace
