@@ -91,9 +91,7 @@ class PosixAppendFile : public AppendFile {
     return false;
   }
 
-  bool Sync() override {
-    return TEMP_FAILURE_RETRY(::fdatasync(fd_)) == 0 && !Unlinked();
-  }
+  bool Sync() override { return TEMP_FAILURE_RETRY(::fdatasync(fd_)) == 0 && !Unlinked(); }
 
   // The once-a-second sync of a record file can take tens of milliseconds on a busy disk; the
   // frames waiting meanwhile would get their record lines' times late.
