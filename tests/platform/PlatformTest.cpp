@@ -101,19 +101,23 @@ TEST(LineReader, KeepsABoundedBacklogAndMarksWhatItDropped) {
   ASSERT_EQ(::pipe2(line, O_NONBLOCK | O_CLOEXEC), 0);
   const QtClock clock;
   auto reader = std::make_unique<LineReader>(line[0], clock, [] {});
-  const std::string chunk(4000, 'x');  // less than a full line: each is a read of its own
-  const auto send = [&] {
-    return ::write(line[1], chunk.data(), chunk.size()) > 0 &&
+  // Writes `n` characters of `c` and waits until the reader has taken them; 4000 are less than a
+  // full line: a read of their own.
+  const auto send = [&](std::size_t n = 4000, char c = 'x') {
+    return ::write(line[1], std::string(n, c).data(), n) == ssize_t(n) &&
            WaitUntil([&] { return ::ioctl(line[0], FIONREAD, &unread) == 0 && unread == 0; }, 30);
   };
-  for (std::size_t sent = 0; sent <= LineReader::kMostChars; sent += chunk.size())
-    ASSERT_TRUE(send());
+  for (std::size_t sent = 0; sent <= LineReader::kMostChars; sent += 4000) ASSERT_TRUE(send());
   Received kept, after;
   reader->TakeInto(kept);
   ASSERT_TRUE(send() &&
               WaitUntil([&] { return reader->TakeInto(after), !after.reads.empty(); }, 30));
   EXPECT_EQ(std::tuple(kept.chars.size(), after.reads[0].follows),
             std::tuple(LineReader::kMostChars / 4000 * 4000, LineRead::Follows::kLoss));
+  // A read that fills the line's buffer drops what waits behind it, and reading goes on.
+  ASSERT_TRUE(send(49152, 'y') && send(1, 'z'));
+  ASSERT_TRUE(WaitUntil([&] { return reader->TakeInto(after), after.chars.ends_with('z'); }, 30));
+  EXPECT_TRUE(!reader->Lost() && after.chars.size() < 4000 + 49152);
   reader.reset(), ::close(line[0]), ::close(line[1]);
 }
 
