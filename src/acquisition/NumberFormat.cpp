@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/NumberFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -60,10 +61,9 @@ std::optional<std::string> FormatNumber(double value, std::string_view pattern,
   if (pattern.empty()) return NumberToText(value, regional, 15);
   int decimals = 0;
   bool trailingPoint = false;
+  // The patterns made for the readings hold only zeros after the point, one for each decimal.
   if (const auto dot = pattern.find('.'); dot != std::string_view::npos) {
-    for (std::size_t i = dot + 1; i < pattern.size(); ++i) {
-      if (pattern[i] == '0' || pattern[i] == '#') ++decimals;
-    }
+    decimals = static_cast<int>(std::count(pattern.begin() + dot, pattern.end(), '0'));
     trailingPoint = decimals == 0;
   }
   std::string out = RoundedDigits(std::fabs(value), decimals, regional);

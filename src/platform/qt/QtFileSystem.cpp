@@ -82,7 +82,6 @@ class PosixAppendFile : public AppendFile {
   ~PosixAppendFile() override { CloseFd(); }
 
   bool Write(const std::string& bytes) override {
-    if (fd_ < 0) return false;
     struct stat before {};
     // A file removed or replaced under us would take every further line into nothing.
     if (::fstat(fd_, &before) != 0 || before.st_nlink == 0) return false;
