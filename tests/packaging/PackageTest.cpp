@@ -70,15 +70,16 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
   const auto install = Dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(install.exitCode, 0) << install.output;
   // The old folder kept whole, nothing in it followed; all installed root's; the menu entry.
-  EXPECT_EQ(Sh("cd /opt/tarnwell-shared-* && stat -c '%u:%g %a %n' . config.ini imageformats"
+  EXPECT_EQ(Sh("cd /opt/tarnwell-shared-* && stat -c '%U:%G %a %n' . config.ini imageformats"
                " Log/1.txt $T/root-only | sed s@$T/@@; dpkg -L tarnwell | xargs stat -c"
                " '%u:%g %A %n' | grep -v '^0:0 .....-..-'; grep -x Exec=/opt/tarnwell/tarnwell"
                " /usr/share/applications/tarnwell.desktop",
                t),
-            "0:0 755 .\n0:0 777 config.ini\n0:0 755 imageformats\n0:0 644 Log/1.txt\n"
-            "0:0 600 root-only\nExec=/opt/tarnwell/tarnwell\n");
+            "root:root 755 .\nroot:dialout 777 config.ini\nroot:root 755 imageformats\n"
+            "root:root 644 Log/1.txt\nroot:root 600 root-only\nExec=/opt/tarnwell/tarnwell\n");
 
-  // Two operators only in dialout: each first start renews config.ini in the operator's own folder.
+  // Two operators only in dialout: each first start renews config.ini in the operator's own folder
+  // (what the port says next depends on the machine).
   std::string operators;
   for (const std::string id : {"65534", "65533"}) {
     operators += "0\nTarnwell\tCan not open " + t + "/" + id +
@@ -89,7 +90,7 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
                " HOME=$PWD TARNWELL_HOME= XDG_DATA_HOME= TARNWELL_MESSAGE_LOG=m.log setpriv"
                " --reuid=$id --regid=$id --groups=dialout -- /opt/tarnwell/tarnwell >out 2>&1 &"
                " timeout 60 sh -c 'until [ -e .local/share/tarnwell/config.ini ]; do sleep 0.1;"
-               " done'; kill $!; wait $!; echo $?; cat m.log; cd .local/share/tarnwell &&"
+               " done'; kill $!; wait $!; echo $?; head -n 1 m.log; cd .local/share/tarnwell &&"
                " stat -c '%u:%g %a %n' . config.ini; done",
                t),
             operators);
