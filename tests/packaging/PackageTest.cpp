@@ -78,8 +78,7 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
             "root:root 755 .\nroot:dialout 777 config.ini\nroot:root 755 imageformats\n"
             "root:root 644 Log/1.txt\nroot:root 600 root-only\nExec=/opt/tarnwell/tarnwell\n");
 
-  // Two operators only in dialout: each first start renews config.ini in the operator's own folder
-  // (what the port says next depends on the machine).
+  // Two operators only in dialout: each first start renews config.ini in their own folder.
   std::string operators;
   for (const std::string id : {"65534", "65533"}) {
     operators += "0\nTarnwell\tCan not open " + t + "/" + id +

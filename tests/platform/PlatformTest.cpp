@@ -101,8 +101,7 @@ TEST(LineReader, KeepsABoundedBacklogAndMarksWhatItDropped) {
   ASSERT_EQ(::pipe2(line, O_NONBLOCK | O_CLOEXEC), 0);
   const QtClock clock;
   auto reader = std::make_unique<LineReader>(line[0], clock, [] {});
-  // Writes `n` characters of `c` and waits until the reader has taken them; 4000 are less than a
-  // full line: a read of their own.
+  // Writes n characters and waits until they are taken; 4000 are less than a full line.
   const auto send = [&](std::size_t n = 4000, char c = 'x') {
     return ::write(line[1], std::string(n, c).data(), n) == ssize_t(n) &&
            WaitUntil([&] { return ::ioctl(line[0], FIONREAD, &unread) == 0 && unread == 0; }, 30);
