@@ -75,7 +75,8 @@ struct RecordingRig : MessageBox {
     for (std::string t; in >> t;) {
       if (t == "s") rec.StartRecording();
       if (t == "on" || t == "off") config.LogEnable = t == "on";
-      if (t == "back") clock.now -= std::chrono::hours(1);
+      if (t.starts_with("back"))
+        clock.now -= std::chrono::milliseconds(t == "back" ? 3600000 : std::stoi(t.substr(5)));
       if (t == "old") config.LastLogTime = "0";
       if (t == "full" || t == "free") fs.full = t == "full";
       if (t == "hold" || t == "release") t == "hold" ? rec.HoldLines() : rec.ReleaseLines();
