@@ -115,12 +115,11 @@ MainWindow::MainWindow() {
   SetTextIndex(testPic_, "55");
   for (QtGraphWidget* picture : {graph_, xaxisTop_, testPic_}) picture->SetUnits(twips_);
 
-  Place(graph_, 120, 120, 6615, 3975);
-  Place(xaxisTop_, 120, 45, 6925, 135);
   Place(rangeofChange_, 120, 4080, 1575, 255);
   Place(labNofDat_, 120, 5760, 1575, 255);
   Place(picLogo_, 120, 5280, 2160, 660);
-  Place(weighBox_, -240, 4320, 6975, 1400);
+  Place(weighBox_, 0, 0, 6975, 1400);
+  PlaceLayout();
   Place(current_, 480, -300, 6495, 1335);
   Place(appStop_, 5040, 1080, 1215, 250);
   Place(cmdZoomIn_, 6360, 1080, 195, 210);
@@ -348,12 +347,15 @@ void MainWindow::RunResizeRules() {
   if (inResize_) return;
   inResize_ = true;
   Resizable window(*this);
-  if (ResizeRules::Apply(window, layout_)) {
-    Place(graph_, 120, 120, layout_.graphWidth, layout_.graphHeight);
-    weighBox_->move(Px(layout_.weighBoxLeft), Px(layout_.weighBoxTop));
-    Place(xaxisTop_, 120, layout_.xaxisTop, layout_.xaxisWidth, 135);
-  }
+  if (ResizeRules::Apply(window, layout_)) PlaceLayout();
   inResize_ = false;
+}
+
+// The graph, its sample axis and the value panel where the layout has them, the design's at first.
+void MainWindow::PlaceLayout() {
+  Place(graph_, 120, 120, layout_.graphWidth, layout_.graphHeight);
+  Place(xaxisTop_, 120, layout_.xaxisTop, layout_.xaxisWidth, 135);
+  weighBox_->move(Px(layout_.weighBoxLeft), Px(layout_.weighBoxTop));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

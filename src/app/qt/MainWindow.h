@@ -90,6 +90,7 @@ class MainWindow : public QWidget, public MainView {
   int Px(double twips) const;
   double Tw(int pixels) const;
   void Place(QWidget* w, double left, double top, double width, double height);
+  void PlaceLayout();
   QSize FrameExtra() const;
   void FollowFrame();
   void WatchFrame();
