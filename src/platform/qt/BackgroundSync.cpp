@@ -9,13 +9,15 @@
 #include <utility>
 
 namespace tarnwell {
+bool SyncToDisk(int fd) {
+  struct stat st {};
+  return TEMP_FAILURE_RETRY(::fdatasync(fd)) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0;
+}
+
 namespace {
 
-// True when the data reached the disk and the file is still there to hold it.
 bool SyncAndClose(int fd) {
-  const int rc = TEMP_FAILURE_RETRY(::fdatasync(fd));
-  struct stat st {};
-  const bool ok = rc == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0;
+  const bool ok = SyncToDisk(fd);
   ::close(fd);
   return ok;
 }

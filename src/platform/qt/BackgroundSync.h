@@ -8,6 +8,10 @@
 
 namespace tarnwell {
 
+// Forces what was written to `fd` to the disk; true when it got there and the file is still
+// there to hold it (not removed meanwhile).
+bool SyncToDisk(int fd);
+
 // Forces a file's written data to the disk on a thread of its own, so that the user-interface
 // thread goes on while the disk takes its time. The outcome is collected by the caller later.
 class BackgroundSync {

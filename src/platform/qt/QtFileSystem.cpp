@@ -90,7 +90,7 @@ class PosixAppendFile : public AppendFile {
     return false;
   }
 
-  bool Sync() override { return TEMP_FAILURE_RETRY(::fdatasync(fd_)) == 0 && !Unlinked(); }
+  bool Sync() override { return SyncToDisk(fd_); }
 
   // The once-a-second sync of a record file can take tens of milliseconds on a busy disk; the
   // frames waiting meanwhile would get their record lines' times late.
@@ -104,11 +104,6 @@ class PosixAppendFile : public AppendFile {
   }
 
  private:
-  bool Unlinked() const {
-    struct stat st {};
-    return ::fstat(fd_, &st) != 0 || st.st_nlink == 0;
-  }
-
   void CloseFd() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
