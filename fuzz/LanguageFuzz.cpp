@@ -5,7 +5,6 @@
 #include "FakeMessageBox.h"
 #include "FuzzEntries.h"
 #include "Utf8.h"
-#include "i18n/CodePageDecoder.h"
 #include "i18n/LangCharset.h"
 #include "i18n/LanguageFile.h"
 
@@ -39,11 +38,12 @@ std::string CheckTable(const LangTable& texts) {
 
 std::string CheckDecoders(std::string_view bytes) {
   for (const int charset : {0, 161, 162, 178, 204}) {
-    CodePageDecoder decoder(CodePageOfCharset(charset));
-    if (!IsUtf8(decoder.Decode(bytes))) return "decoding for set " + std::to_string(charset);
+    if (!IsUtf8(SystemCodePages().ToUtf8(bytes, CodePageOfCharset(charset)))) {
+      return "decoding for set " + std::to_string(charset);
+    }
   }
-  CodePageDecoder unknown("NO-SUCH-CODE-PAGE");
-  if (!IsUtf8(unknown.Decode(bytes))) return "decoding without a code page";
+  // No system has this code page.
+  if (!IsUtf8(SystemCodePages().ToUtf8(bytes, 99999))) return "decoding without a code page";
   return {};
 }
 
@@ -56,7 +56,7 @@ std::string CheckFileChoice(std::string_view bytes, int lines) {
   config.Language = Value::Text("1");
   LangTable texts;
   testing::FakeMessageBox messages;
-  const bool ok = ReadLanguageFile(config, texts, fs, messages, Regional{});
+  const bool ok = ReadLanguageFile(config, texts, fs, messages, Regional{}, SystemCodePages());
   if (ok != usable) return "file accepted or refused against its length";
   // A short chosen file is told once; then the standard file is told once more when short.
   if (messages.shown.size() != (usable ? 0u : 2u)) return "messages for the file";
@@ -68,7 +68,7 @@ std::string CheckFileChoice(std::string_view bytes, int lines) {
 
 std::string FuzzLanguage(std::string_view bytes) {
   LangTable texts;
-  const int lines = ReadLanguageText(bytes, texts);
+  const int lines = ReadLanguageText(bytes, texts, SystemCodePages());
   if (lines != LineCount(bytes)) return "line count";
   if (std::string broken = CheckTable(texts); !broken.empty()) return broken;
   if (std::string broken = CheckDecoders(bytes); !broken.empty()) return broken;

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and ./run need. Quiet when all are there.
+#   scripts/deps.sh             the Linux program
+#   scripts/deps.sh --windows   also the Windows cross build: mingw-w64, Wine, the GoogleTest
+#                               sources, Xvfb
 set -euo pipefail
 
 packages=(
@@ -10,6 +13,9 @@ packages=(
   # a real window manager, for the test of a window restored from a maximised start
   openbox wmctrl
 )
+if [[ ${1:-} == --windows ]]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb)
+fi
 
 missing=()
 for package in "${packages[@]}"; do

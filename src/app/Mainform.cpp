@@ -97,7 +97,8 @@ bool Mainform::StartUp() {
 }
 
 bool Mainform::ReadLanguage() {
-  return ReadLanguageFile(config_, texts_, platform_.files, platform_.messages, platform_.regional);
+  return ReadLanguageFile(config_, texts_, platform_.files, platform_.messages, platform_.regional,
+                          platform_.codePages);
 }
 
 void Mainform::ShutDown() {

@@ -17,6 +17,7 @@
 #include "graph/GraphView.h"
 #include "i18n/LangTable.h"
 #include "platform/Clock.h"
+#include "platform/CodePages.h"
 #include "platform/DrawList.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -37,6 +38,7 @@ struct Platform {
   Timer& refreshTimer;
   Timer& recordTimer;
   Timer& stabilityTimer;
+  const CodePages& codePages;
 };
 
 // The program version shown in the caption.

@@ -11,18 +11,18 @@ int LangCharsetFromText(std::string_view text1) {
   return 0;
 }
 
-const char* CodePageOfCharset(int charset) {
+int CodePageOfCharset(int charset) {
   switch (charset) {
     case 162:
-      return "CP1254";
+      return 1254;
     case 161:
-      return "CP1253";
+      return 1253;
     case 178:
-      return "CP1256";
+      return 1256;
     case 204:
-      return "CP1251";
+      return 1251;
     default:
-      return "CP1252";
+      return 1252;
   }
 }
 

@@ -9,8 +9,8 @@ namespace tarnwell {
 // (no blanks, no other spelling of the number); anything else is the default set 0.
 int LangCharsetFromText(std::string_view text1);
 
-// The iconv name of the code page a language file of `charset` is written in. The default set
-// 0, and any number that is none of the four, read as Windows-1252.
-const char* CodePageOfCharset(int charset);
+// The Windows code page a language file of `charset` is written in. The default set 0, and any
+// number that is none of the four, read as 1252 (Western).
+int CodePageOfCharset(int charset);
 
 }  // namespace tarnwell

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
-#include "i18n/CodePageDecoder.h"
 #include "i18n/LangCharset.h"
 #include "i18n/TextIndex.h"
 
@@ -63,27 +62,27 @@ std::optional<int> Choice(const Value& language, const Regional& regional) {
 
 }  // namespace
 
-int ReadLanguageText(std::string_view bytes, LangTable& texts) {
+int ReadLanguageText(std::string_view bytes, LangTable& texts, const CodePages& codePages) {
   const std::vector<std::string_view> lines = SplitLines(bytes);
   const int charset =
       lines.size() > text::kCharset ? LangCharsetFromText(LineText(lines[text::kCharset])) : 0;
-  CodePageDecoder decoder(CodePageOfCharset(charset));
+  const int codePage = CodePageOfCharset(charset);
   const int count = static_cast<int>(lines.size());
   for (int k = 0; k < count && k <= LangTable::kLast; ++k) {
-    texts.Set(k, decoder.Decode(LineText(lines[static_cast<std::size_t>(k)])));
+    texts.Set(k, codePages.ToUtf8(LineText(lines[static_cast<std::size_t>(k)]), codePage));
   }
   return count;
 }
 
 bool ReadLanguageFile(AppConfig& config, LangTable& texts, const FileSystem& files,
-                      MessageBox& messages, const Regional& regional) {
+                      MessageBox& messages, const Regional& regional, const CodePages& codePages) {
   const std::string folder = files.ProgramFolder();
   for (;;) {
     const std::optional<int> choice = Choice(config.Language, regional);
     if (!choice) {
       const std::optional<std::string> bytes = files.ReadAll(files.Join(folder, kStandardFile));
       // A short standard file would send the fallback round for ever; it counts as damaged.
-      if (!bytes || ReadLanguageText(*bytes, texts) < kMinimumLines) {
+      if (!bytes || ReadLanguageText(*bytes, texts, codePages) < kMinimumLines) {
         messages.Show(kStandardText, kStandardTitle);
         return false;
       }
@@ -94,7 +93,7 @@ bool ReadLanguageFile(AppConfig& config, LangTable& texts, const FileSystem& fil
     const char* failureTitle = kTitle;
     if (chosen.file != nullptr) {
       const std::optional<std::string> bytes = files.ReadAll(files.Join(folder, chosen.file));
-      if (bytes && ReadLanguageText(*bytes, texts) >= kMinimumLines) return true;
+      if (bytes && ReadLanguageText(*bytes, texts, codePages) >= kMinimumLines) return true;
       if (bytes) {
         failure = kShortText;
         failureTitle = kShortTitle;

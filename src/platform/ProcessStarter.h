@@ -15,8 +15,8 @@ class ProcessStarter {
   virtual bool StartDetached(const std::string& program,
                              const std::vector<std::string>& arguments) = 0;
 
-  // Opens `folder` in the system's file browser.
-  bool OpenFolder(const std::string& folder) { return StartDetached("xdg-open", {folder}); }
+  // Opens `folder` in the system's file browser; false when it could not be started.
+  virtual bool OpenFolder(const std::string& folder) = 0;
 };
 
 }  // namespace tarnwell

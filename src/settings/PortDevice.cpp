@@ -35,7 +35,7 @@ std::string PortDeviceLine(const std::string& typed, const Regional& regional,
     device = devices.PortEntryTarget(*port);
     shown = "ports/" + com + " \u2192 " + device;
   } else {
-    device = MappedDevice(*port);
+    device = devices.DeviceFor(*port);
     if (device.empty()) return com + ": no device";
     shown = device;
   }
@@ -54,7 +54,7 @@ std::string PortDeviceList(const SerialDevices& devices) {
     }
   }
   for (const std::string& device : devices.Devices()) {
-    int port = MappedPort(device);
+    int port = devices.PortOf(device);
     // An entry of the same number opens something else.
     if (std::find(entries.begin(), entries.end(), port) != entries.end()) port = 0;
     lines.emplace(port, WithUsbName(device, devices, device));

@@ -56,9 +56,9 @@ struct Program {
   FakeMessageBox messages;
   FakeTimer refresh, record, stability;
   MainWindow window;
-  Mainform form{
-      Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability}, window,
-      Version{1, 0, 2}};
+  Mainform form{Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability,
+                         SystemCodePages()},
+                window, Version{1, 0, 2}};
 };
 
 // Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.

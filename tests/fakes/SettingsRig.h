@@ -23,6 +23,7 @@ struct FakeProcessStarter : ProcessStarter {
     for (const std::string& argument : args) started += " " + argument;
     return true;
   }
+  bool OpenFolder(const std::string& folder) override { return StartDetached("browse", {folder}); }
   std::string started;
   bool fails = false;
 };

@@ -18,7 +18,7 @@ TEST(FuzzCorpus, EveryKeptInputHolds) {
     const auto folder = std::filesystem::path(TARNWELL_CORPUS_DIR) / name;
     EXPECT_FALSE(std::filesystem::is_empty(folder)) << folder;
     for (const auto& file : std::filesystem::directory_iterator(folder))
-      EXPECT_EQ(entry(ReadFile(file.path())), "") << file.path();
+      EXPECT_EQ(entry(ReadFile(file.path().string())), "") << file.path();
   }
 }
 

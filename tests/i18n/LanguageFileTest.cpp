@@ -37,7 +37,7 @@ TEST(LanguageText, LineRulesAndCodePages) {
   std::string out;
   for (const std::string& bytes : cases) {
     LangTable texts;
-    out += std::to_string(ReadLanguageText(bytes, texts));
+    out += std::to_string(ReadLanguageText(bytes, texts, SystemCodePages()));
     for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1000}) out += " |" + texts.Text(k);
     out += "\n";
   }
@@ -57,7 +57,7 @@ TEST(LanguageFile, ChosenFileOrStandardFileWithItsMessage) {
       const Strings file = Split(words[i] + ":200", ":");  // name, lines
       disk.files["/prog/" + file[0] + ".lng"] = File(std::stoi(file[1]), file[0]);
     }
-    const bool ok = ReadLanguageFile(config, texts, disk, messages, Regional{});
+    const bool ok = ReadLanguageFile(config, texts, disk, messages, Regional{}, SystemCodePages());
     std::string out = ok ? "read" : "failed";
     for (const auto& m : messages.shown) out += "\ntold: " + m.title + " | " + m.text;
     for (int k : {0, 2, 5, 198, 199})

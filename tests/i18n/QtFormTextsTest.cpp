@@ -169,7 +169,7 @@ TEST(ShippedLanguages, HoldEveryUsedTextAndFitBothWindows) {
                   line.find_first_of("\r\n") == std::string::npos)
           << name << ": " << line;
     texts = LangTable();
-    ReadLanguageText(bytes, texts);
+    ReadLanguageText(bytes, texts, SystemCodePages());
     for (const QFont* font : {static_cast<const QFont*>(nullptr), &standIn}) {
       language = name + std::string(font != nullptr ? " (DejaVu Sans)" : "");
       MainWindow main;

@@ -10,6 +10,7 @@
 #include "QtTestApplication.h"
 #include "SettingsRig.h"
 #include "platform/SerialDevices.h"
+#include "platform/posix/DeviceNames.h"
 #include "settings/qt/ChSettings.h"
 
 namespace tarnwell::testing {
@@ -17,6 +18,8 @@ namespace {
 
 // USB adapters on the numbers 33 and up map to; `devices` says which are plugged in.
 struct Adapters : SerialDevices {
+  std::string DeviceFor(int port) const override { return MappedDevice(port); }
+  int PortOf(const std::string& device) const override { return MappedPort(device); }
   std::vector<int> PortEntries() const override { return {}; }
   std::string PortEntryTarget(int) const override { return {}; }
   bool Present(const std::string& d) const override { return d == devices.at(0); }

@@ -6,6 +6,7 @@
 
 #include "Golden.h"
 #include "TempDir.h"
+#include "platform/posix/DeviceNames.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "settings/PortDevice.h"
 

@@ -95,7 +95,7 @@ int RunProgram(int argc, char** argv) {
   messages.SetParent(&window);
 
   Mainform form(Platform{port, clock, files, messages, SystemRegional(), refreshTimer, recordTimer,
-                         stabilityTimer},
+                         stabilityTimer, SystemCodePages()},
                 window,
                 Version{TARNWELL_VERSION_MAJOR, TARNWELL_VERSION_MINOR, TARNWELL_VERSION_PATCH});
   window.SetForm(&form);

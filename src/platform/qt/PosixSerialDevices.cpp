@@ -8,6 +8,8 @@
 #include <regex>
 #include <system_error>
 
+#include "platform/posix/DeviceNames.h"
+
 namespace tarnwell {
 namespace fs = std::filesystem;
 namespace {
@@ -48,6 +50,10 @@ PosixSerialDevices::PosixSerialDevices(std::string dataFolder, std::string syste
 std::string PosixSerialDevices::Entry(int port) const {
   return dataFolder_ + "/ports/COM" + std::to_string(port);
 }
+
+std::string PosixSerialDevices::DeviceFor(int port) const { return MappedDevice(port); }
+
+int PosixSerialDevices::PortOf(const std::string& device) const { return MappedPort(device); }
 
 std::vector<int> PosixSerialDevices::PortEntries() const {
   static const std::regex name("COM([1-9][0-9]?)");

@@ -15,6 +15,8 @@ class PosixSerialDevices : public SerialDevices {
  public:
   explicit PosixSerialDevices(std::string dataFolder, std::string systemRoot = {});
 
+  std::string DeviceFor(int port) const override;
+  int PortOf(const std::string& device) const override;
   std::vector<int> PortEntries() const override;
   std::string PortEntryTarget(int port) const override;
   bool Present(const std::string& device) const override;

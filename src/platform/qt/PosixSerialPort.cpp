@@ -13,7 +13,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/SerialDevices.h"
+#include "platform/posix/DeviceNames.h"
 #include "platform/qt/RawLine.h"
 
 namespace tarnwell {

@@ -14,4 +14,8 @@ bool QtProcessStarter::StartDetached(const std::string& program,
   return QProcess::startDetached(QString::fromStdString(program), args);
 }
 
+bool QtProcessStarter::OpenFolder(const std::string& folder) {
+  return StartDetached("xdg-open", {folder});
+}
+
 }  // namespace tarnwell

@@ -9,6 +9,7 @@ class QtProcessStarter : public ProcessStarter {
  public:
   bool StartDetached(const std::string& program,
                      const std::vector<std::string>& arguments) override;
+  bool OpenFolder(const std::string& folder) override;
 };
 
 }  // namespace tarnwell

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/SerialDevices.h"
+#include "platform/posix/DeviceNames.h"
 
 #include <cctype>
 

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/CodePages.h"
+
+namespace tarnwell {
+
+// The code pages through iconv, which names them "CP1254" and so on.
+class IconvCodePages : public CodePages {
+ public:
+  std::string ToUtf8(std::string_view bytes, int codePage) const override;
+};
+
+}  // namespace tarnwell
