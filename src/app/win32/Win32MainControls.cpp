@@ -2,6 +2,7 @@
 #include "app/win32/Win32MainControls.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 
@@ -97,6 +98,8 @@ void Win32MainControls::Make(const MainControlDesign& d, HWND window) {
       break;
     case MainControlKind::kCheckBox:
       handles_[i] = make(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, d.caption);
+      // A themed check box draws its text in the theme's colour, unreadable on the dark panel.
+      ::SetWindowTheme(handles_[i], L"", L"");
       break;
     case MainControlKind::kPictureButton: {
       handles_[i] = make(L"BUTTON", BS_PUSHBUTTON | BS_BITMAP);

@@ -22,7 +22,8 @@ void RegisterClassOnce(WNDPROC procedure) {
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconW(instance, L"TARNWELL");
+    // The program's icon, where the program has one.
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
     wc.lpszClassName = kWindowClass;
     return ::RegisterClassExW(&wc) != 0;
   }();
