@@ -168,6 +168,14 @@ TEST(Win32MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   ::SendMessageW(graph, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 30));
   p.refresh.Fire();
   EXPECT_EQ(TextOf(p.Control(MainControl::kRangeofChange)), "+/- 0.00");
+  // Zooming, a left click in the upper part shows the upper half of the fitted range.
+  ::SendMessageW(zoom, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ::SendMessageW(graph, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 30));
+  ::SendMessageW(p.window.Handle(), WM_CLOSE, 0, 0);
+  const auto ini = SplitLines(p.files.files["/prog/config.ini"]);
+  EXPECT_EQ(std::string(ini.at(11).substr(0, ini.at(11).find('\''))) + " " +
+                std::string(ini.at(12).substr(0, ini.at(12).find('\''))),
+            "16.17 20");
 }
 
 // Every visible control inside its parent and clear of its siblings, and every text whole inside
@@ -265,6 +273,19 @@ TEST(Win32MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
   // Below the least size the rules widen and raise it.
   window.ResizeWindow(3000, 2000);
   EXPECT_EQ(std::pair(window.WindowWidth(), window.WindowHeight()), std::pair(8010.0, 3825.0));
+}
+
+// Closed while minimised or maximised, the stored place and size are those it is restored to.
+TEST(Win32MainWindowStates, ClosedMinimisedOrMaximisedItKeepsTheRestoredPlaceAndSize) {
+  for (const char* state : {"1", "2"}) {
+    Program p({{19, "0"}, {33, state}, {34, "1500"}, {35, "1200"}, {36, "9000"}, {37, "6000"}});
+    ::SendMessageW(p.window.Handle(), WM_CLOSE, 0, 0);
+    const auto ini = SplitLines(p.files.files["/prog/config.ini"]);
+    std::string stored;
+    for (int line = 32; line < 37; ++line)
+      stored += std::string(ini.at(line).substr(0, ini.at(line).find('\''))) + " ";
+    EXPECT_EQ(stored, state + std::string(" 1500 1200 9000 6000 "));
+  }
 }
 
 // Started maximised, the window is sized for its restored bounds.
