@@ -11,6 +11,11 @@
 
 namespace tarnwell {
 
+std::string AlreadyRunningMessage(const std::string& dataFolder) {
+  return "Tarnwell is already running in " + dataFolder +
+         ". This start ends without opening the port or recording.";
+}
+
 Mainform::Mainform(Platform platform, MainView& view, Version version)
     : platform_(platform), view_(view), version_(version) {
   const Regional& r = platform_.regional;

@@ -50,6 +50,10 @@ struct Version {
 
 inline constexpr const char* kDesignCaption = "Vornel-> Tarnwell";
 
+// What a second start on the same data folder says before it ends: a second program there would
+// share its record file, port and config.ini.
+std::string AlreadyRunningMessage(const std::string& dataFolder);
+
 // The program's state behind the main window: start-up, suspend and shutdown. Owns every
 // program-wide object; the window only forwards events here.
 class Mainform : public ConfigHooks {

@@ -6,8 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "FakeFileSystem.h"
-#include "FakeMessageBox.h"
+#include "ProgramFakes.h"
 #include "QtTestApplication.h"
 #include "SettingsRig.h"
 #include "TempDir.h"
@@ -37,28 +36,16 @@ class WideScreen : public QtTestApplication {
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
 
-// The program's wiring around a real window on fakes: config.ini with `settings` (none without).
-struct Program {
-  explicit Program(const std::map<int, std::string>& settings) {
-    if (!settings.empty()) files.files["/prog/config.ini"] = ConfigIniText(settings);
-    for (const std::string name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"})
-      files.files["/prog/" + name + ".lng"] = ReadFile(TARNWELL_DATA_DIR "/" + name + ".lng");
+// The program's wiring around a real window on fakes.
+struct Program : ProgramFakes {
+  explicit Program(const std::map<int, std::string>& settings) : ProgramFakes(settings) {
     window.SetForm(&form);
     EXPECT_TRUE(form.StartUp());
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
-  // Two frames come and the display is refreshed; the first starts the trace afresh.
-  void Frames() { port.Receive("+0012.34\r+0012.34\r"), refresh.Fire(); }
-  FakeSerialPort port;
-  FakeClock clock;
-  FakeFileSystem files;
-  FakeMessageBox messages;
-  FakeTimer refresh, record, stability;
   MainWindow window;
-  Mainform form{Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability,
-                         SystemCodePages()},
-                window, Version{1, 0, 2}};
+  Mainform form{Services(SystemRegional()), window, Version{1, 0, 2}};
 };
 
 // Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.

@@ -79,12 +79,9 @@ int RunProgram(int argc, char** argv) {
   QtFileSystem files;
   QtClock clock;
   QtMessageBox messages("Tarnwell");
-  // A second program on the same folder would share its record file, port and config.ini.
   const FolderLock folderLock(files.DataFolder());
   if (!folderLock.Held()) {
-    messages.Show("Tarnwell is already running in " + files.DataFolder() +
-                      ". This start ends without opening the port or recording.",
-                  {});
+    messages.Show(AlreadyRunningMessage(files.DataFolder()), {});
     return 1;
   }
   PosixSerialPort port(files.DataFolder(), clock);

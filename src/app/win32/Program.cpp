@@ -32,12 +32,9 @@ int RunProgram() {
   Win32FileSystem files;
   Win32Clock clock;
   Win32MessageBox messages("Tarnwell");
-  // A second program on the same folder would share its record file, port and config.ini.
   const Win32FolderLock folderLock(files.DataFolder());
   if (!folderLock.Held()) {
-    messages.Show("Tarnwell is already running in " + files.DataFolder() +
-                      ". This start ends without opening the port or recording.",
-                  {});
+    messages.Show(AlreadyRunningMessage(files.DataFolder()), {});
     return 1;
   }
   MessageWindow ui;

@@ -5,43 +5,23 @@
 #include <functional>
 #include <set>
 
-#include "FakeClock.h"
-#include "FakeFileSystem.h"
-#include "FakeMessageBox.h"
-#include "FakeSerialPort.h"
-#include "FakeTimer.h"
-#include "TestFiles.h"
-#include "app/Mainform.h"
+#include "ProgramFakes.h"
 #include "app/win32/Win32MainWindow.h"
-#include "platform/win32/MessageWindow.h"
 #include "platform/win32/Utf16.h"
 
 namespace tarnwell::testing {
 namespace {
 
-// The program's wiring around a real window on fakes: config.ini with `settings` (none without).
-struct Program {
-  explicit Program(const std::map<int, std::string>& settings) {
-    if (!settings.empty()) files.files["/prog/config.ini"] = ConfigIniText(settings);
-    for (const std::string name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"})
-      files.files["/prog/" + name + ".lng"] = ReadFile(TARNWELL_DATA_DIR "/" + name + ".lng");
+// The program's wiring around a real window on fakes.
+struct Program : ProgramFakes {
+  explicit Program(const std::map<int, std::string>& settings) : ProgramFakes(settings) {
     window.SetForm(&form);
     EXPECT_TRUE(form.StartUp());
     window.Show();
-    MessageWindow::RunUntil([] { return false; }, 50);
   }
-  // Two frames come and the display is refreshed; the first starts the trace afresh.
-  void Frames() { port.Receive("+0012.34\r+0012.34\r"), refresh.Fire(); }
   HWND Control(MainControl c) const { return window.Control(c); }
-  FakeSerialPort port;
-  FakeClock clock;
-  FakeFileSystem files;
-  FakeMessageBox messages;
-  FakeTimer refresh, record, stability;
   Win32MainWindow window;
-  Mainform form{Platform{port, clock, files, messages, Regional{}, refresh, record, stability,
-                         SystemCodePages()},
-                window, Version{1, 0, 2}};
+  Mainform form{Services(Regional{}), window, Version{1, 0, 2}};
 };
 
 // A control's place in its parent's client area, in pixels.
