@@ -287,6 +287,8 @@ LRESULT CALLBACK Win32MainWindow::Procedure(HWND window, UINT message, WPARAM w,
 }
 
 LRESULT Win32MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
+  // While the window is made, before its controls are.
+  if (!controls_) return ::DefWindowProcW(window_, message, w, l);
   switch (message) {
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(l);
