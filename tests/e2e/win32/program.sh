@@ -83,8 +83,9 @@ if $full; then
   sent=$(wc -l <"$work/sim.log")
   check "reading goes on while the disk is full" \
     waitfor 60 bash -c "(( \$(wc -l <'$work/sim.log') > $sent + 1000 ))"
-  check "the full disk is told" waitfor 30 said "Tarnwell"
+  check "the full disk is told" waitfor 30 said "Writing to the record file failed"
   rm -f "$data/Log/filler"
+  check "the free disk is told" waitfor 60 said "Writing to the record file works again"
 fi
 check "the simulator's frames are all taken" waitfor 120 bash -c "! kill -0 $simpid 2>/dev/null"
 wait "$simpid" || check "the simulator ends well" false
