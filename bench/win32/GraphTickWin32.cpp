@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of one whole tick of the trend graph on a 1920 by 1080 pixel graph painted with GDI,
 // the cases of graph_tick_bench's BM_WidgetTick at dpr:1: building the picture and painting it
-// on a bitmap as the picture box paints its window. Prints the microseconds of one tick.
+// on a bitmap as the picture box paints its window. Prints the microseconds of one tick, of the
+// clock and of the thread's processor time (as graph_tick_bench's Time and CPU).
 #include <windows.h>
 
 #include <chrono>
@@ -9,6 +10,19 @@
 
 #include "GraphTickScene.h"
 #include "graph/win32/Win32GraphBox.h"
+
+namespace {
+
+double ThreadSeconds() {
+  FILETIME created, ended, kernel, user;
+  ::GetThreadTimes(::GetCurrentThread(), &created, &ended, &kernel, &user);
+  const auto seconds = [](FILETIME t) {
+    return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+}  // namespace
 
 int main() {
   using namespace tarnwell;
@@ -36,6 +50,7 @@ int main() {
         ::GdiFlush();
       };
       for (int i = 0; i < 3; ++i) once();
+      const double cpuStart = ThreadSeconds();
       const auto start = std::chrono::steady_clock::now();
       int runs = 0;
       while (std::chrono::steady_clock::now() - start < std::chrono::seconds(1) || runs < 10) {
@@ -44,8 +59,9 @@ int main() {
       }
       const std::chrono::duration<double, std::micro> took =
           std::chrono::steady_clock::now() - start;
-      std::printf("BM_GdiTick/samples:%d/shape:%d %10.0f us\n", samples, shape,
-                  took.count() / runs);
+      const double cpu = (ThreadSeconds() - cpuStart) * 1e6;
+      std::printf("BM_GdiTick/samples:%d/shape:%d %10.0f us %10.0f us\n", samples, shape,
+                  took.count() / runs, cpu / runs);
     }
   }
   ::DeleteDC(dc);
