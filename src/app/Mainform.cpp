@@ -106,7 +106,7 @@ bool Mainform::ReadLanguage() {
                           platform_.codePages);
 }
 
-void Mainform::ShutDown() {
+bool Mainform::ShutDown() {
   // Run again while a message box of the first run waits (a termination request), it closes
   // what the first has not reached yet.
   if (!unloaded_) {
@@ -114,13 +114,14 @@ void Mainform::ShutDown() {
     if (unloadSettings_) unloadSettings_();
     // Before the settings are read, the file on disk is all there is: it stays as it is. Until
     // start-up has sized the window, the window's fields are written as they were read.
-    if (configFile_->Loaded()) configFile_->WriteConfig(!loading_);
+    if (configFile_->Loaded()) saved_ = configFile_->WriteConfig(!loading_) && saved_;
   }
-  recording_->Close();
+  saved_ = recording_->Close() && saved_;
   link_->ClosePort();
   platform_.refreshTimer.SetEnabled(false);
   platform_.recordTimer.SetEnabled(false);
   platform_.stabilityTimer.SetEnabled(false);
+  return saved_;
 }
 
 void Mainform::SetSuspended(bool checked) {

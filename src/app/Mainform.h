@@ -65,7 +65,8 @@ class Mainform : public ConfigHooks {
   // must end (no language file at all).
   bool StartUp();
   // The shutdown sequence: closes the settings dialog, writes config.ini, closes the record.
-  void ShutDown();
+  // False when config.ini or a record line could not be saved, in this run of it or an earlier.
+  bool ShutDown();
   // The suspend switch: checked stops the timers and closes the port; unchecked resumes.
   void SetSuspended(bool checked);
 
@@ -111,6 +112,7 @@ class Mainform : public ConfigHooks {
   ReceiveState receive_;
   FrameState frame_;
   bool unloaded_ = false;
+  bool saved_ = true;
 
   std::unique_ptr<PortControl> ports_;
   std::unique_ptr<FrameHandler> frames_;

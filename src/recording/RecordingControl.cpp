@@ -70,9 +70,9 @@ void RecordingControl::StartRecording() {
   writer_.RunWriter(state_);
 }
 
-void RecordingControl::Close() {
+bool RecordingControl::Close() {
   state_ = RecordingState::kIdle;
-  file_.Close(true);
+  return file_.Close(true);
 }
 
 void RecordingControl::OnFileEvent(RecordFile::Event event, std::size_t count) {

@@ -137,7 +137,9 @@ int RunProgram(int argc, char** argv) {
   window.show();
   running = true;
   messages.SetWaiting(false);
-  return QApplication::exec();
+  const int code = QApplication::exec();
+  // The exit status also tells whether the settings and every record line were saved.
+  return form.ShutDown() ? code : 1;
 }
 
 }  // namespace tarnwell

@@ -79,9 +79,10 @@ int RunProgram() {
     ::DispatchMessageW(&message);
   }
   ui.StopTimer(recordSync);
-  // Done already when the window closed; here when the loop ended otherwise.
-  form.ShutDown();
-  return got < 0 ? 1 : 0;
+  // Done already when the window closed; here when the loop ended otherwise. The exit status
+  // tells whether the settings and every record line were saved.
+  const bool saved = form.ShutDown();
+  return got < 0 || !saved ? 1 : 0;
 }
 
 }  // namespace tarnwell

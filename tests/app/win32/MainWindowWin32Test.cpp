@@ -100,6 +100,21 @@ TEST(Win32MainWindowProgram, ALogOffWritesTheSettings) {
   EXPECT_FALSE(p.port.open);
 }
 
+// The shutdown says whether everything was saved: config.ini and every record line.
+TEST(Win32MainWindowProgram, AShutdownTellsWhetherEverythingWasSaved) {
+  Program saved({{19, "0"}, {15, "1"}, {32, "1"}});
+  EXPECT_TRUE(saved.form.ShutDown());
+  Program readOnly({{19, "0"}});
+  readOnly.files.readOnly = true;
+  EXPECT_FALSE(readOnly.form.ShutDown());
+  Program full({{19, "0"}, {8, "0"}, {15, "1"}, {32, "1"}});
+  full.files.full = true;
+  full.Frames();
+  EXPECT_FALSE(full.form.ShutDown());
+  // Asked again, as the end of the message loop does, the answer stands.
+  EXPECT_FALSE(full.form.ShutDown());
+}
+
 // The reading in large bright digits, then dark once no frame came for 32 ticks.
 TEST(Win32MainWindowProgram, TheReadingIsDrawnInLargeDigitsDarkWhenStale) {
   Program p({});
