@@ -134,11 +134,17 @@ bool Win32FileSystem::WriteWhole(const std::string& path, const std::string& byt
   const std::wstring target = Widen(path), temp = Widen(path + ".new");
   const DWORD old = ::GetFileAttributesW(target.c_str());
   if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY)) return false;
+  const auto create = [&] {
+    return UniqueHandle(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  };
   // One program holds the folder, so one fixed name serves; what a killed write left is
-  // replaced, and a link planted there is removed itself, never followed.
-  ::DeleteFileW(temp.c_str());
-  UniqueHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  // removed first (a link there itself, never what it leads to, except under Wine, which
+  // removes the target).
+  UniqueHandle file = create();
+  if (!file && ::GetLastError() == ERROR_FILE_EXISTS && ::DeleteFileW(temp.c_str())) {
+    file = create();
+  }
   if (!file) return false;
   const bool written = WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
   file.Reset();
