@@ -3,6 +3,7 @@
 #include <windows.h>
 // After windows.h, which they build on.
 #include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include "TestFiles.h"
@@ -53,45 +54,37 @@ TEST(Win32FileSystem, AWriterKilledOnTheWayLeavesAWholeFile) {
   EXPECT_EQ(Listing(temp.Path()), " config.ini=after");
 }
 
-// Whether every access the folder's list grants is for the user, the system or administrators,
-// and the user has every right.
+// "user" when this user has every right to the folder, then each other one granted anything but
+// the system and the administrators.
 std::string AccessOf(const std::string& folder) {
-  PACL acl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (::GetNamedSecurityInfoW(Widen(folder).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                              nullptr, nullptr, &acl, nullptr, &descriptor) != ERROR_SUCCESS) {
-    return "unreadable";
-  }
-  char token[256];
+  wchar_t *text = nullptr, *user = nullptr;
+  alignas(TOKEN_USER) unsigned char token[256];
   DWORD n = 0;
   HANDLE process = nullptr;
   ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &process);
   ::GetTokenInformation(process, TokenUser, token, sizeof token, &n);
   ::CloseHandle(process);
-  const PSID user = reinterpret_cast<TOKEN_USER*>(token)->User.Sid;
-  std::string out = acl ? "" : "everyone";
-  bool userHasAll = false;
-  for (DWORD i = 0; acl && i < acl->AceCount; ++i) {
-    ACE_HEADER* header = nullptr;
-    if (!::GetAce(acl, i, reinterpret_cast<void**>(&header)) ||
-        header->AceType != ACCESS_ALLOWED_ACE_TYPE) {
-      continue;
-    }
-    auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
-    const PSID sid = &ace->SidStart;
-    if (::EqualSid(sid, user)) {
-      userHasAll = userHasAll || (ace->Mask & FILE_ALL_ACCESS) == FILE_ALL_ACCESS;
-    } else if (!::IsWellKnownSid(sid, WinLocalSystemSid) &&
-               !::IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) {
-      wchar_t name[256], domain[256];
-      DWORD nameSize = 256, domainSize = 256;
-      SID_NAME_USE use;
-      ::LookupAccountSidW(nullptr, sid, name, &nameSize, domain, &domainSize, &use);
-      out += " " + Narrow(name);
+  if (::GetNamedSecurityInfoW(Widen(folder).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS ||
+      !::ConvertSecurityDescriptorToStringSecurityDescriptorW(
+          descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr) ||
+      !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(token)->User.Sid, &user)) {
+    return "unreadable";
+  }
+  // Each grant reads "(A;inheritance;rights;;;who)".
+  std::string out, userRights;
+  for (const std::string& grant : Split(Narrow(text), ")")) {
+    const auto fields = Split(grant.substr(grant.find('(') + 1), ";");
+    if (fields.size() != 6 || fields[0] != "A") continue;
+    if (fields[5] == Narrow(user)) {
+      userRights = fields[2];
+    } else if (fields[5] != "SY" && fields[5] != "BA") {
+      out += " " + fields[5];
     }
   }
-  ::LocalFree(descriptor);
-  return (userHasAll ? "user" : "not the user") + out;
+  ::LocalFree(user), ::LocalFree(text), ::LocalFree(descriptor);
+  return (userRights == "FA" ? "user" : "not the user") + out;
 }
 
 // Where the data lives: TARNWELL_HOME, else the user's own folder for an installed program (the
