@@ -60,7 +60,7 @@ std::wstring PrivateAccess() {
   return access;
 }
 
-// The user's own %LOCALAPPDATA%\Tarnwell, made for the user alone where it is missing.
+// The user's own %LOCALAPPDATA%\Tarnwell, made where it is missing with the access above.
 std::string PrivateDataFolder(const std::string& fallback) {
   wchar_t* local = nullptr;
   if (::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &local) != S_OK) {

@@ -9,8 +9,8 @@ namespace tarnwell {
 // script work. The program folder is the folder of the executable. The data folder is the one
 // the environment variable TARNWELL_HOME names when it is set; else, for an installed program
 // (the file per-user-data beside it says so), the user's own %LOCALAPPDATA%\Tarnwell, made on
-// the first start for that user alone; else the program folder, as for an unpacked folder or the
-// build.
+// the first start with access for that user, the system and the administrators only; else the
+// program folder, as for an unpacked folder or the build.
 class Win32FileSystem : public FileSystem {
  public:
   Win32FileSystem();
