@@ -2,6 +2,7 @@
 #include "platform/win32/PlainFiles.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tarnwell {
 
@@ -13,12 +14,27 @@ UniqueHandle OpenInPlace(const std::wstring& path, DWORD access, DWORD share) {
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
+namespace {
+
+std::optional<DWORD> AttributesOf(HANDLE file) {
+  FILE_BASIC_INFO info{};
+  if (!::GetFileInformationByHandleEx(file, FileBasicInfo, &info, sizeof info)) return {};
+  return info.FileAttributes;
+}
+
+}  // namespace
+
 bool IsWritablePlainFile(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info{};
   constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
                               FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY;
-  return ::GetFileType(file) == FILE_TYPE_DISK && ::GetFileInformationByHandle(file, &info) &&
-         (info.dwFileAttributes & kNotPlain) == 0;
+  return ::GetFileType(file) == FILE_TYPE_DISK &&
+         (AttributesOf(file).value_or(kNotPlain) & kNotPlain) == 0;
+}
+
+bool StillThere(HANDLE file) {
+  FILE_STANDARD_INFO info{};
+  return ::GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info) &&
+         info.NumberOfLinks > 0 && !info.DeletePending;
 }
 
 bool IsRealFolder(const std::wstring& path) {
@@ -39,12 +55,9 @@ UniqueHandle HoldFolderOf(const std::wstring& path) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                   nullptr));
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!held || !::GetFileInformationByHandle(held.Get(), &info) ||
-      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) !=
-          FILE_ATTRIBUTE_DIRECTORY) {
+  constexpr DWORD kKind = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  if (!held || (AttributesOf(held.Get()).value_or(0) & kKind) != FILE_ATTRIBUTE_DIRECTORY)
     return {};
-  }
   return held;
 }
 

@@ -18,6 +18,9 @@ bool IsWritablePlainFile(HANDLE file);
 // Opens the folder of `path` so that it cannot be renamed, removed or replaced meanwhile; nothing
 // when it is not a real folder (a link or junction to one is not).
 UniqueHandle HoldFolderOf(const std::wstring& path);
+// Whether the open file still has a name, not removed meanwhile. (GetFileInformationByHandle
+// costs half a millisecond under Wine, which reads the volume's label for it.)
+bool StillThere(HANDLE file);
 // Whether `path` is a real folder, not a link or junction to one.
 bool IsRealFolder(const std::wstring& path);
 // Writes every byte at the file's position; false at the first refusal (a full disk takes what

@@ -19,12 +19,9 @@ Win32AppendFile::Win32AppendFile(std::string path, UniqueHandle folder, UniqueHa
     : path_(std::move(path)), folder_(std::move(folder)), file_(std::move(file)) {}
 
 bool Win32AppendFile::Write(const std::string& bytes) {
-  BY_HANDLE_FILE_INFORMATION info{};
   // A file removed under us (possible beneath Wine only) would take every further line into
   // nothing.
-  if (!file_ || !::GetFileInformationByHandle(file_.Get(), &info) || info.nNumberOfLinks == 0) {
-    return false;
-  }
+  if (!file_ || !StillThere(file_.Get())) return false;
   LARGE_INTEGER end{};
   if (!::SetFilePointerEx(file_.Get(), LARGE_INTEGER{}, &end, FILE_END)) return false;
   if (WriteAll(file_.Get(), bytes)) return true;

@@ -3,13 +3,11 @@
 
 #include <utility>
 
+#include "platform/win32/PlainFiles.h"
+
 namespace tarnwell {
 
-bool FlushToDisk(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  return ::FlushFileBuffers(file) && ::GetFileInformationByHandle(file, &info) &&
-         info.nNumberOfLinks > 0;
-}
+bool FlushToDisk(HANDLE file) { return ::FlushFileBuffers(file) && StillThere(file); }
 
 Win32BackgroundSync::~Win32BackgroundSync() {
   {
