@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "TestFiles.h"
+#include "Win32TestSupport.h"
+#include "platform/win32/Utf16.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32FolderLock.h"
+#include "recording/RecordFile.h"
+
+namespace tarnwell::testing {
+namespace {
+
+// The outcome of a flush started in the background, once it is told.
+std::optional<bool> BackgroundSyncOf(AppendFile& file) {
+  file.StartSync();
+  std::optional<bool> done;
+  WaitUntil([&] { return (done = file.TakeSyncOutcome()).has_value(); }, 60);
+  return done;
+}
+
+// The folders made by the host for this test (see test-disks.sh), where it could mount them.
+std::optional<std::string> TestDisk(const std::string& name) {
+  char unix[1024];
+  const DWORD n = ::GetEnvironmentVariableA("TARNWELL_TEST_DISKS", unix, sizeof unix);
+  if (n == 0 || n >= sizeof unix) return std::nullopt;
+  const std::string disk = WindowsPathOf(std::string(unix) + "/" + name);
+  if (!ReadBytes(disk + "\\mounted")) return std::nullopt;
+  return disk;
+}
+
+// Takes all free space of the disk `folder` is on with one file.
+std::string Fill(const std::string& folder) {
+  const std::string filler = folder + "\\filler";
+  const UniqueHandle file(::CreateFileW(Widen(filler).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::string block(4096, 'f');
+  DWORD n = 0;
+  while (::WriteFile(file.Get(), block.data(), 4096, &n, nullptr) && n == 4096) {
+  }
+  return filler;
+}
+
+TEST(Win32FileSystem, WholeFilesKeepEveryByteAndOpenRecordsStayInPlace) {
+  TempFolder temp;
+  Win32FileSystem files(temp.Path() + "\\\\");
+  const std::string ini = temp / "config.ini", rec = temp / "Kayıt 1.txt";
+  const std::string bytes("1'Mode\r\n\xfd\xdd\0end", 14);
+  ASSERT_TRUE(files.WriteWhole(ini, bytes));
+  EXPECT_EQ(std::tuple(files.ReadAll(ini), files.ReadTail(ini, 5), files.ReadTail(ini, 99),
+                       files.DataFolder() + files.Separator(), files.ProgramFolder()),
+            std::tuple(bytes, bytes.substr(9), bytes, temp / "", temp.Path()));
+  auto file = files.OpenAppend(rec);
+  ASSERT_TRUE(file && file->Write("1\r\n"));
+  // Nobody removes or moves the record file or its folder from under the lines.
+  const std::wstring wide = Widen(rec), moved = Widen(temp.Path() + " moved");
+  EXPECT_EQ(std::tuple(::DeleteFileW(wide.c_str()), ::MoveFileW(wide.c_str(), L"x.txt"),
+                       ::MoveFileW(Widen(temp.Path()).c_str(), moved.c_str())),
+            std::tuple(FALSE, FALSE, FALSE));
+  ASSERT_TRUE(file->Write("2\r\n") && file->Sync() && BackgroundSyncOf(*file) == true);
+  ASSERT_TRUE(file->Reopen() && file->Write("3\r\n"));
+  EXPECT_EQ(files.ReadAll(rec), "1\r\n2\r\n3\r\n");
+  if (UnderWine()) {
+    // Removed by Unix means, the lines have no file left to reach, until it is opened again.
+    RemoveAll(rec);
+    EXPECT_EQ(std::tuple(file->Sync(), BackgroundSyncOf(*file), file->Write("4\r\n")),
+              std::tuple(false, false, false));
+    ASSERT_TRUE(file->Reopen() && file->Write("4\r\n"));
+    EXPECT_EQ(files.ReadAll(rec), "4\r\n");
+  }
+  file.reset();
+  EXPECT_TRUE(::DeleteFileW(wide.c_str()));
+}
+
+// Each operation of the adapter in a data folder, then what is in the folder.
+std::string Outcome(const std::string& dir, const std::string& recordName) {
+  Win32FileSystem files(dir);
+  const std::string ini = files.Join(dir, "config.ini"), log = files.Join(dir, "Log");
+  const std::string rec = files.Join(log, recordName);
+  const auto n = [](bool b) { return std::string(b ? "1" : "0"); };
+  std::string out = "ini " + n(files.WriteWhole(ini, "new"));
+  out += " " + files.ReadAll(ini).value_or("-") + " | Log " + n(files.FolderExists(log));
+  out += n(files.CreateFolder(log)) + " | rec ";
+  if (auto file = files.OpenAppend(rec)) {
+    const bool wrote = file->Write("1"), synced = file->Sync();
+    out += n(wrote) + n(synced) + n(BackgroundSyncOf(*file).value_or(false));
+  }
+  out += " " + files.ReadAll(rec).value_or("-");
+  const Win32FolderLock first(dir), second(dir);
+  return out + " | lock " + n(first.Held()) + n(second.Held()) + " |" + Listing(dir);
+}
+
+struct Row {
+  const char* plan;
+  // Prepares the data folder; `away` holds the file "kept", which nothing may reach.
+  std::function<bool(const std::string& dir, const std::string& away)> prepare;
+  std::string record;
+  std::string outcome;
+  // Where Wine, showing no link that leads nowhere, lists the folder otherwise.
+  std::string outcomeUnderWine = {};
+};
+
+// Real folders, links, devices and read-only files made by each row, in folders with letters of
+// several scripts in their names; no planted link reaches the folder away.
+TEST(Win32FileSystem, EachKindOfFolderGivesItsWholeOutcome) {
+  const auto link = [](const std::string& at, const std::string& to, bool folder = false) {
+    return PlantLink(at, to, folder);
+  };
+  const Row rows[] = {
+      {"half a write left behind",
+       [](auto& d, auto&) { return WriteBytes(d + "\\config.ini.new", "half"); }, "Ölçüm 1.txt",
+       "ini 1 new | Log 01 | rec 111 1 | lock 10 | .lock Log Log\\Ölçüm 1.txt=1 config.ini=new"},
+      {"a file at Log", [](auto& d, auto&) { return WriteBytes(d + "\\Log", "file"); }, "rec.txt",
+       "ini 1 new | Log 00 | rec  - | lock 10 | .lock Log=file config.ini=new"},
+      {"folders at config.ini and the record",
+       [](auto& d, auto&) {
+         return MakeFolder(d + "\\config.ini") && MakeFolder(d + "\\Log") &&
+                MakeFolder(d + "\\Log\\rec.txt");
+       },
+       "rec.txt", "ini 0 - | Log 11 | rec  - | lock 10 | .lock Log Log\\rec.txt config.ini"},
+      {"links at config.ini and Log",
+       [&](auto& d, auto& a) {
+         return link(d + "\\config.ini", a + "\\kept") && link(d + "\\Log", a, true);
+       },
+       "rec.txt", "ini 1 new | Log 00 | rec  - | lock 10 | .lock Log@ config.ini=new"},
+      {"links leading nowhere at the record and the lock",
+       [&](auto& d, auto& a) {
+         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a + "\\missing") &&
+                link(d + "\\.lock", a + "\\missing lock");
+       },
+       "rec.txt", "ini 1 new | Log 11 | rec  - | lock 11 | .lock@ Log Log\\rec.txt@ config.ini=new",
+       "ini 1 new | Log 11 | rec  - | lock 11 | Log config.ini=new"},
+      {"a link to a folder at the record",
+       [&](auto& d, auto& a) {
+         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a, true);
+       },
+       "rec.txt", "ini 1 new | Log 11 | rec  - | lock 10 | .lock Log Log\\rec.txt@ config.ini=new"},
+      {"a link to a file at the record",
+       [&](auto& d, auto& a) {
+         // Wine shows no link to a file as a reparse point: only where the system shows it.
+         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a + "\\kept") &&
+                ShownAsLink(d + "\\Log\\rec.txt");
+       },
+       "rec.txt",
+       "ini 1 new | Log 11 | rec  old | lock 10 | .lock Log Log\\rec.txt@ config.ini=new"},
+      {"read-only config.ini and record",
+       [](auto& d, auto&) {
+         const bool made = WriteBytes(d + "\\config.ini", "old") && MakeFolder(d + "\\Log") &&
+                           WriteBytes(d + "\\Log\\rec.txt", "old");
+         MakeReadOnly(d + "\\config.ini"), MakeReadOnly(d + "\\Log\\rec.txt");
+         return made;
+       },
+       "rec.txt",
+       "ini 0 old | Log 11 | rec  old | lock 10 | .lock Log Log\\rec.txt(r)=old "
+       "config.ini(r)=old"},
+      {"a device as the record", [](auto& d, auto&) { return MakeFolder(d + "\\Log"); }, "NUL",
+       "ini 1 new | Log 11 | rec  - | lock 10 | .lock Log config.ini=new"},
+      {"a full disk",
+       [](auto& d, auto&) { return WriteBytes(d + "\\config.ini", "old") && !Fill(d).empty(); },
+       "rec.txt",
+       "ini 0 old | Log 01 | rec 011  | lock 10 | .lock Log Log\\rec.txt= config.ini=old filler"},
+  };
+  std::string notMade;
+  for (const Row& row : rows) {
+    const std::string plan = row.plan;
+    std::optional<std::string> under = std::string();
+    if (plan == "a full disk") under = TestDisk("full");
+    if (!under) {
+      notMade += "; " + plan + " (no disk mounted for the test)";
+      continue;
+    }
+    TempFolder temp(*under);
+    const std::string dir = temp / "data", away = temp / "away";
+    ASSERT_TRUE(MakeFolder(dir) && MakeFolder(away) && WriteBytes(away + "\\kept", "old")) << plan;
+    if (!row.prepare(dir, away)) {
+      notMade += "; " + plan;
+      continue;
+    }
+    const bool wine = UnderWine() && !row.outcomeUnderWine.empty();
+    EXPECT_EQ(Outcome(dir, row.record), wine ? row.outcomeUnderWine : row.outcome) << plan;
+    EXPECT_EQ(Listing(away), " kept=old") << plan;
+  }
+  if (const auto disk = TestDisk("readonly")) {
+    EXPECT_EQ(Outcome(*disk, "rec.txt"),
+              "ini 0 old | Log 00 | rec  - | lock 11 | config.ini=old mounted=");
+  } else {
+    notMade += "; a read-only disk (no disk mounted for the test)";
+  }
+  if (!notMade.empty())
+    std::cout << "[  NOTE    ] cases this system cannot make" << notMade << "\n";
+}
+
+// A write that fills the disk part way is taken back whole, and the record file keeps the lines
+// it could not write, in order, until the disk has room again.
+TEST(Win32FileSystem, AFullDiskTakesBackAPartWrittenLineAndRecordLinesWait) {
+  const auto disk = TestDisk("full");
+  if (!disk) GTEST_SKIP() << "no disk mounted for the test (see test-disks.sh)";
+  TempFolder temp(*disk);
+  Win32FileSystem files(temp.Path());
+  const std::string rec = temp / "rec.txt";
+  auto file = files.OpenAppend(rec);
+  ASSERT_TRUE(file && file->Write("1\r\n"));
+  const std::string filler = Fill(temp.Path());
+  {
+    // Some room, less than the next write needs.
+    const UniqueHandle f(
+        ::CreateFileW(Widen(filler).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER end{};
+    ASSERT_TRUE(::GetFileSizeEx(f.Get(), &end) && end.QuadPart > 16384);
+    end.QuadPart -= 16384;
+    ASSERT_TRUE(::SetFilePointerEx(f.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(f.Get()));
+  }
+  EXPECT_FALSE(file->Write(std::string(65536, 'x') + "\r\n"));
+  EXPECT_EQ(files.ReadAll(rec), "1\r\n");
+  file.reset();
+
+  Win32Clock clock;
+  RecordFile record(files, clock);
+  std::vector<RecordFile::Event> events;
+  record.SetListener([&](RecordFile::Event e, std::size_t) { events.push_back(e); });
+  ASSERT_TRUE(record.Open(temp.Path(), rec));
+  for (int i = 2; i <= 2000; ++i)
+    record.Append(std::to_string(i) + "\t" + std::string(40, 'v') + "\r\n");
+  EXPECT_GT(record.Pending(), 0u);
+  ASSERT_TRUE(::DeleteFileW(Widen(filler).c_str()));
+  record.Flush();
+  record.Close(true);
+  const auto lines = Split(files.ReadAll(rec).value_or(""), "\r\n");
+  ASSERT_EQ(lines.size(), 2000u);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].substr(0, lines[i].find('\t')), std::to_string(i + 1));
+  }
+  EXPECT_EQ(events, std::vector({RecordFile::Event::kWriteFailed, RecordFile::Event::kRecovered}));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
