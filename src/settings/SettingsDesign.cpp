@@ -134,7 +134,7 @@ std::vector<DesignControl> MakeControls() {
       SettingsForm::LangEntries();
   // Holds the line naming the device the port number opens: one line of text high.
   t.Add(K::kFrame, "RightsFrame", "", -1, {60, 6915, 5280, 315});
-  t.Add(K::kLabel, "LabRights", "RightsFrame", -1, {120, 30, 5040, 255});
+  t.Add(K::kLabel, "LabRights", "RightsFrame", -1, {120, 30, 5040, 255}).elided = true;
 
   t.Add(K::kButton, "Defaults", "", 13, {60, 7260, 1680, 390}, "Varsayılan",
         "Varsayılan değerleri yükler");

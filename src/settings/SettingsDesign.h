@@ -37,6 +37,8 @@ struct DesignControl {
   std::string font;
   bool hidden = false;
   bool wordWrap = false;
+  // A line too long for it is cut in the middle with an ellipsis, and shown whole as its tip.
+  bool elided = false;
   std::vector<std::string> entries;  // of a list
   std::string group;                 // of an option button: its group, and its place in it
   int element = -1;

@@ -159,15 +159,23 @@ TEST(BesidePosition, RightLeftOrWhereItHidesLeast) {
             (ScreenPoint{300, 20}));
 }
 
-// Only a fresh press closes: not one the system marks as repeated, nor one at the time of a
-// release (a repeat sent as a release and a press).
+// Only a fresh press closes: not one the system marks as repeated, nor a second press without a
+// release between, nor one at the time of a release (a repeat sent as a release and a press),
+// nor one of a key held as the dialog opened.
 TEST(EscapeGuard, OnlyAFreshPressCloses) {
   EscapeGuard guard;
+  EXPECT_FALSE(guard.Pressed(true, 5));
+  guard.Released(6);
   EXPECT_TRUE(guard.Pressed(false, 10));
-  EXPECT_FALSE(guard.Pressed(true, 11));
+  EXPECT_FALSE(guard.Pressed(false, 11));
   guard.Released(20);
   EXPECT_FALSE(guard.Pressed(false, 20));
-  EXPECT_TRUE(guard.Pressed(false, 21));
+  guard.Released(21);
+  EXPECT_TRUE(guard.Pressed(false, 22));
+  EscapeGuard heldAtOpening(true);
+  EXPECT_FALSE(heldAtOpening.Pressed(false, 30));
+  heldAtOpening.Released(31);
+  EXPECT_TRUE(heldAtOpening.Pressed(false, 32));
 }
 
 }  // namespace
