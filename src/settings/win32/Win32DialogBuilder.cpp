@@ -51,9 +51,13 @@ HICON FolderIcon() {
   static const HICON icon = [] {
     SHSTOCKICONINFO info{};
     info.cbSize = sizeof info;
-    if (FAILED(::SHGetStockIconInfo(SIID_FOLDEROPEN, SHGSI_ICON | SHGSI_SMALLICON, &info)))
-      return HICON{};
-    return info.hIcon;
+    if (SUCCEEDED(::SHGetStockIconInfo(SIID_FOLDEROPEN, SHGSI_ICON | SHGSI_SMALLICON, &info)) &&
+        info.hIcon != nullptr)
+      return info.hIcon;
+    // Where the system names no stock picture: the open folder among the shell's own.
+    HICON small = nullptr;
+    ::ExtractIconExW(L"shell32.dll", 4, nullptr, &small, 1);
+    return small;
   }();
   return icon;
 }

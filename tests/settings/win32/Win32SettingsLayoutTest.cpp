@@ -149,6 +149,9 @@ TEST(Win32SettingsLayout, EveryControlInItsFrameAndEveryTextFittingInAllLanguage
       EXPECT_EQ(Drawn(own), c.font) << name << " " << c.name;
       EXPECT_EQ(font.lfHeight, -::MulDiv(8, static_cast<int>(dpi), 72)) << c.name;
       EXPECT_EQ(font.lfCharSet, charset) << name << " " << c.name;
+      if (c.kind == ControlKind::kFolderButton) {
+        EXPECT_NE(::SendMessageW(w, BM_GETIMAGE, IMAGE_ICON, 0), 0) << "the folder picture";
+      }
       if (c.hidden || c.kind == ControlKind::kTextBox || c.kind == ControlKind::kFolderButton)
         continue;
       std::vector<std::wstring> shown{TextOf(w)};
