@@ -194,10 +194,15 @@ void Win32SettingsDialog::OnCommand(int control, UINT code) {
       view_.Picked(control, static_cast<int>(::SendMessageW(w, CB_GETCURSEL, 0, 0)));
       break;
     case ControlKind::kButton:
-    case ControlKind::kFolderButton:
-      if (code != BN_CLICKED) return;
-      if (view_.Pressed(control)) return Close();
+    case ControlKind::kFolderButton: {
+      // A message box of Apply may wait in a loop of its own: the buttons wait with it.
+      if (code != BN_CLICKED || pressing_) return;
+      pressing_ = true;
+      const bool closes = view_.Pressed(control);
+      pressing_ = false;
+      if (closes) return Close();
       break;
+    }
     case ControlKind::kLabel:
       if (code != STN_DBLCLK) return;
       view_.DoubleClicked(control);

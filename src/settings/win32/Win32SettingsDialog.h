@@ -56,7 +56,8 @@ class Win32SettingsDialog {
   HWND window_ = nullptr;
   std::vector<HWND> controls_;
   EscapeGuard escape_;
-  bool showing_ = false;  // while the controls are set from the form, not by the operator
+  bool showing_ = false;   // while the controls are set from the form, not by the operator
+  bool pressing_ = false;  // while a button's work runs
   std::wstring askedTip_;
 };
 

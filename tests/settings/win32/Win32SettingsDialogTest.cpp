@@ -203,3 +203,30 @@ TEST(Win32SettingsDialog, DrivenAsAnOperatorItReachesTheRunningProgram) {
 
 }  // namespace
 }  // namespace tarnwell::testing
+
+namespace tarnwell::testing {
+namespace {
+
+// Apply's message box waits in a loop of its own; a button pressed meanwhile does nothing.
+TEST(Win32SettingsDialog, ButtonsWaitForAMessageOfApply) {
+  struct PressingAgain : MessageBox {
+    void Show(const std::string&, const std::string&) override {
+      if (++shown == 1) ::SendMessageW(apply, BM_CLICK, 0, 0);
+    }
+    HWND apply = nullptr;
+    int shown = 0;
+  } messages;
+  SettingsRig rig;
+  FakeFileSystem files;
+  const SettingsServices services = rig.Services(messages, files);
+  std::unique_ptr<Win32SettingsDialog> slot;
+  Win32SettingsDialog& dialog =
+      Win32SettingsDialog::ShowOrRaise(slot, services, rig.lang, 0, nullptr, nullptr);
+  messages.apply = dialog.Control("Apply");
+  ::SetWindowTextW(dialog.Control("TxtMin"), L"abc");
+  ::SendMessageW(messages.apply, BM_CLICK, 0, 0);
+  EXPECT_EQ(std::pair(messages.shown, rig.writes), std::pair(1, 1));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
