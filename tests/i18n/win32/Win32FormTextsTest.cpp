@@ -95,17 +95,13 @@ TEST(Win32FormTexts, EveryControlTakesWhatItCanInItsCharacterSet) {
                 L"Tahoma -11");
     }
   }
-  TTHITTESTINFOW hit{};
-  hit.hwnd = window;
-  hit.pt = {50, 300};
-  hit.ti.cbSize = TTTOOLINFOW_V2_SIZE;
-  ASSERT_TRUE(
-      ::SendMessageW(Win32ToolTips::Of(window), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
-  EXPECT_EQ(hit.ti.uId, reinterpret_cast<UINT_PTR>(inner));
-  hit.pt = {150, 300};
-  ASSERT_TRUE(
-      ::SendMessageW(Win32ToolTips::Of(window), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
-  EXPECT_EQ(hit.ti.uId, reinterpret_cast<UINT_PTR>(outer));
+  const auto tipAt = [&](POINT at) {
+    TTHITTESTINFOW hit{window, at, {}};
+    hit.ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ::SendMessageW(Win32ToolTips::Of(window), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit));
+    return reinterpret_cast<HWND>(hit.ti.uId);
+  };
+  EXPECT_EQ(std::pair(tipAt({50, 300}), tipAt({150, 300})), std::pair(inner, outer));
   ::DestroyWindow(window);
 }
 

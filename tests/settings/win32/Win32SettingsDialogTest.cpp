@@ -201,12 +201,6 @@ TEST(Win32SettingsDialog, DrivenAsAnOperatorItReachesTheRunningProgram) {
   ::DestroyWindow(owner);
 }
 
-}  // namespace
-}  // namespace tarnwell::testing
-
-namespace tarnwell::testing {
-namespace {
-
 // Apply's message box waits in a loop of its own; a button pressed meanwhile does nothing.
 TEST(Win32SettingsDialog, ButtonsWaitForAMessageOfApply) {
   struct PressingAgain : MessageBox {
