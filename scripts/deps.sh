@@ -14,7 +14,8 @@ packages=(
   openbox wmctrl
 )
 if [[ ${1:-} == --windows ]]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb)
+  # Wine's own Tahoma and Arial's metric twin: the fonts the settings window is measured in
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb fonts-wine fonts-liberation2)
 fi
 
 missing=()

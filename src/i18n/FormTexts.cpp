@@ -48,11 +48,15 @@ std::optional<int> TextIndexPlus(std::string_view textIndex, int offset) {
   return static_cast<int>(index);
 }
 
-void ApplyFormTexts(TextForm& form, const LangTable& texts) {
+void ApplyFormTexts(TextForm& form, const LangTable& texts, int charset) {
   int count = 0;
   Quietly([&] { count = form.ControlCount(); });
   for (int c = 0; c < count; ++c) {
-    Quietly([&] { SetLists(form.Control(c), texts); });
+    Quietly([&] {
+      TextControl& control = form.Control(c);
+      Quietly([&] { control.SetFontCharset(charset); });
+      SetLists(control, texts);
+    });
   }
   Quietly([&] {
     if (auto title = TextAt(texts, form.TextIndex(), kCaptionOffset)) form.SetTitle(*title);
@@ -60,6 +64,7 @@ void ApplyFormTexts(TextForm& form, const LangTable& texts) {
   for (int c = 0; c < count; ++c) {
     Quietly([&] {
       TextControl& control = form.Control(c);
+      Quietly([&] { control.SetFontCharset(charset); });
       Quietly([&] {
         if (auto caption = TextAt(texts, control.TextIndex(), kCaptionOffset)) {
           control.SetCaption(*caption);

@@ -16,7 +16,9 @@ std::optional<int> TextIndexPlus(std::string_view textIndex, int offset);
 
 // Gives the window's controls their language texts by their text index t: list entries
 // 200 + t + i (lists of two or more entries), the window's title 200 + t, captions 200 + t and
-// tool tips 100 + t. What a control cannot take it keeps; nothing is reported.
-void ApplyFormTexts(TextForm& form, const LangTable& texts);
+// tool tips 100 + t; and every control's font the character set `charset`, before its list
+// entries and again before its caption. What a control cannot take it keeps; nothing is
+// reported.
+void ApplyFormTexts(TextForm& form, const LangTable& texts, int charset);
 
 }  // namespace tarnwell

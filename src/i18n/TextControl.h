@@ -18,6 +18,8 @@ class TextControl {
   virtual void SetListEntry(int entry, const std::string& text) = 0;
   virtual void SetCaption(const std::string& text) = 0;
   virtual void SetToolTip(const std::string& text) = 0;
+  // The character set of its font (LangCharset), for toolkits whose fonts have one.
+  virtual void SetFontCharset(int charset) = 0;
 };
 
 }  // namespace tarnwell

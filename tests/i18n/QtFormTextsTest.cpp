@@ -199,8 +199,10 @@ TEST(ShippedLanguages, HoldEveryUsedTextAndFitBothWindows) {
               << qPrintable(w->objectName()) << " over " << qPrintable(v->objectName());
       }
       checkWindow(&main, main.Current());  // the reading
-      checkWindow(&dialog, d.LabCommSet);  // the port, or its own text when no port is set
-      check(d.LabCommSet, text::kNoPort, QString::fromStdString(texts.Text(text::kNoPort)));
+      checkWindow(&dialog,
+                  d.Control("LabCommSet"));  // the port, or its own text when no port is set
+      check(d.Control("LabCommSet"), text::kNoPort,
+            QString::fromStdString(texts.Text(text::kNoPort)));
     }
     EXPECT_EQ(texts.Text(text::kCharset), std::to_string(charset)) << name;
     if (name == std::string("en.lng")) english = texts;  // the standard file holds them too

@@ -9,6 +9,8 @@
 #include <QWidget>
 
 #include "i18n/FormTexts.h"
+#include "i18n/LangCharset.h"
+#include "i18n/TextIndex.h"
 
 namespace tarnwell {
 namespace {
@@ -62,6 +64,8 @@ class QtTextControl : public TextControl {
     }
   }
   void SetToolTip(const std::string& text) override { w_->setToolTip(Q(text)); }
+  // Qt shows the decoded Unicode texts in any font: its fonts have no character set.
+  void SetFontCharset(int) override {}
 
  private:
   QWidget* w_;
@@ -91,7 +95,7 @@ class QtTextForm : public TextForm {
 void ApplyFormTextsTo(QWidget* window, const LangTable& texts) {
   if (window == nullptr) return;
   QtTextForm form(window);
-  ApplyFormTexts(form, texts);
+  ApplyFormTexts(form, texts, LangCharsetFromText(texts.Text(text::kCharset)));
 }
 
 }  // namespace tarnwell

@@ -9,8 +9,8 @@ namespace tarnwell {
 
 // Gives `window` and the controls below it their language texts by their "textIndex" property
 // (a QString holding the design's text index): captions of labels, buttons and frames, tool
-// tips, combo box and list entries, and the window's title. The character set is accepted and
-// not used: Qt shows the decoded Unicode texts in any font.
+// tips, combo box and list entries, and the window's title. The fonts keep theirs: Qt shows the
+// decoded Unicode texts in any font.
 void ApplyFormTextsTo(QWidget* window, const LangTable& texts);
 
 }  // namespace tarnwell

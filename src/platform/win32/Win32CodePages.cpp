@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
+#include <mutex>
 
 namespace tarnwell {
 namespace {
@@ -41,7 +43,15 @@ std::array<char32_t, 256> LettersOf(int codePage) {
 }  // namespace
 
 std::string Win32CodePages::ToUtf8(std::string_view bytes, int codePage) const {
-  const std::array<char32_t, 256> letters = LettersOf(codePage);
+  // A language file asks for its code page once a line: the table is made once per code page.
+  const std::array<char32_t, 256>& letters = [codePage]() -> const std::array<char32_t, 256>& {
+    static std::mutex guard;
+    static std::map<int, std::array<char32_t, 256>> tables;
+    const std::lock_guard lock(guard);
+    auto found = tables.find(codePage);
+    if (found == tables.end()) found = tables.emplace(codePage, LettersOf(codePage)).first;
+    return found->second;
+  }();
   std::string out;
   out.reserve(bytes.size());
   for (const char c : bytes) AppendUtf8(out, letters[static_cast<unsigned char>(c)]);

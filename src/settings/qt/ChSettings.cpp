@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,7 +17,7 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "settings/PortDevice.h"
+#include "settings/BesidePosition.h"
 
 namespace tarnwell {
 namespace {
@@ -26,26 +25,10 @@ namespace {
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
 std::string S(const QString& s) { return s.toUtf8().toStdString(); }
 
-void ShowTick(QCheckBox* box, bool ticked) {
-  const QSignalBlocker block(box);
-  box->setChecked(ticked);
-}
+ScreenRect Plain(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
-void ShowChoice(QButtonGroup* group, int id) {
-  const QSignalBlocker block(group);
-  if (QAbstractButton* b = group->button(id)) {
-    b->setChecked(true);
-    return;
-  }
-  // An exclusive group cannot have its checked button unchecked directly.
-  group->setExclusive(false);
-  for (QAbstractButton* b : group->buttons()) b->setChecked(false);
-  group->setExclusive(true);
-}
-
-void ShowPosition(QComboBox* list, int position) {
-  const QSignalBlocker block(list);
-  list->setCurrentIndex(position);  // a position the list does not hold shows none
+const DesignControl& At(int control) {
+  return SettingsDesign::Controls()[static_cast<std::size_t>(control)];
 }
 
 }  // namespace
@@ -54,23 +37,21 @@ ChSettings::ChSettings(const SettingsServices& services, ApplyTexts applyTexts, 
                        const SerialDevices* devices)
     : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      form_(services),
-      devices_(devices),
-      regional_(services.regional) {
+      view_(services, devices) {
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
   ui_.Build(this, twips);
   Connect();
-  form_.SetFocusHandler([this](SettingsField f) { Edit(f)->setFocus(Qt::OtherFocusReason); });
+  view_.Form().SetFocusHandler(
+      [this](SettingsField f) { ui_.Control(TextBoxOf(f).name)->setFocus(Qt::OtherFocusReason); });
   if (applyTexts) applyTexts(this);
-  form_.Load();
+  view_.Form().Load();
   ShowState();
-  if (devices_ != nullptr) {
+  if (devices != nullptr) {
     // An adapter plugged in or out while the dialog is open shows within a second.
     auto* poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, &ChSettings::ShowDevice);
+    connect(poll, &QTimer::timeout, this, [this] { Show(SettingsDesign::IndexOf("LabRights")); });
     poll->start(1000);
-    ui_.CommSel->setToolTip(Q(PortDeviceList(*devices_)));
   }
 }
 
@@ -86,9 +67,10 @@ ChSettings* ChSettings::ShowOrRaise(QPointer<ChSettings>& slot, const SettingsSe
     slot = new ChSettings(services, applyTexts, twips, devices);
     if (owner && screen) {
       // The dialog's frame is not known before it is shown; the owner's is the best guess.
-      const QSize frame = owner->frameGeometry().size() - owner->geometry().size();
-      slot->move(BesidePosition(owner->frameGeometry(), slot->size() + frame,
-                                screen->availableGeometry()));
+      const QSize size = slot->size() + owner->frameGeometry().size() - owner->geometry().size();
+      const ScreenPoint at = BesidePosition(Plain(owner->frameGeometry()), size.width(),
+                                            size.height(), Plain(screen->availableGeometry()));
+      slot->move(at.x, at.y);
     }
   }
   slot->show();
@@ -97,68 +79,40 @@ ChSettings* ChSettings::ShowOrRaise(QPointer<ChSettings>& slot, const SettingsSe
   return slot;
 }
 
-QPoint ChSettings::BesidePosition(const QRect& owner, const QSize& size, const QRect& screen) {
-  const int top = std::clamp(owner.top(), screen.top(),
-                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
-  if (owner.right() + 1 + size.width() <= screen.right() + 1) return {owner.right() + 1, top};
-  if (owner.left() - size.width() >= screen.left()) return {owner.left() - size.width(), top};
-  // No room on either side: against the screen edge on the side that hides less of the owner.
-  const QPoint atRight(std::max(screen.left(), screen.right() + 1 - size.width()), top);
-  const QPoint atLeft(screen.left(), top);
-  const auto covered = [&](QPoint p) {
-    const QRect c = owner.intersected(QRect(p, size));
-    return c.isEmpty() ? 0LL : static_cast<long long>(c.width()) * c.height();
-  };
-  return covered(atLeft) < covered(atRight) ? atLeft : atRight;
-}
-
-QLineEdit* ChSettings::Edit(SettingsField field) const {
-  return findChild<QLineEdit*>(QLatin1String(TextBoxOf(field).name));
-}
-
 void ChSettings::Connect() {
-  for (std::size_t i = 0; i < kTextBoxes.size(); ++i) {
-    const auto f = static_cast<SettingsField>(i);
-    connect(Edit(f), &QLineEdit::textEdited, this, [this, f](const QString& text) {
-      form_.SetText(f, S(text));
-      ShowState();
-    });
+  for (std::size_t i = 0; i < ui_.controls.size(); ++i) {
+    const int c = static_cast<int>(i);
+    QWidget* w = ui_.controls[i];
+    const auto then = [this] { ShowState(); };
+    switch (At(c).kind) {
+      case ControlKind::kTextBox:
+        connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this,
+                [this, c, then](const QString& text) { view_.Typed(c, S(text)), then(); });
+        break;
+      case ControlKind::kCheckBox:
+        connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this,
+                [this, c, then](bool ticked) { view_.Ticked(c, ticked), then(); });
+        break;
+      case ControlKind::kOptionButton:
+        connect(static_cast<QRadioButton*>(w), &QRadioButton::clicked, this,
+                [this, c, then] { view_.Chosen(c), then(); });
+        break;
+      case ControlKind::kDropDownList:
+        connect(static_cast<QComboBox*>(w), &QComboBox::activated, this,
+                [this, c, then](int position) { view_.Picked(c, position), then(); });
+        break;
+      case ControlKind::kButton:
+      case ControlKind::kFolderButton:
+        connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this, [this, c, then] {
+          if (view_.Pressed(c)) return void(close());
+          then();
+        });
+        break;
+      case ControlKind::kFrame:
+      case ControlKind::kLabel:
+        break;
+    }
   }
-  const auto after = [this](auto change) {
-    return [this, change](auto value) {
-      change(value);
-      ShowState();
-    };
-  };
-  connect(ui_.BaudSel, &QComboBox::activated, this, after([this](int i) { form_.SetBaudSel(i); }));
-  connect(ui_.LangSel, &QComboBox::activated, this, after([this](int i) { form_.SetLangSel(i); }));
-  connect(ui_.Expanded, &QCheckBox::clicked, this,
-          after([this](bool on) { form_.SetExpanded(on); }));
-  connect(ui_.GrMode, &QCheckBox::clicked, this, after([this](bool on) { form_.SetGrMode(on); }));
-  connect(ui_.MouseEvent, &QCheckBox::clicked, this,
-          after([this](bool on) { form_.SetMouseEvent(on); }));
-  connect(ui_.SelDatLogEnab, &QCheckBox::clicked, this,
-          after([this](bool on) { form_.SetSelDatLogEnab(on); }));
-  connect(ui_.RecordOnStartup, &QCheckBox::clicked, this,
-          after([this](bool on) { form_.SetRecordOnStartup(on); }));
-  connect(ui_.LogIncSel, &QCheckBox::clicked, this,
-          after([this](bool on) { form_.SetLogIncSel(on); }));
-  connect(ui_.OptPfGroup, &QButtonGroup::idClicked, this,
-          after([this](int i) { form_.SetOptPf(i); }));
-  connect(ui_.LogSetGroup, &QButtonGroup::idClicked, this,
-          after([this](int i) { form_.SetLogSet(i); }));
-  connect(ui_.LogTypeSelGroup, &QButtonGroup::idClicked, this,
-          after([this](int i) { form_.SetLogTypeSel(i); }));
-  connect(ui_.OpenFolder, &QPushButton::clicked, this, [this] { form_.OpenRecordFolder(); });
-  connect(ui_.Apply, &QPushButton::clicked, this, [this] {
-    form_.Apply();
-    ShowState();
-  });
-  connect(ui_.Defaults, &QPushButton::clicked, this, [this] {
-    form_.ApplyDefaults();
-    ShowState();
-  });
-  connect(ui_.Cancel, &QPushButton::clicked, this, &QDialog::close);
   // A key's release goes to the focused control, which may keep it: Esc's is seen wherever it goes.
   installEventFilter(this);
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
@@ -166,75 +120,63 @@ void ChSettings::Connect() {
 
 bool ChSettings::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyRelease &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-    escReleasedAt_ = static_cast<QKeyEvent*>(event)->timestamp();
-  if (watched == ui_.ContinuousSendHint && event->type() == QEvent::MouseButtonDblClick) {
-    form_.ToggleAdvancedMode();
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+      !static_cast<QKeyEvent*>(event)->isAutoRepeat())
+    escape_.Released(static_cast<QKeyEvent*>(event)->timestamp());
+  const auto found = std::find(ui_.controls.begin(), ui_.controls.end(), watched);
+  if (found == ui_.controls.end()) return QDialog::eventFilter(watched, event);
+  const int c = static_cast<int>(found - ui_.controls.begin());
+  if (event->type() == QEvent::MouseButtonDblClick && At(c).kind == ControlKind::kLabel) {
+    view_.DoubleClicked(c);
     return true;
   }
-  if (watched == ui_.CommSel && event->type() == QEvent::ToolTip && devices_ != nullptr) {
-    // Listed when asked for, so it shows the devices present now.
-    ui_.CommSel->setToolTip(Q(PortDeviceList(*devices_)));
+  if (event->type() == QEvent::ToolTip) {
+    // Made when asked for, so it tells what is there now.
+    if (const std::optional<std::string> tip = view_.LiveToolTip(c)) (*found)->setToolTip(Q(*tip));
   }
   return QDialog::eventFilter(watched, event);
 }
 
-// A held key repeats as a release and a press at one time. Only Esc's first press closes: a key
-// still held from closing the last dialog (or one a tool pressed and never released) would
-// otherwise close every dialog the cog opens, at once.
 void ChSettings::keyPressEvent(QKeyEvent* event) {
-  const bool repeat = event->isAutoRepeat() || escReleasedAt_ == event->timestamp();
-  if (event->matches(QKeySequence::Cancel) && repeat) return event->accept();
+  if (event->matches(QKeySequence::Cancel) &&
+      !escape_.Pressed(event->isAutoRepeat(), event->timestamp()))
+    return event->accept();
   QDialog::keyPressEvent(event);
 }
 
 void ChSettings::ShowState() {
-  const SettingsControls& c = form_.Controls();
-  const SettingsControls::Enabled& e = c.enabled;
-  for (std::size_t i = 0; i < kTextBoxes.size(); ++i) {
-    QLineEdit* edit = Edit(static_cast<SettingsField>(i));
-    // The texts shown here are the form's own; they need not come back as changes.
-    const QSignalBlocker block(edit);
-    const QString text = Q(c.*kTextBoxes[i].text);
-    // Rewriting an unchanged text would move the cursor while the operator types.
-    if (edit->text() != text) edit->setText(text);
-    edit->setEnabled(e.*kTextBoxes[i].enabled);
-  }
-  ShowPosition(ui_.BaudSel, c.BaudSel);
-  ShowPosition(ui_.DevType, c.DevType);
-  ShowPosition(ui_.LangSel, c.LangSel);
-  ui_.LabCommSet->setText(Q(c.LabCommSet));
-  ShowDevice();
-
-  ShowTick(ui_.GrMode, c.GrMode);
-  ShowTick(ui_.MouseEvent, c.MouseEvent);
-  ShowTick(ui_.Expanded, c.Expanded);
-  ShowTick(ui_.SelDatLogEnab, c.SelDatLogEnab);
-  ShowTick(ui_.RecordOnStartup, c.RecordOnStartup);
-  ShowTick(ui_.LogIncSel, c.LogIncSel);
-  ShowChoice(ui_.OptPfGroup, c.OptPf);
-  ShowChoice(ui_.LogSetGroup, c.LogSet);
-  ShowChoice(ui_.LogTypeSelGroup, c.LogTypeSel);
-
-  ui_.LabMin->setEnabled(e.LabMin);
-  ui_.LabMax->setEnabled(e.LabMax);
-  for (int i = 0; i < 4; ++i) ui_.LogSet[i]->setEnabled(e.LogSet[i]);
-  for (int i = 0; i < 2; ++i) ui_.LogTypeSel[i]->setEnabled(e.LogTypeSel[i]);
-  ui_.LogIncSel->setEnabled(e.LogIncSel);
-  ui_.FrameFile->setEnabled(e.FrameFile);
-  ui_.LabStabTime->setEnabled(e.LabStabTime);
-  ui_.LabJump->setEnabled(e.LabJump);
-  ui_.LabThreshold->setEnabled(e.LabThreshold);
+  for (std::size_t i = 0; i < ui_.controls.size(); ++i) Show(static_cast<int>(i));
 }
 
-void ChSettings::ShowDevice() {
-  if (devices_ == nullptr) return;
-  const QString line = Q(PortDeviceLine(form_.Controls().CommSel, regional_, *devices_));
-  // A long link target or product name is cut with an ellipsis; the whole line is its tool tip.
-  const QString shown = ui_.LabRights->fontMetrics().elidedText(
-      line, Qt::ElideMiddle, ui_.LabRights->contentsRect().width());
-  if (ui_.LabRights->text() != shown) ui_.LabRights->setText(shown);
-  ui_.LabRights->setToolTip(shown == line ? QString() : line);
+void ChSettings::Show(int control) {
+  if (control < 0 || static_cast<std::size_t>(control) >= ui_.controls.size()) return;
+  const DesignControl& d = At(control);
+  QWidget* w = ui_.controls[static_cast<std::size_t>(control)];
+  const ControlState s = view_.State(control);
+  // What is shown here is the form's own: it need not come back as changes.
+  const QSignalBlocker block(w);
+  if (auto* edit = qobject_cast<QLineEdit*>(w); edit && s.text) {
+    // Rewriting an unchanged text would move the cursor while the operator types.
+    if (edit->text() != Q(*s.text)) edit->setText(Q(*s.text));
+  } else if (auto* label = qobject_cast<QLabel*>(w); label && s.text) {
+    const QString line = Q(*s.text);
+    const QString shown = d.elided ? label->fontMetrics().elidedText(line, Qt::ElideMiddle,
+                                                                     label->contentsRect().width())
+                                   : line;
+    if (label->text() != shown) label->setText(shown);
+    if (d.elided) label->setToolTip(shown == line ? QString() : line);
+  }
+  if (auto* button = qobject_cast<QAbstractButton*>(w); button && s.chosen) {
+    QButtonGroup* group = button->group();
+    // An exclusive group cannot have its checked button unchecked directly.
+    if (group && !*s.chosen && button->isChecked()) group->setExclusive(false);
+    button->setChecked(*s.chosen);
+    if (group) group->setExclusive(true);
+  }
+  if (auto* list = qobject_cast<QComboBox*>(w); list && s.position) {
+    list->setCurrentIndex(*s.position);  // a position the list does not hold shows none
+  }
+  w->setEnabled(s.enabled);
 }
 
 }  // namespace tarnwell

@@ -4,19 +4,17 @@
 #include <QDialog>
 #include <QPointer>
 #include <functional>
-#include <optional>
 
 #include "platform/SerialDevices.h"
 #include "platform/Twips.h"
-#include "settings/SettingsForm.h"
+#include "settings/EscapeGuard.h"
+#include "settings/SettingsView.h"
 #include "settings/qt/ChSettingsDesign.h"
-
-class QLineEdit;
 
 namespace tarnwell {
 
 // The settings dialog window: modeless, without owner, one at a time. It forwards every change
-// the operator makes to SettingsForm and shows the form's controls after it; it holds no
+// the operator makes to SettingsView and shows the controls' states after it; it holds no
 // settings of its own. Closing it (Exit, Esc, the title bar) deletes it.
 class ChSettings : public QDialog {
   Q_OBJECT
@@ -35,12 +33,7 @@ class ChSettings : public QDialog {
                                  const ApplyTexts& applyTexts, const QWidget* owner = nullptr,
                                  const SerialDevices* devices = nullptr);
 
-  // Where a window of `size` (frame included) stands beside `owner` on `screen`: to its right
-  // when there is room, else to its left, else where it covers the least of it.
-  static QPoint BesidePosition(const QRect& owner, const QSize& size, const QRect& screen);
-
-  const SettingsForm& Form() const { return form_; }
-  const ChSettingsDesign& Design() const { return ui_; }
+  const SettingsForm& Form() const { return view_.Form(); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,14 +42,11 @@ class ChSettings : public QDialog {
  private:
   void Connect();
   void ShowState();
-  QLineEdit* Edit(SettingsField field) const;
-  void ShowDevice();
+  void Show(int control);
 
-  SettingsForm form_;
+  SettingsView view_;
   ChSettingsDesign ui_;
-  const SerialDevices* devices_;
-  Regional regional_;
-  std::optional<quint64> escReleasedAt_;
+  EscapeGuard escape_;
 };
 
 }  // namespace tarnwell
