@@ -7,6 +7,9 @@
 #include <algorithm>
 
 #include "graph/GraphView.h"
+#include "i18n/win32/Win32Fonts.h"
+#include "i18n/win32/Win32FormTexts.h"
+#include "i18n/win32/Win32ToolTips.h"
 #include "platform/win32/Utf16.h"
 
 namespace tarnwell {
@@ -17,15 +20,10 @@ constexpr int kFirstControlId = 100;
 
 COLORREF ToColorRef(Rgb c) { return RGB(c.red, c.green, c.blue); }
 
-HFONT MakeFont(const Twips& twips, double points, bool bold, int charset) {
-  LOGFONTW lf{};
-  lf.lfHeight = -twips.WholePixels(points * 20);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfCharSet = static_cast<BYTE>(charset);
-  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  const std::wstring face = Widen(kMainFontFace);
-  std::copy(face.begin(), face.end(), lf.lfFaceName);
-  return ::CreateFontIndirectW(&lf);
+// Fonts are kept for the whole run (Win32Fonts): a control never holds one deleted under it.
+HFONT FontOf(const Twips& twips, double points, bool bold, int charset) {
+  return Win32Fonts::Get(Widen(kMainFontFace), static_cast<int>(points),
+                         static_cast<int>(twips.dpi), charset, bold);
 }
 
 }  // namespace
@@ -49,17 +47,20 @@ Win32MainControls::Win32MainControls(HWND window, const Twips& twips,
   logo_ = static_cast<HBITMAP>(
       ::LoadImageW(::GetModuleHandleW(nullptr), L"LOGO", IMAGE_BITMAP, 0, 0, 0));
   for (const MainControlDesign& d : MainDesign()) Make(d, window);
-  texts_ = std::make_unique<Win32MainTexts>(window, handles_);
-  SetCharset(0);
+  for (const MainControlDesign& d : MainDesign()) {
+    const double points = d.fontPoints > 0 ? d.fontPoints : 8;
+    ::SendMessageW(Control(d.control), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(tarnwell::FontOf(twips_, points, d.bold, 0)), TRUE);
+    if (*d.textIndex) SetTextIndex(Control(d.control), std::stoi(d.textIndex));
+    if (*d.toolTip) Win32ToolTips::Set(Control(d.control), Widen(d.toolTip));
+  }
 }
 
 Win32MainControls::~Win32MainControls() {
-  texts_.reset();
   graph_.reset(), xaxisTop_.reset(), testPic_.reset();
-  for (HGDIOBJ o : {static_cast<HGDIOBJ>(background_), static_cast<HGDIOBJ>(windowFont_),
-                    static_cast<HGDIOBJ>(currentFont_), static_cast<HGDIOBJ>(stopFont_),
-                    static_cast<HGDIOBJ>(logo_), static_cast<HGDIOBJ>(buttonPictures_[0]),
-                    static_cast<HGDIOBJ>(buttonPictures_[1])}) {
+  for (HGDIOBJ o :
+       {static_cast<HGDIOBJ>(background_), static_cast<HGDIOBJ>(logo_),
+        static_cast<HGDIOBJ>(buttonPictures_[0]), static_cast<HGDIOBJ>(buttonPictures_[1])}) {
     if (o) ::DeleteObject(o);
   }
 }
@@ -119,22 +120,12 @@ void Win32MainControls::Make(const MainControlDesign& d, HWND window) {
   Place(d.control, d.left, d.top, d.width, d.height);
 }
 
-void Win32MainControls::SetCharset(int charset) {
-  charset_ = charset;
-  for (HFONT f : {windowFont_, currentFont_, stopFont_})
-    if (f) ::DeleteObject(f);
-  windowFont_ = MakeFont(twips_, 8, false, charset_);
-  currentFont_ = MakeFont(twips_, DesignOf(MainControl::kCurrent).fontPoints, true, charset_);
-  stopFont_ = MakeFont(twips_, DesignOf(MainControl::kAppStop).fontPoints, false, charset_);
-  for (const MainControlDesign& d : MainDesign())
-    ::SendMessageW(Control(d.control), WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(d.control)),
-                   TRUE);
+HFONT Win32MainControls::FontOf(MainControl control) const {
+  return reinterpret_cast<HFONT>(::SendMessageW(Control(control), WM_GETFONT, 0, 0));
 }
 
-HFONT Win32MainControls::FontOf(MainControl control) const {
-  if (control == MainControl::kCurrent) return currentFont_;
-  if (control == MainControl::kAppStop) return stopFont_;
-  return windowFont_;
+std::string Win32MainControls::ToolTipOf(MainControl control) const {
+  return Narrow(Win32ToolTips::Get(Control(control)));
 }
 
 void Win32MainControls::Place(MainControl control, double left, double top, double width,
@@ -173,7 +164,7 @@ void Win32MainControls::DrawItem(const DRAWITEMSTRUCT& item, const std::string& 
   const RECT all{0, 0, width, height};
   ::FillRect(dc, &all, background_);
   if (item.hwndItem == Control(MainControl::kCurrent)) {
-    HGDIOBJ oldFont = ::SelectObject(dc, currentFont_);
+    HGDIOBJ oldFont = ::SelectObject(dc, FontOf(MainControl::kCurrent));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ToColorRef(color));
     RECT text = all;

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/MainDesign.h"
-#include "app/win32/Win32MainTexts.h"
 #include "graph/win32/Win32GraphBox.h"
 #include "platform/Twips.h"
 
@@ -17,7 +16,8 @@ namespace tarnwell {
 
 // The main window's controls, made from its design: the picture boxes, labels, the value panel
 // with the reading, the Stop box and the picture buttons, their fonts in the language's
-// character set, and what the window draws itself (the reading, the logo).
+// character set (given with the texts, i18n/win32), and what the window draws itself (the
+// reading, the logo).
 class Win32MainControls {
  public:
   // `zoomPressed` gets the button numbers of presses on the zoom button.
@@ -30,13 +30,10 @@ class Win32MainControls {
   Win32GraphBox& Graph() { return *graph_; }
   Win32GraphBox& XaxisTop() { return *xaxisTop_; }
   Win32GraphBox& TestPic() { return *testPic_; }
-  Win32MainTexts& Texts() { return *texts_; }
-  const Win32MainTexts& Texts() const { return *texts_; }
+  // The font the control has now, in the language's character set once the texts are given.
   HFONT FontOf(MainControl control) const;
+  std::string ToolTipOf(MainControl control) const;
   HBRUSH Background() const { return background_; }
-  // Makes every font again with `charset`.
-  void SetCharset(int charset);
-  int Charset() const { return charset_; }
 
   // Twips in the control's container.
   void Place(MainControl control, double left, double top, double width, double height);
@@ -54,16 +51,11 @@ class Win32MainControls {
 
   Twips twips_;
   std::function<void(int)> zoomPressed_;
-  int charset_ = 0;
   HBRUSH background_ = nullptr;
-  HFONT windowFont_ = nullptr;
-  HFONT currentFont_ = nullptr;
-  HFONT stopFont_ = nullptr;
   HBITMAP logo_ = nullptr;
   std::array<HBITMAP, 2> buttonPictures_{};
   std::array<HWND, 11> handles_{};
   std::unique_ptr<Win32GraphBox> graph_, xaxisTop_, testPic_;
-  std::unique_ptr<Win32MainTexts> texts_;
 };
 
 }  // namespace tarnwell

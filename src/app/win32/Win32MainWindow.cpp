@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "app/Mainform.h"
-#include "i18n/FormTexts.h"
 #include "i18n/LangCharset.h"
+#include "i18n/win32/Win32FormTexts.h"
 #include "platform/win32/Utf16.h"
 
 namespace tarnwell {
@@ -260,8 +260,8 @@ void Win32MainWindow::SetPointerStyle(int style) {
 }
 
 void Win32MainWindow::ApplyFormTexts(const LangTable& texts) {
-  controls_->SetCharset(LangCharsetFromText(texts.Text(1)));
-  tarnwell::ApplyFormTexts(controls_->Texts(), texts);
+  charset_ = LangCharsetFromText(texts.Text(1));
+  ApplyFormTextsTo(window_, texts, charset_);
 }
 
 void Win32MainWindow::ShowPlot() {

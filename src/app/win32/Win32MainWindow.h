@@ -40,9 +40,9 @@ class Win32MainWindow : public MainView {
   HWND Control(MainControl control) const { return controls_->Control(control); }
   Win32GraphBox& Graph() { return controls_->Graph(); }
   HFONT FontOf(MainControl control) const { return controls_->FontOf(control); }
-  std::string ToolTipOf(MainControl control) const { return controls_->Texts().ToolTip(control); }
+  std::string ToolTipOf(MainControl control) const { return controls_->ToolTipOf(control); }
   Rgb CurrentColor() const { return currentColor_; }
-  int Charset() const { return controls_->Charset(); }
+  int Charset() const { return charset_; }
   const Twips& Units() const { return twips_; }
   const MainLayout& Layout() const { return layout_; }
 
@@ -99,6 +99,7 @@ class Win32MainWindow : public MainView {
   // The state asked for before the window is first shown.
   int pendingState_ = 0;
   int pointerStyle_ = 0;
+  int charset_ = 0;
   Rgb currentColor_{0, 0, 0};
   std::string currentCaption_;
   std::unique_ptr<Win32MainControls> controls_;

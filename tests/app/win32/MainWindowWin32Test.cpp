@@ -222,11 +222,17 @@ TEST(Win32MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
         if (text.empty() || need.cx > room.right || need.cy > room.bottom)
           misplaced += at + DesignOf(c).name + " text \"" + text + "\" does not fit\n";
       }
-      if (p.window.Charset() != (language == std::string("1") ? 162
-                                 : language == std::string("2") || language == std::string("3")
-                                     ? 204
-                                     : 0))
-        misplaced += at + "charset " + std::to_string(p.window.Charset()) + "\n";
+      // Every font of the window's texts in the language's character set.
+      const int charset = language == std::string("1")                                   ? 162
+                          : language == std::string("2") || language == std::string("3") ? 204
+                                                                                         : 0;
+      for (const MainControlDesign& d : MainDesign()) {
+        if (d.kind != MainControlKind::kLabel && d.kind != MainControlKind::kCheckBox) continue;
+        LOGFONTW font{};
+        ::GetObjectW(p.window.FontOf(d.control), sizeof font, &font);
+        if (font.lfCharSet != charset)
+          misplaced += at + d.name + " charset " + std::to_string(font.lfCharSet) + "\n";
+      }
     }
   }
   EXPECT_EQ(misplaced, "");
