@@ -102,15 +102,18 @@ void SerialLink::TakeFrames(std::size_t from, std::size_t end, Instant at, std::
       last = i;
       continue;
     }
-    frames_.HandleFrame(rx, last + 1, i, at);
+    const bool reading = frames_.HandleFrame(rx, last + 1, i, at);
     state_.FrameCount += 1;
     if (state_.AwaitingFirstFrame) {
       if (firstFrame_) firstFrame_();
       state_.AwaitingFirstFrame = false;
     }
     last = i;
-    state_.DataAlive = true;
-    state_.SilentTicks = 0;
+    // Frames without a reading ("OL", a window set wrong) must not make a stale value look live.
+    if (reading) {
+      state_.DataAlive = true;
+      state_.SilentTicks = 0;
+    }
   }
 }
 

@@ -74,6 +74,7 @@ bool Mainform::StartUp() {
   link_->PortConfig();
   view_.SetCurrentCaption("0");
   if (config_.LogTime > 0) platform_.recordTimer.SetInterval(100);
+  config_.NofSamples = SampleHistory::CountFromFile(config_.NofSamples);
   history_.Resize(SampleHistory::UpperIndexFor(config_.NofSamples));
   view_.SetCaption(view_.Caption() + " v" + std::to_string(version_.major) + "." +
                    std::to_string(version_.minor) + "." + std::to_string(version_.revision));

@@ -8,6 +8,7 @@
 #include "config/NumberText.h"
 #include "i18n/TextIndex.h"
 #include "platform/DateTime.h"
+#include "settings/SettingsForm.h"
 
 namespace tarnwell {
 
@@ -125,15 +126,9 @@ bool SettingsApply::ApplySamples() {
     FieldMessage(text::kBadSampleCount, SettingsField::NofSamples);
     return true;
   }
-  const double old = c.NofSamples;
   SampleHistory& history = services_.history;
   try {
-    // The slots above the old top take its value, so the trace goes on without a drop to zero;
-    // the older readings below it are kept.
-    const double oldTop = RoundHalfEven(old);
-    history.ResizeFilling(
-        SampleHistory::UpperIndexFor(*n),
-        std::isfinite(oldTop) && oldTop >= 0 && oldTop < 10000 ? static_cast<int>(oldTop) : -1);
+    history.ResizeFilling(SampleHistory::UpperIndexFor(*n));
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -178,7 +173,11 @@ void SettingsApply::ApplySwitches() {
   if (controls_.OptPf >= 0 && controls_.OptPf <= 2) c.Performance = controls_.OptPf;
   c.LineMode = controls_.GrMode ? 0 : 1;
   c.MouseEvent = controls_.MouseEvent ? 1 : 0;
-  c.OmitCh = controls_.DevType == 1 ? 1 : 0;
+  // Only a device type chosen in the window sets the omitted characters: one set by hand in
+  // config.ini, which the window has no field for, stays.
+  if (controls_.DevType != SettingsForm::DevTypePosition(c.DevType)) {
+    c.OmitCh = controls_.DevType == 1 ? 1 : 0;
+  }
   c.DevType = controls_.DevType;
 }
 

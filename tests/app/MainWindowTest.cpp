@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "TestFiles.h"
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
+#include "platform/qt/DesignFonts.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtRegional.h"
@@ -31,6 +33,7 @@ class WideScreen : public QtTestApplication {
                   "width": 1920, "height": 1080, "logicalDpi": 96, "dpr": 1}]})");
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + dir_ / "screen.json").c_str());
     QtTestApplication::SetUp();
+    RegisterDesignFonts();
   }
   TempDir dir_;
 };
@@ -44,12 +47,31 @@ struct Program {
     for (const std::string name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"})
       files.files["/prog/" + name + ".lng"] = ReadFile(TARNWELL_DATA_DIR "/" + name + ".lng");
     window.SetForm(&form);
+    window.SetOnSetup([this] { ChSettings::ShowOrRaise(dialog, this->settings, {}, &window); });
     EXPECT_TRUE(form.StartUp());
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
   // Two frames come and the display is refreshed; the first starts the trace afresh.
   void Frames() { port.Receive("+0012.34\r+0012.34\r"), refresh.Fire(); }
+  // The cog opens the settings window, the boxes named take the texts typed, Apply is pressed.
+  void Apply(const std::map<const char*, const char*>& typed = {}) {
+    QTest::mouseClick(window.TheSetup(), Qt::LeftButton);
+    for (const auto& [box, text] : typed) {
+      auto* edit = dialog->findChild<QLineEdit*>(box);
+      edit->selectAll(), QTest::keyClicks(edit, text);
+    }
+    QTest::mouseClick(dialog->findChild<QPushButton*>("Apply"), Qt::LeftButton);
+  }
+  // The graph's value labels as drawn at the last refresh: top, bottom, middle.
+  std::vector<std::string> ValueLabels() {
+    std::vector<std::string> labels;
+    const DrawList& graph = window.GraphPicture();
+    for (const DrawOp& op : graph.Ops())
+      if (op.kind == DrawOp::Kind::kText && graph.TextOf(op).font.points == 13)
+        labels.push_back(graph.TextOf(op).text);
+    return labels;
+  }
   FakeSerialPort port;
   FakeClock clock;
   FakeFileSystem files;
@@ -59,6 +81,9 @@ struct Program {
   Mainform form{
       Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability}, window,
       Version{1, 0, 2}};
+  FakeProcessStarter processes;
+  const SettingsServices settings = form.Settings(processes);
+  QPointer<ChSettings> dialog;
 };
 
 // Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.
@@ -73,11 +98,24 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
     return std::vector{p.port.open, p.refresh.enabled, p.record.enabled};
   };
   EXPECT_EQ(on(), (std::vector{false, false, false}));
+  // Applied while stopped, the settings wait for the Stop box to be unticked.
+  p.Apply({{"CommSel", "2"}});
+  EXPECT_EQ(std::tuple(p.port.open, p.refresh.enabled, p.record.Running(),
+                       p.settings.config.CommPort.ToText({})),
+            std::tuple(false, false, false, "2"));
   EXPECT_EQ(on(), (std::vector{true, true, true}));
+  EXPECT_EQ(std::pair(p.port.commPort, p.messages.shown.size()),
+            std::pair(std::int16_t{2}, std::size_t{0}));
+  // A device gone when going on or applying is named; the program runs on, the box unticked.
   on();
   p.port.ports.clear();
-  EXPECT_EQ(on(), (std::vector{false, false, false}));
-  EXPECT_EQ(p.messages.shown.back().text, "The serial port cannot be opened or used.");
+  EXPECT_EQ(on(), (std::vector{false, true, true}));
+  p.Apply({{"NofSamples", "300"}});
+  EXPECT_EQ(std::tuple(p.refresh.Running(), p.record.Running(), p.settings.history.UB()),
+            std::tuple(true, true, 300));
+  for (const auto& told : p.messages.shown)
+    EXPECT_EQ(told.text, "The serial port cannot be opened or used.  8002:Invalid port number");
+  EXPECT_EQ(p.messages.shown.size(), 2u);
   p.window.close();
   const std::string saved = p.files.files["/prog/config.ini"];
   EXPECT_EQ(SplitLines(saved).at(35), "9000' Window Width. Def:7290 ");
@@ -108,6 +146,36 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
   EXPECT_EQ(p.port.maxWait, p.refresh.interval);
 }
 
+// With one sample, or none read from config.ini, every reading shows; frames that hold none keep
+// the digits bright no longer than frames that do not come.
+TEST(MainWindowProgram, EveryReadingShowsWithOneSampleAndOnlyReadingsKeepTheDigitsBright) {
+  for (const char* count : {"1", "0"}) {
+    Program p({{11, count}});
+    QStringList shown;
+    for (const char* frame : {"+0012.34\r", "+0056.78\r", "OL\r"})
+      p.port.Receive(frame), p.refresh.Fire(), shown << p.window.Current()->text();
+    EXPECT_EQ(shown, QStringList({"12,34", "56,78", "56,78"}));
+    EXPECT_EQ(p.ValueLabels(), (std::vector<std::string>{"56,79", "56,77", "56,78"}));
+    for (int tick = 0; tick < 31; ++tick) p.port.Receive("OL\r"), p.refresh.Fire();
+    EXPECT_EQ(p.window.Current()->palette().color(QPalette::WindowText), QColor(128, 64, 0));
+    p.form.ShutDown();
+    EXPECT_EQ(SplitLines(p.files.files["/prog/config.ini"]).at(10), "1'Number of samples");
+  }
+}
+
+// Frames with a status first, read with line 5 set by hand: Apply keeps it, and the slots that
+// 500 samples add continue the trace at the latest reading.
+TEST(MainWindowProgram, ApplyKeepsTheOmittedCharactersAndMoreSamplesContinueTheTrace) {
+  Program p({{4, "17"}, {5, "7"}});
+  for (int i = 0; i < 150; ++i) p.port.Receive("ST,GS,+0500.000 kg\r\n");
+  p.Apply({{"NofSamples", "500"}});
+  for (int i = 0; i < 2; ++i) p.port.Receive("ST,GS,+0500.000 kg\r\n");
+  p.refresh.Fire();
+  EXPECT_EQ(p.ValueLabels(), (std::vector<std::string>{"500,001", "499,999", "500,000"}));
+  p.port.Receive("ST,GS,+0500.250 kg\r\n"), p.refresh.Fire();
+  EXPECT_EQ(p.window.Current()->text(), "500,250");
+}
+
 // In advanced mode the zoom button's press switches zooming on and off, with its pointer.
 TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   Program p({{1, "52814"}});
@@ -119,22 +187,46 @@ TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   EXPECT_EQ(shapes, (std::vector<int>{Qt::SizeAllCursor, Qt::ArrowCursor}));
 }
 
-// Every visible control inside its parent and clear of its siblings in every language and size.
+bool IsLight(QRgb c) { return qBlue(c) > 100; }
+
+// True when a pixel on the edge of `area`, in the picture of `w`, is `ink`: the drawing runs over.
+bool InkOnEdge(QWidget* w, QRect area, const std::function<bool(QRgb)>& ink) {
+  const QImage shot = w->grab().toImage();
+  area &= shot.rect();
+  for (int x = area.left(); x <= area.right(); ++x)
+    if (ink(shot.pixel(x, area.top())) || ink(shot.pixel(x, area.bottom()))) return true;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    if (ink(shot.pixel(area.left(), y)) || ink(shot.pixel(area.right(), y))) return true;
+  return false;
+}
+
+// Every visible control inside its parent and clear of its siblings in every language and size,
+// in the design's faces; the reading's digits and the graph's value labels are whole.
 // By design the reading's label reaches above its panel (its digits sit at its bottom), the span
 // and rate labels are taller than the room between them, and the smallest value panel spans both.
 TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
+  ASSERT_EQ(QFontInfo(QFont("Tahoma")).family(), "Tahoma") << "fonts-wine is not installed";
   std::string misplaced;
   for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
     for (const std::string size : {"1000", "25000"}) {
-      Program p({{1, "52814"}, {19, language}, {36, size}, {37, size}});
+      Program p({{1, "52814"}, {19, language}, {26, "0"}, {36, size}, {37, size}});
       p.Frames();
+      p.port.Receive("-123456.7\r"), p.refresh.Fire();
+      const QWidget* current = p.window.Current();
+      const QRect graph = p.window.Graph()->rect();
+      const std::string at = language + (" " + size) + " ";
+      if (InkOnEdge(p.window.WeighBox(), current->geometry() & p.window.WeighBox()->rect(),
+                    [](QRgb c) { return qRed(c) - qBlue(c) > 60; }))
+        misplaced += at + "reading cut\n";
+      if (InkOnEdge(p.window.Graph(), graph.adjusted(0, 0, 0, 1 - graph.height()), IsLight) ||
+          InkOnEdge(p.window.Graph(), graph.adjusted(0, graph.height() - 1, 0, 0), IsLight))
+        misplaced += at + "value label cut\n";
       QStringList designed{"LabNofDat RangeofChange"};
       if (size == "1000")
         designed += {"LabNofDat WeighBox", "RangeofChange WeighBox", "WeighBox picLogo"};
       const auto where = [&](QWidget* w) {
         return w->geometry().adjusted(0, w == p.window.Current() ? std::max(0, -w->y()) : 0, 0, 0);
       };
-      const std::string at = language + (" " + size) + " ";
       QWidgetList parents = p.window.findChildren<QWidget*>();
       for (QWidget* parent : parents << &p.window) {
         QWidgetList shown;
