@@ -45,8 +45,6 @@ void SerialLink::ResetReceiveState() {
 
 void SerialLink::ClosePort() { control_.Close(); }
 
-std::optional<SerialError> SerialLink::OpenPort() { return control_.Open(); }
-
 void SerialLink::OnPortEvent() {
   // Should a handler ever run an event loop, a call from inside it must not touch the buffer
   // being cut; the characters stay in the port for the next call.

@@ -64,6 +64,8 @@ bool Mainform::StartUp() {
   history_.Resize(50);
   configFile_->ReadConfig();
   if (!ReadLanguage()) {
+    // The window is unloaded as at any end: config.ini keeps the fallback to the standard file.
+    ShutDown();
     loading_ = false;
     view_.CloseWindow();
     return false;
@@ -118,19 +120,19 @@ void Mainform::ShutDown() {
   platform_.stabilityTimer.SetEnabled(false);
 }
 
+// A port that cannot be opened on resuming is named with its cause; the program goes on as the
+// unticked box says, and the port looks for its device until it comes (as after a pull).
 void Mainform::SetSuspended(bool checked) {
   if (checked) {
     platform_.refreshTimer.SetEnabled(false);
-    link_->ClosePort();
+    ports_->Suspend();
     platform_.recordTimer.SetEnabled(false);
     return;
   }
-  if (auto error = link_->OpenPort()) {
-    platform_.messages.Show(texts_.Text(text::kSerialFailure));
-    return;
-  }
+  const auto error = ports_->Resume();
   platform_.refreshTimer.SetEnabled(true);
   platform_.recordTimer.SetEnabled(true);
+  if (error) platform_.messages.Show(SerialFailureText(texts_, *error));
 }
 
 void Mainform::DrawGraph(const GraphRange& range, double span) {

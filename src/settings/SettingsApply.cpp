@@ -25,32 +25,33 @@ void SettingsApply::FieldMessage(int text, SettingsField field) {
   if (moveFocus_) moveFocus_(field);
 }
 
-void SettingsApply::Fail(bool saved) {
+void SettingsApply::ShowFailure() {
   services_.messages.Show(serialError_ ? SerialFailureText(services_.lang, *serialError_)
                                        : services_.lang.Text(text::kSerialFailure));
   serialError_.reset();
-  // When the failing step was the save itself, trying again at once would only fail again.
-  if (!saved && services_.WriteConfig) services_.WriteConfig();
 }
 
+// A failing operation is reported where it fails, as a bad field is, and the rest is still
+// applied and stored: only the port's own later steps are left out. The port keeps the number
+// and speed it took.
 void SettingsApply::Run() {
   PortControl& ports = services_.ports;
-  if (!Ok(ports.Close())) return Fail(false);
+  bool portUsable = Ok(ports.Close());
+  if (!portUsable) ShowFailure();
 
   const double port = LeadingNumber(controls_.CommSel, services_.regional);
   if (port < 0 || port > 99) return FieldMessage(text::kBadPort, SettingsField::CommSel);
-  if (!ApplyPort(port)) return Fail(false);
+  if (portUsable && !(portUsable = ApplyPort(port))) ShowFailure();
 
   ApplyRange();
   ApplyRecordTests();
-  if (!ApplySpeed()) return Fail(false);
-  if (!Ok(ports.Open())) return Fail(false);
-  if (!ApplySamples()) return Fail(false);
+  if (portUsable && !(ApplySpeed() && Ok(ports.Open()))) ShowFailure();
+  if (!ApplySamples()) ShowFailure();
   ApplyRecordTiming();
   ApplySwitches();
   if (services_.SetRefreshRate) services_.SetRefreshRate();
   services_.config.RecordOnStartup = controls_.RecordOnStartup ? 1 : 0;
-  if (services_.WriteConfig && !services_.WriteConfig()) return Fail(true);
+  if (services_.WriteConfig && !services_.WriteConfig()) ShowFailure();
 }
 
 bool SettingsApply::ApplyPort(double port) {
