@@ -20,10 +20,9 @@ void SampleHistory::ResizeFilling(int newUb) {
 }
 
 void SampleHistory::Append(double value, double nofSamples) {
-  if (sampleIndex_ >= 0 && sampleIndex_ < UB())
+  if (sampleIndex_ >= 0 && sampleIndex_ < UB()) {
     samples_[static_cast<std::size_t>(sampleIndex_)] = value;
-  else if (UB() == 0 && sampleIndex_ == 0)
-    samples_[0] = value;
+  }
   latest_ = value;
   Advance(nofSamples);
 }

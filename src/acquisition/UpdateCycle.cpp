@@ -49,8 +49,8 @@ void UpdateCycle::OnRefreshTick() {
       view_.SetCurrentCaption(*text);
     }
   } else if (const auto latest = history_.Latest()) {
-    // Not the slot before SampleIndex: that is the oldest one just after a wrap, always so with
-    // one sample, and an old one after frames that held no reading.
+    // Not the slot before SampleIndex: just after a wrap there is none (with one sample never),
+    // and after frames that held no reading it is an old one.
     if (auto text = FormatNumber(*latest, format, regional_)) view_.SetCurrentCaption(*text);
   }
 
