@@ -168,7 +168,8 @@ class ReceiveRun {
     }
     if (fills != (on.fillOnFirst && handled > 0 ? 1 : 0)) return "trace fills";
     if (state.AwaitingFirstFrame != (handled == 0)) return "first-frame mark";
-    if (state.DataAlive != (handled > 0)) return "data-alive mark";
+    // A frame that gave a reading marks the data alive; without a frame nothing does.
+    if (state.DataAlive ? handled == 0 : history.Latest() || !logged.empty()) return "data-alive";
     if (state.FrameCount < 0 || state.FrameCount > static_cast<double>(handled)) return "count";
     return {};
   }

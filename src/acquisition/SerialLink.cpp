@@ -45,8 +45,6 @@ void SerialLink::ResetReceiveState() {
 
 void SerialLink::ClosePort() { control_.Close(); }
 
-std::optional<SerialError> SerialLink::OpenPort() { return control_.Open(); }
-
 void SerialLink::OnPortEvent() {
   // Should a handler ever run an event loop, a call from inside it must not touch the buffer
   // being cut; the characters stay in the port for the next call.
@@ -102,15 +100,18 @@ void SerialLink::TakeFrames(std::size_t from, std::size_t end, Instant at, std::
       last = i;
       continue;
     }
-    frames_.HandleFrame(rx, last + 1, i, at);
+    const bool reading = frames_.HandleFrame(rx, last + 1, i, at);
     state_.FrameCount += 1;
     if (state_.AwaitingFirstFrame) {
       if (firstFrame_) firstFrame_();
       state_.AwaitingFirstFrame = false;
     }
     last = i;
-    state_.DataAlive = true;
-    state_.SilentTicks = 0;
+    // Frames without a reading ("OL", a window set wrong) must not make a stale value look live.
+    if (reading) {
+      state_.DataAlive = true;
+      state_.SilentTicks = 0;
+    }
   }
 }
 

@@ -49,9 +49,8 @@ class SerialLink {
   // Resets the receive state for a fresh start.
   void ResetReceiveState();
 
-  // For suspend and resume: closes when open, opens when closed.
+  // Closes the port when it is open.
   void ClosePort();
-  std::optional<SerialError> OpenPort();
 
  private:
   // Frame ends in rx_[from, end) read at `at`; `last` is the end of the last frame taken.

@@ -47,6 +47,8 @@ class SerialPort {
   // "9600,n,8,1": the speed's digits followed by the framing.
   virtual std::optional<SerialError> SetSettings(const std::string& settings) = 0;
   virtual std::string Settings() const = 0;
+  // Open as the program set it: a port may also count as open while it looks for a device that
+  // vanished or was not there when it was opened (SetPortOpen then told the error).
   virtual bool PortOpen() const = 0;
   virtual std::optional<SerialError> SetPortOpen(bool open) = 0;
   // Returns what was received so far and removes it.

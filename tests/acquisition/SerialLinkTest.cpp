@@ -27,7 +27,7 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
     in >> port >> r.config.BaudIndex;
     r.port.open = false, r.config.CommPort = Setting(port);
     r.link.PortConfig();
-    if (r.config.CommPort.Equals(r.regional, 0)) r.link.OpenPort();
+    if (r.config.CommPort.Equals(r.regional, 0)) r.control.Resume();
     std::string out =
         r.port.open ? std::to_string(r.port.commPort) + " " + r.port.settings : "shut";
     out += ", BaudIndex " + r.config.BaudIndex;

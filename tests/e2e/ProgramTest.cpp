@@ -213,7 +213,7 @@ TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWith
                              {"TARNWELL_HOME=", "XDG_DATA_HOME=", "HOME=" + dir_ / "home",
                               "TARNWELL_MESSAGE_LOG=" + dir_ / "messages.log"},
                              dir_ / "out"));
-  ASSERT_EQ(program_.Wait(60), 0) << "still running or killed";
+  ASSERT_EQ(program_.Wait(60), 1) << "still running, killed or ended as if all was well";
   const std::string data = dir_ / "home/.local/share/tarnwell";
   EXPECT_EQ(
       ReadFile(dir_ / "messages.log"),
@@ -222,7 +222,22 @@ TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWith
           "Language File Error\tCan not find the Turkish Language file, or the file is corrupted!\n"
           "File Error\tCan not find Language file or file is corrupted!\n");
   EXPECT_EQ(fs::status(data).permissions(), fs::perms::owner_all);
-  EXPECT_TRUE(fs::is_regular_file(data + "/config.ini"));
+  EXPECT_EQ(Split(ReadFile(data + "/config.ini"), "\r\n").at(18).substr(0, 4), "255'");
+}
+
+// A device not there at the start is named, looked for and recorded once it comes.
+TEST_F(ProgramTest, ADeviceThatComesAfterTheStartIsOpenedByItselfAndRecorded) {
+  fs::create_directories(dir_ / "ports");
+  fs::create_symlink(dir_ / "adapter-not-plugged-in", sim_.link);
+  Start({{6, "1"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}});
+  const std::string told =
+      "Tarnwell\tThe serial port cannot be opened or used.  8001:No such file or directory (" +
+      sim_.link + ")\n";
+  ASSERT_TRUE(WaitUntil([&] { return ReadFile(dir_ / "messages.log") == told; }, 30));
+  ASSERT_TRUE(sim_.Start({"--pattern", "count", "--count", "20", "--wait", "--stay"}));
+  const auto recorded = [&] { return ReadFile(RecordFile()).find("\t100.19\t"); };
+  EXPECT_TRUE(WaitUntil([&] { return recorded() != std::string::npos; }, 30));
+  EXPECT_TRUE(Stop());
 }
 
 }  // namespace

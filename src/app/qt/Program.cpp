@@ -15,6 +15,7 @@
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "i18n/qt/QtFormTexts.h"
+#include "platform/qt/DesignFonts.h"
 #include "platform/qt/FolderLock.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "platform/qt/PosixSerialPort.h"
@@ -65,6 +66,7 @@ int RunProgram(int argc, char** argv) {
   OpenStandardDescriptors();
   QApplication app(argc, argv);
   InitResources();
+  RegisterDesignFonts();
   QApplication::setApplicationName(QStringLiteral("Tarnwell"));
   CatchTerminationSignals();
   // Until the program's state exists, a termination request simply ends it.
@@ -128,7 +130,7 @@ int RunProgram(int argc, char** argv) {
     form.ShutDown();
     ::_exit(0);
   };
-  if (!form.StartUp()) return 0;
+  if (!form.StartUp()) return 1;
 
   // The record file is synced at least once a second, also when no further line comes.
   QObject::connect(&recordSync, &QTimer::timeout, [&form] { form.FlushRecord(); });

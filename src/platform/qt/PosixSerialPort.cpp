@@ -79,10 +79,13 @@ std::optional<SerialError> PosixSerialPort::SetPortOpen(bool open) {
   if (wantOpen_) return SerialError{8005, "Port already open"};
   const std::string device = DeviceForPort(commPort_, dataFolder_);
   if (device.empty()) return SerialError{8002, "Invalid port number"};
-  if (auto e = OpenDevice(device)) return e;
   device_ = device;
   wantOpen_ = true;
-  return std::nullopt;
+  // A device not there yet (an adapter the computer has not set up yet, one in use) is looked
+  // for as one pulled out is; the error still tells why it is not open now.
+  auto error = OpenDevice(device);
+  if (error) reopen_.start();
+  return error;
 }
 
 std::optional<SerialError> PosixSerialPort::OpenDevice(const std::string& device) {
