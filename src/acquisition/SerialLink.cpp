@@ -79,10 +79,11 @@ void SerialLink::OnPortEvent() {
   for (const LineRead& read : in.reads) {
     const std::size_t end = base + read.end;
     // A frame cut off where the device was opened again or characters were lost must not run
-    // into what follows; after a loss the rest of a frame whose beginning is gone goes too.
+    // into what follows. The characters up to the next terminator are the rest of a frame whose
+    // beginning is gone: after an opening too, since the device sends whether or not it is open.
     if (read.follows != LineRead::Follows::kLine) {
       last = from;
-      cut_ = read.follows == LineRead::Follows::kLoss;
+      cut_ = true;
     }
     TakeFrames(from, end, read.at, last);
     from = end;

@@ -71,8 +71,8 @@ class SerialLink {
   std::function<void()> beforeFrames_;
   std::function<void()> afterFrames_;
   bool inHandler_ = false;
-  // After lost characters, the characters up to the next terminator are the end of a frame
-  // whose beginning is gone.
+  // After an opening or lost characters, the characters up to the next terminator are the end
+  // of a frame whose beginning is gone.
   bool cut_ = false;
 };
 

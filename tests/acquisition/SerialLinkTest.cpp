@@ -36,9 +36,10 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
   }));
 }
 
-// `text` with \\r, \\n and \\3 (ETX) standing for their characters.
+// `text` with \\r, \\n, \\3 (ETX) and \\s (a blank) standing for their characters.
 std::string Unescape(std::string text) {
-  for (const auto& [escape, c] : {std::pair("\\r", '\r'), {"\\n", '\n'}, {"\\3", '\x03'}})
+  for (const auto& [escape, c] :
+       {std::pair("\\r", '\r'), {"\\n", '\n'}, {"\\3", '\x03'}, {"\\s", ' '}})
     for (std::size_t at; (at = text.find(escape)) != std::string::npos;) text.replace(at, 2, 1, c);
   return text;
 }
@@ -92,6 +93,8 @@ std::string Reads(const std::string& script) {
   for (std::string t; in >> t;) {
     const std::string text = Unescape(t.substr(std::min<std::size_t>(t.size(), 2)));
     if (t == "rec") r.RecordEveryFrame();
+    if (t.starts_with("chars=")) r.config.NofChars = std::stoi(t.substr(6));
+    if (t.starts_with("omit=")) r.config.OmitCh = std::stoi(t.substr(5));
     if (t.starts_with("a:")) r.port.Arrive(text);
     if (t.starts_with("r:")) r.port.Receive(text);
     if (t.starts_with("i:")) inside = text;

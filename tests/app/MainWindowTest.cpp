@@ -48,8 +48,9 @@ struct Program {
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
-  // Two frames come and the display is refreshed; the first starts the trace afresh.
-  void Frames() { port.Receive("+0012.34\r+0012.34\r"), refresh.Fire(); }
+  // After the end of a frame the opening cut, two frames come and the display is refreshed; the
+  // first starts the trace afresh.
+  void Frames() { port.Receive("34\r+0012.34\r+0012.34\r"), refresh.Fire(); }
   FakeSerialPort port;
   FakeClock clock;
   FakeFileSystem files;
@@ -85,6 +86,27 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
   p.window.ResizeWindow(8005, 6000);
   p.form.ShutDown();
   EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
+}
+
+// Whatever opens the port, start-up, the end of a suspension or Apply, the characters before the
+// first end character after it are not a frame: nothing of them reaches the record.
+TEST(MainWindowProgram, NoOpeningRecordsTheCharactersBeforeItsFirstEnd) {
+  Program p({{8, "0"}, {15, "1"}, {17, "0"}, {19, "0"}, {32, "1"}});
+  p.port.Receive("45 g  \r12.345\r");
+  p.window.App_Stop()->click(), p.window.App_Stop()->click();
+  p.port.Receive("5.66\r7.5\r");
+  FakeProcessStarter processes;
+  const SettingsServices services = p.form.Settings(processes);
+  QPointer<ChSettings> dialog;
+  ChSettings::ShowOrRaise(dialog, services, {}, &p.window);
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
+  p.port.Receive("0.92\r-3\r");
+  delete dialog.data();
+  std::string values;
+  for (const auto& line :
+       Split(p.files.files["/prog/Log/" + p.form.Settings(processes).config.LogFileName], "\r\n"))
+    values += Split(line, "\t").at(1) + " ";
+  EXPECT_EQ(std::pair(p.port.opens, values), std::pair(3, std::string("12,345 7,5 -3 ")));
 }
 
 // The reading in large bright digits with a decimal comma; renewed, the default window size.
