@@ -65,9 +65,10 @@ void RecordingControl::StartRecording() {
   }
   state_ = RecordingState::kRecording;
   if (graphDblClick_) graphDblClick_();
+  // The display shows CurrentValue while recording: until the first reading it keeps what it
+  // showed. No line is written from it; the first line waits for that reading.
   frame_.CurrentValue = Val(currentCaption_ ? currentCaption_() : std::string("0"));
   writer_.Restart();
-  writer_.RunWriter(state_);
 }
 
 void RecordingControl::Close() {

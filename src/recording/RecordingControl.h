@@ -36,8 +36,8 @@ class RecordingControl {
 
   // Makes LogFileName from the local date and time.
   void SetNewLogFileName();
-  // Starts recording when LogEnable allows it. A folder or file that cannot be made or opened
-  // is reported and the recording stays idle.
+  // Starts recording when LogEnable allows it; the first line is the first reading after it. A
+  // folder or file that cannot be made or opened is reported and the recording stays idle.
   void StartRecording();
   // A run of the record writer: by its timer, or for a frame read at `readAt`.
   void RunWriter(std::optional<Instant> readAt = std::nullopt) {
