@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real program as a process: from the port to the record file, a second start, termination.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <regex>
 #include <set>
 
@@ -16,6 +19,22 @@ namespace tarnwell::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// 0 when `device` opens for reading as a user who is not root (nobody, when the test runs as
+// root), else the error.
+int OpenAsAnotherUser(const std::string& device) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) || ::setgid(65534) || ::setuid(65534)))
+      ::_exit(255);
+    const int fd = ::open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ::_exit(fd >= 0 ? 0 : errno);
+  }
+  int status = 0;
+  return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)
+             ? WEXITSTATUS(status)
+             : -1;
+}
 
 // The program of the build with a data folder of its own, its message boxes written to a file.
 class ProgramTest : public ::testing::Test {
@@ -151,6 +170,18 @@ TEST_F(ProgramTest, AfterAStopTheFramesLostCharactersCutAreNotRecorded) {
   std::size_t recorded = 0;
   for (const std::string& line : lines()) recorded += sent.count(Split(line + "\t\t", "\t")[1]);
   EXPECT_EQ(std::pair(recorded, lines().size() < sent.size()), std::pair(lines().size(), true));
+}
+
+// The device the program held is free again for anybody once it has ended, also where its
+// other end stays open (a pseudo-terminal), so that the next start finds it.
+TEST_F(ProgramTest, TheDeviceIsFreeForAnyUserOnceTheProgramHasEnded) {
+  ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
+  Start({{6, "1"}, {19, "255"}});
+  ASSERT_TRUE(WaitUntil([&] { return program_.Holds(sim_.link); }, 30));
+  const std::string device = fs::canonical(sim_.link);
+  EXPECT_EQ(OpenAsAnotherUser(device), EBUSY) << "held exclusively while it runs";
+  ASSERT_TRUE(Stop());
+  EXPECT_EQ(OpenAsAnotherUser(device), 0) << std::strerror(OpenAsAnotherUser(device));
 }
 
 // Started maximised and restored, or started plain, the window takes the stored size with its

@@ -105,7 +105,12 @@ void PosixSerialPort::CloseDevice() {
   pace_.stop();
   reader_.reset();
   handOverDue_ = false;
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) {
+    // The exclusive mode belongs to the device, not to the descriptor: on a pseudo-terminal,
+    // whose other end stays open, it would outlast us and keep out every later start.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+  }
   fd_ = -1;
 }
 
