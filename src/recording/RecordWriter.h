@@ -34,6 +34,8 @@ class RecordWriter {
   // reading that follows.
   void Restart();
   void ResetLastLogValue() { LastLogValue_ = 0; }
+  // Lines that would have been written are missing: their counts are left out.
+  void SkipLines(std::size_t count) { LogCount_ += static_cast<double>(count); }
 
   double LogCount() const { return LogCount_; }
   double LastLogValue() const { return LastLogValue_; }

@@ -47,8 +47,12 @@ class RecordingControl {
   // What the frame handler asks: a recording runs and LogEnable is on.
   bool Recording() const { return state_ == RecordingState::kRecording && config_.LogEnable; }
   void ResetLastLogValue() { writer_.ResetLastLogValue(); }
-  // For a one-second timer: syncs the last lines and retries kept ones.
-  void Flush() { file_.Flush(); }
+  // For a one-second timer: syncs the last lines and retries kept ones, and tells of frames
+  // dropped that are not yet told.
+  void Flush();
+  // Frames dropped on the line, at their place among the frames (see SerialLink). While a
+  // recording runs that takes every frame, their line counts are skipped; the operator is told.
+  void FramesDropped(std::size_t count);
   // Lines written between the two go to the file in one write, at the second.
   void HoldLines() { file_.Hold(); }
   void ReleaseLines() { file_.Release(); }
@@ -67,6 +71,8 @@ class RecordingControl {
   void OnFileEvent(RecordFile::Event event, std::size_t count);
   // A text of the language, or `fallback` when the language has none, then `detail`.
   void Tell(int index, const char* fallback, const std::string& detail);
+  // Tells the frames dropped since the last notice: `now`, or once a minute has passed since.
+  void TellDroppedFrames(bool now);
 
   AppConfig& config_;
   FrameState& frame_;
@@ -81,6 +87,8 @@ class RecordingControl {
   RecordingState state_ = RecordingState::kIdle;
   std::deque<std::string> notices_;
   bool telling_ = false;
+  std::size_t untoldDrops_ = 0;
+  std::optional<std::int64_t> lastDropNotice_;
 };
 
 }  // namespace tarnwell

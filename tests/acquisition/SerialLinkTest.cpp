@@ -100,6 +100,7 @@ std::string Reads(const std::string& script) {
     if (t.starts_with("i:")) inside = text;
     if (t == "h") r.port.HandOver();
     if (t == "lose") r.port.Lose();
+    if (t.starts_with("lose=")) r.port.Lose(std::stoul(t.substr(5)));
     if (t == "reopen") r.port.SetPortOpen(false), r.port.SetPortOpen(true);
     if (t[0] == '+') r.clock.Advance(std::stoi(t.substr(1)));
     if (t == "back") r.clock.now -= std::chrono::hours(1);
@@ -111,8 +112,14 @@ std::string Reads(const std::string& script) {
     for (double v : r.history.Samples()) out += " " + GoldenNumber(v);
     out += " ] at " + std::to_string(r.history.SampleIndex()) + "; ";
   }
-  for (std::size_t i = 0; i < r.values.size(); ++i)
-    out += GoldenNumber(r.values[i]) + "@" + std::to_string((r.instants[i] - start).count()) + " ";
+  auto drop = r.drops.begin();
+  for (std::size_t i = 0; i <= r.values.size(); ++i) {
+    for (; drop != r.drops.end() && drop->first == i; ++drop)
+      out += "-" + std::to_string(drop->second) + " ";
+    if (i < r.values.size())
+      out +=
+          GoldenNumber(r.values[i]) + "@" + std::to_string((r.instants[i] - start).count()) + " ";
+  }
   return out.substr(0, out.size() - 1);
 }
 

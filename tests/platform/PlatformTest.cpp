@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/ioctl.h>
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtTimer.h"
+#include "platform/qt/RawLine.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -94,16 +96,90 @@ std::string Listing(const std::string& dir) {
       .output;
 }
 
+// `n` frames of eight characters each.
+std::string EightCharacterFrames(std::size_t n) {
+  std::string frames;
+  for (std::size_t i = 0; i < n; ++i) frames += "+123.45\r";
+  return frames;
+}
+
+// Each read as "<characters>" with "o" after an opening and "-<frames dropped>" after a loss.
+std::string ReadsOf(const Received& in) {
+  std::string out;
+  for (std::size_t i = 0, from = 0; i < in.reads.size(); from = in.reads[i++].end) {
+    const LineRead& read = in.reads[i];
+    out += " " + std::to_string(read.end - from);
+    if (read.follows == LineRead::Follows::kOpening) out += "o";
+    if (read.follows == LineRead::Follows::kLoss) out += "-" + std::to_string(read.framesDropped);
+  }
+  return out;
+}
+
+TEST(LineReader, PipesAndPseudoTerminalsWaitForTheReaderOtherDevicesMayOverflow) {
+  int pipe[2], master = -1, slave = -1;
+  ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+  ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  using Flow = LineReader::Flow;
+  EXPECT_EQ(std::vector(
+                {LineReader::FlowOf(pipe[0]), LineReader::FlowOf(slave), LineReader::FlowOf(null)}),
+            std::vector({Flow::kWriterWaits, Flow::kWriterWaits, Flow::kMayOverflow}));
+  for (const int fd : {pipe[0], pipe[1], master, slave, null}) ::close(fd);
+}
+
+// A pseudo-terminal filled while nobody read it: its writer waited, so the full reads that empty
+// it lost nothing and every character is kept.
+TEST(LineReader, AFullReadOnALineWhoseWriterWaitsKeepsEverything) {
+  int master = -1, slave = -1;
+  ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  ASSERT_EQ(SetRawLine(slave, 9600), 0);
+  ::fcntl(master, F_SETFL, O_NONBLOCK);
+  const std::string frame = EightCharacterFrames(1);
+  std::size_t written = 0;
+  for (ssize_t n; (n = ::write(master, frame.data(), frame.size())) > 0;) written += n;
+  ASSERT_GT(written, LineReader::kFullLine);
+  const QtClock clock;
+  LineReader reader(
+      slave, clock, [] {}, LineReader::FlowOf(slave));
+  Received in;
+  EXPECT_TRUE(WaitUntil([&] { return reader.TakeInto(in), in.chars.size() >= written; }, 30));
+  EXPECT_EQ(in.chars, EightCharacterFrames(written / 8) + frame.substr(0, written % 8));
+  EXPECT_GE(in.reads.at(0).end, LineReader::kFullLine);
+  EXPECT_EQ(ReadsOf(in).find('-'), std::string::npos) << ReadsOf(in);
+  ::close(master), ::close(slave);
+}
+
+// Where characters are lost once the system's buffer is full, a full read may have overflowed
+// it: what waited behind it is dropped, and the next read says how many frames ended in it; so
+// does the end of the device.
+TEST(LineReader, AFullReadOnALineThatMayOverflowDropsTheBacklogAndCountsItsFrames) {
+  int line[2];
+  ASSERT_EQ(::pipe2(line, O_CLOEXEC), 0);
+  const std::string frames = EightCharacterFrames(2500);
+  ASSERT_EQ(::write(line[1], frames.data(), frames.size()), ssize_t(frames.size()));
+  ::close(line[1]);
+  const QtClock clock;
+  LineReader reader(
+      line[0], clock, [] {}, LineReader::Flow::kMayOverflow);
+  ASSERT_TRUE(WaitUntil([&] { return reader.Lost(); }, 30));
+  Received in;
+  reader.TakeInto(in);
+  EXPECT_EQ(std::pair(ReadsOf(in), in.chars),
+            std::pair(std::string(" 16384o 0-452"), frames.substr(0, 16384)));
+  ::close(line[0]);
+}
+
 // While nobody takes the reads, the reader keeps no more than its bound; the next read it keeps
-// follows the loss.
-TEST(LineReader, KeepsABoundedBacklogAndMarksWhatItDropped) {
+// follows the loss and counts the frames that ended in what it dropped.
+TEST(LineReader, KeepsABoundedBacklogAndCountsTheFramesItDropped) {
   int line[2], unread = 0;
   ASSERT_EQ(::pipe2(line, O_NONBLOCK | O_CLOEXEC), 0);
   const QtClock clock;
-  auto reader = std::make_unique<LineReader>(line[0], clock, [] {});
-  // Writes n characters and waits until they are taken; 4000 are less than a full line.
-  const auto send = [&](std::size_t n = 4000, char c = 'x') {
-    return ::write(line[1], std::string(n, c).data(), n) == ssize_t(n) &&
+  auto reader = std::make_unique<LineReader>(
+      line[0], clock, [] {}, LineReader::FlowOf(line[0]));
+  // Writes 500 frames and waits until they are taken; 4000 characters are less than a full line.
+  const auto send = [&] {
+    return ::write(line[1], EightCharacterFrames(500).data(), 4000) == 4000 &&
            WaitUntil([&] { return ::ioctl(line[0], FIONREAD, &unread) == 0 && unread == 0; }, 30);
   };
   for (std::size_t sent = 0; sent <= LineReader::kMostChars; sent += 4000) ASSERT_TRUE(send());
@@ -111,12 +187,8 @@ TEST(LineReader, KeepsABoundedBacklogAndMarksWhatItDropped) {
   reader->TakeInto(kept);
   ASSERT_TRUE(send() &&
               WaitUntil([&] { return reader->TakeInto(after), !after.reads.empty(); }, 30));
-  EXPECT_EQ(std::tuple(kept.chars.size(), after.reads[0].follows),
-            std::tuple(LineReader::kMostChars / 4000 * 4000, LineRead::Follows::kLoss));
-  // A read that fills the line's buffer drops what waits behind it, and reading goes on.
-  ASSERT_TRUE(send(49152, 'y') && send(1, 'z'));
-  ASSERT_TRUE(WaitUntil([&] { return reader->TakeInto(after), after.chars.ends_with('z'); }, 30));
-  EXPECT_TRUE(!reader->Lost() && after.chars.size() < 4000 + 49152);
+  EXPECT_EQ(std::pair(kept.chars.size(), ReadsOf(after)),
+            std::pair(LineReader::kMostChars / 4000 * 4000, std::string(" 4000-500")));
   reader.reset(), ::close(line[0]), ::close(line[1]);
 }
 

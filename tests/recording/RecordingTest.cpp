@@ -38,6 +38,7 @@ struct RecordingRig : MessageBox {
     config.LogFileName = "rec.txt";
     history.Resize(100);
     texts.Set(90, "failed"), texts.Set(91, "lost"), texts.Set(95, "again");
+    texts.Set(96, "dropped");
   }
   // A frame of `value` arriving while recording, as the frame handler passes it on.
   void Frame(double value) {
@@ -94,6 +95,7 @@ struct RecordingRig : MessageBox {
           return std::chrono::hours(summer ^ (at >= change));
         };
       }
+      if (t.starts_with("drop=")) rec.FramesDropped(std::stoul(t.substr(5)));
       if (t == "y") shown.push_back("syncs " + std::to_string(fs.syncs));
       if (t == "h") shown.push_back("h");
       for (int i = 0; t == "h" && i < history.SampleIndex(); ++i)

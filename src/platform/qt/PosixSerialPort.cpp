@@ -97,7 +97,8 @@ std::optional<SerialError> PosixSerialPort::OpenDevice(const std::string& device
     return OpenFailure(device, error);
   }
   fd_ = fd;
-  reader_ = std::make_unique<LineReader>(fd_, clock_, [this] { Wake(); });
+  reader_ = std::make_unique<LineReader>(
+      fd_, clock_, [this] { Wake(); }, LineReader::FlowOf(fd_));
   return std::nullopt;
 }
 
