@@ -151,7 +151,8 @@ in_order = all(a < b for a, b in zip(recorded, recorded[1:]))
 # Lines lost inside the program leave gaps in the line count; the messages give their number.
 count_gaps = sum(b - a - 1 for a, b in zip(counts, counts[1:]) if b > a + 1)
 messages = open(f"{home}/messages.log", encoding="latin-1").read() if glob.glob(f"{home}/messages.log") else ""
-reported = sum(int(n) for n in re.findall(r"Record lines lost: (\d+)", messages))
+# Frames the program dropped where characters may have been lost skip their counts as well.
+reported = sum(int(n) for n in re.findall(r"(?:Record lines lost|lost on the line): (\d+)", messages))
 missing = len(sent_set - set(recorded))
 unexplained = missing - reported - taken_back - openings
 
@@ -178,7 +179,7 @@ print(f"cpu {cpu:.1f}% of one core over the run")
 msg_kinds = {}
 for m in messages.splitlines():
     text = m.split("\t", 1)[-1]
-    key = re.sub(r"[: ]+[^:]*$", "", text) if "lost" not in text else "Record lines lost"
+    key = re.sub(r"[: ]+[^:]*$", "", text) if "lost" not in text else re.sub(r": \d+$", "", text)
     msg_kinds[key] = msg_kinds.get(key, 0) + 1
 print("messages: " + ("; ".join(f"{k} x{n}" for k, n in msg_kinds.items()) or "none"))
 print(f"program alive to the end {alive == '1'}, ended on SIGTERM {hung == '0'}, exit code {exit_code}")
