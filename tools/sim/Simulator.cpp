@@ -129,7 +129,7 @@ void Simulator::Send(double now) {
     pacer_.Sent(n);
     if (c.sent < c.item.bytes.size()) continue;
     if (c.deliver) {
-      queued_.push_back(Queued{std::move(c.item), c.from, unsent_.size()});
+      queued_.push_back(Queued{std::move(c.item), c.from, unsent_.size(), c.begun});
     } else if (c.item.kind == LineItem::Kind::kFrame) {
       ++stats_.framesUndelivered;
     }
@@ -170,6 +170,8 @@ void Simulator::Write() {
   }
   // More than a device's buffer holds, so the frames that can still be unread are all known.
   while (frameEnds_.size() > kFramesRemembered) frameEnds_.pop_front();
+  for (Queued& q : queued_) q.begun = q.begun || q.from < w;
+  if (current_) current_->begun = current_->begun || (current_->deliver && current_->from < w);
   if (!options_.flow && w < unsent_.size()) LoseWhatFindsTheLineFull(w);
   unsent_.erase(0, w);
   for (Queued& q : queued_) q.from = q.from > w ? q.from - w : 0, q.end -= w;
@@ -181,15 +183,12 @@ void Simulator::Write() {
 // frame begun on it is finished: none is cut short there. Only the first frame in line, or the one
 // under way, can have begun.
 void Simulator::LoseWhatFindsTheLineFull(std::size_t written) {
-  const auto begun = [written](const LineItem& item, std::size_t from) {
-    return item.kind == LineItem::Kind::kFrame && from < written;
-  };
+  const auto frame = [](const LineItem& item) { return item.kind == LineItem::Kind::kFrame; };
   std::size_t kept = written;
   auto lost = queued_.begin();
-  if (lost != queued_.end() && begun(lost->item, lost->from)) {
+  if (lost != queued_.end() && lost->begun && frame(lost->item)) {
     kept = (lost++)->end;
-  } else if (queued_.empty() && current_ && current_->deliver &&
-             begun(current_->item, current_->from)) {
+  } else if (queued_.empty() && current_ && current_->begun && frame(current_->item)) {
     kept = unsent_.size();
   }
   for (auto q = lost; q != queued_.end(); ++q)

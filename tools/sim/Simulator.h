@@ -32,12 +32,14 @@ class Simulator {
     std::size_t sent = 0;
     bool deliver = false;
     std::size_t from = 0;  // where its characters start in unsent_
+    bool begun = false;    // some of its characters are on the line
   };
   // An item made whole, its characters at [from, end) of unsent_ (from 0 once some are written).
   struct Queued {
     LineItem item;
     std::size_t from = 0;
     std::size_t end = 0;
+    bool begun = false;
   };
 
   double Now() const;
