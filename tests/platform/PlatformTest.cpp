@@ -21,6 +21,7 @@ namespace tarnwell::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
@@ -96,77 +97,52 @@ std::string Listing(const std::string& dir) {
       .output;
 }
 
-// `n` frames of eight characters each.
-std::string EightCharacterFrames(std::size_t n) {
-  std::string frames;
-  for (std::size_t i = 0; i < n; ++i) frames += "+123.45\r";
-  return frames;
-}
-
-// Each read as "<characters>" with "o" after an opening and "-<frames dropped>" after a loss.
+// Each read as its length, "o" after an opening and "-n" after a loss in which n frames ended.
 std::string ReadsOf(const Received& in) {
   std::string out;
   for (std::size_t i = 0, from = 0; i < in.reads.size(); from = in.reads[i++].end) {
-    const LineRead& read = in.reads[i];
-    out += " " + std::to_string(read.end - from);
-    if (read.follows == LineRead::Follows::kOpening) out += "o";
-    if (read.follows == LineRead::Follows::kLoss) out += "-" + std::to_string(read.framesDropped);
+    out += " " + std::to_string(in.reads[i].end - from);
+    if (in.reads[i].follows == LineRead::Follows::kOpening) out += "o";
+    if (in.reads[i].follows == LineRead::Follows::kLoss)
+      out += "-" + std::to_string(in.reads[i].framesDropped);
   }
   return out;
 }
 
-TEST(LineReader, PipesAndPseudoTerminalsWaitForTheReaderOtherDevicesMayOverflow) {
-  int pipe[2], master = -1, slave = -1;
-  ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
-  ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-  const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-  using Flow = LineReader::Flow;
-  EXPECT_EQ(std::vector(
-                {LineReader::FlowOf(pipe[0]), LineReader::FlowOf(slave), LineReader::FlowOf(null)}),
-            std::vector({Flow::kWriterWaits, Flow::kWriterWaits, Flow::kMayOverflow}));
-  for (const int fd : {pipe[0], pipe[1], master, slave, null}) ::close(fd);
-}
-
-// A pseudo-terminal filled while nobody read it: its writer waited, so the full reads that empty
-// it lost nothing and every character is kept.
-TEST(LineReader, AFullReadOnALineWhoseWriterWaitsKeepsEverything) {
-  int master = -1, slave = -1;
-  ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-  ASSERT_EQ(SetRawLine(slave, 9600), 0);
+// Filled while nobody read them: a pseudo-terminal, whose writer waited for room, loses nothing
+// by the full reads that empty it; on a line that may overflow (a pipe taken for one) what waited
+// behind the full read is dropped and its frames are counted, also when the line ends next.
+TEST(LineReader, AFullReadDropsTheBacklogOnlyWhereTheLineMayHaveOverflowed) {
+  const std::string frame = "+123.45\r";
+  int master = -1, slave = -1, pipe[2];
+  ASSERT_TRUE(::openpty(&master, &slave, nullptr, nullptr, nullptr) == 0 &&
+              SetRawLine(slave, 9600) == 0 && ::pipe2(pipe, O_CLOEXEC) == 0);
   ::fcntl(master, F_SETFL, O_NONBLOCK);
-  const std::string frame = EightCharacterFrames(1);
   std::size_t written = 0;
   for (ssize_t n; (n = ::write(master, frame.data(), frame.size())) > 0;) written += n;
-  ASSERT_GT(written, LineReader::kFullLine);
+  std::string frames;
+  for (int i = 0; i < 2500; ++i) frames += frame;
+  ASSERT_EQ(::write(pipe[1], frames.data(), frames.size()), ssize_t(frames.size()));
+  ::close(pipe[1]);
+  using Flow = LineReader::Flow;
+  EXPECT_EQ(std::pair(LineReader::FlowOf(slave), LineReader::FlowOf(pipe[0])),
+            std::pair(Flow::kWriterWaits, Flow::kWriterWaits));
   const QtClock clock;
-  LineReader reader(
-      slave, clock, [] {}, LineReader::FlowOf(slave));
-  Received in;
-  EXPECT_TRUE(WaitUntil([&] { return reader.TakeInto(in), in.chars.size() >= written; }, 30));
-  EXPECT_EQ(in.chars, EightCharacterFrames(written / 8) + frame.substr(0, written % 8));
-  EXPECT_GE(in.reads.at(0).end, LineReader::kFullLine);
-  EXPECT_EQ(ReadsOf(in).find('-'), std::string::npos) << ReadsOf(in);
-  ::close(master), ::close(slave);
-}
-
-// Where characters are lost once the system's buffer is full, a full read may have overflowed
-// it: what waited behind it is dropped, and the next read says how many frames ended in it; so
-// does the end of the device.
-TEST(LineReader, AFullReadOnALineThatMayOverflowDropsTheBacklogAndCountsItsFrames) {
-  int line[2];
-  ASSERT_EQ(::pipe2(line, O_CLOEXEC), 0);
-  const std::string frames = EightCharacterFrames(2500);
-  ASSERT_EQ(::write(line[1], frames.data(), frames.size()), ssize_t(frames.size()));
-  ::close(line[1]);
-  const QtClock clock;
-  LineReader reader(
-      line[0], clock, [] {}, LineReader::Flow::kMayOverflow);
-  ASSERT_TRUE(WaitUntil([&] { return reader.Lost(); }, 30));
-  Received in;
-  reader.TakeInto(in);
-  EXPECT_EQ(std::pair(ReadsOf(in), in.chars),
-            std::pair(std::string(" 16384o 0-452"), frames.substr(0, 16384)));
-  ::close(line[0]);
+  LineReader waits(
+      slave, clock, [] {}, Flow::kWriterWaits);
+  LineReader overflows(
+      pipe[0], clock, [] {}, Flow::kMayOverflow);
+  Received kept, cut;
+  EXPECT_TRUE(WaitUntil([&] { return waits.TakeInto(kept), kept.chars.size() >= written; }, 30));
+  ASSERT_TRUE(WaitUntil([&] { return overflows.Lost(); }, 30));
+  overflows.TakeInto(cut);
+  EXPECT_TRUE(written > LineReader::kFullLine && kept.chars.size() == written &&
+              kept.reads.at(0).end >= LineReader::kFullLine &&
+              ReadsOf(kept).find('-') == std::string::npos)
+      << written << ReadsOf(kept);
+  EXPECT_EQ(std::pair(ReadsOf(cut), cut.chars),
+            std::pair(" 16384o 0-452"s, frames.substr(0, 16384)));
+  for (const int fd : {master, slave, pipe[0]}) ::close(fd);
 }
 
 // While nobody takes the reads, the reader keeps no more than its bound; the next read it keeps
@@ -178,8 +154,10 @@ TEST(LineReader, KeepsABoundedBacklogAndCountsTheFramesItDropped) {
   auto reader = std::make_unique<LineReader>(
       line[0], clock, [] {}, LineReader::FlowOf(line[0]));
   // Writes 500 frames and waits until they are taken; 4000 characters are less than a full line.
+  std::string frames;
+  for (int i = 0; i < 500; ++i) frames += "+123.45\r";
   const auto send = [&] {
-    return ::write(line[1], EightCharacterFrames(500).data(), 4000) == 4000 &&
+    return ::write(line[1], frames.data(), 4000) == 4000 &&
            WaitUntil([&] { return ::ioctl(line[0], FIONREAD, &unread) == 0 && unread == 0; }, 30);
   };
   for (std::size_t sent = 0; sent <= LineReader::kMostChars; sent += 4000) ASSERT_TRUE(send());
