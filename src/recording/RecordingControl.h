@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <cstdint>
 #include <optional>
 #include <string>
 
