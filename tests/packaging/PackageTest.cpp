@@ -90,7 +90,7 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
             "root:root 755 .\nroot:root 755 ./Log\nroot:root 644 ./Log/1.txt\n"
             "root:dialout 755 ./Log/2024\nroot:dialout 644 ./Log/2024/2.txt\n"
             "root:root 777 ./config.ini\nroot:root 755 ./imageformats\n"
-            "root:root 644 ./imageformats/libqevil.so\nroot:root 600 root-only\n"
+            "root:root 755 ./imageformats/libqevil.so\nroot:root 600 root-only\n"
             "Exec=/opt/tarnwell/tarnwell\n");
   // The README's step that takes the old config.ini along, as an operator: a link is not
   // copied, a plain file is.
