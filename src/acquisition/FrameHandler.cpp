@@ -64,6 +64,7 @@ bool FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   }
   if (recording) {
     state_.CurrentValue = *value;
+    ++state_.Readings;
     if (config_.LogTime == 0 && runWriter_) runWriter_(readAt);
     return true;
   }

@@ -31,6 +31,7 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
       [this] { graph_->ResetTrace(); }, [this] { return view_.CurrentCaption(); });
 
   link_->SetFirstFrameHandler([this] { graph_->ResetTrace(); });
+  link_->SetDroppedFramesHandler([this](std::size_t n) { recording_->FramesDropped(n); });
   link_->SetReadHandlers([this] { recording_->HoldLines(); },
                          [this] {
                            recording_->ReleaseLines();

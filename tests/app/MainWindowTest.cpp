@@ -52,8 +52,9 @@ struct Program {
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
-  // Two frames come and the display is refreshed; the first starts the trace afresh.
-  void Frames() { port.Receive("+0012.34\r+0012.34\r"), refresh.Fire(); }
+  // After the end of a frame the opening cut, two frames come and the display is refreshed; the
+  // first starts the trace afresh.
+  void Frames() { port.Receive("34\r+0012.34\r+0012.34\r"), refresh.Fire(); }
   // The cog opens the settings window, `typed` replaces the text of box `name`, Apply is pressed.
   void Apply(const char* name, const char* typed) {
     QTest::mouseClick(window.TheSetup(), Qt::LeftButton);
@@ -108,6 +109,27 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
   EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
 }
 
+// Whatever opens the port, start-up, the end of a suspension or Apply, the characters before the
+// first end character after it are not a frame: nothing of them reaches the record.
+TEST(MainWindowProgram, NoOpeningRecordsTheCharactersBeforeItsFirstEnd) {
+  Program p({{8, "0"}, {15, "1"}, {17, "0"}, {19, "0"}, {32, "1"}});
+  p.port.Receive("45 g  \r12.345\r");
+  p.window.App_Stop()->click(), p.window.App_Stop()->click();
+  p.port.Receive("5.66\r7.5\r");
+  FakeProcessStarter processes;
+  const SettingsServices services = p.form.Settings(processes);
+  QPointer<ChSettings> dialog;
+  ChSettings::ShowOrRaise(dialog, services, {}, &p.window);
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
+  p.port.Receive("0.92\r-3\r");
+  delete dialog.data();
+  std::string values;
+  for (const auto& line :
+       Split(p.files.files["/prog/Log/" + p.form.Settings(processes).config.LogFileName], "\r\n"))
+    values += Split(line, "\t").at(1) + " ";
+  EXPECT_EQ(std::pair(p.port.opens, values), std::pair(3, std::string("12,345 7,5 -3 ")));
+}
+
 // The reading in large bright digits with a decimal comma; renewed, the default window size.
 TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
   Program p({});
@@ -135,7 +157,8 @@ TEST(MainWindowProgram, EveryReadingShowsWithOneSampleAndOnlyReadingsKeepTheDigi
   for (const char* count : {"1", "0"}) {
     Program p({{11, count}});
     QStringList shown;
-    for (const char* frame : {"+0012.34\r", "+0056.78\r", "OL\r"})
+    // The first frame after the opening is cut and goes.
+    for (const char* frame : {"34\r+0012.34\r", "+0056.78\r", "OL\r"})
       p.port.Receive(frame), p.refresh.Fire(), shown << p.window.Current()->text();
     for (int tick = 0; tick < 31; ++tick) p.port.Receive("OL\r"), p.refresh.Fire();
     EXPECT_EQ(shown << p.window.RangeofChange()->text(),

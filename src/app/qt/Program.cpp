@@ -81,8 +81,16 @@ int RunProgram(int argc, char** argv) {
   QtFileSystem files;
   QtClock clock;
   QtMessageBox messages("Tarnwell");
+  // Whoever can change the folder could choose the device read, read and replace the records
+  // and keep the program from starting.
+  if (const auto& problem = files.DataFolderProblem()) {
+    messages.Show("The data folder " + files.DataFolder() + " cannot be trusted: " + *problem +
+                      ". This start ends without opening the port or recording.",
+                  {});
+    return 1;
+  }
   // A second program on the same folder would share its record file, port and config.ini.
-  const FolderLock folderLock(files.DataFolder());
+  const FolderLock folderLock(files.DataFolder(), files.FileMode());
   if (!folderLock.Held()) {
     messages.Show("Tarnwell is already running in " + files.DataFolder() +
                       ". This start ends without opening the port or recording.",

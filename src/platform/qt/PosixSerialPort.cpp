@@ -100,7 +100,8 @@ std::optional<SerialError> PosixSerialPort::OpenDevice(const std::string& device
     return OpenFailure(device, error);
   }
   fd_ = fd;
-  reader_ = std::make_unique<LineReader>(fd_, clock_, [this] { Wake(); });
+  reader_ = std::make_unique<LineReader>(
+      fd_, clock_, [this] { Wake(); }, LineReader::FlowOf(fd_));
   return std::nullopt;
 }
 
@@ -108,7 +109,12 @@ void PosixSerialPort::CloseDevice() {
   pace_.stop();
   reader_.reset();
   handOverDue_ = false;
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) {
+    // The exclusive mode belongs to the device, not to the descriptor: on a pseudo-terminal,
+    // whose other end stays open, it would outlast us and keep out every later start.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+  }
   fd_ = -1;
 }
 
