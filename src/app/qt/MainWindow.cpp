@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "app/Mainform.h"
+#include "app/qt/DigitsLabel.h"
 #include "i18n/qt/QtFormTexts.h"
 
 namespace tarnwell {
@@ -90,13 +91,11 @@ MainWindow::MainWindow() {
 
   weighBox_ = new QWidget(this);
   weighBox_->setObjectName(QStringLiteral("WeighBox"));
-  current_ = new QLabel(QStringLiteral("123456.7"), weighBox_);
+  current_ = new DigitsLabel(QStringLiteral("123456.7"), weighBox_);
   current_->setObjectName(QStringLiteral("Current"));
   SetTextIndex(current_, "52");
   current_->setToolTip(QString::fromUtf8("Anlık ölçüm değeridir"));
   current_->setFont(TahomaFont(54, true));
-  // The label reaches above the panel; the digits sit at its bottom, clear of the sample axis.
-  current_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
   appStop_ = new QCheckBox(QStringLiteral("Durdur"), weighBox_);
   appStop_->setObjectName(QStringLiteral("App_Stop"));
   SetTextIndex(appStop_, "38");
