@@ -46,14 +46,16 @@ set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The xcb platform plugin is loaded at run time, so no library link names it; the libraries come
-# from dpkg-shlibdeps where it is there.
+# from dpkg-shlibdeps where it is there. The windows are designed in Tahoma and Arial: fonts-wine
+# has a Tahoma of the same widths, fonts-liberation2 the Liberation Sans that stands in for Arial.
+set(TARNWELL_DESIGN_FONTS "fonts-wine, fonts-liberation2")
 find_program(TARNWELL_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(TARNWELL_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4)")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4), ${TARNWELL_DESIGN_FONTS}")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins (>= 6.4)")
+      "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins (>= 6.4), ${TARNWELL_DESIGN_FONTS}")
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${TARNWELL_PACKAGING_DIR}/preinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-qpa-plugins
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   socat xvfb x11-utils imagemagick fonts-dejavu-core clang-format
+  # the faces the windows are designed in: Tahoma, and Liberation Sans for Arial
+  fonts-wine fonts-liberation2
   # a real window manager, for the test of a window restored from a maximised start
   openbox wmctrl
 )

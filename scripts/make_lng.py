@@ -40,6 +40,7 @@ REMARKS = {
     93: "message: record file not opened (file name follows)",
     94: "message: file browser not started",
     95: "message: record file writable again (file name follows)",
+    96: "message: frames left out where characters may have been lost (count follows)",
 }
 # Tool tips (100 + t) and captions (200 + t) by the controls' text index t.
 CONTROLS = {

@@ -108,11 +108,11 @@ cpu_run() {
     "$name" "$share" "$floor" "$ratio" "$xshare" "$(calc "$written / $DURATION")" "$undelivered" \
     "$floorlost" | tee -a "$SUMMARY"
   if [[ $record = 1 ]]; then
-    # The first line is the start's own, before any frame.
+    # The first frame after the opening is dropped: it cannot be told from the end of one.
     local count
     count=$(cat "$home"/Log/* 2>/dev/null | wc -l)
-    printf '  recorded %s of %s, lost %s, %s' "$((count - 1))" "$written" \
-      "$((written - count + 1))" "$(lateness "$home/sent.txt" "$home"/Log/*)" | tee -a "$SUMMARY"
+    printf '  recorded %s of %s, lost %s besides the first, %s' "$count" "$written" \
+      "$((written - count - 1))" "$(lateness "$home/sent.txt" "$home"/Log/*)" | tee -a "$SUMMARY"
   fi
   echo | tee -a "$SUMMARY"
   [[ -s $home/messages.log ]] && say "  messages: $(tr '\n' ' ' <"$home/messages.log")"
@@ -123,11 +123,11 @@ cpu_run() {
 # How late the record lines' times are: each line's time against the time its frame was written
 # to the line, which the simulator logs beside each frame (the counting pattern makes every
 # value, and so every frame, distinct). A line's milliseconds are cut, not rounded, so up to 1 ms
-# early is the field's own. The first record line is the start's own.
+# early is the field's own.
 lateness() {
   tr -d '\r' <"$2" | awk -F'\t' '
     FNR == NR { v = $2; gsub(/[^-+0-9.]/, "", v); sent[sprintf("%.2f", v)] = $1; next }
-    FNR > 1 && ((key = sprintf("%.2f", $2)) in sent) {
+    ((key = sprintf("%.2f", $2)) in sent) {
       split($4, t, ":"); ms = ((t[1] * 60 + t[2]) * 60 + t[3]) * 1000 + $5
       d = ms - sent[key]; if (d < early) early = d
       late = d > 0 ? int(d) : 0; n++; c[late]++; if (late > max) max = late }

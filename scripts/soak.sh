@@ -125,10 +125,13 @@ fill_at, fill_for = float(fill_at), float(fill_for)
 stats = dict(l.strip().split("=", 1) for l in open(f"{home}/sim.stats") if "=" in l)
 written = int(stats["frames_written"])
 taken_back = int(stats["frames_taken_back"])
+# After each opening (the start and every plugging in) the first frame is dropped: the program
+# cannot tell it from the end of one sent before.
+openings = 1 + int(stats["unplugs"])
 sent = [int(l) for l in open(f"{home}/sim.log")]
 sent_set = set(sent)
 
-# The record lines: count, value, date, time, milliseconds; the first is the start's own line.
+# The record lines: count, value, date, time, milliseconds.
 lines = []
 for path in sorted(glob.glob(f"{log_dir}/*.txt")):
     with open(path, "rb") as f:
@@ -141,8 +144,6 @@ for line in lines:
         values.append(int(fields[1]))
     except (ValueError, IndexError):
         malformed += 1
-start_line = values[:1]
-values = values[1:]
 recorded = [v for v in values if v in sent_set]
 phantom = [v for v in values if v not in sent_set]
 duplicates = len(recorded) - len(set(recorded))
@@ -150,9 +151,10 @@ in_order = all(a < b for a, b in zip(recorded, recorded[1:]))
 # Lines lost inside the program leave gaps in the line count; the messages give their number.
 count_gaps = sum(b - a - 1 for a, b in zip(counts, counts[1:]) if b > a + 1)
 messages = open(f"{home}/messages.log", encoding="latin-1").read() if glob.glob(f"{home}/messages.log") else ""
-reported = sum(int(n) for n in re.findall(r"Record lines lost: (\d+)", messages))
+# Frames the program dropped where characters may have been lost skip their counts as well.
+reported = sum(int(n) for n in re.findall(r"(?:Record lines lost|lost on the line): (\d+)", messages))
 missing = len(sent_set - set(recorded))
-unexplained = missing - reported - taken_back
+unexplained = missing - reported - taken_back - openings
 
 rows = [l.strip().split(",") for l in open(samples)][1:]
 rows = [(float(t), int(r), int(c)) for t, r, c, *_ in rows if int(r) > 0]
@@ -166,7 +168,8 @@ growth = max(before[-1] - before[0], after[-1] - after[0])
 cpu = (rows[-1][2] - rows[0][2]) / int(ticks) / (rows[-1][0] - rows[0][0]) * 100 if len(rows) > 1 else 0
 
 print(f"frames delivered whole {written}, of them unread when the device was pulled {taken_back}")
-print(f"record lines {len(lines)} (1 at the start), frames recorded {len(recorded)}, missing {missing}")
+print(f"record lines {len(lines)}, frames recorded {len(recorded)}, missing {missing}"
+      f" ({openings} first frames after an opening)")
 print(f"program's own count of lines lost {reported}, gaps in the line numbers {count_gaps}")
 print(f"missing and not counted {unexplained}, recorded values never sent {len(phantom)} {phantom[:5]},"
       f" recorded twice {duplicates}, in order {in_order}, malformed lines {malformed}")
@@ -176,7 +179,7 @@ print(f"cpu {cpu:.1f}% of one core over the run")
 msg_kinds = {}
 for m in messages.splitlines():
     text = m.split("\t", 1)[-1]
-    key = re.sub(r"[: ]+[^:]*$", "", text) if "lost" not in text else "Record lines lost"
+    key = re.sub(r"[: ]+[^:]*$", "", text) if "lost" not in text else re.sub(r": \d+$", "", text)
     msg_kinds[key] = msg_kinds.get(key, 0) + 1
 print("messages: " + ("; ".join(f"{k} x{n}" for k, n in msg_kinds.items()) or "none"))
 print(f"program alive to the end {alive == '1'}, ended on SIGTERM {hung == '0'}, exit code {exit_code}")

@@ -34,7 +34,7 @@ void FrameHandler::SetRecording(std::function<bool()> recording,
   runWriter_ = std::move(runWriter);
 }
 
-void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end,
+bool FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end,
                                Instant readAt) {
   double len = static_cast<double>(end) - static_cast<double>(start) + 1;
   // A NofChars that is not a number cannot cut the frame; the step is skipped.
@@ -56,7 +56,7 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   const bool recording = recording_ && recording_();
   if (!value) {
     if (!recording) history_.Skip(config_.NofSamples);
-    return;
+    return false;
   }
   if (const auto format = Window(buffer, from, len - omit - 1)) {
     const int dots = DecimalCount(*format);
@@ -64,10 +64,12 @@ void FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   }
   if (recording) {
     state_.CurrentValue = *value;
+    ++state_.Readings;
     if (config_.LogTime == 0 && runWriter_) runWriter_(readAt);
-    return;
+    return true;
   }
   history_.Append(*value, config_.NofSamples);
+  return true;
 }
 
 }  // namespace tarnwell

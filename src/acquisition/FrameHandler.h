@@ -25,7 +25,8 @@ class FrameHandler {
 
   // `start` is the 1-based position of the frame's first character in `buffer`, `end` the
   // position of its terminator, which was read at `readAt`. Call only from the receive path.
-  void HandleFrame(std::string_view buffer, std::size_t start, std::size_t end, Instant readAt);
+  // True when the frame gave a reading.
+  bool HandleFrame(std::string_view buffer, std::size_t start, std::size_t end, Instant readAt);
 
  private:
   const AppConfig& config_;

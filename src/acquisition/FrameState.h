@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tarnwell {
@@ -11,6 +12,9 @@ struct FrameState {
   std::string ValueFormat;
   // Value of the latest frame, set only while a recording runs.
   double CurrentValue = 0;
+  // Readings stored in CurrentValue so far: the record writer writes nothing before one has come
+  // since the start of its recording.
+  std::uint64_t Readings = 0;
 };
 
 }  // namespace tarnwell

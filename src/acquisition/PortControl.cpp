@@ -28,8 +28,18 @@ std::optional<SerialError> PortControl::SelectSpeed(int speed) {
 }
 
 std::optional<SerialError> PortControl::Open() {
-  if (none_ || port_.PortOpen()) return std::nullopt;
+  if (none_ || suspended_ || port_.PortOpen()) return std::nullopt;
   return port_.SetPortOpen(true);
+}
+
+void PortControl::Suspend() {
+  suspended_ = true;
+  Close();
+}
+
+std::optional<SerialError> PortControl::Resume() {
+  suspended_ = false;
+  return Open();
 }
 
 std::optional<SerialError> PortControl::Close() {

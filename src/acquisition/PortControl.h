@@ -36,13 +36,19 @@ class PortControl {
   // Port 0 selects none: opening then does nothing.
   std::optional<SerialError> SelectPort(std::int16_t number);
   std::optional<SerialError> SelectSpeed(int speed);
-  // Opens the selected port unless it is open or none is selected.
+  // Opens the selected port unless it is open, none is selected or the program is suspended.
   std::optional<SerialError> Open();
   std::optional<SerialError> Close();
+
+  // The Stop box: suspended, the port is closed and stays so whatever Apply changes; resuming
+  // opens the port selected then.
+  void Suspend();
+  std::optional<SerialError> Resume();
 
  private:
   SerialPort& port_;
   bool none_ = false;
+  bool suspended_ = false;
 };
 
 }  // namespace tarnwell

@@ -12,24 +12,27 @@ void SampleHistory::Resize(int ub) {
   samples_.resize(static_cast<std::size_t>(std::max(ub, 0)) + 1, 0.0);
 }
 
-void SampleHistory::ResizeFilling(int newUb, int oldCount) {
+void SampleHistory::ResizeFilling(int newUb) {
+  const std::size_t oldTop = samples_.size() - 1;
   Resize(newUb);
-  if (oldCount < 0 || oldCount > UB()) return;
-  const double top = samples_[static_cast<std::size_t>(oldCount)];
-  for (int i = oldCount + 1; i <= UB(); ++i) samples_[static_cast<std::size_t>(i)] = top;
+  if (!latest_ || samples_.size() <= oldTop + 1) return;
+  for (std::size_t i = oldTop; i < samples_.size(); ++i) samples_[i] = *latest_;
 }
 
 void SampleHistory::Append(double value, double nofSamples) {
-  if (sampleIndex_ >= 0 && sampleIndex_ < UB())
+  if (sampleIndex_ >= 0 && sampleIndex_ < UB()) {
     samples_[static_cast<std::size_t>(sampleIndex_)] = value;
-  else if (UB() == 0 && sampleIndex_ == 0)
-    samples_[0] = value;
+  }
+  latest_ = value;
   Advance(nofSamples);
 }
 
+double SampleHistory::CountFromFile(double count) {
+  return std::isnan(count) ? 1 : std::clamp(count, 1.0, 9999.0);
+}
+
 int SampleHistory::UpperIndexFor(double count) {
-  if (!std::isfinite(count)) return 0;
-  return static_cast<int>(RoundHalfEven(std::clamp(count, 0.0, 9999.0)));
+  return static_cast<int>(RoundHalfEven(CountFromFile(count)));
 }
 
 void SampleHistory::Skip(double nofSamples) { Advance(nofSamples); }
@@ -42,7 +45,9 @@ void SampleHistory::Advance(double nofSamples) {
 }
 
 void SampleHistory::TraceFill() {
-  if (sampleIndex_ > 0 && sampleIndex_ <= UB()) {
+  if (latest_) {
+    samples_[0] = *latest_;
+  } else if (sampleIndex_ > 0 && sampleIndex_ <= UB()) {
     samples_[0] = samples_[static_cast<std::size_t>(sampleIndex_ - 1)];
   }
   sampleIndex_ = 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <vector>
 
 namespace tarnwell {
@@ -18,17 +19,22 @@ class SampleHistory {
   double Slot(int i) const { return samples_[static_cast<std::size_t>(i)]; }
   void SetSlot(int i, double v) { samples_[static_cast<std::size_t>(i)] = v; }
 
-  // Makes the upper index `ub`, keeping the values held; new slots start at 0.
+  // The latest reading appended, kept through resizing and the trace fill; none before the first.
+  std::optional<double> Latest() const { return latest_; }
+
   // The one sizing rule for every caller. The settings window accepts counts above 0 and below
-  // 10000; a count read from config.ini, which is edited by hand at times, is held within 0 and
-  // 9999 so that it never asks for gigabytes or overflows.
+  // 10000; a count read from config.ini, which is edited by hand at times, is brought to the
+  // nearest of 1 and 9999, so that it never asks for gigabytes and the graph has a slot to draw.
   static bool AcceptsCount(double count) { return count > 0 && count < 10000; }
+  static double CountFromFile(double count);
+  // The upper index for an accepted count: at least 1, so one slot is drawn.
   static int UpperIndexFor(double count);
 
+  // Makes the upper index `ub`, keeping the values held; new slots start at 0.
   void Resize(int ub);
-  // As Resize, for a count that grows from `oldCount` to `newUb`: the new slots above the old
-  // top take the value at the old top, so the trace goes on without a drop to zero.
-  void ResizeFilling(int newUb, int oldCount);
+  // As Resize; the slots a longer history gains, the old top among them, take the latest reading,
+  // so that the trace goes on at its level instead of dropping to zero.
+  void ResizeFilling(int newUb);
 
   // Stores `value` at SampleIndex and moves on, wrapping to 0 at `nofSamples`. The ring never
   // writes slot UB, whatever `nofSamples` holds.
@@ -36,7 +42,7 @@ class SampleHistory {
   // Advances SampleIndex as Append does, without storing (a frame whose value was lost).
   void Skip(double nofSamples);
 
-  // The trace fill: the latest value goes to slot 0 and into every drawn slot, and writing
+  // The trace fill: the latest reading goes to slot 0 and into every drawn slot, and writing
   // starts again at slot 0.
   void TraceFill();
 
@@ -45,6 +51,7 @@ class SampleHistory {
 
   std::vector<double> samples_;
   int sampleIndex_ = 0;
+  std::optional<double> latest_;
 };
 
 }  // namespace tarnwell

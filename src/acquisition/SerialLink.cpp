@@ -45,8 +45,6 @@ void SerialLink::ResetReceiveState() {
 
 void SerialLink::ClosePort() { control_.Close(); }
 
-std::optional<SerialError> SerialLink::OpenPort() { return control_.Open(); }
-
 void SerialLink::OnPortEvent() {
   // Should a handler ever run an event loop, a call from inside it must not touch the buffer
   // being cut; the characters stay in the port for the next call.
@@ -79,11 +77,13 @@ void SerialLink::OnPortEvent() {
   for (const LineRead& read : in.reads) {
     const std::size_t end = base + read.end;
     // A frame cut off where the device was opened again or characters were lost must not run
-    // into what follows; after a loss the rest of a frame whose beginning is gone goes too.
+    // into what follows. The characters up to the next terminator are the rest of a frame whose
+    // beginning is gone: after an opening too, since the device sends whether or not it is open.
     if (read.follows != LineRead::Follows::kLine) {
       last = from;
-      cut_ = read.follows == LineRead::Follows::kLoss;
+      cut_ = read.follows == LineRead::Follows::kLoss ? Cut::kLoss : Cut::kOpening;
     }
+    Dropped(read.framesDropped);
     TakeFrames(from, end, read.at, last);
     from = end;
   }
@@ -96,22 +96,29 @@ void SerialLink::OnPortEvent() {
 void SerialLink::TakeFrames(std::size_t from, std::size_t end, Instant at, std::size_t& last) {
   const std::string& rx = state_.RxBuffer;
   for (std::size_t i = from + 1; i <= end; ++i) {
-    const char c = rx[i - 1];
-    if (c != '\r' && c != '\x03') continue;
-    if (std::exchange(cut_, false)) {
+    if (!EndsFrame(rx[i - 1])) continue;
+    if (const Cut cut = std::exchange(cut_, Cut::kNone); cut != Cut::kNone) {
+      if (cut == Cut::kLoss) Dropped(1);
       last = i;
       continue;
     }
-    frames_.HandleFrame(rx, last + 1, i, at);
+    const bool reading = frames_.HandleFrame(rx, last + 1, i, at);
     state_.FrameCount += 1;
     if (state_.AwaitingFirstFrame) {
       if (firstFrame_) firstFrame_();
       state_.AwaitingFirstFrame = false;
     }
     last = i;
-    state_.DataAlive = true;
-    state_.SilentTicks = 0;
+    // Frames without a reading ("OL", a window set wrong) must not make a stale value look live.
+    if (reading) {
+      state_.DataAlive = true;
+      state_.SilentTicks = 0;
+    }
   }
+}
+
+void SerialLink::Dropped(std::size_t frames) {
+  if (frames > 0 && framesDropped_) framesDropped_(frames);
 }
 
 }  // namespace tarnwell

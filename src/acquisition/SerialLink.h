@@ -31,6 +31,11 @@ class SerialLink {
 
   // The trace fill asked for by the first frame after start-up (the graph's double click).
   void SetFirstFrameHandler(std::function<void()> handler) { firstFrame_ = std::move(handler); }
+  // Told how many frames were dropped, where they were in the stream: those whose ends the port
+  // dropped, and the one a loss cut once its end has come.
+  void SetDroppedFramesHandler(std::function<void(std::size_t)> handler) {
+    framesDropped_ = std::move(handler);
+  }
   // Called before and after the frames of one hand-over are handled (the record file writes
   // their lines at once).
   void SetReadHandlers(std::function<void()> before, std::function<void()> after) {
@@ -49,13 +54,13 @@ class SerialLink {
   // Resets the receive state for a fresh start.
   void ResetReceiveState();
 
-  // For suspend and resume: closes when open, opens when closed.
+  // Closes the port when it is open.
   void ClosePort();
-  std::optional<SerialError> OpenPort();
 
  private:
   // Frame ends in rx_[from, end) read at `at`; `last` is the end of the last frame taken.
   void TakeFrames(std::size_t from, std::size_t end, Instant at, std::size_t& last);
+  void Dropped(std::size_t frames);
 
   SerialPort& port_;
   PortControl& control_;
@@ -70,10 +75,12 @@ class SerialLink {
   std::function<void()> firstFrame_;
   std::function<void()> beforeFrames_;
   std::function<void()> afterFrames_;
+  std::function<void(std::size_t)> framesDropped_;
   bool inHandler_ = false;
-  // After lost characters, the characters up to the next terminator are the end of a frame
-  // whose beginning is gone.
-  bool cut_ = false;
+  // After an opening or lost characters, the characters up to the next terminator are the end
+  // of a frame whose beginning is gone; after a loss, that frame was sent and is dropped.
+  enum class Cut { kNone, kOpening, kLoss };
+  Cut cut_ = Cut::kNone;
 };
 
 }  // namespace tarnwell

@@ -48,10 +48,10 @@ void UpdateCycle::OnRefreshTick() {
     if (auto text = FormatNumber(frame_.CurrentValue, format, regional_)) {
       view_.SetCurrentCaption(*text);
     }
-  } else if (history_.SampleIndex() > 0) {
-    if (auto text = FormatNumber(history_.Slot(history_.SampleIndex() - 1), format, regional_)) {
-      view_.SetCurrentCaption(*text);
-    }
+  } else if (const auto latest = history_.Latest()) {
+    // Not the slot before SampleIndex: just after a wrap there is none (with one sample never),
+    // and after frames that held no reading it is an old one.
+    if (auto text = FormatNumber(*latest, format, regional_)) view_.SetCurrentCaption(*text);
   }
 
   const double span = range.Max - range.Min;

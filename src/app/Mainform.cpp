@@ -36,6 +36,7 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
       [this] { graph_->ResetTrace(); }, [this] { return view_.CurrentCaption(); });
 
   link_->SetFirstFrameHandler([this] { graph_->ResetTrace(); });
+  link_->SetDroppedFramesHandler([this](std::size_t n) { recording_->FramesDropped(n); });
   link_->SetReadHandlers([this] { recording_->HoldLines(); },
                          [this] {
                            recording_->ReleaseLines();
@@ -69,6 +70,8 @@ bool Mainform::StartUp() {
   history_.Resize(50);
   configFile_->ReadConfig();
   if (!ReadLanguage()) {
+    // The window is unloaded as at any end: config.ini keeps the fallback to the standard file.
+    ShutDown();
     loading_ = false;
     view_.CloseWindow();
     return false;
@@ -79,6 +82,7 @@ bool Mainform::StartUp() {
   link_->PortConfig();
   view_.SetCurrentCaption("0");
   if (config_.LogTime > 0) platform_.recordTimer.SetInterval(100);
+  config_.NofSamples = SampleHistory::CountFromFile(config_.NofSamples);
   history_.Resize(SampleHistory::UpperIndexFor(config_.NofSamples));
   view_.SetCaption(view_.Caption() + " v" + std::to_string(version_.major) + "." +
                    std::to_string(version_.minor) + "." + std::to_string(version_.revision));
@@ -124,19 +128,19 @@ bool Mainform::ShutDown() {
   return saved_;
 }
 
+// A port that cannot be opened on resuming is named with its cause; the program goes on as the
+// unticked box says, and the port looks for its device until it comes (as after a pull).
 void Mainform::SetSuspended(bool checked) {
   if (checked) {
     platform_.refreshTimer.SetEnabled(false);
-    link_->ClosePort();
+    ports_->Suspend();
     platform_.recordTimer.SetEnabled(false);
     return;
   }
-  if (auto error = link_->OpenPort()) {
-    platform_.messages.Show(texts_.Text(text::kSerialFailure));
-    return;
-  }
+  const auto error = ports_->Resume();
   platform_.refreshTimer.SetEnabled(true);
   platform_.recordTimer.SetEnabled(true);
+  if (error) platform_.messages.Show(SerialFailureText(texts_, *error));
 }
 
 void Mainform::DrawGraph(const GraphRange& range, double span) {

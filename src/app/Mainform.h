@@ -62,7 +62,7 @@ class Mainform : public ConfigHooks {
   ~Mainform() override;
 
   // The start-up sequence, run once before the window is first shown. False when the program
-  // must end (no language file at all).
+  // must end (no language file at all); config.ini is then written as at shutdown.
   bool StartUp();
   // The shutdown sequence: closes the settings dialog, writes config.ini, closes the record.
   // False when config.ini or a record line could not be saved, in this run of it or an earlier.

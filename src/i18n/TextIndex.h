@@ -24,6 +24,7 @@ inline constexpr int kRecordFolderFailed = 92;
 inline constexpr int kRecordFileFailed = 93;
 inline constexpr int kFileBrowserFailed = 94;
 inline constexpr int kRecordWriteRecovered = 95;
+inline constexpr int kFramesDropped = 96;
 
 // Every index above, for checks that each shipped language has a text for it.
 inline constexpr int kAllMessages[] = {kBadPort,
@@ -42,6 +43,7 @@ inline constexpr int kAllMessages[] = {kBadPort,
                                        kRecordFolderFailed,
                                        kRecordFileFailed,
                                        kFileBrowserFailed,
-                                       kRecordWriteRecovered};
+                                       kRecordWriteRecovered,
+                                       kFramesDropped};
 
 }  // namespace tarnwell::text

@@ -17,6 +17,9 @@ struct SerialError {
   std::string description;
 };
 
+// The characters that end a frame: carriage return and end of text.
+constexpr bool EndsFrame(char c) { return c == '\r' || c == '\x03'; }
+
 // One read of the line: where its characters end in Received::chars, the instant they were
 // read (the frames among them came no later), and what came before them.
 struct LineRead {
@@ -28,6 +31,9 @@ struct LineRead {
   std::size_t end = 0;
   Instant at;
   Follows follows = Follows::kLine;
+  // Frame ends among the characters the port dropped before this read, where it could not tell
+  // whether some were lost.
+  std::size_t framesDropped = 0;
 };
 
 // What the port hands over: the characters of one or more reads, in arrival order.
@@ -47,6 +53,8 @@ class SerialPort {
   // "9600,n,8,1": the speed's digits followed by the framing.
   virtual std::optional<SerialError> SetSettings(const std::string& settings) = 0;
   virtual std::string Settings() const = 0;
+  // Open as the program set it: a port may also count as open while it looks for a device that
+  // vanished or was not there when it was opened (SetPortOpen then told the error).
   virtual bool PortOpen() const = 0;
   virtual std::optional<SerialError> SetPortOpen(bool open) = 0;
   // Returns what was received so far and removes it.

@@ -31,6 +31,7 @@ void RecordWriter::Restart() {
   LogCount_ = 0;
   config_.LastLogTime.assign(1, '0');  // not = "0": GCC 12 warns falsely (-Wrestrict)
   lastLine_.reset();
+  readingsAtStart_ = frame_.Readings;
 }
 
 Instant RecordWriter::LineTime(Instant at, std::int64_t steadyNow) const {
@@ -63,6 +64,8 @@ void RecordWriter::RunWriter(RecordingState state, std::optional<Instant> readAt
   }
   if (!config_.LogEnable) return;
   if (state != RecordingState::kRecording) return;
+  // Until a frame has come since the start, CurrentValue holds nothing the indicator sent now.
+  if (frame_.Readings == readingsAtStart_) return;
 
   const double value = frame_.CurrentValue;
   if (value < config_.LogThreshold) {

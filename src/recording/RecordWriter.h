@@ -18,7 +18,8 @@ enum class RecordingState { kIdle, kRecording };
 
 // Decides on each run whether CurrentValue is recorded: the interval (LogTime), the enable
 // switch, the recording state, the threshold, the dead band (LogVariation) and the stability
-// time (MotionTime), in that order. A recorded value also goes into the sample history.
+// time (MotionTime), in that order, once a reading has come since the start. A recorded value
+// also goes into the sample history.
 class RecordWriter {
  public:
   RecordWriter(AppConfig& config, const FrameState& frame, SampleHistory& history, RecordFile& file,
@@ -29,9 +30,12 @@ class RecordWriter {
   void RunWriter(RecordingState state, std::optional<Instant> readAt = std::nullopt);
   void OnStabilityTick() { MotionCount_ += 1; }
 
-  // The start of a recording: the count begins again and the first line is due at once.
+  // The start of a recording: the count begins again and the first line is due with the first
+  // reading that follows.
   void Restart();
   void ResetLastLogValue() { LastLogValue_ = 0; }
+  // Lines that would have been written are missing: their counts are left out.
+  void SkipLines(std::size_t count) { LogCount_ += static_cast<double>(count); }
 
   double LogCount() const { return LogCount_; }
   double LastLogValue() const { return LastLogValue_; }
@@ -69,6 +73,7 @@ class RecordWriter {
     std::chrono::milliseconds clockLead{};
   };
   std::optional<LastLine> lastLine_;
+  std::uint64_t readingsAtStart_ = 0;
 };
 
 }  // namespace tarnwell

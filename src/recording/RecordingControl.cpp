@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording/RecordingControl.h"
 
+#include <utility>
+
 #include "config/NumberText.h"
 #include "i18n/TextIndex.h"
 #include "recording/RecordFileName.h"
@@ -15,6 +17,10 @@ constexpr const char* kLinesDroppedText = "Record lines lost:";
 constexpr const char* kFolderFailedText = "The record folder cannot be created:";
 constexpr const char* kFileFailedText = "The record file cannot be opened:";
 constexpr const char* kRecoveredText = "Writing to the record file works again:";
+constexpr const char* kFramesDroppedText =
+    "Frames left out, because characters may have been lost on the line:";
+// However often frames are dropped, the operator hears of it no more than this often.
+constexpr std::int64_t kDropNoticeMs = 60000;
 
 }  // namespace
 
@@ -65,14 +71,37 @@ void RecordingControl::StartRecording() {
   }
   state_ = RecordingState::kRecording;
   if (graphDblClick_) graphDblClick_();
+  // The display shows CurrentValue while recording: until the first reading it keeps what it
+  // showed. No line is written from it; the first line waits for that reading.
   frame_.CurrentValue = Val(currentCaption_ ? currentCaption_() : std::string("0"));
   writer_.Restart();
-  writer_.RunWriter(state_);
 }
 
 bool RecordingControl::Close() {
+  TellDroppedFrames(true);
   state_ = RecordingState::kIdle;
   return file_.Close(true);
+}
+
+void RecordingControl::Flush() {
+  TellDroppedFrames(false);
+  file_.Flush();
+}
+
+void RecordingControl::FramesDropped(std::size_t count) {
+  if (!Recording()) return;
+  // Each was a line to be; its count is left out, as for lines a full disk lost.
+  if (config_.LogTime == 0 && config_.MotionTime == 0) writer_.SkipLines(count);
+  untoldDrops_ += count;
+  TellDroppedFrames(false);
+}
+
+void RecordingControl::TellDroppedFrames(bool now) {
+  if (untoldDrops_ == 0) return;
+  const std::int64_t steady = clock_.SteadyMs();
+  if (!now && lastDropNotice_ && steady - *lastDropNotice_ < kDropNoticeMs) return;
+  lastDropNotice_ = steady;
+  Tell(text::kFramesDropped, kFramesDroppedText, std::to_string(std::exchange(untoldDrops_, 0)));
 }
 
 void RecordingControl::OnFileEvent(RecordFile::Event event, std::size_t count) {

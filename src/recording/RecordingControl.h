@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -36,8 +37,8 @@ class RecordingControl {
 
   // Makes LogFileName from the local date and time.
   void SetNewLogFileName();
-  // Starts recording when LogEnable allows it. A folder or file that cannot be made or opened
-  // is reported and the recording stays idle.
+  // Starts recording when LogEnable allows it; the first line is the first reading after it. A
+  // folder or file that cannot be made or opened is reported and the recording stays idle.
   void StartRecording();
   // A run of the record writer: by its timer, or for a frame read at `readAt`.
   void RunWriter(std::optional<Instant> readAt = std::nullopt) {
@@ -47,8 +48,12 @@ class RecordingControl {
   // What the frame handler asks: a recording runs and LogEnable is on.
   bool Recording() const { return state_ == RecordingState::kRecording && config_.LogEnable; }
   void ResetLastLogValue() { writer_.ResetLastLogValue(); }
-  // For a one-second timer: syncs the last lines and retries kept ones.
-  void Flush() { file_.Flush(); }
+  // For a one-second timer: syncs the last lines and retries kept ones, and tells of frames
+  // dropped that are not yet told.
+  void Flush();
+  // Frames dropped on the line, at their place among the frames (see SerialLink). While a
+  // recording runs that takes every frame, their line counts are skipped; the operator is told.
+  void FramesDropped(std::size_t count);
   // Lines written between the two go to the file in one write, at the second.
   void HoldLines() { file_.Hold(); }
   void ReleaseLines() { file_.Release(); }
@@ -67,6 +72,8 @@ class RecordingControl {
   void OnFileEvent(RecordFile::Event event, std::size_t count);
   // A text of the language, or `fallback` when the language has none, then `detail`.
   void Tell(int index, const char* fallback, const std::string& detail);
+  // Tells the frames dropped since the last notice: `now`, or once a minute has passed since.
+  void TellDroppedFrames(bool now);
 
   AppConfig& config_;
   FrameState& frame_;
@@ -81,6 +88,8 @@ class RecordingControl {
   RecordingState state_ = RecordingState::kIdle;
   std::deque<std::string> notices_;
   bool telling_ = false;
+  std::size_t untoldDrops_ = 0;
+  std::optional<std::int64_t> lastDropNotice_;
 };
 
 }  // namespace tarnwell

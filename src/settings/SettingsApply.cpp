@@ -8,6 +8,7 @@
 #include "config/NumberText.h"
 #include "i18n/TextIndex.h"
 #include "platform/DateTime.h"
+#include "settings/SettingsForm.h"
 
 namespace tarnwell {
 
@@ -24,32 +25,33 @@ void SettingsApply::FieldMessage(int text, SettingsField field) {
   if (moveFocus_) moveFocus_(field);
 }
 
-void SettingsApply::Fail(bool saved) {
+void SettingsApply::ShowFailure() {
   services_.messages.Show(serialError_ ? SerialFailureText(services_.lang, *serialError_)
                                        : services_.lang.Text(text::kSerialFailure));
   serialError_.reset();
-  // When the failing step was the save itself, trying again at once would only fail again.
-  if (!saved && services_.WriteConfig) services_.WriteConfig();
 }
 
+// A failing operation is reported where it fails, as a bad field is, and the rest is still
+// applied and stored: only the port's own later steps are left out. The port keeps the number
+// and speed it took.
 void SettingsApply::Run() {
   PortControl& ports = services_.ports;
-  if (!Ok(ports.Close())) return Fail(false);
+  bool portUsable = Ok(ports.Close());
+  if (!portUsable) ShowFailure();
 
   const double port = LeadingNumber(controls_.CommSel, services_.regional);
   if (port < 0 || port > 99) return FieldMessage(text::kBadPort, SettingsField::CommSel);
-  if (!ApplyPort(port)) return Fail(false);
+  if (portUsable && !(portUsable = ApplyPort(port))) ShowFailure();
 
   ApplyRange();
   ApplyRecordTests();
-  if (!ApplySpeed()) return Fail(false);
-  if (!Ok(ports.Open())) return Fail(false);
-  if (!ApplySamples()) return Fail(false);
+  if (portUsable && !(ApplySpeed() && Ok(ports.Open()))) ShowFailure();
+  if (!ApplySamples()) ShowFailure();
   ApplyRecordTiming();
   ApplySwitches();
   if (services_.SetRefreshRate) services_.SetRefreshRate();
   services_.config.RecordOnStartup = controls_.RecordOnStartup ? 1 : 0;
-  if (services_.WriteConfig && !services_.WriteConfig()) return Fail(true);
+  if (services_.WriteConfig && !services_.WriteConfig()) ShowFailure();
 }
 
 bool SettingsApply::ApplyPort(double port) {
@@ -125,15 +127,9 @@ bool SettingsApply::ApplySamples() {
     FieldMessage(text::kBadSampleCount, SettingsField::NofSamples);
     return true;
   }
-  const double old = c.NofSamples;
   SampleHistory& history = services_.history;
   try {
-    // The slots above the old top take its value, so the trace goes on without a drop to zero;
-    // the older readings below it are kept.
-    const double oldTop = RoundHalfEven(old);
-    history.ResizeFilling(
-        SampleHistory::UpperIndexFor(*n),
-        std::isfinite(oldTop) && oldTop >= 0 && oldTop < 10000 ? static_cast<int>(oldTop) : -1);
+    history.ResizeFilling(SampleHistory::UpperIndexFor(*n));
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -178,7 +174,11 @@ void SettingsApply::ApplySwitches() {
   if (controls_.OptPf >= 0 && controls_.OptPf <= 2) c.Performance = controls_.OptPf;
   c.LineMode = controls_.GrMode ? 0 : 1;
   c.MouseEvent = controls_.MouseEvent ? 1 : 0;
-  c.OmitCh = controls_.DevType == 1 ? 1 : 0;
+  // Only a device type chosen in the window sets the omitted characters: one set by hand in
+  // config.ini, which the window has no field for, stays.
+  if (controls_.DevType != SettingsForm::DevTypePosition(c.DevType)) {
+    c.OmitCh = controls_.DevType == 1 ? 1 : 0;
+  }
   c.DevType = controls_.DevType;
 }
 

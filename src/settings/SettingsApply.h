@@ -14,7 +14,7 @@ namespace tarnwell {
 // Apply: checks the dialog's entries, copies them into AppConfig, pushes them into the running
 // program and saves config.ini. A bad field is reported, gets the focus and keeps its old
 // value; a bad port number ends Apply before anything is stored; a failing operation is
-// reported with text 5, what was stored so far is saved and the rest is skipped.
+// reported with text 5 (and the port's own error) and the other settings are still applied.
 class SettingsApply {
  public:
   SettingsApply(const SettingsServices& services, const SettingsControls& controls,
@@ -23,7 +23,7 @@ class SettingsApply {
   void Run();
 
  private:
-  // Each step returns false when an operation failed and Apply must stop.
+  // Each step returns false when an operation failed.
   bool ApplyPort(double port);
   void ApplyRange();
   void ApplyLanguage();
@@ -32,7 +32,7 @@ class SettingsApply {
   bool ApplySamples();
   void ApplyRecordTiming();
   void ApplySwitches();
-  void Fail(bool saved);
+  void ShowFailure();
   void FieldMessage(int text, SettingsField field);
   std::optional<double> Numeric(const std::string& text) const;
   // Keeps the port's failure for the message that names the device and the reason.

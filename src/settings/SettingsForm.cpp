@@ -48,6 +48,10 @@ const std::vector<std::string>& SettingsForm::DevTypeEntries() {
   return entries;
 }
 
+int SettingsForm::DevTypePosition(double devType) {
+  return ListPosition(devType, static_cast<int>(DevTypeEntries().size()));
+}
+
 const std::vector<std::string>& SettingsForm::LangEntries() {
   static const std::vector<std::string> entries{"English", "Turkce", "----"};
   return entries;
@@ -86,7 +90,7 @@ void SettingsForm::Load() {
   SetText(SettingsField::TxtMotionTmr, NumberText(c.MotionTime));
   SetMouseEvent(c.PointerReadOut(r));
   if (c.DevType > 1) c.DevType = 0;
-  SetDevType(ListPosition(c.DevType, static_cast<int>(DevTypeEntries().size())));
+  SetDevType(DevTypePosition(c.DevType));
   SetRecordOnStartup(c.RecordsAtStartup(r));
 }
 

@@ -23,6 +23,8 @@ class SettingsForm {
   // accepts can be shown and chosen.
   static const std::vector<std::string>& BaudEntries();
   static const std::vector<std::string>& DevTypeEntries();
+  // The entry of DevTypeEntries that a stored device type shows; -1 for none.
+  static int DevTypePosition(double devType);
   static const std::vector<std::string>& LangEntries();
 
   const SettingsControls& Controls() const { return controls_; }

@@ -27,7 +27,7 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
     in >> port >> r.config.BaudIndex;
     r.port.open = false, r.config.CommPort = Setting(port);
     r.link.PortConfig();
-    if (r.config.CommPort.Equals(r.regional, 0)) r.link.OpenPort();
+    if (r.config.CommPort.Equals(r.regional, 0)) r.control.Resume();
     std::string out =
         r.port.open ? std::to_string(r.port.commPort) + " " + r.port.settings : "shut";
     out += ", BaudIndex " + r.config.BaudIndex;
@@ -36,9 +36,10 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
   }));
 }
 
-// `text` with \\r, \\n and \\3 (ETX) standing for their characters.
+// `text` with \\r, \\n, \\3 (ETX) and \\s (a blank) standing for their characters.
 std::string Unescape(std::string text) {
-  for (const auto& [escape, c] : {std::pair("\\r", '\r'), {"\\n", '\n'}, {"\\3", '\x03'}})
+  for (const auto& [escape, c] :
+       {std::pair("\\r", '\r'), {"\\n", '\n'}, {"\\3", '\x03'}, {"\\s", ' '}})
     for (std::size_t at; (at = text.find(escape)) != std::string::npos;) text.replace(at, 2, 1, c);
   return text;
 }
@@ -92,11 +93,14 @@ std::string Reads(const std::string& script) {
   for (std::string t; in >> t;) {
     const std::string text = Unescape(t.substr(std::min<std::size_t>(t.size(), 2)));
     if (t == "rec") r.RecordEveryFrame();
+    if (t.starts_with("chars=")) r.config.NofChars = std::stoi(t.substr(6));
+    if (t.starts_with("omit=")) r.config.OmitCh = std::stoi(t.substr(5));
     if (t.starts_with("a:")) r.port.Arrive(text);
     if (t.starts_with("r:")) r.port.Receive(text);
     if (t.starts_with("i:")) inside = text;
     if (t == "h") r.port.HandOver();
     if (t == "lose") r.port.Lose();
+    if (t.starts_with("lose=")) r.port.Lose(std::stoul(t.substr(5)));
     if (t == "reopen") r.port.SetPortOpen(false), r.port.SetPortOpen(true);
     if (t[0] == '+') r.clock.Advance(std::stoi(t.substr(1)));
     if (t == "back") r.clock.now -= std::chrono::hours(1);
@@ -108,8 +112,14 @@ std::string Reads(const std::string& script) {
     for (double v : r.history.Samples()) out += " " + GoldenNumber(v);
     out += " ] at " + std::to_string(r.history.SampleIndex()) + "; ";
   }
-  for (std::size_t i = 0; i < r.values.size(); ++i)
-    out += GoldenNumber(r.values[i]) + "@" + std::to_string((r.instants[i] - start).count()) + " ";
+  auto drop = r.drops.begin();
+  for (std::size_t i = 0; i <= r.values.size(); ++i) {
+    for (; drop != r.drops.end() && drop->first == i; ++drop)
+      out += "-" + std::to_string(drop->second) + " ";
+    if (i < r.values.size())
+      out +=
+          GoldenNumber(r.values[i]) + "@" + std::to_string((r.instants[i] - start).count()) + " ";
+  }
   return out.substr(0, out.size() - 1);
 }
 

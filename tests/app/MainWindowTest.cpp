@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "TestFiles.h"
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
+#include "platform/qt/DesignFonts.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtRegional.h"
@@ -30,6 +32,7 @@ class WideScreen : public QtTestApplication {
                   "width": 1920, "height": 1080, "logicalDpi": 96, "dpr": 1}]})");
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + dir_ / "screen.json").c_str());
     QtTestApplication::SetUp();
+    RegisterDesignFonts();
   }
   TempDir dir_;
 };
@@ -40,12 +43,23 @@ class WideScreen : public QtTestApplication {
 struct Program : ProgramFakes {
   explicit Program(const std::map<int, std::string>& settings) : ProgramFakes(settings) {
     window.SetForm(&form);
+    window.SetOnSetup([this] { ChSettings::ShowOrRaise(dialog, this->settings, {}, &window); });
     EXPECT_TRUE(form.StartUp());
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
+  // The cog opens the settings window, `typed` replaces the text of box `name`, Apply is pressed.
+  void Apply(const char* name, const char* typed) {
+    QTest::mouseClick(window.TheSetup(), Qt::LeftButton);
+    dialog->findChild<QLineEdit*>(name)->selectAll();
+    QTest::keyClicks(dialog->findChild<QLineEdit*>(name), typed);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("Apply"), Qt::LeftButton);
+  }
   MainWindow window;
   Mainform form{Services(SystemRegional()), window, Version{1, 0, 2}};
+  FakeProcessStarter processes;
+  const SettingsServices settings = form.Settings(processes);
+  QPointer<ChSettings> dialog;
 };
 
 // Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.
@@ -60,11 +74,18 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
     return std::vector{p.port.open, p.refresh.enabled, p.record.enabled};
   };
   EXPECT_EQ(on(), (std::vector{false, false, false}));
+  // Applied while stopped, settings wait for the box to be unticked. A device gone then is named,
+  // and the program runs on as the box says, through an Apply too.
+  p.Apply("CommSel", "2");
+  EXPECT_EQ(std::pair(p.port.open, p.record.Running()), std::pair(false, false));
   EXPECT_EQ(on(), (std::vector{true, true, true}));
-  on();
-  p.port.ports.clear();
-  EXPECT_EQ(on(), (std::vector{false, false, false}));
-  EXPECT_EQ(p.messages.shown.back().text, "The serial port cannot be opened or used.");
+  on(), p.port.ports.clear();
+  EXPECT_EQ(on(), (std::vector{false, true, true}));
+  p.Apply("NofSamples", "300");
+  EXPECT_EQ(std::tuple(p.port.commPort, p.record.Running(), p.settings.history.UB(),
+                       p.messages.shown.size(), p.messages.shown[1].text),
+            std::tuple(2, true, 300, 2,
+                       "The serial port cannot be opened or used.  8002:Invalid port number"));
   p.window.close();
   const std::string saved = p.files.files["/prog/config.ini"];
   EXPECT_EQ(SplitLines(saved).at(35), "9000' Window Width. Def:7290 ");
@@ -72,6 +93,27 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
   p.window.ResizeWindow(8005, 6000);
   p.form.ShutDown();
   EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
+}
+
+// Whatever opens the port, start-up, the end of a suspension or Apply, the characters before the
+// first end character after it are not a frame: nothing of them reaches the record.
+TEST(MainWindowProgram, NoOpeningRecordsTheCharactersBeforeItsFirstEnd) {
+  Program p({{8, "0"}, {15, "1"}, {17, "0"}, {19, "0"}, {32, "1"}});
+  p.port.Receive("45 g  \r12.345\r");
+  p.window.App_Stop()->click(), p.window.App_Stop()->click();
+  p.port.Receive("5.66\r7.5\r");
+  FakeProcessStarter processes;
+  const SettingsServices services = p.form.Settings(processes);
+  QPointer<ChSettings> dialog;
+  ChSettings::ShowOrRaise(dialog, services, {}, &p.window);
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
+  p.port.Receive("0.92\r-3\r");
+  delete dialog.data();
+  std::string values;
+  for (const auto& line :
+       Split(p.files.files["/prog/Log/" + p.form.Settings(processes).config.LogFileName], "\r\n"))
+    values += Split(line, "\t").at(1) + " ";
+  EXPECT_EQ(std::pair(p.port.opens, values), std::pair(3, std::string("12,345 7,5 -3 ")));
 }
 
 // The reading in large bright digits with a decimal comma; renewed, the default window size.
@@ -95,6 +137,34 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
   EXPECT_EQ(p.port.maxWait, p.refresh.interval);
 }
 
+// With one sample, or none read from config.ini, every reading shows; frames that hold none keep
+// the digits bright no longer than frames that do not come.
+TEST(MainWindowProgram, EveryReadingShowsWithOneSampleAndOnlyReadingsKeepTheDigitsBright) {
+  for (const char* count : {"1", "0"}) {
+    Program p({{11, count}});
+    QStringList shown;
+    // The first frame after the opening is cut and goes.
+    for (const char* frame : {"34\r+0012.34\r", "+0056.78\r", "OL\r"})
+      p.port.Receive(frame), p.refresh.Fire(), shown << p.window.Current()->text();
+    for (int tick = 0; tick < 31; ++tick) p.port.Receive("OL\r"), p.refresh.Fire();
+    EXPECT_EQ(shown << p.window.RangeofChange()->text(),
+              QStringList({"12,34", "56,78", "56,78", "+/- 0,00"}));
+    EXPECT_EQ(p.window.Current()->palette().color(QPalette::WindowText), QColor(128, 64, 0));
+  }
+}
+
+// Frames with a status first, read with line 5 set by hand: Apply keeps it, and the slots that
+// 500 samples add continue the trace at the latest reading.
+TEST(MainWindowProgram, ApplyKeepsTheOmittedCharactersAndMoreSamplesContinueTheTrace) {
+  Program p({{4, "17"}, {5, "7"}});
+  for (int i = 0; i < 150; ++i) p.port.Receive("ST,GS,+0500.000 kg\r\n");
+  p.Apply("NofSamples", "500");
+  for (int i = 0; i < 2; ++i) p.port.Receive("ST,GS,+0500.250 kg\r\n");
+  p.refresh.Fire();
+  EXPECT_EQ(p.window.Current()->text() + " " + p.window.RangeofChange()->text(),
+            "500,250 +/- 0,125");
+}
+
 // In advanced mode the zoom button's press switches zooming on and off, with its pointer.
 TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   Program p({{1, "52814"}});
@@ -106,22 +176,40 @@ TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   EXPECT_EQ(shapes, (std::vector<int>{Qt::SizeAllCursor, Qt::ArrowCursor}));
 }
 
-// Every visible control inside its parent and clear of its siblings in every language and size.
+// True when the top or bottom row of `area` in the picture of `w` holds `ink`: a text runs over.
+bool InkOnTopOrBottom(QWidget* w, const QRect& area, bool (*ink)(QRgb)) {
+  const QImage shot = w->grab().toImage();
+  for (int x = area.left(); x <= area.right(); ++x)
+    if (ink(shot.pixel(x, area.top())) || ink(shot.pixel(x, area.bottom()))) return true;
+  return false;
+}
+
+// Every visible control inside its parent and clear of its siblings in every language and size,
+// in the design's faces; the reading's digits and the graph's value labels are whole.
 // By design the reading's label reaches above its panel (its digits sit at its bottom), the span
 // and rate labels are taller than the room between them, and the smallest value panel spans both.
 TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
+  ASSERT_EQ(QFontInfo(QFont("Tahoma")).family(), "Tahoma") << "fonts-wine is not installed";
   std::string misplaced;
   for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
     for (const std::string size : {"1000", "25000"}) {
-      Program p({{1, "52814"}, {19, language}, {36, size}, {37, size}});
+      Program p({{1, "52814"}, {19, language}, {26, "0"}, {36, size}, {37, size}});
       p.Frames();
+      p.port.Receive("-123456.7\r"), p.refresh.Fire();
+      const std::string at = language + (" " + size) + " ";
+      QWidget* box = p.window.WeighBox();
+      // The digits orange, the value labels white over a trace without blue.
+      if (InkOnTopOrBottom(box, p.window.Current()->geometry() & box->rect(),
+                           [](QRgb c) { return qRed(c) - qBlue(c) > 60; }) ||
+          InkOnTopOrBottom(p.window.Graph(), p.window.Graph()->rect(),
+                           [](QRgb c) { return qBlue(c) > 100; }))
+        misplaced += at + "text cut\n";
       QStringList designed{"LabNofDat RangeofChange"};
       if (size == "1000")
         designed += {"LabNofDat WeighBox", "RangeofChange WeighBox", "WeighBox picLogo"};
       const auto where = [&](QWidget* w) {
         return w->geometry().adjusted(0, w == p.window.Current() ? std::max(0, -w->y()) : 0, 0, 0);
       };
-      const std::string at = language + (" " + size) + " ";
       QWidgetList parents = p.window.findChildren<QWidget*>();
       for (QWidget* parent : parents << &p.window) {
         QWidgetList shown;

@@ -70,6 +70,15 @@ class ChildProcess {
     return std::filesystem::read_symlink("/proc/" + std::to_string(pid_) + "/fd/" +
                                          std::to_string(fd));
   }
+  // True while one of the process's descriptors leads to `path` (a device: links resolved).
+  bool Holds(const std::string& path) const {
+    std::error_code ec;
+    const auto wanted = std::filesystem::canonical(path, ec);
+    for (const auto& fd :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", ec))
+      if (std::filesystem::read_symlink(fd.path(), ec) == wanted) return true;
+    return false;
+  }
 
   struct Result {
     int exitCode = -1;   // -1 when it did not end within two minutes

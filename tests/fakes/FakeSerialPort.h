@@ -41,15 +41,16 @@ class FakeSerialPort : public SerialPort {
   // One read that waits in the port.
   void Arrive(const std::string& chars) {
     pending.chars += chars;
-    pending.reads.push_back({pending.chars.size(), clock ? clock->Now() : Instant{}, next});
+    pending.reads.push_back({pending.chars.size(), clock ? clock->Now() : Instant{}, next,
+                             std::exchange(framesDropped, 0)});
     next = LineRead::Follows::kLine;
   }
   // Calls the receive handler.
   void HandOver() { handler ? handler() : void(); }
   // One read, handed over at once.
   void Receive(const std::string& chars) { Arrive(chars), HandOver(); }
-  // Characters are lost before the next read.
-  void Lose() { next = LineRead::Follows::kLoss; }
+  // Characters are lost before the next read, the ends of `frames` among them.
+  void Lose(std::size_t frames = 0) { next = LineRead::Follows::kLoss, framesDropped += frames; }
 
   std::set<int> ports{1, 2, 3};
   std::int16_t commPort = 1;
@@ -58,6 +59,7 @@ class FakeSerialPort : public SerialPort {
   int opens = 0, maxWait = 0;
   Received pending;
   LineRead::Follows next = LineRead::Follows::kLine;
+  std::size_t framesDropped = 0;
   const Clock* clock = nullptr;
   std::function<void()> handler;
 };

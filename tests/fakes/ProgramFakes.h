@@ -26,8 +26,9 @@ struct ProgramFakes {
     return Platform{port,    clock,  files,     messages,         regional,
                     refresh, record, stability, SystemCodePages()};
   }
-  // Two frames come and the display is refreshed; the first starts the trace afresh.
-  void Frames() { port.Receive("+0012.34\r+0012.34\r"), refresh.Fire(); }
+  // After the end of a frame the opening cut, two frames come and the display is refreshed; the
+  // first starts the trace afresh.
+  void Frames() { port.Receive("34\r+0012.34\r+0012.34\r"), refresh.Fire(); }
 
   FakeSerialPort port;
   FakeClock clock;

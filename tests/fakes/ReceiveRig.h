@@ -20,6 +20,7 @@ struct ReceiveRig {
     texts.Set(5, "Port error");
     history.Resize(100);
     link.ResetReceiveState();
+    link.SetDroppedFramesHandler([this](std::size_t n) { drops.emplace_back(values.size(), n); });
   }
   // Collects every frame's value, format and read instant as the record writer takes them.
   void RecordEveryFrame() {
@@ -44,6 +45,8 @@ struct ReceiveRig {
   std::vector<double> values;
   std::vector<std::string> formats;
   std::vector<Instant> instants;
+  // Frames the link dropped: how many values were taken before, and how many frames went.
+  std::vector<std::pair<std::size_t, std::size_t>> drops;
   std::function<void()> onFrame;
 };
 

@@ -23,6 +23,7 @@
 #include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
 #include "i18n/qt/QtFormTexts.h"
+#include "platform/qt/DesignFonts.h"
 #include "settings/qt/ChSettingsDesign.h"
 
 static void InitIcons() { Q_INIT_RESOURCE(icons); }
@@ -101,10 +102,11 @@ int Room(QWidget* w) {
 
 // Each shipped file, read as the program reads it, holds every text the windows and messages use
 // and nothing else, and puts them on both windows where they belong and in the room they have: in
-// the fonts the windows ask for, and in DejaVu Sans, which stands in for them where no font of
-// their widths is installed.
+// the design's faces, which the program registers, and in DejaVu Sans, which stands in for them
+// where they are not installed.
 TEST(ShippedLanguages, HoldEveryUsedTextAndFitBothWindows) {
   InitIcons();
+  RegisterDesignFonts();
   const std::pair<const char*, int> shipped[] = {{"en.lng", 0},   {"tr.lng", 162}, {"ru.lng", 204},
                                                  {"bg.lng", 204}, {"fr.lng", 0},   {"gr.lng", 0},
                                                  {"sp.lng", 0},   {"std.lng", 0}};

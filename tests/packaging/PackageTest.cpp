@@ -15,6 +15,12 @@ std::string Sh(const std::string& script, const std::string& temp = "") {
   return ChildProcess::Run({"sh", "-c", "umask 022; " + script}, {"T=" + temp}).output;
 }
 
+// The README's step, for an operator who takes the old shared config.ini into their own folder
+// ($old: the folder the installation named).
+const std::string kCopyStep =
+    "mkdir -p ~/.local/share/tarnwell && if [ -f \"$old/config.ini\" ] && [ ! -L"
+    " \"$old/config.ini\" ]; then cp \"$old/config.ini\" ~/.local/share/tarnwell/; fi";
+
 // dpkg refuses at once while apt or another dpkg holds its lock; that is waited out.
 ChildProcess::Result Dpkg(const std::vector<std::string>& argv) {
   ChildProcess::Result r;
@@ -58,32 +64,52 @@ TEST(Package, InstallsOverAnOldSharedFolderAndKeepsEachOperatorsDataTheirOwn) {
       {TARNWELL_CPACK, "--config", TARNWELL_BUILD_DIR "/CPackConfig.cmake", "-B", t});
   ASSERT_EQ(cpack.exitCode, 0) << cpack.output;
   const std::string deb = Sh("printf %s $T/*.deb", t);
-  EXPECT_EQ(Sh("dpkg-deb -f " + deb + " Depends | tr , '\\n' | grep -c 'libqt6widgets6\\|qpa'"),
-            "2\n");
+  EXPECT_EQ(
+      Sh("dpkg-deb -f " + deb + " Depends | grep -o 'libqt6widgets6\\|qpa\\|fonts-[a-z2]*' | sort"),
+      "fonts-liberation2\nfonts-wine\nlibqt6widgets6\nqpa\n");
 
-  // An earlier package's folder that dialout may write, a planted link to root's file and plugin.
+  // An earlier package's folder whose own entries are root's, but deeper down a record folder
+  // that dialout may write and an operator's plugin (set-user-ID); a planted link to root's file.
   lock.installing = true;
-  Sh("cd /opt && mkdir -p tarnwell/Log tarnwell/imageformats && chgrp dialout tarnwell &&"
-     "chmod 2775 tarnwell && echo 1 >tarnwell/Log/1.txt && echo secret >$T/root-only &&"
-     "chmod 600 $T/root-only && ln -s $T/root-only tarnwell/config.ini",
+  Sh("cd /opt && mkdir -p tarnwell/Log/2024 tarnwell/imageformats && echo 1 >tarnwell/Log/1.txt &&"
+     " echo secret >$T/root-only && chmod 600 $T/root-only && ln -s $T/root-only"
+     " tarnwell/config.ini && chgrp dialout tarnwell/Log/2024 && chmod 2775 tarnwell/Log/2024 &&"
+     " echo 2 >tarnwell/Log/2024/2.txt && chown 65534:dialout tarnwell/Log/2024/2.txt &&"
+     " chmod 664 tarnwell/Log/2024/2.txt && echo plugin >tarnwell/imageformats/libqevil.so &&"
+     " chown 65534 tarnwell/imageformats/libqevil.so && chmod 4755"
+     " tarnwell/imageformats/libqevil.so",
      t);
   const auto install = Dpkg({"dpkg", "-i", deb});
   ASSERT_EQ(install.exitCode, 0) << install.output;
-  // The old folder kept whole, nothing in it followed; all installed root's; the menu entry.
-  EXPECT_EQ(Sh("cd /opt/tarnwell-shared-* && stat -c '%U:%G %a %n' . config.ini imageformats"
-               " Log/1.txt $T/root-only | sed s@$T/@@; dpkg -L tarnwell | xargs stat -c"
-               " '%u:%g %A %n' | grep -v '^0:0 .....-..-'; grep -x Exec=/opt/tarnwell/tarnwell"
-               " /usr/share/applications/tarnwell.desktop",
+  // The old folder kept whole, root's alone inside, its groups kept, nothing in it followed; all
+  // installed root's; the menu entry.
+  EXPECT_EQ(Sh("cd /opt/tarnwell-shared-* && find . | LC_ALL=C sort | xargs stat -c '%U:%G %a %n'"
+               " && stat -c '%U:%G %a %n' $T/root-only | sed s@$T/@@; dpkg -L tarnwell | xargs"
+               " stat -c '%u:%g %A %n' | grep -v '^0:0 .....-..-'; grep -x"
+               " Exec=/opt/tarnwell/tarnwell /usr/share/applications/tarnwell.desktop",
                t),
-            "root:root 755 .\nroot:dialout 777 config.ini\nroot:root 755 imageformats\n"
-            "root:root 644 Log/1.txt\nroot:root 600 root-only\nExec=/opt/tarnwell/tarnwell\n");
+            "root:root 755 .\nroot:root 755 ./Log\nroot:root 644 ./Log/1.txt\n"
+            "root:dialout 755 ./Log/2024\nroot:dialout 644 ./Log/2024/2.txt\n"
+            "root:root 777 ./config.ini\nroot:root 755 ./imageformats\n"
+            "root:root 755 ./imageformats/libqevil.so\nroot:root 600 root-only\n"
+            "Exec=/opt/tarnwell/tarnwell\n");
+  // The README's step that takes the old config.ini along, as an operator: a link is not
+  // copied, a plain file is.
+  const std::string copy =
+      "mkdir -m 700 $T/copy && chown 65534 $T/copy && HOME=$T/copy setpriv --reuid=65534"
+      " --regid=65534 --clear-groups -- sh -c 'old=$(ls -d /opt/tarnwell-shared-*) && " +
+      kCopyStep + "'; ls $T/copy/.local/share/tarnwell; rm -r $T/copy";
+  EXPECT_EQ(
+      Sh(copy + "; cd /opt/tarnwell-shared-* && rm config.ini && echo old >config.ini && " + copy,
+         t),
+      "config.ini\n");
 
   // Two operators only in dialout: each first start renews config.ini in their own folder.
   std::string operators;
   for (const std::string id : {"65534", "65533"}) {
     operators += "0\nTarnwell\tCan not open " + t + "/" + id +
                  "/.local/share/tarnwell/config.ini file. The configuration file renewed.\n" + id +
-                 ":" + id + " 700 .\n" + id + ":" + id + " 644 config.ini\n";
+                 ":" + id + " 700 .\n" + id + ":" + id + " 600 config.ini\n";
   }
   EXPECT_EQ(Sh("for id in 65534 65533; do mkdir $T/$id && chown $id $T/$id && cd $T/$id || exit;"
                " HOME=$PWD TARNWELL_HOME= XDG_DATA_HOME= TARNWELL_MESSAGE_LOG=m.log setpriv"

@@ -38,11 +38,12 @@ struct RecordingRig : MessageBox {
     config.LogFileName = "rec.txt";
     history.Resize(100);
     texts.Set(90, "failed"), texts.Set(91, "lost"), texts.Set(95, "again");
+    texts.Set(96, "dropped");
   }
   // A frame of `value` arriving while recording, as the frame handler passes it on.
   void Frame(double value) {
     if (syncsFail) fs.finishedSync = false;
-    frame.CurrentValue = value;
+    frame.CurrentValue = value, ++frame.Readings;
     if (config.LogTime == 0) rec.RunWriter();
   }
   // `n` tenths of a second with both timers ticking.
@@ -85,13 +86,16 @@ struct RecordingRig : MessageBox {
       if (t[0] == '+') Ticks(std::stoi(t.substr(1)));
       if (t == "fail") fs.backgroundSyncs = syncsFail = true;
       if (t == "synced" || t == "unsynced") syncsFail = false, fs.finishedSync = t == "synced";
-      if (t[0] == '@') rec.RunWriter(clock.now + std::chrono::milliseconds(std::stoi(t.substr(1))));
+      if (t[0] == '@')
+        ++frame.Readings,
+            rec.RunWriter(clock.now + std::chrono::milliseconds(std::stoi(t.substr(1))));
       if (t.starts_with("summer=") || t.starts_with("winter=")) {
         clock.zone = [change = clock.now + std::chrono::milliseconds(std::stoi(t.substr(7))),
                       summer = t[0] == 's'](Instant at) {
           return std::chrono::hours(summer ^ (at >= change));
         };
       }
+      if (t.starts_with("drop=")) rec.FramesDropped(std::stoul(t.substr(5)));
       if (t == "y") shown.push_back("syncs " + std::to_string(fs.syncs));
       if (t == "h") shown.push_back("h");
       for (int i = 0; t == "h" && i < history.SampleIndex(); ++i)
@@ -134,8 +138,9 @@ TEST(RecordWriter, RulesChooseTheLinesAndAFullDiskKeepsThemInOrder) {
 }
 
 // The file is continued without running into a line cut in an earlier run, and named afresh
-// when incremental or when its name from config.ini would leave the record folder.
-TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
+// when incremental or when its name from config.ini would leave the record folder. Its first line
+// is the first frame after the start, in the general format while no frame has set one.
+TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstFrameFirst) {
   config.LogEnable = false, rec.StartRecording(), config.LogEnable = true;
   fs.files["/prog/Log"] = "";   // a file where the folder should be
   texts.Set(92, "No folder:");  // text 93 is missing: a fixed text says it all the same
@@ -145,18 +150,17 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstLineAtOnce) {
   EXPECT_EQ(shown, (Texts{"| No folder: /prog/Log",
                           "| The record file cannot be opened: /prog/Log/rec.txt"}));
   fs.readOnly = false;
-  caption = "1250.5";  // before any frame the value is in the general format
   for (const char* cut : {"7", "8\r", ""})
-    fs.files["/prog/Log/rec.txt"] += cut, rec.StartRecording();
+    fs.files["/prog/Log/rec.txt"] += cut, rec.StartRecording(), Frame(1250.5);
   EXPECT_EQ(std::tuple(traceResets, config.LastLogTime, history.Slot(0), rec.Recording()),
             std::tuple(3, std::string("31/01/2024 15:45:02"), 1250.5, true));
   config.LogEnable = false;
   EXPECT_FALSE(rec.Recording());
   config.LogEnable = true;
   for (const char* name : {"/tmp/x.txt", "..", "sub\\x.txt", "", "batch..2024.txt"})
-    config.LogFileName = name, rec.StartRecording();
+    config.LogFileName = name, rec.StartRecording(), Frame(1250.5);
   config.LogIncremental = config.AdvancedMode = true, config.LogFileType = 1;
-  rec.StartRecording();
+  rec.StartRecording(), Frame(1250.5);
   std::string files;
   for (const auto& [path, bytes] : fs.files) files += "== " + path + "\n" + bytes;
   EXPECT_TRUE(MatchesGolden("recording/golden/start.txt", files));

@@ -30,9 +30,9 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // The dialog's logic in the running program: port 1 open, ports 1-3 and 99 present, recording
-// every second, the history's top slot (100) holding 7.
+// every second, the latest reading 7.
 struct Session : SettingsRig {
-  Session() { config.LogEnable = true, history.SetSlot(100, 7), serial.ports.insert(99); }
+  Session() { config.LogEnable = true, history.Append(7, 100), serial.ports.insert(99); }
   FakeMessageBox messages;
   FakeFileSystem files;
   SettingsForm form{Services(messages, files)};

@@ -167,11 +167,10 @@ ParseResult ParseSimOptions(int argc, const char* const argv[], SimOptions& o, s
        [&](const std::string& v) { return ToDouble(v, 0.01, 1e6, o.unplugEvery); }},
       {"--unplug-for", [&](const std::string& v) { return ToDouble(v, 0.01, 1e6, o.unplugFor); }},
   };
-  const std::map<std::string, bool*> flags = {{"--zeros", &o.zeros},
-                                              {"--garbage-terms", &o.garbageTerms},
-                                              {"--log-times", &o.logTimes},
-                                              {"--stay", &o.stay},
-                                              {"--wait", &o.wait}};
+  const std::map<std::string, bool*> flags = {
+      {"--zeros", &o.zeros},        {"--garbage-terms", &o.garbageTerms},
+      {"--log-times", &o.logTimes}, {"--stay", &o.stay},
+      {"--wait", &o.wait},          {"--flow", &o.flow}};
 
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -219,8 +218,9 @@ Plays a weighing indicator on a pseudo-terminal: PATH becomes a link to the
 terminal's device, which a reader opens like a serial port. Frames are paced at
 the speed given (10 bit times per character) and are written only while some
 program has the device open; what a reader leaves unread is gone when it closes.
-A reader that stops reading loses characters once the line's buffer is full, as
-on a wire: frames cut short count as not delivered and are not logged.
+A reader that stops reading loses frames once the line's buffer is full, as on
+a wire: they count as not delivered and are not logged. A pseudo-terminal itself
+loses nothing, so a frame begun on it is finished first: none is cut short.
 
 Line
   --link PATH            link to create (its folder is made; a stale link is replaced)
@@ -228,6 +228,8 @@ Line
   --rate FPS             frames per second at most; 0 sends back to back (default 0)
   --unplug-every S       pull the device out every S seconds ...
   --unplug-for S         ... for S seconds (default 1), then plug a new one in
+  --flow                 while the line is full, wait for room instead, as a program
+                         writing to a terminal does: nothing is lost, the time is given up
 
 Frames
   --frame plain|fixed    plain "+ 123.45", or fixed "ST,GS,+  1234.5kg" with status

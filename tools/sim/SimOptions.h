@@ -41,6 +41,7 @@ struct SimOptions {
   double duration = 0.0;
   bool stay = false;
   bool wait = false;
+  bool flow = false;  // the writer waits while the line is full, as programs on a terminal do
   bool logTimes = false;
   std::uint32_t seed = 1;
 

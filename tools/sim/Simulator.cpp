@@ -82,6 +82,7 @@ int Simulator::Run() {
       finishedAt = now;
     }
     if (finished) {
+      Write();
       if (!options_.stay && (Drained() || now - finishedAt > kDrainSeconds)) break;
       Wait(now + 0.02);
       continue;
@@ -107,71 +108,103 @@ int Simulator::Run() {
 }
 
 void Simulator::Send(double now) {
-  std::vector<LineItem> finished;
-  std::string out;
-  std::vector<std::size_t> ends;
-  std::size_t currentFrom = 0;
-  std::int64_t framesDone = 0;
   const std::int64_t wanted = options_.count > 0 ? options_.count : -1;
   for (;;) {
-    if (wanted >= 0 && stats_.framesWritten + framesDone >= wanted) break;
+    if (wanted >= 0 && stats_.framesWritten + QueuedFrames() >= wanted) break;
+    // A writer that waits for room makes nothing meanwhile; the time is given up.
+    if (options_.flow && lineFull_) break;
     if (!current_) {
       LineItem item = source_.Next(pacer_.Next());
       pacer_.IdleUntil(item.start);
       // Whole items only: a reader that opens mid-frame starts with the next one.
       const bool deliver = line_.IsOpen() && line_.ReaderPresent();
-      current_ = Current{std::move(item), 0, deliver};
-      currentFrom = out.size();
+      current_ = Current{std::move(item), 0, deliver, unsent_.size()};
     }
     const std::size_t due = pacer_.Due(now);
     if (due == 0) break;
     Current& c = *current_;
     const std::size_t n = std::min(due, c.item.bytes.size() - c.sent);
-    if (c.deliver) out.append(c.item.bytes, c.sent, n);
+    if (c.deliver) unsent_.append(c.item.bytes, c.sent, n);
     c.sent += n;
     pacer_.Sent(n);
     if (c.sent < c.item.bytes.size()) continue;
     if (c.deliver) {
-      if (c.item.kind == LineItem::Kind::kFrame) ++framesDone;
-      ends.push_back(out.size());
-      finished.push_back(std::move(c.item));
+      queued_.push_back(Queued{std::move(c.item), c.from, unsent_.size(), c.begun});
     } else if (c.item.kind == LineItem::Kind::kFrame) {
       ++stats_.framesUndelivered;
     }
     current_.reset();
-    currentFrom = out.size();
   }
-  if (out.empty()) return;
+  Write();
+}
+
+std::int64_t Simulator::QueuedFrames() const {
+  return std::count_if(queued_.begin(), queued_.end(),
+                       [](const Queued& q) { return q.item.kind == LineItem::Kind::kFrame; });
+}
+
+void Simulator::Write() {
+  if (unsent_.empty()) return;
   // Taken before the write: no character of it is on the line earlier.
   const std::string when = options_.logTimes ? TimeOfDayMs() : std::string();
-  ssize_t written = line_.IsOpen() ? ::write(line_.Master(), out.data(), out.size()) : 0;
+  ssize_t written = line_.IsOpen() ? ::write(line_.Master(), unsent_.data(), unsent_.size()) : 0;
   if (written < 0) written = 0;  // a full line: the reader has stopped taking characters
   const auto w = static_cast<std::size_t>(written);
   const std::int64_t before = stats_.bytesWritten;
   stats_.bytesWritten += written;
-  for (std::size_t i = 0; i < finished.size(); ++i) {
-    const bool whole = ends[i] <= w;
-    const LineItem& item = finished[i];
+  for (; !queued_.empty() && queued_.front().end <= w; queued_.pop_front()) {
+    const LineItem& item = queued_.front().item;
     switch (item.kind) {
       case LineItem::Kind::kFrame:
-        if (whole) {
-          log_.Add(item.frame, when);
-          frameEnds_.push_back(before + static_cast<std::int64_t>(ends[i]));
-        }
-        ++(whole ? stats_.framesWritten : stats_.framesUndelivered);
+        log_.Add(item.frame, when);
+        frameEnds_.push_back(before + static_cast<std::int64_t>(queued_.front().end));
+        ++stats_.framesWritten;
         break;
       case LineItem::Kind::kGarbage:
-        stats_.garbageBursts += whole;
+        ++stats_.garbageBursts;
         break;
       case LineItem::Kind::kRunaway:
-        if (whole) stats_.runawayChars += static_cast<std::int64_t>(item.bytes.size());
+        stats_.runawayChars += static_cast<std::int64_t>(item.bytes.size());
         break;
     }
   }
   // More than a device's buffer holds, so the frames that can still be unread are all known.
   while (frameEnds_.size() > kFramesRemembered) frameEnds_.pop_front();
-  // Characters the line could not take are lost, as on a wire; the rest of that item goes too.
-  if (w < out.size() && current_ && out.size() > currentFrom) current_->deliver = false;
+  for (Queued& q : queued_) q.begun = q.begun || q.from < w;
+  if (current_) current_->begun = current_->begun || (current_->deliver && current_->from < w);
+  if (!options_.flow && w < unsent_.size()) LoseWhatFindsTheLineFull(w);
+  unsent_.erase(0, w);
+  for (Queued& q : queued_) q.from = q.from > w ? q.from - w : 0, q.end -= w;
+  if (current_) current_->from = current_->from > w ? current_->from - w : 0;
+  lineFull_ = !unsent_.empty();
+}
+
+// As on a wire, what finds the line full is lost. A pseudo-terminal itself loses nothing, so a
+// frame begun on it is finished: none is cut short there. Only the first frame in line, or the one
+// under way, can have begun.
+void Simulator::LoseWhatFindsTheLineFull(std::size_t written) {
+  const auto frame = [](const LineItem& item) { return item.kind == LineItem::Kind::kFrame; };
+  std::size_t kept = written;
+  auto lost = queued_.begin();
+  if (lost != queued_.end() && lost->begun && frame(lost->item)) {
+    kept = (lost++)->end;
+  } else if (queued_.empty() && current_ && current_->begun && frame(current_->item)) {
+    kept = unsent_.size();
+  }
+  for (auto q = lost; q != queued_.end(); ++q)
+    stats_.framesUndelivered += q->item.kind == LineItem::Kind::kFrame;
+  queued_.erase(lost, queued_.end());
+  if (current_ && current_->from >= kept) current_->deliver = false;
+  unsent_.resize(kept);
+}
+
+// What nobody will read any more: the device pulled, or its last reader gone.
+void Simulator::DropUnsent() {
+  for (const Queued& q : queued_) stats_.framesUndelivered += q.item.kind == LineItem::Kind::kFrame;
+  queued_.clear();
+  unsent_.clear();
+  lineFull_ = false;
+  if (current_) current_->deliver = false;
 }
 
 void Simulator::TakenBack(std::size_t unread) {
@@ -184,7 +217,7 @@ void Simulator::Unplug() {
   TakenBack(line_.TakeBack());
   line_.Close();
   ++stats_.unplugs;
-  if (current_) current_->deliver = false;
+  DropUnsent();
   replugAt_ = Now() + options_.unplugFor;
   nextUnplug_ = kNever;
 }
@@ -196,8 +229,10 @@ void Simulator::Wait(double until) {
   timespec timeout{};
   timeout.tv_sec = static_cast<time_t>(seconds);
   timeout.tv_nsec = static_cast<long>((seconds - std::floor(seconds)) * 1e9);
+  // Room on a full line wakes a writer that waits for it.
+  const short master = static_cast<short>(POLLIN | (lineFull_ ? POLLOUT : 0));
   pollfd fds[3] = {
-      {signalFd_, POLLIN, 0}, {line_.Master(), POLLIN, 0}, {line_.WatchFd(), POLLIN, 0}};
+      {signalFd_, POLLIN, 0}, {line_.Master(), master, 0}, {line_.WatchFd(), POLLIN, 0}};
   if (::ppoll(fds, 3, &timeout, nullptr) <= 0) return;
   if (fds[0].revents & POLLIN) {
     signalfd_siginfo info{};
@@ -207,13 +242,14 @@ void Simulator::Wait(double until) {
   if (fds[2].revents & POLLIN) {
     TakenBack(line_.ReadWatch());
     // What the last reader left unread is gone, and so is the rest of the item under way.
-    if (!line_.ReaderPresent() && current_) current_->deliver = false;
+    if (!line_.ReaderPresent()) DropUnsent();
   }
 }
 
 // Twice empty in a row, since characters reach the reader's queue a moment after the write.
 bool Simulator::Drained() {
   if (!line_.IsOpen() || !line_.ReaderPresent()) return true;
+  if (!unsent_.empty()) return false;
   if (line_.Unread() > 0) {
     quietChecks_ = 0;
     return false;

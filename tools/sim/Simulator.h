@@ -31,11 +31,25 @@ class Simulator {
     LineItem item;
     std::size_t sent = 0;
     bool deliver = false;
+    std::size_t from = 0;  // where its characters start in unsent_
+    bool begun = false;    // some of its characters are on the line
+  };
+  // An item made whole, its characters at [from, end) of unsent_ (from 0 once some are written).
+  struct Queued {
+    LineItem item;
+    std::size_t from = 0;
+    std::size_t end = 0;
+    bool begun = false;
   };
 
   double Now() const;
   bool LimitReached(double now) const;
+  // Makes the characters due by `now` and writes what waits.
   void Send(double now);
+  void Write();
+  std::int64_t QueuedFrames() const;
+  void LoseWhatFindsTheLineFull(std::size_t written);
+  void DropUnsent();
   void Unplug();
   bool Replug(std::string& error);
   // Sleeps until `until` at the latest, handling signals, readers and sent-back bytes.
@@ -54,6 +68,11 @@ class Simulator {
   LinePacer pacer_;
   SimStats stats_;
   std::optional<Current> current_;
+  // Characters made for the line that it has not taken yet, and the items among them.
+  std::string unsent_;
+  std::deque<Queued> queued_;
+  // The last write did not go out whole.
+  bool lineFull_ = false;
   // Where recent frames written whole end, in characters written since the start.
   std::deque<std::int64_t> frameEnds_;
   std::chrono::steady_clock::time_point start_;

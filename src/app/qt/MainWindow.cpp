@@ -14,6 +14,7 @@
 
 #include "app/MainDesign.h"
 #include "app/Mainform.h"
+#include "app/qt/DigitsLabel.h"
 #include "i18n/qt/QtFormTexts.h"
 
 namespace tarnwell {
@@ -82,9 +83,7 @@ MainWindow::MainWindow() {
   picLogo_->setPixmap(QPixmap(QStringLiteral(":/tarnwell/logo.png")));
   picLogo_->setScaledContents(true);
   weighBox_ = new QWidget(this);
-  current_ = new QLabel(weighBox_);
-  // The label reaches above the panel; the digits sit at its bottom, clear of the sample axis.
-  current_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+  current_ = new DigitsLabel(weighBox_);
   appStop_ = new QCheckBox(weighBox_);
   cmdZoomIn_ = new QPushButton(weighBox_);
   cmdZoomIn_->setIcon(QIcon(QStringLiteral(":/tarnwell/zoom.png")));

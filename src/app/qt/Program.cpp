@@ -15,6 +15,7 @@
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "i18n/qt/QtFormTexts.h"
+#include "platform/qt/DesignFonts.h"
 #include "platform/qt/FolderLock.h"
 #include "platform/qt/PosixSerialDevices.h"
 #include "platform/qt/PosixSerialPort.h"
@@ -65,6 +66,7 @@ int RunProgram(int argc, char** argv) {
   OpenStandardDescriptors();
   QApplication app(argc, argv);
   InitResources();
+  RegisterDesignFonts();
   QApplication::setApplicationName(QStringLiteral("Tarnwell"));
   CatchTerminationSignals();
   // Until the program's state exists, a termination request simply ends it.
@@ -79,7 +81,15 @@ int RunProgram(int argc, char** argv) {
   QtFileSystem files;
   QtClock clock;
   QtMessageBox messages("Tarnwell");
-  const FolderLock folderLock(files.DataFolder());
+  // Whoever can change the folder could choose the device read, read and replace the records
+  // and keep the program from starting.
+  if (const auto& problem = files.DataFolderProblem()) {
+    messages.Show("The data folder " + files.DataFolder() + " cannot be trusted: " + *problem +
+                      ". This start ends without opening the port or recording.",
+                  {});
+    return 1;
+  }
+  const FolderLock folderLock(files.DataFolder(), files.FileMode());
   if (!folderLock.Held()) {
     messages.Show(AlreadyRunningMessage(files.DataFolder()), {});
     return 1;
@@ -125,7 +135,7 @@ int RunProgram(int argc, char** argv) {
     form.ShutDown();
     ::_exit(0);
   };
-  if (!form.StartUp()) return 0;
+  if (!form.StartUp()) return 1;
 
   // The record file is synced at least once a second, also when no further line comes.
   QObject::connect(&recordSync, &QTimer::timeout, [&form] { form.FlushRecord(); });

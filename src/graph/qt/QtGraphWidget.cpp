@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graph/qt/QtGraphWidget.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
@@ -100,12 +101,25 @@ void QtGraphWidget::PaintText(QPainter& painter, const PaintStep& step) {
     shown.text = text;
     shown.font = ToQFont(text.font);
     shown.layout.setTextFormat(Qt::PlainText);
-    shown.layout.setText(
-        QString::fromLocal8Bit(text.text.data(), static_cast<qsizetype>(text.text.size())));
+    const QString characters =
+        QString::fromLocal8Bit(text.text.data(), static_cast<qsizetype>(text.text.size()));
+    shown.layout.setText(characters);
+    const QFontMetricsF metrics(shown.font, this);
+    const QRectF ink = metrics.tightBoundingRect(characters);
+    shown.inkTop = metrics.ascent() + ink.top();
+    shown.inkBottom = metrics.ascent() + ink.bottom();
   }
   painter.setFont(shown.font);
   painter.setPen(ToQColor(step.color));
-  painter.drawStaticText(QPointF(step.x, step.y), shown.layout);
+  painter.drawStaticText(QPointF(step.x, KeptInside(shown, step.y)), shown.layout);
+}
+
+// The value labels stand flush with the top and bottom edges in the line metrics of the face the
+// design was made with; in those of another face, or of the same face as this font system reads
+// it, they would run over the edge.
+double QtGraphWidget::KeptInside(const ShownText& text, double top) const {
+  top = std::min(top, height() - 1 - text.inkBottom);
+  return std::max(top, 1 - text.inkTop);
 }
 
 void QtGraphWidget::paintEvent(QPaintEvent*) {

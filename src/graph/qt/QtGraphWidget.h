@@ -67,7 +67,12 @@ class QtGraphWidget : public QWidget {
     DrawText text;
     QFont font;
     QStaticText layout;
+    // Where its characters' ink begins and ends below the layout's top, in pixels.
+    double inkTop = 0, inkBottom = 0;
   };
+  // The layout's top for a text the picture puts at `top`, moved just enough that its characters
+  // keep a pixel clear of the top and bottom edges.
+  double KeptInside(const ShownText& text, double top) const;
   std::vector<ShownText> texts_;
   std::function<void(double, double)> onMove_;
   std::function<void(int, double, double)> onDown_;

@@ -9,9 +9,9 @@
 
 namespace tarnwell {
 
-FolderLock::FolderLock(const std::string& folder) {
+FolderLock::FolderLock(const std::string& folder, unsigned mode) {
   fd_ = ::open((folder + "/.lock").c_str(),
-               O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0660);
+               O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode & 0660);
   // Without a lock file (a folder this user may not write) nothing can be kept from the program.
   if (fd_ < 0) {
     held_ = true;

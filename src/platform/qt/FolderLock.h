@@ -11,7 +11,8 @@ namespace tarnwell {
 // only a user who may write there can take the lock, never any user who can merely see it.
 class FolderLock {
  public:
-  explicit FolderLock(const std::string& folder);
+  // The file .lock is made with `mode` (less the umask); others may never read it.
+  explicit FolderLock(const std::string& folder, unsigned mode = 0660);
   ~FolderLock();
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;

@@ -5,14 +5,37 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace tarnwell {
+namespace {
 
-LineReader::LineReader(int fd, const Clock& clock, std::function<void()> wake)
+std::size_t FrameEnds(const char* chars, std::size_t n) {
+  return static_cast<std::size_t>(std::count_if(chars, chars + n, EndsFrame));
+}
+
+}  // namespace
+
+LineReader::Flow LineReader::FlowOf(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return Flow::kMayOverflow;
+  if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) return Flow::kWriterWaits;
+  // The far ends of pseudo-terminals (majors 136 to 143): a program writes there, and what does
+  // not fit waits with it. Characters lost before it are no business of this line's buffer.
+  const unsigned kind = major(st.st_rdev);
+  if (S_ISCHR(st.st_mode) && kind >= 136 && kind <= 143) return Flow::kWriterWaits;
+  return Flow::kMayOverflow;
+}
+
+LineReader::LineReader(int fd, const Clock& clock, std::function<void()> wake, Flow flow)
     : fd_(fd),
+      flow_(flow),
       clock_(clock),
       wake_(std::move(wake)),
       stop_(::eventfd(0, EFD_CLOEXEC)),
@@ -45,9 +68,10 @@ void LineReader::TakeInto(Received& into) {
 // character or two; what came during the nap is read at its end, never stamped before it came.
 //
 // Lost characters leave a gap somewhere in what waits behind them, so all of that goes: after a
-// read the device counted losses before, that read too. A full buffer means the line may have
-// overflowed (the program stopped, the machine too busy to read or to move characters on): the
-// buffer came before any loss and is kept, what waited behind it goes.
+// read the device counted losses before, that read too. On a line that may overflow, a full
+// buffer means it may have (the program stopped, the machine too busy to read or to move
+// characters on): the buffer came before any loss and is kept, what waited behind it goes. Where
+// the writer waits for room, a full buffer is only a backlog, and all of it is kept.
 void LineReader::Run() {
   pollfd watched[2] = {{fd_, POLLIN, 0}, {stop_, POLLIN, 0}};
   char buffer[16384];
@@ -61,14 +85,27 @@ void LineReader::Run() {
     if (n > 0) {
       const auto taken = static_cast<std::size_t>(n);
       const bool counted = before != errors;
-      if (!counted) Keep(buffer, taken, clock_.Now());
-      if (counted || taken >= kFullLine) {
+      if (counted) {
+        Drop(FrameEnds(buffer, taken));
+      } else {
+        Keep(buffer, taken, clock_.Now());
+      }
+      if (counted || (flow_ == Flow::kMayOverflow && taken >= kFullLine)) {
         if (!DropBacklog(buffer, sizeof buffer)) break;
         if (errors) errors = LineErrors();
       }
       if (::poll(&watched[1], 1, kNapMs) > 0) return;
     } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
       break;  // end of file on a hung-up terminal, or a device gone
+    }
+  }
+  {
+    // Frames dropped just before the end are told all the same.
+    const std::lock_guard lock(mutex_);
+    if (framesDropped_ > 0) {
+      waiting_.reads.push_back(LineRead{waiting_.chars.size(), clock_.Now(),
+                                        LineRead::Follows::kLoss,
+                                        std::exchange(framesDropped_, 0)});
     }
   }
   lost_ = true;
@@ -82,14 +119,19 @@ std::optional<long> LineReader::LineErrors() const {
 }
 
 bool LineReader::DropBacklog(char* buffer, std::size_t size) {
-  for (;;) {
-    const ssize_t n = ::read(fd_, buffer, size);
-    if (n < 0 && errno == EAGAIN) break;
-    if (n == 0 || (n < 0 && errno != EINTR)) return false;
+  std::size_t frames = 0;
+  ssize_t n;
+  while ((n = ::read(fd_, buffer, size)) > 0 || (n < 0 && errno == EINTR)) {
+    if (n > 0) frames += FrameEnds(buffer, static_cast<std::size_t>(n));
   }
+  Drop(frames);
+  return n < 0 && errno == EAGAIN;
+}
+
+void LineReader::Drop(std::size_t frames) {
   const std::lock_guard lock(mutex_);
   next_ = LineRead::Follows::kLoss;
-  return true;
+  framesDropped_ += frames;
 }
 
 void LineReader::Keep(const char* chars, std::size_t n, Instant at) {
@@ -97,10 +139,12 @@ void LineReader::Keep(const char* chars, std::size_t n, Instant at) {
     const std::lock_guard lock(mutex_);
     if (waiting_.chars.size() + n > kMostChars || waiting_.reads.size() >= kMostReads) {
       next_ = LineRead::Follows::kLoss;
+      framesDropped_ += FrameEnds(chars, n);
       return;
     }
     waiting_.chars.append(chars, n);
-    waiting_.reads.push_back(LineRead{waiting_.chars.size(), at, next_});
+    waiting_.reads.push_back(
+        LineRead{waiting_.chars.size(), at, next_, std::exchange(framesDropped_, 0)});
     next_ = LineRead::Follows::kLine;
   }
   wake_();

@@ -16,10 +16,18 @@ namespace tarnwell {
 // delays a read: each read is stamped with the clock's instant as it is taken and kept for the
 // user-interface thread, which takes what waits at its own pace. What waits is bounded;
 // characters that do not fit are dropped, and the next read follows a loss. So does the read
-// after characters the device lost: it counted an overrun or a broken character, or a read found
-// the line's buffer full.
+// after characters the device lost: it counted an overrun or a broken character, or, on a line
+// that may overflow, a read found the line's buffer full. The read after a loss tells how many
+// frames ended in what was dropped.
 class LineReader {
  public:
+  // What becomes of characters that come while the system's buffer for the line is full.
+  enum class Flow {
+    kWriterWaits,  // the writer waits until there is room: nothing is lost (a pseudo-terminal)
+    kMayOverflow,  // they are lost, and the device may not count them (a serial port)
+  };
+  static Flow FlowOf(int fd);
+
   static constexpr std::size_t kMostChars = std::size_t{1} << 20;  // some 11 s at 921600 bit/s
   static constexpr std::size_t kMostReads = std::size_t{1} << 16;
   // The pause between reads while characters keep coming: how late a read may be.
@@ -30,7 +38,7 @@ class LineReader {
   // Reads `fd`, which stays the caller's, until destroyed or the device is lost. `wake` is
   // called on the reading thread after each read kept and when the device is lost; it must only
   // post. The first read follows an opening.
-  LineReader(int fd, const Clock& clock, std::function<void()> wake);
+  LineReader(int fd, const Clock& clock, std::function<void()> wake, Flow flow);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
@@ -43,6 +51,8 @@ class LineReader {
  private:
   void Run();
   void Keep(const char* chars, std::size_t n, Instant at);
+  // The next read follows a loss in which `frames` frames ended.
+  void Drop(std::size_t frames);
   // Lost and broken characters the device has counted, where it counts them.
   std::optional<long> LineErrors() const;
   // Reads and drops what waits until the line is empty; the next read follows a loss. False
@@ -50,14 +60,17 @@ class LineReader {
   bool DropBacklog(char* buffer, std::size_t size);
 
   const int fd_;
+  const Flow flow_;
   const Clock& clock_;
   const std::function<void()> wake_;
   const int stop_;
   std::atomic<bool> lost_{false};
   std::mutex mutex_;
-  // Guarded by mutex_: the reads waiting, and what the next one follows.
+  // Guarded by mutex_: the reads waiting, what the next one follows and the frames dropped
+  // before it.
   Received waiting_;
   LineRead::Follows next_ = LineRead::Follows::kOpening;
+  std::size_t framesDropped_ = 0;
   std::thread thread_;
 };
 

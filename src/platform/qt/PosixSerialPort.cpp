@@ -79,10 +79,13 @@ std::optional<SerialError> PosixSerialPort::SetPortOpen(bool open) {
   if (wantOpen_) return SerialError{8005, "Port already open"};
   const std::string device = DeviceForPort(commPort_, dataFolder_);
   if (device.empty()) return SerialError{8002, "Invalid port number"};
-  if (auto e = OpenDevice(device)) return e;
   device_ = device;
   wantOpen_ = true;
-  return std::nullopt;
+  // A device not there yet (an adapter the computer has not set up yet, one in use) is looked
+  // for as one pulled out is; the error still tells why it is not open now.
+  auto error = OpenDevice(device);
+  if (error) reopen_.start();
+  return error;
 }
 
 std::optional<SerialError> PosixSerialPort::OpenDevice(const std::string& device) {
@@ -97,7 +100,8 @@ std::optional<SerialError> PosixSerialPort::OpenDevice(const std::string& device
     return OpenFailure(device, error);
   }
   fd_ = fd;
-  reader_ = std::make_unique<LineReader>(fd_, clock_, [this] { Wake(); });
+  reader_ = std::make_unique<LineReader>(
+      fd_, clock_, [this] { Wake(); }, LineReader::FlowOf(fd_));
   return std::nullopt;
 }
 
@@ -105,7 +109,12 @@ void PosixSerialPort::CloseDevice() {
   pace_.stop();
   reader_.reset();
   handOverDue_ = false;
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) {
+    // The exclusive mode belongs to the device, not to the descriptor: on a pseudo-terminal,
+    // whose other end stays open, it would outlast us and keep out every later start.
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+  }
   fd_ = -1;
 }
 

@@ -21,7 +21,8 @@ std::string DeviceForPort(int port, const std::string& dataFolder);
 // The serial control on the terminal device itself, which it owns: opening, reading (a
 // LineReader), losing and opening again. Only listens. A device that vanishes (an adapter
 // pulled, a terminal hung up) is closed without a message and the same device is opened again
-// by itself, at most once a second, until the program closes the port.
+// by itself, at most once a second, until the program closes the port. So is one that cannot be
+// opened when the port is opened: the port counts as open, and the error says why it is not.
 class PosixSerialPort : public SerialPort {
  public:
   PosixSerialPort(std::string dataFolder, const Clock& clock);

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/posix/FolderTrust.h"
 #include "platform/qt/BackgroundSync.h"
 
 namespace tarnwell {
@@ -29,20 +30,31 @@ std::string ExecutableFolder() {
   return exe.parent_path().string();
 }
 
-// The user's own data folder, and its parents where they are missing, readable by the user only.
-std::string PrivateDataFolder() {
+// Nothing where the system names no data folder of the user's.
+std::optional<std::string> PrivateDataFolder() {
   const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-  if (base.isEmpty()) return ExecutableFolder();
-  const std::string folder = QFile::encodeName(base).toStdString() + "/tarnwell";
-  for (auto slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    ::mkdir(folder.substr(0, slash).c_str(), 0700);
-    if (slash == std::string::npos) return folder;
+  if (base.isEmpty()) return std::nullopt;
+  return QFile::encodeName(base).toStdString() + "/tarnwell";
+}
+
+// The user's own data folder and its parents where they are missing, for the user alone; a
+// folder of the user's that others may read or write is closed to them. Nothing is made where the
+// folders above cannot be trusted.
+std::optional<std::string> MakePrivateFolder(const std::string& folder) {
+  const FolderTrust trust;
+  const auto slash = folder.rfind('/');
+  if (auto problem = trust.Problem(folder.substr(0, slash ? slash : 1))) return problem;
+  for (auto at = folder.find('/', 1);; at = folder.find('/', at + 1)) {
+    ::mkdir(folder.substr(0, at).c_str(), 0700);
+    if (at == std::string::npos) break;
   }
+  trust.Tighten(folder);
+  return trust.Problem(folder);
 }
 
 // Neither the folder nor the file is followed where it is a link. A new file is made with O_EXCL;
 // an existing one must be a plain file (opening a planted pipe would hold the program).
-int OpenForAppend(const std::string& path) {
+int OpenForAppend(const std::string& path, mode_t mode) {
   const auto slash = path.rfind('/');
   // Without a trailing separator, which would follow a link.
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
@@ -50,7 +62,7 @@ int OpenForAppend(const std::string& path) {
   if (dir < 0) return -1;
   const char* name = path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
   constexpr int kFlags = O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-  int fd = ::openat(dir, name, kFlags | O_CREAT | O_EXCL, 0666);
+  int fd = ::openat(dir, name, kFlags | O_CREAT | O_EXCL, mode);
   if (fd < 0 && errno == EEXIST) fd = ::openat(dir, name, kFlags);
   ::close(dir);
   struct stat st {};
@@ -78,7 +90,8 @@ bool WriteAll(int fd, const std::string& bytes) {
 // caller can write it again later without leaving a broken line.
 class PosixAppendFile : public AppendFile {
  public:
-  PosixAppendFile(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+  PosixAppendFile(std::string path, int fd, mode_t mode)
+      : path_(std::move(path)), fd_(fd), mode_(mode) {}
   ~PosixAppendFile() override { CloseFd(); }
 
   bool Write(const std::string& bytes) override {
@@ -99,7 +112,7 @@ class PosixAppendFile : public AppendFile {
 
   bool Reopen() override {
     CloseFd();
-    fd_ = OpenForAppend(path_);
+    fd_ = OpenForAppend(path_, mode_);
     return fd_ >= 0;
   }
 
@@ -111,6 +124,7 @@ class PosixAppendFile : public AppendFile {
 
   std::string path_;
   int fd_;
+  mode_t mode_;
   BackgroundSync background_;
 };
 
@@ -119,13 +133,18 @@ class PosixAppendFile : public AppendFile {
 QtFileSystem::QtFileSystem() : programFolder_(ExecutableFolder()) {
   const char* home = std::getenv("TARNWELL_HOME");
   struct stat marker {};
+  const bool packaged = ::stat((programFolder_ + "/per-user-data").c_str(), &marker) == 0;
   if (home && *home) {
     dataFolder_ = WithoutTrailingSeparator(home);
-  } else if (::stat((programFolder_ + "/per-user-data").c_str(), &marker) == 0) {
-    dataFolder_ = PrivateDataFolder();
+  } else if (const auto own = packaged ? PrivateDataFolder() : std::nullopt) {
+    dataFolder_ = *own;
+    private_ = true;
+    problem_ = MakePrivateFolder(dataFolder_);
+    return;
   } else {
     dataFolder_ = programFolder_;
   }
+  problem_ = FolderTrust().Problem(dataFolder_);
 }
 
 QtFileSystem::QtFileSystem(std::string folder)
@@ -165,11 +184,14 @@ bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes)
   // holds the folder, so one fixed name serves; what a killed write left is replaced.
   const std::string temp = path + ".new";
   ::unlink(temp.c_str());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, FileMode());
   if (fd < 0) return false;
-  // The new file keeps the old one's permissions, never those of where a link there leads.
+  // The new file keeps the old one's permissions, never those of where a link there leads; in
+  // the user's own folder it is the user's alone.
   struct stat old {};
-  if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd, old.st_mode & 0777);
+  if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    ::fchmod(fd, old.st_mode & (private_ ? 0600 : 0777));
+  }
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
@@ -186,9 +208,9 @@ bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes)
 }
 
 std::unique_ptr<AppendFile> QtFileSystem::OpenAppend(const std::string& path) {
-  const int fd = OpenForAppend(path);
+  const int fd = OpenForAppend(path, FileMode());
   if (fd < 0) return nullptr;
-  return std::make_unique<PosixAppendFile>(path, fd);
+  return std::make_unique<PosixAppendFile>(path, fd, FileMode());
 }
 
 bool QtFileSystem::FolderExists(const std::string& path) const {
@@ -197,7 +219,7 @@ bool QtFileSystem::FolderExists(const std::string& path) const {
 }
 
 bool QtFileSystem::CreateFolder(const std::string& path) {
-  if (::mkdir(path.c_str(), 0777) == 0) return true;
+  if (::mkdir(path.c_str(), private_ ? 0700 : 0777) == 0) return true;
   return errno == EEXIST && FolderExists(path);
 }
 

@@ -9,12 +9,19 @@ namespace tarnwell {
 // resolved). The data folder is the one named by the environment variable TARNWELL_HOME when it
 // is set; else, for a program installed by the package (the file per-user-data beside it says
 // so), the user's own <XDG data home>/tarnwell, made on the first start; else the program folder,
-// as for a build or a folder made by `cmake --install --prefix`.
+// as for a build or a folder made by `cmake --install --prefix`. In the user's own folder
+// everything is made for the user alone, whatever the umask; elsewhere the umask decides.
 class QtFileSystem : public FileSystem {
  public:
   QtFileSystem();
   // One fixed folder for both, for tests and tools.
   explicit QtFileSystem(std::string folder);
+
+  // Why the data folder must not be used (another user could change it or what leads to it);
+  // nothing when it can be.
+  const std::optional<std::string>& DataFolderProblem() const { return problem_; }
+  // The mode new files are made with (less the umask).
+  unsigned FileMode() const { return private_ ? 0600 : 0666; }
 
   std::string ProgramFolder() const override { return programFolder_; }
   std::string DataFolder() const override { return dataFolder_; }
@@ -29,6 +36,8 @@ class QtFileSystem : public FileSystem {
  private:
   std::string programFolder_;
   std::string dataFolder_;
+  bool private_ = false;
+  std::optional<std::string> problem_;
 };
 
 }  // namespace tarnwell
