@@ -11,6 +11,11 @@
 
 namespace tarnwell {
 
+std::string AlreadyRunningMessage(const std::string& dataFolder) {
+  return "Tarnwell is already running in " + dataFolder +
+         ". This start ends without opening the port or recording.";
+}
+
 Mainform::Mainform(Platform platform, MainView& view, Version version)
     : platform_(platform), view_(view), version_(version) {
   const Regional& r = platform_.regional;
@@ -105,7 +110,7 @@ bool Mainform::ReadLanguage() {
                           platform_.codePages);
 }
 
-void Mainform::ShutDown() {
+bool Mainform::ShutDown() {
   // Run again while a message box of the first run waits (a termination request), it closes
   // what the first has not reached yet.
   if (!unloaded_) {
@@ -113,13 +118,14 @@ void Mainform::ShutDown() {
     if (unloadSettings_) unloadSettings_();
     // Before the settings are read, the file on disk is all there is: it stays as it is. Until
     // start-up has sized the window, the window's fields are written as they were read.
-    if (configFile_->Loaded()) configFile_->WriteConfig(!loading_);
+    if (configFile_->Loaded()) saved_ = configFile_->WriteConfig(!loading_) && saved_;
   }
-  recording_->Close();
+  saved_ = recording_->Close() && saved_;
   link_->ClosePort();
   platform_.refreshTimer.SetEnabled(false);
   platform_.recordTimer.SetEnabled(false);
   platform_.stabilityTimer.SetEnabled(false);
+  return saved_;
 }
 
 // A port that cannot be opened on resuming is named with its cause; the program goes on as the

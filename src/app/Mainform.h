@@ -50,6 +50,10 @@ struct Version {
 
 inline constexpr const char* kDesignCaption = "Vornel-> Tarnwell";
 
+// What a second start on the same data folder says before it ends: a second program there would
+// share its record file, port and config.ini.
+std::string AlreadyRunningMessage(const std::string& dataFolder);
+
 // The program's state behind the main window: start-up, suspend and shutdown. Owns every
 // program-wide object; the window only forwards events here.
 class Mainform : public ConfigHooks {
@@ -61,7 +65,8 @@ class Mainform : public ConfigHooks {
   // must end (no language file at all); config.ini is then written as at shutdown.
   bool StartUp();
   // The shutdown sequence: closes the settings dialog, writes config.ini, closes the record.
-  void ShutDown();
+  // False when config.ini or a record line could not be saved, in this run of it or an earlier.
+  bool ShutDown();
   // The suspend switch: checked stops the timers and closes the port; unchecked resumes.
   void SetSuspended(bool checked);
 
@@ -107,6 +112,7 @@ class Mainform : public ConfigHooks {
   ReceiveState receive_;
   FrameState frame_;
   bool unloaded_ = false;
+  bool saved_ = true;
 
   std::unique_ptr<PortControl> ports_;
   std::unique_ptr<FrameHandler> frames_;

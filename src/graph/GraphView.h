@@ -8,6 +8,9 @@
 
 namespace tarnwell {
 
+// Mouse buttons as the design numbers them; every front end passes its buttons on so.
+enum MouseButton : int { kNoButton = 0, kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
 // The main window's pointer shapes, by the toolkit's style numbers.
 enum class PointerStyle { kDefault = 0, kSizeAll = 5 };
 

@@ -79,12 +79,13 @@ void RecordFile::Flush() {
   }
 }
 
-void RecordFile::Close(bool tell) {
+bool RecordFile::Close(bool tell) {
   Release();
-  if (!file_) return;
+  if (!file_) return true;
   if (failed_) Retry(false);
   if (!failed_ && unsynced_) Sync();
   const std::size_t lost = pending_.size() + dropped_;
+  const bool onDisk = lost == 0 && !failed_ && !syncFailed_ && !unsynced_;
   file_.reset();
   pending_.clear();
   dropped_ = 0;
@@ -92,6 +93,7 @@ void RecordFile::Close(bool tell) {
   syncFailed_ = false;
   unsynced_ = false;
   if (tell && lost > 0) Emit(Event::kLinesLost, lost);
+  return onDisk;
 }
 
 void RecordFile::Keep(std::string line) {

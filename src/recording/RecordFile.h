@@ -50,8 +50,8 @@ class RecordFile {
   // For a one-second timer: syncs lines not yet on disk and retries kept lines.
   void Flush();
   // Writes what it can of the kept lines, syncs and lets the file go. With `tell`, lines that
-  // could not be written are reported as lost.
-  void Close(bool tell);
+  // could not be written are reported as lost. True when every line is on the disk.
+  bool Close(bool tell);
 
   std::size_t Pending() const { return pending_.size(); }
   std::size_t Dropped() const { return dropped_; }

@@ -77,10 +77,10 @@ void RecordingControl::StartRecording() {
   writer_.Restart();
 }
 
-void RecordingControl::Close() {
+bool RecordingControl::Close() {
   TellDroppedFrames(true);
   state_ = RecordingState::kIdle;
-  file_.Close(true);
+  return file_.Close(true);
 }
 
 void RecordingControl::Flush() {

@@ -58,8 +58,8 @@ class RecordingControl {
   void HoldLines() { file_.Hold(); }
   void ReleaseLines() { file_.Release(); }
   // Shutdown: writes kept lines, syncs and closes; lines that could not be written are
-  // reported. Recording is idle afterwards.
-  void Close();
+  // reported. Recording is idle afterwards. True when every line is on the disk.
+  bool Close();
 
   double LogCount() const { return writer_.LogCount(); }
   const RecordWriter& Writer() const { return writer_; }

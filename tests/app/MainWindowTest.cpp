@@ -7,8 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "FakeFileSystem.h"
-#include "FakeMessageBox.h"
+#include "ProgramFakes.h"
 #include "QtTestApplication.h"
 #include "SettingsRig.h"
 #include "TempDir.h"
@@ -40,21 +39,15 @@ class WideScreen : public QtTestApplication {
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
 
-// The program's wiring around a real window on fakes: config.ini with `settings` (none without).
-struct Program {
-  explicit Program(const std::map<int, std::string>& settings) {
-    if (!settings.empty()) files.files["/prog/config.ini"] = ConfigIniText(settings);
-    for (const std::string name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"})
-      files.files["/prog/" + name + ".lng"] = ReadFile(TARNWELL_DATA_DIR "/" + name + ".lng");
+// The program's wiring around a real window on fakes.
+struct Program : ProgramFakes {
+  explicit Program(const std::map<int, std::string>& settings) : ProgramFakes(settings) {
     window.SetForm(&form);
     window.SetOnSetup([this] { ChSettings::ShowOrRaise(dialog, this->settings, {}, &window); });
     EXPECT_TRUE(form.StartUp());
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
   }
-  // After the end of a frame the opening cut, two frames come and the display is refreshed; the
-  // first starts the trace afresh.
-  void Frames() { port.Receive("34\r+0012.34\r+0012.34\r"), refresh.Fire(); }
   // The cog opens the settings window, `typed` replaces the text of box `name`, Apply is pressed.
   void Apply(const char* name, const char* typed) {
     QTest::mouseClick(window.TheSetup(), Qt::LeftButton);
@@ -62,15 +55,8 @@ struct Program {
     QTest::keyClicks(dialog->findChild<QLineEdit*>(name), typed);
     QTest::mouseClick(dialog->findChild<QPushButton*>("Apply"), Qt::LeftButton);
   }
-  FakeSerialPort port;
-  FakeClock clock;
-  FakeFileSystem files;
-  FakeMessageBox messages;
-  FakeTimer refresh, record, stability;
   MainWindow window;
-  Mainform form{Platform{port, clock, files, messages, SystemRegional(), refresh, record, stability,
-                         SystemCodePages()},
-                window, Version{1, 0, 2}};
+  Mainform form{Services(SystemRegional()), window, Version{1, 0, 2}};
   FakeProcessStarter processes;
   const SettingsServices settings = form.Settings(processes);
   QPointer<ChSettings> dialog;

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "Golden.h"
+#include "GraphScenes.h"
 #include "QtTestApplication.h"
 #include "graph/qt/QtGraphWidget.h"
 
@@ -66,6 +67,22 @@ TEST(GraphWidget, PaintsEachKindOfLineAsTheGoldenShows) {
                             "(4,1) 12x6 painted at (3,2)\n" +
                             Painted(widget, 1, {3, 2}, QRegion(4, 1, 12, 6));
     return out.substr(0, out.size() - 1);
+  }));
+}
+
+// The rows each column covers, as the Windows picture box must paint them too.
+TEST(GraphWidget, CoversTheRowsOfTheGoldenInEachColumn) {
+  EXPECT_TRUE(MatchesScript("graph/golden/CoveredRows.txt", [](const std::string& row) {
+    QtGraphWidget widget;
+    widget.SetUnits(Twips{96});
+    widget.resize(GraphScene::kWidth, GraphScene::kHeight);
+    widget.Picture() = GraphScene(row).graph;
+    QImage image(widget.size(), QImage::Format_RGB32);
+    widget.render(&image);
+    return GraphScene::CoveredRows([&image](int x, int y) {
+      const QRgb c = image.pixel(x, y);
+      return DrawColor{std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c))};
+    });
   }));
 }
 

@@ -81,7 +81,7 @@ struct RecordingRig : MessageBox {
       if (t == "old") config.LastLogTime = "0";
       if (t == "full" || t == "free") fs.full = t == "full";
       if (t == "hold" || t == "release") t == "hold" ? rec.HoldLines() : rec.ReleaseLines();
-      if (t == "flush" || t == "close") t == "flush" ? rec.Flush() : rec.Close();
+      if (t == "flush" || t == "close") t == "flush" ? rec.Flush() : void(rec.Close());
       if (t == "{") std::getline(in, t, '}'), during = [this, t] { Run(t); };
       if (t[0] == '+') Ticks(std::stoi(t.substr(1)));
       if (t == "fail") fs.backgroundSyncs = syncsFail = true;

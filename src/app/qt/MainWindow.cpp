@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/MainDesign.h"
 #include "app/Mainform.h"
 #include "app/qt/DigitsLabel.h"
 #include "i18n/qt/QtFormTexts.h"
@@ -19,10 +20,10 @@
 namespace tarnwell {
 namespace {
 
-void SetTextIndex(QWidget* w, const char* index) { w->setProperty("textIndex", QString(index)); }
+QColor ToQColor(Rgb c) { return QColor(c.red, c.green, c.blue); }
 
 QFont TahomaFont(int points, bool bold) {
-  QFont f(QStringLiteral("Tahoma"));
+  QFont f(QString::fromUtf8(kMainFontFace));
   f.setStyleHint(QFont::SansSerif);
   f.setPointSize(points);
   f.setBold(bold);
@@ -70,60 +71,46 @@ MainWindow::MainWindow() {
     twips_.dpi = screen->logicalDotsPerInch();
   setObjectName(QStringLiteral("Mainform"));
   setWindowTitle(QString::fromUtf8(kDesignCaption));
-  SetBackground(this, QColor(40, 40, 40));
-  SetForeground(this, QColor(224, 224, 224));
+  SetBackground(this, ToQColor(kMainBackground));
+  SetForeground(this, ToQColor(kMainForeground));
   setWindowIcon(QIcon(QStringLiteral(":/tarnwell/logo.png")));
 
   graph_ = new QtGraphWidget(this);
-  graph_->setObjectName(QStringLiteral("Graph"));
   xaxisTop_ = new QtGraphWidget(this);
-  xaxisTop_->setObjectName(QStringLiteral("XaxisTop"));
-  SetTextIndex(xaxisTop_, "55");
-
-  rangeofChange_ = new QLabel(QStringLiteral("00000"), this);
-  rangeofChange_->setObjectName(QStringLiteral("RangeofChange"));
-  labNofDat_ = new QLabel(QStringLiteral("00000"), this);
-  labNofDat_->setObjectName(QStringLiteral("LabNofDat"));
+  rangeofChange_ = new QLabel(this);
+  labNofDat_ = new QLabel(this);
   picLogo_ = new QLabel(this);
-  picLogo_->setObjectName(QStringLiteral("picLogo"));
   picLogo_->setPixmap(QPixmap(QStringLiteral(":/tarnwell/logo.png")));
   picLogo_->setScaledContents(true);
-
   weighBox_ = new QWidget(this);
-  weighBox_->setObjectName(QStringLiteral("WeighBox"));
-  current_ = new DigitsLabel(QStringLiteral("123456.7"), weighBox_);
-  current_->setObjectName(QStringLiteral("Current"));
-  SetTextIndex(current_, "52");
-  current_->setToolTip(QString::fromUtf8("Anlık ölçüm değeridir"));
-  current_->setFont(TahomaFont(54, true));
-  appStop_ = new QCheckBox(QStringLiteral("Durdur"), weighBox_);
-  appStop_->setObjectName(QStringLiteral("App_Stop"));
-  SetTextIndex(appStop_, "38");
-  appStop_->setFont(TahomaFont(8, false));
+  current_ = new DigitsLabel(weighBox_);
+  appStop_ = new QCheckBox(weighBox_);
   cmdZoomIn_ = new QPushButton(weighBox_);
-  cmdZoomIn_->setObjectName(QStringLiteral("CmdZoomIn"));
-  SetTextIndex(cmdZoomIn_, "76");
   cmdZoomIn_->setIcon(QIcon(QStringLiteral(":/tarnwell/zoom.png")));
-  cmdZoomIn_->setVisible(false);
   theSetup_ = new QPushButton(weighBox_);
-  theSetup_->setObjectName(QStringLiteral("TheSetup"));
-  SetTextIndex(theSetup_, "81");
   theSetup_->setIcon(QIcon(QStringLiteral(":/tarnwell/setup.png")));
   testPic_ = new QtGraphWidget(weighBox_);
-  testPic_->setObjectName(QStringLiteral("TestPic"));
-  SetTextIndex(testPic_, "55");
   for (QtGraphWidget* picture : {graph_, xaxisTop_, testPic_}) picture->SetUnits(twips_);
 
-  Place(rangeofChange_, 120, 4080, 1575, 255);
-  Place(labNofDat_, 120, 5760, 1575, 255);
-  Place(picLogo_, 120, 5280, 2160, 660);
-  Place(weighBox_, 0, 0, 6975, 1400);
+  QWidget* const controls[] = {graph_,   xaxisTop_, rangeofChange_, labNofDat_, picLogo_, weighBox_,
+                               current_, appStop_,  cmdZoomIn_,     theSetup_,  testPic_};
+  for (const MainControlDesign& d : MainDesign()) {
+    QWidget* w = controls[static_cast<std::size_t>(d.control)];
+    w->setObjectName(QString::fromUtf8(d.name));
+    if (*d.textIndex) w->setProperty("textIndex", QString(d.textIndex));
+    if (*d.toolTip) w->setToolTip(QString::fromUtf8(d.toolTip));
+    if (d.fontPoints > 0) w->setFont(TahomaFont(static_cast<int>(d.fontPoints), d.bold));
+    if (auto* label = qobject_cast<QLabel*>(w); label && *d.caption)
+      label->setText(QString::fromUtf8(d.caption));
+    if (auto* box = qobject_cast<QCheckBox*>(w)) box->setText(QString::fromUtf8(d.caption));
+    if (!d.shown) w->setVisible(false);
+    if (d.control != MainControl::kGraph && d.control != MainControl::kXaxisTop &&
+        d.control != MainControl::kWeighBox)
+      Place(w, d.left, d.top, d.width, d.height);
+  }
+  Place(weighBox_, 0, 0, DesignOf(MainControl::kWeighBox).width,
+        DesignOf(MainControl::kWeighBox).height);
   PlaceLayout();
-  Place(current_, 480, -300, 6495, 1335);
-  Place(appStop_, 5040, 1080, 1215, 250);
-  Place(cmdZoomIn_, 6360, 1080, 195, 210);
-  Place(theSetup_, 6600, 1080, 350, 210);
-  Place(testPic_, 0, 0, 90, 135);
   // The picture buttons are small; the picture takes the whole face.
   for (QPushButton* b : {cmdZoomIn_, theSetup_}) {
     b->setStyleSheet(
@@ -132,7 +119,7 @@ MainWindow::MainWindow() {
     b->setIconSize(b->size() - QSize(2, 2));
   }
 
-  resize(Px(6810), Px(5970));
+  resize(Px(kMainClientWidth), Px(kMainClientHeight));
   setMinimumSize(Px(ResizeRules::MinimumWidth()), Px(ResizeRules::MinimumHeight()));
 
   connect(&frameWatch_, &QTimer::timeout, this, [this] {
@@ -159,15 +146,9 @@ MainWindow::MainWindow() {
 
 MainWindow::~MainWindow() = default;
 
-// Positions come from config.ini, which may hold any number; keep them within what a window
-// can take.
-int MainWindow::Px(double twips) const {
-  const double px = twips_.ToPixels(twips);
-  if (!std::isfinite(px)) return 0;
-  return static_cast<int>(std::lround(std::clamp(px, -1e6, 1e6)));
-}
+int MainWindow::Px(double twips) const { return twips_.WholePixels(twips); }
 
-double MainWindow::Tw(int pixels) const { return std::round(twips_.FromPixels(pixels)); }
+double MainWindow::Tw(int pixels) const { return twips_.WholeTwips(pixels); }
 
 void MainWindow::Place(QWidget* w, double left, double top, double width, double height) {
   w->setGeometry(Px(left), Px(top), std::max(0, Px(width)), std::max(0, Px(height)));
@@ -316,9 +297,9 @@ void MainWindow::ShowPlot() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == cmdZoomIn_ && event->type() == QEvent::MouseButtonPress && form_) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    const int button = mouse->button() == Qt::RightButton  ? 2
-                       : mouse->button() == Qt::LeftButton ? 1
-                                                           : 4;
+    const int button = mouse->button() == Qt::RightButton  ? kRightButton
+                       : mouse->button() == Qt::LeftButton ? kLeftButton
+                                                           : kMiddleButton;
     form_->ZoomButtonPressed(button);
     return true;
   }

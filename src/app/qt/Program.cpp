@@ -89,12 +89,9 @@ int RunProgram(int argc, char** argv) {
                   {});
     return 1;
   }
-  // A second program on the same folder would share its record file, port and config.ini.
   const FolderLock folderLock(files.DataFolder(), files.FileMode());
   if (!folderLock.Held()) {
-    messages.Show("Tarnwell is already running in " + files.DataFolder() +
-                      ". This start ends without opening the port or recording.",
-                  {});
+    messages.Show(AlreadyRunningMessage(files.DataFolder()), {});
     return 1;
   }
   PosixSerialPort port(files.DataFolder(), clock);
@@ -150,7 +147,9 @@ int RunProgram(int argc, char** argv) {
   window.show();
   running = true;
   messages.SetWaiting(false);
-  return QApplication::exec();
+  const int code = QApplication::exec();
+  // The exit status also tells whether the settings and every record line were saved.
+  return form.ShutDown() ? code : 1;
 }
 
 }  // namespace tarnwell

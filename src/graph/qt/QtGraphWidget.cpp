@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graph/GraphView.h"
+
 namespace tarnwell {
 namespace {
 
@@ -25,13 +27,13 @@ QFont ToQFont(const DrawFont& f) {
 int ButtonNumber(Qt::MouseButton button) {
   switch (button) {
     case Qt::LeftButton:
-      return 1;
+      return kLeftButton;
     case Qt::RightButton:
-      return 2;
+      return kRightButton;
     case Qt::MiddleButton:
-      return 4;
+      return kMiddleButton;
     default:
-      return 0;
+      return kNoButton;
   }
 }
 
@@ -60,59 +62,41 @@ void QtGraphWidget::Show() {
   update();
 }
 
-void QtGraphWidget::PaintLines(QPainter& painter, const DrawOp& pen,
-                               std::span<const PixelPoint> points) const {
-  const QColor color = ToQColor(pen.color);
-  // Rectangles are filled on the screen's own pixels, `ratio` to one of the widget's each way,
-  // in columns `across` screen pixels wide.
-  const double ratio = painter.deviceTransform().m22();
-  const auto rows = static_cast<int>(std::lround(height() * ratio));
-  const auto fill = [&](const std::vector<PixelRect>& rects, double across) {
-    const auto left = [across](int column) {
-      return static_cast<int>(std::lround(column * across));
-    };
-    painter.save();
-    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
-    for (const PixelRect& r : rects) {
-      painter.fillRect(QRect(left(r.x), r.y, left(r.x + r.width) - left(r.x), r.height), color);
-    }
-    painter.restore();
+void QtGraphWidget::FillRects(QPainter& painter, const PaintStep& step, double ratio) const {
+  const QColor color = ToQColor(step.color);
+  const auto left = [across = step.across](int column) {
+    return static_cast<int>(std::lround(column * across));
   };
-  // A trace of more samples than the widget's pixel columns: the rows it covers in each of them,
-  // rows of the screen.
-  if (pen.penWidth <= 1 && MoreSegmentsThanColumns(points)) {
-    std::vector<PixelPoint> onScreen(points.begin(), points.end());
-    for (PixelPoint& p : onScreen) p.y *= ratio;
-    fill(CoverColumns(onScreen, width(), rows), ratio);
-    return;
+  // Rectangles are of the screen's own pixels, `ratio` to one of the widget's each way.
+  painter.save();
+  painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+  for (std::size_t i = step.first; i < step.first + step.count; ++i) {
+    const PixelRect& r = plan_.rects[i];
+    painter.fillRect(QRect(left(r.x), r.y, left(r.x + r.width) - left(r.x), r.height), color);
   }
-  // Level and upright lines of one screen pixel are the pixels they cross, filled at once rather
-  // than pixel by pixel. Any other segment is drawn as a line of its own: a polyline would leave
-  // out the tip pixels of sharp turns. The painter cuts lines far outside to the part inside.
-  std::vector<PixelRect> rects;
+  painter.restore();
+}
+
+void QtGraphWidget::PaintLines(QPainter& painter, const PaintStep& step) const {
   QVector<QLineF> lines;
-  for (std::size_t i = 1; i < points.size(); ++i) {
-    const PixelPoint a = points[i - 1], b = points[i];
-    if (pen.penWidth <= 1 && (a.x == b.x || a.y == b.y)) {
-      const PixelPoint ends[] = {{a.x * ratio, a.y * ratio}, {b.x * ratio, b.y * ratio}};
-      const auto columns = static_cast<int>(std::lround(width() * ratio));
-      for (const PixelRect& r : CoverColumns(ends, columns, rows)) rects.push_back(r);
-    } else {
-      lines.append(QLineF(a.x, a.y, b.x, b.y));
-    }
+  lines.reserve(static_cast<qsizetype>(step.count));
+  for (std::size_t i = step.first; i < step.first + step.count; ++i) {
+    const PixelSegment& s = plan_.segments[i];
+    lines.append(QLineF(s.from.x, s.from.y, s.to.x, s.to.y));
   }
-  fill(rects, 1);
-  if (lines.isEmpty()) return;
-  QPen line(color, std::max(pen.penWidth, 1));
+  QPen line(ToQColor(step.color), step.penWidth);
   line.setCosmetic(true);
   painter.setPen(line);
+  // The painter cuts lines far outside to the part inside.
   painter.drawLines(lines);
 }
 
-void QtGraphWidget::PaintText(QPainter& painter, const DrawOp& op, std::size_t index) {
-  const DrawText& text = picture_.TextOf(op);
-  if (index >= texts_.size()) texts_.resize(index + 1);
-  ShownText& shown = texts_[index];
+void QtGraphWidget::PaintText(QPainter& painter, const PaintStep& step) {
+  DrawOp numbered;
+  numbered.text = static_cast<std::uint32_t>(step.first);
+  const DrawText& text = picture_.TextOf(numbered);
+  if (step.first >= texts_.size()) texts_.resize(step.first + 1);
+  ShownText& shown = texts_[step.first];
   if (!(shown.text == text)) {
     shown.text = text;
     shown.font = ToQFont(text.font);
@@ -126,9 +110,8 @@ void QtGraphWidget::PaintText(QPainter& painter, const DrawOp& op, std::size_t i
     shown.inkBottom = metrics.ascent() + ink.bottom();
   }
   painter.setFont(shown.font);
-  painter.setPen(ToQColor(op.color));
-  const double scale = twips_.ToPixels(1);
-  painter.drawStaticText(QPointF(op.x1 * scale, KeptInside(shown, op.y1 * scale)), shown.layout);
+  painter.setPen(ToQColor(step.color));
+  painter.drawStaticText(QPointF(step.x, KeptInside(shown, step.y)), shown.layout);
 }
 
 // The value labels stand flush with the top and bottom edges in the line metrics of the face the
@@ -141,41 +124,24 @@ double QtGraphWidget::KeptInside(const ShownText& text, double top) const {
 
 void QtGraphWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  const double scale = twips_.ToPixels(1);
-  const auto& ops = picture_.Ops();
-  if (ops.empty() || ops.front().kind != DrawOp::Kind::kClear) {
-    painter.fillRect(rect(), ToQColor(picture_.BackColor()));
-  }
-  // Consecutive lines of one pen, each starting where the one before ends, go out together.
-  std::vector<PixelPoint> joined;
-  joined.reserve(ops.size() + 1);
-  const DrawOp* pen = nullptr;
-  const auto flush = [&] {
-    if (pen) PaintLines(painter, *pen, joined);
-    joined.clear();
-    pen = nullptr;
-  };
-  std::size_t texts = 0;
-  for (const DrawOp& op : ops) {
-    if (op.kind == DrawOp::Kind::kLine) {
-      const PixelPoint from{op.x1 * scale, op.y1 * scale};
-      if (!pen || !(pen->color == op.color) || pen->penWidth != op.penWidth ||
-          !(joined.back() == from)) {
-        flush();
-        pen = &op;
-        joined.push_back(from);
-      }
-      joined.push_back(PixelPoint{op.x2 * scale, op.y2 * scale});
-      continue;
-    }
-    flush();
-    if (op.kind == DrawOp::Kind::kClear) {
-      painter.fillRect(rect(), ToQColor(op.color));
-    } else {
-      PaintText(painter, op, texts++);
+  const double ratio = painter.deviceTransform().m22();
+  PlanPicture(picture_, twips_.ToPixels(1), width(), height(), ratio, plan_);
+  for (const PaintStep& step : plan_.steps) {
+    switch (step.kind) {
+      case PaintStep::Kind::kClearAll:
+        painter.fillRect(rect(), ToQColor(step.color));
+        break;
+      case PaintStep::Kind::kFillRects:
+        FillRects(painter, step, ratio);
+        break;
+      case PaintStep::Kind::kLines:
+        PaintLines(painter, step);
+        break;
+      case PaintStep::Kind::kText:
+        PaintText(painter, step);
+        break;
     }
   }
-  flush();
 }
 
 void QtGraphWidget::resizeEvent(QResizeEvent* event) {

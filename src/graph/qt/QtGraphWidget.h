@@ -5,10 +5,9 @@
 #include <QStaticText>
 #include <QWidget>
 #include <functional>
-#include <span>
 #include <vector>
 
-#include "graph/PixelLines.h"
+#include "graph/PicturePlan.h"
 #include "platform/DrawList.h"
 #include "platform/Twips.h"
 
@@ -54,14 +53,14 @@ class QtGraphWidget : public QWidget {
 
  private:
   void UpdateSizes();
-  // Joined lines of one pen through `points` (pixels of the widget).
-  void PaintLines(QPainter& painter, const DrawOp& pen, std::span<const PixelPoint> points) const;
-  // The `index`th text of the picture.
-  void PaintText(QPainter& painter, const DrawOp& op, std::size_t index);
+  void FillRects(QPainter& painter, const PaintStep& step, double ratio) const;
+  void PaintLines(QPainter& painter, const PaintStep& step) const;
+  void PaintText(QPainter& painter, const PaintStep& step);
 
   Twips twips_;
   DrawList picture_;
   DrawList shown_;
+  PicturePlan plan_;
   // The texts as last painted, by their order in the picture: most stay the same from one
   // picture to the next, and a kept layout is drawn without laying the text out again.
   struct ShownText {
