@@ -15,9 +15,14 @@ packages=(
   # a real window manager, for the test of a window restored from a maximised start
   openbox wmctrl
 )
+windows=false
 if [[ ${1:-} == --windows ]]; then
-  # Wine's own Tahoma and Arial's metric twin: the fonts the settings window is measured in
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb fonts-wine fonts-liberation2)
+  windows=true
+  # Wine's own Tahoma and Arial's metric twin: the fonts the settings window is measured in;
+  # makensis for the installer, whose stub is a 32-bit program: Wine runs it with wine32, from
+  # the i386 architecture.
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 wine32:i386 googletest xvfb fonts-wine
+    fonts-liberation2 nsis unzip)
 fi
 
 missing=()
@@ -38,5 +43,8 @@ if [[ $(id -u) -ne 0 ]]; then
   as_root=(sudo)
 fi
 echo "Installing ${missing[*]}"
+if $windows && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${as_root[@]}" dpkg --add-architecture i386
+fi
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
