@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/win32/Win32SerialDevices.h"
 
-#include <windows.h>
-// clang-format off: the GUIDs are defined by the header that follows.
-#include <devguid.h>
-#include <initguid.h>
-// clang-format on
 #include <setupapi.h>
 
 #include <algorithm>
@@ -83,8 +78,7 @@ bool Win32SerialDevices::Present(const std::string& device) const {
 }
 
 std::string Win32SerialDevices::UsbName(const std::string& device) const {
-  const HDEVINFO set =
-      ::SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+  const HDEVINFO set = ::SetupDiGetClassDevsW(&kPortsClass, nullptr, nullptr, DIGCF_PRESENT);
   if (set == INVALID_HANDLE_VALUE) return {};
   std::string name;
   SP_DEVINFO_DATA info{};

@@ -19,6 +19,9 @@
 #include "platform/win32/Win32SerialPort.h"
 #include "settings/PortDevice.h"
 
+// After the program's headers, where windows.h would rename MessageBox.
+#include <setupapi.h>
+
 namespace tarnwell::testing {
 namespace {
 
@@ -212,6 +215,65 @@ TEST_F(SerialLineTest, TheDeviceListNamesTheMappedPorts) {
   EXPECT_EQ(PortDeviceLine("99", regional, devices), "COM99: not present");
   EXPECT_NE(PortDeviceList(devices).find("\n3: COM3"), std::string::npos)
       << PortDeviceList(devices);
+}
+
+// A device of the ports class that the system lists as the adapter of COM3, as a driver's
+// installation makes one; removed again at the end.
+class RegisteredAdapter {
+ public:
+  RegisteredAdapter() : set_(::SetupDiCreateDeviceInfoList(&kPortsClass, nullptr)) {
+    info_.cbSize = sizeof info_;
+    made_ = ::SetupDiCreateDeviceInfoW(set_, L"Ports", &kPortsClass, nullptr, nullptr,
+                                       DICD_GENERATE_ID, &info_) &&
+            ::SetupDiRegisterDeviceInfo(set_, &info_, 0, nullptr, nullptr, nullptr);
+    const HKEY key =
+        ::SetupDiCreateDevRegKeyW(set_, &info_, DICS_FLAG_GLOBAL, 0, DIREG_DEV, nullptr, nullptr);
+    const wchar_t port[] = L"COM3";
+    made_ = made_ && key != INVALID_HANDLE_VALUE &&
+            ::RegSetValueExW(key, L"PortName", 0, REG_SZ, reinterpret_cast<const BYTE*>(port),
+                             sizeof port) == ERROR_SUCCESS;
+    if (key != INVALID_HANDLE_VALUE) ::RegCloseKey(key);
+  }
+  ~RegisteredAdapter() {
+    if (made_) ::SetupDiRemoveDevice(set_, &info_);
+    ::SetupDiDestroyDeviceInfoList(set_);
+  }
+  bool Made() const { return made_; }
+  void Name(const std::wstring& friendly, const std::wstring& maker) {
+    for (const auto& [property, text] :
+         {std::pair(SPDRP_FRIENDLYNAME, friendly), {SPDRP_MFG, maker}}) {
+      ::SetupDiSetDeviceRegistryPropertyW(set_, &info_, property,
+                                          reinterpret_cast<const BYTE*>(text.c_str()),
+                                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+  }
+
+ private:
+  HDEVINFO set_;
+  SP_DEVINFO_DATA info_{};
+  bool made_ = false;
+};
+
+// The adapter's name as the system gives it, without the port it names and with its maker where
+// the name leaves the maker out; nothing for a port without one.
+TEST_F(SerialLineTest, TheAdapterIsNamedAsTheSystemNamesIt) {
+  RegisteredAdapter adapter;
+  ASSERT_TRUE(adapter.Made());
+  const Win32SerialDevices devices;
+  std::vector<std::string> names;
+  for (const auto& [friendly, maker] : std::vector<std::pair<std::wstring, std::wstring>>{
+           {L"USB Serial Port (COM3)", L"FTDI"},
+           {L"Prolific USB-to-Serial Comm Port (COM3)", L"Prolific"},
+           {L"Communications Port (COM3)", L"(Standard port types)"},
+           {L"", L"FTDI"}}) {
+    adapter.Name(friendly, maker);
+    names.push_back(devices.UsbName("COM3"));
+  }
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"FTDI USB Serial Port", "Prolific USB-to-Serial Comm Port",
+                                      "Communications Port", "FTDI"}));
+  EXPECT_EQ(devices.UsbName("COM1"), "");
+  EXPECT_EQ(PortDeviceLine("3", Regional{}, devices), "COM3: present, FTDI");
 }
 
 }  // namespace
