@@ -149,6 +149,31 @@ TEST_F(SerialLineTest, EachSpeedOfTheTableIsSetOnTheLine) {
   EXPECT_EQ(port_.Settings(), "921600,n,8,1");
 }
 
+// Hand-overs come no sooner than the wait allowed after the last one, however often characters
+// come; each read keeps the instant it was taken, also when it waits for the next hand-over.
+TEST_F(SerialLineTest, HandOversComeNoSoonerThanTheWaitAllowed) {
+  constexpr ULONGLONG kWaitMs = 300;
+  // What the system's tick may round a wait down by.
+  constexpr ULONGLONG kTickMs = 20;
+  port_.SetMaxWait(static_cast<int>(kWaitMs));
+  std::vector<ULONGLONG> handedAt;
+  std::vector<std::size_t> instants;
+  port_.SetOnComm([&] {
+    handedAt.push_back(::GetTickCount64());
+    const Received in = port_.Input();
+    std::vector<Instant> at;
+    for (const LineRead& read : in.reads) at.push_back(read.at);
+    instants.push_back(static_cast<std::size_t>(std::unique(at.begin(), at.end()) - at.begin()));
+  });
+  ASSERT_EQ(Open(3, "3"), "");
+  ASSERT_TRUE(MessageWindow::RunUntil([&] { return handedAt.size() >= 6; }, kLongWaitMs));
+  for (std::size_t i = 1; i < handedAt.size(); ++i) {
+    EXPECT_GE(handedAt[i] - handedAt[i - 1], kWaitMs - kTickMs) << "hand-over " << i;
+  }
+  EXPECT_GT(*std::max_element(instants.begin(), instants.end()), 1u)
+      << "no hand-over carried reads of more than one instant";
+}
+
 // Runs this program again as a second program that opens COM3 (SerialLineChild below); true
 // when that test passed.
 bool SecondProgramPasses(const std::string& expect) {
