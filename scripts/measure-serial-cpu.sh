@@ -73,14 +73,14 @@ linux_cpu=() wine_cpu=() server_cpu=()
 echo "frames=$FRAMES rounds=$ROUNDS; $(uptime)"
 for round in $(seq "$ROUNDS"); do
   start_sim "$WORK/data/ports/COM1"
-  out=$("$LINUX_LOAD" "$WORK/data" 1 "$FRAMES")
+  out=$("$LINUX_LOAD" "$WORK/data" 1 "$FRAMES" || true)
   stop_sim
   linux_cpu+=("$(field cpu "$out")")
   echo "round $round Linux: $out"
 
   start_sim "$WORK/wline"
   before=$(ticks "$SERVER_PID")
-  out=$(scripts/wine-run.sh "$WINDOWS_LOAD" 1 "$FRAMES" | tr -d '\r')
+  out=$(scripts/wine-run.sh "$WINDOWS_LOAD" 1 "$FRAMES" | tr -d '\r' || true)
   after=$(ticks "$SERVER_PID")
   stop_sim
   wine_cpu+=("$(field cpu "$out")")

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a COM port through the program's serial control, handing over as while recording,
-// until a count of frames has come, and prints what the process spent on it: the Windows half
-// of scripts/measure-serial-cpu.sh.
+// until a count of frames has come (or the line has been quiet for 3 s: frames were lost), and
+// prints what the process spent on it: the Windows half of scripts/measure-serial-cpu.sh.
 //   serial_read_load PORT FRAMES
 #include <windows.h>
 
@@ -45,11 +45,12 @@ int main(int argc, char* argv[]) {
   tarnwell::Win32SerialPort port(window, clock);
   long frames = 0, reads = 0, chars = 0;
   double cpuFrom = 0;
-  ULONGLONG wallFrom = 0;
+  ULONGLONG wallFrom = 0, lastMs = 0;
   port.SetMaxWait(8);
   port.SetOnComm([&] {
     const tarnwell::Received in = port.Input();
     if (wallFrom == 0) wallFrom = ::GetTickCount64(), cpuFrom = CpuSeconds();
+    lastMs = ::GetTickCount64();
     frames += std::count(in.chars.begin(), in.chars.end(), '\r');
     reads += static_cast<long>(in.reads.size());
     chars += static_cast<long>(in.chars.size());
@@ -60,9 +61,13 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "%d: %s\n", error->number, error->description.c_str());
     return 1;
   }
-  const bool done = tarnwell::MessageWindow::RunUntil([&] { return frames >= wanted; }, 600000);
+  const bool quiet =
+      !tarnwell::MessageWindow::RunUntil(
+          [&] { return frames >= wanted || (lastMs != 0 && ::GetTickCount64() - lastMs > 3000); },
+          600000) ||
+      frames < wanted;
   const double cpu = CpuSeconds() - cpuFrom;
   std::printf("frames=%ld reads=%ld chars=%ld wall=%.3f cpu=%.3f\n", frames, reads, chars,
               double(::GetTickCount64() - wallFrom) / 1000.0, cpu);
-  return done ? 0 : 1;
+  return quiet ? 3 : 0;
 }

@@ -40,6 +40,8 @@ void Win32LineReader::Run() {
       const Outcome dropped = Drop(before->waiting);
       if (dropped == Outcome::kStopped) return;
       if (dropped == Outcome::kFailed) break;
+      // A line held in a break may raise its flag at every look.
+      if (Nap()) return;
       continue;
     }
     if (before->waiting == 0) {
