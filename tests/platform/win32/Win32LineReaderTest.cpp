@@ -83,21 +83,6 @@ TEST(Win32LineReader, EachLossTheDriverFlagsDropsWhatItCutAndMarksTheGap) {
   EXPECT_EQ(outcomes, expected);
 }
 
-// While nobody takes the reads, no more than the bound is kept; the next read follows the loss.
-TEST(Win32LineReader, KeepsNoMoreThanItsBoundWhileNobodyTakes) {
-  ReaderRig rig;
-  const std::string chunk(4096, 'x');
-  for (std::size_t sent = 0; sent <= ReadBacklog::kMostChars; sent += chunk.size()) {
-    rig.line.Arrive(chunk);
-    ASSERT_TRUE(WaitUntil([&] { return rig.line.Drained(); }, 30));
-  }
-  Received kept;
-  rig.reader->TakeInto(kept);
-  EXPECT_EQ(kept.chars.size(), ReadBacklog::kMostChars);
-  rig.line.Arrive("z");
-  EXPECT_EQ(rig.Taken(), std::vector<std::string>{"z/loss"});
-}
-
 // A device gone ends the reading after what was read before, and wakes the port to close it.
 TEST(Win32LineReader, APulledDeviceEndsReadingAfterWhatCameBefore) {
   ReaderRig rig;
