@@ -2,7 +2,8 @@
 // The serial control and the device list on COM ports that Wine maps to the simulator's
 // pseudo-terminals. serial-line.sh starts the simulators, maps the ports and runs this:
 //   COM1  counting frames at 921600 bit/s, 30000 of them, then that simulator ends
-//   COM2  the same, 40000 frames, the device pulled out every 1.2 s for 1.6 s
+//   COM2  counting frames at 921600 bit/s, 5000 a second, 30000 of them, the device pulled out
+//         every 1.2 s for 1.6 s
 //   COM3  a steady line at 9600 bit/s until the end
 //   COM4  a plain file
 // TARNWELL_SERIAL_DIR names the folder with the simulators' logs and figures.
@@ -56,6 +57,28 @@ struct CountingPort : Win32SerialPort {
   int gaps = 0, splits = 0;
 };
 
+// The values handled against the frames sent, in order: those that were never sent (or not
+// there), and the frames sent that were passed over, in how many runs.
+struct Walked {
+  std::size_t foreign = 0, missing = 0, jumps = 0;
+};
+Walked Walk(const std::vector<double>& values, const std::vector<double>& sent) {
+  Walked walked;
+  auto next = sent.begin();
+  for (const double value : values) {
+    const auto at = std::find(next, sent.end(), value);
+    if (at == sent.end()) {
+      ++walked.foreign;
+      continue;
+    }
+    walked.missing += static_cast<std::size_t>(at - next);
+    walked.jumps += at != next;
+    next = at + 1;
+  }
+  walked.missing += static_cast<std::size_t>(sent.end() - next);
+  return walked;
+}
+
 class SerialLineTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -73,23 +96,31 @@ class SerialLineTest : public ::testing::Test {
     rig_.link.PortConfig();
     return rig_.messages.shown.empty() ? "" : rig_.messages.shown.back().text;
   }
-  // The values of the frames the simulator of COM`port` wrote, once it has ended, and once the
-  // last of them was handled here.
-  std::vector<double> SentWhenAllArrived(int port) {
+  // The frames the simulator of COM`port` wrote whole and how many it cut short because its
+  // line was full, once it has ended and the last of them was handled here.
+  struct Sent {
+    std::vector<double> frames;
+    std::size_t cut = 0;
+  };
+  Sent SentWhenAllArrived(int port) {
     const std::string name = Folder() + "\\line" + std::to_string(port);
     const std::wstring stats = Widen(name + ".stats");
     const bool ended = MessageWindow::RunUntil(
         [&] { return ::GetFileAttributesW(stats.c_str()) != INVALID_FILE_ATTRIBUTES; },
         kLongWaitMs);
     EXPECT_TRUE(ended) << "the simulator of COM" << port << " did not end";
-    std::vector<double> sent;
+    Sent sent;
     for (const std::string& frame : Split(ReadFile(name + ".log"), "\n")) {
-      sent.push_back(Number(frame));
+      sent.frames.push_back(Number(frame));
     }
-    EXPECT_FALSE(sent.empty());
-    if (!ended || sent.empty()) return sent;
+    for (const std::string& line : Split(ReadFile(name + ".stats"), "\n")) {
+      if (line.starts_with("frames_undelivered=")) sent.cut = std::stoul(line.substr(19));
+    }
+    EXPECT_FALSE(sent.frames.empty());
+    if (!ended || sent.frames.empty()) return sent;
     EXPECT_TRUE(MessageWindow::RunUntil(
-        [&] { return !rig_.values.empty() && rig_.values.back() == sent.back(); }, kLongWaitMs));
+        [&] { return !rig_.values.empty() && rig_.values.back() == sent.frames.back(); },
+        kLongWaitMs));
     return sent;
   }
 
@@ -101,28 +132,28 @@ class SerialLineTest : public ::testing::Test {
 
 TEST_F(SerialLineTest, FramesAt921600ArriveWholeAndInOrderInAnySplit) {
   ASSERT_EQ(Open(1), "");
-  const std::vector<double> sent = SentWhenAllArrived(1);
-  EXPECT_EQ(sent.size(), 30000u);
-  EXPECT_EQ(rig_.values, sent);
+  const Sent sent = SentWhenAllArrived(1);
+  EXPECT_EQ(sent.frames.size(), 30000u);
+  // A pseudo-terminal holds some 0.2 s of this line. A reader the machine keeps from running for
+  // longer loses characters there, which such a line cannot report (a driver does); the
+  // simulator counts the frames it cut, and each costs no more than the frame it runs into.
+  const Walked walked = Walk(rig_.values, sent.frames);
+  EXPECT_LE(walked.foreign, sent.cut);
+  EXPECT_LE(walked.missing, sent.cut);
   EXPECT_GT(port_.splits, 0) << "no read ended inside a frame";
   EXPECT_EQ(port_.gaps, 1) << "only the opening comes before a read";
 }
 
 // Every frame handled was sent, in order; frames are missing only where a read followed an
-// opening again, so that no frame is made of the pieces around a pull.
+// opening again, so that no frame is made of the pieces around a pull. The line is busy half the
+// time, so that pulls cut frames, and its pseudo-terminal holds some 0.4 s of it, so that a busy
+// machine does not lose characters there, which a pull cannot be told from.
 TEST_F(SerialLineTest, APulledAdapterIsOpenedAgainAndTheFrameItCutIsDropped) {
   ASSERT_EQ(Open(2), "");
-  const std::vector<double> sent = SentWhenAllArrived(2);
-  int jumps = 0;
-  auto next = sent.begin();
-  for (const double value : rig_.values) {
-    const auto at = std::find(next, sent.end(), value);
-    ASSERT_NE(at, sent.end()) << value << " was not sent, or not in order";
-    jumps += at != next;
-    next = at + 1;
-  }
+  const Walked walked = Walk(rig_.values, SentWhenAllArrived(2).frames);
+  EXPECT_EQ(walked.foreign, 0u) << "a frame was made of pieces, or handled out of order";
   EXPECT_GE(port_.gaps, 3) << "opened again at least twice";
-  EXPECT_LE(jumps, port_.gaps - 1);
+  EXPECT_LE(walked.jumps, static_cast<std::size_t>(port_.gaps - 1));
   EXPECT_TRUE(rig_.messages.shown.empty()) << rig_.messages.shown.front().text;
 }
 

@@ -44,7 +44,8 @@ start_sim() {
   sims+=($!)
 }
 start_sim 1 --baud 921600 --pattern count --wait --count 30000
-start_sim 2 --baud 921600 --pattern count --wait --count 40000 --unplug-every 1.2 --unplug-for 1.6
+start_sim 2 --baud 921600 --rate 5000 --pattern count --wait --count 30000 --unplug-every 1.2 \
+  --unplug-for 1.6
 start_sim 3 --baud 9600 --stay
 echo "not a serial device" >"$work/plain-file"
 for n in 1 2 3; do
