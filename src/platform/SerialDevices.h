@@ -23,8 +23,9 @@ class SerialDevices {
   virtual std::string PortEntryTarget(int port) const = 0;
   // True when the device exists now (a built-in serial port also needs a UART behind it).
   virtual bool Present(const std::string& device) const = 0;
-  // Maker and product of the USB adapter behind the device, as the system names them; empty for
-  // a device that is no USB adapter or that the system says nothing about.
+  // Maker and product of the adapter behind the device, as the system names them: on Linux a USB
+  // adapter's, on Windows what its device setup calls any port; empty where the system says
+  // nothing.
   virtual std::string UsbName(const std::string& device) const = 0;
   // The serial devices present now.
   virtual std::vector<std::string> Devices() const = 0;

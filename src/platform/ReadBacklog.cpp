@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/ReadBacklog.h"
+
+#include <utility>
+
+namespace tarnwell {
+
+bool ReadBacklog::Keep(std::string_view chars, Instant at) {
+  const std::lock_guard lock(mutex_);
+  if (waiting_.chars.size() + chars.size() > kMostChars || waiting_.reads.size() >= kMostReads) {
+    next_ = LineRead::Follows::kLoss;
+    return false;
+  }
+  waiting_.chars += chars;
+  waiting_.reads.push_back(LineRead{waiting_.chars.size(), at, next_});
+  next_ = LineRead::Follows::kLine;
+  return true;
+}
+
+void ReadBacklog::MarkLoss() {
+  const std::lock_guard lock(mutex_);
+  next_ = LineRead::Follows::kLoss;
+}
+
+void ReadBacklog::TakeInto(Received& into) {
+  const std::lock_guard lock(mutex_);
+  if (into.chars.empty() && into.reads.empty()) {
+    std::swap(into, waiting_);
+    return;
+  }
+  const std::size_t base = into.chars.size();
+  into.chars += waiting_.chars;
+  for (LineRead read : waiting_.reads) {
+    read.end += base;
+    into.reads.push_back(read);
+  }
+  waiting_ = {};
+}
+
+}  // namespace tarnwell

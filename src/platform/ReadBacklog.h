@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <mutex>
+#include <string_view>
+
+#include "platform/SerialPort.h"
+
+namespace tarnwell {
+
+// The reads a reading thread has taken and the user-interface thread has not, in arrival order.
+// Bounded: a read that does not fit is dropped, and the next read kept follows a loss. The first
+// read kept follows an opening. Safe to use from both threads.
+class ReadBacklog {
+ public:
+  static constexpr std::size_t kMostChars = std::size_t{1} << 20;  // some 11 s at 921600 bit/s
+  static constexpr std::size_t kMostReads = std::size_t{1} << 16;
+
+  // Keeps one read stamped `at`; false when it did not fit and was dropped.
+  bool Keep(std::string_view chars, Instant at);
+  // Characters were lost before the next read.
+  void MarkLoss();
+  // Moves the reads waiting to the end of `into`.
+  void TakeInto(Received& into);
+
+ private:
+  std::mutex mutex_;
+  // Guarded by mutex_.
+  Received waiting_;
+  LineRead::Follows next_ = LineRead::Follows::kOpening;
+};
+
+}  // namespace tarnwell
