@@ -23,18 +23,6 @@ std::string SystemText(DWORD error) {
   return message.empty() ? "Error " + std::to_string(error) : Narrow(message);
 }
 
-// What an operator can act on: the device, and what is wrong with it, numbered as on Linux.
-SerialError OpenFailure(const std::string& device, DWORD error) {
-  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-    return SerialError{8001, "No such file or directory (" + device + ")"};
-  }
-  // Windows refuses a port another program holds as access denied.
-  const bool held =
-      error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
-  return SerialError{
-      8003, (held ? "in use by another program" : SystemText(error)) + " (" + device + ")"};
-}
-
 SerialError NotSerial(const std::string& device) {
   return SerialError{8003, "not a serial device (" + device + ")"};
 }
@@ -67,6 +55,17 @@ bool SetLine(HANDLE port, DWORD baud) {
 
 }  // namespace
 
+SerialError ComPortFailure(const std::string& device, DWORD error) {
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+    return SerialError{8001, "No such file or directory (" + device + ")"};
+  }
+  // Windows refuses a port another program holds as access denied.
+  const bool held =
+      error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_BUSY;
+  return SerialError{
+      8003, (held ? "in use by another program" : SystemText(error)) + " (" + device + ")"};
+}
+
 Win32SerialPort::Win32SerialPort(MessageWindow& window, const Clock& clock)
     : window_(window), clock_(clock), self_(std::make_shared<Win32SerialPort*>(this)) {}
 
@@ -88,7 +87,7 @@ std::optional<SerialError> Win32SerialPort::SetSettings(const std::string& setti
   if (baud <= 0 || baud > 4000000) return SerialError{380, "Invalid property value"};
   settings_ = settings;
   baud_ = static_cast<DWORD>(baud);
-  if (handle_ && !SetLine(handle_.Get(), baud_)) return OpenFailure(Device(), ::GetLastError());
+  if (handle_ && !SetLine(handle_.Get(), baud_)) return ComPortFailure(Device(), ::GetLastError());
   return std::nullopt;
 }
 
@@ -131,17 +130,17 @@ std::optional<SerialError> Win32SerialPort::OpenDevice() {
   const std::string device = Device();
   UniqueHandle port(::CreateFileW(Widen("\\\\.\\" + device).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
-  if (!port) return OpenFailure(device, ::GetLastError());
+  if (!port) return ComPortFailure(device, ::GetLastError());
   DCB line{};
   line.DCBlength = sizeof line;
   if (!::GetCommState(port.Get(), &line)) return NotSerial(device);
-  if (!SetLine(port.Get(), baud_)) return OpenFailure(device, ::GetLastError());
+  if (!SetLine(port.Get(), baud_)) return ComPortFailure(device, ::GetLastError());
   // Room for some 0.7 s at 921600 bit/s where the driver takes the hint.
   ::SetupComm(port.Get(), 65536, 4096);
   COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, 0};
   if (!::SetCommTimeouts(port.Get(), &timeouts) ||
       !::SetCommMask(port.Get(), EV_RXCHAR | EV_ERR | EV_BREAK)) {
-    return OpenFailure(device, ::GetLastError());
+    return ComPortFailure(device, ::GetLastError());
   }
   handle_ = std::move(port);
   device_ = std::make_unique<Win32CommDevice>(handle_.Get());

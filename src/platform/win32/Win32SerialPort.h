@@ -16,6 +16,10 @@
 
 namespace tarnwell {
 
+// What an operator can act on when COM port `device` cannot be opened or set: the device and
+// what is wrong with it, numbered as on Linux (8001 not there, 8003 in use or failing).
+SerialError ComPortFailure(const std::string& device, DWORD error);
+
 // The serial control on a COM port, which it owns: port n is the system's COMn, 8 data bits,
 // no parity, 1 stop bit. Opening, reading (a Win32LineReader), losing and opening again; it only
 // listens. Reads are handed to the user-interface thread through `window`. An adapter that is

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeClock.h"
+#include "platform/win32/Win32SerialPort.h"
+
+namespace tarnwell::testing {
+namespace {
+
+std::string Told(const std::optional<SerialError>& error) {
+  return error ? std::to_string(error->number) + ":" + error->description : "-";
+}
+
+// The system's reasons for a port that cannot be opened, as the operator is told them: Windows
+// refuses a port another program holds as access denied.
+TEST(Win32SerialPort, EachReasonAPortCannotBeOpenedIsToldWithThePort) {
+  std::vector<std::string> told;
+  for (const DWORD error : {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED,
+                            ERROR_SHARING_VIOLATION, ERROR_BUSY, ERROR_GEN_FAILURE}) {
+    told.push_back(Told(ComPortFailure("COM5", error)));
+  }
+  EXPECT_EQ(told,
+            (std::vector<std::string>{
+                "8001:No such file or directory (COM5)", "8001:No such file or directory (COM5)",
+                "8003:in use by another program (COM5)", "8003:in use by another program (COM5)",
+                "8003:in use by another program (COM5)",
+                "8003:A device attached to the system is not functioning (COM5)"}));
+}
+
+// What the control refuses before any port is opened: no port number below 1, no speed that is
+// not a positive number of bits a second.
+TEST(Win32SerialPort, RefusesAPortBelowOneAndSettingsWithoutASpeed) {
+  MessageWindow window;
+  FakeClock clock;
+  Win32SerialPort port(window, clock);
+  std::vector<std::string> told;
+  for (const std::int16_t number : {0, -1, 7}) told.push_back(Told(port.SetCommPort(number)));
+  for (const char* settings : {"0,n,8,1", "abc", "-9600,n,8,1", "33600,n,8,1"}) {
+    told.push_back(Told(port.SetSettings(settings)));
+  }
+  EXPECT_EQ(told,
+            (std::vector<std::string>{"8002:Invalid port number", "8002:Invalid port number", "-",
+                                      "380:Invalid property value", "380:Invalid property value",
+                                      "380:Invalid property value", "-"}));
+  EXPECT_EQ(std::tuple(port.CommPort(), port.Settings(), port.PortOpen()),
+            std::tuple(std::int16_t{7}, std::string("33600,n,8,1"), false));
+}
+
+}  // namespace
+}  // namespace tarnwell::testing
