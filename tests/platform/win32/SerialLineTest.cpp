@@ -137,15 +137,20 @@ TEST_F(SerialLineTest, FramesAt921600ArriveWholeAndInOrderInAnySplit) {
   // A pseudo-terminal holds some 0.2 s of this line. A reader the machine keeps from running for
   // longer loses characters there, which such a line cannot report (a driver does); the
   // simulator counts the frames it cut, and each costs no more than the frame it runs into.
+  // What comes before the first end after the opening may be a tail and is never a frame.
   const Walked walked = Walk(rig_.values, sent.frames);
   EXPECT_LE(walked.foreign, sent.cut);
-  EXPECT_LE(walked.missing, sent.cut);
+  EXPECT_LE(walked.missing, sent.cut + 1);
+  if (sent.cut == 0) {
+    EXPECT_EQ(rig_.values.front(), sent.frames.at(1));
+  }
   EXPECT_GT(port_.splits, 0) << "no read ended inside a frame";
   EXPECT_EQ(port_.gaps, 1) << "only the opening comes before a read";
 }
 
 // Every frame handled was sent, in order; frames are missing only where a read followed an
-// opening again, so that no frame is made of the pieces around a pull. The line is busy half the
+// opening (the first frame after each may be a tail), so that no frame is made of the pieces
+// around a pull. The line is busy half the
 // time, so that pulls cut frames, and its pseudo-terminal holds some 0.4 s of it, so that a busy
 // machine does not lose characters there, which a pull cannot be told from.
 TEST_F(SerialLineTest, APulledAdapterIsOpenedAgainAndTheFrameItCutIsDropped) {
@@ -153,7 +158,7 @@ TEST_F(SerialLineTest, APulledAdapterIsOpenedAgainAndTheFrameItCutIsDropped) {
   const Walked walked = Walk(rig_.values, SentWhenAllArrived(2).frames);
   EXPECT_EQ(walked.foreign, 0u) << "a frame was made of pieces, or handled out of order";
   EXPECT_GE(port_.gaps, 3) << "opened again at least twice";
-  EXPECT_LE(walked.jumps, static_cast<std::size_t>(port_.gaps - 1));
+  EXPECT_LE(walked.jumps, static_cast<std::size_t>(port_.gaps));
   EXPECT_TRUE(rig_.messages.shown.empty()) << rig_.messages.shown.front().text;
 }
 
