@@ -23,4 +23,8 @@ mkdir -p "$WINEPREFIX"
     wineserver --wait
   fi
 ) 9>"$WINEPREFIX.lock"
-exec wine "$program" "$@"
+# Where wine32 is installed, "wine" starts Wine's own tools (taskkill, reg) as 32-bit programs,
+# which do not see 64-bit processes: ours are 64-bit, and so are the tools they need.
+wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=wine
+exec "$wine" "$program" "$@"

@@ -12,6 +12,10 @@ work=$build/installer-test
 rm -rf "$work"
 mkdir -p "$work"
 export WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+# The program and the taskkill that closes it are 64-bit; "wine" starts Wine's own tools as
+# 32-bit programs where wine32 is installed, and those do not see 64-bit processes.
+wine64=/usr/lib/wine/wine64
+[[ -x $wine64 ]] || wine64=wine
 
 fail() {
   echo "FAIL: $*" >&2
@@ -34,11 +38,15 @@ new_prefix() {
 # Starts a Windows program, waits until $2 exists, closes it as a user would and waits for it.
 run_once() {
   local exe=$1 written=$2
-  TARNWELL_MESSAGE_LOG=$work/messages.log wine "$exe" >/dev/null 2>&1 &
+  TARNWELL_MESSAGE_LOG="Z:${work//\//\\}\\messages.log" "$wine64" "$exe" >/dev/null 2>&1 &
   local pid=$!
   wait_for "[[ -s '$written' ]]" 120 || fail "$exe wrote no $written"
-  wine taskkill /im tarnwell.exe >/dev/null 2>&1 || true
-  wait_for "! kill -0 $pid 2>/dev/null" 120 || fail "$exe did not end when closed"
+  # config.ini is written before the window opens: close again until a window took it.
+  for ((tries = 0; tries < 60; tries++)); do
+    "$wine64" taskkill /im tarnwell.exe >/dev/null 2>&1 || true
+    wait_for "! kill -0 $pid 2>/dev/null" 2 && return 0
+  done
+  fail "$exe did not end when closed"
 }
 
 (cd "$build" && cpack -G "NSIS64;ZIP" -B "$work/package" >/dev/null) || fail "cpack"
