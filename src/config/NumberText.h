@@ -34,10 +34,6 @@ std::optional<double> StoredNumber(std::string_view text, const Regional& region
 // (or one too large for a double) gives 0.
 double LeadingNumber(std::string_view text, const Regional& regional);
 
-inline bool IsNumeric(std::string_view text, const Regional& regional) {
-  return ToNumber(text, regional).has_value();
-}
-
 // A number in its plain decimal form: up to `significant` digits, no leading blank, no
 // grouping, the regional decimal separator (250, 0.5, -100000).
 std::string NumberToText(double value, const Regional& regional, int significant = 15);

@@ -20,9 +20,7 @@ class Value {
   static Value Single(double number);
   static Value Double(double number);
 
-  Kind GetKind() const { return kind_; }
   bool IsText() const { return kind_ == Kind::kText; }
-  const std::string& TextValue() const { return text_; }
 
   // The number it holds or reads as (a text with either decimal mark, as config.ini may have been
   // written under another regional setting); nothing for a text that is not a number.

@@ -69,7 +69,6 @@ class DrawList : public DrawSurface {
   const DrawText& TextOf(const DrawOp& op) const { return texts_[op.text]; }
   // The colour of the last clearing; black before any.
   DrawColor BackColor() const { return back_; }
-  void Reserve(std::size_t ops) { ops_.reserve(ops); }
   // The same drawing steps, so the same picture at the same size.
   bool SameSteps(const DrawList& other) const {
     return ops_ == other.ops_ && texts_ == other.texts_;

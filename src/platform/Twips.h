@@ -10,7 +10,6 @@ namespace tarnwell {
 // turn them into pixels. This is the one place where that conversion is made.
 struct Twips {
   double dpi = 96.0;
-  double PerPixel() const { return 1440.0 / dpi; }
   double ToPixels(double twips) const { return twips * dpi / 1440.0; }
   double FromPixels(double pixels) const { return pixels * 1440.0 / dpi; }
   // Whole pixels for a place or size that may come from config.ini and hold any number: kept

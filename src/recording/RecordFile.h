@@ -54,8 +54,6 @@ class RecordFile {
   bool Close(bool tell);
 
   std::size_t Pending() const { return pending_.size(); }
-  std::size_t Dropped() const { return dropped_; }
-  bool Failed() const { return failed_; }
 
  private:
   void Keep(std::string line);

@@ -61,13 +61,6 @@ class RecordingControl {
   // reported. Recording is idle afterwards. True when every line is on the disk.
   bool Close();
 
-  double LogCount() const { return writer_.LogCount(); }
-  const RecordWriter& Writer() const { return writer_; }
-  const RecordFile& File() const { return file_; }
-
-  // recordTimer's interval for a LogTime: 100 ms above 0, else 0 (stopped).
-  static int TimerLogInterval(double logTime) { return logTime > 0 ? 100 : 0; }
-
  private:
   void OnFileEvent(RecordFile::Event event, std::size_t count);
   // A text of the language, or `fallback` when the language has none, then `detail`.

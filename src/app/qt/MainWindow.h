@@ -33,17 +33,11 @@ class MainWindow : public QWidget, public MainView {
 
   // Controls by their design names, for the program's wiring and for tests.
   QtGraphWidget* Graph() const { return graph_; }
-  QtGraphWidget* XaxisTop() const { return xaxisTop_; }
-  QtGraphWidget* TestPic() const { return testPic_; }
   QLabel* Current() const { return current_; }
   QLabel* RangeofChange() const { return rangeofChange_; }
-  QLabel* LabNofDat() const { return labNofDat_; }
   QCheckBox* App_Stop() const { return appStop_; }
-  QPushButton* CmdZoomIn() const { return cmdZoomIn_; }
   QPushButton* TheSetup() const { return theSetup_; }
   QWidget* WeighBox() const { return weighBox_; }
-  const Twips& Units() const { return twips_; }
-  const MainLayout& Layout() const { return layout_; }
 
   // MainView
   void SetCurrentColor(Rgb color) override;

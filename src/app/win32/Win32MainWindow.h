@@ -41,10 +41,6 @@ class Win32MainWindow : public MainView {
   Win32GraphBox& Graph() { return controls_->Graph(); }
   HFONT FontOf(MainControl control) const { return controls_->FontOf(control); }
   std::string ToolTipOf(MainControl control) const { return controls_->ToolTipOf(control); }
-  Rgb CurrentColor() const { return currentColor_; }
-  int Charset() const { return charset_; }
-  const Twips& Units() const { return twips_; }
-  const MainLayout& Layout() const { return layout_; }
 
   // MainView
   void SetCurrentColor(Rgb color) override;
