@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "graph/GraphView.h"
+#include "graph/GraphController.h"
 #include "graph/TracePlot.h"
 #include "platform/DrawList.h"
 #include "platform/Twips.h"
@@ -58,7 +58,7 @@ struct Tick {
   SampleHistory history;
   std::string format = "#0.00";
   DrawList graph, xaxis, testPic;
-  GraphView view{config, history, graph, regional};
+  GraphController view{config, history, graph, regional};
 };
 
 }  // namespace tarnwell

@@ -1,45 +1,13 @@
 #!/usr/bin/env bash
-# Prints a config.ini for the demo: port 1 at 9600 bit/s, recording every second from start-up.
+# Prints a config.ini for the demo: port 1 at 9600 bit/s, English, 250 samples, recording every
+# second from start-up to demo.txt, a larger window. Every other line is the program's own
+# default, as its renewal writes it (the tests keep that file).
 set -euo pipefail
-lines=(
-"0'Advanced mode or Customer. Use 0 as default"
-"1'Guide Lines. 1:visible/0:not"
-"1'Expanded view. 1:Enable/0:Disable"
-"10'Number of Characters"
-"0'Omitted characters"
-"1'Communication port"
-"3'Baudrate"
-"1'Log Time in seconds"
-"0'Last Log time information"
-"1'Performance setting. 0:Low/1:Mid/2:High/3:Ultra"
-"250'Number of samples"
-"0'Minimum value for the graphic view"
-"1000'Maximum value for the graphic view"
-"0'Kay\xFDt dosyas\xFD tipi. 1:xls/0:txt"
-"1'Data record enable. 0:dis/1:en"
-"demo.txt'Record file name"
-"1'Incremental record. 0:dis/1:en"
-"0'Log variation value. Def:0"
-"0'Language settings 0:En/1:Tr/2:Bg/3:Ru"
-"0'Linemode or not 0:not/1:line"
-"5'Back Color Red Def:5"
-"5'Back Color Green Def:5"
-"5'Back Color Blue Def:5"
-"224' Line Color Red Def:224"
-"224' L\xDDne Color Green Def:224"
-"224' L\xDDne Color Blue Def:224"
-"224' Font Color Red Def:224"
-"224' Font Color Green Def:224"
-"224' Font Color Blue Def:224"
-"0' Mouse position data show. Def:0"
-"0' Device Name sel. 0:Standart/1:Orvo & Zenn"
-"1' Record can start automatically when started-up. 0:Cancel/1:Operate /Def:0"
-"0' Windows state when started-up. 0:Normal/1:Minimized/2:Maximized/Def:0"
-"0' Window position X. Def: "
-"0' Window position Y. Def: "
-"12000' Window Width. Def:7290 "
-"8000' Window Height. Def:6300 "
-"-100000'Log Threshold value. Def:0"
-"0'Log Motion Timer value. Def:0"
-)
-for l in "${lines[@]}"; do printf '%b\r\n' "$l"; done
+defaults=$(dirname "$0")/../tests/config/golden/default_config.ini
+# Line number, then the value before the line's comment.
+awk 'BEGIN {
+  RS = "\r\n"; ORS = "\r\n"
+  v[9] = "0"; v[11] = "250"; v[15] = "1"; v[16] = "demo.txt"; v[19] = "0"; v[32] = "1"
+  v[36] = "12000"; v[37] = "8000"
+}
+NR in v { $0 = v[NR] substr($0, index($0, "'\''")) } { print }' "$defaults"

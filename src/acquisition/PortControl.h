@@ -14,6 +14,9 @@ namespace tarnwell {
 inline constexpr std::array<int, 11> BaudTable = {1200,  2400,   4800,   9600,   19200, 33600,
                                                   57600, 115200, 230400, 460800, 921600};
 
+// The port numbers the settings take: 0 (no port) to 99.
+inline bool IsSettablePort(double number) { return number >= 0 && number <= 99; }
+
 struct BaudChoice {
   int index;
   int speed;

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "acquisition/UpdateCycle.h"
+#include "app/DisplayPresenter.h"
 
 #include "acquisition/NumberFormat.h"
 
 namespace tarnwell {
 
-UpdateCycle::UpdateCycle(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
-                         const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph,
-                         Timer& refreshTimer, const Regional& regional)
+DisplayPresenter::DisplayPresenter(const AppConfig& config, ReceiveState& receive,
+                                   const FrameState& frame, const SampleHistory& history,
+                                   LiveLabels& view, DrawGraphFn drawGraph, Timer& refreshTimer,
+                                   const Regional& regional)
     : config_(config),
       receive_(receive),
       frame_(frame),
@@ -17,17 +18,17 @@ UpdateCycle::UpdateCycle(const AppConfig& config, ReceiveState& receive, const F
       refreshTimer_(refreshTimer),
       regional_(regional) {}
 
-int UpdateCycle::RefreshInterval(double performance) {
+int DisplayPresenter::RefreshInterval(double performance) {
   if (performance == 0) return 333;
   if (performance == 2) return 50;
   return 100;
 }
 
-void UpdateCycle::SetRefreshRate() {
+void DisplayPresenter::SetRefreshRate() {
   refreshTimer_.SetInterval(RefreshInterval(config_.PerformanceLevel(regional_)));
 }
 
-void UpdateCycle::OnRefreshTick() {
+void DisplayPresenter::OnRefreshTick() {
   if (receive_.SilentTicks > 30) {
     receive_.DataAlive = false;
   } else {

@@ -35,11 +35,11 @@ inline constexpr Rgb kAliveColor{255, 128, 0};
 inline constexpr Rgb kStaleColor{128, 64, 0};
 
 // The heartbeat of the main window: shows what the link and the parser left behind.
-class UpdateCycle {
+class DisplayPresenter {
  public:
-  UpdateCycle(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
-              const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph,
-              Timer& refreshTimer, const Regional& regional);
+  DisplayPresenter(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
+                   const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph,
+                   Timer& refreshTimer, const Regional& regional);
 
   // Whether a recording runs (the value shown is then CurrentValue).
   void SetRecording(std::function<bool()> recording) { recording_ = std::move(recording); }

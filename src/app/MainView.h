@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "acquisition/UpdateCycle.h"
+#include "app/DisplayPresenter.h"
 #include "config/AppConfig.h"
 #include "config/ConfigWindow.h"
 #include "i18n/LangTable.h"

@@ -24,13 +24,13 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
   link_ = std::make_unique<SerialLink>(platform_.port, *ports_, config_, receive_, *frames_,
                                        platform_.clock, r, platform_.messages, texts_);
   link_->SetHeld(true);
-  cycle_ = std::make_unique<UpdateCycle>(
+  presenter_ = std::make_unique<DisplayPresenter>(
       config_, receive_, frame_, history_, view_,
       [this](const GraphRange& range, double span) { DrawGraph(range, span); },
       platform_.refreshTimer, r);
   configFile_ = std::make_unique<ConfigFile>(config_, *this, view_, platform_.files,
                                              platform_.messages, platform_.clock, r);
-  graph_ = std::make_unique<GraphView>(config_, history_, view_.GraphPicture(), r);
+  graph_ = std::make_unique<GraphController>(config_, history_, view_.GraphPicture(), r);
   recording_ = std::make_unique<RecordingControl>(
       config_, frame_, history_, platform_.files, platform_.clock, r, platform_.messages, texts_,
       [this] { graph_->ResetTrace(); }, [this] { return view_.CurrentCaption(); });
@@ -44,7 +44,7 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
                          });
   frames_->SetRecording([this] { return Recording(); },
                         [this](Instant readAt) { recording_->RunWriter(readAt); });
-  cycle_->SetRecording([this] { return Recording(); });
+  presenter_->SetRecording([this] { return Recording(); });
 
   // Nothing may be handled before the start-up sequence has finished.
   platform_.refreshTimer.SetEnabled(false);
@@ -52,7 +52,7 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
   platform_.refreshTimer.SetInterval(100);
   platform_.stabilityTimer.SetInterval(100);
   platform_.recordTimer.SetInterval(0);
-  platform_.refreshTimer.SetHandler([this] { cycle_->OnRefreshTick(); });
+  platform_.refreshTimer.SetHandler([this] { presenter_->OnRefreshTick(); });
   platform_.stabilityTimer.SetHandler([this] { recording_->OnStabilityTick(); });
   platform_.recordTimer.SetHandler([this] { recording_->RunWriter(); });
 }
@@ -81,7 +81,7 @@ bool Mainform::StartUp() {
   if (config_.AdvancedMode) view_.SetZoomButtonVisible(true);
   link_->PortConfig();
   view_.SetCurrentCaption("0");
-  if (config_.LogTime > 0) platform_.recordTimer.SetInterval(100);
+  platform_.recordTimer.SetInterval(RecordTimerIntervalMs(config_.LogTime));
   config_.NofSamples = SampleHistory::CountFromFile(config_.NofSamples);
   history_.Resize(SampleHistory::UpperIndexFor(config_.NofSamples));
   view_.SetCaption(view_.Caption() + " v" + std::to_string(version_.major) + "." +
@@ -178,7 +178,7 @@ SettingsServices Mainform::Settings(ProcessStarter& processes) {
                           [this] { ResetLastLogValue(); }};
 }
 
-void Mainform::SetRefreshRate() { cycle_->SetRefreshRate(); }
+void Mainform::SetRefreshRate() { presenter_->SetRefreshRate(); }
 
 void Mainform::ResetLastLogValue() { recording_->ResetLastLogValue(); }
 

@@ -10,11 +10,11 @@
 #include "acquisition/ReceiveState.h"
 #include "acquisition/SampleHistory.h"
 #include "acquisition/SerialLink.h"
-#include "acquisition/UpdateCycle.h"
+#include "app/DisplayPresenter.h"
 #include "app/MainView.h"
 #include "config/AppConfig.h"
 #include "config/ConfigFile.h"
-#include "graph/GraphView.h"
+#include "graph/GraphController.h"
 #include "i18n/LangTable.h"
 #include "platform/Clock.h"
 #include "platform/CodePages.h"
@@ -79,7 +79,7 @@ class Mainform : public ConfigHooks {
   SettingsServices Settings(ProcessStarter& processes);
   const LangTable& Texts() const { return texts_; }
   // The graph's mouse events.
-  GraphView& Graph() { return *graph_; }
+  GraphController& Graph() { return *graph_; }
   // Is a recording running: the one answer for the display, the frames and the record timer.
   bool Recording() const { return recording_->Recording(); }
   // Forces the record file's lines to the disk; run once a second.
@@ -117,9 +117,9 @@ class Mainform : public ConfigHooks {
   std::unique_ptr<PortControl> ports_;
   std::unique_ptr<FrameHandler> frames_;
   std::unique_ptr<SerialLink> link_;
-  std::unique_ptr<UpdateCycle> cycle_;
+  std::unique_ptr<DisplayPresenter> presenter_;
   std::unique_ptr<ConfigFile> configFile_;
-  std::unique_ptr<GraphView> graph_;
+  std::unique_ptr<GraphController> graph_;
   std::unique_ptr<RecordingControl> recording_;
   std::function<void()> unloadSettings_;
 };

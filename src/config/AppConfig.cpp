@@ -41,4 +41,10 @@ bool AppConfig::BackColor(const Regional& regional, Rgb* color) const {
   return true;
 }
 
+Rgb AppConfig::ShownBackColor(const Regional& regional) const {
+  Rgb back{5, 5, 5};
+  BackColor(regional, &back);
+  return back;
+}
+
 }  // namespace tarnwell

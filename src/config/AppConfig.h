@@ -89,6 +89,9 @@ struct AppConfig {
   bool UpdateDerivedColors(const Regional& regional);
   // The graph background colour of BackRed, BackGreen, BackBlue; false as above.
   bool BackColor(const Regional& regional, Rgb* color) const;
+  // The background the graph is drawn on: BackColor, or the design's near-black where the
+  // stored one cannot be read.
+  Rgb ShownBackColor(const Regional& regional) const;
 };
 
 }  // namespace tarnwell

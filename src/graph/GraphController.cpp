@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "graph/GraphView.h"
+#include "graph/GraphController.h"
 
 #include <algorithm>
 
@@ -12,25 +12,23 @@ constexpr double kPointerLift = 380;
 
 }  // namespace
 
-GraphView::GraphView(AppConfig& config, SampleHistory& history, DrawSurface& graph,
-                     const Regional& regional)
+GraphController::GraphController(AppConfig& config, SampleHistory& history, DrawSurface& graph,
+                                 const Regional& regional)
     : config_(config), history_(history), graph_(graph), regional_(regional) {}
 
-void GraphView::ResetPointer() {
+void GraphController::ResetPointer() {
   graphMouseX_ = 0;
   graphMouseY_ = -kPointerLift;
 }
 
-void GraphView::DrawGuideLines() {
+void GraphController::DrawGuideLines() {
   if (!config_.GuideLine) return;
   graph_.SetPenWidth(1);
   const double width = graph_.Width();
   const double height = graph_.Height();
   const double sx = RoundHalfEven((width - 10) / 10);
   const double sy = RoundHalfEven((height - 10) / 10);
-  // A background that cannot be read is shown in its design colour.
-  Rgb back{5, 5, 5};
-  config_.BackColor(regional_, &back);
+  const Rgb back = config_.ShownBackColor(regional_);
   const Rgb light = MakeColor(back.red + 10, back.green + 10, back.blue + 10);
   const DrawColor color{light.red, light.green, light.blue};
   for (int i = 0; i <= 10; ++i) graph_.Line(sx * i, 0, sx * i, height, color);
@@ -38,7 +36,7 @@ void GraphView::DrawGuideLines() {
   graph_.SetPenWidth(2);
 }
 
-void GraphView::ZoomValueAxis(bool LowerSide, int Mode) {
+void GraphController::ZoomValueAxis(bool LowerSide, int Mode) {
   const double min = config_.GraphMinimum(regional_);
   double& max = config_.GraphMax;
   if (Mode == 0) {
@@ -58,7 +56,7 @@ void GraphView::ZoomValueAxis(bool LowerSide, int Mode) {
   }
 }
 
-void GraphView::FitToData() {
+void GraphController::FitToData() {
   double max = 0;
   double min = 100000000000.0;
   const auto& samples = history_.Samples();
@@ -71,7 +69,7 @@ void GraphView::FitToData() {
   config_.GraphMin = Value::Double(min);
 }
 
-void GraphView::ZoomButtonPressed(int button) {
+void GraphController::ZoomButtonPressed(int button) {
   if (button == 2) {
     FitToData();
     return;
@@ -85,7 +83,7 @@ void GraphView::ZoomButtonPressed(int button) {
   }
 }
 
-void GraphView::PointerPressed(int button) {
+void GraphController::PointerPressed(int button) {
   if (zoomMode_ != 1) return;
   // The click's own position is not used: the last pointer position decides, lifted by 380,
   // so a click a little below the middle still counts as upper.
@@ -97,12 +95,12 @@ void GraphView::PointerPressed(int button) {
   }
 }
 
-void GraphView::PointerMoved(double x, double y) {
+void GraphController::PointerMoved(double x, double y) {
   graphMouseX_ = x;
   graphMouseY_ = y - kPointerLift;
 }
 
-void GraphView::ResetTrace() {
+void GraphController::ResetTrace() {
   if (zoomMode_ == 1) return;
   history_.TraceFill();
 }

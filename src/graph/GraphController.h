@@ -17,12 +17,12 @@ enum class PointerStyle { kDefault = 0, kSizeAll = 5 };
 // What the operator does with the trend graph: the guide-line grid, the vertical zoom, the trace
 // reset and the pointer tracking. Zoom changes GraphMin and GraphMax in the settings; the next
 // tick shows the new range.
-class GraphView {
+class GraphController {
  public:
   // `graph` is the graph's picture: the grid is drawn on it and its outer size decides the
   // zoom clicks.
-  GraphView(AppConfig& config, SampleHistory& history, DrawSurface& graph,
-            const Regional& regional);
+  GraphController(AppConfig& config, SampleHistory& history, DrawSurface& graph,
+                  const Regional& regional);
 
   int ZoomMode() const { return zoomMode_; }
   // Pointer position in twips; GraphMouseY lies 380 above the pointer.

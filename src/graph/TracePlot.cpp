@@ -56,9 +56,7 @@ void TracePlot::Widen() {
 void TracePlot::Scale() {
   yScale_ = FiniteOrZero(graph_.ScaleHeight() / span_);
   xScale_ = ub_ - 1 == 0 ? 0 : FiniteOrZero(graph_.ScaleWidth() / (ub_ - 1));
-  Rgb back{5, 5, 5};
-  in_.config.BackColor(in_.regional, &back);
-  graph_.Clear(ToDraw(back));
+  graph_.Clear(ToDraw(in_.config.ShownBackColor(in_.regional)));
   if (in_.drawGuideLines) in_.drawGuideLines();
   graph_.SetPenWidth(1);
 }

@@ -13,6 +13,10 @@
 
 namespace tarnwell {
 
+// The record timer paces a writer that records at most every LogTime seconds: it looks every
+// 100 ms while LogTime is above 0; otherwise each frame is its own record and the timer stops.
+inline int RecordTimerIntervalMs(double logTime) { return logTime > 0 ? 100 : 0; }
+
 // Whether a recording runs: a file is open and lines may be written.
 enum class RecordingState { kIdle, kRecording };
 
@@ -37,7 +41,6 @@ class RecordWriter {
   // Lines that would have been written are missing: their counts are left out.
   void SkipLines(std::size_t count) { LogCount_ += static_cast<double>(count); }
 
-  double LogCount() const { return LogCount_; }
   double LastLogValue() const { return LastLogValue_; }
   double MotionCount() const { return MotionCount_; }
   double MotionRef() const { return MotionRef_; }

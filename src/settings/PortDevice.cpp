@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "acquisition/PortControl.h"
 #include "config/NumberText.h"
 
 namespace tarnwell {
@@ -24,9 +25,9 @@ std::string WithUsbName(std::string text, const SerialDevices& devices, const st
 std::string PortDeviceLine(const std::string& typed, const Regional& regional,
                            const SerialDevices& devices) {
   const double value = LeadingNumber(typed, regional);
-  // Apply takes 0 to 99 and rounds what lies between.
+  // Apply rounds what lies between whole numbers.
   const std::optional<std::int16_t> port = ToInt16(value);
-  if (value < 0 || value > 99 || !port) return "no port number";
+  if (!IsSettablePort(value) || !port) return "no port number";
   if (*port == 0) return "no port";
   const std::string com = "COM" + std::to_string(*port);
   std::string device;

@@ -8,6 +8,7 @@
 #include "config/NumberText.h"
 #include "i18n/TextIndex.h"
 #include "platform/DateTime.h"
+#include "recording/RecordWriter.h"
 #include "settings/SettingsForm.h"
 
 namespace tarnwell {
@@ -40,7 +41,7 @@ void SettingsApply::Run() {
   if (!portUsable) ShowFailure();
 
   const double port = LeadingNumber(controls_.CommSel, services_.regional);
-  if (port < 0 || port > 99) return FieldMessage(text::kBadPort, SettingsField::CommSel);
+  if (!IsSettablePort(port)) return FieldMessage(text::kBadPort, SettingsField::CommSel);
   if (portUsable && !(portUsable = ApplyPort(port))) ShowFailure();
 
   ApplyRange();
@@ -141,22 +142,15 @@ bool SettingsApply::ApplySamples() {
 
 void SettingsApply::ApplyRecordTiming() {
   AppConfig& c = services_.config;
-  Timer& timer = services_.recordTimer;
   const Regional& r = services_.regional;
-  if (controls_.LogSet == 0) {
-    c.LogTime = 0;
-    timer.SetInterval(0);
-    return;
-  }
-  timer.SetInterval(100);
   if (controls_.LogSet == 1) {
     c.LogTime = LeadingNumber(controls_.TxtSecond, r);
   } else if (controls_.LogSet == 2) {
     c.LogTime = LeadingNumber(controls_.TxtMinute, r) * 60;
-  } else if (controls_.LogSet == 3) {
+  } else if (controls_.LogSet == 0 || controls_.LogSet == 3) {
     c.LogTime = 0;
-    timer.SetInterval(0);
   }
+  services_.recordTimer.SetInterval(RecordTimerIntervalMs(c.LogTime));
 }
 
 void SettingsApply::ApplySwitches() {

@@ -49,7 +49,8 @@ const std::vector<std::string>& SettingsForm::DevTypeEntries() {
 }
 
 int SettingsForm::DevTypePosition(double devType) {
-  return ListPosition(devType, static_cast<int>(DevTypeEntries().size()));
+  // A type beyond the list shows as the standard one.
+  return ListPosition(devType > 1 ? 0 : devType, static_cast<int>(DevTypeEntries().size()));
 }
 
 const std::vector<std::string>& SettingsForm::LangEntries() {
@@ -61,8 +62,9 @@ std::string SettingsForm::NumberText(double value) const {
   return NumberToText(value, services_.regional);
 }
 
+// Shows the settings as they are; only Apply changes them.
 void SettingsForm::Load() {
-  AppConfig& c = services_.config;
+  const AppConfig& c = services_.config;
   const Regional& r = services_.regional;
 
   const auto port = c.PortNumber(r);
@@ -82,14 +84,14 @@ void SettingsForm::Load() {
   EnableRecordControls();
   SetLogTypeSel(c.LogFileType == 0 ? 0 : 1);
   SetLogIncSel(c.LogIncremental);
-  if (const auto p = c.Performance.AsNumber(r); p && *p > 2) c.Performance = 1;
-  SetOptPf(ListPosition(c.PerformanceLevel(r), 3));
+  // A level beyond the list (Ultra) shows as Mid.
+  const auto level = c.Performance.AsNumber(r);
+  SetOptPf(ListPosition(level && *level > 2 ? 1 : c.PerformanceLevel(r), 3));
   SetGrMode(c.LineMode.Equals(r, 0));
   SetText(SettingsField::TxtJump, NumberText(c.LogVariation));
   SetText(SettingsField::TxtThreshold, NumberText(c.LogThreshold));
   SetText(SettingsField::TxtMotionTmr, NumberText(c.MotionTime));
   SetMouseEvent(c.PointerReadOut(r));
-  if (c.DevType > 1) c.DevType = 0;
   SetDevType(DevTypePosition(c.DevType));
   SetRecordOnStartup(c.RecordsAtStartup(r));
 }
@@ -174,6 +176,7 @@ void SettingsForm::ShowPortLineWithSpeed() {
 
 void SettingsForm::EnableRecordControls() {
   const bool on = controls_.SelDatLogEnab;
+  // Recording follows the box at once, before Apply; loading sets it to what it was.
   services_.config.LogEnable = on;
   auto& e = controls_.enabled;
   e.LogSet = {on, on, on, on};

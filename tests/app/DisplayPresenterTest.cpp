@@ -8,7 +8,7 @@
 #include "Golden.h"
 #include "ReceiveRig.h"
 #include "acquisition/NumberFormat.h"
-#include "acquisition/UpdateCycle.h"
+#include "app/DisplayPresenter.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -32,19 +32,19 @@ struct FakeLiveView : LiveLabels {
 };
 
 // The display's tick behind the receive path.
-class UpdateCycleTest : public ::testing::Test, public FakeReceiveRig {
+class DisplayPresenterTest : public ::testing::Test, public FakeReceiveRig {
  protected:
   std::string Shown() { return cycle.OnRefreshTick(), view.current; }
 
   FakeLiveView view;
   FakeTimer refreshTimer;
   DrawGraphFn draw = [this](const GraphRange& r, double s) { view.range = r, view.span = s; };
-  UpdateCycle cycle{config, state, frame, history, view, draw, refreshTimer, regional};
+  DisplayPresenter cycle{config, state, frame, history, view, draw, refreshTimer, regional};
 };
 
 // The reading darkens on the 32nd tick without a frame. It shows the latest sample, or during a
 // recording CurrentValue; one that cannot be shown leaves it.
-TEST_F(UpdateCycleTest, ReadingShowsTheLatestValueAndDarkensOnTheThirtySecondTickWithoutData) {
+TEST_F(DisplayPresenterTest, ReadingShowsTheLatestValueAndDarkensOnTheThirtySecondTickWithoutData) {
   regional.decimal = ',';
   port.Receive("7.50\r");
   int alive = 0;
@@ -60,7 +60,7 @@ TEST_F(UpdateCycleTest, ReadingShowsTheLatestValueAndDarkensOnTheThirtySecondTic
 }
 
 // The labels below the graph show the rate and half the span of the range set or drawn.
-TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
+TEST_F(DisplayPresenterTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   const auto labels = [&] {
     cycle.OnRefreshTick();
     return std::tuple(view.nofDat, view.nofDatTop, view.rangeTop, view.logoTop, view.rangeCaption,
@@ -76,7 +76,7 @@ TEST_F(UpdateCycleTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
 }
 
 TEST(FormatNumber, RoundsHalfAwayFromZeroWithTheRegionalSeparator) {
-  EXPECT_TRUE(MatchesScript("acquisition/golden/numbers.txt", [](const std::string& row) {
+  EXPECT_TRUE(MatchesScript("app/golden/numbers.txt", [](const std::string& row) {
     const std::string pattern = row.substr(row.find('"') + 1, row.rfind('"') - row.find('"') - 1);
     return FormatNumber(std::strtod(row.c_str(), nullptr), pattern, Regional{',', '.'})
         .value_or("none");

@@ -41,7 +41,7 @@ class WideScreen : public QtTestApplication {
 
 // The program's wiring around a real window on fakes.
 struct Program : ProgramFakes {
-  explicit Program(const std::map<int, std::string>& settings) : ProgramFakes(settings) {
+  explicit Program(const ConfigValues& settings) : ProgramFakes(settings) {
     window.SetForm(&form);
     window.SetOnSetup([this] { ChSettings::ShowOrRaise(dialog, this->settings, {}, &window); });
     EXPECT_TRUE(form.StartUp());
@@ -64,7 +64,8 @@ struct Program : ProgramFakes {
 
 // Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.
 TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
-  Program p({{15, "1"}, {32, "1"}, {19, "0"}, {36, "9000"}});
+  Program p(
+      {{"LogEnable", "1"}, {"RecordOnStartup", "1"}, {"Language", "0"}, {"WindowWidth", "9000"}});
   EXPECT_EQ(std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(),
                        p.form.Loading(), p.record.interval, p.port.open, p.refresh.Running(),
                        p.stability.Running(), p.form.Recording(), p.port.maxWait),
@@ -98,7 +99,11 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
 // Whatever opens the port, start-up, the end of a suspension or Apply, the characters before the
 // first end character after it are not a frame: nothing of them reaches the record.
 TEST(MainWindowProgram, NoOpeningRecordsTheCharactersBeforeItsFirstEnd) {
-  Program p({{8, "0"}, {15, "1"}, {17, "0"}, {19, "0"}, {32, "1"}});
+  Program p({{"LogTime", "0"},
+             {"LogEnable", "1"},
+             {"LogIncremental", "0"},
+             {"Language", "0"},
+             {"RecordOnStartup", "1"}});
   p.port.Receive("45 g  \r12.345\r");
   p.window.App_Stop()->click(), p.window.App_Stop()->click();
   p.port.Receive("5.66\r7.5\r");
@@ -141,7 +146,7 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
 // the digits bright no longer than frames that do not come.
 TEST(MainWindowProgram, EveryReadingShowsWithOneSampleAndOnlyReadingsKeepTheDigitsBright) {
   for (const char* count : {"1", "0"}) {
-    Program p({{11, count}});
+    Program p(ConfigValues{{"NofSamples", count}});
     QStringList shown;
     // The first frame after the opening is cut and goes.
     for (const char* frame : {"34\r+0012.34\r", "+0056.78\r", "OL\r"})
@@ -156,7 +161,7 @@ TEST(MainWindowProgram, EveryReadingShowsWithOneSampleAndOnlyReadingsKeepTheDigi
 // Frames with a status first, read with line 5 set by hand: Apply keeps it, and the slots that
 // 500 samples add continue the trace at the latest reading.
 TEST(MainWindowProgram, ApplyKeepsTheOmittedCharactersAndMoreSamplesContinueTheTrace) {
-  Program p({{4, "17"}, {5, "7"}});
+  Program p({{"NofChars", "17"}, {"OmitCh", "7"}});
   for (int i = 0; i < 150; ++i) p.port.Receive("ST,GS,+0500.000 kg\r\n");
   p.Apply("NofSamples", "500");
   for (int i = 0; i < 2; ++i) p.port.Receive("ST,GS,+0500.250 kg\r\n");
@@ -167,7 +172,7 @@ TEST(MainWindowProgram, ApplyKeepsTheOmittedCharactersAndMoreSamplesContinueTheT
 
 // In advanced mode the zoom button's press switches zooming on and off, with its pointer.
 TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
-  Program p({{1, "52814"}});
+  Program p(ConfigValues{{"AdvancedMode", "52814"}});
   auto* zoom = p.window.findChild<QPushButton*>("CmdZoomIn");
   EXPECT_TRUE(zoom->isVisibleTo(&p.window));
   std::vector<int> shapes;
@@ -193,7 +198,11 @@ TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
   std::string misplaced;
   for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
     for (const std::string size : {"1000", "25000"}) {
-      Program p({{1, "52814"}, {19, language}, {26, "0"}, {36, size}, {37, size}});
+      Program p({{"AdvancedMode", "52814"},
+                 {"Language", language},
+                 {"LineBlue", "0"},
+                 {"WindowWidth", size},
+                 {"WindowHeight", size}});
       p.Frames();
       p.port.Receive("-123456.7\r"), p.refresh.Fire();
       const std::string at = language + (" " + size) + " ";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "Golden.h"
 #include "TestFiles.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigTable.h"
 #include "config/NumberText.h"
 
 namespace tarnwell::testing {
@@ -49,24 +51,27 @@ struct Rig : ConfigHooks, WindowGeometry, MessageBox {
   ConfigFile file{config, *this, *this, fs, *this, clock, regional};
 };
 
-// The lines of a config.ini that differ from the fresh file's, as " <line>=<value>".
+// The lines of a config.ini that differ from the fresh file's, as " <field>=<value>" (lines past
+// the last field by their number).
 std::string Differences(const std::string& bytes) {
   const std::vector<std::string> lines = Split(bytes, "\r\n"),
                                  fresh = Split(GoldenConfig(), "\r\n");
   std::string out;
   for (std::size_t i = 0; i < lines.size(); ++i)
     if (i >= fresh.size() || lines[i] != fresh[i])
-      out += " " + std::to_string(i + 1) + "=" + lines[i].substr(0, lines[i].find('\'', 1));
+      out += " " +
+             (i < kConfigLines ? ConfigFieldOf(static_cast<int>(i) + 1) : std::to_string(i + 1)) +
+             "=" + lines[i].substr(0, lines[i].find('\'', 1));
   return out;
 }
 
 // The outcome of a case of golden/config_ini.txt, as described there.
 std::string Outcome(const std::string& steps) {
   Rig r;
-  std::map<int, std::string> values;
+  ConfigValues values;
   std::map<std::string, std::string> set;
   for (const auto& [name, value] : Steps(steps)) {
-    if (std::isdigit(static_cast<unsigned char>(name[0]))) values[std::stoi(name)] = value;
+    if (std::isupper(static_cast<unsigned char>(name[0]))) values[name] = value;
     set[name] = value;
   }
   std::string bytes = ConfigIniText(values);

@@ -34,7 +34,7 @@ class ProgramTest : public ::testing::Test {
     if (!fs::exists(bin_ + "/tarnwell") || !fs::exists(SimulatorPath())) GTEST_SKIP();
   }
   // With config.ini holding `settings`, `env` added ("TARNWELL_MESSAGE_LOG=" lets boxes wait).
-  void Start(const std::map<int, std::string>& settings, const std::vector<std::string>& env = {},
+  void Start(const ConfigValues& settings, const std::vector<std::string>& env = {},
              ChildProcess* program = nullptr, bool streams = true) {
     if (!settings.empty()) WriteFile(dir_ / "config.ini", ConfigIniText(settings));
     std::vector<std::string> all{"TARNWELL_HOME=" + dir_.Path(),
@@ -49,9 +49,10 @@ class ProgramTest : public ::testing::Test {
     return caught && (program_.Signal(SIGTERM), program_.Wait(30) == 0);
   }
 
-  // The value on config.ini line `n`, the text before its comment.
-  std::string Setting(std::size_t n) const {
+  // The value of the field `name` in config.ini, the text before its comment.
+  std::string Setting(const std::string& name) const {
     const auto lines = Split(ReadFile(dir_ / "config.ini"), "\r\n");
+    const auto n = static_cast<std::size_t>(ConfigLineOf(name));
     return n <= lines.size() ? lines[n - 1].substr(0, lines[n - 1].find('\'')) : "";
   }
   // The one record file; empty when there is none or more than one.
@@ -81,7 +82,14 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   if (!german) std::cout << "de_DE.UTF-8 cannot be made here: recorded in C\n";
   std::vector<std::string> env{german ? "LC_ALL=de_DE.UTF-8" : "LC_ALL=C", "LOCPATH=" + dir_.Path(),
                                "TARNWELL_MESSAGE_LOG="};
-  Start({{6, "1"}, {7, "3"}, {8, "0"}, {10, "2"}, {15, "1"}, {17, "1"}, {19, "255"}, {32, "1"}},
+  Start({{"CommPort", "1"},
+         {"BaudIndex", "3"},
+         {"LogTime", "0"},
+         {"Performance", "2"},
+         {"LogEnable", "1"},
+         {"LogIncremental", "1"},
+         {"Language", "255"},
+         {"RecordOnStartup", "1"}},
         env, nullptr, false);
   ASSERT_TRUE(WaitUntil([&] { return program_.Catches(SIGTERM); }, 30));
   // Started with its standard streams closed, it leads them to /dev/null first.
@@ -119,7 +127,7 @@ TEST_F(ProgramTest, RecordsEveryFrameThroughAFullDiskAtItsTimeInTheRegionalForm)
   WaitUntil([&] { return record() == expected; }, 30);
   ASSERT_TRUE(Stop());
   ASSERT_EQ(record(), expected);
-  EXPECT_EQ(Setting(16), RecordFile().filename());
+  EXPECT_EQ(Setting("LogFileName"), RecordFile().filename());
   EXPECT_EQ(ReadFile(dir_ / "messages.log"),
             "Tarnwell\tTarnwell is already running in " + dir_.Path() +
                 ". This start ends without opening the port or recording.\n");
@@ -151,7 +159,12 @@ TEST_F(ProgramTest, AfterAStopEveryFrameWrittenToThePseudoTerminalIsRecorded) {
                                   "--count", "20000",  "--wait"};
     if (!writer.empty()) args.push_back(writer);
     ASSERT_TRUE(sim_.Start(args));
-    Start({{6, "1"}, {7, "10"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}});
+    Start({{"CommPort", "1"},
+           {"BaudIndex", "10"},
+           {"LogTime", "0"},
+           {"LogEnable", "1"},
+           {"Language", "255"},
+           {"RecordOnStartup", "1"}});
     const auto lines = [&] { return Split(ReadFile(RecordFile()), "\r\n"); };
     ASSERT_TRUE(WaitUntil([&] { return lines().size() > 1000; }, 30));
     program_.Signal(SIGSTOP);
@@ -182,7 +195,7 @@ TEST_F(ProgramTest, AfterAStopEveryFrameWrittenToThePseudoTerminalIsRecorded) {
 // other end stays open (a pseudo-terminal), so that the next start finds it.
 TEST_F(ProgramTest, TheDeviceIsFreeForAnyUserOnceTheProgramHasEnded) {
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
-  Start({{6, "1"}, {19, "255"}});
+  Start({{"CommPort", "1"}, {"Language", "255"}});
   ASSERT_TRUE(WaitUntil([&] { return program_.Holds(sim_.link); }, 30));
   const std::string device = fs::canonical(sim_.link);
   EXPECT_NE(OpenAsAnotherUser(device).find("busy"), std::string::npos) << "held while it runs";
@@ -212,16 +225,21 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
       " printf \"maximised\"; else if (f) printf w \"x\" h}'";
   // Three runs started maximised, then one started as it was left.
   for (int run = 0; run < 4; ++run) {
-    const std::string w = run ? Setting(36) : "9000", h = run ? Setting(37) : "6000";
-    Start({{6, "0"}, {19, "255"}, {33, run < 3 ? "2" : "0"}, {36, w}, {37, h}},
+    const std::string w = run ? Setting("WindowWidth") : "9000",
+                      h = run ? Setting("WindowHeight") : "6000";
+    Start({{"CommPort", "0"},
+           {"Language", "255"},
+           {"WindowState", run < 3 ? "2" : "0"},
+           {"WindowWidth", w},
+           {"WindowHeight", h}},
           {display, "QT_QPA_PLATFORM=xcb"});
     ASSERT_TRUE(run == 3 || WaitUntil([&] { return sh(window) == "maximised"; }, 30));
     sh("wmctrl -r Tarnwell -b remove,maximized_vert,maximized_horz");
     EXPECT_TRUE(WaitUntil([&] { return sh(window) == "600x400"; }, 30)) << sh(window);
     ASSERT_TRUE(Stop()) << ReadFile(dir_ / "out");
-    EXPECT_EQ(Setting(33), "0");
-    EXPECT_NEAR(std::stod(Setting(36)), 9000, 15) << run;
-    EXPECT_NEAR(std::stod(Setting(37)), 6000, 15) << run;
+    EXPECT_EQ(Setting("WindowState"), "0");
+    EXPECT_NEAR(std::stod(Setting("WindowWidth")), 9000, 15) << run;
+    EXPECT_NEAR(std::stod(Setting("WindowHeight")), 6000, 15) << run;
   }
 }
 
@@ -229,8 +247,11 @@ TEST_F(ProgramTest, RestoredFromAMaximisedStartTheWindowKeepsItsStoredSize) {
 TEST_F(ProgramTest, EndsOnATerminationRequestWhileAMessageBoxWaits) {
   fs::create_directories(dir_ / "ports");
   WriteFile(dir_ / "ports/COM5", "not a device");
-  const std::string settings =
-      ConfigIniText({{6, "5"}, {19, "255"}, {20, "1"}, {36, "9000"}, {37, "7000"}});
+  const std::string settings = ConfigIniText({{"CommPort", "5"},
+                                              {"Language", "255"},
+                                              {"LineMode", "1"},
+                                              {"WindowWidth", "9000"},
+                                              {"WindowHeight", "7000"}});
   const std::string readable = std::regex_replace(settings, std::regex("\r\n"), "\n");
   for (const auto& [given, kept] :
        {std::pair{std::string("garbage\r\n"), std::string("garbage\r\n")},
@@ -267,7 +288,11 @@ TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWith
 TEST_F(ProgramTest, ADeviceThatComesAfterTheStartIsOpenedByItselfAndRecorded) {
   fs::create_directories(dir_ / "ports");
   fs::create_symlink(dir_ / "adapter-not-plugged-in", sim_.link);
-  Start({{6, "1"}, {8, "0"}, {15, "1"}, {19, "255"}, {32, "1"}});
+  Start({{"CommPort", "1"},
+         {"LogTime", "0"},
+         {"LogEnable", "1"},
+         {"Language", "255"},
+         {"RecordOnStartup", "1"}});
   const std::string told =
       "Tarnwell\tThe serial port cannot be opened or used.  8001:No such file or directory (" +
       sim_.link + ")\n";

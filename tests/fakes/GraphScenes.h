@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "acquisition/GraphRange.h"
-#include "graph/GraphView.h"
+#include "graph/GraphController.h"
 #include "graph/TracePlot.h"
 #include "platform/DrawList.h"
 
@@ -88,7 +88,7 @@ struct GraphScene {
   SampleHistory history;
   std::string format = "#0.0";
   DrawList graph, xaxis, testPic;
-  GraphView view{config, history, graph, regional};
+  GraphController view{config, history, graph, regional};
 };
 
 }  // namespace tarnwell::testing

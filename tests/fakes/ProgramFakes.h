@@ -17,7 +17,7 @@ namespace tarnwell::testing {
 // The platform a main window's program runs on in tests: config.ini with `settings` (none
 // without) and the shipped language files in /prog.
 struct ProgramFakes {
-  explicit ProgramFakes(const std::map<int, std::string>& settings) {
+  explicit ProgramFakes(const ConfigValues& settings) {
     if (!settings.empty()) files.files["/prog/config.ini"] = ConfigIniText(settings);
     for (const std::string name : {"en", "tr", "ru", "bg", "fr", "gr", "sp", "std"})
       files.files["/prog/" + name + ".lng"] = ReadFile(TARNWELL_DATA_DIR "/" + name + ".lng");

@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <thread>
+
+#include "config/ConfigTable.h"
 
 namespace tarnwell::testing {
 
@@ -59,10 +62,22 @@ std::string Fixed(double value, int decimals) {
 
 std::string GoldenConfig() { return ReadFile(TARNWELL_GOLDEN_CONFIG); }
 
-std::string ConfigIniText(const std::map<int, std::string>& values) {
+int ConfigLineOf(const std::string& name) {
+  const auto& rows = ConfigRows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (name == rows[i].field) return static_cast<int>(i) + 1;
+  }
+  throw std::invalid_argument("config.ini has no field " + name);
+}
+
+std::string ConfigFieldOf(int line) {
+  return ConfigRows().at(static_cast<std::size_t>(line - 1)).field;
+}
+
+std::string ConfigIniText(const ConfigValues& values) {
   std::vector<std::string> lines = Split(GoldenConfig(), "\r\n");
-  for (const auto& [n, value] : values) {
-    std::string& line = lines.at(static_cast<std::size_t>(n - 1));
+  for (const auto& [name, value] : values) {
+    std::string& line = lines.at(static_cast<std::size_t>(ConfigLineOf(name) - 1));
     line = value + line.substr(line.find('\'', 1));
   }
   std::string text;

@@ -28,7 +28,13 @@ std::string Fixed(double value, int decimals);
 // config.ini of the defaults as a fresh program writes it, by hand, with LastLogTime
 // "31/01/2024 15:45:02" and the record name "20240131154502.txt".
 std::string GoldenConfig();
-// GoldenConfig() with the values of the lines in `values` (1-based) replaced.
-std::string ConfigIniText(const std::map<int, std::string>& values);
+// Settings of a case by the names of their fields in config.ini: {{"CommPort", "1"}}.
+using ConfigValues = std::map<std::string, std::string>;
+// The line of config.ini (1 to 39) that holds the field `name`; throws for a name the file lacks.
+int ConfigLineOf(const std::string& name);
+// The field the line `line` (1 to 39) of config.ini holds.
+std::string ConfigFieldOf(int line);
+// GoldenConfig() with the values of the fields in `values` replaced.
+std::string ConfigIniText(const ConfigValues& values);
 
 }  // namespace tarnwell::testing

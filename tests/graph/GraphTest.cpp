@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Golden.h"
-#include "graph/GraphView.h"
+#include "graph/GraphController.h"
 #include "graph/PixelLines.h"
 #include "graph/TracePlot.h"
 
@@ -71,7 +71,7 @@ class Graph : public ::testing::Test {
   std::string format = "#0.0";
   double mouseX = 0, mouseY = -380;
   DrawList graph, xaxis, testPic;
-  GraphView view{config, history, graph, regional};
+  GraphController view{config, history, graph, regional};
 };
 
 TEST_F(Graph, TicksDrawWhatTheGoldenPicturesShow) {

@@ -10,12 +10,12 @@
 #include "ChildProcess.h"
 #include "QtTestApplication.h"
 #include "TinyTmpfs.h"
-#include "platform/qt/FolderLock.h"
-#include "platform/qt/LineReader.h"
+#include "platform/posix/FolderLock.h"
+#include "platform/posix/LineReader.h"
+#include "platform/posix/RawLine.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtTimer.h"
-#include "platform/qt/RawLine.h"
 
 namespace tarnwell::testing {
 namespace {

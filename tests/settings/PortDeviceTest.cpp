@@ -7,7 +7,7 @@
 #include "Golden.h"
 #include "TempDir.h"
 #include "platform/posix/DeviceNames.h"
-#include "platform/qt/PosixSerialDevices.h"
+#include "platform/posix/PosixSerialDevices.h"
 #include "settings/PortDevice.h"
 
 namespace tarnwell::testing {

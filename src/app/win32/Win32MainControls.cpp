@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "graph/GraphView.h"
+#include "graph/GraphController.h"
 #include "i18n/win32/Win32Fonts.h"
 #include "i18n/win32/Win32FormTexts.h"
 #include "i18n/win32/Win32ToolTips.h"

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graph/GraphView.h"
+#include "graph/GraphController.h"
 
 namespace tarnwell {
 namespace {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graph/GraphView.h"
+#include "graph/GraphController.h"
 #include "platform/win32/Utf16.h"
 
 namespace tarnwell {

@@ -15,8 +15,8 @@ namespace tarnwell {
 
 // A picture box as a child window: holds the latest picture drawn on Picture() and paints it
 // whole with GDI, scaled from twips to pixels, through a bitmap of its own so that it never
-// flickers. Pointer events are passed on in twips, with the buttons numbered as GraphView knows
-// them.
+// flickers. Pointer events are passed on in twips, with the buttons numbered as GraphController
+// knows them.
 class Win32GraphBox {
  public:
   Win32GraphBox(HWND parent, int id, const Twips& twips);

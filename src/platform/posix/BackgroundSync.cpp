@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/BackgroundSync.h"
+#include "platform/posix/BackgroundSync.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

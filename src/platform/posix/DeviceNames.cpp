@@ -15,6 +15,10 @@ constexpr int kPerRange = 32;
 
 }  // namespace
 
+std::string PortEntryPath(const std::string& dataFolder, int port) {
+  return dataFolder + "/ports/COM" + std::to_string(port);
+}
+
 std::string MappedDevice(int port) {
   for (const Range& r : kRanges) {
     if (port >= r.first && port < r.first + kPerRange) {

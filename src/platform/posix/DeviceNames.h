@@ -5,6 +5,8 @@
 
 namespace tarnwell {
 
+// The data folder's entry that says which device port `port` is: <data folder>/ports/COM<n>.
+std::string PortEntryPath(const std::string& dataFolder, int port);
 // The device a port number opens when no ports/COM<n> entry exists: 1-32 /dev/ttyS0-31,
 // 33-64 /dev/ttyUSB0-31, 65-96 /dev/ttyACM0-31; empty for any other number.
 std::string MappedDevice(int port);

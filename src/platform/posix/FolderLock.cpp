@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/FolderLock.h"
+#include "platform/posix/FolderLock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

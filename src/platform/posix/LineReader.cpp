@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/LineReader.h"
+#include "platform/posix/LineReader.h"
 
 #include <linux/serial.h>
 #include <poll.h>

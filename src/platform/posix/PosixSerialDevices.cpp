@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/PosixSerialDevices.h"
+#include "platform/posix/PosixSerialDevices.h"
 
 #include <algorithm>
 #include <cctype>
@@ -47,9 +47,7 @@ std::string Join(const std::string& a, const std::string& b) {
 PosixSerialDevices::PosixSerialDevices(std::string dataFolder, std::string systemRoot)
     : dataFolder_(std::move(dataFolder)), root_(std::move(systemRoot)) {}
 
-std::string PosixSerialDevices::Entry(int port) const {
-  return dataFolder_ + "/ports/COM" + std::to_string(port);
-}
+std::string PosixSerialDevices::Entry(int port) const { return PortEntryPath(dataFolder_, port); }
 
 std::string PosixSerialDevices::DeviceFor(int port) const { return MappedDevice(port); }
 

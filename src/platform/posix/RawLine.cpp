@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The kernel's termios2 takes any speed; its header cannot be used beside <termios.h>.
-#include "platform/qt/RawLine.h"
+#include "platform/posix/RawLine.h"
 
 #include <asm/termbits.h>
 #include <sys/ioctl.h>

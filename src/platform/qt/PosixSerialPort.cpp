@@ -14,7 +14,7 @@
 #include <initializer_list>
 
 #include "platform/posix/DeviceNames.h"
-#include "platform/qt/RawLine.h"
+#include "platform/posix/RawLine.h"
 
 namespace tarnwell {
 namespace {
@@ -34,7 +34,7 @@ SerialError OpenFailure(const std::string& device, int error) {
 }  // namespace
 
 std::string DeviceForPort(int port, const std::string& dataFolder) {
-  const std::string linked = dataFolder + "/ports/COM" + std::to_string(port);
+  const std::string linked = PortEntryPath(dataFolder, port);
   struct stat entry {};
   if (::lstat(linked.c_str(), &entry) == 0) return linked;
   return MappedDevice(port);

@@ -10,7 +10,7 @@
 
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
-#include "platform/qt/LineReader.h"
+#include "platform/posix/LineReader.h"
 
 namespace tarnwell {
 

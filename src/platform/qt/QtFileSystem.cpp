@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/posix/BackgroundSync.h"
 #include "platform/posix/FolderTrust.h"
-#include "platform/qt/BackgroundSync.h"
 
 namespace tarnwell {
 namespace {

@@ -8,6 +8,7 @@
 #include "i18n/win32/Win32Fonts.h"
 #include "i18n/win32/Win32FormTexts.h"
 #include "i18n/win32/Win32ToolTips.h"
+#include "platform/Twips.h"
 #include "platform/win32/Utf16.h"
 #include "settings/SettingsDesign.h"
 
@@ -62,9 +63,7 @@ HICON FolderIcon() {
   return icon;
 }
 
-int Pixels(double twips, UINT dpi) {
-  return static_cast<int>(std::floor(twips * dpi / 1440.0 + 0.5));
-}
+int Pixels(double twips, UINT dpi) { return Twips{static_cast<double>(dpi)}.WholePixels(twips); }
 
 UINT DpiOf(HWND window) {
   const UINT dpi = ::GetDpiForWindow(window);

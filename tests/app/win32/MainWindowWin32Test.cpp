@@ -14,7 +14,7 @@ namespace {
 
 // The program's wiring around a real window on fakes.
 struct Program : ProgramFakes {
-  explicit Program(const std::map<int, std::string>& settings) : ProgramFakes(settings) {
+  explicit Program(const ConfigValues& settings) : ProgramFakes(settings) {
     window.SetForm(&form);
     EXPECT_TRUE(form.StartUp());
     window.Show();
@@ -66,7 +66,8 @@ int Pixels(HWND w, const std::function<bool(COLORREF)>& counted) {
 
 // Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.
 TEST(Win32MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
-  Program p({{15, "1"}, {32, "1"}, {19, "0"}, {36, "9000"}});
+  Program p(
+      {{"LogEnable", "1"}, {"RecordOnStartup", "1"}, {"Language", "0"}, {"WindowWidth", "9000"}});
   EXPECT_EQ(std::tuple(p.window.Caption(), p.messages.shown.size(), p.form.Loading(),
                        p.record.interval, p.port.open, p.refresh.Running(), p.form.Recording()),
             std::tuple("Vornel-> Tarnwell v1.0.2", 0u, false, 100, true, true, true));
@@ -93,7 +94,7 @@ TEST(Win32MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
 
 // A log-off of Windows runs the shutdown before the program is ended.
 TEST(Win32MainWindowProgram, ALogOffWritesTheSettings) {
-  Program p({{19, "0"}, {36, "9000"}});
+  Program p({{"Language", "0"}, {"WindowWidth", "9000"}});
   p.files.files.erase("/prog/config.ini");
   EXPECT_EQ(::SendMessageW(p.window.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
   EXPECT_EQ(p.files.files.count("/prog/config.ini"), 0u);
@@ -104,12 +105,12 @@ TEST(Win32MainWindowProgram, ALogOffWritesTheSettings) {
 
 // The shutdown says whether everything was saved: config.ini and every record line.
 TEST(Win32MainWindowProgram, AShutdownTellsWhetherEverythingWasSaved) {
-  Program saved({{19, "0"}, {15, "1"}, {32, "1"}});
+  Program saved({{"Language", "0"}, {"LogEnable", "1"}, {"RecordOnStartup", "1"}});
   EXPECT_TRUE(saved.form.ShutDown());
-  Program readOnly({{19, "0"}});
+  Program readOnly(ConfigValues{{"Language", "0"}});
   readOnly.files.readOnly = true;
   EXPECT_FALSE(readOnly.form.ShutDown());
-  Program full({{19, "0"}, {8, "0"}, {15, "1"}, {32, "1"}});
+  Program full({{"Language", "0"}, {"LogTime", "0"}, {"LogEnable", "1"}, {"RecordOnStartup", "1"}});
   full.files.full = true;
   full.Frames();
   EXPECT_FALSE(full.form.ShutDown());
@@ -137,7 +138,7 @@ TEST(Win32MainWindowProgram, TheReadingIsDrawnInLargeDigitsDarkWhenStale) {
 // In advanced mode the zoom button's presses switch zooming and the pointer, its right press
 // fits the range; the graph's double click starts the trace afresh unless zooming.
 TEST(Win32MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
-  Program p({{1, "52814"}});
+  Program p(ConfigValues{{"AdvancedMode", "52814"}});
   HWND zoom = p.Control(MainControl::kCmdZoomIn);
   EXPECT_TRUE(::IsWindowVisible(zoom));
   const auto pointer = [&] {
@@ -183,7 +184,10 @@ TEST(Win32MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
   std::string misplaced;
   for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
     for (const std::string size : {"1000", "25000"}) {
-      Program p({{1, "52814"}, {19, language}, {36, size}, {37, size}});
+      Program p({{"AdvancedMode", "52814"},
+                 {"Language", language},
+                 {"WindowWidth", size},
+                 {"WindowHeight", size}});
       p.Frames();
       std::set<std::string> designed{"LabNofDat RangeofChange"};
       if (size == "1000")
@@ -244,7 +248,7 @@ TEST(Win32MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
 TEST(Win32MainWindowLayout, TheDesignReadingFitsAndToolTipsComeFromTheLanguage) {
   Win32MainWindow bare;
   EXPECT_EQ(bare.ToolTipOf(MainControl::kCurrent), "Anlık ölçüm değeridir");
-  Program p({{19, "0"}});
+  Program p(ConfigValues{{"Language", "0"}});
   p.window.SetCurrentCaption("123456.7");
   HWND current = p.Control(MainControl::kCurrent);
   RECT room{};
@@ -281,7 +285,12 @@ TEST(Win32MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
 // Closed while minimised or maximised, the stored place and size are those it is restored to.
 TEST(Win32MainWindowStates, ClosedMinimisedOrMaximisedItKeepsTheRestoredPlaceAndSize) {
   for (const char* state : {"1", "2"}) {
-    Program p({{19, "0"}, {33, state}, {34, "1500"}, {35, "1200"}, {36, "9000"}, {37, "6000"}});
+    Program p({{"Language", "0"},
+               {"WindowState", state},
+               {"WindowLeft", "1500"},
+               {"WindowTop", "1200"},
+               {"WindowWidth", "9000"},
+               {"WindowHeight", "6000"}});
     ::SendMessageW(p.window.Handle(), WM_CLOSE, 0, 0);
     const auto ini = SplitLines(p.files.files["/prog/config.ini"]);
     std::string stored;
@@ -293,7 +302,8 @@ TEST(Win32MainWindowStates, ClosedMinimisedOrMaximisedItKeepsTheRestoredPlaceAnd
 
 // Started maximised, the window is sized for its restored bounds.
 TEST(Win32MainWindowStates, AWindowStartedMaximisedIsRestoredToTheStoredSize) {
-  Program p({{19, "0"}, {33, "2"}, {36, "9000"}, {37, "6000"}});
+  Program p(
+      {{"Language", "0"}, {"WindowState", "2"}, {"WindowWidth", "9000"}, {"WindowHeight", "6000"}});
   EXPECT_EQ(p.window.WindowState(), 2);
   EXPECT_TRUE(::IsZoomed(p.window.Handle()));
   ::ShowWindow(p.window.Handle(), SW_RESTORE);
