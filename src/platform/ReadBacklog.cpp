@@ -1,25 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ReadBacklog.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tarnwell {
+
+std::size_t ReadBacklog::FrameEnds(std::string_view chars) {
+  return static_cast<std::size_t>(std::count_if(chars.begin(), chars.end(), EndsFrame));
+}
 
 bool ReadBacklog::Keep(std::string_view chars, Instant at) {
   const std::lock_guard lock(mutex_);
   if (waiting_.chars.size() + chars.size() > kMostChars || waiting_.reads.size() >= kMostReads) {
     next_ = LineRead::Follows::kLoss;
+    framesDropped_ += FrameEnds(chars);
     return false;
   }
   waiting_.chars += chars;
-  waiting_.reads.push_back(LineRead{waiting_.chars.size(), at, next_});
+  waiting_.reads.push_back(
+      LineRead{waiting_.chars.size(), at, next_, std::exchange(framesDropped_, 0)});
   next_ = LineRead::Follows::kLine;
   return true;
 }
 
-void ReadBacklog::MarkLoss() {
+void ReadBacklog::MarkLoss(std::size_t frames) {
   const std::lock_guard lock(mutex_);
   next_ = LineRead::Follows::kLoss;
+  framesDropped_ += frames;
+}
+
+bool ReadBacklog::TellDropped(Instant at) {
+  const std::lock_guard lock(mutex_);
+  if (framesDropped_ == 0) return false;
+  waiting_.reads.push_back(LineRead{waiting_.chars.size(), at, LineRead::Follows::kLoss,
+                                    std::exchange(framesDropped_, 0)});
+  return true;
 }
 
 void ReadBacklog::TakeInto(Received& into) {

@@ -169,13 +169,13 @@ TEST(LineReader, KeepsABoundedBacklogAndCountsTheFramesItDropped) {
     return ::write(line[1], frames.data(), 4000) == 4000 &&
            WaitUntil([&] { return ::ioctl(line[0], FIONREAD, &unread) == 0 && unread == 0; }, 30);
   };
-  for (std::size_t sent = 0; sent <= LineReader::kMostChars; sent += 4000) ASSERT_TRUE(send());
+  for (std::size_t sent = 0; sent <= ReadBacklog::kMostChars; sent += 4000) ASSERT_TRUE(send());
   Received kept, after;
   reader->TakeInto(kept);
   ASSERT_TRUE(send() &&
               WaitUntil([&] { return reader->TakeInto(after), !after.reads.empty(); }, 30));
   EXPECT_EQ(std::pair(kept.chars.size(), ReadsOf(after)),
-            std::pair(LineReader::kMostChars / 4000 * 4000, std::string(" 4000-500")));
+            std::pair(ReadBacklog::kMostChars / 4000 * 4000, std::string(" 4000-500")));
   reader.reset(), ::close(line[0]), ::close(line[1]);
 }
 

@@ -42,14 +42,14 @@ TEST(ReadBacklog, KeepsReadsInOrderAfterAnOpeningAndAppendsThemWhereTaken) {
 }
 
 // Neither the characters nor the reads waiting grow past their bounds; what does not fit is
-// dropped and the next read kept follows the loss.
+// dropped and the next read kept follows the loss and tells the frames that ended in it.
 TEST(ReadBacklog, DropsWhatDoesNotFitAndMarksTheGap) {
   ReadBacklog backlog;
   const std::string chunk(4096, 'x');
   std::size_t kept = 0;
   while (backlog.Keep(chunk, At(1))) kept += chunk.size();
   EXPECT_EQ(kept, ReadBacklog::kMostChars);
-  EXPECT_FALSE(backlog.Keep("y", At(2)));
+  EXPECT_FALSE(backlog.Keep("y\r+ 2\x03", At(2)));
   Received in;
   backlog.TakeInto(in);
   EXPECT_EQ(in.chars.size(), ReadBacklog::kMostChars);
@@ -57,6 +57,7 @@ TEST(ReadBacklog, DropsWhatDoesNotFitAndMarksTheGap) {
   Received after;
   backlog.TakeInto(after);
   EXPECT_EQ(Reads(after), (decltype(Reads(after)){{1, At(3), Follows::kLoss}}));
+  EXPECT_EQ(after.reads.back().framesDropped, 2u);
 
   std::size_t reads = 0;
   while (backlog.Keep("r", At(4))) ++reads;
@@ -66,6 +67,27 @@ TEST(ReadBacklog, DropsWhatDoesNotFitAndMarksTheGap) {
   Received last;
   backlog.TakeInto(last);
   EXPECT_EQ(Reads(last), (decltype(Reads(last)){{1, At(5), Follows::kLoss}}));
+}
+
+// Losses the reader found count their frames up to the next read kept; at the end of reading,
+// frames dropped after the last read are told in a read of nothing.
+TEST(ReadBacklog, CountsTheFramesOfEachLossUntilTheNextReadAndAtTheEnd) {
+  ReadBacklog backlog;
+  EXPECT_FALSE(backlog.TellDropped(At(1)));
+  backlog.MarkLoss(2);
+  backlog.MarkLoss(3);
+  ASSERT_TRUE(backlog.Keep("1\r", At(2)));
+  backlog.MarkLoss(4);
+  EXPECT_TRUE(backlog.TellDropped(At(3)));
+  EXPECT_FALSE(backlog.TellDropped(At(4)));
+  Received in;
+  backlog.TakeInto(in);
+  std::vector<std::tuple<std::size_t, Follows, std::size_t>> reads;
+  for (const LineRead& r : in.reads) reads.emplace_back(r.end, r.follows, r.framesDropped);
+  EXPECT_EQ(reads, (decltype(reads){{2, Follows::kLoss, 5}, {2, Follows::kLoss, 4}}));
+  EXPECT_EQ(ReadBacklog::FrameEnds("1\r2\x03"
+                                   "3\n"),
+            2u);
 }
 
 }  // namespace

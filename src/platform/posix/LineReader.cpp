@@ -14,13 +14,6 @@
 #include <utility>
 
 namespace tarnwell {
-namespace {
-
-std::size_t FrameEnds(const char* chars, std::size_t n) {
-  return static_cast<std::size_t>(std::count_if(chars, chars + n, EndsFrame));
-}
-
-}  // namespace
 
 LineReader::Flow LineReader::FlowOf(int fd) {
   struct stat st {};
@@ -48,21 +41,6 @@ LineReader::~LineReader() {
   ::close(stop_);
 }
 
-void LineReader::TakeInto(Received& into) {
-  const std::lock_guard lock(mutex_);
-  if (into.reads.empty()) {
-    std::swap(into, waiting_);
-    return;
-  }
-  const std::size_t base = into.chars.size();
-  into.chars += waiting_.chars;
-  for (LineRead read : waiting_.reads) {
-    read.end += base;
-    into.reads.push_back(read);
-  }
-  waiting_ = {};
-}
-
 // The first characters after a quiet spell are read at once. While characters keep coming, the
 // thread naps between reads, so that a fast line costs a read per nap rather than one per
 // character or two; what came during the nap is read at its end, never stamped before it came.
@@ -86,9 +64,9 @@ void LineReader::Run() {
       const auto taken = static_cast<std::size_t>(n);
       const bool counted = before != errors;
       if (counted) {
-        Drop(FrameEnds(buffer, taken));
-      } else {
-        Keep(buffer, taken, clock_.Now());
+        backlog_.MarkLoss(ReadBacklog::FrameEnds({buffer, taken}));
+      } else if (backlog_.Keep({buffer, taken}, clock_.Now())) {
+        wake_();
       }
       if (counted || (flow_ == Flow::kMayOverflow && taken >= kFullLine)) {
         if (!DropBacklog(buffer, sizeof buffer)) break;
@@ -99,15 +77,8 @@ void LineReader::Run() {
       break;  // end of file on a hung-up terminal, or a device gone
     }
   }
-  {
-    // Frames dropped just before the end are told all the same.
-    const std::lock_guard lock(mutex_);
-    if (framesDropped_ > 0) {
-      waiting_.reads.push_back(LineRead{waiting_.chars.size(), clock_.Now(),
-                                        LineRead::Follows::kLoss,
-                                        std::exchange(framesDropped_, 0)});
-    }
-  }
+  // Frames dropped just before the end are told all the same.
+  backlog_.TellDropped(clock_.Now());
   lost_ = true;
   wake_();
 }
@@ -122,32 +93,10 @@ bool LineReader::DropBacklog(char* buffer, std::size_t size) {
   std::size_t frames = 0;
   ssize_t n;
   while ((n = ::read(fd_, buffer, size)) > 0 || (n < 0 && errno == EINTR)) {
-    if (n > 0) frames += FrameEnds(buffer, static_cast<std::size_t>(n));
+    if (n > 0) frames += ReadBacklog::FrameEnds({buffer, static_cast<std::size_t>(n)});
   }
-  Drop(frames);
+  backlog_.MarkLoss(frames);
   return n < 0 && errno == EAGAIN;
-}
-
-void LineReader::Drop(std::size_t frames) {
-  const std::lock_guard lock(mutex_);
-  next_ = LineRead::Follows::kLoss;
-  framesDropped_ += frames;
-}
-
-void LineReader::Keep(const char* chars, std::size_t n, Instant at) {
-  {
-    const std::lock_guard lock(mutex_);
-    if (waiting_.chars.size() + n > kMostChars || waiting_.reads.size() >= kMostReads) {
-      next_ = LineRead::Follows::kLoss;
-      framesDropped_ += FrameEnds(chars, n);
-      return;
-    }
-    waiting_.chars.append(chars, n);
-    waiting_.reads.push_back(
-        LineRead{waiting_.chars.size(), at, next_, std::exchange(framesDropped_, 0)});
-    next_ = LineRead::Follows::kLine;
-  }
-  wake_();
 }
 
 }  // namespace tarnwell

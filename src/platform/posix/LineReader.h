@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/Clock.h"
+#include "platform/ReadBacklog.h"
 #include "platform/SerialPort.h"
 
 namespace tarnwell {
@@ -28,8 +29,6 @@ class LineReader {
   };
   static Flow FlowOf(int fd);
 
-  static constexpr std::size_t kMostChars = std::size_t{1} << 20;  // some 11 s at 921600 bit/s
-  static constexpr std::size_t kMostReads = std::size_t{1} << 16;
   // The pause between reads while characters keep coming: how late a read may be.
   static constexpr int kNapMs = 2;
   // What the system's line buffer hands to one read when it is full.
@@ -44,15 +43,12 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
 
   // Moves the reads waiting to the end of `into`.
-  void TakeInto(Received& into);
+  void TakeInto(Received& into) { backlog_.TakeInto(into); }
   // True once the device went away (hung up, unplugged, failing); nothing more is read then.
   bool Lost() const { return lost_; }
 
  private:
   void Run();
-  void Keep(const char* chars, std::size_t n, Instant at);
-  // The next read follows a loss in which `frames` frames ended.
-  void Drop(std::size_t frames);
   // Lost and broken characters the device has counted, where it counts them.
   std::optional<long> LineErrors() const;
   // Reads and drops what waits until the line is empty; the next read follows a loss. False
@@ -65,12 +61,7 @@ class LineReader {
   const std::function<void()> wake_;
   const int stop_;
   std::atomic<bool> lost_{false};
-  std::mutex mutex_;
-  // Guarded by mutex_: the reads waiting, what the next one follows and the frames dropped
-  // before it.
-  Received waiting_;
-  LineRead::Follows next_ = LineRead::Follows::kOpening;
-  std::size_t framesDropped_ = 0;
+  ReadBacklog backlog_;
   std::thread thread_;
 };
 

@@ -59,7 +59,7 @@ void Win32LineReader::Run() {
     const Instant at = clock_.Now();
     const std::optional<CommDevice::Status> after = device_.Check();
     if (after && (after->errors & kLossErrors) != 0) {
-      backlog_.MarkLoss();
+      backlog_.MarkLoss(ReadBacklog::FrameEnds({buffer.data(), got}));
       const Outcome dropped = Drop(after->waiting);
       if (dropped == Outcome::kStopped) return;
       if (dropped == Outcome::kFailed) break;
@@ -70,21 +70,26 @@ void Win32LineReader::Run() {
     if (!after) break;
     if (Nap()) return;
   }
+  // Frames dropped just before the end are told all the same.
+  backlog_.TellDropped(clock_.Now());
   lost_ = true;
   wake_();
 }
 
 Outcome Win32LineReader::Drop(std::size_t count) {
   std::array<char, 16384> buffer;
+  std::size_t frames = 0;
+  Outcome outcome = Outcome::kDone;
   while (count > 0) {
     std::size_t got = 0;
-    const Outcome read =
-        device_.Read(buffer.data(), std::min(count, buffer.size()), got, stop_.Get());
-    if (read != Outcome::kDone) return read;
-    if (got == 0) break;
+    outcome = device_.Read(buffer.data(), std::min(count, buffer.size()), got, stop_.Get());
+    if (outcome != Outcome::kDone || got == 0) break;
+    frames += ReadBacklog::FrameEnds({buffer.data(), got});
     count -= std::min(count, got);
   }
-  return Outcome::kDone;
+  // The frames that ended in what went are told with the next read kept.
+  backlog_.MarkLoss(frames);
+  return outcome;
 }
 
 bool Win32LineReader::Nap() const {

@@ -44,7 +44,7 @@ class Win32LineReader {
 
  private:
   void Run();
-  // Reads and drops `count` characters that wait.
+  // Reads and drops `count` characters that wait, counting the frames that ended in them.
   CommDevice::Outcome Drop(std::size_t count);
   // True when the reader is to end.
   bool Nap() const;

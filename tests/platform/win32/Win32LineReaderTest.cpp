@@ -28,8 +28,10 @@ struct ReaderRig {
     reader->TakeInto(in);
     std::vector<std::string> reads;
     for (std::size_t i = 0, from = 0; i < in.reads.size(); from = in.reads[i++].end) {
+      const std::size_t dropped = in.reads[i].framesDropped;
       reads.push_back(in.chars.substr(from, in.reads[i].end - from) + "/" +
-                      Name(in.reads[i].follows));
+                      Name(in.reads[i].follows) +
+                      (dropped ? " " + std::to_string(dropped) + " dropped" : ""));
     }
     return reads;
   }
@@ -56,8 +58,8 @@ TEST(Win32LineReader, KeepsEachReadStampedAndInOrderTheFirstAfterTheOpening) {
 }
 
 // Every error flag that means lost or broken characters drops what it may have cut, whether the
-// driver raised it before the read or while the read ran; the next read follows the loss. Other
-// flags lose nothing.
+// driver raised it before the read or while the read ran; the next read follows the loss and
+// tells how many frames went. Other flags lose nothing.
 TEST(Win32LineReader, EachLossTheDriverFlagsDropsWhatItCutAndMarksTheGap) {
   const std::vector<std::pair<const char*, DWORD>> flags = {
       {"overrun", CE_OVERRUN}, {"buffer overrun", CE_RXOVER}, {"framing", CE_FRAME},
@@ -76,8 +78,9 @@ TEST(Win32LineReader, EachLossTheDriverFlagsDropsWhatItCutAndMarksTheGap) {
       for (const std::string& read : rig.Taken()) outcome += " " + read;
       outcomes.push_back(outcome);
       const bool loss = flag != CE_TXFULL;
-      expected.push_back(std::string(name) + (duringRead ? " during the read:" : ":") +
-                         (loss ? " 1\r/opening 3\r/loss" : " 1\r/opening 2\r/line 3\r/line"));
+      expected.push_back(
+          std::string(name) + (duringRead ? " during the read:" : ":") +
+          (loss ? " 1\r/opening 3\r/loss 1 dropped" : " 1\r/opening 2\r/line 3\r/line"));
     }
   }
   EXPECT_EQ(outcomes, expected);
