@@ -13,8 +13,8 @@
 
 namespace tarnwell {
 
-// The record timer paces a writer that records at most every LogTime seconds: it looks every
-// 100 ms while LogTime is above 0; otherwise each frame is its own record and the timer stops.
+// The record timer paces a writer that records every LogTime seconds: it looks every 100 ms
+// while LogTime is above 0. With 0, records follow the frames or the stability timer, and it stops.
 inline int RecordTimerIntervalMs(double logTime) { return logTime > 0 ? 100 : 0; }
 
 // Whether a recording runs: a file is open and lines may be written.
