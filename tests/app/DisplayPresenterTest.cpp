@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "FakeTimer.h"
 #include "Golden.h"
@@ -41,6 +44,19 @@ class DisplayPresenterTest : public ::testing::Test, public FakeReceiveRig {
   DrawGraphFn draw = [this](const GraphRange& r, double s) { view.range = r, view.span = s; };
   DisplayPresenter cycle{config, state, frame, history, view, draw, refreshTimer, regional};
 };
+
+// Each performance level refreshes the display at its own pace: Low 333 ms, Mid 100, High 50;
+// Ultra and a level that is not a number refresh as Mid.
+TEST_F(DisplayPresenterTest, EachPerformanceLevelRefreshesAtItsOwnInterval) {
+  std::vector<std::pair<std::string, int>> paced;
+  for (const char* level : {"0", "1", "2", "3", "fast"}) {
+    config.Performance = Value::Text(level);
+    cycle.SetRefreshRate();
+    paced.emplace_back(level, refreshTimer.interval);
+  }
+  EXPECT_EQ(paced, (std::vector<std::pair<std::string, int>>{
+                       {"0", 333}, {"1", 100}, {"2", 50}, {"3", 100}, {"fast", 100}}));
+}
 
 // The reading darkens on the 32nd tick without a frame. It shows the latest sample, or during a
 // recording CurrentValue; one that cannot be shown leaves it.
