@@ -16,7 +16,6 @@ class MainView : public LiveLabels, public WindowGeometry {
  public:
   virtual void SetCaption(const std::string& caption) = 0;
   virtual std::string Caption() const = 0;
-  virtual std::string CurrentCaption() const = 0;
   // Outer size; a minimised or maximised window takes it for its restored bounds.
   virtual void ResizeWindow(double width, double height) = 0;
   virtual void SetZoomButtonVisible(bool visible) = 0;

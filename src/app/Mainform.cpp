@@ -31,9 +31,9 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
   configFile_ = std::make_unique<ConfigFile>(config_, *this, view_, platform_.files,
                                              platform_.messages, platform_.clock, r);
   graph_ = std::make_unique<GraphController>(config_, history_, view_.GraphPicture(), r);
-  recording_ = std::make_unique<RecordingControl>(
-      config_, frame_, history_, platform_.files, platform_.clock, r, platform_.messages, texts_,
-      [this] { graph_->ResetTrace(); }, [this] { return view_.CurrentCaption(); });
+  recording_ = std::make_unique<RecordingControl>(config_, frame_, history_, platform_.files,
+                                                  platform_.clock, r, platform_.messages, texts_,
+                                                  [this] { graph_->ResetTrace(); });
 
   link_->SetFirstFrameHandler([this] { graph_->ResetTrace(); });
   link_->SetDroppedFramesHandler([this](std::size_t n) { recording_->FramesDropped(n); });

@@ -27,9 +27,7 @@ constexpr std::int64_t kDropNoticeMs = 60000;
 RecordingControl::RecordingControl(AppConfig& config, FrameState& frame, SampleHistory& history,
                                    FileSystem& fs, const Clock& clock, const Regional& regional,
                                    MessageBox& messages, const LangTable& texts,
-                                   std::function<void()> graphDblClick,
-                                   std::function<std::string()> currentCaption,
-                                   std::size_t maxPendingLines)
+                                   std::function<void()> graphDblClick, std::size_t maxPendingLines)
     : config_(config),
       frame_(frame),
       fs_(fs),
@@ -37,7 +35,7 @@ RecordingControl::RecordingControl(AppConfig& config, FrameState& frame, SampleH
       messages_(messages),
       texts_(texts),
       graphDblClick_(std::move(graphDblClick)),
-      currentCaption_(std::move(currentCaption)),
+      history_(history),
       file_(fs, clock, maxPendingLines),
       writer_(config, frame, history, file_, clock, regional) {
   file_.SetListener([this](RecordFile::Event e, std::size_t n) { OnFileEvent(e, n); });
@@ -55,6 +53,7 @@ void RecordingControl::SetNewLogFileName() {
 
 void RecordingControl::StartRecording() {
   if (!config_.LogEnable) return;
+  const bool running = state_ == RecordingState::kRecording;
   // Idle until the file is open, so that nothing is written while a message is up.
   state_ = RecordingState::kIdle;
   file_.Close(true);
@@ -72,8 +71,9 @@ void RecordingControl::StartRecording() {
   state_ = RecordingState::kRecording;
   if (graphDblClick_) graphDblClick_();
   // The display shows CurrentValue while recording: until the first reading it keeps what it
-  // showed. No line is written from it; the first line waits for that reading.
-  frame_.CurrentValue = Val(currentCaption_ ? currentCaption_() : std::string("0"));
+  // showed, the latest reading (of the recording that ran, or of the history). No line is
+  // written from it; the first line waits for that reading.
+  if (!running) frame_.CurrentValue = history_.Latest().value_or(0);
   writer_.Restart();
 }
 

@@ -23,12 +23,10 @@ namespace tarnwell {
 // the record file, and the record writer that fills it. Runs on the user-interface thread.
 class RecordingControl {
  public:
-  // `graphDblClick` is the graph's trace reset; `currentCaption` reads the caption of the large
-  // value label.
+  // `graphDblClick` is the graph's trace reset.
   RecordingControl(AppConfig& config, FrameState& frame, SampleHistory& history, FileSystem& fs,
                    const Clock& clock, const Regional& regional, MessageBox& messages,
                    const LangTable& texts, std::function<void()> graphDblClick,
-                   std::function<std::string()> currentCaption,
                    std::size_t maxPendingLines = RecordFile::kDefaultMaxPending);
   // Writes what is kept and syncs, without messages.
   ~RecordingControl();
@@ -75,7 +73,7 @@ class RecordingControl {
   MessageBox& messages_;
   const LangTable& texts_;
   std::function<void()> graphDblClick_;
-  std::function<std::string()> currentCaption_;
+  const SampleHistory& history_;
   RecordFile file_;
   RecordWriter writer_;
   RecordingState state_ = RecordingState::kIdle;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <sstream>
+#include <vector>
 
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
@@ -23,16 +25,7 @@ using Texts = std::vector<std::string>;
 // the toolkit's does: `during` runs inside the next box.
 struct RecordingRig : MessageBox {
   RecordingRig()
-      : rec{config,
-            frame,
-            history,
-            fs,
-            clock,
-            regional,
-            *this,
-            texts,
-            [this] { ++traceResets; },
-            [this] { return caption; },
+      : rec{config, frame, history, fs, clock, regional, *this, texts, [this] { ++traceResets; },
             4} {
     config.LogEnable = true, config.LogIncremental = false, config.LogTime = 0;
     config.LogFileName = "rec.txt";
@@ -119,7 +112,6 @@ struct RecordingRig : MessageBox {
   int depth = 0, traceResets = 0;
   bool syncsFail = false;
   LangTable texts;
-  std::string caption = "0";
   FakeFileSystem fs;
   RecordingControl rec;
 };
@@ -164,6 +156,24 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstFrameFirst) {
   std::string files;
   for (const auto& [path, bytes] : fs.files) files += "== " + path + "\n" + bytes;
   EXPECT_TRUE(MatchesGolden("recording/golden/start.txt", files));
+}
+
+// Until its first reading a recording shows the latest reading the display had: the history's,
+// or, when it follows a recording that ran, that recording's. No line is written from it.
+TEST_F(Recording, UntilItsFirstReadingARecordingShowsTheLatestReadingAndWritesNone) {
+  std::vector<double> shownValues;
+  config.LogEnable = false;
+  rec.StartRecording();
+  history.Append(7.5, 100);
+  config.LogEnable = true;
+  rec.StartRecording();
+  shownValues.push_back(frame.CurrentValue);
+  Frame(8.25);
+  rec.StartRecording();
+  shownValues.push_back(frame.CurrentValue);
+  EXPECT_EQ(shownValues, (std::vector<double>{7.5, 8.25}));
+  const std::string written = File();
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1) << written;
 }
 
 // Leading zeros everywhere, a two-digit year, and a count that does not turn into 1E+06.

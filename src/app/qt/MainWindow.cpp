@@ -194,8 +194,6 @@ void MainWindow::SetCaption(const std::string& caption) {
 
 std::string MainWindow::Caption() const { return windowTitle().toStdString(); }
 
-std::string MainWindow::CurrentCaption() const { return current_->text().toStdString(); }
-
 bool MainWindow::SetWindowState(int state) {
   switch (state) {
     case 0:

@@ -50,7 +50,6 @@ class MainWindow : public QWidget, public MainView {
   void SetLogoTop(double top) override;
   void SetCaption(const std::string& caption) override;
   std::string Caption() const override;
-  std::string CurrentCaption() const override;
   bool SetWindowState(int state) override;
   int WindowState() const override;
   void MoveWindow(double left, double top) override;

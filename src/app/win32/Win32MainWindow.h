@@ -41,6 +41,8 @@ class Win32MainWindow : public MainView {
   Win32GraphBox& Graph() { return controls_->Graph(); }
   HFONT FontOf(MainControl control) const { return controls_->FontOf(control); }
   std::string ToolTipOf(MainControl control) const { return controls_->ToolTipOf(control); }
+  // What the large digits show, as they are painted.
+  const std::string& CurrentCaption() const { return currentCaption_; }
 
   // MainView
   void SetCurrentColor(Rgb color) override;
@@ -53,7 +55,6 @@ class Win32MainWindow : public MainView {
   void SetLogoTop(double top) override;
   void SetCaption(const std::string& caption) override;
   std::string Caption() const override;
-  std::string CurrentCaption() const override { return currentCaption_; }
   bool SetWindowState(int state) override;
   int WindowState() const override;
   void MoveWindow(double left, double top) override;
