@@ -157,7 +157,7 @@ void Mainform::DrawGraph(const GraphRange& range, double span) {
   view_.ShowPlot();
 }
 
-void Mainform::ZoomButtonPressed(int button) {
+void Mainform::ZoomButtonPressed(MouseButton button) {
   graph_->ZoomButtonPressed(button);
   view_.SetPointerStyle(static_cast<int>(graph_->MousePointer()));
 }

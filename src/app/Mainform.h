@@ -86,7 +86,7 @@ class Mainform : public ConfigHooks {
   void FlushRecord() { recording_->Flush(); }
 
   // The zoom button; the window shows the pointer that zoom mode asks for.
-  void ZoomButtonPressed(int button);
+  void ZoomButtonPressed(MouseButton button);
 
   // ConfigHooks
   void SetRefreshRate() override;

@@ -69,28 +69,23 @@ void GraphController::FitToData() {
   config_.GraphMin = Value::Double(min);
 }
 
-void GraphController::ZoomButtonPressed(int button) {
-  if (button == 2) {
+void GraphController::ZoomButtonPressed(MouseButton button) {
+  if (button == kRightButton) {
     FitToData();
     return;
   }
-  if (zoomMode_ == 1) {
-    zoomMode_ = 0;
-    pointer_ = PointerStyle::kDefault;
-  } else {
-    zoomMode_ = 1;
-    pointer_ = PointerStyle::kSizeAll;
-  }
+  zooming_ = !zooming_;
+  pointer_ = zooming_ ? PointerStyle::kSizeAll : PointerStyle::kDefault;
 }
 
-void GraphController::PointerPressed(int button) {
-  if (zoomMode_ != 1) return;
+void GraphController::PointerPressed(MouseButton button) {
+  if (!zooming_) return;
   // The click's own position is not used: the last pointer position decides, lifted by 380,
   // so a click a little below the middle still counts as upper.
   const bool lower = !(graphMouseY_ < graph_.Height() / 2);
-  if (button == 1) {
+  if (button == kLeftButton) {
     ZoomValueAxis(lower, 0);
-  } else if (button == 2) {
+  } else if (button == kRightButton) {
     ZoomValueAxis(lower, 1);
   }
 }
@@ -101,7 +96,7 @@ void GraphController::PointerMoved(double x, double y) {
 }
 
 void GraphController::ResetTrace() {
-  if (zoomMode_ == 1) return;
+  if (zooming_) return;
   history_.TraceFill();
 }
 

@@ -3,13 +3,11 @@
 
 #include "acquisition/SampleHistory.h"
 #include "config/AppConfig.h"
+#include "graph/MouseButton.h"
 #include "platform/DrawSurface.h"
 #include "platform/Regional.h"
 
 namespace tarnwell {
-
-// Mouse buttons as the design numbers them; every front end passes its buttons on so.
-enum MouseButton : int { kNoButton = 0, kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 
 // The main window's pointer shapes, by the toolkit's style numbers.
 enum class PointerStyle { kDefault = 0, kSizeAll = 5 };
@@ -24,7 +22,8 @@ class GraphController {
   GraphController(AppConfig& config, SampleHistory& history, DrawSurface& graph,
                   const Regional& regional);
 
-  int ZoomMode() const { return zoomMode_; }
+  // Zoom mode: clicks on the graph zoom its value axis, and the trace is not reset.
+  bool Zooming() const { return zooming_; }
   // Pointer position in twips; GraphMouseY lies 380 above the pointer.
   double GraphMouseX() const { return graphMouseX_; }
   double GraphMouseY() const { return graphMouseY_; }
@@ -37,9 +36,8 @@ class GraphController {
   // Mode 0 zooms into the lower or upper half, mode 1 extends the range down or up.
   void ZoomValueAxis(bool LowerSide, int Mode);
 
-  // Buttons as the toolkit numbers them: 1 left, 2 right.
-  void ZoomButtonPressed(int button);
-  void PointerPressed(int button);
+  void ZoomButtonPressed(MouseButton button);
+  void PointerPressed(MouseButton button);
   void PointerMoved(double x, double y);
   // The trace reset; also called by the receive path for the first frame and by the start of
   // a recording. Does nothing while zoom mode is on.
@@ -52,7 +50,7 @@ class GraphController {
   SampleHistory& history_;
   DrawSurface& graph_;
   const Regional& regional_;
-  int zoomMode_ = 0;
+  bool zooming_ = false;
   double graphMouseX_ = 0;
   double graphMouseY_ = -380;
   PointerStyle pointer_ = PointerStyle::kDefault;

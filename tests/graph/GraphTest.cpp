@@ -49,8 +49,9 @@ class Graph : public ::testing::Test {
       if (key == "set") history.SetSlot(int(n[0]), n[1]);
       if (key == "index") history.SetSampleIndex(int(n[0]));
       if (key == "textmin") config.GraphMin = Value::Text(t.substr(8));
-      if (key == "zoom") view.ZoomButtonPressed(int(n[0]));
-      if (key == "click") view.PointerMoved(100, n[0]), view.PointerPressed(int(n[1]));
+      if (key == "zoom") view.ZoomButtonPressed(static_cast<MouseButton>(n[0]));
+      if (key == "click")
+        view.PointerMoved(100, n[0]), view.PointerPressed(static_cast<MouseButton>(n[1]));
       if (key == "reset") view.ResetTrace();
     }
   }
@@ -100,12 +101,12 @@ TEST(PixelLines, CoverColumnsFillsWhatTheGoldenShows) {
 TEST_F(Graph, ZoomButtonAndClicksSetTheRangeAsTheGoldenShows) {
   EXPECT_TRUE(MatchesScript("graph/golden/Zoom.txt", [this](const std::string& row) {
     Apply(row);
-    std::string out = "range " + config.GraphMin.ToText(regional) +
-                      (config.GraphMin.IsText() ? " (text).." : "..") +
-                      GoldenNumber(config.GraphMax) + ", zoom " + std::to_string(view.ZoomMode()) +
-                      ", pointer " + std::to_string(int(view.MousePointer())) + " at " +
-                      GoldenNumber(view.GraphMouseY()) + ", index " +
-                      std::to_string(history.SampleIndex()) + ",";
+    std::string out =
+        "range " + config.GraphMin.ToText(regional) +
+        (config.GraphMin.IsText() ? " (text).." : "..") + GoldenNumber(config.GraphMax) +
+        ", zoom " + std::to_string(int{view.Zooming()}) + ", pointer " +
+        std::to_string(int(view.MousePointer())) + " at " + GoldenNumber(view.GraphMouseY()) +
+        ", index " + std::to_string(history.SampleIndex()) + ",";
     for (double v : history.Samples())
       out += history.Samples().size() < 10 ? " " + GoldenNumber(v) : "";
     return out;

@@ -136,7 +136,7 @@ MainWindow::MainWindow() {
   graph_->SetMouseMoveHandler([this](double x, double y) {
     if (form_) form_->Graph().PointerMoved(x, y);
   });
-  graph_->SetMouseDownHandler([this](int button, double, double) {
+  graph_->SetMouseDownHandler([this](MouseButton button, double, double) {
     if (form_) form_->Graph().PointerPressed(button);
   });
   graph_->SetDoubleClickHandler([this] {
@@ -295,9 +295,9 @@ void MainWindow::ShowPlot() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == cmdZoomIn_ && event->type() == QEvent::MouseButtonPress && form_) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    const int button = mouse->button() == Qt::RightButton  ? kRightButton
-                       : mouse->button() == Qt::LeftButton ? kLeftButton
-                                                           : kMiddleButton;
+    const MouseButton button = mouse->button() == Qt::RightButton  ? kRightButton
+                               : mouse->button() == Qt::LeftButton ? kLeftButton
+                                                                   : kMiddleButton;
     form_->ZoomButtonPressed(button);
     return true;
   }

@@ -205,10 +205,10 @@ LRESULT CALLBACK Win32MainControls::PanelProcedure(HWND window, UINT message, WP
 LRESULT CALLBACK Win32MainControls::ZoomProcedure(HWND window, UINT message, WPARAM w, LPARAM l,
                                                   UINT_PTR, DWORD_PTR data) {
   const auto* self = reinterpret_cast<const Win32MainControls*>(data);
-  const int button = message == WM_LBUTTONDOWN   ? kLeftButton
-                     : message == WM_RBUTTONDOWN ? kRightButton
-                     : message == WM_MBUTTONDOWN ? kMiddleButton
-                                                 : kNoButton;
+  const MouseButton button = message == WM_LBUTTONDOWN   ? kLeftButton
+                             : message == WM_RBUTTONDOWN ? kRightButton
+                             : message == WM_MBUTTONDOWN ? kMiddleButton
+                                                         : kNoButton;
   if (button != kNoButton && self->zoomPressed_) self->zoomPressed_(button);
   return ::DefSubclassProc(window, message, w, l);
 }

@@ -21,7 +21,7 @@ namespace tarnwell {
 class Win32MainControls {
  public:
   // `zoomPressed` gets the button numbers of presses on the zoom button.
-  Win32MainControls(HWND window, const Twips& twips, std::function<void(int)> zoomPressed);
+  Win32MainControls(HWND window, const Twips& twips, std::function<void(MouseButton)> zoomPressed);
   ~Win32MainControls();
   Win32MainControls(const Win32MainControls&) = delete;
   Win32MainControls& operator=(const Win32MainControls&) = delete;
@@ -50,7 +50,7 @@ class Win32MainControls {
   void Make(const MainControlDesign& design, HWND window);
 
   Twips twips_;
-  std::function<void(int)> zoomPressed_;
+  std::function<void(MouseButton)> zoomPressed_;
   HBRUSH background_ = nullptr;
   HBITMAP logo_ = nullptr;
   std::array<HBITMAP, 2> buttonPictures_{};

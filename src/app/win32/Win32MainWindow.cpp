@@ -69,14 +69,14 @@ Win32MainWindow::Win32MainWindow() {
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                               outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                               ::GetModuleHandleW(nullptr), this);
-  controls_ = std::make_unique<Win32MainControls>(window_, twips_, [this](int button) {
+  controls_ = std::make_unique<Win32MainControls>(window_, twips_, [this](MouseButton button) {
     if (form_) form_->ZoomButtonPressed(button);
   });
   Win32GraphBox& graph = controls_->Graph();
   graph.SetMouseMoveHandler([this](double x, double y) {
     if (form_) form_->Graph().PointerMoved(x, y);
   });
-  graph.SetMouseDownHandler([this](int button, double, double) {
+  graph.SetMouseDownHandler([this](MouseButton button, double, double) {
     if (form_) form_->Graph().PointerPressed(button);
   });
   graph.SetDoubleClickHandler([this] {

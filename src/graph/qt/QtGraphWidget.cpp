@@ -24,7 +24,7 @@ QFont ToQFont(const DrawFont& f) {
   return font;
 }
 
-int ButtonNumber(Qt::MouseButton button) {
+MouseButton ButtonNumber(Qt::MouseButton button) {
   switch (button) {
     case Qt::LeftButton:
       return kLeftButton;
@@ -156,8 +156,8 @@ void QtGraphWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void QtGraphWidget::mousePressEvent(QMouseEvent* event) {
-  const int button = ButtonNumber(event->button());
-  if (!onDown_ || button == 0) return;
+  const MouseButton button = ButtonNumber(event->button());
+  if (!onDown_ || button == kNoButton) return;
   const QPointF p = event->position();
   onDown_(button, twips_.FromPixels(p.x()), twips_.FromPixels(p.y()));
 }

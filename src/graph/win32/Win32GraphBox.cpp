@@ -189,9 +189,9 @@ LRESULT Win32GraphBox::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      const int button = message == WM_LBUTTONDOWN   ? kLeftButton
-                         : message == WM_RBUTTONDOWN ? kRightButton
-                                                     : kMiddleButton;
+      const MouseButton button = message == WM_LBUTTONDOWN   ? kLeftButton
+                                 : message == WM_RBUTTONDOWN ? kRightButton
+                                                             : kMiddleButton;
       if (onDown_) onDown_(button, x, y);
       return 0;
     }

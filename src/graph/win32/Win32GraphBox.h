@@ -7,6 +7,7 @@
 #include <map>
 #include <tuple>
 
+#include "graph/MouseButton.h"
 #include "graph/PicturePlan.h"
 #include "platform/DrawList.h"
 #include "platform/Twips.h"
@@ -39,7 +40,7 @@ class Win32GraphBox {
   void SetMouseMoveHandler(std::function<void(double x, double y)> handler) {
     onMove_ = std::move(handler);
   }
-  void SetMouseDownHandler(std::function<void(int button, double x, double y)> handler) {
+  void SetMouseDownHandler(std::function<void(MouseButton button, double x, double y)> handler) {
     onDown_ = std::move(handler);
   }
   void SetDoubleClickHandler(std::function<void()> handler) { onDoubleClick_ = std::move(handler); }
@@ -63,7 +64,7 @@ class Win32GraphBox {
   SIZE bitmapSize_{0, 0};
   std::map<std::tuple<std::string, double, bool>, HFONT> fonts_;
   std::function<void(double, double)> onMove_;
-  std::function<void(int, double, double)> onDown_;
+  std::function<void(MouseButton, double, double)> onDown_;
   std::function<void()> onDoubleClick_;
 };
 

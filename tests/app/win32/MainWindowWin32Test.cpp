@@ -151,12 +151,12 @@ TEST(Win32MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   for (int i = 0; i < 2; ++i) {
     ::SendMessageW(zoom, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     ::SendMessageW(zoom, WM_LBUTTONUP, 0, 0);
-    seen.insert(seen.end(), {p.form.Graph().ZoomMode(), pointer()});
+    seen.insert(seen.end(), {int{p.form.Graph().Zooming()}, pointer()});
   }
   EXPECT_EQ(seen, (std::vector{1, 1, 0, 0}));
   p.port.Receive("34\r+0012.34\r+0020.00\r");
   ::SendMessageW(zoom, WM_RBUTTONDOWN, MK_RBUTTON, 0);
-  EXPECT_EQ(p.form.Graph().ZoomMode(), 0);
+  EXPECT_FALSE(p.form.Graph().Zooming());
   p.refresh.Fire();
   EXPECT_EQ(TextOf(p.Control(MainControl::kRangeofChange)), "+/- 3.83");
   HWND graph = p.Control(MainControl::kGraph);
