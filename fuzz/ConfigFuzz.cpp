@@ -17,16 +17,15 @@ class QuietWindow : public ConfigHooks, public WindowGeometry {
   explicit QuietWindow(AppConfig& config) : config_(config) {}
   void SetRefreshRate() override {}
   void ResetLastLogValue() override {}
-  bool SetWindowState(int state) override {
-    if (state < 0 || state > 2) return false;
-    state_ = state;
+  bool SetWindowState(WindowMode mode) override {
+    state_ = mode;
     return true;
   }
   void MoveWindow(double left, double top) override {
     left_ = Pixels(left) * 15.0;
     top_ = Pixels(top) * 15.0;
   }
-  int WindowState() const override { return state_; }
+  WindowMode WindowState() const override { return state_; }
   double WindowLeft() const override { return left_; }
   double WindowTop() const override { return top_; }
   double WindowWidth() const override { return 7290; }
@@ -37,7 +36,7 @@ class QuietWindow : public ConfigHooks, public WindowGeometry {
   static int Pixels(double twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
   AppConfig& config_;
-  int state_ = 0;
+  WindowMode state_ = WindowMode::kNormal;
   double left_ = 0;
   double top_ = 0;
 };

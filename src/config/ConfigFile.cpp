@@ -92,7 +92,7 @@ bool ConfigFile::RunHook(ConfigHook hook) {
     case ConfigHook::kWindowState: {
       const auto state = c.WindowState.AsNumber(regional_);
       if (!state || !ToInt16(*state) || (*state != 0 && *state != 1 && *state != 2)) return false;
-      return window_.SetWindowState(static_cast<int>(*state));
+      return window_.SetWindowState(static_cast<WindowMode>(*state));
     }
     case ConfigHook::kWindowPlace: {
       const auto left = c.WindowLeft.AsNumber(regional_);
@@ -118,13 +118,14 @@ void ConfigFile::Renew() {
 
 std::string ConfigFile::Serialize(bool fromWindow) {
   AppConfig& c = config_;
-  const int state = fromWindow ? window_.WindowState() : -1;
-  if (fromWindow) c.WindowState = state;
-  if (state == 0 || state == 2) {
+  const std::optional<WindowMode> mode =
+      fromWindow ? std::optional(window_.WindowState()) : std::nullopt;
+  if (mode) c.WindowState = static_cast<int>(*mode);
+  if (mode == WindowMode::kNormal || mode == WindowMode::kMaximized) {
     c.WindowLeft = Value::Single(window_.WindowLeft());
     c.WindowTop = Value::Single(window_.WindowTop());
   }
-  if (state == 0 || state == 1) {
+  if (mode == WindowMode::kNormal || mode == WindowMode::kMinimized) {
     c.WindowWidth = Value::Single(window_.WindowWidth());
     c.WindowHeight = Value::Single(window_.WindowHeight());
   }

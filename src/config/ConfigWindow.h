@@ -5,13 +5,16 @@
 
 namespace tarnwell {
 
+// How the main window is shown, numbered as config.ini's WindowState keeps it.
+enum class WindowMode { kNormal = 0, kMinimized = 1, kMaximized = 2 };
+
 // The main window's state, size and place, which config.ini keeps. Sizes and positions in twips.
 class WindowGeometry {
  public:
   virtual ~WindowGeometry() = default;
-  // 0 normal, 1 minimised, 2 maximised; false when the window rejects the state.
-  virtual bool SetWindowState(int state) = 0;
-  virtual int WindowState() const = 0;
+  // False when the window rejects the state.
+  virtual bool SetWindowState(WindowMode mode) = 0;
+  virtual WindowMode WindowState() const = 0;
   // Left and top edge.
   virtual void MoveWindow(double left, double top) = 0;
   virtual double WindowLeft() const = 0;

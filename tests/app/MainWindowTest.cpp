@@ -243,14 +243,14 @@ TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
 TEST(MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
   MainWindow window;
   window.show();
-  std::vector<double> seen{double(window.SetWindowState(3))};
+  std::vector<double> seen;
   for (int state : {2, 1, 0}) {
-    seen.push_back(window.SetWindowState(state));
+    seen.push_back(window.SetWindowState(static_cast<WindowMode>(state)));
     if (state == 2) window.ResizeWindow(9000, 6000);  // sized while maximised: the restored size
-    seen.insert(seen.end(),
-                {double(window.WindowState()), window.WindowWidth(), window.WindowHeight()});
+    seen.insert(seen.end(), {double(static_cast<int>(window.WindowState())), window.WindowWidth(),
+                             window.WindowHeight()});
   }
-  EXPECT_EQ(seen, (std::vector<double>{0, 1, 2, 9000, 6000, 1, 1, 9000, 6000, 1, 0, 9000, 6000}));
+  EXPECT_EQ(seen, (std::vector<double>{1, 2, 9000, 6000, 1, 1, 9000, 6000, 1, 0, 9000, 6000}));
 }
 
 struct FakeWindow : ResizableWindow {

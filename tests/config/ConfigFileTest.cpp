@@ -26,13 +26,14 @@ const std::regex kCrLf("\r\n");
 struct Rig : ConfigHooks, WindowGeometry, MessageBox {
   void SetRefreshRate() override { log += " rate"; }
   void ResetLastLogValue() override { log += " last"; }
-  bool SetWindowState(int s) override {
+  bool SetWindowState(WindowMode mode) override {
+    const int s = static_cast<int>(mode);
     log += " state" + std::to_string(s);
     if (s != 2 || !refuses) state = s;
     return state == s;
   }
   void MoveWindow(double l, double t) override { log += " move", left = l, top = t; }
-  int WindowState() const override { return state; }
+  WindowMode WindowState() const override { return static_cast<WindowMode>(state); }
   double WindowLeft() const override { return left; }
   double WindowTop() const override { return top; }
   double WindowWidth() const override { return width; }

@@ -194,26 +194,25 @@ void MainWindow::SetCaption(const std::string& caption) {
 
 std::string MainWindow::Caption() const { return windowTitle().toStdString(); }
 
-bool MainWindow::SetWindowState(int state) {
-  switch (state) {
-    case 0:
+bool MainWindow::SetWindowState(WindowMode mode) {
+  switch (mode) {
+    case WindowMode::kNormal:
       setWindowState(Qt::WindowNoState);
       return true;
-    case 1:
+    case WindowMode::kMinimized:
       setWindowState(Qt::WindowMinimized);
       return true;
-    case 2:
+    case WindowMode::kMaximized:
       setWindowState(Qt::WindowMaximized);
       return true;
-    default:
-      return false;
   }
+  return false;
 }
 
-int MainWindow::WindowState() const {
-  if (isMinimized()) return 1;
-  if (isMaximized()) return 2;
-  return 0;
+WindowMode MainWindow::WindowState() const {
+  if (isMinimized()) return WindowMode::kMinimized;
+  if (isMaximized()) return WindowMode::kMaximized;
+  return WindowMode::kNormal;
 }
 
 // Moving a maximised or minimised window would make it normal; the place is its restored one.

@@ -50,8 +50,8 @@ class MainWindow : public QWidget, public MainView {
   void SetLogoTop(double top) override;
   void SetCaption(const std::string& caption) override;
   std::string Caption() const override;
-  bool SetWindowState(int state) override;
-  int WindowState() const override;
+  bool SetWindowState(WindowMode mode) override;
+  WindowMode WindowState() const override;
   void MoveWindow(double left, double top) override;
   void ResizeWindow(double width, double height) override;
   double WindowLeft() const override;

@@ -112,9 +112,9 @@ void Win32MainWindow::RunResizeRules() {
 }
 
 void Win32MainWindow::Show() {
-  const int command = pendingState_ == 1   ? SW_SHOWMINIMIZED
-                      : pendingState_ == 2 ? SW_SHOWMAXIMIZED
-                                           : SW_SHOWNORMAL;
+  const int command = pendingState_ == WindowMode::kMinimized   ? SW_SHOWMINIMIZED
+                      : pendingState_ == WindowMode::kMaximized ? SW_SHOWMAXIMIZED
+                                                                : SW_SHOWNORMAL;
   ::ShowWindow(window_, command);
   ::UpdateWindow(window_);
 }
@@ -170,14 +170,13 @@ std::string Win32MainWindow::Caption() const {
   return Narrow(text);
 }
 
-bool Win32MainWindow::SetWindowState(int state) {
-  if (state < 0 || state > 2) return false;
+bool Win32MainWindow::SetWindowState(WindowMode mode) {
   if (!Shown()) {
-    pendingState_ = state;
+    pendingState_ = mode;
     return true;
   }
-  if (state != 0) {
-    ::ShowWindow(window_, state == 1 ? SW_MINIMIZE : SW_MAXIMIZE);
+  if (mode != WindowMode::kNormal) {
+    ::ShowWindow(window_, mode == WindowMode::kMinimized ? SW_MINIMIZE : SW_MAXIMIZE);
     return true;
   }
   // A window minimised while maximised comes back maximised first.
@@ -186,11 +185,11 @@ bool Win32MainWindow::SetWindowState(int state) {
   return true;
 }
 
-int Win32MainWindow::WindowState() const {
+WindowMode Win32MainWindow::WindowState() const {
   if (!Shown()) return pendingState_;
-  if (::IsIconic(window_)) return 1;
-  if (::IsZoomed(window_)) return 2;
-  return 0;
+  if (::IsIconic(window_)) return WindowMode::kMinimized;
+  if (::IsZoomed(window_)) return WindowMode::kMaximized;
+  return WindowMode::kNormal;
 }
 
 // A minimised or maximised window's place and size are those it is restored to.

@@ -55,8 +55,8 @@ class Win32MainWindow : public MainView {
   void SetLogoTop(double top) override;
   void SetCaption(const std::string& caption) override;
   std::string Caption() const override;
-  bool SetWindowState(int state) override;
-  int WindowState() const override;
+  bool SetWindowState(WindowMode mode) override;
+  WindowMode WindowState() const override;
   void MoveWindow(double left, double top) override;
   void ResizeWindow(double width, double height) override;
   double WindowLeft() const override;
@@ -94,7 +94,7 @@ class Win32MainWindow : public MainView {
   bool closing_ = false;
   bool inResize_ = false;
   // The state asked for before the window is first shown.
-  int pendingState_ = 0;
+  WindowMode pendingState_ = WindowMode::kNormal;
   int pointerStyle_ = 0;
   int charset_ = 0;
   Rgb currentColor_{0, 0, 0};

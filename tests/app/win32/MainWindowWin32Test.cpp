@@ -266,17 +266,17 @@ TEST(Win32MainWindowLayout, TheDesignReadingFitsAndToolTipsComeFromTheLanguage) 
 TEST(Win32MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
   Win32MainWindow window;
   window.Show();
-  std::vector<double> seen{double(window.SetWindowState(3))};
+  std::vector<double> seen;
   for (int state : {2, 1, 0}) {
-    seen.push_back(window.SetWindowState(state));
+    seen.push_back(window.SetWindowState(static_cast<WindowMode>(state)));
     if (state == 2) window.ResizeWindow(9000, 6000);
     if (state == 1) window.MoveWindow(300, 450);
-    seen.insert(seen.end(),
-                {double(window.WindowState()), window.WindowWidth(), window.WindowHeight()});
+    seen.insert(seen.end(), {double(static_cast<int>(window.WindowState())), window.WindowWidth(),
+                             window.WindowHeight()});
   }
   seen.insert(seen.end(), {window.WindowLeft(), window.WindowTop()});
-  EXPECT_EQ(seen, (std::vector<double>{0, 1, 2, 9000, 6000, 1, 1, 9000, 6000, 1, 0, 9000, 6000, 300,
-                                       450}));
+  EXPECT_EQ(seen,
+            (std::vector<double>{1, 2, 9000, 6000, 1, 1, 9000, 6000, 1, 0, 9000, 6000, 300, 450}));
   // Below the least size the rules widen and raise it.
   window.ResizeWindow(3000, 2000);
   EXPECT_EQ(std::pair(window.WindowWidth(), window.WindowHeight()), std::pair(8010.0, 3825.0));
@@ -304,7 +304,7 @@ TEST(Win32MainWindowStates, ClosedMinimisedOrMaximisedItKeepsTheRestoredPlaceAnd
 TEST(Win32MainWindowStates, AWindowStartedMaximisedIsRestoredToTheStoredSize) {
   Program p(
       {{"Language", "0"}, {"WindowState", "2"}, {"WindowWidth", "9000"}, {"WindowHeight", "6000"}});
-  EXPECT_EQ(p.window.WindowState(), 2);
+  EXPECT_EQ(p.window.WindowState(), WindowMode::kMaximized);
   EXPECT_TRUE(::IsZoomed(p.window.Handle()));
   ::ShowWindow(p.window.Handle(), SW_RESTORE);
   RECT r{};
