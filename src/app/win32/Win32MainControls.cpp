@@ -29,7 +29,7 @@ HFONT FontOf(const Twips& twips, double points, bool bold, int charset) {
 }  // namespace
 
 Win32MainControls::Win32MainControls(HWND window, const Twips& twips,
-                                     std::function<void(int)> zoomPressed)
+                                     std::function<void(MouseButton)> zoomPressed)
     : twips_(twips), zoomPressed_(std::move(zoomPressed)) {
   static const bool registered = [] {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
