@@ -62,6 +62,17 @@ struct Program : ProgramFakes {
   QPointer<ChSettings> dialog;
 };
 
+// From start-up each timer runs at its interval: the display's by the performance level, the
+// stability timer every 100 ms, the record timer every 100 ms while records are timed.
+TEST(MainWindowProgram, EachTimerRunsAtItsIntervalFromStartUp) {
+  std::vector<std::vector<int>> intervals;
+  for (const auto& [level, logTime] : {std::pair{"0", "1"}, std::pair{"2", "0"}}) {
+    Program p({{"Performance", level}, {"LogTime", logTime}, {"Language", "0"}});
+    intervals.push_back({p.refresh.interval, p.stability.interval, p.record.interval});
+  }
+  EXPECT_EQ(intervals, (std::vector<std::vector<int>>{{333, 100, 100}, {50, 100, 0}}));
+}
+
 // Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.
 TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
   Program p(
