@@ -28,7 +28,7 @@ void BM_WidgetTick(benchmark::State& state) {
   QtGraphWidget widget;
   widget.SetUnits(tick.twips);
   widget.resize(kWidthPx, kHeightPx);
-  GraphController view(tick.config, tick.history, widget.Picture(), tick.regional);
+  GraphController view(tick.config, tick.history, widget.Picture(), tick.regional, nullptr);
   QImage image(kWidthPx * ratio, kHeightPx * ratio, QImage::Format_RGB32);
   image.setDevicePixelRatio(ratio);
   for (auto _ : state) {

@@ -58,7 +58,7 @@ struct Tick {
   SampleHistory history;
   std::string format = "#0.00";
   DrawList graph, xaxis, testPic;
-  GraphController view{config, history, graph, regional};
+  GraphController view{config, history, graph, regional, nullptr};  // no zoom here
 };
 
 }  // namespace tarnwell

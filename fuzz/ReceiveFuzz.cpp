@@ -8,9 +8,11 @@
 #include "FakeClock.h"
 #include "FakeMessageBox.h"
 #include "FakeSerialPort.h"
+#include "FakeTimer.h"
 #include "FuzzEntries.h"
 #include "FuzzInput.h"
 #include "acquisition/NumberFormat.h"
+#include "acquisition/ReadingRoute.h"
 #include "acquisition/SerialLink.h"
 
 namespace tarnwell::fuzz {
@@ -89,6 +91,43 @@ struct Switches {
   bool fillOnFirst;
 };
 
+// A recording that runs as the switches say and keeps each reading it is handed.
+class FuzzRecorder : public Recorder {
+ public:
+  explicit FuzzRecorder(const Switches& on) : on_(on) {}
+  bool Recording() const override { return on_.recording && on_.logging; }
+  void Take(double value, const std::string&, Instant) override {
+    current = value;
+    if (on_.writerEachFrame) logged.push_back(value);
+  }
+  double CurrentValue() const override { return current; }
+  void FramesDropped(std::size_t) override {}
+  void HoldLines() override {}
+  void ReleaseLines() override {}
+
+  double current = 0;
+  std::vector<double> logged;
+
+ private:
+  const Switches& on_;
+};
+
+// Counts the frames the link hands on to the route.
+class CountingSink : public FrameSink {
+ public:
+  explicit CountingSink(FrameSink& next) : next_(next) {}
+  void HandOverStarts() override { next_.HandOverStarts(); }
+  void HandOverEnds() override { next_.HandOverEnds(); }
+  void Frame(const std::optional<Reading>& reading) override { ++frames, next_.Frame(reading); }
+  void FirstFrame() override { next_.FirstFrame(); }
+  void FramesLost(std::size_t count) override { next_.FramesLost(count); }
+
+  std::size_t frames = 0;
+
+ private:
+  FrameSink& next_;
+};
+
 class ReceiveRun {
  public:
   explicit ReceiveRun(FuzzInput& in) {
@@ -104,18 +143,6 @@ class ReceiveRun {
     config.LogEnable = on.logging;
     config.LogTime = on.writerEachFrame ? 0 : 1;
     if (flags & 16) regional.decimal = ',';
-    frames.SetRecording(
-        [this] {
-          ++handled;
-          return on.recording;
-        },
-        [this](Instant) { logged.push_back(frame.CurrentValue); });
-    if (on.fillOnFirst) {
-      link.SetFirstFrameHandler([this] {
-        ++fills;
-        history.TraceFill();
-      });
-    }
     link.ResetReceiveState();
     port.open = true;
     for (std::size_t k = 0; k <= 7; ++k)
@@ -156,10 +183,14 @@ class ReceiveRun {
       return "frames handled differ from terminators received";
     }
     const bool recorded = on.recording && on.logging;
-    if (logged.size() != (recorded && on.writerEachFrame ? handled : 0)) return "writer runs";
-    if (!std::isfinite(frame.CurrentValue)) return "current value not finite";
-    if (!recorded && frame.CurrentValue != 0) return "current value set without a recording";
-    if (!frame.ValueFormat.empty() && !formats.count(frame.ValueFormat)) return "value format";
+    const auto& logged = recorder.logged;
+    if (logged.size() != (recorded && on.writerEachFrame ? route.Readings() : 0)) {
+      return "writer runs";
+    }
+    if (!std::isfinite(recorder.current)) return "current value not finite";
+    if (!recorded && recorder.current != 0) return "current value set without a recording";
+    const std::string& format = route.ValueFormat();
+    if (!format.empty() && !formats.count(format)) return "value format";
     if (history.UB() != ub) return "history resized";
     if (history.SampleIndex() < 0 || history.SampleIndex() > history.UB()) return "sample index";
     if (recorded && history.SampleIndex() != 0) return "history written while recording";
@@ -168,8 +199,9 @@ class ReceiveRun {
     }
     if (fills != (on.fillOnFirst && handled > 0 ? 1 : 0)) return "trace fills";
     if (state.AwaitingFirstFrame != (handled == 0)) return "first-frame mark";
-    // A frame that gave a reading marks the data alive; without a frame nothing does.
-    if (state.DataAlive ? handled == 0 : history.Latest() || !logged.empty()) return "data-alive";
+    // Each reading is counted once, and only a reading fills the history or the record.
+    if (route.Readings() > handled) return "readings above frames";
+    if (route.Readings() == 0 && (history.Latest() || !logged.empty())) return "uncounted reading";
     if (state.FrameCount < 0 || state.FrameCount > static_cast<double>(handled)) return "count";
     return {};
   }
@@ -193,12 +225,13 @@ class ReceiveRun {
   // What the frames left behind must not depend on how the characters were cut into events.
   std::string DiffersFrom(const ReceiveRun& whole) const {
     if (handled != whole.handled) return "frames differ between chunked and whole";
-    if (logged != whole.logged) return "recorded values differ between chunked and whole";
+    if (recorder.logged != whole.recorder.logged)
+      return "recorded values differ between chunked and whole";
     if (history.Samples() != whole.history.Samples())
       return "history differs between chunked and whole";
     if (history.SampleIndex() != whole.history.SampleIndex()) return "sample index differs";
-    if (frame.ValueFormat != whole.frame.ValueFormat) return "value format differs";
-    if (frame.CurrentValue != whole.frame.CurrentValue) return "current value differs";
+    if (route.ValueFormat() != whole.route.ValueFormat()) return "value format differs";
+    if (recorder.current != whole.recorder.current) return "current value differs";
     if (state.RxBuffer != whole.state.RxBuffer) return "pending characters differ";
     return {};
   }
@@ -206,22 +239,27 @@ class ReceiveRun {
  private:
   CountingPort port;
   AppConfig config;
-  ReceiveState state;
-  FrameState frame;
   SampleHistory history;
   Regional regional;
   testing::FakeClock clock;
   testing::FakeMessageBox messages;
+  testing::FakeTimer refreshTimer;
   LangTable texts;
-  FrameHandler frames{config, frame, history, regional};
-  PortControl control{port};
-  SerialLink link{port, control, config, state, frames, clock, regional, messages, texts};
   Switches on{};
   int ub = 0;
-  std::size_t handled = 0;
   bool lost = false;
-  std::vector<double> logged;
   int fills = 0;
+  FuzzRecorder recorder{on};
+  ReadingRoute route{config, history, recorder, port, refreshTimer, [this] {
+                       if (!on.fillOnFirst) return;
+                       ++fills;
+                       history.TraceFill();
+                     }};
+  CountingSink sink{route};
+  const std::size_t& handled = sink.frames;
+  PortControl control{port};
+  SerialLink link{port, control, config, sink, clock, regional, messages, texts};
+  const ReceiveState& state = link.Receive();
   std::set<std::string> formats;
 };
 

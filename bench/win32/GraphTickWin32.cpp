@@ -39,7 +39,7 @@ int main() {
       Tick tick(samples, shape);
       Win32GraphBox box(parent, 1, tick.twips);
       ::SetWindowPos(box.Handle(), nullptr, 0, 0, kWidthPx, kHeightPx, SWP_NOZORDER);
-      GraphController view(tick.config, tick.history, box.Picture(), tick.regional);
+      GraphController view(tick.config, tick.history, box.Picture(), tick.regional, nullptr);
       const auto once = [&] {
         const GraphRange range = ComputeRange(tick.history, tick.config, tick.regional);
         TracePlot::Draw(

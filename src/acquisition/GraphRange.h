@@ -12,6 +12,9 @@ struct GraphRange {
   double Min = 0;
 };
 
+// The spread of the drawn slots 0 to UB - 1, unwritten slots included.
+GraphRange SampleExtent(const SampleHistory& history);
+
 // With automatic range (Expanded 1) the spread of slots 0 to UB - 1, unwritten slots included;
 // otherwise GraphMax and GraphMin.
 GraphRange ComputeRange(const SampleHistory& history, const AppConfig& config,

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -9,7 +8,7 @@
 
 namespace tarnwell {
 
-// The receive side of the serial link, read by the update cycle.
+// The receive side of the serial link: the link writes it, the display reads its rate.
 struct ReceiveState {
   // Characters received and not yet consumed by a complete frame (bounded, see SerialLink).
   std::string RxBuffer;
@@ -19,8 +18,6 @@ struct ReceiveState {
   // Local date and time of the last roll-over as regional text, and its instant.
   std::string SecondStamp;
   Instant SecondStampTime;
-  bool DataAlive = false;
-  std::int16_t SilentTicks = 10;
   // True until the first complete frame has been handled.
   bool AwaitingFirstFrame = true;
 };

@@ -7,14 +7,14 @@
 
 namespace tarnwell {
 
-SerialLink::SerialLink(SerialPort& port, PortControl& control, AppConfig& config,
-                       ReceiveState& state, FrameHandler& frames, const Clock& clock,
-                       const Regional& regional, MessageBox& messages, const LangTable& texts)
+SerialLink::SerialLink(SerialPort& port, PortControl& control, const AppConfig& config,
+                       FrameSink& sink, const Clock& clock, const Regional& regional,
+                       MessageBox& messages, const LangTable& texts)
     : port_(port),
       control_(control),
       config_(config),
-      state_(state),
-      frames_(frames),
+      sink_(sink),
+      reader_(config, regional),
       clock_(clock),
       regional_(regional),
       messages_(messages),
@@ -28,7 +28,6 @@ void SerialLink::PortConfig() {
   const auto port = number ? ToInt16(*number) : std::nullopt;
   if (!port) return fail(SerialError{380, "Invalid property value"});
   const BaudChoice baud = BaudFor(config_.BaudIndex);
-  config_.BaudIndex = std::to_string(baud.index);
   if (auto e = control_.SelectPort(*port)) return fail(*e);
   // Port 0 means no port is set: the link stays closed without a message.
   if (*port == 0) return;
@@ -71,7 +70,7 @@ void SerialLink::OnPortEvent() {
   std::string& rx = state_.RxBuffer;
   const std::size_t base = rx.size();
   rx += in.chars;
-  if (beforeFrames_) beforeFrames_();
+  sink_.HandOverStarts();
   std::size_t last = 0;
   std::size_t from = base;
   for (const LineRead& read : in.reads) {
@@ -83,11 +82,11 @@ void SerialLink::OnPortEvent() {
       last = from;
       cut_ = read.follows == LineRead::Follows::kLoss ? Cut::kLoss : Cut::kOpening;
     }
-    Dropped(read.framesDropped);
+    if (read.framesDropped > 0) sink_.FramesLost(read.framesDropped);
     TakeFrames(from, end, read.at, last);
     from = end;
   }
-  if (afterFrames_) afterFrames_();
+  sink_.HandOverEnds();
   rx.erase(0, last);
   // A device that never sends a terminator must not make the buffer grow without end.
   if (rx.size() > kMaxPending) rx.erase(0, rx.size() - kKeptPending);
@@ -98,27 +97,18 @@ void SerialLink::TakeFrames(std::size_t from, std::size_t end, Instant at, std::
   for (std::size_t i = from + 1; i <= end; ++i) {
     if (!EndsFrame(rx[i - 1])) continue;
     if (const Cut cut = std::exchange(cut_, Cut::kNone); cut != Cut::kNone) {
-      if (cut == Cut::kLoss) Dropped(1);
+      if (cut == Cut::kLoss) sink_.FramesLost(1);
       last = i;
       continue;
     }
-    const bool reading = frames_.HandleFrame(rx, last + 1, i, at);
+    sink_.Frame(reader_.Read(rx, last + 1, i, at));
     state_.FrameCount += 1;
     if (state_.AwaitingFirstFrame) {
-      if (firstFrame_) firstFrame_();
+      sink_.FirstFrame();
       state_.AwaitingFirstFrame = false;
     }
     last = i;
-    // Frames without a reading ("OL", a window set wrong) must not make a stale value look live.
-    if (reading) {
-      state_.DataAlive = true;
-      state_.SilentTicks = 0;
-    }
   }
-}
-
-void SerialLink::Dropped(std::size_t frames) {
-  if (frames > 0 && framesDropped_) framesDropped_(frames);
 }
 
 }  // namespace tarnwell

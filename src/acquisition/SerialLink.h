@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 
-#include "acquisition/FrameHandler.h"
+#include "acquisition/FrameReader.h"
 #include "acquisition/PortControl.h"
 #include "acquisition/ReceiveState.h"
 #include "config/AppConfig.h"
@@ -17,34 +16,20 @@
 namespace tarnwell {
 
 // The listening side of the link to the indicator: opens the port, cuts the stream into frames
-// at CR or ETX and hands each to the frame handler with the instant it was read. Nothing is
-// ever sent.
+// at CR or ETX, reads each at the instant its end was read and tells the sink, in the stream's
+// order. Nothing is ever sent.
 class SerialLink {
  public:
   // Characters kept when no terminator has come for this long; older ones are dropped.
   static constexpr std::size_t kMaxPending = 1024;
   static constexpr std::size_t kKeptPending = 256;
 
-  SerialLink(SerialPort& port, PortControl& control, AppConfig& config, ReceiveState& state,
-             FrameHandler& frames, const Clock& clock, const Regional& regional,
-             MessageBox& messages, const LangTable& texts);
+  SerialLink(SerialPort& port, PortControl& control, const AppConfig& config, FrameSink& sink,
+             const Clock& clock, const Regional& regional, MessageBox& messages,
+             const LangTable& texts);
 
-  // The trace fill asked for by the first frame after start-up (the graph's double click).
-  void SetFirstFrameHandler(std::function<void()> handler) { firstFrame_ = std::move(handler); }
-  // Told how many frames were dropped, where they were in the stream: those whose ends the port
-  // dropped, and the one a loss cut once its end has come.
-  void SetDroppedFramesHandler(std::function<void(std::size_t)> handler) {
-    framesDropped_ = std::move(handler);
-  }
-  // Called before and after the frames of one hand-over are handled (the record file writes
-  // their lines at once).
-  void SetReadHandlers(std::function<void()> before, std::function<void()> after) {
-    beforeFrames_ = std::move(before);
-    afterFrames_ = std::move(after);
-  }
-
-  // Opens the port from CommPort and BaudIndex; a failure is shown with text 5 and the port
-  // stays closed.
+  // Opens the port from CommPort and BaudIndex (an index out of the list opens at the speed
+  // BaudFor gives); a failure is shown with text 5 and the port stays closed.
   void PortConfig();
   // The receive handler: takes what the port received and handles its frames.
   void OnPortEvent();
@@ -57,25 +42,23 @@ class SerialLink {
   // Closes the port when it is open.
   void ClosePort();
 
+  const ReceiveState& Receive() const { return state_; }
+
  private:
   // Frame ends in rx_[from, end) read at `at`; `last` is the end of the last frame taken.
   void TakeFrames(std::size_t from, std::size_t end, Instant at, std::size_t& last);
-  void Dropped(std::size_t frames);
 
   SerialPort& port_;
   PortControl& control_;
   bool held_ = false;
-  AppConfig& config_;
-  ReceiveState& state_;
-  FrameHandler& frames_;
+  const AppConfig& config_;
+  FrameSink& sink_;
+  FrameReader reader_;
+  ReceiveState state_;
   const Clock& clock_;
   const Regional& regional_;
   MessageBox& messages_;
   const LangTable& texts_;
-  std::function<void()> firstFrame_;
-  std::function<void()> beforeFrames_;
-  std::function<void()> afterFrames_;
-  std::function<void(std::size_t)> framesDropped_;
   bool inHandler_ = false;
   // After an opening or lost characters, the characters up to the next terminator are the end
   // of a frame whose beginning is gone; after a loss, that frame was sent and is dropped.

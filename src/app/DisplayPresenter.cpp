@@ -5,13 +5,13 @@
 
 namespace tarnwell {
 
-DisplayPresenter::DisplayPresenter(const AppConfig& config, ReceiveState& receive,
-                                   const FrameState& frame, const SampleHistory& history,
+DisplayPresenter::DisplayPresenter(const AppConfig& config, const ReceiveState& receive,
+                                   const ReadingRoute& readings, const SampleHistory& history,
                                    LiveLabels& view, DrawGraphFn drawGraph, Timer& refreshTimer,
                                    const Regional& regional)
     : config_(config),
       receive_(receive),
-      frame_(frame),
+      readings_(readings),
       history_(history),
       view_(view),
       drawGraph_(std::move(drawGraph)),
@@ -29,13 +29,19 @@ void DisplayPresenter::SetRefreshRate() {
 }
 
 void DisplayPresenter::OnRefreshTick() {
-  if (receive_.SilentTicks > 30) {
-    receive_.DataAlive = false;
+  // Frames without a reading ("OL", a window set wrong) must not make a stale value look live.
+  if (readings_.Readings() != readingsSeen_) {
+    readingsSeen_ = readings_.Readings();
+    alive_ = true;
+    silentTicks_ = 0;
+  }
+  if (silentTicks_ > 30) {
+    alive_ = false;
   } else {
-    ++receive_.SilentTicks;
+    ++silentTicks_;
   }
 
-  if (receive_.DataAlive) {
+  if (alive_) {
     view_.SetCurrentColor(kAliveColor);
     view_.SetCurrentVisible(true);
   } else {
@@ -44,15 +50,9 @@ void DisplayPresenter::OnRefreshTick() {
 
   const GraphRange range = ComputeRange(history_, config_, regional_);
 
-  const std::string& format = frame_.ValueFormat;
-  if (recording_ && recording_()) {
-    if (auto text = FormatNumber(frame_.CurrentValue, format, regional_)) {
-      view_.SetCurrentCaption(*text);
-    }
-  } else if (const auto latest = history_.Latest()) {
-    // Not the slot before SampleIndex: just after a wrap there is none (with one sample never),
-    // and after frames that held no reading it is an old one.
-    if (auto text = FormatNumber(*latest, format, regional_)) view_.SetCurrentCaption(*text);
+  const std::string& format = readings_.ValueFormat();
+  if (const auto shown = readings_.ShownValue()) {
+    if (auto text = FormatNumber(*shown, format, regional_)) view_.SetCurrentCaption(*text);
   }
 
   const double span = range.Max - range.Min;

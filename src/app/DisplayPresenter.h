@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "acquisition/FrameState.h"
 #include "acquisition/GraphRange.h"
+#include "acquisition/ReadingRoute.h"
 #include "acquisition/ReceiveState.h"
 #include "acquisition/SampleHistory.h"
 #include "config/AppConfig.h"
@@ -34,15 +34,13 @@ using DrawGraphFn = std::function<void(const GraphRange& range, double span)>;
 inline constexpr Rgb kAliveColor{255, 128, 0};
 inline constexpr Rgb kStaleColor{128, 64, 0};
 
-// The heartbeat of the main window: shows what the link and the parser left behind.
+// The heartbeat of the main window: shows the latest reading, bright while readings come and
+// dimmed on the 32nd tick without one, the rate and the graph.
 class DisplayPresenter {
  public:
-  DisplayPresenter(const AppConfig& config, ReceiveState& receive, const FrameState& frame,
-                   const SampleHistory& history, LiveLabels& view, DrawGraphFn drawGraph,
-                   Timer& refreshTimer, const Regional& regional);
-
-  // Whether a recording runs (the value shown is then CurrentValue).
-  void SetRecording(std::function<bool()> recording) { recording_ = std::move(recording); }
+  DisplayPresenter(const AppConfig& config, const ReceiveState& receive,
+                   const ReadingRoute& readings, const SampleHistory& history, LiveLabels& view,
+                   DrawGraphFn drawGraph, Timer& refreshTimer, const Regional& regional);
 
   // Timer1's interval from Performance: 333, 100 or 50 ms, 100 for any other level.
   void SetRefreshRate();
@@ -52,14 +50,16 @@ class DisplayPresenter {
 
  private:
   const AppConfig& config_;
-  ReceiveState& receive_;
-  const FrameState& frame_;
+  const ReceiveState& receive_;
+  const ReadingRoute& readings_;
   const SampleHistory& history_;
   LiveLabels& view_;
   DrawGraphFn drawGraph_;
   Timer& refreshTimer_;
   const Regional& regional_;
-  std::function<bool()> recording_;
+  std::uint64_t readingsSeen_ = 0;
+  bool alive_ = false;
+  int silentTicks_ = 10;
 };
 
 }  // namespace tarnwell

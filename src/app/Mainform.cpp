@@ -19,32 +19,25 @@ std::string AlreadyRunningMessage(const std::string& dataFolder) {
 Mainform::Mainform(Platform platform, MainView& view, Version version)
     : platform_(platform), view_(view), version_(version) {
   const Regional& r = platform_.regional;
-  frames_ = std::make_unique<FrameHandler>(config_, frame_, history_, r);
   ports_ = std::make_unique<PortControl>(platform_.port);
-  link_ = std::make_unique<SerialLink>(platform_.port, *ports_, config_, receive_, *frames_,
-                                       platform_.clock, r, platform_.messages, texts_);
+  graph_ = std::make_unique<GraphController>(
+      config_, history_, view_.GraphPicture(), r,
+      [this](const Value& min, double max) { config_.GraphMin = min, config_.GraphMax = max; });
+  recording_ = std::make_unique<RecordingControl>(config_, history_, platform_.files,
+                                                  platform_.clock, r, platform_.messages, texts_,
+                                                  [this] { graph_->ResetTrace(); });
+  // The route of every reading: the link cuts and reads frames, the route sends each on.
+  route_ = std::make_unique<ReadingRoute>(config_, history_, *recording_, platform_.port,
+                                          platform_.refreshTimer, [this] { graph_->ResetTrace(); });
+  link_ = std::make_unique<SerialLink>(platform_.port, *ports_, config_, *route_, platform_.clock,
+                                       r, platform_.messages, texts_);
   link_->SetHeld(true);
   presenter_ = std::make_unique<DisplayPresenter>(
-      config_, receive_, frame_, history_, view_,
+      config_, link_->Receive(), *route_, history_, view_,
       [this](const GraphRange& range, double span) { DrawGraph(range, span); },
       platform_.refreshTimer, r);
   configFile_ = std::make_unique<ConfigFile>(config_, *this, view_, platform_.files,
                                              platform_.messages, platform_.clock, r);
-  graph_ = std::make_unique<GraphController>(config_, history_, view_.GraphPicture(), r);
-  recording_ = std::make_unique<RecordingControl>(config_, frame_, history_, platform_.files,
-                                                  platform_.clock, r, platform_.messages, texts_,
-                                                  [this] { graph_->ResetTrace(); });
-
-  link_->SetFirstFrameHandler([this] { graph_->ResetTrace(); });
-  link_->SetDroppedFramesHandler([this](std::size_t n) { recording_->FramesDropped(n); });
-  link_->SetReadHandlers([this] { recording_->HoldLines(); },
-                         [this] {
-                           recording_->ReleaseLines();
-                           PaceReads();
-                         });
-  frames_->SetRecording([this] { return Recording(); },
-                        [this](Instant readAt) { recording_->RunWriter(readAt); });
-  presenter_->SetRecording([this] { return Recording(); });
 
   // Nothing may be handled before the start-up sequence has finished.
   platform_.refreshTimer.SetEnabled(false);
@@ -58,12 +51,6 @@ Mainform::Mainform(Platform platform, MainView& view, Version version)
 }
 
 Mainform::~Mainform() = default;
-
-// The display needs the characters only once per refresh; while recording, the record timer
-// takes the latest value, which should be no older than 10 ms. A line's time is its frame's read.
-void Mainform::PaceReads() {
-  platform_.port.SetMaxWait(Recording() ? kRecordingWaitMs : platform_.refreshTimer.Interval());
-}
 
 bool Mainform::StartUp() {
   const Regional& r = platform_.regional;
@@ -79,6 +66,8 @@ bool Mainform::StartUp() {
   view_.ApplyFormTexts(texts_);
   // Zoom mode starts off; its button exists only in advanced mode.
   if (config_.AdvancedMode) view_.SetZoomButtonVisible(true);
+  // The stored index is the one the port opens with.
+  config_.BaudIndex = std::to_string(BaudFor(config_.BaudIndex).index);
   link_->PortConfig();
   view_.SetCurrentCaption("0");
   platform_.recordTimer.SetInterval(RecordTimerIntervalMs(config_.LogTime));
@@ -96,7 +85,7 @@ bool Mainform::StartUp() {
   config_.WindowHeight = Value::Single(view_.WindowHeight());
   if (config_.RecordsAtStartup(r)) recording_->StartRecording();
   graph_->ResetPointer();
-  PaceReads();
+  route_->PaceReads();
 
   loading_ = false;
   link_->SetHeld(false);
@@ -146,7 +135,7 @@ void Mainform::SetSuspended(bool checked) {
 void Mainform::DrawGraph(const GraphRange& range, double span) {
   PlotInputs in{history_,
                 config_,
-                frame_.ValueFormat,
+                route_->ValueFormat(),
                 platform_.regional,
                 range,
                 span,

@@ -5,9 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "acquisition/FrameHandler.h"
-#include "acquisition/FrameState.h"
-#include "acquisition/ReceiveState.h"
+#include "acquisition/ReadingRoute.h"
 #include "acquisition/SampleHistory.h"
 #include "acquisition/SerialLink.h"
 #include "app/DisplayPresenter.h"
@@ -94,12 +92,8 @@ class Mainform : public ConfigHooks {
   void SetNewLogFileName() override;
 
  private:
-  // The longest received characters wait in the port while recording; otherwise a refresh.
-  static constexpr int kRecordingWaitMs = 8;
-
   void DrawGraph(const GraphRange& range, double span);
   bool ReadLanguage();
-  void PaceReads();
 
   Platform platform_;
   MainView& view_;
@@ -109,18 +103,16 @@ class Mainform : public ConfigHooks {
   AppConfig config_;
   LangTable texts_;
   SampleHistory history_;
-  ReceiveState receive_;
-  FrameState frame_;
   bool unloaded_ = false;
   bool saved_ = true;
 
   std::unique_ptr<PortControl> ports_;
-  std::unique_ptr<FrameHandler> frames_;
+  std::unique_ptr<GraphController> graph_;
+  std::unique_ptr<RecordingControl> recording_;
+  std::unique_ptr<ReadingRoute> route_;
   std::unique_ptr<SerialLink> link_;
   std::unique_ptr<DisplayPresenter> presenter_;
   std::unique_ptr<ConfigFile> configFile_;
-  std::unique_ptr<GraphController> graph_;
-  std::unique_ptr<RecordingControl> recording_;
   std::function<void()> unloadSettings_;
 };
 

@@ -2,7 +2,9 @@
 #include "graph/GraphController.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "acquisition/GraphRange.h"
 #include "config/NumberText.h"
 
 namespace tarnwell {
@@ -12,9 +14,13 @@ constexpr double kPointerLift = 380;
 
 }  // namespace
 
-GraphController::GraphController(AppConfig& config, SampleHistory& history, DrawSurface& graph,
-                                 const Regional& regional)
-    : config_(config), history_(history), graph_(graph), regional_(regional) {}
+GraphController::GraphController(const AppConfig& config, SampleHistory& history,
+                                 DrawSurface& graph, const Regional& regional, SetRangeFn setRange)
+    : config_(config),
+      history_(history),
+      graph_(graph),
+      regional_(regional),
+      setRange_(std::move(setRange)) {}
 
 void GraphController::ResetPointer() {
   graphMouseX_ = 0;
@@ -38,35 +44,32 @@ void GraphController::DrawGuideLines() {
 
 void GraphController::ZoomValueAxis(bool LowerSide, int Mode) {
   const double min = config_.GraphMinimum(regional_);
-  double& max = config_.GraphMax;
+  double max = config_.GraphMax;
+  Value newMin = config_.GraphMin;
   if (Mode == 0) {
     const double mid = (min + max) / 2;
     if (LowerSide) {
       max = mid;
     } else {
-      config_.GraphMin = Value::Double(mid);
+      newMin = Value::Double(mid);
     }
   } else if (Mode == 1) {
     if (LowerSide) {
-      config_.GraphMin = Value::Double(min - (max - min) / 2);
+      newMin = Value::Double(min - (max - min) / 2);
     } else {
       if (min == max) max += 1;
       max = max + (max - min) / 2;
     }
+  } else {
+    return;
   }
+  if (setRange_) setRange_(newMin, max);
 }
 
 void GraphController::FitToData() {
-  double max = 0;
-  double min = 100000000000.0;
-  const auto& samples = history_.Samples();
-  // All slots but the top one, which is never drawn.
-  for (auto v = samples.begin(); v + 1 < samples.end(); ++v) {
-    max = std::max(max, *v);
-    min = std::min(min, *v);
-  }
-  config_.GraphMax = max;
-  config_.GraphMin = Value::Double(min);
+  // The top never below 0: readings all alike and below it still give a range to draw.
+  const GraphRange extent = SampleExtent(history_);
+  if (setRange_) setRange_(Value::Double(extent.Min), std::max(0.0, extent.Max));
 }
 
 void GraphController::ZoomButtonPressed(MouseButton button) {

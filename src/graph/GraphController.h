@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
+
 #include "acquisition/SampleHistory.h"
 #include "config/AppConfig.h"
 #include "graph/MouseButton.h"
@@ -13,14 +15,15 @@ namespace tarnwell {
 enum class PointerStyle { kDefault = 0, kSizeAll = 5 };
 
 // What the operator does with the trend graph: the guide-line grid, the vertical zoom, the trace
-// reset and the pointer tracking. Zoom changes GraphMin and GraphMax in the settings; the next
-// tick shows the new range.
+// reset and the pointer tracking. Zoom sets a new GraphMin and GraphMax through `setRange`; the
+// next tick shows the new range.
 class GraphController {
  public:
   // `graph` is the graph's picture: the grid is drawn on it and its outer size decides the
   // zoom clicks.
-  GraphController(AppConfig& config, SampleHistory& history, DrawSurface& graph,
-                  const Regional& regional);
+  using SetRangeFn = std::function<void(const Value& min, double max)>;
+  GraphController(const AppConfig& config, SampleHistory& history, DrawSurface& graph,
+                  const Regional& regional, SetRangeFn setRange);
 
   // Zoom mode: clicks on the graph zoom its value axis, and the trace is not reset.
   bool Zooming() const { return zooming_; }
@@ -46,10 +49,11 @@ class GraphController {
  private:
   void FitToData();
 
-  AppConfig& config_;
+  const AppConfig& config_;
   SampleHistory& history_;
   DrawSurface& graph_;
   const Regional& regional_;
+  SetRangeFn setRange_;
   bool zooming_ = false;
   double graphMouseX_ = 0;
   double graphMouseY_ = -380;

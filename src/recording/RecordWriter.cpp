@@ -18,20 +18,15 @@ std::chrono::milliseconds LeadOverSteady(const Clock& clock, std::int64_t steady
 
 }  // namespace
 
-RecordWriter::RecordWriter(AppConfig& config, const FrameState& frame, SampleHistory& history,
-                           RecordFile& file, const Clock& clock, const Regional& regional)
-    : config_(config),
-      frame_(frame),
-      history_(history),
-      file_(file),
-      clock_(clock),
-      regional_(regional) {}
+RecordWriter::RecordWriter(AppConfig& config, SampleHistory& history, RecordFile& file,
+                           const Clock& clock, const Regional& regional)
+    : config_(config), history_(history), file_(file), clock_(clock), regional_(regional) {}
 
 void RecordWriter::Restart() {
   LogCount_ = 0;
   config_.LastLogTime.assign(1, '0');  // not = "0": GCC 12 warns falsely (-Wrestrict)
   lastLine_.reset();
-  readingsAtStart_ = frame_.Readings;
+  readingSinceStart_ = false;
 }
 
 Instant RecordWriter::LineTime(Instant at, std::int64_t steadyNow) const {
@@ -45,9 +40,7 @@ Instant RecordWriter::LineTime(Instant at, std::int64_t steadyNow) const {
 std::optional<std::int64_t> RecordWriter::SecondsSinceLastLine(Instant at,
                                                                std::int64_t steadyNow) const {
   using std::chrono::floor, std::chrono::seconds;
-  // A LastLogTime that is not the text of our last line ("0" after a start, or changed from
-  // outside) is a moment long past.
-  if (!lastLine_ || lastLine_->text != config_.LastLogTime) return std::nullopt;
+  if (!lastLine_) return std::nullopt;
   // Counting whole seconds of the clock keeps "one line per second, on the first run after the
   // second changed"; the steady clock keeps recording going when the clock is set back.
   const std::int64_t clockSeconds = (floor<seconds>(at) - floor<seconds>(lastLine_->at)).count();
@@ -64,13 +57,13 @@ void RecordWriter::RunWriter(RecordingState state, std::optional<Instant> readAt
   }
   if (!config_.LogEnable) return;
   if (state != RecordingState::kRecording) return;
-  // Until a frame has come since the start, CurrentValue holds nothing the indicator sent now.
-  if (frame_.Readings == readingsAtStart_) return;
+  // Until a reading has come since the start, the current value is nothing the indicator sent now.
+  if (!readingSinceStart_) return;
 
-  const double value = frame_.CurrentValue;
+  const double value = current_;
   if (value < config_.LogThreshold) {
     MotionCount_ = 0;
-    StableLogged_ = 0;
+    stableLogged_ = false;
     MotionRef_ = 0;
     LastLogValue_ = 0;
     return;
@@ -82,18 +75,18 @@ void RecordWriter::RunWriter(RecordingState state, std::optional<Instant> readAt
     WriteLine(at, steadyNow);
     return;
   }
-  if (MotionCount_ > config_.MotionTime * 10 && StableLogged_ == 0) {
-    StableLogged_ = 1;
+  if (MotionCount_ > config_.MotionTime * 10 && !stableLogged_) {
+    stableLogged_ = true;
     WriteLine(at, steadyNow);
   } else if (value != MotionRef_) {
     MotionCount_ = 0;
-    StableLogged_ = 0;
+    stableLogged_ = false;
     MotionRef_ = value;
   }
 }
 
 void RecordWriter::WriteLine(Instant at, std::int64_t steadyNow) {
-  const double value = frame_.CurrentValue;
+  const double value = current_;
   // Store and advance before the file is touched: a failure message shown from the append runs
   // an event loop that may run the writer again, which must take the next slot.
   history_.Append(value, config_.NofSamples);
@@ -102,8 +95,8 @@ void RecordWriter::WriteLine(Instant at, std::int64_t steadyNow) {
   // One conversion to local time, last, for the line's date, time and milliseconds.
   const DateTime local = clock_.Local(at);
   config_.LastLogTime = DateTimeText(local, regional_);
-  lastLine_ = LastLine{config_.LastLogTime, at, steadyNow, LeadOverSteady(clock_, steadyNow)};
-  const auto text = FormatNumber(value, frame_.ValueFormat, regional_);
+  lastLine_ = LastLine{at, steadyNow, LeadOverSteady(clock_, steadyNow)};
+  const auto text = FormatNumber(value, format_, regional_);
   file_.Append(RecordLine(LogCount_, text.value_or(std::string()), local, regional_));
 }
 

@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "acquisition/FrameState.h"
 #include "acquisition/SampleHistory.h"
 #include "config/AppConfig.h"
 #include "platform/Clock.h"
@@ -20,14 +19,22 @@ inline int RecordTimerIntervalMs(double logTime) { return logTime > 0 ? 100 : 0;
 // Whether a recording runs: a file is open and lines may be written.
 enum class RecordingState { kIdle, kRecording };
 
-// Decides on each run whether CurrentValue is recorded: the interval (LogTime), the enable
-// switch, the recording state, the threshold, the dead band (LogVariation) and the stability
-// time (MotionTime), in that order, once a reading has come since the start. A recorded value
-// also goes into the sample history.
+// Decides on each run whether the current value (the latest reading taken) is recorded: the
+// interval (LogTime), the enable switch, the recording state, the threshold, the dead band
+// (LogVariation) and the stability time (MotionTime), in that order, once a reading has come since
+// the start. A recorded value also goes into the sample history.
 class RecordWriter {
  public:
-  RecordWriter(AppConfig& config, const FrameState& frame, SampleHistory& history, RecordFile& file,
-               const Clock& clock, const Regional& regional);
+  RecordWriter(AppConfig& config, SampleHistory& history, RecordFile& file, const Clock& clock,
+               const Regional& regional);
+
+  // A reading while the recording runs, in the latest frame's number format.
+  void Take(double value, const std::string& format) {
+    current_ = value, format_ = format, readingSinceStart_ = true;
+  }
+  // What the display shows while recording: the latest reading, or until one comes `value`.
+  double CurrentValue() const { return current_; }
+  void ShowUntilFirstReading(double value) { current_ = value; }
 
   // One run of the rules; lines are written only while `state` is recording. A line written for
   // a frame carries `readAt`, the instant its frame was read; otherwise the clock's now.
@@ -35,16 +42,12 @@ class RecordWriter {
   void OnStabilityTick() { MotionCount_ += 1; }
 
   // The start of a recording: the count begins again and the first line is due with the first
-  // reading that follows.
+  // reading that follows. LastLogTime is "0", a moment long past.
   void Restart();
   void ResetLastLogValue() { LastLogValue_ = 0; }
   // Lines that would have been written are missing: their counts are left out.
   void SkipLines(std::size_t count) { LogCount_ += static_cast<double>(count); }
 
-  double LastLogValue() const { return LastLogValue_; }
-  double MotionCount() const { return MotionCount_; }
-  double MotionRef() const { return MotionRef_; }
-  double StableLogged() const { return StableLogged_; }
 
  private:
   // The instant a line is stamped with: never before the line ahead, unless the clock was set
@@ -55,7 +58,6 @@ class RecordWriter {
   void WriteLine(Instant at, std::int64_t steadyNow);
 
   AppConfig& config_;
-  const FrameState& frame_;
   SampleHistory& history_;
   RecordFile& file_;
   const Clock& clock_;
@@ -65,18 +67,20 @@ class RecordWriter {
   double LastLogValue_ = 0;
   double MotionCount_ = 0;
   double MotionRef_ = 0;
-  double StableLogged_ = 0;
+  // The value has stood still for MotionTime and its line is written; the next waits for a move.
+  bool stableLogged_ = false;
+  double current_ = 0;
+  std::string format_;
+  bool readingSinceStart_ = false;
 
-  // The last line as LastLogTime holds it, its instant, and the steady clock and the system
-  // clock's lead over it when it was written.
+  // The last line's instant, and the steady clock and the system clock's lead over it when it
+  // was written.
   struct LastLine {
-    std::string text;
     Instant at;
     std::int64_t steadyMs = 0;
     std::chrono::milliseconds clockLead{};
   };
   std::optional<LastLine> lastLine_;
-  std::uint64_t readingsAtStart_ = 0;
 };
 
 }  // namespace tarnwell

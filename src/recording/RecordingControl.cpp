@@ -24,12 +24,11 @@ constexpr std::int64_t kDropNoticeMs = 60000;
 
 }  // namespace
 
-RecordingControl::RecordingControl(AppConfig& config, FrameState& frame, SampleHistory& history,
-                                   FileSystem& fs, const Clock& clock, const Regional& regional,
+RecordingControl::RecordingControl(AppConfig& config, SampleHistory& history, FileSystem& fs,
+                                   const Clock& clock, const Regional& regional,
                                    MessageBox& messages, const LangTable& texts,
                                    std::function<void()> graphDblClick, std::size_t maxPendingLines)
     : config_(config),
-      frame_(frame),
       fs_(fs),
       clock_(clock),
       messages_(messages),
@@ -37,7 +36,7 @@ RecordingControl::RecordingControl(AppConfig& config, FrameState& frame, SampleH
       graphDblClick_(std::move(graphDblClick)),
       history_(history),
       file_(fs, clock, maxPendingLines),
-      writer_(config, frame, history, file_, clock, regional) {
+      writer_(config, history, file_, clock, regional) {
   file_.SetListener([this](RecordFile::Event e, std::size_t n) { OnFileEvent(e, n); });
 }
 
@@ -70,11 +69,16 @@ void RecordingControl::StartRecording() {
   }
   state_ = RecordingState::kRecording;
   if (graphDblClick_) graphDblClick_();
-  // The display shows CurrentValue while recording: until the first reading it keeps what it
-  // showed, the latest reading (of the recording that ran, or of the history). No line is
+  // The display shows the current value while recording: until the first reading it keeps what
+  // it showed, the latest reading (of the recording that ran, or of the history). No line is
   // written from it; the first line waits for that reading.
-  if (!running) frame_.CurrentValue = history_.Latest().value_or(0);
+  if (!running) writer_.ShowUntilFirstReading(history_.Latest().value_or(0));
   writer_.Restart();
+}
+
+void RecordingControl::Take(double value, const std::string& format, Instant readAt) {
+  writer_.Take(value, format);
+  if (config_.LogTime == 0) writer_.RunWriter(state_, readAt);
 }
 
 bool RecordingControl::Close() {

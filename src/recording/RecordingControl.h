@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "acquisition/FrameState.h"
+#include "acquisition/Recorder.h"
 #include "acquisition/SampleHistory.h"
 #include "config/AppConfig.h"
 #include "i18n/LangTable.h"
@@ -21,15 +21,15 @@ namespace tarnwell {
 
 // The recording state, the record folder `Log` in the data folder, the naming and opening of
 // the record file, and the record writer that fills it. Runs on the user-interface thread.
-class RecordingControl {
+class RecordingControl : public Recorder {
  public:
   // `graphDblClick` is the graph's trace reset.
-  RecordingControl(AppConfig& config, FrameState& frame, SampleHistory& history, FileSystem& fs,
-                   const Clock& clock, const Regional& regional, MessageBox& messages,
-                   const LangTable& texts, std::function<void()> graphDblClick,
+  RecordingControl(AppConfig& config, SampleHistory& history, FileSystem& fs, const Clock& clock,
+                   const Regional& regional, MessageBox& messages, const LangTable& texts,
+                   std::function<void()> graphDblClick,
                    std::size_t maxPendingLines = RecordFile::kDefaultMaxPending);
   // Writes what is kept and syncs, without messages.
-  ~RecordingControl();
+  ~RecordingControl() override;
   RecordingControl(const RecordingControl&) = delete;
   RecordingControl& operator=(const RecordingControl&) = delete;
 
@@ -43,18 +43,22 @@ class RecordingControl {
     writer_.RunWriter(state_, readAt);
   }
   void OnStabilityTick() { writer_.OnStabilityTick(); }
-  // What the frame handler asks: a recording runs and LogEnable is on.
-  bool Recording() const { return state_ == RecordingState::kRecording && config_.LogEnable; }
+  // A recording runs and LogEnable is on.
+  bool Recording() const override {
+    return state_ == RecordingState::kRecording && config_.LogEnable;
+  }
+  // A reading while recording; with LogTime 0 each reading is a run of the writer.
+  void Take(double value, const std::string& format, Instant readAt) override;
+  double CurrentValue() const override { return writer_.CurrentValue(); }
   void ResetLastLogValue() { writer_.ResetLastLogValue(); }
   // For a one-second timer: syncs the last lines and retries kept ones, and tells of frames
   // dropped that are not yet told.
   void Flush();
   // Frames dropped on the line, at their place among the frames (see SerialLink). While a
   // recording runs that takes every frame, their line counts are skipped; the operator is told.
-  void FramesDropped(std::size_t count);
-  // Lines written between the two go to the file in one write, at the second.
-  void HoldLines() { file_.Hold(); }
-  void ReleaseLines() { file_.Release(); }
+  void FramesDropped(std::size_t count) override;
+  void HoldLines() override { file_.Hold(); }
+  void ReleaseLines() override { file_.Release(); }
   // Shutdown: writes kept lines, syncs and closes; lines that could not be written are
   // reported. Recording is idle afterwards. True when every line is on the disk.
   bool Close();
@@ -67,7 +71,6 @@ class RecordingControl {
   void TellDroppedFrames(bool now);
 
   AppConfig& config_;
-  FrameState& frame_;
   FileSystem& fs_;
   const Clock& clock_;
   MessageBox& messages_;

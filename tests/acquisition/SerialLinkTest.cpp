@@ -30,7 +30,6 @@ TEST(PortConfig, OpensWithTheSpeedUsedOrTellsWhy) {
     if (r.config.CommPort.Equals(r.regional, 0)) r.control.Resume();
     std::string out =
         r.port.open ? std::to_string(r.port.commPort) + " " + r.port.settings : "shut";
-    out += ", BaudIndex " + r.config.BaudIndex;
     for (const auto& m : r.messages.shown) out += ", told " + m.text;
     return out;
   }));
@@ -105,10 +104,9 @@ std::string Reads(const std::string& script) {
     if (t[0] == '+') r.clock.Advance(std::stoi(t.substr(1)));
     if (t == "back") r.clock.now -= std::chrono::hours(1);
     if (t != "?") continue;
-    out += std::string(r.state.DataAlive ? "alive " : "silent ") +
-           std::to_string(r.state.SilentTicks) + " ticks, " +
+    out += std::to_string(r.route.Readings()) + " readings, " +
            (r.state.FramesPerSecond ? GoldenNumber(*r.state.FramesPerSecond) : "no") + "/s at " +
-           r.state.SecondStamp + ", " + r.frame.ValueFormat + " [";
+           r.state.SecondStamp + ", " + r.route.ValueFormat() + " [";
     for (double v : r.history.Samples()) out += " " + GoldenNumber(v);
     out += " ] at " + std::to_string(r.history.SampleIndex()) + "; ";
   }

@@ -42,7 +42,8 @@ class DisplayPresenterTest : public ::testing::Test, public FakeReceiveRig {
   FakeLiveView view;
   FakeTimer refreshTimer;
   DrawGraphFn draw = [this](const GraphRange& r, double s) { view.range = r, view.span = s; };
-  DisplayPresenter cycle{config, state, frame, history, view, draw, refreshTimer, regional};
+  FakeTimer presenterTimer;
+  DisplayPresenter cycle{config, state, route, history, view, draw, presenterTimer, regional};
 };
 
 // Each performance level refreshes the display at its own pace: Low 333 ms, Mid 100, High 50;
@@ -52,27 +53,28 @@ TEST_F(DisplayPresenterTest, EachPerformanceLevelRefreshesAtItsOwnInterval) {
   for (const char* level : {"0", "1", "2", "3", "fast"}) {
     config.Performance = Value::Text(level);
     cycle.SetRefreshRate();
-    paced.emplace_back(level, refreshTimer.interval);
+    paced.emplace_back(level, presenterTimer.interval);
   }
   EXPECT_EQ(paced, (std::vector<std::pair<std::string, int>>{
                        {"0", 333}, {"1", 100}, {"2", 50}, {"3", 100}, {"fast", 100}}));
 }
 
-// The reading darkens on the 32nd tick without a frame. It shows the latest sample, or during a
-// recording CurrentValue; one that cannot be shown leaves it.
+// The reading darkens on the 32nd tick without a reading; a frame without one ("OL") does not
+// brighten it. It shows the latest sample, or during a recording the recording's current value;
+// one that cannot be shown leaves it.
 TEST_F(DisplayPresenterTest, ReadingShowsTheLatestValueAndDarkensOnTheThirtySecondTickWithoutData) {
   regional.decimal = ',';
   port.Receive("7.50\r");
   int alive = 0;
   for (int tick = 1; tick <= 33; ++tick) alive += Shown() == "7,50" && view.color == kAliveColor;
-  EXPECT_EQ(std::tuple(alive, view.color, view.visible, state.DataAlive, state.SilentTicks),
-            std::tuple(31, kStaleColor, true, false, 31));
+  EXPECT_EQ(std::tuple(alive, view.color, view.visible), std::tuple(31, kStaleColor, true));
+  port.Receive("OL\r");
+  EXPECT_EQ(std::tuple(Shown(), view.color), std::tuple("7,50", kStaleColor));
   history.SetSlot(0, std::numeric_limits<double>::infinity());
   EXPECT_EQ(Shown(), "7,50");
-  frame.ValueFormat.clear();  // before the first frame no pattern applies
-  cycle.SetRecording([] { return true; });
-  frame.CurrentValue = 3.25;
-  EXPECT_EQ(Shown(), "3,25");
+  RecordEveryFrame();
+  port.Receive("3.25\r");
+  EXPECT_EQ(std::tuple(Shown(), view.color), std::tuple("3,25", kAliveColor));
 }
 
 // The labels below the graph show the rate and half the span of the range set or drawn.
@@ -87,8 +89,9 @@ TEST_F(DisplayPresenterTest, LabelsBelowTheGraphShowRateAndHalfTheSpan) {
   port.Receive("10.0\r14.5\r12.0\r11.0\r");
   history.SetSlot(4, 99);  // the top slot is not drawn
   EXPECT_EQ(labels(), std::tuple("/s", 4475, 4275, 4925, "+/- 500.0", -250, 750, 1000));
-  state.FramesPerSecond = 25, view.graphOuterHeight = 1000, config.Expanded = Value::Text("1");
-  EXPECT_EQ(labels(), std::tuple("25/s", 1500, 1300, 1950, "+/- 2.3", 10, 14.5, 4.5));
+  clock.Advance(1000), port.Receive(" ");  // the next second: its rate is the four frames
+  view.graphOuterHeight = 1000, config.Expanded = Value::Text("1");
+  EXPECT_EQ(labels(), std::tuple("4/s", 1500, 1300, 1950, "+/- 2.3", 10, 14.5, 4.5));
 }
 
 TEST(FormatNumber, RoundsHalfAwayFromZeroWithTheRegionalSeparator) {

@@ -73,10 +73,14 @@ TEST(MainWindowProgram, EachTimerRunsAtItsIntervalFromStartUp) {
   EXPECT_EQ(intervals, (std::vector<std::vector<int>>{{333, 100, 100}, {50, 100, 0}}));
 }
 
-// Recording from start-up; the Stop box stops and starts timers and port; saved once on closing.
+// Recording from start-up; the Stop box stops and starts timers and port; saved once on closing,
+// with the speed's index the port opened with.
 TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
-  Program p(
-      {{"LogEnable", "1"}, {"RecordOnStartup", "1"}, {"Language", "0"}, {"WindowWidth", "9000"}});
+  Program p({{"LogEnable", "1"},
+             {"RecordOnStartup", "1"},
+             {"Language", "0"},
+             {"WindowWidth", "9000"},
+             {"BaudIndex", "12"}});
   EXPECT_EQ(std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(),
                        p.form.Loading(), p.record.interval, p.port.open, p.refresh.Running(),
                        p.stability.Running(), p.form.Recording(), p.port.maxWait),
@@ -101,6 +105,7 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
   p.window.close();
   const std::string saved = p.files.files["/prog/config.ini"];
   EXPECT_EQ(SplitLines(saved).at(35), "9000' Window Width. Def:7290 ");
+  EXPECT_EQ(SplitLines(saved).at(ConfigLineOf("BaudIndex") - 1).substr(0, 2), "3'");
   EXPECT_EQ(std::vector({p.port.open, p.refresh.enabled}), std::vector({false, false}));
   p.window.ResizeWindow(8005, 6000);
   p.form.ShutDown();

@@ -88,7 +88,9 @@ struct GraphScene {
   SampleHistory history;
   std::string format = "#0.0";
   DrawList graph, xaxis, testPic;
-  GraphController view{config, history, graph, regional};
+  GraphController view{config, history, graph, regional, [this](const Value& min, double max) {
+                         config.GraphMin = min, config.GraphMax = max;
+                       }};
 };
 
 }  // namespace tarnwell::testing

@@ -8,46 +8,64 @@
 #include "FakeClock.h"
 #include "FakeMessageBox.h"
 #include "FakeSerialPort.h"
+#include "FakeTimer.h"
+#include "acquisition/ReadingRoute.h"
 #include "acquisition/SerialLink.h"
 
 namespace tarnwell::testing {
 
-// The receive path behind a serial control, with text 5 "Port error".
-struct ReceiveRig {
-  ReceiveRig(SerialPort& port, const Clock& clock)
-      : control{port}, link{port,  control,  config,   state, frames,
-                            clock, regional, messages, texts} {
-    texts.Set(5, "Port error");
-    history.Resize(100);
-    link.ResetReceiveState();
-    link.SetDroppedFramesHandler([this](std::size_t n) { drops.emplace_back(values.size(), n); });
+// A recording that takes every reading it is handed, with its format and read instant.
+struct FakeRecorder : Recorder {
+  bool Recording() const override { return recording; }
+  void Take(double value, const std::string& format, Instant readAt) override {
+    values.push_back(value), formats.push_back(format), instants.push_back(readAt);
+    if (onFrame) onFrame();
   }
-  // Collects every frame's value, format and read instant as the record writer takes them.
-  void RecordEveryFrame() {
-    config.LogTime = 0;
-    frames.SetRecording([] { return true; },
-                        [this](Instant readAt) {
-                          values.push_back(frame.CurrentValue), instants.push_back(readAt);
-                          formats.push_back(frame.ValueFormat), onFrame ? onFrame() : void();
-                        });
-  }
+  double CurrentValue() const override { return values.empty() ? shownBefore : values.back(); }
+  void FramesDropped(std::size_t n) override { drops.emplace_back(values.size(), n); }
+  void HoldLines() override { ++holds; }
+  void ReleaseLines() override { ++releases; }
 
-  AppConfig config;
-  ReceiveState state;
-  FrameState frame;
-  SampleHistory history;
-  Regional regional;
-  FrameHandler frames{config, frame, history, regional};
-  FakeMessageBox messages;
-  LangTable texts;
-  PortControl control;
-  SerialLink link;
+  bool recording = false;
+  double shownBefore = 0;
   std::vector<double> values;
   std::vector<std::string> formats;
   std::vector<Instant> instants;
   // Frames the link dropped: how many values were taken before, and how many frames went.
   std::vector<std::pair<std::size_t, std::size_t>> drops;
+  int holds = 0, releases = 0;
   std::function<void()> onFrame;
+};
+
+// The receive path behind a serial control, with text 5 "Port error": the link, the route of
+// its readings into a history of 100 samples, and a recording that takes each reading.
+struct ReceiveRig : FakeRecorder {
+  ReceiveRig(SerialPort& port, const Clock& clock)
+      : route{config, history, *this, port, refreshTimer, [this] { ++traceResets; }}, control{port}, link{port,
+                                                                                           control,
+                                                                                           config,
+                                                                                           route,
+                                                                                           clock,
+                                                                                           regional,
+                                                                                           messages,
+                                                                                           texts} {
+    texts.Set(5, "Port error");
+    history.Resize(100);
+    link.ResetReceiveState();
+  }
+  void RecordEveryFrame() { recording = true; }
+
+  AppConfig config;
+  SampleHistory history;
+  Regional regional;
+  FakeTimer refreshTimer;
+  int traceResets = 0;
+  ReadingRoute route;
+  FakeMessageBox messages;
+  LangTable texts;
+  PortControl control;
+  SerialLink link;
+  const ReceiveState& state = link.Receive();
 };
 
 struct FakeLine {

@@ -72,7 +72,9 @@ class Graph : public ::testing::Test {
   std::string format = "#0.0";
   double mouseX = 0, mouseY = -380;
   DrawList graph, xaxis, testPic;
-  GraphController view{config, history, graph, regional};
+  GraphController view{config, history, graph, regional, [this](const Value& min, double max) {
+                         config.GraphMin = min, config.GraphMax = max;
+                       }};
 };
 
 TEST_F(Graph, TicksDrawWhatTheGoldenPicturesShow) {

@@ -25,19 +25,17 @@ using Texts = std::vector<std::string>;
 // the toolkit's does: `during` runs inside the next box.
 struct RecordingRig : MessageBox {
   RecordingRig()
-      : rec{config, frame, history, fs, clock, regional, *this, texts, [this] { ++traceResets; },
-            4} {
+      : rec{config, history, fs, clock, regional, *this, texts, [this] { ++traceResets; }, 4} {
     config.LogEnable = true, config.LogIncremental = false, config.LogTime = 0;
     config.LogFileName = "rec.txt";
     history.Resize(100);
     texts.Set(90, "failed"), texts.Set(91, "lost"), texts.Set(95, "again");
     texts.Set(96, "dropped");
   }
-  // A frame of `value` arriving while recording, as the frame handler passes it on.
+  // A reading of `value` arriving while recording, as the reading route passes it on.
   void Frame(double value) {
     if (syncsFail) fs.finishedSync = false;
-    frame.CurrentValue = value, ++frame.Readings;
-    if (config.LogTime == 0) rec.RunWriter();
+    rec.Take(value, "", clock.now);
   }
   // `n` tenths of a second with both timers ticking.
   void Ticks(int n) {
@@ -71,7 +69,6 @@ struct RecordingRig : MessageBox {
       if (t == "on" || t == "off") config.LogEnable = t == "on";
       if (t.starts_with("back"))
         clock.now -= std::chrono::milliseconds(t == "back" ? 3600000 : std::stoi(t.substr(5)));
-      if (t == "old") config.LastLogTime = "0";
       if (t == "full" || t == "free") fs.full = t == "full";
       if (t == "hold" || t == "release") t == "hold" ? rec.HoldLines() : rec.ReleaseLines();
       if (t == "flush" || t == "close") t == "flush" ? rec.Flush() : void(rec.Close());
@@ -80,8 +77,8 @@ struct RecordingRig : MessageBox {
       if (t == "fail") fs.backgroundSyncs = syncsFail = true;
       if (t == "synced" || t == "unsynced") syncsFail = false, fs.finishedSync = t == "synced";
       if (t[0] == '@')
-        ++frame.Readings,
-            rec.RunWriter(clock.now + std::chrono::milliseconds(std::stoi(t.substr(1))));
+        rec.Take(rec.CurrentValue(), "",
+                 clock.now + std::chrono::milliseconds(std::stoi(t.substr(1))));
       if (t.starts_with("summer=") || t.starts_with("winter=")) {
         clock.zone = [change = clock.now + std::chrono::milliseconds(std::stoi(t.substr(7))),
                       summer = t[0] == 's'](Instant at) {
@@ -103,7 +100,6 @@ struct RecordingRig : MessageBox {
   }
 
   AppConfig config;
-  FrameState frame;
   SampleHistory history;
   FakeClock clock;
   Regional regional;
@@ -167,10 +163,10 @@ TEST_F(Recording, UntilItsFirstReadingARecordingShowsTheLatestReadingAndWritesNo
   history.Append(7.5, 100);
   config.LogEnable = true;
   rec.StartRecording();
-  shownValues.push_back(frame.CurrentValue);
+  shownValues.push_back(rec.CurrentValue());
   Frame(8.25);
   rec.StartRecording();
-  shownValues.push_back(frame.CurrentValue);
+  shownValues.push_back(rec.CurrentValue());
   EXPECT_EQ(shownValues, (std::vector<double>{7.5, 8.25}));
   const std::string written = File();
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1) << written;

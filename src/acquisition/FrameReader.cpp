@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "acquisition/FrameHandler.h"
+#include "acquisition/FrameReader.h"
 
 #include <algorithm>
 #include <optional>
@@ -24,18 +24,8 @@ std::optional<std::string_view> Window(std::string_view buffer, double from, dou
 
 }  // namespace
 
-FrameHandler::FrameHandler(const AppConfig& config, FrameState& state, SampleHistory& history,
-                           const Regional& regional)
-    : config_(config), state_(state), history_(history), regional_(regional) {}
-
-void FrameHandler::SetRecording(std::function<bool()> recording,
-                                std::function<void(Instant)> runWriter) {
-  recording_ = std::move(recording);
-  runWriter_ = std::move(runWriter);
-}
-
-bool FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::size_t end,
-                               Instant readAt) {
+std::optional<Reading> FrameReader::Read(std::string_view buffer, std::size_t start,
+                                         std::size_t end, Instant readAt) const {
   double len = static_cast<double>(end) - static_cast<double>(start) + 1;
   // A NofChars that is not a number cannot cut the frame; the step is skipped.
   if (const auto nofChars = config_.CharacterCount(regional_); nofChars && *nofChars < len) {
@@ -48,28 +38,18 @@ bool FrameHandler::HandleFrame(std::string_view buffer, std::size_t start, std::
   const double from = static_cast<double>(start) + omit;
 
   // A window that cannot be taken, holds no number (an empty frame, "OL", "----") or one too
-  // large for a double changes neither the decimals nor the value and writes no record line: a
-  // 0 would look like a real weight, and a line repeating the last value would look measured.
-  // Without a recording its slot in the history is left as it was.
+  // large for a double is no reading: a 0 would look like a real weight, and a line repeating
+  // the last value would look measured.
   const auto window = Window(buffer, from, len - omit);
   const auto value = window ? ReadingVal(*window) : std::nullopt;
-  const bool recording = recording_ && recording_();
-  if (!value) {
-    if (!recording) history_.Skip(config_.NofSamples);
-    return false;
-  }
+  if (!value) return std::nullopt;
+  Reading reading{*value, std::nullopt, readAt};
   if (const auto format = Window(buffer, from, len - omit - 1)) {
-    const int dots = DecimalCount(*format);
-    if (dots <= 255) state_.ValueFormat = FormatForDecimals(static_cast<std::uint8_t>(dots));
+    if (const int dots = DecimalCount(*format); dots <= 255) {
+      reading.decimals = static_cast<std::uint8_t>(dots);
+    }
   }
-  if (recording) {
-    state_.CurrentValue = *value;
-    ++state_.Readings;
-    if (config_.LogTime == 0 && runWriter_) runWriter_(readAt);
-    return true;
-  }
-  history_.Append(*value, config_.NofSamples);
-  return true;
+  return reading;
 }
 
 }  // namespace tarnwell
