@@ -48,7 +48,6 @@ class RecordWriter {
   // Lines that would have been written are missing: their counts are left out.
   void SkipLines(std::size_t count) { LogCount_ += static_cast<double>(count); }
 
-
  private:
   // The instant a line is stamped with: never before the line ahead, unless the clock was set
   // back since that line.
