@@ -18,14 +18,20 @@ DisplayPresenter::DisplayPresenter(const AppConfig& config, const ReceiveState& 
       refreshTimer_(refreshTimer),
       regional_(regional) {}
 
-int DisplayPresenter::RefreshInterval(double performance) {
-  if (performance == 0) return 333;
-  if (performance == 2) return 50;
+int DisplayPresenter::RefreshInterval(RefreshLevel level) {
+  switch (level) {
+    case RefreshLevel::kLow:
+      return 333;
+    case RefreshLevel::kHigh:
+      return 50;
+    case RefreshLevel::kMid:
+      break;
+  }
   return 100;
 }
 
 void DisplayPresenter::SetRefreshRate() {
-  refreshTimer_.SetInterval(RefreshInterval(config_.PerformanceLevel(regional_)));
+  refreshTimer_.SetInterval(RefreshInterval(config_.Refresh(regional_)));
 }
 
 void DisplayPresenter::OnRefreshTick() {

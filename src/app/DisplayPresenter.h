@@ -42,11 +42,11 @@ class DisplayPresenter {
                    const ReadingRoute& readings, const SampleHistory& history, LiveLabels& view,
                    DrawGraphFn drawGraph, Timer& refreshTimer, const Regional& regional);
 
-  // Timer1's interval from Performance: 333, 100 or 50 ms, 100 for any other level.
+  // The refresh timer's interval from Performance: 333, 100 or 50 ms.
   void SetRefreshRate();
   void OnRefreshTick();
 
-  static int RefreshInterval(double performance);
+  static int RefreshInterval(RefreshLevel level);
 
  private:
   const AppConfig& config_;

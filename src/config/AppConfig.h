@@ -20,6 +20,11 @@ struct Rgb {
 // Builds a colour from three parts, each above 255 counting as 255 (below 0 as 0).
 Rgb MakeColor(int red, int green, int blue);
 
+// What a new record file's name ends in: ".xls" for LogFileType 1, ".txt" for any other.
+enum class RecordFileType { kText, kSpreadsheet };
+// The display's refresh pace; a Performance that is not 0, 1 or 2 runs as Mid.
+enum class RefreshLevel { kLow, kMid, kHigh };
+
 // The program's settings, one field per line of config.ini, in the file's order, with their
 // defaults. GuideLine holds the main window's hidden guide-line switch (line 2).
 struct AppConfig {
@@ -76,6 +81,13 @@ struct AppConfig {
   double GraphMinimum(const Regional& r) const { return GraphMin.NumberOr(r, 0); }
   // 0 Low, 1 Mid, 2 High; -1 for a text that is not a number.
   double PerformanceLevel(const Regional& r) const { return Performance.NumberOr(r, -1); }
+  RefreshLevel Refresh(const Regional& r) const {
+    const double level = PerformanceLevel(r);
+    return level == 0 ? RefreshLevel::kLow : level == 2 ? RefreshLevel::kHigh : RefreshLevel::kMid;
+  }
+  RecordFileType RecordType() const {
+    return LogFileType == 1 ? RecordFileType::kSpreadsheet : RecordFileType::kText;
+  }
   // -1 for a text that is not a number, which no list shows.
   double LanguageNumber(const Regional& r) const { return Language.NumberOr(r, -1); }
   std::optional<double> PortNumber(const Regional& r) const { return CommPort.AsNumber(r); }

@@ -5,13 +5,13 @@
 
 namespace tarnwell {
 
-std::string NewLogFileName(const DateTime& at, bool advancedMode, double logFileType) {
+std::string NewLogFileName(const DateTime& at, bool advancedMode, RecordFileType type) {
   char digits[64];
   std::snprintf(digits, sizeof digits, "%04d%02d%02d%02d%02d%02d", at.year, at.month, at.day,
                 at.hour, at.minute, at.second);
   std::string name(digits);
   if (advancedMode) name += ' ';
-  name += logFileType == 1 ? ".xls" : ".txt";
+  name += type == RecordFileType::kSpreadsheet ? ".xls" : ".txt";
   return name;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/AppConfig.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 
@@ -11,7 +12,7 @@ namespace tarnwell {
 
 // A record file name from a local reading: the 14 digits yyyymmddhhmmss, in advanced mode a
 // blank, then ".xls" when `logFileType` is 1, else ".txt".
-std::string NewLogFileName(const DateTime& at, bool advancedMode, double logFileType);
+std::string NewLogFileName(const DateTime& at, bool advancedMode, RecordFileType type);
 
 // The record folder "Log" in the data folder.
 std::string RecordFolder(const FileSystem& fs);
