@@ -20,7 +20,7 @@ struct Rgb {
 // Builds a colour from three parts, each above 255 counting as 255 (below 0 as 0).
 Rgb MakeColor(int red, int green, int blue);
 
-// What a new record file's name ends in: ".xls" for LogFileType 1, ".txt" for any other.
+// What a new record file's name ends in: ".xls" (LogFileType 1 in config.ini) or ".txt".
 enum class RecordFileType { kText, kSpreadsheet };
 // The display's refresh pace; a Performance that is not 0, 1 or 2 runs as Mid.
 enum class RefreshLevel { kLow, kMid, kHigh };
@@ -41,7 +41,7 @@ struct AppConfig {
   double NofSamples = 100;
   Value GraphMin = 0;
   double GraphMax = 1000;
-  double LogFileType = 0;
+  RecordFileType LogFileType = RecordFileType::kText;
   bool LogEnable = false;
   std::string LogFileName;
   bool LogIncremental = true;
@@ -84,9 +84,6 @@ struct AppConfig {
   RefreshLevel Refresh(const Regional& r) const {
     const double level = PerformanceLevel(r);
     return level == 0 ? RefreshLevel::kLow : level == 2 ? RefreshLevel::kHigh : RefreshLevel::kMid;
-  }
-  RecordFileType RecordType() const {
-    return LogFileType == 1 ? RecordFileType::kSpreadsheet : RecordFileType::kText;
   }
   // -1 for a text that is not a number, which no list shows.
   double LanguageNumber(const Regional& r) const { return Language.NumberOr(r, -1); }

@@ -78,8 +78,12 @@ const std::array<ConfigRow, kConfigLines> kRows = {
     Kept<&AppConfig::GraphMin>("GraphMin", "'Minimum value for the graphic view"),
     Number<&AppConfig::GraphMax>("GraphMax", "'Maximum value for the graphic view"),
     ConfigRow{"LogFileType", "'Kay\xFDt dosyas\xFD tipi. 1:xls/0:txt", false,
-              [](AppConfig& c, const std::string& v, double) { c.LogFileType = v == "1" ? 1 : 0; },
-              [](const AppConfig& c, const Regional&) { return Flag(c.LogFileType == 1); },
+              [](AppConfig& c, const std::string& v, double) {
+                c.LogFileType = v == "1" ? RecordFileType::kSpreadsheet : RecordFileType::kText;
+              },
+              [](const AppConfig& c, const Regional&) {
+                return Flag(c.LogFileType == RecordFileType::kSpreadsheet);
+              },
               Hook::kNone},
     ConfigRow{"LogEnable", "'Data record enable. 0:dis/1:en", false,
               [](AppConfig& c, const std::string& v, double) { c.LogEnable = v == "1"; },

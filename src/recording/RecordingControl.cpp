@@ -47,7 +47,7 @@ RecordingControl::~RecordingControl() {
 
 void RecordingControl::SetNewLogFileName() {
   config_.LogFileName =
-      NewLogFileName(clock_.LocalNow(), config_.AdvancedMode, config_.RecordType());
+      NewLogFileName(clock_.LocalNow(), config_.AdvancedMode, config_.LogFileType);
 }
 
 void RecordingControl::StartRecording() {

@@ -163,7 +163,7 @@ void SettingsApply::ApplySwitches() {
   } else {
     c.LogEnable = false;
   }
-  c.LogFileType = controls_.LogTypeSel == 0 ? 0 : 1;
+  c.LogFileType = controls_.LogTypeSel == 0 ? RecordFileType::kText : RecordFileType::kSpreadsheet;
   c.LogIncremental = controls_.LogIncSel;
   if (controls_.OptPf >= 0 && controls_.OptPf <= 2) c.Performance = controls_.OptPf;
   c.LineMode = controls_.GrMode ? 0 : 1;

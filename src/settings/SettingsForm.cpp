@@ -82,7 +82,7 @@ void SettingsForm::Load() {
   SetSelDatLogEnab(c.LogEnable);
   SetIntervalFromConfig();
   EnableRecordControls();
-  SetLogTypeSel(c.RecordType() == RecordFileType::kSpreadsheet ? 1 : 0);
+  SetLogTypeSel(c.LogFileType == RecordFileType::kSpreadsheet ? 1 : 0);
   SetLogIncSel(c.LogIncremental);
   // A level beyond the list (Ultra) shows as Mid.
   const auto level = c.Performance.AsNumber(r);

@@ -147,7 +147,8 @@ TEST_F(Recording, StartOpensOrNamesTheFileAndWritesTheFirstFrameFirst) {
   config.LogEnable = true;
   for (const char* name : {"/tmp/x.txt", "..", "sub\\x.txt", "", "batch..2024.txt"})
     config.LogFileName = name, rec.StartRecording(), Frame(1250.5);
-  config.LogIncremental = config.AdvancedMode = true, config.LogFileType = 1;
+  config.LogIncremental = config.AdvancedMode = true,
+  config.LogFileType = RecordFileType::kSpreadsheet;
   rec.StartRecording(), Frame(1250.5);
   std::string files;
   for (const auto& [path, bytes] : fs.files) files += "== " + path + "\n" + bytes;
