@@ -6,6 +6,7 @@
 #include "app/DisplayPresenter.h"
 #include "config/AppConfig.h"
 #include "config/ConfigWindow.h"
+#include "graph/GraphController.h"
 #include "i18n/LangTable.h"
 #include "platform/DrawList.h"
 
@@ -19,8 +20,7 @@ class MainView : public LiveLabels, public WindowGeometry {
   // Outer size; a minimised or maximised window takes it for its restored bounds.
   virtual void ResizeWindow(double width, double height) = 0;
   virtual void SetZoomButtonVisible(bool visible) = 0;
-  // 0 the default pointer, 5 the four-way sizing pointer.
-  virtual void SetPointerStyle(int style) = 0;
+  virtual void SetPointerStyle(PointerStyle style) = 0;
   // Gives every control with a text index its texts from the table.
   virtual void ApplyFormTexts(const LangTable& texts) = 0;
   // The pictures of the graph, the sample-axis strip and the small test box, with their sizes

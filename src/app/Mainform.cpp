@@ -148,7 +148,7 @@ void Mainform::DrawGraph(const GraphRange& range, double span) {
 
 void Mainform::ZoomButtonPressed(MouseButton button) {
   graph_->ZoomButtonPressed(button);
-  view_.SetPointerStyle(static_cast<int>(graph_->MousePointer()));
+  view_.SetPointerStyle(graph_->MousePointer());
 }
 
 SettingsServices Mainform::Settings(ProcessStarter& processes) {

@@ -11,8 +11,8 @@
 
 namespace tarnwell {
 
-// The main window's pointer shapes, by the toolkit's style numbers.
-enum class PointerStyle { kDefault = 0, kSizeAll = 5 };
+// The main window's pointer shapes: the arrow, and the four-way sizing pointer of zoom mode.
+enum class PointerStyle { kDefault, kSizeAll };
 
 // What the operator does with the trend graph: the guide-line grid, the vertical zoom, the trace
 // reset and the pointer tracking. Zoom sets a new GraphMin and GraphMax through `setRange`; the

@@ -107,8 +107,8 @@ TEST_F(Graph, ZoomButtonAndClicksSetTheRangeAsTheGoldenShows) {
         "range " + config.GraphMin.ToText(regional) +
         (config.GraphMin.IsText() ? " (text).." : "..") + GoldenNumber(config.GraphMax) +
         ", zoom " + std::to_string(int{view.Zooming()}) + ", pointer " +
-        std::to_string(int(view.MousePointer())) + " at " + GoldenNumber(view.GraphMouseY()) +
-        ", index " + std::to_string(history.SampleIndex()) + ",";
+        (view.MousePointer() == PointerStyle::kSizeAll ? "sizing" : "arrow") + " at " +
+        GoldenNumber(view.GraphMouseY()) + ", index " + std::to_string(history.SampleIndex()) + ",";
     for (double v : history.Samples())
       out += history.Samples().size() < 10 ? " " + GoldenNumber(v) : "";
     return out;

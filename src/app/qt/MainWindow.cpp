@@ -305,8 +305,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::SetZoomButtonVisible(bool visible) { cmdZoomIn_->setVisible(visible); }
 
-void MainWindow::SetPointerStyle(int style) {
-  if (style == 5) {
+void MainWindow::SetPointerStyle(PointerStyle style) {
+  if (style == PointerStyle::kSizeAll) {
     setCursor(Qt::SizeAllCursor);
   } else {
     unsetCursor();

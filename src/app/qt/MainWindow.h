@@ -59,7 +59,7 @@ class MainWindow : public QWidget, public MainView {
   double WindowWidth() const override;
   double WindowHeight() const override;
   void SetZoomButtonVisible(bool visible) override;
-  void SetPointerStyle(int style) override;
+  void SetPointerStyle(PointerStyle style) override;
   void ApplyFormTexts(const LangTable& texts) override;
   DrawList& GraphPicture() override { return graph_->Picture(); }
   DrawList& XaxisPicture() override { return xaxisTop_->Picture(); }

@@ -250,7 +250,7 @@ void Win32MainWindow::SetZoomButtonVisible(bool visible) {
   ::ShowWindow(Control(MainControl::kCmdZoomIn), visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void Win32MainWindow::SetPointerStyle(int style) {
+void Win32MainWindow::SetPointerStyle(PointerStyle style) {
   pointerStyle_ = style;
   POINT p{};
   ::GetCursorPos(&p);
@@ -324,7 +324,8 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       return 0;
     case WM_SETCURSOR:
       if (LOWORD(l) != HTCLIENT) break;
-      ::SetCursor(::LoadCursorW(nullptr, pointerStyle_ == 5 ? IDC_SIZEALL : IDC_ARROW));
+      ::SetCursor(::LoadCursorW(nullptr,
+                                pointerStyle_ == PointerStyle::kSizeAll ? IDC_SIZEALL : IDC_ARROW));
       return TRUE;
     // A log-off or shutdown of Windows ends the program after this: the settings and every
     // record line must be on the disk before.

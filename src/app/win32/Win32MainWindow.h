@@ -64,7 +64,7 @@ class Win32MainWindow : public MainView {
   double WindowWidth() const override;
   double WindowHeight() const override;
   void SetZoomButtonVisible(bool visible) override;
-  void SetPointerStyle(int style) override;
+  void SetPointerStyle(PointerStyle style) override;
   void ApplyFormTexts(const LangTable& texts) override;
   DrawList& GraphPicture() override { return controls_->Graph().Picture(); }
   DrawList& XaxisPicture() override { return controls_->XaxisTop().Picture(); }
@@ -95,7 +95,7 @@ class Win32MainWindow : public MainView {
   bool inResize_ = false;
   // The state asked for before the window is first shown.
   WindowMode pendingState_ = WindowMode::kNormal;
-  int pointerStyle_ = 0;
+  PointerStyle pointerStyle_ = PointerStyle::kDefault;
   int charset_ = 0;
   Rgb currentColor_{0, 0, 0};
   std::string currentCaption_;
