@@ -137,5 +137,18 @@ TEST(Reads, StreamWithoutTerminatorsKeepsOnlyItsLastCharacters) {
             std::tuple(1024u, std::string(254, 'x') + "2y", std::vector<double>{3, 4.5}));
 }
 
+// Each hand-over's lines go to the record in one write, the first frame fills the trace once,
+// and the port is told how long characters may wait: 8 ms while recording, else a refresh.
+TEST(Reads, EachHandOverIsOneWriteAndPacesThePort) {
+  FakeReceiveRig r;
+  r.refreshTimer.interval = 50;
+  r.port.Receive("1\r2\r");
+  const int idleWait = r.port.maxWait;
+  r.RecordEveryFrame();
+  r.port.Receive("3\r"), r.port.Receive("4");
+  EXPECT_EQ(std::tuple(r.holds, r.releases, r.traceResets, idleWait, r.port.maxWait),
+            std::tuple(3, 3, 1, 50, 8));
+}
+
 }  // namespace
 }  // namespace tarnwell::testing
