@@ -71,7 +71,8 @@ struct RecordingRig : MessageBox {
         clock.now -= std::chrono::milliseconds(t == "back" ? 3600000 : std::stoi(t.substr(5)));
       if (t == "full" || t == "free") fs.full = t == "full";
       if (t == "hold" || t == "release") t == "hold" ? rec.HoldLines() : rec.ReleaseLines();
-      if (t == "flush" || t == "close") t == "flush" ? rec.Flush() : void(rec.Close());
+      if (t == "flush") rec.Flush();
+      if (t == "close") shown.push_back(rec.Close() ? "closed" : "closed short");
       if (t == "{") std::getline(in, t, '}'), during = [this, t] { Run(t); };
       if (t[0] == '+') Ticks(std::stoi(t.substr(1)));
       if (t == "fail") fs.backgroundSyncs = syncsFail = true;
