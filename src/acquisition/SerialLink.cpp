@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "config/NumberText.h"
+#include "platform/SerialRefusals.h"
 
 namespace tarnwell {
 
@@ -26,7 +27,7 @@ void SerialLink::PortConfig() {
   const auto fail = [this](const SerialError& e) { messages_.Show(SerialFailureText(texts_, e)); };
   const auto number = config_.PortNumber(regional_);
   const auto port = number ? ToInt16(*number) : std::nullopt;
-  if (!port) return fail(SerialError{380, "Invalid property value"});
+  if (!port) return fail(InvalidPropertyValue());
   const BaudChoice baud = BaudFor(config_.BaudIndex);
   if (auto e = control_.SelectPort(*port)) return fail(*e);
   // Port 0 means no port is set: the link stays closed without a message.

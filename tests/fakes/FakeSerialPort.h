@@ -9,6 +9,7 @@
 
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
+#include "platform/SerialRefusals.h"
 
 namespace tarnwell::testing {
 
@@ -16,20 +17,19 @@ namespace tarnwell::testing {
 // pull the cable. Reads are stamped by `clock` when one is given.
 class FakeSerialPort : public SerialPort {
  public:
-  static inline const SerialError kOpen{8005, "Port already open"},
-      kNoPort{8002, "Invalid port number"};
   std::optional<SerialError> SetCommPort(std::int16_t port) override {
-    if (open || port < 1) return open ? kOpen : kNoPort;
+    if (auto refused = PortNumberRefusal(open, port)) return refused;
     return commPort = port, std::nullopt;
   }
   std::int16_t CommPort() const override { return commPort; }
   std::optional<SerialError> SetSettings(const std::string& s) override {
+    if (!SettingsSpeed(s)) return InvalidPropertyValue();
     return settings = s, std::nullopt;
   }
   std::string Settings() const override { return settings; }
   bool PortOpen() const override { return open; }
   std::optional<SerialError> SetPortOpen(bool o) override {
-    if (o && !open && !ports.count(commPort)) return kNoPort;
+    if (o && !open && !ports.count(commPort)) return InvalidPortNumber();
     if (!o && open && closeFails) return SerialError{8020, "Error reading comm device"};
     if (o && !open) ++opens, next = LineRead::Follows::kOpening;
     return open = o, std::nullopt;

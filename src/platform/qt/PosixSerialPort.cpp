@@ -13,6 +13,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "platform/SerialRefusals.h"
 #include "platform/posix/DeviceNames.h"
 #include "platform/posix/RawLine.h"
 
@@ -52,18 +53,16 @@ PosixSerialPort::PosixSerialPort(std::string dataFolder, const Clock& clock)
 PosixSerialPort::~PosixSerialPort() { CloseDevice(); }
 
 std::optional<SerialError> PosixSerialPort::SetCommPort(std::int16_t port) {
-  if (wantOpen_) return SerialError{8005, "Port already open"};
-  if (port < 1) return SerialError{8002, "Invalid port number"};
+  if (auto refused = PortNumberRefusal(wantOpen_, port)) return refused;
   commPort_ = port;
   return std::nullopt;
 }
 
 std::optional<SerialError> PosixSerialPort::SetSettings(const std::string& settings) {
-  char* end = nullptr;
-  const long baud = std::strtol(settings.substr(0, settings.find(',')).c_str(), &end, 10);
-  if (baud <= 0 || baud > 4000000) return SerialError{380, "Invalid property value"};
+  const auto baud = SettingsSpeed(settings);
+  if (!baud) return InvalidPropertyValue();
   settings_ = settings;
-  baud_ = static_cast<int>(baud);
+  baud_ = static_cast<int>(*baud);
   if (fd_ >= 0) SetRawLine(fd_, baud_);
   return std::nullopt;
 }
@@ -76,9 +75,9 @@ std::optional<SerialError> PosixSerialPort::SetPortOpen(bool open) {
     kept_ = {};
     return std::nullopt;
   }
-  if (wantOpen_) return SerialError{8005, "Port already open"};
+  if (wantOpen_) return PortAlreadyOpen();
   const std::string device = DeviceForPort(commPort_, dataFolder_);
-  if (device.empty()) return SerialError{8002, "Invalid port number"};
+  if (device.empty()) return InvalidPortNumber();
   device_ = device;
   wantOpen_ = true;
   // A device not there yet (an adapter the computer has not set up yet, one in use) is looked

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cwctype>
 
+#include "platform/SerialRefusals.h"
 #include "platform/win32/Utf16.h"
 
 namespace tarnwell {
@@ -75,18 +76,16 @@ Win32SerialPort::~Win32SerialPort() {
 }
 
 std::optional<SerialError> Win32SerialPort::SetCommPort(std::int16_t port) {
-  if (wantOpen_) return SerialError{8005, "Port already open"};
-  if (port < 1) return SerialError{8002, "Invalid port number"};
+  if (auto refused = PortNumberRefusal(wantOpen_, port)) return refused;
   commPort_ = port;
   return std::nullopt;
 }
 
 std::optional<SerialError> Win32SerialPort::SetSettings(const std::string& settings) {
-  char* end = nullptr;
-  const long baud = std::strtol(settings.substr(0, settings.find(',')).c_str(), &end, 10);
-  if (baud <= 0 || baud > 4000000) return SerialError{380, "Invalid property value"};
+  const auto baud = SettingsSpeed(settings);
+  if (!baud) return InvalidPropertyValue();
   settings_ = settings;
-  baud_ = static_cast<DWORD>(baud);
+  baud_ = static_cast<DWORD>(*baud);
   if (handle_ && !SetLine(handle_.Get(), baud_)) return ComPortFailure(Device(), ::GetLastError());
   return std::nullopt;
 }
@@ -100,7 +99,7 @@ std::optional<SerialError> Win32SerialPort::SetPortOpen(bool open) {
     kept_ = {};
     return std::nullopt;
   }
-  if (wantOpen_) return SerialError{8005, "Port already open"};
+  if (wantOpen_) return PortAlreadyOpen();
   if (auto e = Claim()) return e;
   if (auto e = OpenDevice()) {
     claim_.Reset();
