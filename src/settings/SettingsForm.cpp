@@ -113,12 +113,12 @@ void SettingsForm::SetIntervalFromConfig() {
 
 void SettingsForm::SetText(SettingsField field, std::string text) {
   controls_.*TextBoxOf(field).text = std::move(text);
-  if (field == SettingsField::CommSel) ShowPortLine();
+  if (field == SettingsField::CommSel) ShowPortLine(PortLineChange::kPort);
 }
 
 void SettingsForm::SetBaudSel(int position) {
   controls_.BaudSel = position;
-  ShowPortLineWithSpeed();
+  ShowPortLine(PortLineChange::kSpeed);
 }
 
 void SettingsForm::SetDevType(int position) { controls_.DevType = position; }
@@ -148,30 +148,24 @@ void SettingsForm::SetLogSet(int element) {
 
 void SettingsForm::SetLogTypeSel(int element) { controls_.LogTypeSel = element; }
 
-// The port line previews the typed port with the stored speed.
-void SettingsForm::ShowPortLine() {
+// The port line previews the port and its speed: a port typed shows with the stored speed, a
+// speed chosen with the stored port (and a blank after the comma). A port of 0 is no port.
+void SettingsForm::ShowPortLine(PortLineChange change) {
   const double p = LeadingNumber(controls_.CommSel, services_.regional);
   if (p == 0) {
     controls_.LabCommSet = services_.lang.Text(text::kNoPort);
     return;
   }
-  controls_.LabCommSet =
-      "Comm" + NumberText(p) + "," + StoredSpeed(services_.config.BaudIndex) + ",8b,n,1s";
-}
-
-// The port line previews the stored port with the chosen speed (with a blank after the comma).
-void SettingsForm::ShowPortLineWithSpeed() {
-  const double p = LeadingNumber(controls_.CommSel, services_.regional);
-  if (p == 0) {
-    controls_.LabCommSet = services_.lang.Text(text::kNoPort);
+  const AppConfig& c = services_.config;
+  if (change == PortLineChange::kPort) {
+    controls_.LabCommSet = "Comm" + NumberText(p) + "," + StoredSpeed(c.BaudIndex) + ",8b,n,1s";
     return;
   }
   const int s = controls_.BaudSel;
   const std::string speed = s >= 0 && s < static_cast<int>(BaudEntries().size())
                                 ? BaudEntries()[static_cast<std::size_t>(s)]
-                                : StoredSpeed(services_.config.BaudIndex);
-  controls_.LabCommSet =
-      "Comm" + services_.config.CommPort.ToText(services_.regional) + ", " + speed + ",8b,n,1s";
+                                : StoredSpeed(c.BaudIndex);
+  controls_.LabCommSet = "Comm" + c.CommPort.ToText(services_.regional) + ", " + speed + ",8b,n,1s";
 }
 
 void SettingsForm::EnableRecordControls() {

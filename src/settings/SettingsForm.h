@@ -58,8 +58,8 @@ class SettingsForm {
   void ApplyDefaults();
 
  private:
-  void ShowPortLine();
-  void ShowPortLineWithSpeed();
+  enum class PortLineChange { kPort, kSpeed };
+  void ShowPortLine(PortLineChange change);
   void EnableRecordControls();
   void EnableIntervalBoxes();
   void EnableRangeBoxes();
