@@ -24,21 +24,15 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 
 BUILD=build DURATION=30 MEMORY=600 OUT=out/measure STARTS=5 OFFSCREEN=0 ROUNDS=3
-while getopts "b:d:m:o:r:s:x" opt; do
-  case $opt in
-    b) BUILD=$OPTARG ;;
-    d) DURATION=$OPTARG ;;
-    m) MEMORY=$OPTARG ;;
-    o) OUT=$OPTARG ;;
-    r) ROUNDS=$OPTARG ;;
-    s) STARTS=$OPTARG ;;
-    x) OFFSCREEN=1 ;;
-    *) sed -n '2,21p' "$0" >&2; exit 2 ;;
-  esac
-done
-[[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
-[[ $OUT = /* ]] || OUT=$ROOT/$OUT
 source scripts/run-lib.sh
+own_option() {
+  case $1 in
+    m) MEMORY=$2 ;;
+    r) ROUNDS=$2 ;;
+    s) STARTS=$2 ;;
+  esac
+}
+parse_options "b:d:m:o:r:s:x" 2,21 "$@"
 need /usr/bin/time Xvfb xwininfo stty
 
 rm -rf "$OUT"

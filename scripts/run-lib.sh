@@ -1,10 +1,31 @@
-# Shared by measure.sh and soak.sh: data folders, the simulator and the program as child
-# processes, and the display. Expects ROOT, BUILD (absolute) and OUT; fills SIM_PID, APP_PID,
-# TIME_PID and XVFB_PID, and collects every child in `pids` for the exit trap.
+# Shared by measure.sh, soak.sh and stall.sh: their options, data folders, the simulator and the
+# program as child processes, and the display. Expects ROOT; parse_options sets BUILD and OUT
+# (absolute); fills SIM_PID, APP_PID, TIME_PID and XVFB_PID, and collects every child in `pids`
+# for the exit trap.
 # shellcheck shell=bash
 
-APP=$BUILD/bin/tarnwell
-SIM=$BUILD/tools/indicator_sim
+# parse_options SPEC USAGE ARGS...: the getopts SPEC of the script; -b BUILD, -d DURATION,
+# -o OUT and -x (OFFSCREEN=1) are handled here, any other letter of SPEC by the script's
+# own_option LETTER VALUE; an unknown option prints the lines USAGE (a sed range) of the script.
+parse_options() {
+  local spec=$1 usage=$2 opt OPTIND=1
+  shift 2
+  while getopts "$spec" opt; do
+    case $opt in
+      b) BUILD=$OPTARG ;;
+      d) DURATION=$OPTARG ;;
+      o) OUT=$OPTARG ;;
+      x) OFFSCREEN=1 ;;
+      \?) sed -n "${usage}p" "$0" >&2; exit 2 ;;
+      *) own_option "$opt" "${OPTARG-}" ;;
+    esac
+  done
+  [[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
+  [[ $OUT = /* ]] || OUT=$ROOT/$OUT
+  APP=$BUILD/bin/tarnwell
+  SIM=$BUILD/tools/indicator_sim
+}
+
 TICKS=$(getconf CLK_TCK)
 XVFB_PID=
 pids=()

@@ -22,23 +22,17 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 
 BUILD=build DURATION=1800 UNPLUG=300 FILL_AT= FILL_FOR=20 OUT=out/soak OFFSCREEN=0
-while getopts "b:d:u:f:F:o:x" opt; do
-  case $opt in
-    b) BUILD=$OPTARG ;;
-    d) DURATION=$OPTARG ;;
-    u) UNPLUG=$OPTARG ;;
-    f) FILL_AT=$OPTARG ;;
-    F) FILL_FOR=$OPTARG ;;
-    o) OUT=$OPTARG ;;
-    x) OFFSCREEN=1 ;;
-    *) sed -n '2,19p' "$0" >&2; exit 2 ;;
+source scripts/run-lib.sh
+own_option() {
+  case $1 in
+    u) UNPLUG=$2 ;;
+    f) FILL_AT=$2 ;;
+    F) FILL_FOR=$2 ;;
   esac
-done
-[[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
-[[ $OUT = /* ]] || OUT=$ROOT/$OUT
+}
+parse_options "b:d:u:f:F:o:x" 2,19 "$@"
 FILL_AT=${FILL_AT:-$((DURATION / 2))}
 [[ $(id -u) = 0 ]] || { echo "soak.sh: mounting the record folder's tmpfs needs root" >&2; exit 1; }
-source scripts/run-lib.sh
 need /usr/bin/time python3
 [[ $OFFSCREEN = 1 ]] || need Xvfb
 

@@ -18,19 +18,14 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 
 BUILD=build STOP=5 AFTER=3 DURATION=15 OUT=out/stall
-while getopts "b:s:a:d:o:" opt; do
-  case $opt in
-    b) BUILD=$OPTARG ;;
-    s) STOP=$OPTARG ;;
-    a) AFTER=$OPTARG ;;
-    d) DURATION=$OPTARG ;;
-    o) OUT=$OPTARG ;;
-    *) sed -n '2,15p' "$0" >&2; exit 2 ;;
-  esac
-done
-[[ $BUILD = /* ]] || BUILD=$ROOT/$BUILD
-[[ $OUT = /* ]] || OUT=$ROOT/$OUT
 source scripts/run-lib.sh
+own_option() {
+  case $1 in
+    s) STOP=$2 ;;
+    a) AFTER=$2 ;;
+  esac
+}
+parse_options "b:s:a:d:o:" 2,15 "$@"
 need /usr/bin/time python3
 export QT_QPA_PLATFORM=offscreen
 rm -rf "$OUT"
