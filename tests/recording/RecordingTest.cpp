@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "FakeClock.h"
 #include "FakeFileSystem.h"
+#include "FakeMessageBox.h"
 #include "Golden.h"
 #include "TestFiles.h"
 #include "acquisition/NumberFormat.h"
@@ -172,6 +174,33 @@ TEST_F(Recording, UntilItsFirstReadingARecordingShowsTheLatestReadingAndWritesNo
   EXPECT_EQ(shownValues, (std::vector<double>{7.5, 8.25}));
   const std::string written = File();
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1) << written;
+}
+
+// Torn down without a close while the disk is full, a recording shows no message: no box may open
+// while the program ends. What the disk took stays.
+TEST(RecordingControl, EndingWithoutACloseTellsNothing) {
+  AppConfig config;
+  config.LogEnable = true, config.LogIncremental = false, config.LogTime = 0;
+  config.LogFileName = "rec.txt";
+  SampleHistory history;
+  history.Resize(10);
+  FakeFileSystem fs;
+  FakeClock clock;
+  FakeMessageBox messages;
+  LangTable texts;
+  const Regional regional;
+  std::size_t told = 0;
+  {
+    RecordingControl rec{config, history, fs, clock, regional, messages, texts, nullptr, 1};
+    rec.StartRecording();
+    rec.Take(1, "", clock.now);
+    fs.full = true;
+    for (double v : {2, 3, 4}) rec.Take(v, "", clock.now);  // one kept, two lost
+    told = messages.shown.size();
+  }
+  const std::string& file = fs.files["/prog/Log/rec.txt"];
+  EXPECT_EQ(std::tuple(std::count(file.begin(), file.end(), '\n'), messages.shown.size()),
+            std::tuple(1, told));
 }
 
 // Leading zeros everywhere, a two-digit year, and a count that does not turn into 1E+06.
