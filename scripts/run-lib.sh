@@ -4,13 +4,13 @@
 # for the exit trap.
 # shellcheck shell=bash
 
-# parse_options SPEC USAGE ARGS...: the getopts SPEC of the script; -b BUILD, -d DURATION,
-# -o OUT and -x (OFFSCREEN=1) are handled here, any other letter of SPEC by the script's
+# parse_options LETTERS USAGE ARGS...: the getopts LETTERS of the script; -b BUILD, -d DURATION,
+# -o OUT and -x (OFFSCREEN=1) are handled here, any other of its letters by the script's
 # own_option LETTER VALUE; an unknown option prints the lines USAGE (a sed range) of the script.
 parse_options() {
-  local spec=$1 usage=$2 opt OPTIND=1
+  local letters=$1 usage=$2 opt OPTIND=1
   shift 2
-  while getopts "$spec" opt; do
+  while getopts "$letters" opt; do
     case $opt in
       b) BUILD=$OPTARG ;;
       d) DURATION=$OPTARG ;;
