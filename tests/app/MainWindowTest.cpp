@@ -186,8 +186,13 @@ TEST(MainWindowProgram, ApplyKeepsTheOmittedCharactersAndMoreSamplesContinueTheT
             "500,250 +/- 0,125");
 }
 
-// In advanced mode the zoom button's press switches zooming on and off, with its pointer.
+// Only in advanced mode is there a zoom button; its press switches zooming on and off, with its
+// pointer.
 TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
+  {
+    Program plain(ConfigValues{});
+    EXPECT_FALSE(plain.window.findChild<QPushButton*>("CmdZoomIn")->isVisibleTo(&plain.window));
+  }
   Program p(ConfigValues{{"AdvancedMode", "52814"}});
   auto* zoom = p.window.findChild<QPushButton*>("CmdZoomIn");
   EXPECT_TRUE(zoom->isVisibleTo(&p.window));
