@@ -23,13 +23,14 @@ std::string File(int count, const std::string& tag) {
 // The first character of a line is not looked at; the text ends at the next quote or the line's
 // end; CR LF, a lone LF or CR end lines, the last needs no end. Lines past the table are counted
 // but not stored. Texts are decoded from the code page the file's own text 1 names: 1254, 1251,
-// 1253, 1256, and for anything else Western, where a byte without a letter is marked.
+// 1253, 1256, and for anything else Western, where a byte without a letter is marked; a file of
+// one line names none.
 // golden/language_text.txt: the line count, then texts 0-10 and 1000.
 TEST(LanguageText, LineRulesAndCodePages) {
   Strings cases = {
       "x123\"\r\n\"0\"\r\n\"Start\"  caption\r\n\"\"\r\n\"OK\" \"second\" quote\r\n"
       "\"no closing quote\r\n\r\n\"\r\n\"lf\"\n\"cr\"\r\"end\"",
-      File(1005, "t")};
+      File(1005, "t"), "\"one line\""};
   for (const char* page :
        {"162\"\r\n\"\xFD \xDD \xF0 \xDE \xFC", "204\"\r\n\"\xC2\xFB\xF5\xEE\xE4 \xB8",
         "161\"\r\n\"\xC1\xE8\xDE\xED\xE1", "178\"\r\n\"\xE3\xD1\xCD\xC8\xC7",
