@@ -59,8 +59,10 @@ void Click(HWND control, bool twice = false) {
   move.mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
   move.mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
   move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  // Each press carries the place too: a window the system maps under the pointer meanwhile can
+  // move the pointer back to where it was.
   INPUT down = move, up = move;
-  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN, up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  down.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN, up.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
   twice ? Send({move, down, up, down, up}) : Send({move, down, up});
 }
 // Clicks into the box, selects what it holds and types `text` over it.
