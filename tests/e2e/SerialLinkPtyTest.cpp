@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QTest>
 #include <algorithm>
@@ -105,6 +106,25 @@ TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheDeviceAndWhatIsWron
                                             "Port error  8003:not a serial device" + in,
                                             "Port error  8002:Invalid port number", "", "",
                                             "8003:in use by another program" + in}));
+}
+
+// While the program holds the line, another program (not root, which the exclusive mode lets
+// through, and not our kind, which the lock keeps out) is refused; once it lets go, it opens.
+TEST_F(SerialLinkPtyTest, LineHeldKeepsOutAnotherProgramUntilLetGo) {
+  ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
+  const std::string device = fs::canonical(sim_.link);
+  std::vector<std::string> other{"sh", "-c", "exec 3<\"$0\"", device};
+  if (::geteuid() == 0) {
+    fs::permissions(device, fs::perms::all, fs::perm_options::add);
+    other.insert(other.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+  }
+  port_.SetCommPort(1);
+  ASSERT_EQ(port_.SetPortOpen(true), std::nullopt);
+  const ChildProcess::Result held = ChildProcess::Run(other);
+  EXPECT_NE(held.exitCode, 0);
+  EXPECT_NE(held.output.find("busy"), std::string::npos) << held.output;
+  port_.SetPortOpen(false);
+  EXPECT_EQ(ChildProcess::Run(other).exitCode, 0);
 }
 
 }  // namespace
