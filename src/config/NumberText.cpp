@@ -14,7 +14,7 @@ namespace {
 
 bool IsDropped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-double RadixValue(const std::string& s, std::size_t pos, int radix) {
+std::optional<double> RadixValue(const std::string& s, std::size_t pos, int radix) {
   double v = 0;
   bool any = false;
   for (; pos < s.size(); ++pos) {
@@ -26,8 +26,10 @@ double RadixValue(const std::string& s, std::size_t pos, int radix) {
     v = v * radix + d;
     any = true;
   }
-  // Endless digits from a garbled stream must not put an infinity into the history.
-  return any && std::isfinite(v) ? v : 0.0;
+  // A mark without digits holds no number, and endless digits from a garbled stream must not
+  // put an infinity into the history: neither is a reading of 0.
+  if (!any || !std::isfinite(v)) return std::nullopt;
+  return v;
 }
 
 // Length of the number at the start of s: a sign, digits with at most one `point`, an exponent

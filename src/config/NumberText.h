@@ -16,8 +16,8 @@ namespace tarnwell {
 // "&H" and "&O" prefixes read hexadecimal and octal. No digits at the start read as 0.
 double Val(std::string_view text);
 // The same reading for a frame from the line: nothing where the text holds no number at its start
-// (an empty frame, "OL", "----") or one too large for a double ("1e309", 400 digits), which no
-// reading can stand for.
+// (an empty frame, "OL", "----", "&H" without digits) or one too large for a double ("1e309",
+// 400 digits), which no reading can stand for.
 std::optional<double> ReadingVal(std::string_view text);
 
 // Strict conversion of a whole text to a number (blanks around it allowed), with the regional
