@@ -132,12 +132,14 @@ TEST(NumberText, ReadsAndWritesNumbers) {
   EXPECT_EQ(NumberToText(-0.0, kPoint) + " " + NumberToText(0.1 + 0.2, kPoint) + " " +
                 NumberToText(1.5e-7, kComma),
             "0 0.3 1,5E-07");
-  // A value keeps the form it holds; window geometry is single-precision: seven digits.
+  // A value keeps the form it holds; window geometry is single-precision: seven digits, the
+  // rest fifteen.
   EXPECT_TRUE(Value::Text("010").Equals(kPoint, 10));
   EXPECT_FALSE(Value::Text("auto").Equals(kPoint, 0));
   EXPECT_EQ(Value::Text("auto").NumberOr(kPoint, 7), 7);
-  EXPECT_EQ(Value::Single(1234.56789).ToText(kPoint) + " " + Value::Single(0.1).ToText(kComma),
-            "1234.568 0,1");
+  EXPECT_EQ(Value::Single(1234.56789).ToText(kPoint) + " " + Value::Single(0.1).ToText(kComma) +
+                " " + Value::Double(1.0 / 3).ToText(kPoint),
+            "1234.568 0,1 0.333333333333333");
 }
 
 }  // namespace
