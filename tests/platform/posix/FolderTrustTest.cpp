@@ -8,6 +8,8 @@
 namespace tarnwell::testing {
 namespace {
 
+namespace fs = std::filesystem;
+
 // Folders and links made by each row's plan in $D as root, judged for nobody (65534) in the
 // groups nogroup, users and dialout; 65533 is a user without a name. "" where it is trusted.
 TEST(FolderTrust, AFolderOthersCanChangeOrReachIsNamedWithWhatIsWrong) {
@@ -36,6 +38,19 @@ TEST(FolderTrust, AFolderOthersCanChangeOrReachIsNamedWithWhatIsWrong) {
     TempDir temp;
     ChildProcess::Run({"sh", "-c", std::string("cd $D && ") + plan}, {"D=" + temp.Path()});
     EXPECT_EQ(nobody.Problem(temp / judged).value_or(""), *problem ? temp / problem : "") << plan;
+  }
+  // Only the user's own folder loses what the group and others may do, and not through a link.
+  const std::tuple<const char*, const char*, bool, fs::perms> tightened[] = {
+      {"mkdir -m 2775 f && chown 65534 f", "f", true, fs::perms::owner_all | fs::perms::set_gid},
+      {"mkdir -m 700 f && chown 65534 f", "f", true, fs::perms::owner_all},
+      {"mkdir -m 755 f && chown 65533 f", "f", false, fs::perms(0755)},
+      {"mkdir -m 755 f && chown 65534 f && ln -s f l", "l", false, fs::perms(0755)},
+  };
+  for (const auto& [plan, folder, done, mode] : tightened) {
+    TempDir temp;
+    ChildProcess::Run({"sh", "-c", std::string("cd $D && ") + plan}, {"D=" + temp.Path()});
+    EXPECT_EQ(nobody.Tighten(temp / folder), done) << plan;
+    EXPECT_EQ(fs::status(temp / "f").permissions(), mode) << plan;
   }
 }
 
