@@ -106,9 +106,6 @@ struct Row {
 // Real folders, links, devices and read-only files made by each row, in folders with letters of
 // several scripts in their names; no planted link reaches the folder away.
 TEST(Win32FileSystem, EachKindOfFolderGivesItsWholeOutcome) {
-  const auto link = [](const std::string& at, const std::string& to, bool folder = false) {
-    return PlantLink(at, to, folder);
-  };
   const Row rows[] = {
       {"half a write left behind",
        [](auto& d, auto&) { return WriteBytes(d + "\\config.ini.new", "half"); }, "Ölçüm 1.txt",
@@ -122,26 +119,26 @@ TEST(Win32FileSystem, EachKindOfFolderGivesItsWholeOutcome) {
        },
        "rec.txt", "ini 0 - | Log 11 | rec  - | lock 10 | .lock Log Log\\rec.txt config.ini"},
       {"links at config.ini and Log",
-       [&](auto& d, auto& a) {
-         return link(d + "\\config.ini", a + "\\kept") && link(d + "\\Log", a, true);
+       [](auto& d, auto& a) {
+         return PlantLink(d + "\\config.ini", a + "\\kept") && PlantLink(d + "\\Log", a, true);
        },
        "rec.txt", "ini 1 new | Log 00 | rec  - | lock 10 | .lock Log@ config.ini=new"},
       {"links leading nowhere at the record and the lock",
-       [&](auto& d, auto& a) {
-         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a + "\\missing") &&
-                link(d + "\\.lock", a + "\\missing lock");
+       [](auto& d, auto& a) {
+         return MakeFolder(d + "\\Log") && PlantLink(d + "\\Log\\rec.txt", a + "\\missing") &&
+                PlantLink(d + "\\.lock", a + "\\missing lock");
        },
        "rec.txt", "ini 1 new | Log 11 | rec  - | lock 11 | .lock@ Log Log\\rec.txt@ config.ini=new",
        "ini 1 new | Log 11 | rec  - | lock 11 | Log config.ini=new"},
       {"a link to a folder at the record",
-       [&](auto& d, auto& a) {
-         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a, true);
+       [](auto& d, auto& a) {
+         return MakeFolder(d + "\\Log") && PlantLink(d + "\\Log\\rec.txt", a, true);
        },
        "rec.txt", "ini 1 new | Log 11 | rec  - | lock 10 | .lock Log Log\\rec.txt@ config.ini=new"},
       {"a link to a file at the record",
-       [&](auto& d, auto& a) {
+       [](auto& d, auto& a) {
          // Wine shows no link to a file as a reparse point: only where the system shows it.
-         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a + "\\kept") &&
+         return MakeFolder(d + "\\Log") && PlantLink(d + "\\Log\\rec.txt", a + "\\kept") &&
                 ShownAsLink(d + "\\Log\\rec.txt");
        },
        "rec.txt",

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "TestFiles.h"
+#include "platform/win32/MessageWindow.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32ProcessStarter.h"
 
@@ -190,6 +191,23 @@ std::string WindowsPathOf(const std::string& unixPath) {
   ::HeapFree(::GetProcessHeap(), 0, dos);
   return path;
 }
+
+std::wstring WideTextOf(HWND window) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(window, text, 512);
+  return text;
+}
+
+std::string TextOf(HWND window) { return Narrow(WideTextOf(window)); }
+
+RECT PlaceInParent(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool PumpUntil(const std::function<bool()>& done) { return MessageWindow::RunUntil(done, 60000); }
 
 Child::Child(const std::string& program, const std::vector<std::string>& arguments,
              const std::map<std::string, std::string>& environment) {
