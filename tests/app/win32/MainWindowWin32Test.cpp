@@ -34,18 +34,6 @@ std::string StoredValues(Program& p, std::size_t first, std::size_t last) {
   return stored;
 }
 
-// The size `text` takes in `w`'s own font.
-SIZE Extent(HWND w, HFONT font, const std::string& text) {
-  HDC dc = ::GetDC(w);
-  HGDIOBJ old = ::SelectObject(dc, font);
-  SIZE size{};
-  const std::wstring wide = Widen(text);
-  ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(w, dc);
-  return size;
-}
-
 // Pixels of `w` on the screen for which `counted` holds.
 int Pixels(HWND w, const std::function<bool(COLORREF)>& counted) {
   ::RedrawWindow(::GetAncestor(w, GA_ROOT), nullptr, nullptr,
@@ -219,7 +207,7 @@ TEST(Win32MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
         ::GetClientRect(w, &room);
         if (c == MainControl::kAppStop) room.right -= ::GetSystemMetrics(SM_CXMENUCHECK) + 4;
         const std::string text = c == MainControl::kCurrent ? p.window.CurrentCaption() : TextOf(w);
-        const SIZE need = Extent(w, p.window.FontOf(c), text);
+        const SIZE need = TextNeed(p.window.FontOf(c), Widen(text));
         if (text.empty() || need.cx > room.right || need.cy > room.bottom)
           misplaced += at + DesignOf(c).name + " text \"" + text + "\" does not fit\n";
       }

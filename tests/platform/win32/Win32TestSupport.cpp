@@ -207,6 +207,19 @@ RECT PlaceInParent(HWND window) {
   return r;
 }
 
+HDC MeasuringDc() {
+  static const HDC dc = ::CreateCompatibleDC(nullptr);
+  return dc;
+}
+
+SIZE TextNeed(HFONT font, const std::wstring& text, LONG wrapWidth) {
+  ::SelectObject(MeasuringDc(), font);
+  RECT r{0, 0, wrapWidth, 0};
+  ::DrawTextW(MeasuringDc(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  return {r.right, r.bottom};
+}
+
 bool PumpUntil(const std::function<bool()>& done) { return MessageWindow::RunUntil(done, 60000); }
 
 Child::Child(const std::string& program, const std::vector<std::string>& arguments,

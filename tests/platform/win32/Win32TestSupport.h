@@ -53,6 +53,10 @@ std::string WindowsPathOf(const std::string& unixPath);
 std::wstring WideTextOf(HWND window);
 std::string TextOf(HWND window);
 RECT PlaceInParent(HWND window);
+// A memory device context for measuring texts, and what `text` needs in `font` there: one
+// line, or lines broken at words within `wrapWidth` where it is above 0.
+HDC MeasuringDc();
+SIZE TextNeed(HFONT font, const std::wstring& text, LONG wrapWidth = 0);
 // Pumps this thread's messages until `done` holds; a generous limit only against a hang.
 bool PumpUntil(const std::function<bool()>& done);
 

@@ -33,11 +33,13 @@ struct ComPorts : SerialDevices {
 void Send(std::vector<INPUT> inputs) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
-void Key(WORD key, bool down) {
+// A key by its code, or the character `typed`.
+void Key(WORD key, bool down, wchar_t typed = 0) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = key;
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  in.ki.wScan = typed;
+  in.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (typed ? KEYEVENTF_UNICODE : 0);
   Send({in});
 }
 void Press(WORD key) { Key(key, true), Key(key, false); }
@@ -62,15 +64,7 @@ void Retype(HWND edit, const std::string& text) {
   Click(edit);
   Press(VK_END);
   Key(VK_SHIFT, true), Press(VK_HOME), Key(VK_SHIFT, false);
-  for (wchar_t c : Widen(text)) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wScan = c;
-    in.ki.dwFlags = KEYEVENTF_UNICODE;
-    INPUT up = in;
-    up.ki.dwFlags |= KEYEVENTF_KEYUP;
-    Send({in, up});
-  }
+  for (wchar_t c : Widen(text)) Key(0, true, c), Key(0, false, c);
 }
 
 // The cog opens the dialog beside its owner, unowned, fixed in size; typing, choosing, ticking

@@ -51,27 +51,11 @@ SIZE Room(HWND w, ControlKind kind, UINT dpi) {
   }
 }
 
-// What `text` needs in `font`: one line, or lines broken at words within the width of a label
-// that wraps.
-HDC Measuring() {
-  static const HDC dc = ::CreateCompatibleDC(nullptr);
-  return dc;
-}
-
-SIZE Need(HFONT font, const std::wstring& text, bool wraps, LONG width) {
-  const HDC dc = Measuring();
-  ::SelectObject(dc, font);
-  RECT r{0, 0, wraps ? width : 0, 0};
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-              DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-  return {r.right, r.bottom};
-}
-
 // The face the system draws `font` in; Arial's metric twin where Arial is not installed.
 std::string Drawn(HFONT font) {
   wchar_t face[LF_FACESIZE] = {};
-  ::SelectObject(Measuring(), font);
-  ::GetTextFaceW(Measuring(), LF_FACESIZE, face);
+  ::SelectObject(MeasuringDc(), font);
+  ::GetTextFaceW(MeasuringDc(), LF_FACESIZE, face);
   const std::string drawn = Narrow(face);
   return drawn == "Liberation Sans" ? "Arial" : drawn;
 }
@@ -152,7 +136,7 @@ TEST(Win32SettingsLayout, EveryControlInItsFrameAndEveryTextFittingInAllLanguage
       if (c.name == "LabCommSet") shown.push_back(Widen(texts.Text(text::kNoPort)));
       const SIZE space = Room(w, c.kind, dpi);
       for (const std::wstring& text : shown) {
-        const SIZE need = Need(own, text, c.wordWrap, space.cx);
+        const SIZE need = TextNeed(own, text, c.wordWrap ? space.cx : 0);
         if (need.cx > space.cx || need.cy > space.cy) misfit(c, text, need, space);
       }
     }
