@@ -142,9 +142,9 @@ TEST_F(SerialLineTest, FramesAt921600ArriveWholeAndInOrderInAnySplit) {
 
 // Every frame handled was sent, in order; frames are missing only where a read followed an
 // opening (the first frame after each may be a tail), so that no frame is made of the pieces
-// around a pull. The line is busy half the
-// time, so that pulls cut frames, and its pseudo-terminal holds some 0.4 s of it, so that a busy
-// machine does not lose characters there, which a pull cannot be told from.
+// around a pull. The line is busy half the time, so that pulls cut frames, and its
+// pseudo-terminal holds some 0.4 s of it, so that a busy machine does not lose characters there,
+// which a pull cannot be told from.
 TEST_F(SerialLineTest, APulledAdapterIsOpenedAgainAndTheFrameItCutIsDropped) {
   ASSERT_EQ(Open(2), "");
   const Walked walked = Walk(rig_.values, SentWhenAllArrived(2).frames);
