@@ -6,6 +6,7 @@
 #include <set>
 
 #include "ProgramFakes.h"
+#include "Win32TestSupport.h"
 #include "app/win32/Win32MainWindow.h"
 #include "platform/win32/Utf16.h"
 
@@ -24,30 +25,13 @@ struct Program : ProgramFakes {
   Mainform form{Services(Regional{}), window, Version{1, 0, 2}};
 };
 
-// A control's place in its parent's client area, in pixels.
-RECT PlaceOf(HWND w) {
-  RECT r{};
-  ::GetWindowRect(w, &r);
-  ::MapWindowPoints(nullptr, ::GetParent(w), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-std::string TextOf(HWND w) {
-  wchar_t text[256] = L"";
-  ::GetWindowTextW(w, text, 256);
-  return Narrow(text);
-}
-
-// The size `text` takes in `w`'s own font.
-SIZE Extent(HWND w, HFONT font, const std::string& text) {
-  HDC dc = ::GetDC(w);
-  HGDIOBJ old = ::SelectObject(dc, font);
-  SIZE size{};
-  const std::wstring wide = Widen(text);
-  ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(w, dc);
-  return size;
+// The values of config.ini lines `first` to `last` (numbered from 0), each followed by a blank.
+std::string StoredValues(Program& p, std::size_t first, std::size_t last) {
+  const auto ini = SplitLines(p.files.files["/prog/config.ini"]);
+  std::string stored;
+  for (std::size_t line = first; line <= last; ++line)
+    stored += std::string(ini.at(line).substr(0, ini.at(line).find('\''))) + " ";
+  return stored;
 }
 
 // Pixels of `w` on the screen for which `counted` holds.
@@ -170,10 +154,7 @@ TEST(Win32MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   ::SendMessageW(zoom, WM_LBUTTONDOWN, MK_LBUTTON, 0);
   ::SendMessageW(graph, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 30));
   ::SendMessageW(p.window.Handle(), WM_CLOSE, 0, 0);
-  const auto ini = SplitLines(p.files.files["/prog/config.ini"]);
-  EXPECT_EQ(std::string(ini.at(11).substr(0, ini.at(11).find('\''))) + " " +
-                std::string(ini.at(12).substr(0, ini.at(12).find('\''))),
-            "16.17 20");
+  EXPECT_EQ(StoredValues(p, 11, 12), "16.17 20 ");
 }
 
 // Every visible control inside its parent and clear of its siblings, and every text whole inside
@@ -189,11 +170,13 @@ TEST(Win32MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
                  {"WindowWidth", size},
                  {"WindowHeight", size}});
       p.Frames();
+      // The design's longest reading, which must fit as well as the frames' one.
+      p.window.SetCurrentCaption("123456.7");
       std::set<std::string> designed{"LabNofDat RangeofChange"};
       if (size == "1000")
         designed.insert({"LabNofDat WeighBox", "RangeofChange WeighBox", "WeighBox picLogo"});
       const auto where = [&](MainControl c) {
-        RECT r = PlaceOf(p.Control(c));
+        RECT r = PlaceInParent(p.Control(c));
         if (c == MainControl::kCurrent) r.top = std::max(r.top, 0L);
         return r;
       };
@@ -224,7 +207,7 @@ TEST(Win32MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
         ::GetClientRect(w, &room);
         if (c == MainControl::kAppStop) room.right -= ::GetSystemMetrics(SM_CXMENUCHECK) + 4;
         const std::string text = c == MainControl::kCurrent ? p.window.CurrentCaption() : TextOf(w);
-        const SIZE need = Extent(w, p.window.FontOf(c), text);
+        const SIZE need = TextNeed(p.window.FontOf(c), Widen(text));
         if (text.empty() || need.cx > room.right || need.cy > room.bottom)
           misplaced += at + DesignOf(c).name + " text \"" + text + "\" does not fit\n";
       }
@@ -244,18 +227,11 @@ TEST(Win32MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
   EXPECT_EQ(misplaced, "");
 }
 
-// The design's reading fits its label; tool tips come from the language, the design's before.
-TEST(Win32MainWindowLayout, TheDesignReadingFitsAndToolTipsComeFromTheLanguage) {
+// Tool tips come from the language, the design's before.
+TEST(Win32MainWindowLayout, ToolTipsComeFromTheLanguage) {
   Win32MainWindow bare;
   EXPECT_EQ(bare.ToolTipOf(MainControl::kCurrent), "Anlık ölçüm değeridir");
   Program p(ConfigValues{{"Language", "0"}});
-  p.window.SetCurrentCaption("123456.7");
-  HWND current = p.Control(MainControl::kCurrent);
-  RECT room{};
-  ::GetClientRect(current, &room);
-  const SIZE need = Extent(current, p.window.FontOf(MainControl::kCurrent), "123456.7");
-  EXPECT_LE(need.cx, room.right);
-  EXPECT_LE(need.cy, room.bottom);
   EXPECT_EQ(p.window.ToolTipOf(MainControl::kCurrent), p.form.Texts().Text(152));
   EXPECT_EQ(p.window.ToolTipOf(MainControl::kAppStop), p.form.Texts().Text(138));
   EXPECT_EQ(TextOf(p.Control(MainControl::kAppStop)), p.form.Texts().Text(238));
@@ -282,34 +258,28 @@ TEST(Win32MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
   EXPECT_EQ(std::pair(window.WindowWidth(), window.WindowHeight()), std::pair(8010.0, 3825.0));
 }
 
-// Closed while minimised or maximised, the stored place and size are those it is restored to.
-TEST(Win32MainWindowStates, ClosedMinimisedOrMaximisedItKeepsTheRestoredPlaceAndSize) {
-  for (const char* state : {"1", "2"}) {
+// Closed while minimised or maximised, the stored place and size are those it is restored to;
+// started maximised, the window is sized for its restored bounds.
+TEST(Win32MainWindowStates, MinimisedOrMaximisedItKeepsTheRestoredPlaceAndSize) {
+  for (const auto& [state, closed] : {std::pair{"1", true}, {"2", true}, {"2", false}}) {
     Program p({{"Language", "0"},
                {"WindowState", state},
                {"WindowLeft", "1500"},
                {"WindowTop", "1200"},
                {"WindowWidth", "9000"},
                {"WindowHeight", "6000"}});
-    ::SendMessageW(p.window.Handle(), WM_CLOSE, 0, 0);
-    const auto ini = SplitLines(p.files.files["/prog/config.ini"]);
-    std::string stored;
-    for (int line = 32; line < 37; ++line)
-      stored += std::string(ini.at(line).substr(0, ini.at(line).find('\''))) + " ";
-    EXPECT_EQ(stored, state + std::string(" 1500 1200 9000 6000 "));
+    if (closed) {
+      ::SendMessageW(p.window.Handle(), WM_CLOSE, 0, 0);
+      EXPECT_EQ(StoredValues(p, 32, 36), state + std::string(" 1500 1200 9000 6000 "));
+      continue;
+    }
+    EXPECT_EQ(std::pair(p.window.WindowState(), ::IsZoomed(p.window.Handle()) != 0),
+              std::pair(WindowMode::kMaximized, true));
+    ::ShowWindow(p.window.Handle(), SW_RESTORE);
+    RECT r{};
+    ::GetWindowRect(p.window.Handle(), &r);
+    EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top), std::pair(600L, 400L));
   }
-}
-
-// Started maximised, the window is sized for its restored bounds.
-TEST(Win32MainWindowStates, AWindowStartedMaximisedIsRestoredToTheStoredSize) {
-  Program p(
-      {{"Language", "0"}, {"WindowState", "2"}, {"WindowWidth", "9000"}, {"WindowHeight", "6000"}});
-  EXPECT_EQ(p.window.WindowState(), WindowMode::kMaximized);
-  EXPECT_TRUE(::IsZoomed(p.window.Handle()));
-  ::ShowWindow(p.window.Handle(), SW_RESTORE);
-  RECT r{};
-  ::GetWindowRect(p.window.Handle(), &r);
-  EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top), std::pair(600L, 400L));
 }
 
 }  // namespace

@@ -51,42 +51,22 @@ HWND ControlOf(const std::string& name) {
   return nullptr;
 }
 
-struct Search {
-  DWORD process;
-  std::wstring caption;
-  HWND found = nullptr;
-};
-
-// A button of that caption in a shown dialog of the program.
+// A shown button of that caption in a shown dialog of the program.
 HWND DialogButton(const std::string& caption) {
   HWND main = MainWindow();
   if (!main) return nullptr;
-  Search search{0, Widen(caption)};
-  ::GetWindowThreadProcessId(main, &search.process);
-  return WaitFor([&search] {
-    ::EnumWindows(
-        [](HWND top, LPARAM l) {
-          auto& s = *reinterpret_cast<Search*>(l);
-          DWORD process = 0;
-          ::GetWindowThreadProcessId(top, &process);
-          wchar_t cls[64] = L"";
-          ::GetClassNameW(top, cls, 64);
-          if (process != s.process || !::IsWindowVisible(top) || std::wstring(cls) != L"#32770")
-            return TRUE;
-          ::EnumChildWindows(
-              top,
-              [](HWND child, LPARAM l) {
-                auto& s = *reinterpret_cast<Search*>(l);
-                wchar_t text[128] = L"";
-                ::GetWindowTextW(child, text, 128);
-                if (s.caption == text && ::IsWindowVisible(child)) s.found = child;
-                return s.found ? FALSE : TRUE;
-              },
-              l);
-          return s.found ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+  DWORD program = 0;
+  ::GetWindowThreadProcessId(main, &program);
+  const std::wstring wide = Widen(caption);
+  return WaitFor([&]() -> HWND {
+    for (HWND top = nullptr; (top = ::FindWindowExW(nullptr, top, L"#32770", nullptr));) {
+      DWORD process = 0;
+      ::GetWindowThreadProcessId(top, &process);
+      HWND button = ::FindWindowExW(top, nullptr, L"Button", wide.c_str());
+      if (process == program && ::IsWindowVisible(top) && button && ::IsWindowVisible(button))
+        return button;
+    }
+    return nullptr;
   });
 }
 

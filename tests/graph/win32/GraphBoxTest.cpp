@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <iostream>
 #include <set>
 #include <sstream>
 
@@ -116,7 +115,6 @@ TEST(Win32GraphBox, CoversTheRowsTheLinuxWidgetCovers) {
     const Painted gdi(box, GraphScene::kWidth, GraphScene::kHeight);
     const std::string painted = GraphScene::CoveredRows([&gdi](int x, int y) { return gdi(x, y); });
     const auto want = Columns(linux), got = Columns(painted);
-    if (std::getenv("DUMPROWS")) std::cout << painted << "\n";
     ASSERT_EQ(want.size(), got.size());
     std::size_t same = 0, compared = 0;
     std::string apart;
@@ -140,7 +138,6 @@ TEST(Win32GraphBox, CoversTheRowsTheLinuxWidgetCovers) {
     EXPECT_GT(compared, want.size() / 3) << golden[i];
     // Lines drawn as lines meet the rows exactly in about half the columns, the rest a pixel off.
     EXPECT_GE(same * 10, compared * 4) << golden[i] << ": " << same << " of " << compared;
-    std::cout << golden[i] << ": " << same << " of " << compared << " columns the same\n";
     ++scenes;
   }
   EXPECT_EQ(scenes, 4);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Win32TestSupport.h"
 #include "i18n/win32/Win32Fonts.h"
 #include "i18n/win32/Win32FormTexts.h"
 #include "i18n/win32/Win32ToolTips.h"
@@ -14,12 +15,6 @@
 
 namespace tarnwell::testing {
 namespace {
-
-std::wstring TextOf(HWND w) {
-  std::wstring text(256, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(w, text.data(), 256)));
-  return text;
-}
 
 std::wstring Entries(HWND list) {
   std::wstring out;
@@ -75,13 +70,13 @@ TEST(Win32FormTexts, EveryControlTakesWhatItCanInItsCharacterSet) {
   texts.Set(252, "\xD0\x92\xD0\xB5\xD1\x81");  // Cyrillic
   ApplyFormTextsTo(window, texts, 204);
 
-  EXPECT_EQ(TextOf(window), L"T207");
+  EXPECT_EQ(WideTextOf(window), L"T207");
   EXPECT_EQ(Entries(list), L"T256 T257 T258 1");
   EXPECT_EQ(Entries(single), L"only -1");
   EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(picture, STM_GETICON, 0, 0)), icon);
   std::vector<std::wstring> shown;
   for (HWND w : {outer, inner, picture, label, edit, button, plain, check})
-    shown.push_back(TextOf(w) + L" | " + Win32ToolTips::Get(w));
+    shown.push_back(WideTextOf(w) + L" | " + Win32ToolTips::Get(w));
   EXPECT_EQ(shown, (std::vector<std::wstring>{L"T208 | T108", L"T231 | T131", L" | T141",
                                               L"\u0412\u0435\u0441 | T152", L"typed | T141",
                                               L"design | T1000", L"design | ", L"T238 | "}));

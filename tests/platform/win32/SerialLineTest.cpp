@@ -10,12 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 
 #include "ReceiveRig.h"
 #include "TestFiles.h"
+#include "Win32TestSupport.h"
 #include "platform/win32/Utf16.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32SerialDevices.h"
 #include "platform/win32/Win32SerialPort.h"
 #include "settings/PortDevice.h"
@@ -32,15 +33,6 @@ std::string Folder() {
   const char* folder = std::getenv("TARNWELL_SERIAL_DIR");
   return folder != nullptr ? folder : "";
 }
-
-// The system's clock; local time is UTC, which these tests never look at.
-struct SystemClock : Clock {
-  Instant Now() const override {
-    return std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
-  }
-  DateTime Local(Instant at) const override { return FakeClock::Fields(at); }
-  std::int64_t SteadyMs() const override { return static_cast<std::int64_t>(::GetTickCount64()); }
-};
 
 // The real serial control, counting the reads that follow an opening or a loss, and those that
 // end inside a frame.
@@ -125,7 +117,7 @@ class SerialLineTest : public ::testing::Test {
   }
 
   MessageWindow window_;
-  SystemClock clock_;
+  Win32Clock clock_;
   CountingPort port_{window_, clock_};
   ReceiveRig rig_{port_, clock_};
 };
@@ -150,9 +142,9 @@ TEST_F(SerialLineTest, FramesAt921600ArriveWholeAndInOrderInAnySplit) {
 
 // Every frame handled was sent, in order; frames are missing only where a read followed an
 // opening (the first frame after each may be a tail), so that no frame is made of the pieces
-// around a pull. The line is busy half the
-// time, so that pulls cut frames, and its pseudo-terminal holds some 0.4 s of it, so that a busy
-// machine does not lose characters there, which a pull cannot be told from.
+// around a pull. The line is busy half the time, so that pulls cut frames, and its
+// pseudo-terminal holds some 0.4 s of it, so that a busy machine does not lose characters there,
+// which a pull cannot be told from.
 TEST_F(SerialLineTest, APulledAdapterIsOpenedAgainAndTheFrameItCutIsDropped) {
   ASSERT_EQ(Open(2), "");
   const Walked walked = Walk(rig_.values, SentWhenAllArrived(2).frames);
@@ -215,19 +207,9 @@ TEST_F(SerialLineTest, HandOversComeNoSoonerThanTheWaitAllowed) {
 bool SecondProgramPasses(const std::string& expect) {
   wchar_t self[MAX_PATH];
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=SerialLineChild.*";
-  ::SetEnvironmentVariableW(L"TARNWELL_SERIAL_CHILD", Widen(expect).c_str());
-  STARTUPINFOW start{};
-  start.cb = sizeof start;
-  PROCESS_INFORMATION child{};
-  const bool started = ::CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &start, &child);
-  ::SetEnvironmentVariableW(L"TARNWELL_SERIAL_CHILD", nullptr);
-  if (!started) return false;
-  UniqueHandle process(child.hProcess), thread(child.hThread);
-  DWORD code = 1;
-  const bool ended = ::WaitForSingleObject(process.Get(), kLongWaitMs) == WAIT_OBJECT_0;
-  return ended && ::GetExitCodeProcess(process.Get(), &code) && code == 0;
+  Child child(Narrow(self), {"--gtest_filter=SerialLineChild.*"},
+              {{"TARNWELL_SERIAL_CHILD", expect.empty() ? "opened" : expect}});
+  return child.Wait(kLongWaitMs / 1000) == 0u;
 }
 
 // While this program holds COM3, a second one is refused it as in use, and so is a second port
@@ -249,10 +231,11 @@ TEST(SerialLineChild, OpensTheHeldPort) {
   const char* expect = std::getenv("TARNWELL_SERIAL_CHILD");
   if (expect == nullptr) GTEST_SKIP() << "started by SerialLineTest as a second program";
   MessageWindow window;
-  SystemClock clock;
+  Win32Clock clock;
   Win32SerialPort port(window, clock);
   port.SetCommPort(3);
-  EXPECT_EQ(port.SetPortOpen(true).value_or(SerialError{}).description, expect);
+  const auto refused = port.SetPortOpen(true);
+  EXPECT_EQ(refused ? refused->description : "opened", expect);
 }
 
 TEST_F(SerialLineTest, PortsThatCannotBeOpenedAreToldWithTheDeviceAndWhatIsWrong) {

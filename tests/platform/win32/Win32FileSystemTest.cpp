@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "TestFiles.h"
 #include "Win32TestSupport.h"
@@ -93,95 +94,60 @@ std::string Outcome(const std::string& dir, const std::string& recordName) {
   return out + " | lock " + n(first.Held()) + n(second.Held()) + " |" + Listing(dir);
 }
 
-struct Row {
-  const char* plan;
-  // Prepares the data folder; `away` holds the file "kept", which nothing may reach.
-  std::function<bool(const std::string& dir, const std::string& away)> prepare;
-  std::string record;
-  std::string outcome;
-  // Where Wine, showing no link that leads nowhere, lists the folder otherwise.
-  std::string outcomeUnderWine = {};
-};
+// Makes in the data folder `d` what the steps of a row of golden/folders.txt name; false where
+// this system cannot.
+bool Make(const std::string& steps, const std::string& d, const std::string& away) {
+  for (const std::string& step : Split(steps, "; ")) {
+    const std::string verb = step.substr(0, step.find(' '));
+    const std::string what = verb.size() < step.size() ? step.substr(verb.size() + 1) : "";
+    const auto mark = what.find_first_of("=>");
+    const std::string at = d + "\\" + what.substr(0, mark);
+    const std::string to = mark == std::string::npos ? "" : what.substr(mark + 1);
+    const std::string target = to == "." ? away : away + "\\" + to;
+    const std::map<std::string, std::function<bool()>> make = {
+        {"file", [&] { return WriteBytes(at, to); }},
+        {"folder", [&] { return MakeFolder(at); }},
+        {"read-only", [&] { return MakeReadOnly(at), true; }},
+        {"link", [&] { return PlantLink(at, target); }},
+        {"folder-link", [&] { return PlantLink(at, target, true); }},
+        {"shown-as-link", [&] { return ShownAsLink(at); }},
+        {"fill", [&] { return !Fill(d).empty(); }}};
+    const auto made = make.find(verb);
+    EXPECT_NE(made, make.end()) << "no step " << step;
+    if (made == make.end() || !made->second()) return false;
+  }
+  return true;
+}
 
-// Real folders, links, devices and read-only files made by each row, in folders with letters of
-// several scripts in their names; no planted link reaches the folder away.
+// Real folders, links, devices and read-only files made by each row of golden/folders.txt; no
+// planted link reaches the folder away.
 TEST(Win32FileSystem, EachKindOfFolderGivesItsWholeOutcome) {
-  const auto link = [](const std::string& at, const std::string& to, bool folder = false) {
-    return PlantLink(at, to, folder);
-  };
-  const Row rows[] = {
-      {"half a write left behind",
-       [](auto& d, auto&) { return WriteBytes(d + "\\config.ini.new", "half"); }, "Ölçüm 1.txt",
-       "ini 1 new | Log 01 | rec 111 1 | lock 10 | .lock Log Log\\Ölçüm 1.txt=1 config.ini=new"},
-      {"a file at Log", [](auto& d, auto&) { return WriteBytes(d + "\\Log", "file"); }, "rec.txt",
-       "ini 1 new | Log 00 | rec  - | lock 10 | .lock Log=file config.ini=new"},
-      {"folders at config.ini and the record",
-       [](auto& d, auto&) {
-         return MakeFolder(d + "\\config.ini") && MakeFolder(d + "\\Log") &&
-                MakeFolder(d + "\\Log\\rec.txt");
-       },
-       "rec.txt", "ini 0 - | Log 11 | rec  - | lock 10 | .lock Log Log\\rec.txt config.ini"},
-      {"links at config.ini and Log",
-       [&](auto& d, auto& a) {
-         return link(d + "\\config.ini", a + "\\kept") && link(d + "\\Log", a, true);
-       },
-       "rec.txt", "ini 1 new | Log 00 | rec  - | lock 10 | .lock Log@ config.ini=new"},
-      {"links leading nowhere at the record and the lock",
-       [&](auto& d, auto& a) {
-         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a + "\\missing") &&
-                link(d + "\\.lock", a + "\\missing lock");
-       },
-       "rec.txt", "ini 1 new | Log 11 | rec  - | lock 11 | .lock@ Log Log\\rec.txt@ config.ini=new",
-       "ini 1 new | Log 11 | rec  - | lock 11 | Log config.ini=new"},
-      {"a link to a folder at the record",
-       [&](auto& d, auto& a) {
-         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a, true);
-       },
-       "rec.txt", "ini 1 new | Log 11 | rec  - | lock 10 | .lock Log Log\\rec.txt@ config.ini=new"},
-      {"a link to a file at the record",
-       [&](auto& d, auto& a) {
-         // Wine shows no link to a file as a reparse point: only where the system shows it.
-         return MakeFolder(d + "\\Log") && link(d + "\\Log\\rec.txt", a + "\\kept") &&
-                ShownAsLink(d + "\\Log\\rec.txt");
-       },
-       "rec.txt",
-       "ini 1 new | Log 11 | rec  old | lock 10 | .lock Log Log\\rec.txt@ config.ini=new"},
-      {"read-only config.ini and record",
-       [](auto& d, auto&) {
-         const bool made = WriteBytes(d + "\\config.ini", "old") && MakeFolder(d + "\\Log") &&
-                           WriteBytes(d + "\\Log\\rec.txt", "old");
-         MakeReadOnly(d + "\\config.ini"), MakeReadOnly(d + "\\Log\\rec.txt");
-         return made;
-       },
-       "rec.txt",
-       "ini 0 old | Log 11 | rec  old | lock 10 | .lock Log Log\\rec.txt(r)=old "
-       "config.ini(r)=old"},
-      {"a device as the record", [](auto& d, auto&) { return MakeFolder(d + "\\Log"); }, "NUL",
-       "ini 1 new | Log 11 | rec  - | lock 10 | .lock Log config.ini=new"},
-      {"a full disk",
-       [](auto& d, auto&) { return WriteBytes(d + "\\config.ini", "old") && !Fill(d).empty(); },
-       "rec.txt",
-       "ini 0 old | Log 01 | rec 011  | lock 10 | .lock Log Log\\rec.txt= config.ini=old filler"},
-  };
+  const auto golden =
+      Split(ReadFile(std::string(TARNWELL_TESTS_DIR) + "/platform/win32/golden/folders.txt"), "\n");
+  ASSERT_GT(golden.size(), 1u);
   std::string notMade;
-  for (const Row& row : rows) {
-    const std::string plan = row.plan;
+  for (std::size_t i = 0; i + 1 < golden.size(); ++i) {
+    const std::string& row = golden[i];
+    if (row.empty() || row[0] == '#' || row.starts_with("= ")) continue;
+    std::string outcome = golden[i + 1].substr(2);
+    if (UnderWine() && i + 2 < golden.size() && golden[i + 2].starts_with("= under Wine: "))
+      outcome = golden[i + 2].substr(14);
+    const std::string steps = row.substr(0, row.find(" | record "));
     std::optional<std::string> under = std::string();
-    if (plan == "a full disk") under = TestDisk("full");
+    if (steps.ends_with("fill")) under = TestDisk("full");
     if (!under) {
-      notMade += "; " + plan + " (no disk mounted for the test)";
+      notMade += "; " + row + " (no disk mounted for the test)";
       continue;
     }
     TempFolder temp(*under);
     const std::string dir = temp / "data", away = temp / "away";
-    ASSERT_TRUE(MakeFolder(dir) && MakeFolder(away) && WriteBytes(away + "\\kept", "old")) << plan;
-    if (!row.prepare(dir, away)) {
-      notMade += "; " + plan;
+    ASSERT_TRUE(MakeFolder(dir) && MakeFolder(away) && WriteBytes(away + "\\kept", "old")) << row;
+    if (!Make(steps, dir, away)) {
+      notMade += "; " + row;
       continue;
     }
-    const bool wine = UnderWine() && !row.outcomeUnderWine.empty();
-    EXPECT_EQ(Outcome(dir, row.record), wine ? row.outcomeUnderWine : row.outcome) << plan;
-    EXPECT_EQ(Listing(away), " kept=old") << plan;
+    EXPECT_EQ(Outcome(dir, row.substr(steps.size() + 10)), outcome) << row;
+    EXPECT_EQ(Listing(away), " kept=old") << row;
   }
   if (const auto disk = TestDisk("readonly")) {
     EXPECT_EQ(Outcome(*disk, "rec.txt"),

@@ -16,18 +16,12 @@
 namespace tarnwell::testing {
 namespace {
 
-const std::string kHelper = "win32_test_helper.exe";
-
-std::string Helper() { return OwnFolder() + "\\" + kHelper; }
+std::string Helper() { return OwnFolder() + "\\win32_test_helper.exe"; }
 
 // Another program holds the folder until it is killed; then the system lets go of its lock.
 TEST(Win32FolderLock, AFolderHeldByAnotherProcessIsRefusedUntilThatOneEnds) {
   TempFolder temp;
   const std::string ready = temp / "ready";
-  {
-    const Win32FolderLock first(temp.Path()), second(temp.Path());
-    EXPECT_EQ(std::tuple(first.Held(), second.Held()), std::tuple(true, false));
-  }
   Child holder(Helper(), {"hold-lock", temp.Path(), ready});
   ASSERT_TRUE(WaitUntil([&] { return ReadBytes(ready).has_value(); }, 120));
   EXPECT_EQ(ReadBytes(ready), "held");
@@ -148,29 +142,26 @@ TEST(Win32ProcessStarter, OpenFolderShowsTheFolderInTheFileBrowser) {
   const std::string name = "Log, Kayıt Ölçü";
   ASSERT_TRUE(MakeFolder(temp / name));
   ASSERT_TRUE(Win32ProcessStarter().OpenFolder(temp / name));
-  struct Search {
-    std::wstring title;
-    HWND found = nullptr;
-  } search{Widen(name)};
-  const auto find = [](HWND window, LPARAM l) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(l);
-    wchar_t title[512];
-    title[::GetWindowTextW(window, title, 512)] = 0;
-    if (::IsWindowVisible(window) && s->title == title) s->found = window;
-    return s->found == nullptr;
-  };
+  const std::wstring title = Widen(name);
+  HWND shown = nullptr;
   ASSERT_TRUE(WaitUntil(
-      [&] { return ::EnumWindows(find, reinterpret_cast<LPARAM>(&search)), search.found; }, 120));
+      [&] {
+        for (shown = nullptr; (shown = ::FindWindowExW(nullptr, shown, nullptr, title.c_str()));)
+          if (::IsWindowVisible(shown)) return true;
+        return false;
+      },
+      120));
+  EXPECT_EQ(TextOf(shown), name);
   DWORD pid = 0;
-  ::GetWindowThreadProcessId(search.found, &pid);
+  ::GetWindowThreadProcessId(shown, &pid);
   const UniqueHandle browser(
       ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, pid));
   wchar_t image[MAX_PATH];
   DWORD size = MAX_PATH;
   ASSERT_TRUE(::QueryFullProcessImageNameW(browser.Get(), 0, image, &size));
   EXPECT_TRUE(Narrow(image).ends_with("\\explorer.exe")) << Narrow(image);
-  ::PostMessageW(search.found, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(search.found); }, 60));
+  ::PostMessageW(shown, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(shown); }, 60));
 }
 
 }  // namespace

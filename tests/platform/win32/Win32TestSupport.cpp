@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "TestFiles.h"
+#include "platform/win32/MessageWindow.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32ProcessStarter.h"
 
@@ -190,6 +191,36 @@ std::string WindowsPathOf(const std::string& unixPath) {
   ::HeapFree(::GetProcessHeap(), 0, dos);
   return path;
 }
+
+std::wstring WideTextOf(HWND window) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(window, text, 512);
+  return text;
+}
+
+std::string TextOf(HWND window) { return Narrow(WideTextOf(window)); }
+
+RECT PlaceInParent(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+HDC MeasuringDc() {
+  static const HDC dc = ::CreateCompatibleDC(nullptr);
+  return dc;
+}
+
+SIZE TextNeed(HFONT font, const std::wstring& text, LONG wrapWidth) {
+  ::SelectObject(MeasuringDc(), font);
+  RECT r{0, 0, wrapWidth, 0};
+  ::DrawTextW(MeasuringDc(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  return {r.right, r.bottom};
+}
+
+bool PumpUntil(const std::function<bool()>& done) { return MessageWindow::RunUntil(done, 60000); }
 
 Child::Child(const std::string& program, const std::vector<std::string>& arguments,
              const std::map<std::string, std::string>& environment) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -40,13 +41,24 @@ std::string OwnFolder();
 std::string Listing(const std::string& folder);
 // A symbolic link at `link` to `target`, through the system where it makes them, else as a link
 // of the Unix system beneath Wine. True when it is there.
-bool PlantLink(const std::string& link, const std::string& target, bool folder);
+bool PlantLink(const std::string& link, const std::string& target, bool folder = false);
 // Whether the tests run under Wine, which shows no link to a file and no link leading nowhere.
 bool UnderWine();
 // Whether the system shows `path` as a reparse point.
 bool ShownAsLink(const std::string& path);
 // The Windows path of a Unix path under Wine; the text as given elsewhere.
 std::string WindowsPathOf(const std::string& unixPath);
+
+// A window's text, and its place in its parent's client area in pixels.
+std::wstring WideTextOf(HWND window);
+std::string TextOf(HWND window);
+RECT PlaceInParent(HWND window);
+// A memory device context for measuring texts, and what `text` needs in `font` there: one
+// line, or lines broken at words within `wrapWidth` where it is above 0.
+HDC MeasuringDc();
+SIZE TextNeed(HFONT font, const std::wstring& text, LONG wrapWidth = 0);
+// Pumps this thread's messages until `done` holds; a generous limit only against a hang.
+bool PumpUntil(const std::function<bool()>& done);
 
 // A program started with `arguments` and the environment changed by `environment` (an empty
 // value removes the variable); killed when the object goes unless it ended.

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "TestFiles.h"
 #include "Win32TestSupport.h"
@@ -14,8 +16,36 @@
 namespace tarnwell::testing {
 namespace {
 
-// Pumps the thread's messages until `done` holds; a generous limit only against a hang.
-bool PumpUntil(const std::function<bool()>& done) { return MessageWindow::RunUntil(done, 60000); }
+// Work posted from other threads runs on the window's thread, in order, and a timer fires until
+// it stops itself.
+TEST(MessageWindow, RunsPostedWorkInOrderAndTimersOnItsThread) {
+  MessageWindow window;
+  const std::thread::id ui = std::this_thread::get_id();
+  std::vector<int> ran;
+  bool elsewhere = false;
+  std::thread poster([&] {
+    for (int i = 0; i < 100; ++i) {
+      window.Post([&, i] {
+        elsewhere = elsewhere || std::this_thread::get_id() != ui;
+        ran.push_back(i);
+      });
+    }
+  });
+  poster.join();
+  ASSERT_TRUE(PumpUntil([&] { return ran.size() == 100; }));
+  EXPECT_FALSE(elsewhere);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(ran[static_cast<std::size_t>(i)], i);
+
+  int ticks = 0;
+  UINT_PTR id = 0;
+  id = window.StartTimer(10, [&] {
+    if (++ticks == 3) window.StopTimer(id);
+  });
+  EXPECT_NE(id, 0u);
+  ASSERT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+  MessageWindow::RunUntil([] { return false; }, 100);
+  EXPECT_EQ(ticks, 3);
+}
 
 TEST(Win32Timer, FiresOnItsThreadWhileEnabledAndAboveZero) {
   MessageWindow window;
@@ -61,44 +91,30 @@ TEST(Win32Timer, FiresOnItsThreadWhileEnabledAndAboveZero) {
   EXPECT_EQ(fired, left);
 }
 
-// The message boxes of this process up now: their texts, in the order found.
-std::vector<std::string> BoxesUp() {
-  std::vector<std::string> texts;
+// The message boxes of this process up now as "title: text", sorted; OK pressed first on the
+// one showing `pressOk`.
+std::vector<std::string> BoxesUp(const std::string& pressOk = {}) {
+  struct Search {
+    std::wstring pressOk;
+    std::vector<std::string> texts;
+  } search{Widen(pressOk), {}};
   const auto each = [](HWND window, LPARAM l) -> BOOL {
+    auto& s = *reinterpret_cast<Search*>(l);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(window, &pid);
     wchar_t kind[16], text[512];
     kind[::GetClassNameW(window, kind, 16)] = 0;
-    if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(window) &&
-        std::wstring(kind) == L"#32770") {
-      wchar_t title[128];
-      title[::GetWindowTextW(window, title, 128)] = 0;
-      text[::GetDlgItemTextW(window, 0xFFFF, text, 512)] = 0;
-      reinterpret_cast<std::vector<std::string>*>(l)->push_back(Narrow(title) + ": " +
-                                                                Narrow(text));
-    }
+    if (pid != ::GetCurrentProcessId() || std::wstring(kind) != L"#32770") return TRUE;
+    text[::GetDlgItemTextW(window, 0xFFFF, text, 512)] = 0;
+    if (!s.pressOk.empty() && s.pressOk == text) ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+    if (::IsWindowVisible(window)) s.texts.push_back(TextOf(window) + ": " + Narrow(text));
     return TRUE;
   };
-  ::EnumWindows(each, reinterpret_cast<LPARAM>(&texts));
-  std::sort(texts.begin(), texts.end());
-  return texts;
+  ::EnumWindows(each, reinterpret_cast<LPARAM>(&search));
+  std::sort(search.texts.begin(), search.texts.end());
+  return search.texts;
 }
-
-// Presses OK on the box with this text.
-void PressOk(const std::string& text) {
-  const auto each = [](HWND window, LPARAM l) -> BOOL {
-    wchar_t shown[512];
-    shown[::GetDlgItemTextW(window, 0xFFFF, shown, 512)] = 0;
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
-    if (pid == ::GetCurrentProcessId() && *reinterpret_cast<std::wstring*>(l) == shown) {
-      ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-    }
-    return TRUE;
-  };
-  std::wstring wide = Widen(text);
-  ::EnumWindows(each, reinterpret_cast<LPARAM>(&wide));
-}
+void PressOk(const std::string& text) { BoxesUp(text); }
 
 // Boxes that come up while the program runs wait beside it: the thread that asked goes on with
 // its timers, the same message twice is one box, and no more than the most are up at once.

@@ -7,8 +7,8 @@
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
 #include "SettingsRig.h"
+#include "Win32TestSupport.h"
 #include "i18n/win32/Win32ToolTips.h"
-#include "platform/win32/MessageWindow.h"
 #include "platform/win32/Utf16.h"
 #include "settings/win32/Win32SettingsDialog.h"
 
@@ -29,23 +29,17 @@ struct ComPorts : SerialDevices {
   std::vector<std::string> present{"COM33"};
 };
 
-std::string TextOf(HWND w) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(w, text, 512);
-  return Narrow(text);
-}
-
-bool Until(const std::function<bool()>& done) { return MessageWindow::RunUntil(done, 60000); }
-
 // The operator's keyboard and mouse, through the system's input queue.
 void Send(std::vector<INPUT> inputs) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
-void Key(WORD key, bool down) {
+// A key by its code, or the character `typed`.
+void Key(WORD key, bool down, wchar_t typed = 0) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
   in.ki.wVk = key;
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  in.ki.wScan = typed;
+  in.ki.dwFlags = (down ? 0 : KEYEVENTF_KEYUP) | (typed ? KEYEVENTF_UNICODE : 0);
   Send({in});
 }
 void Press(WORD key) { Key(key, true), Key(key, false); }
@@ -70,15 +64,7 @@ void Retype(HWND edit, const std::string& text) {
   Click(edit);
   Press(VK_END);
   Key(VK_SHIFT, true), Press(VK_HOME), Key(VK_SHIFT, false);
-  for (wchar_t c : Widen(text)) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wScan = c;
-    in.ki.dwFlags = KEYEVENTF_UNICODE;
-    INPUT up = in;
-    up.ki.dwFlags |= KEYEVENTF_KEYUP;
-    Send({in, up});
-  }
+  for (wchar_t c : Widen(text)) Key(0, true, c), Key(0, false, c);
 }
 
 // The cog opens the dialog beside its owner, unowned, fixed in size; typing, choosing, ticking
@@ -109,23 +95,23 @@ TEST(Win32SettingsDialog, DrivenAsAnOperatorItReachesTheRunningProgram) {
   EXPECT_EQ(
       ::GetWindowLongPtrW(window, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
       0);
-  ASSERT_TRUE(Until([&] { return ::GetForegroundWindow() == window; }));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == window; }));
 
   // The device line follows the typing; the port's tip lists the devices present when shown.
   Retype(at("CommSel"), "33");
-  ASSERT_TRUE(Until([&] { return text("LabCommSet") == "Comm33,9600,8b,n,1s"; }));
+  ASSERT_TRUE(PumpUntil([&] { return text("LabCommSet") == "Comm33,9600,8b,n,1s"; }));
   EXPECT_EQ(text("LabRights"), "COM33: present, FTDI FT232R USB UART");
   devices.present.push_back("COM34");
   EXPECT_EQ(Narrow(Win32ToolTips::Get(at("CommSel"))),
             "Serial devices present, by port number:\n33: COM33, FTDI FT232R USB UART\n34: COM34, "
             "FTDI FT232R USB UART");
   Press(VK_TAB), Press(VK_DOWN);  // the speed list: 9600 -> 19200
-  ASSERT_TRUE(Until([&] { return text("LabCommSet") == "Comm1, 19200,8b,n,1s"; }));
+  ASSERT_TRUE(PumpUntil([&] { return text("LabCommSet") == "Comm1, 19200,8b,n,1s"; }));
 
   // No performance option shows chosen; once one is, the options take only one.
   EXPECT_EQ(dialog.Form().Controls().OptPf, -1);
   Click(at("OptPf_0")), Click(at("OptPf_2"));
-  ASSERT_TRUE(Until([&] { return dialog.Form().Controls().OptPf == 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return dialog.Form().Controls().OptPf == 2; }));
   EXPECT_EQ(::SendMessageW(at("OptPf_0"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
   const auto before = rig.Now();
@@ -136,13 +122,13 @@ TEST(Win32SettingsDialog, DrivenAsAnOperatorItReachesTheRunningProgram) {
   Click(at("SelDatLogEnab"));
   Click(at("LogSet_2"));
   Retype(at("TxtMinute"), "3");
-  ASSERT_TRUE(Until([&] { return dialog.Form().Controls().TxtMinute == "3"; }));
+  ASSERT_TRUE(PumpUntil([&] { return dialog.Form().Controls().TxtMinute == "3"; }));
   std::string disabled;
   for (const DesignControl& c : SettingsDesign::Controls())
     disabled += ::IsWindowEnabled(at(c.name.c_str())) ? "" : c.name + " ";
   EXPECT_EQ(disabled, "TxtSecond TxtMotionTmr ");
   Click(at("Apply"));
-  ASSERT_TRUE(Until([&] { return rig.writes == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return rig.writes == 1; }));
   EXPECT_EQ(Changes(before, rig.Now()),
             "Expanded=0 CommPort=2 BaudIndex=4 LogTime=180 Performance=2 NofSamples=300 "
             "GraphMax=750 LogEnable=1 com=2 line=19200,n,8,1 history=300:0 interval=100 opens=1 "
@@ -150,15 +136,15 @@ TEST(Win32SettingsDialog, DrivenAsAnOperatorItReachesTheRunningProgram) {
 
   Retype(at("TxtMin"), "abc");
   Click(at("Apply"));
-  ASSERT_TRUE(Until([&] { return messages.shown.size() == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return messages.shown.size() == 1; }));
   EXPECT_EQ(std::pair(messages.shown[0].text, ::GetFocus()),
             std::pair(std::string("T6"), at("TxtMin")));
 
   Click(at("ContinuousSendHint"), true);
-  ASSERT_TRUE(Until([&] { return rig.config.AdvancedMode; }));
+  ASSERT_TRUE(PumpUntil([&] { return rig.config.AdvancedMode; }));
   Click(at("SamplesLabel"));  // a click of its own, not the first of a double click
   Click(at("ContinuousSendHint"), true);
-  ASSERT_TRUE(Until([&] { return !rig.config.AdvancedMode; }));
+  ASSERT_TRUE(PumpUntil([&] { return !rig.config.AdvancedMode; }));
 
   // Enter presses no button, not even a focused one; what follows it shows it was taken.
   const auto applied = rig.Now();
@@ -168,38 +154,38 @@ TEST(Win32SettingsDialog, DrivenAsAnOperatorItReachesTheRunningProgram) {
   Click(at("CommSel"));
   Press(VK_RETURN);
   Retype(at("CommSel"), "9");
-  ASSERT_TRUE(Until([&] { return dialog.Form().Controls().CommSel == "9"; }));
+  ASSERT_TRUE(PumpUntil([&] { return dialog.Form().Controls().CommSel == "9"; }));
   EXPECT_EQ(&cog(), &dialog);
   EXPECT_EQ(std::pair(text("CommSel"), text("NofSamples")),
             std::pair(std::string("9"), std::string("300")));
   EXPECT_EQ(Changes(applied, rig.Now()), "");
 
   Click(at("OpenFolder"));
-  ASSERT_TRUE(Until([&] { return rig.processes.started == "browse /prog/Log"; }));
+  ASSERT_TRUE(PumpUntil([&] { return rig.processes.started == "browse /prog/Log"; }));
   Click(at("Defaults"));
-  ASSERT_TRUE(Until([&] { return text("NofSamples") == "250"; }));
+  ASSERT_TRUE(PumpUntil([&] { return text("NofSamples") == "250"; }));
 
   // Esc closes the dialog; still held, its repeats do not close the next one the cog opens.
   Key(VK_ESCAPE, true);
-  ASSERT_TRUE(Until([&] { return !dialog.IsOpen(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !dialog.IsOpen(); }));
   Win32SettingsDialog& second = cog();
-  ASSERT_TRUE(Until([&] { return ::GetForegroundWindow() == second.Window(); }));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == second.Window(); }));
   EXPECT_EQ(TextOf(second.Control("CommSel")), "2");
   Key(VK_ESCAPE, true);
   Retype(second.Control("CommSel"), "5");
-  ASSERT_TRUE(Until([&] { return second.Form().Controls().CommSel == "5"; }));
+  ASSERT_TRUE(PumpUntil([&] { return second.Form().Controls().CommSel == "5"; }));
   EXPECT_TRUE(second.IsOpen());
   // Let go, and pressed again (later than a repeat would come, by what comes between).
   Key(VK_ESCAPE, false);
   Retype(second.Control("CommSel"), "6");
-  ASSERT_TRUE(Until([&] { return second.Form().Controls().CommSel == "6"; }));
+  ASSERT_TRUE(PumpUntil([&] { return second.Form().Controls().CommSel == "6"; }));
   Press(VK_ESCAPE);
-  ASSERT_TRUE(Until([&] { return !second.IsOpen(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !second.IsOpen(); }));
 
   Win32SettingsDialog& third = cog();
-  ASSERT_TRUE(Until([&] { return ::GetForegroundWindow() == third.Window(); }));
+  ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == third.Window(); }));
   Click(third.Control("Cancel"));
-  ASSERT_TRUE(Until([&] { return !third.IsOpen(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !third.IsOpen(); }));
   ::DestroyWindow(owner);
 }
 

@@ -8,6 +8,7 @@
 #include "FakeMessageBox.h"
 #include "SettingsRig.h"
 #include "TestFiles.h"
+#include "Win32TestSupport.h"
 #include "i18n/LangCharset.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
@@ -18,20 +19,6 @@
 
 namespace tarnwell::testing {
 namespace {
-
-std::wstring TextOf(HWND w) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(w, text, 512);
-  return text;
-}
-
-// Where a control stands in the dialog's client area.
-RECT Place(HWND control) {
-  RECT r{};
-  ::GetWindowRect(control, &r);
-  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 bool Inside(const RECT& inner, const RECT& outer) {
   return inner.left > outer.left && inner.top > outer.top && inner.right < outer.right &&
@@ -64,27 +51,11 @@ SIZE Room(HWND w, ControlKind kind, UINT dpi) {
   }
 }
 
-// What `text` needs in `font`: one line, or lines broken at words within the width of a label
-// that wraps.
-HDC Measuring() {
-  static const HDC dc = ::CreateCompatibleDC(nullptr);
-  return dc;
-}
-
-SIZE Need(HFONT font, const std::wstring& text, bool wraps, LONG width) {
-  const HDC dc = Measuring();
-  ::SelectObject(dc, font);
-  RECT r{0, 0, wraps ? width : 0, 0};
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-              DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-  return {r.right, r.bottom};
-}
-
 // The face the system draws `font` in; Arial's metric twin where Arial is not installed.
 std::string Drawn(HFONT font) {
   wchar_t face[LF_FACESIZE] = {};
-  ::SelectObject(Measuring(), font);
-  ::GetTextFaceW(Measuring(), LF_FACESIZE, face);
+  ::SelectObject(MeasuringDc(), font);
+  ::GetTextFaceW(MeasuringDc(), LF_FACESIZE, face);
   const std::string drawn = Narrow(face);
   return drawn == "Liberation Sans" ? "Arial" : drawn;
 }
@@ -119,7 +90,7 @@ TEST(Win32SettingsLayout, EveryControlInItsFrameAndEveryTextFittingInAllLanguage
     ::GetClientRect(dialog.Window(), &client);
     EXPECT_EQ(client.right, ::MulDiv(5400, static_cast<int>(dpi), 1440)) << name;
     EXPECT_EQ(client.bottom, ::MulDiv(7710, static_cast<int>(dpi), 1440)) << name;
-    EXPECT_EQ(Narrow(TextOf(dialog.Window())), texts.Text(207)) << name;
+    EXPECT_EQ(TextOf(dialog.Window()), texts.Text(207)) << name;
     const auto misfit = [&](const DesignControl& c, const std::wstring& text, SIZE need,
                             SIZE room) {
       char line[160];
@@ -131,20 +102,19 @@ TEST(Win32SettingsLayout, EveryControlInItsFrameAndEveryTextFittingInAllLanguage
       const DesignControl& c = design[i];
       HWND w = dialog.Control(c.name);
       const int container = SettingsDesign::ContainerOf(static_cast<int>(i));
-      const RECT at = Place(w);
+      const RECT at = PlaceInParent(w);
       RECT room = client;
-      if (container >= 0) room = Place(dialog.Control(design[container].name));
+      if (container >= 0) room = PlaceInParent(dialog.Control(design[container].name));
       const std::string where = std::string(name) + " " + c.name;
       if (!Inside(at, room)) misfits += where + " outside its frame\n";
       for (std::size_t j = 0; j < i; ++j) {
         RECT both{};
-        const RECT other = Place(dialog.Control(design[j].name));
+        const RECT other = PlaceInParent(dialog.Control(design[j].name));
         if (design[j].container == c.container && ::IntersectRect(&both, &at, &other))
           misfits += where + " over " + design[j].name + "\n";
       }
-      const LOGFONTW font =
-          Win32Fonts::Describe(reinterpret_cast<HFONT>(::SendMessageW(w, WM_GETFONT, 0, 0)));
       const auto own = reinterpret_cast<HFONT>(::SendMessageW(w, WM_GETFONT, 0, 0));
+      const LOGFONTW font = Win32Fonts::Describe(own);
       EXPECT_EQ(Narrow(font.lfFaceName), c.font) << name << " " << c.name;
       EXPECT_EQ(Drawn(own), c.font) << name << " " << c.name;
       EXPECT_EQ(font.lfHeight, -::MulDiv(8, static_cast<int>(dpi), 72)) << c.name;
@@ -154,7 +124,7 @@ TEST(Win32SettingsLayout, EveryControlInItsFrameAndEveryTextFittingInAllLanguage
       }
       if (c.hidden || c.kind == ControlKind::kTextBox || c.kind == ControlKind::kFolderButton)
         continue;
-      std::vector<std::wstring> shown{TextOf(w)};
+      std::vector<std::wstring> shown{WideTextOf(w)};
       if (c.kind == ControlKind::kDropDownList) {
         shown.clear();
         for (int e = 0; e < static_cast<int>(::SendMessageW(w, CB_GETCOUNT, 0, 0)); ++e) {
@@ -166,7 +136,7 @@ TEST(Win32SettingsLayout, EveryControlInItsFrameAndEveryTextFittingInAllLanguage
       if (c.name == "LabCommSet") shown.push_back(Widen(texts.Text(text::kNoPort)));
       const SIZE space = Room(w, c.kind, dpi);
       for (const std::wstring& text : shown) {
-        const SIZE need = Need(own, text, c.wordWrap, space.cx);
+        const SIZE need = TextNeed(own, text, c.wordWrap ? space.cx : 0);
         if (need.cx > space.cx || need.cy > space.cy) misfit(c, text, need, space);
       }
     }
