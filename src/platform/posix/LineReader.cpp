@@ -26,11 +26,13 @@ LineReader::Flow LineReader::FlowOf(int fd) {
   return Flow::kMayOverflow;
 }
 
-LineReader::LineReader(int fd, const Clock& clock, std::function<void()> wake, Flow flow)
+LineReader::LineReader(int fd, const Clock& clock, std::function<void()> wake, Flow flow,
+                       ErrorCount errors)
     : fd_(fd),
       flow_(flow),
       clock_(clock),
       wake_(std::move(wake)),
+      errors_(errors ? std::move(errors) : DeviceErrors(fd)),
       stop_(::eventfd(0, EFD_CLOEXEC)),
       thread_([this] { Run(); }) {}
 
@@ -53,12 +55,12 @@ LineReader::~LineReader() {
 void LineReader::Run() {
   pollfd watched[2] = {{fd_, POLLIN, 0}, {stop_, POLLIN, 0}};
   char buffer[16384];
-  std::optional<long> errors = LineErrors();
+  std::optional<long> errors = errors_();
   for (;;) {
     if (::poll(watched, 2, -1) < 0 && errno != EINTR) break;
     if (watched[1].revents != 0) return;
     if (watched[0].revents == 0) continue;
-    const std::optional<long> before = errors ? LineErrors() : std::nullopt;
+    const std::optional<long> before = errors ? errors_() : std::nullopt;
     const ssize_t n = ::read(fd_, buffer, sizeof buffer);
     if (n > 0) {
       const auto taken = static_cast<std::size_t>(n);
@@ -70,7 +72,7 @@ void LineReader::Run() {
       }
       if (counted || (flow_ == Flow::kMayOverflow && taken >= kFullLine)) {
         if (!DropBacklog(buffer, sizeof buffer)) break;
-        if (errors) errors = LineErrors();
+        if (errors) errors = errors_();
       }
       if (::poll(&watched[1], 1, kNapMs) > 0) return;
     } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
@@ -83,10 +85,12 @@ void LineReader::Run() {
   wake_();
 }
 
-std::optional<long> LineReader::LineErrors() const {
-  serial_icounter_struct counts{};
-  if (::ioctl(fd_, TIOCGICOUNT, &counts) != 0) return std::nullopt;
-  return long{counts.overrun} + counts.buf_overrun + counts.frame + counts.parity + counts.brk;
+LineReader::ErrorCount LineReader::DeviceErrors(int fd) {
+  return [fd]() -> std::optional<long> {
+    serial_icounter_struct counts{};
+    if (::ioctl(fd, TIOCGICOUNT, &counts) != 0) return std::nullopt;
+    return long{counts.overrun} + counts.buf_overrun + counts.frame + counts.parity + counts.brk;
+  };
 }
 
 bool LineReader::DropBacklog(char* buffer, std::size_t size) {

@@ -34,10 +34,17 @@ class LineReader {
   // What the system's line buffer hands to one read when it is full.
   static constexpr std::size_t kFullLine = 4095;
 
+  // The lost and broken characters a device has counted so far (overruns, framing and parity
+  // errors, breaks); nothing where it keeps no count. Asked on the reading thread.
+  using ErrorCount = std::function<std::optional<long>()>;
+  // The count the driver of `fd` keeps.
+  static ErrorCount DeviceErrors(int fd);
+
   // Reads `fd`, which stays the caller's, until destroyed or the device is lost. `wake` is
   // called on the reading thread after each read kept and when the device is lost; it must only
-  // post. The first read follows an opening.
-  LineReader(int fd, const Clock& clock, std::function<void()> wake, Flow flow);
+  // post. The first read follows an opening. `errors` defaults to the device's own count.
+  LineReader(int fd, const Clock& clock, std::function<void()> wake, Flow flow,
+             ErrorCount errors = {});
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
@@ -49,8 +56,6 @@ class LineReader {
 
  private:
   void Run();
-  // Lost and broken characters the device has counted, where it counts them.
-  std::optional<long> LineErrors() const;
   // Reads and drops what waits until the line is empty; the next read follows a loss. False
   // when the device went away.
   bool DropBacklog(char* buffer, std::size_t size);
@@ -59,6 +64,7 @@ class LineReader {
   const Flow flow_;
   const Clock& clock_;
   const std::function<void()> wake_;
+  const ErrorCount errors_;
   const int stop_;
   std::atomic<bool> lost_{false};
   ReadBacklog backlog_;
