@@ -29,11 +29,16 @@ namespace tarnwell::testing {
 ::testing::AssertionResult MatchesScript(
     const std::string& file, const std::function<std::string(const std::string&)>& run) {
   std::string out;
+  int cases = 0;
   for (const auto& line : Split(ReadFile(std::string(TARNWELL_TESTS_DIR) + "/" + file), "\n")) {
-    if (!line.empty() && !line.starts_with("= ")) out += line + "\n";
-    if (!line.empty() && !line.starts_with("= ") && !line.starts_with("#"))
-      for (const auto& piece : Split(run(line) + "\n", "\n")) out += "= " + piece + "\n";
+    if (line.empty() || line.starts_with("= ")) continue;
+    out += line + "\n";
+    if (line.starts_with("#")) continue;
+    ++cases;
+    for (const auto& piece : Split(run(line) + "\n", "\n")) out += "= " + piece + "\n";
   }
+  // A script gone or emptied would otherwise pass, checking nothing.
+  if (cases == 0) return ::testing::AssertionFailure() << file << " holds no case";
   return MatchesGolden(file, out);
 }
 
