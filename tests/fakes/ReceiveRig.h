@@ -41,14 +41,9 @@ struct FakeRecorder : Recorder {
 // its readings into a history of 100 samples, and a recording that takes each reading.
 struct ReceiveRig : FakeRecorder {
   ReceiveRig(SerialPort& port, const Clock& clock)
-      : route{config, history, *this, port, refreshTimer, [this] { ++traceResets; }}, control{port}, link{port,
-                                                                                           control,
-                                                                                           config,
-                                                                                           route,
-                                                                                           clock,
-                                                                                           regional,
-                                                                                           messages,
-                                                                                           texts} {
+      : route{config, history, *this, port, refreshTimer, countTraceReset},
+        control{port},
+        link{port, control, config, route, clock, regional, messages, texts} {
     texts.Set(5, "Port error");
     history.Resize(100);
     link.ResetReceiveState();
@@ -60,6 +55,7 @@ struct ReceiveRig : FakeRecorder {
   Regional regional;
   FakeTimer refreshTimer;
   int traceResets = 0;
+  std::function<void()> countTraceReset = [this] { ++traceResets; };
   ReadingRoute route;
   FakeMessageBox messages;
   LangTable texts;
