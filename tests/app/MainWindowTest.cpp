@@ -65,25 +65,16 @@ struct Program : ProgramFakes {
   QPointer<ChSettings> dialog;
 };
 
-// From start-up each timer runs at its interval: the display's by the performance level, the
-// stability timer every 100 ms, the record timer every 100 ms while records are timed.
-TEST(MainWindowProgram, EachTimerRunsAtItsIntervalFromStartUp) {
-  std::vector<std::vector<int>> intervals;
-  for (const auto& [level, logTime] : {std::pair{"0", "1"}, std::pair{"2", "0"}}) {
-    Program p("Performance="s + level + ";LogTime=" + logTime + ";Language=0");
-    intervals.push_back({p.refresh.interval, p.stability.interval, p.record.interval});
-  }
-  EXPECT_EQ(intervals, (std::vector<std::vector<int>>{{333, 100, 100}, {50, 100, 0}}));
-}
-
-// Recording from start-up; the Stop box stops and starts timers and port; saved once on closing,
-// with the speed's index the port opened with.
+// Recording from start-up, each timer at its interval (the display's by the performance level,
+// Low); the Stop box stops and starts timers and port; saved once on closing, with the speed's
+// index the port opened with.
 TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
-  Program p("LogEnable=1;RecordOnStartup=1;Language=0;WindowWidth=9000;BaudIndex=12");
-  EXPECT_EQ(std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(),
-                       p.form.Loading(), p.record.interval, p.port.open, p.refresh.Running(),
-                       p.stability.Running(), p.form.Recording(), p.port.maxWait),
-            std::tuple("Vornel-> Tarnwell v1.0.2", 0u, false, 100, true, true, true, true, 8));
+  Program p("LogEnable=1;RecordOnStartup=1;Language=0;WindowWidth=9000;BaudIndex=12;Performance=0");
+  EXPECT_EQ(
+      std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(), p.form.Loading(),
+                 p.record.interval, p.port.open, p.refresh.Running(), p.stability.Running(),
+                 p.form.Recording(), p.port.maxWait, p.refresh.interval, p.stability.interval),
+      std::tuple("Vornel-> Tarnwell v1.0.2", 0u, false, 100, true, true, true, true, 8, 333, 100));
   const auto on = [&] {
     p.window.App_Stop()->click();
     return std::vector{p.port.open, p.refresh.enabled, p.record.enabled};
@@ -114,22 +105,19 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
 // Whatever opens the port, start-up, the end of a suspension or Apply, the characters before the
 // first end character after it are not a frame: nothing of them reaches the record.
 TEST(MainWindowProgram, NoOpeningRecordsTheCharactersBeforeItsFirstEnd) {
-  Program p("LogTime=0;LogEnable=1;LogIncremental=0;Language=0;RecordOnStartup=1");
+  Program p("LogTime=0;LogEnable=1;LogIncremental=0;Language=0;RecordOnStartup=1;Performance=2");
   p.port.Receive("45 g  \r12.345\r");
   p.window.App_Stop()->click(), p.window.App_Stop()->click();
   p.port.Receive("5.66\r7.5\r");
-  FakeProcessStarter processes;
-  const SettingsServices services = p.form.Settings(processes);
-  QPointer<ChSettings> dialog;
-  ChSettings::ShowOrRaise(dialog, services, {}, &p.window);
-  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
+  p.Apply("CommSel", "1");
   p.port.Receive("0.92\r-3\r");
-  delete dialog.data();
   std::string values;
   for (const auto& line :
-       Split(p.files.files["/prog/Log/" + p.form.Settings(processes).config.LogFileName], "\r\n"))
+       Split(p.files.files["/prog/Log/" + p.settings.config.LogFileName], "\r\n"))
     values += Split(line, "\t").at(1) + " ";
-  EXPECT_EQ(std::pair(p.port.opens, values), std::pair(3, std::string("12,345 7,5 -3 ")));
+  // Records every reading, the record timer stands; the display's runs at High.
+  EXPECT_EQ(std::tuple(p.port.opens, values, p.record.interval, p.refresh.interval),
+            std::tuple(3, std::string("12,345 7,5 -3 "), 0, 50));
 }
 
 // The reading in large bright digits with a decimal comma; renewed, the default window size.
