@@ -265,7 +265,6 @@ TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWith
           "/config.ini file. The configuration file renewed.\n"
           "Language File Error\tCan not find the Turkish Language file, or the file is corrupted!\n"
           "File Error\tCan not find Language file or file is corrupted!\n");
-  EXPECT_EQ(fs::status(data).permissions(), fs::perms::owner_all);
   EXPECT_EQ(Split(ReadFile(data + "/config.ini"), "\r\n").at(18).substr(0, 4), "255'");
 }
 

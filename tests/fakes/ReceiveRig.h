@@ -21,13 +21,12 @@ struct FakeRecorder : Recorder {
     values.push_back(value), formats.push_back(format), instants.push_back(readAt);
     if (onFrame) onFrame();
   }
-  double CurrentValue() const override { return values.empty() ? shownBefore : values.back(); }
+  double CurrentValue() const override { return values.empty() ? 0 : values.back(); }
   void FramesDropped(std::size_t n) override { drops.emplace_back(values.size(), n); }
   void HoldLines() override { ++holds; }
   void ReleaseLines() override { ++releases; }
 
   bool recording = false;
-  double shownBefore = 0;
   std::vector<double> values;
   std::vector<std::string> formats;
   std::vector<Instant> instants;
