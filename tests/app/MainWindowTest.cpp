@@ -23,6 +23,8 @@
 namespace tarnwell::testing {
 namespace {
 
+using namespace std::string_literals;
+
 // A screen wide enough for the dialog beside the main window, with frames; a decimal comma.
 class WideScreen : public QtTestApplication {
   void SetUp() override {
@@ -39,9 +41,10 @@ class WideScreen : public QtTestApplication {
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new WideScreen);
 
-// The program's wiring around a real window on fakes.
+// The program's wiring around a real window on fakes, with config.ini holding `settings`
+// ("Language=0;...", none without).
 struct Program : ProgramFakes {
-  explicit Program(const ConfigValues& settings) : ProgramFakes(settings) {
+  explicit Program(const std::string& settings = "") : ProgramFakes(ConfigOf(settings)) {
     window.SetForm(&form);
     window.SetOnSetup([this] { ChSettings::ShowOrRaise(dialog, this->settings, {}, &window); });
     EXPECT_TRUE(form.StartUp());
@@ -62,29 +65,16 @@ struct Program : ProgramFakes {
   QPointer<ChSettings> dialog;
 };
 
-// From start-up each timer runs at its interval: the display's by the performance level, the
-// stability timer every 100 ms, the record timer every 100 ms while records are timed.
-TEST(MainWindowProgram, EachTimerRunsAtItsIntervalFromStartUp) {
-  std::vector<std::vector<int>> intervals;
-  for (const auto& [level, logTime] : {std::pair{"0", "1"}, std::pair{"2", "0"}}) {
-    Program p({{"Performance", level}, {"LogTime", logTime}, {"Language", "0"}});
-    intervals.push_back({p.refresh.interval, p.stability.interval, p.record.interval});
-  }
-  EXPECT_EQ(intervals, (std::vector<std::vector<int>>{{333, 100, 100}, {50, 100, 0}}));
-}
-
-// Recording from start-up; the Stop box stops and starts timers and port; saved once on closing,
-// with the speed's index the port opened with.
+// Recording from start-up, each timer at its interval (the display's by the performance level,
+// Low); the Stop box stops and starts timers and port; saved once on closing, with the speed's
+// index the port opened with.
 TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
-  Program p({{"LogEnable", "1"},
-             {"RecordOnStartup", "1"},
-             {"Language", "0"},
-             {"WindowWidth", "9000"},
-             {"BaudIndex", "12"}});
-  EXPECT_EQ(std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(),
-                       p.form.Loading(), p.record.interval, p.port.open, p.refresh.Running(),
-                       p.stability.Running(), p.form.Recording(), p.port.maxWait),
-            std::tuple("Vornel-> Tarnwell v1.0.2", 0u, false, 100, true, true, true, true, 8));
+  Program p("LogEnable=1;RecordOnStartup=1;Language=0;WindowWidth=9000;BaudIndex=12;Performance=0");
+  EXPECT_EQ(
+      std::tuple(p.window.windowTitle().toStdString(), p.messages.shown.size(), p.form.Loading(),
+                 p.record.interval, p.port.open, p.refresh.Running(), p.stability.Running(),
+                 p.form.Recording(), p.port.maxWait, p.refresh.interval, p.stability.interval),
+      std::tuple("Vornel-> Tarnwell v1.0.2", 0u, false, 100, true, true, true, true, 8, 333, 100));
   const auto on = [&] {
     p.window.App_Stop()->click();
     return std::vector{p.port.open, p.refresh.enabled, p.record.enabled};
@@ -115,31 +105,24 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
 // Whatever opens the port, start-up, the end of a suspension or Apply, the characters before the
 // first end character after it are not a frame: nothing of them reaches the record.
 TEST(MainWindowProgram, NoOpeningRecordsTheCharactersBeforeItsFirstEnd) {
-  Program p({{"LogTime", "0"},
-             {"LogEnable", "1"},
-             {"LogIncremental", "0"},
-             {"Language", "0"},
-             {"RecordOnStartup", "1"}});
+  Program p("LogTime=0;LogEnable=1;LogIncremental=0;Language=0;RecordOnStartup=1;Performance=2");
+  // Records every reading from start-up, the record timer stands; the display's runs at High.
+  EXPECT_EQ(std::pair(p.record.interval, p.refresh.interval), std::pair(0, 50));
   p.port.Receive("45 g  \r12.345\r");
   p.window.App_Stop()->click(), p.window.App_Stop()->click();
   p.port.Receive("5.66\r7.5\r");
-  FakeProcessStarter processes;
-  const SettingsServices services = p.form.Settings(processes);
-  QPointer<ChSettings> dialog;
-  ChSettings::ShowOrRaise(dialog, services, {}, &p.window);
-  QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("Apply")), Qt::LeftButton);
+  p.Apply("CommSel", "1");
   p.port.Receive("0.92\r-3\r");
-  delete dialog.data();
   std::string values;
   for (const auto& line :
-       Split(p.files.files["/prog/Log/" + p.form.Settings(processes).config.LogFileName], "\r\n"))
+       Split(p.files.files["/prog/Log/" + p.settings.config.LogFileName], "\r\n"))
     values += Split(line, "\t").at(1) + " ";
   EXPECT_EQ(std::pair(p.port.opens, values), std::pair(3, std::string("12,345 7,5 -3 ")));
 }
 
 // The reading in large bright digits with a decimal comma; renewed, the default window size.
 TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
-  Program p({});
+  Program p;
   const auto ini = Split(p.files.files["/prog/config.ini"], "\r\n");
   EXPECT_EQ(ini.at(35).substr(0, 5) + ini.at(36).substr(0, 5), "7290'6300'");
   p.Frames();
@@ -162,7 +145,7 @@ TEST(MainWindowProgram, TheReadingIsDrawnInLargeDigitsWithTheRegionalMark) {
 // the digits bright no longer than frames that do not come.
 TEST(MainWindowProgram, EveryReadingShowsWithOneSampleAndOnlyReadingsKeepTheDigitsBright) {
   for (const char* count : {"1", "0"}) {
-    Program p(ConfigValues{{"NofSamples", count}});
+    Program p("NofSamples="s + count);
     QStringList shown;
     // The first frame after the opening is cut and goes.
     for (const char* frame : {"34\r+0012.34\r", "+0056.78\r", "OL\r"})
@@ -177,7 +160,7 @@ TEST(MainWindowProgram, EveryReadingShowsWithOneSampleAndOnlyReadingsKeepTheDigi
 // Frames with a status first, read with line 5 set by hand: Apply keeps it, and the slots that
 // 500 samples add continue the trace at the latest reading.
 TEST(MainWindowProgram, ApplyKeepsTheOmittedCharactersAndMoreSamplesContinueTheTrace) {
-  Program p({{"NofChars", "17"}, {"OmitCh", "7"}});
+  Program p("NofChars=17;OmitCh=7");
   for (int i = 0; i < 150; ++i) p.port.Receive("ST,GS,+0500.000 kg\r\n");
   p.Apply("NofSamples", "500");
   for (int i = 0; i < 2; ++i) p.port.Receive("ST,GS,+0500.250 kg\r\n");
@@ -190,10 +173,10 @@ TEST(MainWindowProgram, ApplyKeepsTheOmittedCharactersAndMoreSamplesContinueTheT
 // pointer.
 TEST(MainWindowProgram, TheZoomButtonSwitchesZoomingWithItsPointer) {
   {
-    Program plain(ConfigValues{});
+    Program plain;
     EXPECT_FALSE(plain.window.findChild<QPushButton*>("CmdZoomIn")->isVisibleTo(&plain.window));
   }
-  Program p(ConfigValues{{"AdvancedMode", "52814"}});
+  Program p("AdvancedMode=52814");
   auto* zoom = p.window.findChild<QPushButton*>("CmdZoomIn");
   EXPECT_TRUE(zoom->isVisibleTo(&p.window));
   std::vector<int> shapes;
@@ -219,11 +202,8 @@ TEST(MainWindowLayout, EveryControlLiesInsideItsParentClearOfItsSiblings) {
   std::string misplaced;
   for (const char* language : {"0", "1", "2", "3", "4", "5", "6", "255"}) {
     for (const std::string size : {"1000", "25000"}) {
-      Program p({{"AdvancedMode", "52814"},
-                 {"Language", language},
-                 {"LineBlue", "0"},
-                 {"WindowWidth", size},
-                 {"WindowHeight", size}});
+      Program p("AdvancedMode=52814;LineBlue=0;Language="s + language + ";WindowWidth=" + size +
+                ";WindowHeight=" + size);
       p.Frames();
       p.port.Receive("-123456.7\r"), p.refresh.Fire();
       const std::string at = language + (" " + size) + " ";

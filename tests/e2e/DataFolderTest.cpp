@@ -80,10 +80,8 @@ TEST_F(DataFolderTest, APackagedProgramsOwnFolderIsTheUsersAloneWhateverTheUmask
   EXPECT_EQ(
       Run(d_ + "/opt/tarnwell", env, false, [&] { return fs::exists(data + "/.lock"); }).first, 0);
   // Recording from the start, without a port.
-  WriteFile(
-      data + "/config.ini",
-      ConfigIniText(
-          {{"CommPort", "0"}, {"LogEnable", "1"}, {"Language", "255"}, {"RecordOnStartup", "1"}}));
+  WriteFile(data + "/config.ini",
+            ConfigIniText(ConfigOf("CommPort=0;LogEnable=1;Language=255;RecordOnStartup=1")));
   ::chmod(data.c_str(), 0755);
   EXPECT_EQ(Run(d_ + "/opt/tarnwell", env, false,
                 [&] { return fs::exists(data + "/Log") && !fs::is_empty(data + "/Log"); })

@@ -10,7 +10,7 @@ class FakeAppendFile : public AppendFile {
  public:
   FakeAppendFile(FakeFileSystem* fs, std::string path) : fs_(fs), path_(std::move(path)) {}
   bool Write(const std::string& bytes) override {
-    if (!fs_->full) ++fs_->appends, fs_->files[path_] += bytes;
+    if (!fs_->full) fs_->files[path_] += bytes;
     return !fs_->full;
   }
   bool Sync() override { return ++fs_->syncs, !fs_->full; }

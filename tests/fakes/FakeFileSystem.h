@@ -30,7 +30,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> folders{"/prog"};
   bool full = false, readOnly = false, backgroundSyncs = false;
   std::optional<bool> finishedSync;
-  int syncs = 0, appends = 0;
+  int syncs = 0;
 };
 
 }  // namespace tarnwell::testing

@@ -21,13 +21,12 @@ struct FakeRecorder : Recorder {
     values.push_back(value), formats.push_back(format), instants.push_back(readAt);
     if (onFrame) onFrame();
   }
-  double CurrentValue() const override { return values.empty() ? shownBefore : values.back(); }
+  double CurrentValue() const override { return values.empty() ? 0 : values.back(); }
   void FramesDropped(std::size_t n) override { drops.emplace_back(values.size(), n); }
   void HoldLines() override { ++holds; }
   void ReleaseLines() override { ++releases; }
 
   bool recording = false;
-  double shownBefore = 0;
   std::vector<double> values;
   std::vector<std::string> formats;
   std::vector<Instant> instants;
@@ -41,14 +40,9 @@ struct FakeRecorder : Recorder {
 // its readings into a history of 100 samples, and a recording that takes each reading.
 struct ReceiveRig : FakeRecorder {
   ReceiveRig(SerialPort& port, const Clock& clock)
-      : route{config, history, *this, port, refreshTimer, [this] { ++traceResets; }}, control{port}, link{port,
-                                                                                           control,
-                                                                                           config,
-                                                                                           route,
-                                                                                           clock,
-                                                                                           regional,
-                                                                                           messages,
-                                                                                           texts} {
+      : route{config, history, *this, port, refreshTimer, countTraceReset},
+        control{port},
+        link{port, control, config, route, clock, regional, messages, texts} {
     texts.Set(5, "Port error");
     history.Resize(100);
     link.ResetReceiveState();
@@ -60,6 +54,7 @@ struct ReceiveRig : FakeRecorder {
   Regional regional;
   FakeTimer refreshTimer;
   int traceResets = 0;
+  std::function<void()> countTraceReset = [this] { ++traceResets; };
   ReadingRoute route;
   FakeMessageBox messages;
   LangTable texts;

@@ -62,6 +62,11 @@ std::string Fixed(double value, int decimals) {
 
 std::string GoldenConfig() { return ReadFile(TARNWELL_GOLDEN_CONFIG); }
 
+ConfigValues ConfigOf(const std::string& steps) {
+  const auto pairs = Steps(steps);
+  return {pairs.begin(), pairs.end()};
+}
+
 int ConfigLineOf(const std::string& name) {
   const auto& rows = ConfigRows();
   for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -30,6 +30,8 @@ std::string Fixed(double value, int decimals);
 std::string GoldenConfig();
 // Settings of a case by the names of their fields in config.ini: {{"CommPort", "1"}}.
 using ConfigValues = std::map<std::string, std::string>;
+// The settings of `steps` as Steps() reads them: "CommPort=1;Language=255".
+ConfigValues ConfigOf(const std::string& steps);
 // The line of config.ini (1 to 39) that holds the field `name`; throws for a name the file lacks.
 int ConfigLineOf(const std::string& name);
 // The field the line `line` (1 to 39) of config.ini holds.

@@ -71,23 +71,15 @@ TEST(LanguageFile, ChosenFileOrStandardFileWithItsMessage) {
 // A control's text index, moved by an offset, names a text only from the table's first to its
 // last, rounded to even; a text that is no number names none.
 TEST(TextIndex, NamesATextOnlyInsideTheTable) {
-  std::vector<std::string> named;
-  for (const auto& [index, offset] : std::vector<std::pair<const char*, int>>{{"0.", 0},
-                                                                              {"2.", -2},
-                                                                              {"1.", -2},
-                                                                              {"0.5", 0},
-                                                                              {"-0.5", 0},
-                                                                              {"1000.", 0},
-                                                                              {"999.", 1},
-                                                                              {"1000.5", 0},
-                                                                              {"1001.", 0},
-                                                                              {"12.", 3},
-                                                                              {"x", 0}}) {
+  const std::pair<const char*, int> indices[] = {
+      {"0.", 0},   {"2.", -2},    {"1.", -2},   {"0.5", 0}, {"-0.5", 0}, {"1000.", 0},
+      {"999.", 1}, {"1000.5", 0}, {"1001.", 0}, {"12.", 3}, {"x", 0}};
+  std::string named;
+  for (const auto& [index, offset] : indices) {
     const auto text = TextIndexPlus(index, offset);
-    named.push_back(text ? std::to_string(*text) : "-");
+    named += (text ? std::to_string(*text) : "-") + " ";
   }
-  EXPECT_EQ(named, (std::vector<std::string>{"0", "0", "-", "0", "0", "1000", "1000", "1000", "-",
-                                             "15", "-"}));
+  EXPECT_EQ(named, "0 0 - 0 0 1000 1000 1000 - 15 - ");
 }
 
 }  // namespace

@@ -178,28 +178,17 @@ TEST_F(Recording, UntilItsFirstReadingARecordingShowsTheLatestReadingAndWritesNo
 
 // Torn down without a close while the disk is full, a recording shows no message: no box may open
 // while the program ends. What the disk took stays.
-TEST(RecordingControl, EndingWithoutACloseTellsNothing) {
-  AppConfig config;
-  config.LogEnable = true, config.LogIncremental = false, config.LogTime = 0;
-  config.LogFileName = "rec.txt";
-  SampleHistory history;
-  history.Resize(10);
-  FakeFileSystem fs;
-  FakeClock clock;
-  FakeMessageBox messages;
-  LangTable texts;
-  const Regional regional;
+TEST_F(Recording, EndingWithoutACloseTellsNothing) {
   std::size_t told = 0;
   {
-    RecordingControl rec{config, history, fs, clock, regional, messages, texts, nullptr, 1};
-    rec.StartRecording();
-    rec.Take(1, "", clock.now);
+    RecordingControl ending{config, history, fs, clock, regional, *this, texts, nullptr, 1};
+    ending.StartRecording(), ending.Take(1, "", clock.now);
     fs.full = true;
-    for (double v : {2, 3, 4}) rec.Take(v, "", clock.now);  // one kept, two lost
-    told = messages.shown.size();
+    for (double v : {2, 3, 4}) ending.Take(v, "", clock.now);  // one kept, two lost
+    told = shown.size();
   }
-  const std::string& file = fs.files["/prog/Log/rec.txt"];
-  EXPECT_EQ(std::tuple(std::count(file.begin(), file.end(), '\n'), messages.shown.size()),
+  const std::string file = File();
+  EXPECT_EQ(std::tuple(std::count(file.begin(), file.end(), '\n'), shown.size()),
             std::tuple(1, told));
 }
 
