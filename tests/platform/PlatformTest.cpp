@@ -4,7 +4,9 @@
 #include <pty.h>
 #include <sys/ioctl.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
 #include <memory>
 
 #include "ChildProcess.h"
@@ -15,6 +17,7 @@
 #include "platform/posix/RawLine.h"
 #include "platform/qt/QtClock.h"
 #include "platform/qt/QtFileSystem.h"
+#include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtTimer.h"
 
 namespace tarnwell::testing {
@@ -245,6 +248,30 @@ TEST(QtFileSystem, EachKindOfFolderGivesItsWholeOutcome) {
     EXPECT_EQ(Listing(away), " kept 604=old") << plan;
   }
   if (!skipped.empty()) GTEST_SKIP() << "mounting a tmpfs is not permitted here:" << skipped;
+}
+
+// Boxes that do not wait: the same message again is one box, another title or text one more,
+// and no more than the most are up at once however many come.
+TEST(QtMessageBox, TheSameMessageIsOneBoxAndTheBoxesUpAreBounded) {
+  QtMessageBox messages("Tarnwell");
+  messages.SetWaiting(false);
+  const auto up = [] {
+    std::size_t n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      n += qobject_cast<QMessageBox*>(w) != nullptr;
+    return n;
+  };
+  for (const auto& [text, title] : {std::pair("lost", "Port"),
+                                    {"lost", "Port"},
+                                    {"lost", "File"},
+                                    {"full", "Port"},
+                                    {"lost", "Port"}})
+    messages.Show(text, title);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return up() == 3; }, 30000)) << up();
+  for (int i = 0; i < 20; ++i) messages.Show("frame " + std::to_string(i), "Port");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return up() == QtMessageBox::kMostOpen; }, 30000)) << up();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (qobject_cast<QMessageBox*>(w)) delete w;
 }
 
 }  // namespace

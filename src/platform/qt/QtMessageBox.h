@@ -30,11 +30,11 @@ class QtMessageBox : public MessageBox {
   // standard error instead.
   void SetQuiet() { quiet_ = true; }
 
- private:
   // The most boxes up at once; more go to standard error, so memory stays bounded however
   // long nobody answers.
   static constexpr std::size_t kMostOpen = 8;
 
+ private:
   void Open(const QString& title, const QString& text);
 
   std::string programTitle_;
