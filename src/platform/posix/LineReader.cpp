@@ -32,7 +32,7 @@ LineReader::LineReader(int fd, const Clock& clock, std::function<void()> wake, F
       flow_(flow),
       clock_(clock),
       wake_(std::move(wake)),
-      errors_(errors ? std::move(errors) : DeviceErrors(fd)),
+      errorCount_(errors ? std::move(errors) : DeviceErrors(fd)),
       stop_(::eventfd(0, EFD_CLOEXEC)),
       thread_([this] { Run(); }) {}
 
@@ -55,12 +55,12 @@ LineReader::~LineReader() {
 void LineReader::Run() {
   pollfd watched[2] = {{fd_, POLLIN, 0}, {stop_, POLLIN, 0}};
   char buffer[16384];
-  std::optional<long> errors = errors_();
+  std::optional<long> errors = errorCount_();
   for (;;) {
     if (::poll(watched, 2, -1) < 0 && errno != EINTR) break;
     if (watched[1].revents != 0) return;
     if (watched[0].revents == 0) continue;
-    const std::optional<long> before = errors ? errors_() : std::nullopt;
+    const std::optional<long> before = errors ? errorCount_() : std::nullopt;
     const ssize_t n = ::read(fd_, buffer, sizeof buffer);
     if (n > 0) {
       const auto taken = static_cast<std::size_t>(n);
@@ -72,7 +72,7 @@ void LineReader::Run() {
       }
       if (counted || (flow_ == Flow::kMayOverflow && taken >= kFullLine)) {
         if (!DropBacklog(buffer, sizeof buffer)) break;
-        if (errors) errors = errors_();
+        if (errors) errors = errorCount_();
       }
       if (::poll(&watched[1], 1, kNapMs) > 0) return;
     } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {

@@ -64,7 +64,7 @@ class LineReader {
   const Flow flow_;
   const Clock& clock_;
   const std::function<void()> wake_;
-  const ErrorCount errors_;
+  const ErrorCount errorCount_;
   const int stop_;
   std::atomic<bool> lost_{false};
   ReadBacklog backlog_;
