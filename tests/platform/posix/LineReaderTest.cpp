@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -63,6 +64,22 @@ TEST(LineReader, DropsWhatTheDriverCountedLossesBeforeAndEndsWhenTheWriterGoes) 
   ::close(line[1]);
   EXPECT_TRUE(WaitUntil([&] { return reader.Lost(); }, 30));
   ::close(line[0]);
+}
+
+// A terminal's end whose other end went away fails its reads (an adapter pulled gives EIO):
+// the reading ends and says the device is lost.
+TEST(LineReader, EndsWhenTheTerminalFailsItsReads) {
+  for (const bool readsFar : {false, true}) {
+    int far = -1, near = -1;
+    ASSERT_EQ(::openpty(&far, &near, nullptr, nullptr, nullptr), 0);
+    const int reading = readsFar ? far : near;
+    const FakeClock clock;
+    LineReader reader(
+        reading, clock, [] {}, LineReader::FlowOf(reading));
+    ::close(readsFar ? near : far);
+    EXPECT_TRUE(WaitUntil([&] { return reader.Lost(); }, 30)) << readsFar;
+    ::close(reading);
+  }
 }
 
 }  // namespace
