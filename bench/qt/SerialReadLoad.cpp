@@ -11,7 +11,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/qt/PosixSerialPort.h"
+#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtClock.h"
 
 int main(int argc, char* argv[]) {
@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
   }
   const long wanted = std::stol(argv[3]);
   tarnwell::QtClock clock;
-  tarnwell::PosixSerialPort port(argv[1], clock);
+  tarnwell::QtSerialPort port(argv[1], clock);
   long frames = 0, reads = 0, chars = 0;
   std::clock_t cpuFrom = 0;
   QElapsedTimer wall, quiet;

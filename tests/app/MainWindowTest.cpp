@@ -15,7 +15,7 @@
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "platform/qt/DesignFonts.h"
-#include "platform/qt/QtFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtRegional.h"
 #include "settings/qt/ChSettings.h"
@@ -289,7 +289,7 @@ TEST(SettingsDialog, CogOpensItBesideWithMessagesOverItAndEscUnloadsIt) {
   SettingsRig rig;
   TempDir folder;
   QtMessageBox messages("Tarnwell");
-  QtFileSystem files(folder.Path());
+  PosixFileSystem files(folder.Path());
   const SettingsServices services = rig.Services(messages, files);
   MainWindow main;
   QPointer<ChSettings> slot;

@@ -8,7 +8,7 @@
 #include "ChildProcess.h"
 #include "QtTestApplication.h"
 #include "ReceiveRig.h"
-#include "platform/qt/PosixSerialPort.h"
+#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtClock.h"
 
 namespace tarnwell::testing {
@@ -19,10 +19,10 @@ namespace fs = std::filesystem;
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 // The real serial control, counting the reads that follow an opening again or a loss.
-struct CountingPort : PosixSerialPort {
-  using PosixSerialPort::PosixSerialPort;
+struct CountingPort : QtSerialPort {
+  using QtSerialPort::QtSerialPort;
   Received Input() override {
-    Received in = PosixSerialPort::Input();
+    Received in = QtSerialPort::Input();
     for (const LineRead& read : in.reads) gaps += read.follows != LineRead::Follows::kLine;
     return in;
   }
@@ -96,7 +96,7 @@ TEST_F(SerialLinkPtyTest, PortThatCannotBeOpenedIsToldWithTheDeviceAndWhatIsWron
   fs::remove(sim_.link);
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
   open(1), open(1);  // opened, then closed and opened again
-  PosixSerialPort other(dir_.Path(), clock_);
+  QtSerialPort other(dir_.Path(), clock_);
   other.SetCommPort(1);
   const SerialError held = other.SetPortOpen(true).value_or(SerialError{});
   told.push_back(std::to_string(held.number) + ":" + held.description);

@@ -16,7 +16,7 @@
 #include "platform/posix/LineReader.h"
 #include "platform/posix/RawLine.h"
 #include "platform/qt/QtClock.h"
-#include "platform/qt/QtFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtTimer.h"
 
@@ -66,10 +66,10 @@ std::optional<bool> BackgroundSyncOf(AppendFile& file) {
   return done;
 }
 
-TEST(QtFileSystem, WholeFilesKeepEveryByteAndAppendsSurviveRemoval) {
+TEST(PosixFileSystem, WholeFilesKeepEveryByteAndAppendsSurviveRemoval) {
   TempDir temp;
   const std::string path = temp / "config.ini", rec = temp / "rec.txt";
-  QtFileSystem files(temp.Path() + "//");
+  PosixFileSystem files(temp.Path() + "//");
   const std::string bytes("1'Mode\r\n\xfd\xdd\0end", 14);
   ASSERT_TRUE(files.WriteWhole(path, bytes));
   EXPECT_EQ(std::tuple(files.ReadAll(path), files.ReadTail(path, 5),
@@ -184,7 +184,7 @@ TEST(LineReader, KeepsABoundedBacklogAndCountsTheFramesItDropped) {
 
 // Each operation of the adapter in a data folder, then what is in the folder.
 std::string Outcome(const std::string& dir) {
-  QtFileSystem files(dir);
+  PosixFileSystem files(dir);
   const std::string ini = dir + "/config.ini", log = dir + "/Log", rec = log + "/rec.txt";
   const auto n = [](bool b) { return std::string(b ? "1" : "0"); };
   std::string out = "ini " + n(files.WriteWhole(ini, "new"));
@@ -200,7 +200,7 @@ std::string Outcome(const std::string& dir) {
 }
 
 // Real folders and tmpfs, full or read-only, made by each row; no planted link reaches $A/kept.
-TEST(QtFileSystem, EachKindOfFolderGivesItsWholeOutcome) {
+TEST(PosixFileSystem, EachKindOfFolderGivesItsWholeOutcome) {
   ::umask(022);
   const std::pair<std::string, std::string> rows[] = {
       {"echo half >config.ini.new",

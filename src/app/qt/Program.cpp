@@ -1,29 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt/Program.h"
 
-#include <fcntl.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <csignal>
+#include <cstdlib>
 #include <functional>
 
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
 #include "i18n/qt/QtFormTexts.h"
 #include "platform/posix/FolderLock.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixSerialDevices.h"
+#include "platform/posix/StopSignals.h"
 #include "platform/qt/DesignFonts.h"
-#include "platform/qt/PosixSerialPort.h"
 #include "platform/qt/QtClock.h"
-#include "platform/qt/QtFileSystem.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"
+#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtTimer.h"
 #include "settings/qt/ChSettings.h"
 
@@ -31,36 +28,6 @@
 static void InitResources() { Q_INIT_RESOURCE(icons); }
 
 namespace tarnwell {
-namespace {
-
-int gSignalPipe[2] = {-1, -1};
-
-// Some launchers and service managers start a program with standard input, output or error
-// closed. The toolkit writes its warnings to descriptor 2, whatever the program opened there
-// (the signal socket, read as a stop request): the three must lead to /dev/null first.
-void OpenStandardDescriptors() {
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) == -1) return;
-  }
-}
-
-void OnSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const auto n = ::write(gSignalPipe[1], &byte, 1);
-}
-
-void CatchTerminationSignals() {
-  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0) return;
-  struct sigaction sa {};
-  sa.sa_handler = OnSignal;
-  sigemptyset(&sa.sa_mask);
-  sa.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &sa, nullptr);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGHUP, &sa, nullptr);
-}
-
-}  // namespace
 
 int RunProgram(int argc, char** argv) {
   OpenStandardDescriptors();
@@ -68,17 +35,16 @@ int RunProgram(int argc, char** argv) {
   InitResources();
   RegisterDesignFonts();
   QApplication::setApplicationName(QStringLiteral("Tarnwell"));
-  CatchTerminationSignals();
+  const int stopSignals = CatchTerminationSignals();
   // Until the program's state exists, a termination request simply ends it.
-  std::function<void()> onStopRequest = [] { ::_exit(0); };
-  QSocketNotifier stopRequests(gSignalPipe[0], QSocketNotifier::Read);
-  QObject::connect(&stopRequests, &QSocketNotifier::activated, [&onStopRequest] {
-    char byte = 0;
-    [[maybe_unused]] const auto n = ::read(gSignalPipe[0], &byte, 1);
+  std::function<void()> onStopRequest = [] { std::_Exit(0); };
+  QSocketNotifier stopRequests(stopSignals, QSocketNotifier::Read);
+  QObject::connect(&stopRequests, &QSocketNotifier::activated, [&onStopRequest, stopSignals] {
+    TakeTerminationRequest(stopSignals);
     onStopRequest();
   });
 
-  QtFileSystem files;
+  PosixFileSystem files;
   QtClock clock;
   QtMessageBox messages("Tarnwell");
   // Whoever can change the folder could choose the device read, read and replace the records
@@ -94,7 +60,7 @@ int RunProgram(int argc, char** argv) {
     messages.Show(AlreadyRunningMessage(files.DataFolder()), {});
     return 1;
   }
-  PosixSerialPort port(files.DataFolder(), clock);
+  QtSerialPort port(files.DataFolder(), clock);
   QtTimer refreshTimer, recordTimer, stabilityTimer;
   QTimer recordSync;
 
@@ -133,7 +99,7 @@ int RunProgram(int argc, char** argv) {
     }
     messages.SetQuiet();
     form.ShutDown();
-    ::_exit(0);
+    std::_Exit(0);
   };
   if (!form.StartUp()) return 1;
 

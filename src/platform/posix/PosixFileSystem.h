@@ -8,14 +8,14 @@ namespace tarnwell {
 // The real file system. The program folder is the folder of the executable (symbolic links
 // resolved). The data folder is the one named by the environment variable TARNWELL_HOME when it
 // is set; else, for a program installed by the package (the file per-user-data beside it says
-// so), the user's own <XDG data home>/tarnwell, made on the first start; else the program folder,
+// so), the user's own <data home>/tarnwell, made on the first start; else the program folder,
 // as for a build or a folder made by `cmake --install --prefix`. In the user's own folder
 // everything is made for the user alone, whatever the umask; elsewhere the umask decides.
-class QtFileSystem : public FileSystem {
+class PosixFileSystem : public FileSystem {
  public:
-  QtFileSystem();
+  PosixFileSystem();
   // One fixed folder for both, for tests and tools.
-  explicit QtFileSystem(std::string folder);
+  explicit PosixFileSystem(std::string folder);
 
   // Why the data folder must not be used (another user could change it or what leads to it);
   // nothing when it can be.

@@ -14,19 +14,15 @@
 
 namespace tarnwell {
 
-// The device a port number opens: <data folder>/ports/COM<n> when that path exists (a link
-// to any device), else 1-32 /dev/ttyS0-31, 33-64 /dev/ttyUSB0-31, 65-96 /dev/ttyACM0-31.
-std::string DeviceForPort(int port, const std::string& dataFolder);
-
-// The serial control on the terminal device itself, which it owns: opening, reading (a
+// The serial control on a terminal device, on the toolkit's event loop: opening, reading (a
 // LineReader), losing and opening again. Only listens. A device that vanishes (an adapter
 // pulled, a terminal hung up) is closed without a message and the same device is opened again
 // by itself, at most once a second, until the program closes the port. So is one that cannot be
 // opened when the port is opened: the port counts as open, and the error says why it is not.
-class PosixSerialPort : public SerialPort {
+class QtSerialPort : public SerialPort {
  public:
-  PosixSerialPort(std::string dataFolder, const Clock& clock);
-  ~PosixSerialPort() override;
+  QtSerialPort(std::string dataFolder, const Clock& clock);
+  ~QtSerialPort() override;
 
   std::optional<SerialError> SetCommPort(std::int16_t port) override;
   std::int16_t CommPort() const override { return commPort_; }

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/QtFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QStandardPaths>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -30,11 +29,25 @@ std::string ExecutableFolder() {
   return exe.parent_path().string();
 }
 
-// Nothing where the system names no data folder of the user's.
+std::optional<std::string> AbsoluteVariable(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value || value[0] != '/') return std::nullopt;
+  return std::string(value);
+}
+
+// The user's data home as the desktop's base directories name it ($XDG_DATA_HOME, else
+// ~/.local/share; a relative path counts as unset), + /tarnwell. Nothing where no home is known.
 std::optional<std::string> PrivateDataFolder() {
-  const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-  if (base.isEmpty()) return std::nullopt;
-  return QFile::encodeName(base).toStdString() + "/tarnwell";
+  if (auto base = AbsoluteVariable("XDG_DATA_HOME")) {
+    return WithoutTrailingSeparator(*base) + "/tarnwell";
+  }
+  auto home = AbsoluteVariable("HOME");
+  if (!home) {
+    const passwd* user = ::getpwuid(::getuid());
+    if (!user || !user->pw_dir || user->pw_dir[0] != '/') return std::nullopt;
+    home = user->pw_dir;
+  }
+  return WithoutTrailingSeparator(*home) + "/.local/share/tarnwell";
 }
 
 // The user's own data folder and its parents where they are missing, for the user alone; a
@@ -130,7 +143,7 @@ class PosixAppendFile : public AppendFile {
 
 }  // namespace
 
-QtFileSystem::QtFileSystem() : programFolder_(ExecutableFolder()) {
+PosixFileSystem::PosixFileSystem() : programFolder_(ExecutableFolder()) {
   const char* home = std::getenv("TARNWELL_HOME");
   struct stat marker {};
   const bool packaged = ::stat((programFolder_ + "/per-user-data").c_str(), &marker) == 0;
@@ -147,16 +160,16 @@ QtFileSystem::QtFileSystem() : programFolder_(ExecutableFolder()) {
   problem_ = FolderTrust().Problem(dataFolder_);
 }
 
-QtFileSystem::QtFileSystem(std::string folder)
+PosixFileSystem::PosixFileSystem(std::string folder)
     : programFolder_(WithoutTrailingSeparator(std::move(folder))), dataFolder_(programFolder_) {}
 
-std::optional<std::string> QtFileSystem::ReadAll(const std::string& path) const {
+std::optional<std::string> PosixFileSystem::ReadAll(const std::string& path) const {
   return ReadTail(path, std::string::npos);
 }
 
 // Only a plain file is read: a pipe or a device planted in its place would hold the program.
-std::optional<std::string> QtFileSystem::ReadTail(const std::string& path,
-                                                  std::size_t count) const {
+std::optional<std::string> PosixFileSystem::ReadTail(const std::string& path,
+                                                     std::size_t count) const {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::optional<std::string> bytes;
@@ -179,9 +192,10 @@ std::optional<std::string> QtFileSystem::ReadTail(const std::string& path,
   return bytes;
 }
 
-bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
-  // QSaveFile is not used: on a full disk it reports success for an empty file. One program
-  // holds the folder, so one fixed name serves; what a killed write left is replaced.
+bool PosixFileSystem::WriteWhole(const std::string& path, const std::string& bytes) {
+  // Written here, not with the toolkit's save file, which on a full disk reports success for an
+  // empty file. One program holds the folder, so one fixed name serves; what a killed write left
+  // is replaced.
   const std::string temp = path + ".new";
   ::unlink(temp.c_str());
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, FileMode());
@@ -207,18 +221,18 @@ bool QtFileSystem::WriteWhole(const std::string& path, const std::string& bytes)
   return true;
 }
 
-std::unique_ptr<AppendFile> QtFileSystem::OpenAppend(const std::string& path) {
+std::unique_ptr<AppendFile> PosixFileSystem::OpenAppend(const std::string& path) {
   const int fd = OpenForAppend(path, FileMode());
   if (fd < 0) return nullptr;
   return std::make_unique<PosixAppendFile>(path, fd, FileMode());
 }
 
-bool QtFileSystem::FolderExists(const std::string& path) const {
+bool PosixFileSystem::FolderExists(const std::string& path) const {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool QtFileSystem::CreateFolder(const std::string& path) {
+bool PosixFileSystem::CreateFolder(const std::string& path) {
   if (::mkdir(path.c_str(), private_ ? 0700 : 0777) == 0) return true;
   return errno == EEXIST && FolderExists(path);
 }
