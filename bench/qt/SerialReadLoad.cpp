@@ -11,8 +11,8 @@
 #include <ctime>
 #include <string>
 
-#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);

@@ -5,9 +5,9 @@
 #include <fstream>
 
 #include "Golden.h"
-#include "TempDir.h"
 #include "platform/posix/DeviceNames.h"
 #include "platform/posix/PosixSerialDevices.h"
+#include "posix/TempDir.h"
 #include "settings/PortDevice.h"
 
 namespace tarnwell::testing {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "ChildProcess.h"
 #include "platform/posix/FolderTrust.h"
+#include "posix/ChildProcess.h"
 
 namespace tarnwell::testing {
 namespace {

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <optional>
 
@@ -96,6 +97,9 @@ class ChildProcess {
  private:
   pid_t pid_ = -1;
 };
+
+// Root opens what the exclusive mode and file rights keep from everybody else.
+inline bool RunningAsRoot() { return ::geteuid() == 0; }
 
 // The simulator the build made, unless TARNWELL_SIM names another.
 inline std::string SimulatorPath() { return getenv("TARNWELL_SIM") ? getenv("TARNWELL_SIM") : ""; }

@@ -7,10 +7,10 @@
 
 #include "FakeFileSystem.h"
 #include "FakeMessageBox.h"
-#include "QtTestApplication.h"
 #include "SettingsRig.h"
 #include "platform/SerialDevices.h"
 #include "platform/posix/DeviceNames.h"
+#include "qt/QtTestApplication.h"
 #include "settings/qt/ChSettings.h"
 
 namespace tarnwell::testing {

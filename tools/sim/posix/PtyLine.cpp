@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sim/PtyLine.h"
+#include "sim/posix/PtyLine.h"
 
 #include <fcntl.h>
 #include <pty.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sim/SimStats.h"
+#include "sim/posix/SimStats.h"
 
 #include <unistd.h>
 

@@ -5,7 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "ChildProcess.h"
+#include "posix/ChildProcess.h"
 
 namespace tarnwell::testing {
 namespace {

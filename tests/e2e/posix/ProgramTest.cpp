@@ -9,8 +9,8 @@
 #include <regex>
 #include <set>
 
-#include "ChildProcess.h"
-#include "TinyTmpfs.h"
+#include "posix/ChildProcess.h"
+#include "posix/TinyTmpfs.h"
 
 namespace tarnwell::testing {
 namespace {

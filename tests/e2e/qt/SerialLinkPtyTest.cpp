@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QTest>
 #include <algorithm>
 
-#include "ChildProcess.h"
-#include "QtTestApplication.h"
 #include "ReceiveRig.h"
-#include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtClock.h"
+#include "platform/qt/QtSerialPort.h"
+#include "posix/ChildProcess.h"
+#include "qt/QtTestApplication.h"
 
 namespace tarnwell::testing {
 namespace {
@@ -114,7 +113,7 @@ TEST_F(SerialLinkPtyTest, LineHeldKeepsOutAnotherProgramUntilLetGo) {
   ASSERT_TRUE(sim_.Start({"--baud", "9600"}));
   const std::string device = fs::canonical(sim_.link);
   std::vector<std::string> other{"sh", "-c", "exec 3<\"$0\"", device};
-  if (::geteuid() == 0) {
+  if (RunningAsRoot()) {
     fs::permissions(device, fs::perms::all, fs::perm_options::add);
     other.insert(other.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
   }

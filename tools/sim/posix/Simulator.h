@@ -10,9 +10,9 @@
 #include "sim/FrameLog.h"
 #include "sim/ItemSource.h"
 #include "sim/LinePacer.h"
-#include "sim/PtyLine.h"
 #include "sim/SimOptions.h"
-#include "sim/SimStats.h"
+#include "sim/posix/PtyLine.h"
+#include "sim/posix/SimStats.h"
 
 namespace tarnwell::sim {
 

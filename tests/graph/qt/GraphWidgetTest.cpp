@@ -10,8 +10,8 @@
 
 #include "Golden.h"
 #include "GraphScenes.h"
-#include "QtTestApplication.h"
 #include "graph/qt/QtGraphWidget.h"
+#include "qt/QtTestApplication.h"
 
 namespace tarnwell::testing {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sim/Simulator.h"
+#include "sim/posix/Simulator.h"
 
 #include <poll.h>
 #include <sys/signalfd.h>

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "ChildProcess.h"
+#include "posix/ChildProcess.h"
 
 namespace tarnwell::testing {
 namespace {

@@ -8,16 +8,16 @@
 #include <QTest>
 
 #include "ProgramFakes.h"
-#include "QtTestApplication.h"
 #include "SettingsRig.h"
-#include "TempDir.h"
 #include "TestFiles.h"
 #include "app/Mainform.h"
 #include "app/qt/MainWindow.h"
-#include "platform/qt/DesignFonts.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/qt/DesignFonts.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtRegional.h"
+#include "posix/TempDir.h"
+#include "qt/QtTestApplication.h"
 #include "settings/qt/ChSettings.h"
 
 namespace tarnwell::testing {

@@ -17,13 +17,13 @@
 #include <utility>
 #include <vector>
 
-#include "QtTestApplication.h"
 #include "TestFiles.h"
 #include "app/qt/MainWindow.h"
 #include "i18n/LanguageFile.h"
 #include "i18n/TextIndex.h"
 #include "i18n/qt/QtFormTexts.h"
 #include "platform/qt/DesignFonts.h"
+#include "qt/QtTestApplication.h"
 #include "settings/qt/ChSettingsDesign.h"
 
 static void InitIcons() { Q_INIT_RESOURCE(icons); }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "sim/SimOptions.h"
-#include "sim/Simulator.h"
+#include "sim/posix/Simulator.h"
 
 int main(int argc, char* argv[]) {
   using namespace tarnwell::sim;
