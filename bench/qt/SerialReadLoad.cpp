@@ -11,7 +11,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/qt/QtClock.h"
+#include "platform/posix/PosixClock.h"
 #include "platform/qt/QtSerialPort.h"
 
 int main(int argc, char* argv[]) {
@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const long wanted = std::stol(argv[3]);
-  tarnwell::QtClock clock;
+  tarnwell::PosixClock clock;
   tarnwell::QtSerialPort port(argv[1], clock);
   long frames = 0, reads = 0, chars = 0;
   std::clock_t cpuFrom = 0;

@@ -16,7 +16,7 @@
 #include "platform/posix/PosixSerialDevices.h"
 #include "platform/posix/StopSignals.h"
 #include "platform/qt/DesignFonts.h"
-#include "platform/qt/QtClock.h"
+#include "platform/posix/PosixClock.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegional.h"
@@ -45,7 +45,7 @@ int RunProgram(int argc, char** argv) {
   });
 
   PosixFileSystem files;
-  QtClock clock;
+  PosixClock clock;
   QtMessageBox messages("Tarnwell");
   // Whoever can change the folder could choose the device read, read and replace the records
   // and keep the program from starting.

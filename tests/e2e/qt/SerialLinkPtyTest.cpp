@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "ReceiveRig.h"
-#include "platform/qt/QtClock.h"
+#include "platform/posix/PosixClock.h"
 #include "platform/qt/QtSerialPort.h"
 #include "posix/ChildProcess.h"
 #include "qt/QtTestApplication.h"
@@ -48,7 +48,7 @@ class SerialLinkPtyTest : public ::testing::Test {
 
   TempDir dir_;
   SimProcess sim_{dir_.Path()};
-  QtClock clock_;
+  PosixClock clock_;
   CountingPort port_{dir_.Path(), clock_};
   ReceiveRig rig_{port_, clock_};
   std::size_t maxPending_ = 0;

@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include "TestFiles.h"
-#include "platform/qt/QtClock.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtTimer.h"
 #include "qt/QtTestApplication.h"
@@ -15,26 +14,6 @@ namespace tarnwell::testing {
 namespace {
 
 [[maybe_unused]] const auto* const kQt = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
-
-// Half hours, the date line, and Central Europe's daylight saving both ways in 2024.
-TEST(QtClock, LocalTimeFollowsTheZoneAndItsDaylightSaving) {
-  using namespace std::chrono;
-  const Instant spring = sys_days{March / 31 / 2024} + hours(1);
-  const Instant autumn = sys_days{October / 27 / 2024} + hours(1);
-  const char* europe = "CET-1CEST,M3.5.0,M10.5.0/3";
-  const std::tuple<const char*, Instant, DateTime> rows[] = {
-      {"ABC-03:30", spring, {2024, 3, 31, 4, 30, 0, 0}},
-      {"XYZ+11", spring - milliseconds(1), {2024, 3, 30, 13, 59, 59, 999}},
-      {europe, spring - milliseconds(1), {2024, 3, 31, 1, 59, 59, 999}},
-      {europe, spring, {2024, 3, 31, 3, 0, 0, 0}},
-      {europe, autumn - milliseconds(1), {2024, 10, 27, 2, 59, 59, 999}},
-      {europe, autumn, {2024, 10, 27, 2, 0, 0, 0}},
-  };
-  for (const auto& [zone, at, local] : rows) {
-    qputenv("TZ", zone);
-    EXPECT_EQ(QtClock().Local(at), local) << zone << " " << at.time_since_epoch().count();
-  }
-}
 
 TEST(QtTimer, ARunningTimerTakesANewIntervalAtOnce) {
   QtTimer timer;

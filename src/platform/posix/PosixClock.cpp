@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/QtClock.h"
+#include "platform/posix/PosixClock.h"
 
 #include <ctime>
 
@@ -10,13 +10,13 @@ constexpr std::int64_t kZoneReadMs = 60000;
 
 }  // namespace
 
-Instant QtClock::Now() const {
+Instant PosixClock::Now() const {
   return std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
 }
 
 // Asked for every record line. Reading the zone costs a look at the zone file, more than the
 // line itself; it is read once a minute, which still follows a change of the machine's zone.
-DateTime QtClock::Local(Instant at) const {
+DateTime PosixClock::Local(Instant at) const {
   using namespace std::chrono;
   const std::int64_t steady = SteadyMs();
   if (!zoneRead_ || steady - zoneReadAt_ >= kZoneReadMs) {
@@ -37,7 +37,7 @@ DateTime QtClock::Local(Instant at) const {
                   static_cast<int>((at - whole).count())};
 }
 
-std::int64_t QtClock::SteadyMs() const {
+std::int64_t PosixClock::SteadyMs() const {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }

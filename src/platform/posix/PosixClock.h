@@ -6,7 +6,7 @@
 namespace tarnwell {
 
 // The system clock, with the machine's zone for local time.
-class QtClock : public Clock {
+class PosixClock : public Clock {
  public:
   Instant Now() const override;
   DateTime Local(Instant at) const override;
