@@ -124,7 +124,7 @@ MainWindow::MainWindow() {
 
   connect(&frameWatch_, &QTimer::timeout, this, [this] {
     FollowFrame();
-    if (++frameChecks_ >= 30) frameWatch_.stop();
+    if (++frameChecks_ >= kFrameChecks) frameWatch_.stop();
   });
   connect(appStop_, &QCheckBox::clicked, this, [this](bool checked) {
     if (form_) form_->SetSuspended(checked);
@@ -237,7 +237,8 @@ void MainWindow::ResizeWindow(double width, double height) {
 // only once it has framed it, and a maximised window has another frame (or none), which it may
 // still read as for a while after a restore. So the outer size asked for is applied again
 // whenever the frame reads otherwise, until it reads as a restored window's; after a restore,
-// which need not bring a geometry event, the frame is watched for a few seconds.
+// which need not bring a geometry event, the frame is watched until it does, for at most half a
+// minute: a busy desktop can take seconds to frame a window again.
 void MainWindow::FollowFrame() {
   const QSize frame = FrameExtra();
   if (isMaximized()) maximisedFrame_ = frame;

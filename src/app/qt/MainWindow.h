@@ -102,6 +102,7 @@ class MainWindow : public QWidget, public MainView {
   QSize wantedOuter_;
   QSize frameUsed_;
   QSize maximisedFrame_;
+  static constexpr int kFrameChecks = 300;  // every 100 ms
   QTimer frameWatch_;
   int frameChecks_ = 0;
 
