@@ -10,11 +10,11 @@ class FakeAppendFile : public AppendFile {
  public:
   FakeAppendFile(FakeFileSystem* fs, std::string path) : fs_(fs), path_(std::move(path)) {}
   bool Write(const std::string& bytes) override {
-    if (!fs_->full) fs_->files[path_] += bytes;
-    return !fs_->full;
+    if (!Full()) fs_->files[path_] += bytes;
+    return !Full();
   }
-  bool Sync() override { return ++fs_->syncs, !fs_->full; }
-  bool Reopen() override { return !fs_->full; }
+  bool Sync() override { return ++fs_->syncs, !Full(); }
+  bool Reopen() override { return !Full(); }
   void StartSync() override { fs_->backgroundSyncs ? void(++fs_->syncs) : AppendFile::StartSync(); }
   std::optional<bool> TakeSyncOutcome() override {
     return fs_->backgroundSyncs ? std::exchange(fs_->finishedSync, std::nullopt)
@@ -22,6 +22,8 @@ class FakeAppendFile : public AppendFile {
   }
 
  private:
+  bool Full() const { return fs_->full || fs_->appendsFull; }
+
   FakeFileSystem* fs_;
   std::string path_;
 };

@@ -12,7 +12,8 @@
 namespace tarnwell::testing {
 
 // An in-memory file system with '/' as separator. `full` makes every write fail until it is
-// cleared; `readOnly` refuses whole writes, appends and folder creation.
+// cleared, `appendsFull` only appends (records on a full disk of their own); `readOnly` refuses
+// whole writes, appends and folder creation.
 // With `backgroundSyncs` a started sync finishes only when the test sets `finishedSync`.
 class FakeFileSystem : public FileSystem {
  public:
@@ -28,7 +29,7 @@ class FakeFileSystem : public FileSystem {
   std::string folder = "/prog";
   std::map<std::string, std::string> files;
   std::set<std::string> folders{"/prog"};
-  bool full = false, readOnly = false, backgroundSyncs = false;
+  bool full = false, appendsFull = false, readOnly = false, backgroundSyncs = false;
   std::optional<bool> finishedSync;
   int syncs = 0;
 };
