@@ -102,16 +102,19 @@ TEST(MainWindowProgram, StartsRecordingStopsAndSavesItsSettingsOnce) {
   EXPECT_EQ(p.files.files["/prog/config.ini"], saved);
 }
 
-// The shutdown says whether everything was saved: a record that lost lines counts, also when
-// config.ini was written.
+// The shutdown says whether everything was saved: a config.ini not written counts, and so does a
+// record that lost lines, also when config.ini was written.
 TEST(MainWindowProgram, AShutdownTellsWhetherEverythingWasSaved) {
   Program saved("LogTime=0;LogEnable=1;RecordOnStartup=1;Language=0");
   saved.Frames();
+  Program readOnly("Language=0");
+  readOnly.files.readOnly = true;
   Program lost("LogTime=0;LogEnable=1;RecordOnStartup=1;Language=0;WindowWidth=9000");
   lost.files.appendsFull = true;
   lost.Frames();
   lost.files.files.erase("/prog/config.ini");
-  EXPECT_EQ(std::pair(saved.form.ShutDown(), lost.form.ShutDown()), std::pair(true, false));
+  EXPECT_EQ(std::tuple(saved.form.ShutDown(), readOnly.form.ShutDown(), lost.form.ShutDown()),
+            std::tuple(true, false, false));
   EXPECT_EQ(SplitLines(lost.files.files["/prog/config.ini"]).at(35),
             "9000' Window Width. Def:7290 ");
 }
