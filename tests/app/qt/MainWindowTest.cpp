@@ -269,6 +269,11 @@ TEST(MainWindowStates, EveryStoredStateIsTakenAndTheRestoredSizeKept) {
                              window.WindowHeight()});
   }
   EXPECT_EQ(seen, (std::vector<double>{1, 2, 9000, 6000, 1, 1, 9000, 6000, 1, 0, 9000, 6000}));
+  // Maximised with no size stored for the restore, it tells the size it has.
+  window.SetWindowState(WindowMode(2));
+  EXPECT_EQ(std::pair(window.WindowWidth(), window.WindowHeight()),
+            std::pair(double(window.frameGeometry().width() * 15),
+                      double(window.frameGeometry().height() * 15)));
 }
 
 struct FakeWindow : ResizableWindow {
