@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "FileOutcome.h"
 #include "TestFiles.h"
 #include "platform/posix/FolderLock.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -14,14 +15,6 @@ namespace tarnwell::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The outcome of a sync started in the background, once it is told.
-std::optional<bool> BackgroundSyncOf(AppendFile& file) {
-  file.StartSync();
-  std::optional<bool> done;
-  WaitUntil([&] { return (done = file.TakeSyncOutcome()).has_value(); }, 30);
-  return done;
-}
 
 TEST(PosixFileSystem, WholeFilesKeepEveryByteAndAppendsSurviveRemoval) {
   TempDir temp;
@@ -60,18 +53,10 @@ std::string Listing(const std::string& dir) {
 // Each operation of the adapter in a data folder, then what is in the folder.
 std::string Outcome(const std::string& dir) {
   PosixFileSystem files(dir);
-  const std::string ini = dir + "/config.ini", log = dir + "/Log", rec = log + "/rec.txt";
-  const auto n = [](bool b) { return std::string(b ? "1" : "0"); };
-  std::string out = "ini " + n(files.WriteWhole(ini, "new"));
-  out += " " + files.ReadAll(ini).value_or("-") + " | Log " + n(files.FolderExists(log));
-  out += n(files.CreateFolder(log)) + " | rec ";
-  if (auto file = files.OpenAppend(rec)) {
-    const bool wrote = file->Write("1"), synced = file->Sync();
-    out += n(wrote) + n(synced) + n(BackgroundSyncOf(*file).value_or(false));
-  }
-  out += " " + files.ReadAll(rec).value_or("-");
+  const std::string operations = FileOperationsOutcome(files, dir, "rec.txt");
   const FolderLock first(dir), second(dir);
-  return out + " | lock " + n(first.Held()) + n(second.Held()) + " |" + Listing(dir);
+  return operations + " | lock " + (first.Held() ? "1" : "0") + (second.Held() ? "1" : "0") + " |" +
+         Listing(dir);
 }
 
 // Real folders and tmpfs, full or read-only, made by each row; no planted link reaches $A/kept.

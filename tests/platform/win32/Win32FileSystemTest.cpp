@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 
+#include "FileOutcome.h"
 #include "TestFiles.h"
 #include "Win32TestSupport.h"
 #include "platform/win32/Utf16.h"
@@ -14,14 +15,6 @@
 
 namespace tarnwell::testing {
 namespace {
-
-// The outcome of a flush started in the background, once it is told.
-std::optional<bool> BackgroundSyncOf(AppendFile& file) {
-  file.StartSync();
-  std::optional<bool> done;
-  WaitUntil([&] { return (done = file.TakeSyncOutcome()).has_value(); }, 60);
-  return done;
-}
 
 // The folders made by the host for this test (see test-disks.sh), where it could mount them.
 std::optional<std::string> TestDisk(const std::string& name) {
@@ -79,19 +72,10 @@ TEST(Win32FileSystem, WholeFilesKeepEveryByteAndOpenRecordsStayInPlace) {
 // Each operation of the adapter in a data folder, then what is in the folder.
 std::string Outcome(const std::string& dir, const std::string& recordName) {
   Win32FileSystem files(dir);
-  const std::string ini = files.Join(dir, "config.ini"), log = files.Join(dir, "Log");
-  const std::string rec = files.Join(log, recordName);
-  const auto n = [](bool b) { return std::string(b ? "1" : "0"); };
-  std::string out = "ini " + n(files.WriteWhole(ini, "new"));
-  out += " " + files.ReadAll(ini).value_or("-") + " | Log " + n(files.FolderExists(log));
-  out += n(files.CreateFolder(log)) + " | rec ";
-  if (auto file = files.OpenAppend(rec)) {
-    const bool wrote = file->Write("1"), synced = file->Sync();
-    out += n(wrote) + n(synced) + n(BackgroundSyncOf(*file).value_or(false));
-  }
-  out += " " + files.ReadAll(rec).value_or("-");
+  const std::string operations = FileOperationsOutcome(files, dir, recordName);
   const Win32FolderLock first(dir), second(dir);
-  return out + " | lock " + n(first.Held()) + n(second.Held()) + " |" + Listing(dir);
+  return operations + " | lock " + (first.Held() ? "1" : "0") + (second.Held() ? "1" : "0") + " |" +
+         Listing(dir);
 }
 
 // Makes in the data folder `d` what the steps of a row of golden/folders.txt name; false where
