@@ -98,8 +98,7 @@ int RunProgram(int argc, char** argv) {
       return;
     }
     messages.SetQuiet();
-    form.ShutDown();
-    std::_Exit(0);
+    std::_Exit(form.ShutDown() ? 0 : 1);
   };
   if (!form.StartUp()) return 1;
 

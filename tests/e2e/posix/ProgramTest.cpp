@@ -248,6 +248,25 @@ TEST_F(ProgramTest, EndsOnATerminationRequestWhileAMessageBoxWaits) {
   }
 }
 
+// The same request while the port box waits, with the data folder on a disk that fills: ends
+// with 0 while the settings can be saved, with 1 once they cannot.
+TEST_F(ProgramTest, ATerminationRequestTellsWhetherTheSettingsWereSaved) {
+  TinyTmpfs disk("1m");
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+  const std::string data = disk.Path() + "/data";
+  fs::create_directories(data + "/ports");
+  WriteFile(data + "/ports/COM5", "not a device");
+  WriteFile(data + "/.lock", "");
+  for (const bool full : {false, true}) {
+    WriteFile(data + "/config.ini", ConfigIniText(ConfigOf("CommPort=5;Language=255")));
+    if (full) disk.Fill();
+    Start("", {"TARNWELL_MESSAGE_LOG=", "TARNWELL_HOME=" + data});
+    ASSERT_TRUE(WaitUntil([&] { return program_.Catches(SIGTERM); }, 30));
+    program_.Signal(SIGTERM);
+    EXPECT_EQ(program_.Wait(30), full ? 1 : 0) << full;
+  }
+}
+
 // A packaged program keeps each user's data in the user's folder, its languages beside itself.
 TEST_F(ProgramTest, APackagedProgramRenewsSettingsInTheUsersOwnFolderAndEndsWithoutLanguages) {
   fs::create_directories(dir_ / "opt");
