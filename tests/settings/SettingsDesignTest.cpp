@@ -100,18 +100,20 @@ TEST(SettingsView, EachControlShowsItsOwnChange) {
 }
 
 // Right where it just fits, left where it misses by a pixel; where neither side has room, at the
-// screen edge on the side that hides less of the owner, right when both hide as much; at the
-// owner's top, but within the screen.
+// screen edge on the side that hides less of the owner, right when both hide as much (also when
+// the owner is above the screen and neither hides any of it); at the owner's top, but within the
+// screen.
 TEST(BesidePosition, RightLeftOrWhereItHidesLeast) {
   const auto beside = [](ScreenRect owner, int width = 400) {
     return BesidePosition(owner, width, 500, {0, 0, 1000, 700});
   };
-  EXPECT_EQ(std::vector({beside({500, 100, 450, 300}), beside({200, 400, 450, 300}),
-                         beside({250, 0, 700, 300}), beside({400, 100, 300, 300}, 300),
-                         beside({400, 100, 301, 300}, 300), beside({300, 0, 400, 300}),
-                         beside({0, -50, 300, 300})}),
-            std::vector<ScreenPoint>(
-                {{100, 100}, {600, 200}, {0, 0}, {700, 100}, {100, 100}, {600, 0}, {300, 0}}));
+  EXPECT_EQ(
+      std::vector({beside({500, 100, 450, 300}), beside({200, 400, 450, 300}),
+                   beside({250, 0, 700, 300}), beside({400, 100, 300, 300}, 300),
+                   beside({400, 100, 301, 300}, 300), beside({300, 0, 400, 300}),
+                   beside({0, -50, 300, 300}), beside({100, -400, 700, 300})}),
+      std::vector<ScreenPoint>(
+          {{100, 100}, {600, 200}, {0, 0}, {700, 100}, {100, 100}, {600, 0}, {300, 0}, {600, 0}}));
   EXPECT_EQ(BesidePosition({100, 100, 200, 200}, 300, 900, {50, 20, 1000, 700}),
             (ScreenPoint{300, 20}));
 }
