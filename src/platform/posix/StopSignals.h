@@ -4,8 +4,8 @@
 namespace tarnwell {
 
 // Some launchers and service managers start a program with standard input, output or error
-// closed. A toolkit writes its warnings to descriptor 2, whatever the program opened there: the
-// three are led to /dev/null first.
+// closed. A toolkit writes its warnings to descriptor 2, whatever the program opened there (the
+// signal socket would read them as stop requests): the three are led to /dev/null first.
 void OpenStandardDescriptors();
 
 // Termination requests (SIGTERM, SIGINT, SIGHUP) as bytes on a descriptor an event loop can
